@@ -1,0 +1,7 @@
+// Each subcommand of `plotgate` adds itself to the application; its callback sets the
+// process exit code in `exitCode`.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+void AddInfoCommand(CLI::App& app, int& exitCode);

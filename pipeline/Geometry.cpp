@@ -1,0 +1,118 @@
+#include "Geometry.h"
+
+#include <cmath>
+
+int32_t TruncToCoord(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483647.0) return INT32_MAX;
+  if (value <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(value);
+}
+
+// Sum of a truncated product and an integer offset, saturated to the int32 range.
+static int32_t AddOffset(int32_t value, int32_t offset) {
+  return TruncToCoord(static_cast<double>(static_cast<int64_t>(value) + offset));
+}
+
+static void TransformPair(const JobTransform& t, int32_t& x, int32_t& y) {
+  const double ox = x;
+  const double oy = y;
+  x = AddOffset(TruncToCoord(t.m11 * ox + t.m12 * oy), t.dx);
+  y = AddOffset(TruncToCoord(t.m21 * ox + t.m22 * oy), t.dy);
+}
+
+static bool IsMoveOrLine(int32_t kind) { return kind == KIND_PEN_UP || kind == KIND_PEN_DOWN; }
+
+void ComputeBounds(PointList points, JobBounds& bounds) {
+  if (!points) return;
+  bounds = JobBounds{0, 0, 0, 0};
+  bool first = true;
+  for (PlotPoint* p = points; p; p = p->next) {
+    if (!IsMoveOrLine(p->kind)) continue;
+    if (first || p->x < bounds.minX) bounds.minX = p->x;
+    if (first || p->x > bounds.maxX) bounds.maxX = p->x;
+    if (first || p->y < bounds.minY) bounds.minY = p->y;
+    if (first || p->y > bounds.maxY) bounds.maxY = p->y;
+    first = false;
+  }
+}
+
+void TransformPoints(PointList points, const JobTransform& transform) {
+  for (PlotPoint* p = points; p; p = p->next) {
+    if (IsMoveOrLine(p->kind)) TransformPair(transform, p->x, p->y);
+  }
+}
+
+void TransformCommands(const JobTransform& transform, CommandList commands) {
+  for (PathCommand* c = commands; c; c = c->next) {
+    if (!c->coords) continue;
+    const int pairs = c->kind == KIND_CURVE ? 3 : IsMoveOrLine(c->kind) ? 1 : 0;
+    for (int i = 0; i < pairs; ++i) TransformPair(transform, c->coords[2 * i], c->coords[2 * i + 1]);
+  }
+}
+
+static int32_t BezierAxis(int32_t p0, int32_t p1, int32_t p2, int32_t p3, double t) {
+  // 64-bit coefficients: the differences of far-apart int32 coordinates do not fit 32 bits.
+  const int64_t c = 3 * (static_cast<int64_t>(p1) - p0);
+  const int64_t b = 3 * (static_cast<int64_t>(p2) - p1) - c;
+  const int64_t a = static_cast<int64_t>(p3) - p0 - c - b;
+  return TruncToCoord(((static_cast<double>(a) * t + static_cast<double>(b)) * t + static_cast<double>(c)) * t + p0);
+}
+
+IntPoint BezierPoint(IntPoint start, IntPoint control1, IntPoint control2, IntPoint end, double t) {
+  return IntPoint{BezierAxis(start.x, control1.x, control2.x, end.x, t),
+                  BezierAxis(start.y, control1.y, control2.y, end.y, t)};
+}
+
+// Fills the open node and appends a new open node, which becomes current. Returns false
+// when memory runs out.
+static bool EmitPoint(PlotPoint*& current, int32_t kind, int32_t x, int32_t y, bool appendOpen) {
+  current->kind = kind;
+  current->x = x;
+  current->y = y;
+  if (!appendOpen) return true;
+  PlotPoint* next = NewEmptyPoint();
+  if (!next) return false;
+  current->next = next;
+  current = next;
+  return true;
+}
+
+static bool FlattenCurve(PlotPoint*& current, IntPoint& at, const int32_t* c) {
+  const IntPoint c1{c[0], c[1]}, c2{c[2], c[3]}, end{c[4], c[5]};
+  const double dx = static_cast<double>(end.x) - at.x;
+  const double dy = static_cast<double>(end.y) - at.y;
+  const int segments = static_cast<int>(std::sqrt(std::sqrt(dx * dx + dy * dy)));
+  if (segments > 0) {
+    const double step = 1.0 / segments;
+    for (double t = 0; t <= 1.0001; t += step) {
+      const IntPoint p = BezierPoint(at, c1, c2, end, t);
+      if (!EmitPoint(current, KIND_PEN_DOWN, p.x, p.y, true)) return false;
+    }
+  }
+  at = end;
+  return true;
+}
+
+void FlattenCommands(CommandList commands, PointList& out) {
+  if (!commands) return;
+  PlotPoint* current = NewEmptyPoint();
+  out = current;
+  IntPoint at{0, 0};
+  for (PathCommand* c = commands; c && current; c = c->next) {
+    bool ok = true;
+    if (IsMoveOrLine(c->kind)) {
+      at = IntPoint{c->coords[0], c->coords[1]};
+      const bool more = c->next && c->next->kind != KIND_EMPTY;
+      ok = EmitPoint(current, c->kind, at.x, at.y, more);
+    } else if (c->kind == KIND_CURVE) {
+      ok = FlattenCurve(current, at, c->coords);
+    }
+    if (!ok) break;  // out of memory: the list holds what was flattened so far
+  }
+}
+
+JobTransform OriginTranslation(const JobBounds& bounds) {
+  return JobTransform{1, 0, 0, 1, TruncToCoord(-static_cast<double>(bounds.minX)),
+                      TruncToCoord(-static_cast<double>(bounds.minY))};
+}

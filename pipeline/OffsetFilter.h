@@ -1,0 +1,23 @@
+// Blade-offset and over-cut filter between the encoder and the job file. It sees one
+// formatted command at a time and writes its own pen-down points, one corner behind:
+// at a sharp corner the knife is driven `offset` units past the corner and then
+// `offset` units into the next segment, so the trailing tip swings round; at the end of
+// a path the knife goes on for `overcut` units.
+#pragma once
+
+#include <cstdio>
+
+#include "Geometry.h"
+
+// Makes the job file known to the filter for one job; null withdraws it. While no file is
+// known the filter writes nothing.
+void SetOffsetFilterFile(FILE* file);
+
+// Takes one complete command (pen-up, pen-down, final pen-up or terminator) in the given
+// dialect, with both distances in plotter units. With both distances 0 it writes the
+// command unchanged and keeps no state.
+void OffsetFilter(const char* command, int offset, int overcut, int dialect);
+
+// True when the angle at `corner` between the segments to `previous` and to `next` is below
+// 120 degrees; false when any of the three distances is 0.
+bool IsSharpCorner(IntPoint corner, IntPoint previous, IntPoint next);

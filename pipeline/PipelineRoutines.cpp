@@ -1,0 +1,12 @@
+#include "PipelineRoutines.h"
+
+#include <cstdlib>
+
+static PipelineRoutines StandardRoutines() {
+  return PipelineRoutines{fopen, feof, fclose, fread, fwrite, fseek, free, malloc, fgets, nullptr, nullptr};
+}
+
+// Filled before main() runs, so that no stage can find the table empty by accident.
+PipelineRoutines g_routines = StandardRoutines();
+
+void FillStandardRoutines(PipelineRoutines& routines) { routines = StandardRoutines(); }

@@ -1,0 +1,83 @@
+#include "PlotJob.h"
+
+#include <cstdlib>
+
+#include "ExchangeReader.h"
+#include "Geometry.h"
+#include "SizeText.h"
+
+CPlotJob::~CPlotJob() {
+  FreeCommands(m_pCommands);
+  FreePoints(m_pPoints);
+}
+
+int CPlotJob::LoadJob(const char* path) {
+  if (!path) return 1;
+  FreeCommands(m_pCommands);
+  FreePoints(m_pPoints);
+  ReadExchangeFile(m_pCommands, path);
+  FlattenCommands(m_pCommands, m_pPoints);
+  ComputeBounds(m_pPoints, m_bounds);
+  // The command list moves with the points, so a later rotation rebuilds from the origin.
+  const JobTransform toOrigin = OriginTranslation(m_bounds);
+  TransformPoints(m_pPoints, toOrigin);
+  TransformCommands(toOrigin, m_pCommands);
+  // Adjusted by subtraction, not recomputed.
+  m_bounds.maxX = TruncToCoord(static_cast<double>(m_bounds.maxX) + toOrigin.dx);
+  m_bounds.maxY = TruncToCoord(static_cast<double>(m_bounds.maxY) + toOrigin.dy);
+  m_bounds.minX = 0;
+  m_bounds.minY = 0;
+  return 1;
+}
+
+void CPlotJob::Apply(const JobTransform& transform) {
+  TransformPoints(m_pPoints, transform);
+  ComputeBounds(m_pPoints, m_bounds);
+}
+
+void CPlotJob::MoveToOrigin() { Apply(OriginTranslation(m_bounds)); }
+
+// The quarter turns use decimal angle constants, not exact multiples of pi: together with
+// truncation a rotated point can land one unit short, and stored jobs rely on that. The
+// sines and cosines of those constants are given as correctly rounded values, so that the
+// result does not depend on the platform's sin and cos (MinGW's differ in the last bits).
+struct Rotation {
+  double angle, sine, cosine;
+};
+static const Rotation kRotations[] = {
+    {1.5707963, 0x1.ffffffffffffdp-1, 0x1.cc553391a6262p-26},
+    {3.1415926, 0x1.cc553391a625fp-25, -0x1.ffffffffffff3p-1},
+    {4.7123889, -0x1.fffffffffffe3p-1, -0x1.593fe6cd3c9c4p-24},
+};
+
+static const JobTransform kMirror = {-1, 0, 0, 1, 0, 0};
+
+int CPlotJob::ApplyMirrorRotate(int mode) {
+  if (!HasJob()) return 0;
+  if (mode == MODE_MIRROR) {
+    Apply(kMirror);
+    MoveToOrigin();
+  } else if (mode == MODE_ROTATE) {
+    FreePoints(m_pPoints);
+    FlattenCommands(m_pCommands, m_pPoints);
+    ComputeBounds(m_pPoints, m_bounds);
+    if (MirrorState == MIRROR_MIRRORED) {
+      Apply(kMirror);
+      MoveToOrigin();
+    }
+    if (RotateState >= ROTATE_90 && RotateState <= ROTATE_270) {  // clockwise, y pointing up
+      const Rotation& r = kRotations[RotateState - ROTATE_90];
+      Apply(JobTransform{r.cosine, r.sine, -r.sine, r.cosine, 0, 0});
+      MoveToOrigin();
+    }
+  }
+  return 0;
+}
+
+std::string CPlotJob::WidthText() const {
+  return MillimetreText(llabs(static_cast<int64_t>(m_bounds.maxX) - m_bounds.minX));
+}
+
+std::string CPlotJob::HeightText() const {
+  return MillimetreText(llabs(static_cast<int64_t>(m_bounds.maxY) - m_bounds.minY));
+}

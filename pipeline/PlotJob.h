@@ -1,0 +1,55 @@
+// The loaded job with the user's mirror and rotation choices: one holder shared by the
+// dialog and the command-line front end.
+#pragma once
+
+#include <string>
+
+#include "JobModel.h"
+
+// MirrorState values double as the Mirror button's bitmap ids.
+const int MIRROR_NORMAL = 139;
+const int MIRROR_MIRRORED = 140;
+// RotateState values double as the Rotate button's bitmap ids.
+const int ROTATE_0 = 141;
+const int ROTATE_90 = 142;
+const int ROTATE_180 = 143;
+const int ROTATE_270 = 144;
+
+// ApplyMirrorRotate modes.
+const int MODE_MIRROR = 0;
+const int MODE_ROTATE = 1;
+
+class CPlotJob {
+ public:
+  CPlotJob() = default;
+  CPlotJob(const CPlotJob&) = delete;
+  CPlotJob& operator=(const CPlotJob&) = delete;
+  ~CPlotJob();
+
+  // Reads the exchange file, flattens it and moves it to the origin. Returns 1 in every
+  // case; a null path changes nothing, an unreadable file leaves both lists null.
+  int LoadJob(const char* path);
+
+  // True when both lists exist: what enables Send, Mirror and Rotate.
+  bool HasJob() const { return m_pCommands && m_pPoints; }
+
+  // Mode 0 mirrors the current points about the vertical axis; mode 1 rebuilds the points
+  // from the commands, mirrored first when MirrorState is 140, then rotated by
+  // RotateState. Both leave the job at the origin with m_bounds current. Without a job
+  // nothing changes. Returns 0.
+  int ApplyMirrorRotate(int mode);
+
+  // Width (x extent) and height (y extent) in millimetres, as the size fields show them.
+  std::string WidthText() const;
+  std::string HeightText() const;
+
+  CommandList m_pCommands = nullptr;
+  PointList m_pPoints = nullptr;
+  JobBounds m_bounds = {0, 0, 0, 0};
+  int MirrorState = MIRROR_NORMAL;
+  int RotateState = ROTATE_0;
+
+ private:
+  void Apply(const JobTransform& transform);
+  void MoveToOrigin();
+};

@@ -1,0 +1,33 @@
+#include "ScanNumbers.h"
+
+#include <cctype>
+
+// One "%ld": white space, sign, digits. Returns the character after the number, or null
+// when no digit follows.
+static const char* ScanOne(const char* p, int32_t& value) {
+  while (isspace(static_cast<unsigned char>(*p))) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = (*p++ == '-');
+  if (!isdigit(static_cast<unsigned char>(*p))) return nullptr;
+  const int64_t limit = negative ? -static_cast<int64_t>(INT32_MIN) : INT32_MAX;
+  int64_t magnitude = 0;
+  for (; isdigit(static_cast<unsigned char>(*p)); ++p) {
+    magnitude = magnitude * 10 + (*p - '0');
+    if (magnitude > limit) magnitude = limit;
+  }
+  value = static_cast<int32_t>(negative ? -magnitude : magnitude);
+  return p;
+}
+
+int ScanNumbers(const char* text, int32_t* slots, int count) {
+  const char* p = text;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) {
+      if (*p != ',') return i;
+      ++p;
+    }
+    p = ScanOne(p, slots[i]);
+    if (!p) return i;
+  }
+  return count;
+}

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "Geometry.h"
+#include "JobText.h"
+
+namespace {
+
+std::string Flatten(const std::string& text) {
+  CommandList commands = ReadText(text);
+  PointList points = nullptr;
+  FlattenCommands(commands, points);
+  std::string result = PointsText(points);
+  FreeCommands(commands);
+  FreePoints(points);
+  return result;
+}
+
+TEST(Bezier, PowerFormHitsTheEndsAndTruncates) {
+  const IntPoint s{0, 0}, c1{0, 100}, c2{100, 100}, e{100, 0};
+  EXPECT_EQ(BezierPoint(s, c1, c2, e, 0).x, 0);
+  EXPECT_EQ(BezierPoint(s, c1, c2, e, 1).x, 100);
+  EXPECT_EQ(BezierPoint(s, c1, c2, e, 1).y, 0);
+  // Midpoint of this arch: x = 50, y = 75.
+  EXPECT_EQ(BezierPoint(s, c1, c2, e, 0.5).x, 50);
+  EXPECT_EQ(BezierPoint(s, c1, c2, e, 0.5).y, 75);
+  // Truncation toward zero for negative values: y(1/3) of a downward arch is -66.67.
+  EXPECT_EQ(BezierPoint(s, {0, -100}, {100, -100}, e, 1.0 / 3).y, -66);
+}
+
+TEST(Bezier, FarApartCoordinatesDoNotOverflow) {
+  const IntPoint s{-2000000000, 0}, e{2000000000, 0};
+  EXPECT_EQ(BezierPoint(s, s, e, e, 1).x, 2000000000);
+  EXPECT_EQ(BezierPoint(s, s, e, e, 0.5).x, 0);
+}
+
+TEST(Flatten, SegmentCountIsTheRootOfTheChord) {
+  // A chord of 400 units gives 20 segments: 21 points, the first repeating the start.
+  const std::string points = Flatten("PU0,0;BZ0,0,400,0,400,0;");
+  EXPECT_EQ(std::count(points.begin(), points.end(), 'D'), 21);
+  EXPECT_EQ(points.substr(0, 11), "U0,0 D0,0 D");
+  EXPECT_EQ(points.substr(points.size() - 8), "D400,0 E");
+  // A chord of 3 gives one segment: the start and the end.
+  EXPECT_EQ(Flatten("PU0,0;BZ1,0,2,0,3,0;"), "U0,0 D0,0 D3,0 E");
+}
+
+TEST(Flatten, ClosedCurveProducesNothing) {
+  EXPECT_EQ(Flatten("PU5,5;BZ100,100,200,0,5,5;PD6,6;"), "U5,5 D6,6");
+  // The curve's exact end point is the next curve's start.
+  EXPECT_EQ(Flatten("PU0,0;BZ0,0,0,0,0,0;BZ1,0,2,0,3,0;"), "U0,0 D0,0 D3,0 E");
+}
+
+TEST(Flatten, CurveBeforeAnyMoveStartsAtTheOrigin) {
+  EXPECT_EQ(Flatten("BZ1,0,2,0,3,0;"), "D0,0 D3,0 E");
+}
+
+TEST(Flatten, PlaceholderOnlyWhereTheListGoesOn) {
+  EXPECT_EQ(Flatten("PU0,0;PD10,0;SP0;"), "U0,0 D10,0");
+  EXPECT_EQ(Flatten("PU0,0;PD10,0;"), "U0,0 D10,0");
+  EXPECT_EQ(Flatten(""), "E");
+  PointList untouched = nullptr;
+  FlattenCommands(nullptr, untouched);
+  EXPECT_EQ(untouched, nullptr);
+}
+
+TEST(Bounds, TakeMovesAndLinesOnly) {
+  CommandList commands = ReadText("PU-5,7;PD10,-3;BZ1,0,2,0,3,0;");
+  PointList points = nullptr;
+  FlattenCommands(commands, points);
+  JobBounds b{1, 1, 1, 1};
+  ComputeBounds(points, b);
+  EXPECT_EQ(b.minX, -5);
+  EXPECT_EQ(b.maxX, 10);
+  EXPECT_EQ(b.minY, -3);
+  EXPECT_EQ(b.maxY, 7);
+  FreeCommands(commands);
+  FreePoints(points);
+}
+
+TEST(Bounds, PlaceholderOnlyListIsZero) {
+  PointList points = NewEmptyPoint();
+  points->x = 99;
+  JobBounds b{1, 2, 3, 4};
+  ComputeBounds(points, b);
+  EXPECT_EQ(b.minX, 0);
+  EXPECT_EQ(b.maxX, 0);
+  EXPECT_EQ(b.maxY, 0);
+  EXPECT_EQ(b.minY, 0);
+  FreePoints(points);
+  ComputeBounds(nullptr, b);  // nothing happens
+}
+
+TEST(Transform, QuarterTurnLandsOneUnitShort) {
+  CommandList commands = ReadText("PU1000,0;");
+  PointList points = nullptr;
+  FlattenCommands(commands, points);
+  const double a = 1.5707963;
+  TransformPoints(points, JobTransform{std::cos(a), std::sin(a), -std::sin(a), std::cos(a), 0, 0});
+  EXPECT_EQ(PointsText(points), "U0,-999");
+  FreeCommands(commands);
+  FreePoints(points);
+}
+
+TEST(Transform, CommandsMoveEveryPairOfACurve) {
+  CommandList commands = ReadText("PU1,2;BZ1,2,3,4,5,6;");
+  TransformCommands(JobTransform{1, 0, 0, 1, 10, -1}, commands);
+  EXPECT_EQ(CommandsText(commands), "U11,1 C11,1,13,3,15,5 E");
+  FreeCommands(commands);
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "CommandDialect.h"
+#include "OffsetFilter.h"
+#include "TempDir.h"
+
+namespace {
+
+// Runs commands through the filter into a real file and returns what was written.
+std::string Filter(const std::vector<std::string>& commands, int a, int b, int dialect = DialectHpgl) {
+  TempDir dir;
+  const std::string path = (dir.Path() / "job.hb").string();
+  FILE* file = fopen(path.c_str(), "wb");
+  SetOffsetFilterFile(file);
+  for (const auto& c : commands) OffsetFilter(c.c_str(), a, b, dialect);
+  SetOffsetFilterFile(nullptr);
+  fclose(file);
+  return TempDir::Read(path);
+}
+
+const std::vector<std::string> kSquare = {"PU0,0;", "PD1000,0;", "PD1000,1000;", "PD0,1000;", "PD0,0;", "PU5000,0;"};
+
+TEST(OffsetFilter, WorkedSquareWithBladeOffset) {
+  EXPECT_EQ(Filter(kSquare, 15, 0),
+            "PU0,0;"
+            "PD0,0;PD1014,0;PD1000,15;"
+            "PD1000,1014;PD985,1000;"
+            "PD-14,1000;PD0,985;"
+            "PD0,-14;PD15,0;PD1000,0;"
+            "PU5000,0;");
+}
+
+TEST(OffsetFilter, OverCutCarriesTheClosingCutFurther) {
+  EXPECT_EQ(Filter(kSquare, 15, 34),
+            "PU0,0;PD0,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;PD-14,1000;PD0,985;"
+            "PD0,-14;PD15,0;PD49,0;PU5000,0;");
+  // Without blade offset the corners stay as they are and the start is cut twice.
+  EXPECT_EQ(Filter(kSquare, 0, 34),
+            "PU0,0;PD0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;PD0,0;PD34,0;PU5000,0;");
+}
+
+TEST(OffsetFilter, BothDistancesZeroPassesEverythingThrough) {
+  std::vector<std::string> job = kSquare;
+  job.push_back("SP0;@");
+  std::string joined;
+  for (const auto& c : job) joined += c;
+  EXPECT_EQ(Filter(job, 0, 0), joined);
+}
+
+TEST(OffsetFilter, SingleSegmentPathWritesOnlyItsEnd) {
+  EXPECT_EQ(Filter({"PU0,0;", "PD100,0;", "PU0,0;"}, 15, 0), "PU0,0;PD100,0;PU0,0;");
+  // An open path with over-cut ends b units beyond its last point.
+  EXPECT_EQ(Filter({"PU0,0;", "PD100,0;", "PU0,0;"}, 0, 34), "PU0,0;PD134,0;PU0,0;");
+  EXPECT_EQ(Filter({"PU0,0;", "PD0,100;", "PD100,100;", "PU0,0;"}, 0, 10), "PU0,0;PD0,0;PD0,100;PD110,100;PU0,0;");
+}
+
+TEST(OffsetFilter, TerminatorEndsAnOpenPathBeforeItIsWritten) {
+  EXPECT_EQ(Filter({"PU0,0;", "PD100,0;", "SP0;@", "PU0,0;"}, 0, 34), "PU0,0;PD134,0;SP0;@PU0,0;");
+}
+
+TEST(OffsetFilter, DmplUsesSingleLetterKeywordsAndSpaces) {
+  EXPECT_EQ(Filter({"U0,0 ", "D1000,0 ", "D1000,1000 ", "U0,0 ", "@ "}, 15, 0, DialectDmpl),
+            "U0,0 D0,0 D1014,0 D1000,15 D1000,1000 U0,0 @ ");
+}
+
+TEST(OffsetFilter, CornerIsSharpBelowOneHundredTwentyDegrees) {
+  EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {0, 100}));    // right angle
+  EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {100, 0}));   // straight on
+  EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {50, 87}));    // about 119.9 degrees
+  EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {50, 86}));   // about 120.2 degrees
+  // Coinciding neighbours or a zero-length segment are never sharp.
+  EXPECT_FALSE(IsSharpCorner({0, 0}, {100, 0}, {100, 0}));
+  EXPECT_FALSE(IsSharpCorner({0, 0}, {0, 0}, {100, 0}));
+  EXPECT_FALSE(IsSharpCorner({0, 0}, {100, 0}, {0, 0}));
+}
+
+TEST(OffsetFilter, NothingIsWrittenWithoutAFile) {
+  SetOffsetFilterFile(nullptr);
+  for (const auto& c : kSquare) OffsetFilter(c.c_str(), 15, 34, DialectHpgl);  // must not crash
+  EXPECT_EQ(Filter({"PU0,0;", "PD10,0;", "PU0,0;"}, 0, 0), "PU0,0;PD10,0;PU0,0;");
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "JobText.h"
+#include "PlotJob.h"
+#include "SizeText.h"
+
+namespace {
+
+struct LoadedJob {
+  explicit LoadedJob(const std::string& text) { job.LoadJob(dir.Write("job.plt", text).c_str()); }
+  std::string Points() const { return PointsText(job.m_pPoints); }
+  std::string Size() const { return job.WidthText() + " x " + job.HeightText(); }
+  TempDir dir;
+  CPlotJob job;
+};
+
+TEST(SizeText, SinglePrecisionThenTiesToEven) {
+  EXPECT_EQ(MillimetreText(4003), "100.07");  // 100.075f lies just below 100.075
+  EXPECT_EQ(MillimetreText(5), "0.12");       // 0.125 exactly: tie to even
+  EXPECT_EQ(MillimetreText(15), "0.38");      // 0.375 exactly: tie to even
+  EXPECT_EQ(MillimetreText(0), "0.00");
+  EXPECT_EQ(MillimetreText(40000), "1000.00");
+  EXPECT_EQ(MillimetreText(4294967295LL), "107374184.00");  // float rounding of 107374182.375
+}
+
+TEST(PlotJob, LoadingMovesTheJobToTheOrigin) {
+  LoadedJob l("IN;SP1;PU-100,300;PD3903,1300;PD-100,300;SP0;");
+  EXPECT_EQ(l.Points(), "U0,0 D4003,1000 D0,0");
+  EXPECT_EQ(CommandsText(l.job.m_pCommands), "U0,0 D4003,1000 D0,0");
+  EXPECT_EQ(l.Size(), "100.07 x 25.00");
+}
+
+TEST(PlotJob, CommandsMoveWithTheirControlPoints) {
+  LoadedJob l("PU100,100;BZ100,50,200,50,200,100;");
+  EXPECT_EQ(CommandsText(l.job.m_pCommands), "U0,38 C0,-12,100,-12,100,38 E");
+}
+
+TEST(PlotJob, UnreadableFileLeavesNoJob) {
+  LoadedJob l("PU0,0;PD400,400;");
+  l.job.LoadJob((l.dir.Path() / "missing.plt").string().c_str());
+  EXPECT_FALSE(l.job.HasJob());
+  EXPECT_EQ(l.job.m_pCommands, nullptr);
+  EXPECT_EQ(l.job.m_pPoints, nullptr);
+  EXPECT_EQ(l.job.ApplyMirrorRotate(MODE_MIRROR), 0);  // no job: nothing happens
+  EXPECT_EQ(l.job.LoadJob(nullptr), 1);
+}
+
+TEST(PlotJob, FileWithoutDrawingCommandsIsAnEmptyJob) {
+  LoadedJob l("IN;SP1;");
+  EXPECT_TRUE(l.job.HasJob());
+  EXPECT_EQ(l.Points(), "E");
+  EXPECT_EQ(l.Size(), "0.00 x 0.00");
+}
+
+TEST(PlotJob, MirrorTwiceGivesTheSamePoints) {
+  LoadedJob l("PU0,0;PD100,0;PD30,50;");
+  l.job.ApplyMirrorRotate(MODE_MIRROR);
+  EXPECT_EQ(l.Points(), "U100,0 D0,0 D70,50");
+  l.job.ApplyMirrorRotate(MODE_MIRROR);
+  EXPECT_EQ(l.Points(), "U0,0 D100,0 D30,50");
+}
+
+TEST(PlotJob, QuarterTurnShortensTheLineByOneUnit) {
+  LoadedJob l("PU0,0;PD1000,0;");
+  l.job.RotateState = ROTATE_90;
+  l.job.ApplyMirrorRotate(MODE_ROTATE);
+  EXPECT_EQ(l.Points(), "U0,999 D0,0");
+  EXPECT_EQ(l.Size(), "0.00 x 24.98");
+}
+
+TEST(PlotJob, RotationTurnsClockwise) {
+  // An L: a long arm along x and a short one up y. Clockwise by 90 degrees the long arm
+  // points down and the short one along x.
+  LoadedJob l("PU0,100;PD0,0;PD1000,0;");
+  l.job.RotateState = ROTATE_90;
+  l.job.ApplyMirrorRotate(MODE_ROTATE);
+  EXPECT_EQ(l.Points(), "U99,999 D0,999 D0,0");
+}
+
+TEST(PlotJob, EveryRotationRebuildsFromTheCommands) {
+  LoadedJob l("PU0,0;PD1000,0;PD1000,500;");
+  const std::string original = l.Points();
+  l.job.RotateState = ROTATE_180;
+  l.job.ApplyMirrorRotate(MODE_ROTATE);
+  EXPECT_NE(l.Points(), original);
+  l.job.RotateState = ROTATE_0;  // "Rotate4" after "Rotate2"
+  l.job.ApplyMirrorRotate(MODE_ROTATE);
+  EXPECT_EQ(l.Points(), original);
+
+  l.job.MirrorState = MIRROR_MIRRORED;
+  l.job.ApplyMirrorRotate(MODE_ROTATE);
+  EXPECT_EQ(l.Points(), "U1000,0 D0,0 D0,500");
+}
+
+TEST(PlotJob, MirrorActsOnTheRotatedPoints) {
+  // Mirror after a rotation mirrors the rotated shape; a rotation after a mirror rotates
+  // the mirrored job. Both end at the origin.
+  LoadedJob a("PU0,100;PD0,0;PD1000,0;");
+  a.job.RotateState = ROTATE_90;
+  a.job.ApplyMirrorRotate(MODE_ROTATE);
+  a.job.MirrorState = MIRROR_MIRRORED;
+  a.job.ApplyMirrorRotate(MODE_MIRROR);
+  EXPECT_EQ(a.Points(), "U0,999 D99,999 D99,0");
+
+  LoadedJob b("PU0,100;PD0,0;PD1000,0;");
+  b.job.MirrorState = MIRROR_MIRRORED;
+  b.job.RotateState = ROTATE_90;
+  b.job.ApplyMirrorRotate(MODE_ROTATE);
+  EXPECT_EQ(b.Points(), "U100,0 D0,0 D0,999");  // 100 * sin + 1000 * cos just above 100
+  EXPECT_EQ(b.job.m_bounds.minX, 0);
+  EXPECT_EQ(b.job.m_bounds.minY, 0);
+}
+
+}  // namespace
