@@ -1,0 +1,70 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "FileException.h"
+#include "FileIo.h"
+
+namespace {
+
+// Closes the descriptor when the operation is left, by return or by exception.
+class CDescriptor {
+ public:
+  explicit CDescriptor(int fd) : m_fd(fd) {}
+  ~CDescriptor() {
+    if (m_fd >= 0) close(m_fd);
+  }
+  CDescriptor(const CDescriptor&) = delete;
+  CDescriptor& operator=(const CDescriptor&) = delete;
+  int Get() const { return m_fd; }
+  // Closes now; a late write error (full disk, quota) shows up here.
+  int Close() {
+    const int result = close(m_fd);
+    m_fd = -1;
+    return result;
+  }
+
+ private:
+  int m_fd;
+};
+
+int OpenOrThrow(const std::string& path, int flags) {
+  const int fd = open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) throw CFileException("opening", path, errno);
+  return fd;
+}
+
+}  // namespace
+
+std::string LoadFileCreating(const std::string& path) {
+  CDescriptor file(OpenOrThrow(path, O_RDONLY | O_CREAT));
+  std::string bytes;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = read(file.Get(), buffer, sizeof buffer);
+    if (got == 0) return bytes;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw CFileException("reading", path, errno);
+    }
+    bytes.append(buffer, static_cast<size_t>(got));
+  }
+}
+
+void SaveFileTruncating(const std::string& path, const std::string& bytes) {
+  CDescriptor file(OpenOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = write(file.Get(), bytes.data() + done, bytes.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      throw CFileException("writing", path, errno);
+    }
+    done += static_cast<size_t>(put);
+  }
+  if (file.Close() != 0) throw CFileException("writing", path, errno);
+}
+
+std::string SystemErrorText(long osError) { return strerror(static_cast<int>(osError)); }

@@ -1,0 +1,73 @@
+#include <windows.h>
+
+#include "FileException.h"
+#include "FileIo.h"
+
+namespace {
+
+// Closes the handle when the operation is left, by return or by exception.
+class CHandle {
+ public:
+  explicit CHandle(HANDLE handle) : m_handle(handle) {}
+  ~CHandle() {
+    if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
+  }
+  CHandle(const CHandle&) = delete;
+  CHandle& operator=(const CHandle&) = delete;
+  HANDLE Get() const { return m_handle; }
+  // Closes now; a late write error shows up here.
+  BOOL Close() {
+    const BOOL result = CloseHandle(m_handle);
+    m_handle = INVALID_HANDLE_VALUE;
+    return result;
+  }
+
+ private:
+  HANDLE m_handle;
+};
+
+HANDLE OpenOrThrow(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+  const HANDLE handle = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) throw CFileException("opening", path, static_cast<long>(GetLastError()));
+  return handle;
+}
+
+}  // namespace
+
+std::string LoadFileCreating(const std::string& path) {
+  CHandle file(OpenOrThrow(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
+  std::string bytes;
+  char buffer[4096];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
+      throw CFileException("reading", path, static_cast<long>(GetLastError()));
+    if (got == 0) return bytes;
+    bytes.append(buffer, got);
+  }
+}
+
+void SaveFileTruncating(const std::string& path, const std::string& bytes) {
+  CHandle file(OpenOrThrow(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD put = 0;
+    const DWORD chunk = static_cast<DWORD>(bytes.size() - done > 65536 ? 65536 : bytes.size() - done);
+    if (!WriteFile(file.Get(), bytes.data() + done, chunk, &put, nullptr))
+      throw CFileException("writing", path, static_cast<long>(GetLastError()));
+    done += put;
+  }
+  if (!file.Close()) throw CFileException("writing", path, static_cast<long>(GetLastError()));
+}
+
+std::string SystemErrorText(long osError) {
+  char* text = nullptr;
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(osError), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                     reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string result = length && text ? std::string(text, length) : "error " + std::to_string(osError);
+  LocalFree(text);
+  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) result.pop_back();
+  return result;
+}

@@ -1,0 +1,133 @@
+#include "IniFile.h"
+
+#include <climits>
+#include <cstddef>
+#include <cstdlib>
+
+#include "FileIo.h"
+
+namespace {
+
+const char* const WHITE_SPACE = " \t\r\n\v\f";
+const size_t NONE = std::string::npos;
+
+std::string Trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(WHITE_SPACE);
+  if (first == NONE) return "";
+  return text.substr(first, text.find_last_not_of(WHITE_SPACE) - first + 1);
+}
+
+bool IsHeader(const std::string& line) {
+  const size_t first = line.find_first_not_of(WHITE_SPACE);
+  return first != NONE && line[first] == '[';
+}
+
+// A header line names `section` when its text between the first "[" and the first "]",
+// trimmed, equals it. A header without "]" names no section.
+bool NamesSection(const std::string& line, const std::string& section) {
+  if (!IsHeader(line)) return false;
+  const size_t open = line.find('[');
+  const size_t close = line.find(']', open);
+  return close != NONE && Trim(line.substr(open + 1, close - open - 1)) == section;
+}
+
+// An entry line has `key` when its trimmed text before the first "=" equals it.
+bool HasKey(const std::string& line, const std::string& key) {
+  const size_t equals = line.find('=');
+  return equals != NONE && Trim(line.substr(0, equals)) == key;
+}
+
+// Index of the first header naming `section`, or NONE.
+size_t FindSection(const std::vector<std::string>& lines, const std::string& section) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (NamesSection(lines[i], section)) return i;
+  }
+  return NONE;
+}
+
+// Walks the entries after the header at `header`: the index of the first one with `key`,
+// or, when there is none, the index where the section ends (the next header or the end).
+size_t FindEntryOrEnd(const std::vector<std::string>& lines, size_t header, const std::string& key, bool& found) {
+  size_t i = header + 1;
+  for (; i < lines.size() && !IsHeader(lines[i]); ++i) {
+    if (HasKey(lines[i], key)) {
+      found = true;
+      return i;
+    }
+  }
+  found = false;
+  return i;
+}
+
+}  // namespace
+
+// The application replaces this path before any use.
+CIniFile::CIniFile() : IniPath("\\SetData.ini") {}
+
+CIniFile::~CIniFile() { Lines.clear(); }
+
+void CIniFile::LoadLines() {
+  const std::string bytes = LoadFileCreating(IniPath);
+  Lines.clear();
+  m_bLoaded = true;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    const size_t lineFeed = bytes.find('\n', start);
+    if (lineFeed == NONE) {  // the last line has no line end
+      Lines.push_back(bytes.substr(start));
+      break;
+    }
+    // CR LF ends a line as a bare LF does; a CR anywhere else is part of the line.
+    const size_t end = lineFeed > start && bytes[lineFeed - 1] == '\r' ? lineFeed - 1 : lineFeed;
+    Lines.push_back(bytes.substr(start, end - start));
+    start = lineFeed + 1;
+  }
+}
+
+void CIniFile::SaveLines() {
+  std::string bytes;
+  for (const std::string& line : Lines) bytes += line + "\r\n";
+  SaveFileTruncating(IniPath, bytes);
+}
+
+std::string CIniFile::GetString(std::string section, std::string key, std::string def) {
+  LoadLines();
+  const size_t header = FindSection(Lines, section);
+  if (header == NONE) return def;
+  bool found = false;
+  const size_t entry = FindEntryOrEnd(Lines, header, key, found);
+  if (!found) return def;
+  return Trim(Lines[entry].substr(Lines[entry].find('=') + 1));
+}
+
+int CIniFile::GetInt(std::string section, std::string key, int def) {
+  const std::string text = GetString(section, key, std::to_string(def));
+  // strtol saturates at the bounds of long, which is wider than int on 64-bit Linux.
+  const long value = strtol(text.c_str(), nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+void CIniFile::SetString(std::string section, std::string key, std::string value) {
+  if (!m_bLoaded) LoadLines();
+  const std::string entry = key + "=" + value;
+  const size_t header = FindSection(Lines, section);
+  if (header == NONE) {
+    Lines.push_back("[" + section + "]");
+    Lines.push_back(entry);
+  } else {
+    bool found = false;
+    const size_t at = FindEntryOrEnd(Lines, header, key, found);
+    if (found) {
+      Lines[at] = entry;
+    } else {
+      Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(at), entry);
+    }
+  }
+  SaveLines();
+}
+
+void CIniFile::SetInt(std::string section, std::string key, int value) {
+  SetString(section, key, std::to_string(value));
+}

@@ -1,0 +1,56 @@
+// The settings file: a small INI-style text file, read and written by the program itself.
+//
+//   [Device]
+//   Type=3
+//   Port=0
+//   [Offset]
+//   BladeOffset=0.38
+//
+// A line whose first character after white space is "[" is a section header, named by the
+// trimmed text up to the first "]" (a header without "]" matches no section). Every other
+// line is an entry split at its first "=" into a trimmed key and a trimmed value; a line
+// without "=" never matches. There are no comments and no quoting. Names compare exactly
+// and case-sensitively; the first matching section, and the first matching entry in it,
+// win. Bytes are copied as they are (no code-page conversion); lines end in CR LF when
+// written and in CR LF or a bare LF when read.
+//
+// Every lookup re-reads the file and every change rewrites it whole: the file is a handful
+// of lines, and what is on disk is always what the last change left there.
+// File failures raise CFileException, which no operation here catches.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CIniFile {
+ public:
+  CIniFile();
+  virtual ~CIniFile();
+
+  // Reads the file into Lines, creating it empty when absent (an existing file is never
+  // truncated).
+  void LoadLines();
+  // Writes Lines to the file, each followed by CR LF, creating or truncating it.
+  void SaveLines();
+
+  // The trimmed value of `key` in `section` as the file holds it now, or `def`.
+  std::string GetString(std::string section, std::string key, std::string def);
+  // GetString converted as atoi does: leading white space, optional sign, decimal digits
+  // up to the first other character; no digits give 0, values beyond int saturate.
+  int GetInt(std::string section, std::string key, int def);
+
+  // Sets `key`=`value` in `section` and rewrites the file: an existing entry is replaced
+  // in place by exactly "key=value"; a new entry goes at the end of its section; a new
+  // section goes at the end of the file. Works on the lines of the last lookup.
+  void SetString(std::string section, std::string key, std::string value);
+  // SetString with the decimal text of `value`.
+  void SetInt(std::string section, std::string key, int value);
+
+  std::string IniPath;             // full path of the file
+  std::vector<std::string> Lines;  // the file's lines without line ends, plus changes since
+
+ private:
+  // Whether Lines holds the file yet: a change before any lookup reads the file first, so
+  // that the entries it already holds are not lost.
+  bool m_bLoaded = false;
+};

@@ -1,0 +1,51 @@
+// The six choices the program remembers between runs, declared once: where each lives in
+// the settings file, its kind and its default, the corrections applied when they are read
+// back, and the order in which they are read and written. The dialog and the command
+// line both restore and save through here, so they remember the same choices.
+#pragma once
+
+#include <string>
+
+#include "IniFile.h"
+
+// Entries of the Port list: 0 is the maker's USB link "VORN_USB", n is "COMn" for 1..30.
+const int PORT_LIST_COUNT = 31;
+
+// The remembered choices, as the dialog's controls hold them.
+struct SavedChoices {
+  int ModelIndex = 0;       // Device list index, ModelTable order
+  int PortIndex = 0;        // Port list index
+  int ChkBladeOffset = 0;   // Blade offset check box: 0 unchecked, 1 checked
+  int ChkOverCut = 0;       // OverCut check box: 0 unchecked, 1 checked
+  std::string BladeOffset;  // text of the blade-offset edit, millimetres, as typed
+  std::string OverCut;      // text of the over-cut edit, millimetres, as typed
+};
+
+enum SettingKind { SETTING_INT, SETTING_TEXT };
+
+// One stored choice. Integer settings use IntDefault and IntField, text settings
+// TextDefault and TextField.
+struct SettingEntry {
+  const char* Section;
+  const char* Key;
+  SettingKind Kind;
+  int IntDefault;
+  const char* TextDefault;
+  int SavedChoices::*IntField;
+  std::string SavedChoices::*TextField;
+};
+
+const int SETTING_COUNT = 6;
+// The settings in the order the dialog reads them and the send writes them: "Type",
+// "Port" of [Device], then "ChkBladeOffset", "ChkOverCut", "BladeOffset", "OverCut" of
+// [Offset].
+extern const SettingEntry SettingsTable[SETTING_COUNT];
+
+// Reads the six settings in table order (the first read creates an empty file when there
+// is none) and corrects them as the dialog does: a model index outside the model table or
+// a port index outside the Port list becomes 0. Raises CFileException.
+SavedChoices ReadSavedChoices(CIniFile& ini);
+
+// Writes the six settings in table order, the integers as decimal text and the texts as
+// they are. Raises CFileException.
+void WriteSavedChoices(CIniFile& ini, const SavedChoices& choices);
