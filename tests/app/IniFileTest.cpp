@@ -6,20 +6,12 @@
 
 #include "FileException.h"
 #include "IniFile.h"
-#include "TempDir.h"
+#include "SettingsFileFixture.h"
 
 namespace {
 
 // A settings file in a throw-away folder.
-class IniFileTest : public testing::Test {
- protected:
-  // Writes `bytes` as the settings file and points the object at it.
-  void Given(const std::string& bytes) { m_ini.IniPath = m_dir.Write("Plotgate.ini", bytes); }
-  std::string OnDisk() const { return TempDir::Read(m_ini.IniPath); }
-
-  TempDir m_dir;
-  CIniFile m_ini;
-};
+using IniFileTest = SettingsFileFixture;
 
 TEST_F(IniFileTest, NamesAreTrimmedAndValuesToo) {
   Given("[ Device ] x\r\n  Type = 3  \r\n\tPort\t=\t12abc\r\n");
@@ -155,7 +147,7 @@ TEST_F(IniFileTest, UnchangedValuesRewriteTheSameBytes) {
 }
 
 TEST_F(IniFileTest, MissingFileIsCreatedEmptyByALookup) {
-  m_ini.IniPath = (m_dir.Path() / "Plotgate.ini").string();
+  GivenNoFile();
   EXPECT_EQ(m_ini.GetString("Offset", "OverCut", "0.85"), "0.85");
   ASSERT_TRUE(std::filesystem::exists(m_ini.IniPath));
   EXPECT_EQ(std::filesystem::file_size(m_ini.IniPath), 0u);

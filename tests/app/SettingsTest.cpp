@@ -3,21 +3,14 @@
 #include <filesystem>
 
 #include "Settings.h"
-#include "TempDir.h"
+#include "SettingsFileFixture.h"
 
 namespace {
 
-class SettingsTest : public testing::Test {
- protected:
-  void Given(const std::string& bytes) { m_ini.IniPath = m_dir.Write("Plotgate.ini", bytes); }
-  std::string OnDisk() const { return TempDir::Read(m_ini.IniPath); }
-
-  TempDir m_dir;
-  CIniFile m_ini;
-};
+using SettingsTest = SettingsFileFixture;
 
 TEST_F(SettingsTest, FirstRunGivesTheDefaultsAndAnEmptyFile) {
-  m_ini.IniPath = (m_dir.Path() / "Plotgate.ini").string();
+  GivenNoFile();
   const SavedChoices choices = ReadSavedChoices(m_ini);
   EXPECT_EQ(choices.ModelIndex, 0);
   EXPECT_EQ(choices.PortIndex, 0);
