@@ -27,6 +27,8 @@ bool CXmlDocument::ParseDocument() {
   m_freeHead = 0;
   ElementTable& table = *m_elements;
   const int length = static_cast<int>(m_text.size());
+  // Room for edits, so that the first insertion does not copy the whole text.
+  m_text.reserve(m_text.size() + m_text.size() / 16 + 256);
   table.Grow(length / 64 + 8);
   table[0] = ElementRecord{};
   m_nextFree = 1;
