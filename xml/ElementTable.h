@@ -60,6 +60,22 @@ class ElementTable {
   int m_segmentCapacity = 0;
 };
 
+// Calls visit(index) for `root` and every record below it, in tree order. The visit must
+// leave the links (firstChild, next, parent) alone.
+template <class Visit>
+void ForEachInSubtree(ElementTable& table, int root, Visit visit) {
+  for (int x = root;;) {
+    visit(x);
+    if (table[x].firstChild) {
+      x = table[x].firstChild;
+      continue;
+    }
+    while (x != root && table[x].next == 0) x = table[x].parent;
+    if (x == root) return;
+    x = table[x].next;
+  }
+}
+
 // Start-tag and end-tag lengths packed into the tagLengths word; values beyond the
 // fields are saturated.
 uint32_t PackTagLengths(int startTag, int endTag);

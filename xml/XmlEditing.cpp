@@ -2,6 +2,7 @@
 // that shifts the offsets of the elements after it, so the index stays valid without
 // parsing again.
 #include <cstring>
+#include <vector>
 
 #include "XmlAttributes.h"
 #include "XmlDocument.h"
@@ -91,16 +92,7 @@ int CXmlDocument::Unlink(int record) {
 
 void CXmlDocument::ShiftSubtree(int record, int delta) {
   ElementTable& t = *m_elements;
-  for (int x = record;;) {
-    t[x].start += delta;
-    if (t[x].firstChild) {
-      x = t[x].firstChild;
-      continue;
-    }
-    while (x != record && t[x].next == 0) x = t[x].parent;
-    if (x == record) return;
-    x = t[x].next;
-  }
+  ForEachInSubtree(t, record, [&t, delta](int x) { t[x].start += delta; });
 }
 
 // After `delta` bytes changed at `editOffset` inside `parent`'s own content or tags: the
@@ -329,16 +321,8 @@ bool CXmlDocument::SetElementData(int element, const char* content) {
 void CXmlDocument::FreeSubtree(int element) {
   ElementTable& t = *m_elements;
   std::vector<int> freed;
-  for (int x = element;;) {
-    freed.push_back(x);
-    if (t[x].firstChild) {
-      x = t[x].firstChild;
-      continue;
-    }
-    while (x != element && t[x].next == 0) x = t[x].parent;
-    if (x == element) break;
-    x = t[x].next;
-  }
+  ForEachInSubtree(t, element, [&freed](int x) { freed.push_back(x); });
+  // The free chain runs through the next field, so it is built after the walk.
   for (int x : freed) {
     t[x].flags |= ElementFree;
     t[x].next = m_freeHead;

@@ -122,16 +122,7 @@ void CXmlDocument::CloseUnended(int element, int offset2) {
     for (int c = moved; c; c = table[c].next) {
       table[c].parent = parent;
       // Everything inside moves up one level with it.
-      for (int x = c;;) {
-        SetLevel(table[x], LevelOf(table[x]) - 1);
-        if (table[x].firstChild) {
-          x = table[x].firstChild;
-          continue;
-        }
-        while (x != c && table[x].next == 0) x = table[x].parent;
-        if (x == c) break;
-        x = table[x].next;
-      }
+      ForEachInSubtree(table, c, [&table](int x) { SetLevel(table[x], LevelOf(table[x]) - 1); });
     }
   }
   if (r.flags & ElementHasError) {

@@ -142,30 +142,35 @@ XmlNode ScanDocumentType(const char* text, int length, int offset, std::string* 
   return Unterminated(log, "document_type", offset, length);
 }
 
+// "<!-" must go on with "-" (a comment), "<![" with "C" (a CDATA section).
+struct MarkupOpener {
+  char second, third;
+  const char* syntaxEntry;
+  const char* type;
+  const char* terminator;
+  int kind;
+};
+const MarkupOpener MarkupOpeners[] = {
+    {'-', '-', "comment_tag_syntax", "comment", "-->", XmlComment},
+    {'[', 'C', "cdata_section_syntax", "cdata_section", "]]>", XmlCdata},
+};
+
 XmlNode ScanExclamation(const char* text, int length, int offset, std::string* log) {
   if (offset + 2 >= length) return Unterminated(log, "tag", offset, length);
-  switch (text[offset + 2]) {
-    case '-': {
-      if (offset + 3 >= length) return Unterminated(log, "comment", offset, length);
-      if (text[offset + 3] != '-') {
-        SyntaxEntry(log, "comment_tag_syntax", offset);
-        return ErrorNode(text, length, offset, offset + 3);
-      }
-      const int end = FindTerminator(text, length, offset + 4, "-->");
-      return end < 0 ? Unterminated(log, "comment", offset, length) : Node(XmlComment, offset, end);
+  const char second = text[offset + 2];
+  for (const MarkupOpener& o : MarkupOpeners) {
+    if (second != o.second) continue;
+    if (offset + 3 >= length) return Unterminated(log, o.type, offset, length);
+    if (text[offset + 3] != o.third) {
+      SyntaxEntry(log, o.syntaxEntry, offset);
+      return ErrorNode(text, length, offset, offset + 3);
     }
-    case '[': {
-      if (offset + 3 >= length) return Unterminated(log, "cdata_section", offset, length);
-      if (text[offset + 3] != 'C') {
-        SyntaxEntry(log, "cdata_section_syntax", offset);
-        return ErrorNode(text, length, offset, offset + 3);
-      }
-      const int end = FindTerminator(text, length, offset + 4, "]]>");
-      return end < 0 ? Unterminated(log, "cdata_section", offset, length) : Node(XmlCdata, offset, end);
-    }
-    case 'D': return ScanDocumentType(text, length, offset, log);
-    default: SyntaxEntry(log, "exclamation_tag_syntax", offset); return ErrorNode(text, length, offset, offset + 2);
+    const int end = FindTerminator(text, length, offset + 4, o.terminator);
+    return end < 0 ? Unterminated(log, o.type, offset, length) : Node(o.kind, offset, end);
   }
+  if (second == 'D') return ScanDocumentType(text, length, offset, log);
+  SyntaxEntry(log, "exclamation_tag_syntax", offset);
+  return ErrorNode(text, length, offset, offset + 2);
 }
 
 }  // namespace
