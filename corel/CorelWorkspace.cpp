@@ -142,7 +142,7 @@ bool RemoveChildren(CXmlDocument& doc, const char* element, const char* attribut
   bool removed = false;
   while (doc.FindElement(element)) {
     if (!AttributeIs(doc, attribute, value)) continue;
-    doc.SetCurrentElement(doc.RemoveElement(doc.CurrentElement()));
+    doc.RemoveElement(doc.CurrentElement());  // the previous sibling becomes current
     removed = true;
   }
   return removed;
