@@ -1,0 +1,21 @@
+#include "ByteOrderMark.h"
+
+#include <cstring>
+
+const ByteOrderMark ByteOrderMarks[BYTE_ORDER_MARK_COUNT] = {
+    {"\xEF\xBB\xBF", 3, "UTF-8", FLAG_BOM_UTF8, 1},
+    {"\xFF\xFE", 2, "UTF-16LE", FLAG_BOM_UTF16LE, 2},
+    {"\xFE\xFF", 2, "UTF-16BE", FLAG_BOM_UTF16BE, 2},
+};
+
+const ByteOrderMark* FindByteOrderMark(const char* data, size_t size) {
+  for (const ByteOrderMark& mark : ByteOrderMarks)
+    if (size >= mark.length && std::memcmp(data, mark.bytes, mark.length) == 0) return &mark;
+  return nullptr;
+}
+
+const ByteOrderMark* ByteOrderMarkOfFlags(int flags) {
+  for (const ByteOrderMark& mark : ByteOrderMarks)
+    if (flags & mark.flag) return &mark;
+  return nullptr;
+}
