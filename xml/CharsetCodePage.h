@@ -5,7 +5,7 @@
 const int CODEPAGE_ANSI = 0;       // the system ANSI code page
 const int CODEPAGE_UNKNOWN = -1;   // a name the table does not know
 const int CODEPAGE_UTF16 = 1200;   // UTF-16 little-endian
-const int CODEPAGE_UTF8 = 65001;   //
+const int CODEPAGE_UTF8 = 65001;   // UTF-8
 const int CODEPAGE_UTF32 = 65005;  // UTF-32 in host order: this library's own number, no platform code page
 
 // Code page of the encoding `name`: 0 for an empty (or null) name, 65005 for names
