@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "XmlDocument.h"
+
 const ByteOrderMark ByteOrderMarks[BYTE_ORDER_MARK_COUNT] = {
-    {"\xEF\xBB\xBF", 3, "UTF-8", FLAG_BOM_UTF8, 1},
-    {"\xFF\xFE", 2, "UTF-16LE", FLAG_BOM_UTF16LE, 2},
-    {"\xFE\xFF", 2, "UTF-16BE", FLAG_BOM_UTF16BE, 2},
+    {"\xEF\xBB\xBF", 3, "UTF-8", DocBomUtf8, 1},
+    {"\xFF\xFE", 2, "UTF-16LE", DocBomUtf16Le, 2},
+    {"\xFE\xFF", 2, "UTF-16BE", DocBomUtf16Be, 2},
 };
 
 const ByteOrderMark* FindByteOrderMark(const char* data, size_t size) {
@@ -14,7 +16,7 @@ const ByteOrderMark* FindByteOrderMark(const char* data, size_t size) {
   return nullptr;
 }
 
-const ByteOrderMark* ByteOrderMarkOfFlags(int flags) {
+const ByteOrderMark* ByteOrderMarkOfFlags(unsigned flags) {
   for (const ByteOrderMark& mark : ByteOrderMarks)
     if (flags & mark.flag) return &mark;
   return nullptr;

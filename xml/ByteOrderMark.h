@@ -3,18 +3,11 @@
 
 #include <cstddef>
 
-// The byte-order-mark bits, shared with the document's flags.
-const int FLAG_BOM_UTF16LE = 0x1;
-const int FLAG_BOM_UTF8 = 0x4;
-const int FLAG_BOM_UTF16BE = 0x80;
-const int FLAG_BOM_UTF16 = FLAG_BOM_UTF16LE | FLAG_BOM_UTF16BE;  // either means 16-bit units
-const int FLAG_BOM_ANY = FLAG_BOM_UTF16LE | FLAG_BOM_UTF8 | FLAG_BOM_UTF16BE;
-
 struct ByteOrderMark {
   const char* bytes;
   size_t length;
   const char* encoding;
-  int flag;
+  unsigned flag;  // its DocFlags bit
   int unitWidth;
 };
 
@@ -25,4 +18,4 @@ extern const ByteOrderMark ByteOrderMarks[BYTE_ORDER_MARK_COUNT];
 const ByteOrderMark* FindByteOrderMark(const char* data, size_t size);
 
 // The first mark in table order whose bit is set in `flags`, or null.
-const ByteOrderMark* ByteOrderMarkOfFlags(int flags);
+const ByteOrderMark* ByteOrderMarkOfFlags(unsigned flags);

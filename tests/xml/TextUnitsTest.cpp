@@ -9,12 +9,12 @@ TEST(ByteOrderMark, FoundInTableOrder) {
   const ByteOrderMark* mark = FindByteOrderMark("\xEF\xBB\xBF<a/>", 7);
   ASSERT_NE(mark, nullptr);
   EXPECT_STREQ(mark->encoding, "UTF-8");
-  EXPECT_EQ(mark->flag, 4);
+  EXPECT_EQ(mark->flag, 0x4u);
   EXPECT_EQ(mark->unitWidth, 1);
   mark = FindByteOrderMark("\xFE\xFF\x00<", 4);
   ASSERT_NE(mark, nullptr);
   EXPECT_STREQ(mark->encoding, "UTF-16BE");
-  EXPECT_EQ(mark->flag, 0x80);
+  EXPECT_EQ(mark->flag, 0x80u);
   EXPECT_EQ(mark->unitWidth, 2);
   EXPECT_EQ(FindByteOrderMark("\xEF\xBB", 2), nullptr);
   EXPECT_EQ(FindByteOrderMark("<a/>", 4), nullptr);
