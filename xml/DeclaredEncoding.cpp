@@ -1,16 +1,15 @@
 #include "DeclaredEncoding.h"
 
+#include <cstring>
+
 #include "XmlAttributes.h"
 #include "XmlScanner.h"
 
 namespace {
 
+// True when the `length` bytes at `a` spell the ASCII word `b` in any letter case.
 bool EqualsNoCase(const char* a, int length, const char* b) {
-  for (int i = 0; i < length; ++i, ++b) {
-    const char x = (a[i] >= 'A' && a[i] <= 'Z') ? a[i] + ('a' - 'A') : a[i];
-    if (!*b || x != *b) return false;
-  }
-  return !*b;
+  return NamesEqual(a, length, b, static_cast<int>(std::strlen(b)), true);
 }
 
 // Reads attributes of the markup text[from, limit) with names compared without case.
