@@ -69,16 +69,14 @@ class CTextFileStream {
     Entry("file_error", SystemErrorText(number).c_str(), ResultMessage | ResultNumber, number);
     return false;
   }
+  // Reads up to `count` bytes (fewer when the file has shrunk since its size was taken).
   bool ReadBytes(std::string& bytes, long count) {
     bytes.resize(count);
-    if (count > 0 && std::fread(&bytes[0], 1, count, m_file) != static_cast<size_t>(count)) return FileError();
-    m_position += count;
-    return true;
+    if (count > 0) bytes.resize(std::fread(&bytes[0], 1, count, m_file));
+    return !std::ferror(m_file) || FileError();
   }
   bool WriteBytes(const std::string& bytes) {
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) return FileError();
-    m_position += static_cast<long>(bytes.size());
-    return true;
+    return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), m_file) == bytes.size() || FileError();
   }
   bool FindFileSize();
   bool ReadHead(const ByteOrderMark*& mark);
@@ -92,7 +90,6 @@ class CTextFileStream {
   std::string& m_result;
   unsigned m_flags;
   long m_fileSize = 0;
-  long m_position = 0;     // bytes read or written so far
   int m_unitWidth = 1;     // 2 for UTF-16
   size_t m_units = 0;      // units of the text read or written
   std::string m_encoding;  // "" = the system ANSI code page
@@ -183,7 +180,6 @@ bool CTextFileStream::ReadAll(std::string& text) {
   const long skip = mark ? static_cast<long>(mark->length) : 0;
   std::string bytes;
   if (std::fseek(m_file, skip, SEEK_SET) != 0) return FileError();
-  m_position = skip;
   if (!ReadBytes(bytes, m_fileSize - skip)) return false;
 
   if (m_unitWidth == 2) {

@@ -160,6 +160,26 @@ TEST(ReadTextFile, UnknownDeclaredEncodingIsTakenAsUtf8) {
   EXPECT_EQ(r.log, "<read encoding=\"x-unknown\" length=\"50\"/>");
 }
 
+#ifndef _WIN32
+// iconv has no table for code page 720 (Arabic DOS), which Windows converts. Text in an
+// encoding the platform cannot convert is kept as it is rather than lost.
+TEST(ReadTextFile, EncodingThePlatformCannotConvertIsKept) {
+  TempDir dir;
+  const std::string text = "<?xml version=\"1.0\" encoding=\"dos-720\"?><a>\xE9</a>";
+  const ReadResult r = Read(dir.Write("a.xml", text));
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.text, text);
+  EXPECT_EQ(r.log, "<read encoding=\"dos-720\" length=\"48\"/>");
+
+  std::string log;
+  unsigned flags = 0;
+  const std::string out = (dir.Path() / "out.xml").string();
+  EXPECT_TRUE(WriteTextFile(text, out.c_str(), log, flags));
+  EXPECT_EQ(TempDir::Read(out), text);
+  EXPECT_EQ(log, "<write encoding=\"dos-720\" length=\"48\"/>");
+}
+#endif
+
 struct WriteResult {
   bool ok;
   std::string bytes;
