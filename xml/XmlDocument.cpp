@@ -3,9 +3,9 @@
 #include <cctype>
 #include <cstring>
 
+#include "TextFile.h"
 #include "XmlAttributes.h"
 #include "XmlEscape.h"
-#include "XmlFileBytes.h"
 #include "XmlScanner.h"
 
 CXmlDocument::CXmlDocument() : CXmlDocument(nullptr) {}
