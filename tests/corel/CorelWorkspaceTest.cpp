@@ -57,6 +57,39 @@ TEST(CorelToolbar, AddingTwiceAddsOnce) {
   EXPECT_EQ(TempDir::Read(path), kCompactAdded);
 }
 
+// ASCII text as UTF-16LE bytes.
+std::string Utf16Le(const std::string& ascii) {
+  std::string out;
+  for (char c : ascii) {
+    out += c;
+    out += '\0';
+  }
+  return out;
+}
+
+TEST(CorelToolbar, FilesKeepTheirEncodingAndMark) {
+  struct Case {
+    const char* name;
+    std::string before, added;
+  };
+  const std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n";
+  const std::string e9 = "<!-- caf\xE9 -->";  // a Latin-1 byte that is not UTF-8
+  const Case cases[] = {
+      {"utf-8", kCompactRemoved, kCompactAdded},
+      {"utf-8 with mark", "\xEF\xBB\xBF" + kCompactRemoved, "\xEF\xBB\xBF" + kCompactAdded},
+      {"utf-16le with mark", "\xFF\xFE" + Utf16Le(kCompactRemoved), "\xFF\xFE" + Utf16Le(kCompactAdded)},
+      {"iso-8859-1", latin1 + e9 + kCompactRemoved, latin1 + e9 + kCompactAdded},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const std::string path = dir.Write("DRAWUIConfig.xml", c.before);
+    AddCorelToolbar(path);
+    EXPECT_EQ(TempDir::Read(path), c.added) << c.name;
+    RemoveCorelToolbar(path);
+    EXPECT_EQ(TempDir::Read(path), c.before) << c.name;
+  }
+}
+
 TEST(CorelToolbar, FileMissingSomePartsGetsOnlyThose) {
   TempDir dir;
   const std::string path = dir.Write(
