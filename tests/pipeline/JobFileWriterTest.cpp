@@ -122,16 +122,7 @@ TEST(JobFile, CurvesAreWrittenAsTheirFlattenedPoints) {
   EXPECT_EQ(Tokens(e.bytes), Tokens(kHpglHeader + "PU0,3;PD0,0;PU0,0;SP0;@"));
 }
 
-std::string Merge(const std::string& exchange) {
-  CommandList commands = ReadText(exchange);
-  PointList points = nullptr;
-  FlattenCommands(commands, points);
-  MergeStraightRuns(points);
-  std::string result = PointsText(points);
-  FreeCommands(commands);
-  FreePoints(points);
-  return result;
-}
+std::string Merge(const std::string& exchange) { return FlattenedText(exchange, MergeStraightRuns); }
 
 TEST(MergeStraightRuns, MonotoneRunCollapsesToItsEnd) {
   EXPECT_EQ(Merge("PU0,0;PD0,0;PD100,0;PD200,0;PD300,0;"), "U0,0 D300,0");
