@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
   app.allow_windows_style_options(false);  // "/tmp/job.plt" is a path, not an option
   int exitCode = 0;
   AddInfoCommand(app, exitCode);
+  AddEncodeCommand(app, exitCode);
+  AddPreviewCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
