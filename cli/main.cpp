@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
   AddInfoCommand(app, exitCode);
   AddEncodeCommand(app, exitCode);
   AddPreviewCommand(app, exitCode);
+  AddSendCommand(app, exitCode);
+  AddPortsCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
