@@ -4,6 +4,7 @@
 # for HPGL and DM/PL models. Last line: "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/../.."
+source tests/e2e/common.bash
 cmake --preset native >/dev/null && cmake --build --preset native >/dev/null || { echo "0 passed, 1 failed"; exit 1; }
 plotgate=build/native/cli/plotgate
 sim=build/native/tools/cutter-sim
@@ -11,37 +12,12 @@ work=$(mktemp -d /tmp/plotgate-e2e-send.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR=$work
 
-passed=0
-failed=0
-check() {  # check NAME CONDITION-COMMAND...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
-
-# Starts the simulator recording into $1; sets $device to its serial end.
-start_cutter() {
-  "$sim" --record "$1" --timeout 20 >"$work/sim.out" &
-  sim_pid=$!
-  device=""
-  for _ in $(seq 100); do
-    device=$(head -n 1 "$work/sim.out" 2>/dev/null)
-    [ -n "$device" ] && break
-    sleep 0.05
-  done
-}
-
 # send_case NAME MODEL INPUT [OPTIONS...]
 send_case() {
   local name=$1 model=$2 input=$3
   shift 3
   rm -f "$work/cutcorldata.hb"
-  start_cutter "$work/received.hb"
+  start_cutter "$sim" "$work/received.hb" "$work/sim.out"
   "$plotgate" send "$input" --model "$model" --port "$device" "$@" >"$work/send.out" 2>"$work/send.err"
   local rc=$?
   wait "$sim_pid"
@@ -77,5 +53,4 @@ check "an unknown model is a usage error" [ $? -eq 2 ]
 check "ports runs" [ $? -eq 0 ]
 check "ports names the USB link for Lark-Series" grep -q "Lark-Series: VORN_USB" "$work/ports"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

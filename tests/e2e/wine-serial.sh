@@ -6,6 +6,7 @@
 # Last line: "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/../.."
+source tests/e2e/common.bash
 root=$(pwd)
 { cmake --preset native >/dev/null && cmake --build --preset native >/dev/null &&
   cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null; } ||
@@ -18,7 +19,6 @@ work=$(mktemp -d /tmp/plotgate-e2e-wine.XXXXXX)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
   export WINEPREFIX=$work/prefix
-
   wineboot -i >/dev/null 2>&1
 fi
 # The SERIALCOMM key is volatile: it lives only as long as the wine server.
@@ -32,18 +32,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-passed=0
-failed=0
-check() {
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
 
 wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\VCP0' /t REG_SZ /d COM27 /f >/dev/null 2>&1
 wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\device\usbser000' /t REG_SZ /d COM28 /f >/dev/null 2>&1
@@ -57,13 +45,7 @@ check "Lark-Series keeps the USB link" grep -q "Lark-Series: VORN_USB" "$work/po
 wine_send() {
   local name=$1 com=$2 model=$3 input=$4
   shift 4
-  "$sim" --record "$work/received.hb" --timeout 30 >"$work/sim.out" &
-  local sim_pid=$! device=""
-  for _ in $(seq 100); do
-    device=$(head -n 1 "$work/sim.out" 2>/dev/null)
-    [ -n "$device" ] && break
-    sleep 0.05
-  done
+  start_cutter "$sim" "$work/received.hb" "$work/sim.out"
   ln -sfn "$device" "$WINEPREFIX/dosdevices/${com,,}"
   wine "$cli" send "$input" --model "$model" "$@" >"$work/send.out" 2>"$work/send.err"
   local rc=$?
@@ -84,5 +66,4 @@ wine "$cli" send "$root/examples/star.plt" --model Robin-Series --port COM29 >/d
 check "an unmapped COM port fails" [ $? -eq 1 ]
 check "an unmapped COM port says Connect to Cutter fail!" grep -q "Connect to Cutter fail!" "$work/err"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish
