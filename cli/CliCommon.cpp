@@ -1,8 +1,8 @@
 #include "CliCommon.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <cerrno>
 
 #include "CommandDialect.h"
 #include "ModelTable.h"

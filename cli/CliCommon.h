@@ -23,6 +23,14 @@ struct CutterChoice {
   OffsetOptions offsets;
 };
 
+// Everything a send is told: the job, the cutter model with the option controls, and the
+// port ("COM3", or a device path on Linux; "" for the port the dialog would choose).
+struct SendChoices {
+  JobChoices job;
+  CutterChoice cutter;
+  std::string port;
+};
+
 // Adds INPUT, --mirror and --rotate to a subcommand.
 void AddJobOptions(CLI::App& command, JobChoices& choices);
 

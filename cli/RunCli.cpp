@@ -13,6 +13,8 @@ int RunCli(int argc, const char* const* argv) {
   AddInfoCommand(app, exitCode);
   AddEncodeCommand(app, exitCode);
   AddPreviewCommand(app, exitCode);
+  AddSendCommand(app, exitCode);
+  AddPortsCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
