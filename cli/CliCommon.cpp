@@ -1,8 +1,11 @@
 #include "CliCommon.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <cerrno>
+
+#include "CommandDialect.h"
+#include "ModelTable.h"
 
 void AddJobOptions(CLI::App& command, JobChoices& choices) {
   command.add_option("INPUT", choices.input, "Exchange file written by the CorelDRAW macro")->required();
@@ -30,6 +33,42 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
     job.ApplyMirrorRotate(MODE_ROTATE);
   } else if (choices.mirror) {
     job.ApplyMirrorRotate(MODE_MIRROR);
+  }
+  return true;
+}
+
+void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired) {
+  CLI::Option* model =
+      command
+          .add_option_function<std::string>(
+              "--model", [&choice](const std::string& name) { choice.model = FindModel(name.c_str()); },
+              "Cutter model: its name as in the Device list, or its index 0 to 10")
+          ->check([](const std::string& name) -> std::string {
+            return FindModel(name.c_str()) < 0 ? "unknown model \"" + name + "\"" : "";
+          });
+  if (modelRequired) model->required();
+  command.add_option_function<std::string>(
+      "--blade-offset",
+      [&choice](const std::string& text) {
+        choice.offsets.bladeOffset = true;
+        choice.offsets.bladeOffsetText = text;
+      },
+      "Tick Blade offset with this distance in mm (the dialog's default is 0.38)");
+  command.add_option_function<std::string>(
+      "--overcut",
+      [&choice](const std::string& text) {
+        choice.offsets.overCut = true;
+        choice.offsets.overCutText = text;
+      },
+      "Tick OverCut with this distance in mm (the dialog's default is 0.85)");
+}
+
+bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
+  // Every driver swaps the coordinate pair; the protocol fixes the dialect.
+  const int dialect = DialectOfProtocol(ModelTable[choice.model].ProtocolNumber);
+  if (!WriteJobFile(job, path.c_str(), dialect, true, choice.offsets)) {
+    fprintf(stderr, "plotgate: cannot write the job file %s\n", path.c_str());
+    return false;
   }
   return true;
 }

@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
+#include "JobFileWriter.h"
 #include "PlotJob.h"
 
 // Exit codes: 0 done, 1 failure (message on stderr), 2 usage error.
@@ -16,8 +17,30 @@ struct JobChoices {
   int rotate = -1;  // degrees; -1 when not given
 };
 
+// The cutter model and the option controls.
+struct CutterChoice {
+  int model = -1;  // index into the model table; -1 when not given
+  OffsetOptions offsets;
+};
+
+// Everything a send is told: the job, the cutter model with the option controls, and the
+// port ("COM3", or a device path on Linux; "" for the port the dialog would choose).
+struct SendChoices {
+  JobChoices job;
+  CutterChoice cutter;
+  std::string port;
+};
+
 // Adds INPUT, --mirror and --rotate to a subcommand.
 void AddJobOptions(CLI::App& command, JobChoices& choices);
+
+// Adds --model NAME|INDEX, --blade-offset TEXT and --overcut TEXT (each ticks its check
+// box and fills its edit).
+void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired);
+
+// Writes the job file for the chosen model as its driver would have it written. Returns
+// false, after a message on stderr, when the file cannot be written.
+bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path);
 
 // Loads the input and applies the choices as the dialog would: with --rotate the rotation
 // rebuild (mirrored first when --mirror is given), with --mirror alone the mirror.

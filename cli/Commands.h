@@ -5,3 +5,7 @@
 #include <CLI/CLI.hpp>
 
 void AddInfoCommand(CLI::App& app, int& exitCode);
+void AddEncodeCommand(CLI::App& app, int& exitCode);
+void AddPreviewCommand(CLI::App& app, int& exitCode);
+void AddSendCommand(CLI::App& app, int& exitCode);
+void AddPortsCommand(CLI::App& app, int& exitCode);

@@ -1,21 +1,5 @@
 // plotgate: the command-line front end over the same job pipeline and cutter code as the
 // dialog program.
-#include <CLI/CLI.hpp>
+#include "RunCli.h"
 
-#include "CliCommon.h"
-#include "Commands.h"
-
-int main(int argc, char** argv) {
-  CLI::App app{"Plotgate: send CorelDRAW drawings to vinyl cutters", "plotgate"};
-  app.require_subcommand(1);
-  app.allow_windows_style_options(false);  // "/tmp/job.plt" is a path, not an option
-  int exitCode = 0;
-  AddInfoCommand(app, exitCode);
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    const int code = app.exit(e);
-    return code == 0 ? 0 : EXIT_USAGE;
-  }
-  return exitCode;
-}
+int main(int argc, char** argv) { return RunCli(argc, argv); }

@@ -8,15 +8,7 @@
 
 namespace {
 
-std::string Flatten(const std::string& text) {
-  CommandList commands = ReadText(text);
-  PointList points = nullptr;
-  FlattenCommands(commands, points);
-  std::string result = PointsText(points);
-  FreeCommands(commands);
-  FreePoints(points);
-  return result;
-}
+std::string Flatten(const std::string& text) { return FlattenedText(text); }
 
 TEST(Bezier, PowerFormHitsTheEndsAndTruncates) {
   const IntPoint s{0, 0}, c1{0, 100}, c2{100, 100}, e{100, 0};

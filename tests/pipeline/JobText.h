@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ExchangeReader.h"
+#include "Geometry.h"
 #include "JobModel.h"
 #include "TempDir.h"
 
@@ -43,4 +44,17 @@ inline CommandList ReadText(const std::string& text) {
   CommandList list = nullptr;
   ReadExchangeFile(list, dir.Write("job.plt", text).c_str());
   return list;
+}
+
+// Reads and flattens `text`, applies `then` to the point list (when given) and returns the
+// points as text; both lists are released.
+inline std::string FlattenedText(const std::string& text, void (*then)(PointList&) = nullptr) {
+  CommandList commands = ReadText(text);
+  PointList points = nullptr;
+  FlattenCommands(commands, points);
+  if (then) then(points);
+  std::string result = PointsText(points);
+  FreeCommands(commands);
+  FreePoints(points);
+  return result;
 }

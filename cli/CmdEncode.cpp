@@ -1,0 +1,29 @@
+// plotgate encode INPUT --model NAME [--mirror] [--rotate R] [--blade-offset TEXT]
+//   [--overcut TEXT] --output FILE: the job file the dialog would write.
+#include <cstdio>
+#include <memory>
+
+#include "CliCommon.h"
+#include "Commands.h"
+#include "JobFileWriter.h"
+
+void AddEncodeCommand(CLI::App& app, int& exitCode) {
+  struct Options {
+    JobChoices job;
+    CutterChoice cutter;
+    std::string output;
+  };
+  auto o = std::make_shared<Options>();
+  CLI::App* encode = app.add_subcommand("encode", "Write the job file for a cutter model");
+  AddJobOptions(*encode, o->job);
+  AddCutterOptions(*encode, o->cutter, true);
+  encode->add_option("--output", o->output, "Job file to write")->required();
+  encode->callback([o, &exitCode] {
+    CPlotJob job;
+    if (!LoadChosenJob(job, o->job)) {
+      exitCode = 1;
+      return;
+    }
+    if (!WriteChosenJobFile(job, o->cutter, o->output)) exitCode = 1;
+  });
+}

@@ -1,0 +1,20 @@
+// plotgate ports: the serial devices found, and the port the dialog would pick per model.
+#include <cstdio>
+
+#include "Commands.h"
+#include "ModelTable.h"
+#include "PortDiscovery.h"
+
+void AddPortsCommand(CLI::App& app, int& exitCode) {
+  CLI::App* ports = app.add_subcommand("ports", "List serial devices and the port chosen for each cutter model");
+  ports->callback([&exitCode] {
+    const std::vector<SerialDevice> devices = ListSerialDevices();
+    printf("Serial devices:%s\n", devices.empty() ? " none found" : "");
+    for (const SerialDevice& device : devices) printf("  %s -> %s\n", device.name.c_str(), device.port.c_str());
+    printf("Port per model:\n");
+    for (const CutterModel& model : ModelTable) {
+      printf("  %s: %s\n", model.name, ChoosePort(model.ProtocolNumber, devices).c_str());
+    }
+    exitCode = 0;
+  });
+}

@@ -1,0 +1,30 @@
+// Puts the toolbar button that runs the cutting macro into CorelDRAW's per-user
+// workspaces, and takes it out again. Versions 12 to 16 keep their workspace in
+// "DRAWUIConfig.xml", which is edited; for version 17 the workspace file is swapped for a
+// prepared one ("X7.wz") shipped beside the program. Every failure is silent.
+#pragma once
+
+#include <string>
+
+class CRegistryReader;
+
+extern const char* const TOOLBAR_GUID;
+extern const char* const ITEM_GUID;
+extern const char* const CATEGORY_GUID;
+
+// The "DRAWUIConfig.xml" that the hidden "Proview" button of the dialog cleans.
+extern const char* const PROVIEW_WORKSPACE_PATH;
+
+// Finds the workspaces of versions 12 to 17 through `registry` and adds (or removes) the
+// toolbar in each; `programDir` is the program's folder with its trailing separator,
+// where "X7.wz" lies. Returns 0.
+int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std::string& programDir);
+
+// Adds the toolbar, its definition and its button to one "DRAWUIConfig.xml", each only
+// when it is not there yet; the file is rewritten only when something was added, and never
+// when it cannot be read. Returns 0.
+int AddCorelToolbar(const std::string& path);
+
+// Removes every copy of the toolbar, its definition and its button from one
+// "DRAWUIConfig.xml"; the file is rewritten only when something was removed. Returns 0.
+int RemoveCorelToolbar(const std::string& path);

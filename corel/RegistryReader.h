@@ -1,0 +1,19 @@
+// Read access to the current user's registry, injected so that the workspace logic can be
+// tested with values of the test's own.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class CRegistryReader {
+ public:
+  virtual ~CRegistryReader() = default;
+  // The data of value `name` under HKEY_CURRENT_USER\`key` exactly as read into a 260-byte
+  // buffer (a string's terminating zero included), or false when the key or the value is
+  // missing or does not fit.
+  virtual bool ReadValue(const std::string& key, const std::string& name, std::string& data) const = 0;
+};
+
+// The real current-user registry, opened with read access only; null on systems without a
+// registry.
+std::unique_ptr<CRegistryReader> CurrentUserRegistry();

@@ -1,0 +1,3 @@
+#include "RegistryReader.h"
+
+std::unique_ptr<CRegistryReader> CurrentUserRegistry() { return nullptr; }

@@ -1,0 +1,24 @@
+#include <unistd.h>
+
+#include <fstream>
+
+#include "WorkspaceFiles.h"
+
+const char* const kPathSeparator = "/";
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  // rename() would replace an existing target; a hard link fails instead, as the Windows
+  // move does.
+  if (link(from.c_str(), to.c_str()) != 0) return false;
+  return unlink(from.c_str()) == 0;
+}
+
+bool CopyFileOver(const std::string& from, const std::string& to) {
+  std::ifstream in(from, std::ios::binary);
+  if (!in) return false;
+  std::ofstream out(to, std::ios::binary | std::ios::trunc);
+  if (in.peek() != std::ifstream::traits_type::eof()) out << in.rdbuf();
+  return static_cast<bool>(out.flush());
+}
+
+bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }

@@ -1,0 +1,63 @@
+// The cutter drivers' common base: what the send flow asks of every driver, whatever the
+// protocol. Results: nonzero (or a byte count) for success, 0 or -1 for failure.
+#pragma once
+
+#include <atomic>
+#include <string>
+
+class CRS232;
+
+// TransferMode: how a driver reaches the cutter.
+const int MODE_VENDOR_USB = 0;  // the maker's USB library carries the data
+const int MODE_USB_SERIAL = 1;  // the cutter's own USB-serial COM port: big pieces, no CTS wait
+const int MODE_SERIAL = 2;      // an ordinary COM port: one token at a time, CTS before each
+
+// The message shown when a model names no known protocol.
+const char* const UNKNOWN_CUTTER_TEXT = "Unknow Cutter type!\n";
+
+class CCutter {
+ public:
+  CCutter() = default;
+  CCutter(const CCutter&) = delete;
+  CCutter& operator=(const CCutter&) = delete;
+  virtual ~CCutter() = default;
+
+  // Makes the driver ready for `mode` on COM port `port` (or m_sDevice). Nonzero when
+  // ready, 0 when the port cannot be opened, -1 for a mode the class does not serve.
+  virtual int Open(int mode, int port, int baudRate);
+  virtual int Close();
+  // Bytes read, -1 on a read error, 0 for a null buffer or an unserved mode.
+  virtual int Read(void* buffer, int count);
+  // Bytes written, -1 on a write error or a cancelled wait, 0 for a null buffer or an
+  // unserved mode. With `waitReady` the driver first waits until the cutter can take data.
+  virtual int Write(const void* buffer, int count, int waitReady);
+  virtual int IsOpen() { return m_bOpen; }
+
+  // Ends a wait inside Write (from another thread); that Write then fails.
+  void Cancel() { m_bCancel = true; }
+  bool Cancelled() const { return m_bCancel.load(); }
+
+  int m_bOpen = 0;
+  int m_nMode = 0;
+  int m_nPort = 0;
+  int m_nBaudRate = 0;
+  int m_nDialect = 0;      // CommandDialect written for this cutter
+  bool m_bSwapXY = false;  // coordinate order of the job file; every driver sets it
+  // The device opened instead of COM port m_nPort (a device path on Linux); empty for the
+  // numbered port.
+  std::string m_sDevice;
+
+ protected:
+  void Record(int mode, int port, int baudRate);
+  // Opens `port` with the recorded port and baud rate, 8 data bits, no parity, one stop
+  // bit and CTS flow control; sets m_bOpen when that works. Returns the port's result.
+  int ConfigurePort(CRS232& port);
+  // Closes `port` and clears m_bOpen. Returns 0.
+  int ClosePort(CRS232& port);
+
+  std::atomic<bool> m_bCancel{false};
+};
+
+// A new driver for protocol 0..4, owned by the caller; null for any other number (the
+// caller then shows UNKNOWN_CUTTER_TEXT).
+CCutter* CreateCutter(int protocol);

@@ -1,0 +1,51 @@
+#include "RS232.h"
+
+#include "PollWait.h"
+
+CRS232::~CRS232() { Close(); }
+
+bool CRS232::SettingsValid() const {
+  // A named device needs no port number.
+  if (m_sDevice.empty() && (m_nPort < 1 || m_nPort > 999)) return false;
+  return m_nBaudRate >= 1 && m_nByteSize >= 5 && m_nByteSize <= 9 && m_nParity >= 0 && m_nParity <= 2 &&
+         m_fStopBits >= 1.0f && m_fStopBits <= 2.0f;
+}
+
+int CRS232::Open() {
+  if (!SettingsValid()) return 0;
+  // Reopening must not leak the handle of an earlier open.
+  Close();
+  return OpenDevice();
+}
+
+int CRS232::Write(const void* buffer, int count) {
+  if (!buffer) return 0;
+  if (m_hComm == -1) return -1;
+  return WriteDevice(buffer, count);
+}
+
+int CRS232::Read(void* buffer, int count) {
+  if (!buffer) return 0;
+  if (m_hComm == -1) return -1;
+  if (!m_bEcho) return ReadDevice(buffer, count);
+  unsigned char* bytes = static_cast<unsigned char*>(buffer);
+  for (int i = 0; i < count; ++i) {
+    if (ReadDevice(bytes + i, 1) < 0 || WriteDevice(bytes + i, 1) < 0) return -1;
+  }
+  return count;
+}
+
+void CRS232::Close() {
+  if (m_hComm != -1) CloseDevice();
+  m_hComm = -1;
+  m_bOpen = 0;
+}
+
+bool CRS232::WaitClearToSend(const std::atomic<bool>& cancel) {
+  return PollUntil(
+      [this] {
+        const ModemLines lines = m_modemStatus ? m_modemStatus() : QueryModemLines();
+        return lines != MODEM_CTS_OFF;
+      },
+      cancel);
+}

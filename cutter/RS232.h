@@ -1,0 +1,69 @@
+// One serial port: validated settings, an exclusive open in binary mode with hardware
+// flow control, and plain writes and reads. Results: Open gives 1 or 0; Write and Read
+// give the byte count, -1 when the system call fails, 0 for a null buffer.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// What one modem-status query says about the clear-to-send line.
+enum ModemLines {
+  MODEM_CTS_ON,
+  MODEM_CTS_OFF,
+  MODEM_STATUS_UNKNOWN,  // the port cannot report its lines (pseudo-terminals, some adapters)
+};
+
+class CRS232 {
+ public:
+  CRS232() = default;
+  CRS232(const CRS232&) = delete;
+  CRS232& operator=(const CRS232&) = delete;
+  // Closes the port if it is still open.
+  virtual ~CRS232();
+
+  // Opens the port named by m_sDevice, or else COM port m_nPort, and applies the settings.
+  // Returns 1 when open and configured; 0 when a setting is out of range (nothing is
+  // opened), the device cannot be opened exclusively, or it refuses the settings (then the
+  // port stays open until Close or destruction).
+  int Open();
+  // One write of the whole buffer: bytes written, -1 on failure, 0 for a null buffer.
+  int Write(const void* buffer, int count);
+  // Bytes read (at least one byte is waited for), -1 on failure, 0 for a null buffer.
+  // With m_bEcho every byte read is written straight back.
+  int Read(void* buffer, int count);
+  // Closes the port; nothing happens when it is not open.
+  void Close();
+
+  // Waits until the clear-to-send line is on. A port that cannot report its lines counts as
+  // clear. Returns false only when `cancel` is set first.
+  bool WaitClearToSend(const std::atomic<bool>& cancel);
+  // Replaces the port's own modem-status query (for tests); an empty function restores it.
+  void SetModemStatusSource(std::function<ModemLines()> source) { m_modemStatus = std::move(source); }
+
+  int m_bOpen = 0;  // 1 while the port is open
+  int m_nPort = 1;  // COM port number, 1..999
+  int m_nBaudRate = 38400;
+  int m_nByteSize = 8;       // 5..9
+  int m_nParity = 0;         // 0 none, 1 odd, 2 even
+  float m_fStopBits = 1.0f;  // 1.0, 1.5 or 2.0
+  int m_nFlowControl = 1;    // 0 none, 1 CTS, 2 DSR, 3 CTS and DSR
+  bool m_bEcho = false;
+  // The device to open instead of the numbered COM port: a device path on Linux (where
+  // COMn stands for /dev/ttyS(n-1)), or a full device name on Windows. Empty by default.
+  std::string m_sDevice;
+  int m_nQueueSize = 4096;  // input and output queue sizes requested from the driver
+
+ private:
+  bool SettingsValid() const;
+  // Platform parts. OpenDevice is steps from the device name on, after validation.
+  int OpenDevice();
+  int WriteDevice(const void* buffer, int count);
+  int ReadDevice(void* buffer, int count);
+  void CloseDevice();
+  ModemLines QueryModemLines() const;
+
+  intptr_t m_hComm = -1;  // HANDLE on Windows, file descriptor on Linux; -1 when closed
+  std::function<ModemLines()> m_modemStatus;
+};

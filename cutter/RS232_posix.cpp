@@ -1,0 +1,124 @@
+// Serial port on termios. The Windows settings map onto the tty: raw binary bytes, the
+// line speed, data bits, parity and stop bits, CRTSCTS for CTS flow control, DTR and RTS
+// dropped, and reads that wait for a byte without a time limit.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "RS232.h"
+
+namespace {
+
+speed_t SpeedOf(int baudRate) {
+  switch (baudRate) {
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return B0;
+  }
+}
+
+tcflag_t ByteSizeFlag(int byteSize) {
+  switch (byteSize) {
+    case 5: return CS5;
+    case 6: return CS6;
+    case 7: return CS7;
+    case 8: return CS8;
+    default: return 0;  // nine data bits: no tty offers them
+  }
+}
+
+}  // namespace
+
+int CRS232::OpenDevice() {
+  char name[30];
+  snprintf(name, sizeof name, "/dev/ttyS%d", m_nPort - 1);
+  const std::string device = m_sDevice.empty() ? name : m_sDevice;
+  // Non-blocking only while opening, so a port without carrier does not hold the open.
+  const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return 0;
+  // Exclusive: an advisory lock keeps out every other user of this class (root included),
+  // and TIOCEXCL keeps out other programs that open the tty later.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return 0;
+  }
+  ioctl(fd, TIOCEXCL);
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  m_hComm = fd;
+  m_bOpen = 1;
+
+  termios tio;
+  if (tcgetattr(fd, &tio) != 0) return 0;
+  const speed_t speed = SpeedOf(m_nBaudRate);
+  const tcflag_t size = ByteSizeFlag(m_nByteSize);
+  if (speed == B0 || size == 0) return 0;
+  cfmakeraw(&tio);
+  cfsetispeed(&tio, speed);
+  cfsetospeed(&tio, speed);
+  tio.c_cflag = (tio.c_cflag & ~CSIZE) | size | CREAD | CLOCAL;
+  tio.c_cflag &= ~(PARENB | PARODD);
+  if (m_nParity == 1) tio.c_cflag |= PARENB | PARODD;
+  if (m_nParity == 2) tio.c_cflag |= PARENB;
+  tio.c_iflag &= ~(INPCK | IGNPAR);
+  // 1.5 stop bits is what a UART sends for "two" with five data bits; other values in
+  // range leave the setting as it was.
+  if (m_fStopBits == 1.0f) tio.c_cflag &= ~CSTOPB;
+  if (m_fStopBits == 1.5f || m_fStopBits == 2.0f) tio.c_cflag |= CSTOPB;
+  // Only CTS flow control exists on a tty; DSR flow control has no counterpart.
+  if (m_nFlowControl == 1 || m_nFlowControl == 3) {
+    tio.c_cflag |= CRTSCTS;
+  } else {
+    tio.c_cflag &= ~CRTSCTS;
+  }
+  tio.c_cc[VMIN] = 1;
+  tio.c_cc[VTIME] = 0;
+  if (tcsetattr(fd, TCSANOW, &tio) != 0) return 0;
+  // DTR and RTS low; a pseudo-terminal has no such lines and refuses, which is fine.
+  int lines = TIOCM_DTR | TIOCM_RTS;
+  ioctl(fd, TIOCMBIC, &lines);
+  return 1;
+}
+
+int CRS232::WriteDevice(const void* buffer, int count) {
+  const char* bytes = static_cast<const char*>(buffer);
+  int written = 0;
+  while (written < count) {
+    const ssize_t n = write(static_cast<int>(m_hComm), bytes + written, count - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    written += static_cast<int>(n);
+  }
+  return written;
+}
+
+int CRS232::ReadDevice(void* buffer, int count) {
+  for (;;) {
+    const ssize_t n = read(static_cast<int>(m_hComm), buffer, count);
+    if (n < 0 && errno == EINTR) continue;
+    return n < 0 ? -1 : static_cast<int>(n);
+  }
+}
+
+void CRS232::CloseDevice() {
+  // The exclusive mark belongs to the tty, not to this descriptor: lift it, or the port
+  // stays closed to everyone while another descriptor (a cutter simulator) keeps it alive.
+  ioctl(static_cast<int>(m_hComm), TIOCNXCL);
+  close(static_cast<int>(m_hComm));
+}
+
+ModemLines CRS232::QueryModemLines() const {
+  int lines = 0;
+  if (m_hComm == -1 || ioctl(static_cast<int>(m_hComm), TIOCMGET, &lines) != 0) return MODEM_STATUS_UNKNOWN;
+  return (lines & TIOCM_CTS) ? MODEM_CTS_ON : MODEM_CTS_OFF;
+}

@@ -1,0 +1,6 @@
+#include <cerrno>
+#include <cstring>
+
+#include "SystemError.h"
+
+std::string LastSystemErrorText() { return strerror(errno); }

@@ -1,0 +1,27 @@
+// Encoder of the job file: the exact byte stream a cutter executes, in the dialect of the
+// driver that will carry it.
+#pragma once
+
+#include <string>
+
+#include "PlotJob.h"
+
+// The dialog's option controls as they stand: the two check boxes and the texts of the
+// blade-offset and over-cut edits (millimetres).
+struct OffsetOptions {
+  bool bladeOffset = false;
+  std::string bladeOffsetText;
+  bool overCut = false;
+  std::string overCutText;
+};
+
+// Distance in plotter units from an edit's text: at most its first 9 characters, read
+// with strtod, times 40, truncated toward zero. Unreadable text gives 0.
+int DistanceFromText(const std::string& text);
+
+// Writes the job to `path` in the dialect `dialect` (m_nDialect of the driver), with the
+// coordinate pair swapped when `swapXY` is set. The point list is simplified and moved to
+// the origin first (the job keeps that form). With an option ticked every command passes
+// through the offset filter. Returns 1 when the file has been written, 0 when there is no
+// job or the file cannot be created (an earlier file is then left as it was).
+int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options);

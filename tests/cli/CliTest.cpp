@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CommandDialect.h"
+#include "JobFileWriter.h"
+#include "ModelTable.h"
+#include "PreviewSvg.h"
+#include "RunCli.h"
+#include "TempDir.h"
+
+namespace {
+
+struct CliRun {
+  explicit CliRun(std::vector<std::string> args) {
+    args.insert(args.begin(), "plotgate");
+    std::vector<const char*> argv;
+    for (const auto& a : args) argv.push_back(a.c_str());
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    code = RunCli(static_cast<int>(argv.size()), argv.data());
+    out = testing::internal::GetCapturedStdout();
+    err = testing::internal::GetCapturedStderr();
+  }
+  int code;
+  std::string out, err;
+};
+
+const char* kJob = "IN;SP1;PU-100,300;PD3903,300;PD3903,1300;BZ3000,1400,1000,1400,-100,300;SP0;";
+
+TEST(CliInfo, PrintsTheSizeFieldsWidthFirst) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", "PU0,0;PD4003,0;PD4003,1000;");
+  CliRun plain({"info", input});
+  EXPECT_EQ(plain.code, 0);
+  EXPECT_EQ(plain.out, "100.07 x 25.00 mm\n");
+  // Clockwise by 90 degrees: the 4003-unit side lands one unit short; mirrored first, the
+  // 1000-unit side does too.
+  EXPECT_EQ(CliRun({"info", input, "--rotate", "90"}).out, "25.00 x 100.05 mm\n");
+  EXPECT_EQ(CliRun({"info", input, "--rotate", "90", "--mirror"}).out, "24.98 x 100.05 mm\n");
+  EXPECT_EQ(CliRun({"info", input, "--mirror"}).out, "100.07 x 25.00 mm\n");
+}
+
+TEST(CliInfo, UsageErrorsAndUnreadableInput) {
+  TempDir dir;
+  EXPECT_EQ(CliRun({}).code, 2);
+  EXPECT_EQ(CliRun({"info"}).code, 2);
+  EXPECT_EQ(CliRun({"info", dir.Write("a.plt", ""), "--rotate", "45"}).code, 2);
+  CliRun missing({"info", (dir.Path() / "missing.plt").string()});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+}
+
+TEST(CliEncode, EveryModelGetsItsProtocolsDialect) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", kJob);
+  for (int model = 0; model < MODEL_COUNT; ++model) {
+    const std::string output = (dir.Path() / ("m" + std::to_string(model) + ".hb")).string();
+    CliRun run({"encode", input, "--model", ModelTable[model].name, "--blade-offset", "0.38", "--output", output});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::string bytes = TempDir::Read(output);
+    const bool dmpl = DialectOfProtocol(ModelTable[model].ProtocolNumber) == DialectDmpl;
+    EXPECT_EQ(bytes.substr(0, 3), dmpl ? ";:H" : "IN;") << ModelTable[model].name;
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), dmpl ? "@ " : ";@") << ModelTable[model].name;
+
+    // The same as the encoder called directly with the dialog's choices.
+    CPlotJob job;
+    job.LoadJob(input.c_str());
+    OffsetOptions options;
+    options.bladeOffset = true;
+    options.bladeOffsetText = "0.38";
+    const std::string direct = (dir.Path() / "direct.hb").string();
+    ASSERT_EQ(WriteJobFile(job, direct.c_str(), dmpl ? DialectDmpl : DialectHpgl, true, options), 1);
+    EXPECT_EQ(bytes, TempDir::Read(direct)) << ModelTable[model].name;
+  }
+}
+
+TEST(CliEncode, ModelByIndexAndUnknownModel) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", kJob);
+  const std::string a = (dir.Path() / "a.hb").string(), b = (dir.Path() / "b.hb").string();
+  EXPECT_EQ(CliRun({"encode", input, "--model", "9", "--output", a}).code, 0);
+  EXPECT_EQ(CliRun({"encode", input, "--model", "Tern(V8.8 or before)", "--output", b}).code, 0);
+  EXPECT_EQ(TempDir::Read(a), TempDir::Read(b));
+  EXPECT_EQ(CliRun({"encode", input, "--model", "Tern", "--output", a}).code, 2);
+  EXPECT_EQ(CliRun({"encode", input, "--output", a}).code, 2);
+  CliRun unwritable({"encode", input, "--model", "1", "--output", (dir.Path() / "no" / "x.hb").string()});
+  EXPECT_EQ(unwritable.code, 1);
+}
+
+TEST(PreviewSvg, OnePathPerRunStartingAtAMove) {
+  const std::vector<PreviewStroke> strokes = {
+      {true, 5, 5}, {false, 1, 2}, {true, 3, 4}, {true, 5, 6}, {false, 7, 8}, {false, 9, 9}, {true, 10, 11}};
+  const std::string svg = PreviewSvg(strokes, 40, 30);
+  EXPECT_NE(svg.find("width=\"40\" height=\"30\""), std::string::npos);
+  EXPECT_NE(svg.find("<rect width=\"40\" height=\"30\" fill=\"white\"/>"), std::string::npos);
+  EXPECT_NE(svg.find("d=\"M 0 0 L 5 5\""), std::string::npos);
+  EXPECT_NE(svg.find("d=\"M 1 2 L 3 4 L 5 6\""), std::string::npos);
+  EXPECT_NE(svg.find("d=\"M 9 9 L 10 11\""), std::string::npos);
+  EXPECT_EQ(svg.find("M 7 8"), std::string::npos);  // a lone move draws nothing
+}
+
+TEST(CliPreview, WritesTheDialogsPixels) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", "PU0,0;PD2032,0;PD2032,1016;PD0,1016;PD0,0;");
+  const std::string output = (dir.Path() / "p.svg").string();
+  ASSERT_EQ(CliRun({"preview", input, "--size", "213x213", "--output", output}).code, 0);
+  EXPECT_NE(TempDir::Read(output).find("d=\"M 2 151 L 201 151 L 201 52 L 2 52 L 2 151\""), std::string::npos);
+  EXPECT_EQ(CliRun({"preview", input, "--size", "213", "--output", output}).code, 2);
+  EXPECT_EQ(CliRun({"preview", input, "--size", "0x10", "--output", output}).code, 2);
+}
+
+}  // namespace

@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "CorelWorkspace.h"
+#include "RegistryReader.h"
+#include "TempDir.h"
+#include "ToolbarIcon.h"
+#include "WorkspaceFiles.h"
+
+namespace {
+
+const std::string G1 = "cce012b7-e5ab-44d8-a452-db398ff869a7";  // toolbar
+const std::string G2 = "90c7038a-be16-44b5-8db5-c2745b70be66";  // button item
+const std::string G3 = "2cc24a3e-fe24-4708-9a74-9c75406eebcd";  // category
+
+const std::string kCommandBar = "<commandBar guidRef=\"" + G1 + "\" floatX=\"200\" floatY=\"200\" visible=\"true\"/>";
+const std::string kCommandBarData = "<commandBarData guid=\"" + G1 +
+                                    "\" type=\"toolbar\" nonLocalizableName=\"MeridalCut\" userCaption=\"MeridalCut\" "
+                                    "userCreated=\"true\">\r\n<container floatWidth=\"32767\">\r\n<item guidRef=\"" +
+                                    G2 + "\"/>\r\n</container>\r\n</commandBarData>";
+const std::string kItemData = "<itemData guid=\"" + G2 +
+                              "\" dynamicCommand=\"MeridalVorn.Ver001.MeridalCut\" dynamicCategory=\"" + G3 +
+                              "\">\r\n<userSmallBitmap xmlns:dt=\"urn:schemas-microsoft-com:datatypes\" "
+                              "dt:dt=\"bin.base64\">" +
+                              ToolbarIcon() + "</userSmallBitmap>\r\n</itemData>";
+
+const std::string kCompact =
+    "<uiConfig><frame><dockBar position=\"float\"/></frame><commandBars></commandBars><items/></uiConfig>";
+
+const std::string kCompactAdded = "<uiConfig><frame><dockBar position=\"float\">\r\n<cmdBarLane>\r\n" + kCommandBar +
+                                  "\r\n</cmdBarLane>\r\n</dockBar></frame><commandBars>\r\n" + kCommandBarData +
+                                  "\r\n</commandBars><items>\r\n" + kItemData + "\r\n</items></uiConfig>";
+
+const std::string kCompactRemoved =
+    "<uiConfig><frame><dockBar position=\"float\">\r\n<cmdBarLane>\r\n</cmdBarLane>\r\n</dockBar></frame>"
+    "<commandBars>\r\n</commandBars><items>\r\n</items></uiConfig>";
+
+TEST(CorelToolbar, AddsBarDefinitionAndButton) {
+  TempDir dir;
+  const std::string path = dir.Write("DRAWUIConfig.xml", kCompact);
+  AddCorelToolbar(path);
+  EXPECT_EQ(TempDir::Read(path), kCompactAdded);
+  RemoveCorelToolbar(path);
+  EXPECT_EQ(TempDir::Read(path), kCompactRemoved);
+}
+
+TEST(CorelToolbar, AddingTwiceAddsOnce) {
+  TempDir dir;
+  const std::string path = dir.Write("DRAWUIConfig.xml", kCompact);
+  AddCorelToolbar(path);
+  AddCorelToolbar(path);
+  EXPECT_EQ(TempDir::Read(path), kCompactAdded);
+  // After a removal the lane stays; adding again fills it the same way.
+  RemoveCorelToolbar(path);
+  AddCorelToolbar(path);
+  EXPECT_EQ(TempDir::Read(path), kCompactAdded);
+}
+
+// ASCII text as UTF-16LE bytes.
+std::string Utf16Le(const std::string& ascii) {
+  std::string out;
+  for (char c : ascii) {
+    out += c;
+    out += '\0';
+  }
+  return out;
+}
+
+TEST(CorelToolbar, FilesKeepTheirEncodingAndMark) {
+  struct Case {
+    const char* name;
+    std::string before, added;
+  };
+  const std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n";
+  const std::string e9 = "<!-- caf\xE9 -->";  // a Latin-1 byte that is not UTF-8
+  const Case cases[] = {
+      {"utf-8", kCompactRemoved, kCompactAdded},
+      {"utf-8 with mark", "\xEF\xBB\xBF" + kCompactRemoved, "\xEF\xBB\xBF" + kCompactAdded},
+      {"utf-16le with mark", "\xFF\xFE" + Utf16Le(kCompactRemoved), "\xFF\xFE" + Utf16Le(kCompactAdded)},
+      {"iso-8859-1", latin1 + e9 + kCompactRemoved, latin1 + e9 + kCompactAdded},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const std::string path = dir.Write("DRAWUIConfig.xml", c.before);
+    AddCorelToolbar(path);
+    EXPECT_EQ(TempDir::Read(path), c.added) << c.name;
+    RemoveCorelToolbar(path);
+    EXPECT_EQ(TempDir::Read(path), c.before) << c.name;
+  }
+}
+
+TEST(CorelToolbar, FileMissingSomePartsGetsOnlyThose) {
+  TempDir dir;
+  const std::string path = dir.Write(
+      "DRAWUIConfig.xml", "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane>" + kCommandBar +
+                              "</cmdBarLane></dockBar></frame><commandBars>" + kCommandBarData +
+                              "</commandBars><items></items></uiConfig>");
+  AddCorelToolbar(path);
+  EXPECT_EQ(TempDir::Read(path), "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane>" + kCommandBar +
+                                     "</cmdBarLane></dockBar></frame><commandBars>" + kCommandBarData +
+                                     "</commandBars><items>\r\n" + kItemData + "\r\n</items></uiConfig>");
+}
+
+TEST(CorelToolbar, RemovingCleansEveryCopy) {
+  // Workspaces filled by earlier versions hold the toolbar several times.
+  TempDir dir;
+  const std::string path = dir.Write(
+      "DRAWUIConfig.xml", "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane>" + kCommandBar + kCommandBar +
+                              "<commandBar guidRef=\"other\"/></cmdBarLane></dockBar></frame><commandBars>" +
+                              kCommandBarData + kCommandBarData + "</commandBars><items>" + kItemData + kItemData +
+                              "</items></uiConfig>");
+  RemoveCorelToolbar(path);
+  EXPECT_EQ(TempDir::Read(path),
+            "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane><commandBar guidRef=\"other\"/></cmdBarLane>"
+            "</dockBar></frame><commandBars></commandBars><items></items></uiConfig>");
+}
+
+TEST(CorelToolbar, OnlyTheFirstFiveDockBarsAreExamined) {
+  std::string bars;
+  for (int i = 0; i < 5; ++i) bars += "<dockBar position=\"top\"/>";
+  TempDir dir;
+  const std::string path = dir.Write("DRAWUIConfig.xml", "<uiConfig><frame>" + bars +
+                                                             "<dockBar position=\"float\"><cmdBarLane>" + kCommandBar +
+                                                             "</cmdBarLane></dockBar></frame><commandBars></commandBars>"
+                                                             "<items/></uiConfig>");
+  AddCorelToolbar(path);
+  const std::string added = TempDir::Read(path);
+  // No second command bar in the sixth bar's lane, but the definition and button are added.
+  EXPECT_NE(added.find("<cmdBarLane>" + kCommandBar + "</cmdBarLane>"), std::string::npos);
+  EXPECT_NE(added.find(kCommandBarData), std::string::npos);
+  EXPECT_NE(added.find(kItemData), std::string::npos);
+  // Removal has no such limit.
+  RemoveCorelToolbar(path);
+  EXPECT_EQ(TempDir::Read(path).find(G1), std::string::npos);
+}
+
+TEST(CorelToolbar, PositionMustBeExactlyFloat) {
+  TempDir dir;
+  const std::string path = dir.Write(
+      "DRAWUIConfig.xml", "<uiConfig><frame><dockBar position=\"Float\"/></frame><commandBars/><items/></uiConfig>");
+  AddCorelToolbar(path);
+  const std::string added = TempDir::Read(path);
+  EXPECT_NE(added.find("<dockBar position=\"Float\"/>"), std::string::npos);
+  EXPECT_EQ(added.find("<commandBar "), std::string::npos);
+}
+
+TEST(CorelToolbar, FloatingBarWithoutLaneGetsOneAsLastChild) {
+  TempDir dir;
+  const std::string path =
+      dir.Write("DRAWUIConfig.xml", "<uiConfig><frame><dockBar position=\"float\"><x/></dockBar></frame></uiConfig>");
+  AddCorelToolbar(path);
+  EXPECT_EQ(TempDir::Read(path), "<uiConfig><frame><dockBar position=\"float\"><x/><cmdBarLane>\r\n" + kCommandBar +
+                                     "\r\n</cmdBarLane>\r\n</dockBar></frame></uiConfig>");
+}
+
+TEST(CorelToolbar, UnreadableOrUnchangedFilesAreNotWritten) {
+  TempDir dir;
+  const std::string missing = (dir.Path() / "DRAWUIConfig.xml").string();
+  AddCorelToolbar(missing);
+  RemoveCorelToolbar(missing);
+  EXPECT_FALSE(std::filesystem::exists(missing));
+
+  const std::string other = dir.Write("other.xml", "<config/>");
+  AddCorelToolbar(other);
+  RemoveCorelToolbar(other);
+  EXPECT_EQ(TempDir::Read(other), "<config/>");
+}
+
+// A registry of the test's own: key -> value name -> data.
+class CMapRegistry : public CRegistryReader {
+ public:
+  std::map<std::string, std::map<std::string, std::string>> values;
+  bool ReadValue(const std::string& key, const std::string& name, std::string& data) const override {
+    const auto k = values.find(key);
+    if (k == values.end()) return false;
+    const auto v = k->second.find(name);
+    if (v == k->second.end()) return false;
+    data = v->second;
+    return true;
+  }
+  void SetString(const std::string& key, const std::string& name, const std::string& text) {
+    values[key][name] = text + '\0';
+  }
+};
+
+TEST(CorelRegistry, EachVersionFoundIsEdited) {
+  TempDir dir;
+  const std::string sep = kPathSeparator;
+  std::filesystem::create_directories(dir.Path() / "X5" / "_default");
+  const std::string folder = (dir.Path() / "X5" / "_default").string();
+  dir.Write("X5/_default/DRAWUIConfig.xml", kCompact);
+  CMapRegistry registry;
+  // The value ends in a four-character extension, which is dropped.
+  registry.SetString("Software\\Corel\\CorelDRAW\\15.0\\Draw", "LastWorkspaceUsed", folder + ".xml");
+  // Values too short to lose four characters are skipped.
+  registry.SetString("Software\\Corel\\CorelDRAW\\12.0\\CorelDRAW", "LastWorkspaceUsed", "abc");
+  registry.values["Software\\Corel\\CorelDRAW\\13.0\\CorelDRAW"]["LastWorkspaceUsed"] = "";
+  RegisterCorelWorkspace(true, registry, dir.Path().string() + sep);
+  EXPECT_EQ(TempDir::Read(folder + sep + "DRAWUIConfig.xml"), kCompactAdded);
+  RegisterCorelWorkspace(false, registry, dir.Path().string() + sep);
+  EXPECT_EQ(TempDir::Read(folder + sep + "DRAWUIConfig.xml"), kCompactRemoved);
+}
+
+TEST(CorelRegistry, NoKeysNothingHappens) {
+  TempDir dir;
+  CMapRegistry registry;
+  EXPECT_EQ(RegisterCorelWorkspace(true, registry, dir.Path().string()), 0);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
+struct Version17 {
+  Version17() {
+    std::filesystem::create_directories(dir.Path() / "user" / "Workspace");
+    std::filesystem::create_directories(dir.Path() / "program");
+    workspace = dir.Write("user/Workspace/_default.cdws", "users own workspace");
+    backup = (dir.Path() / "user" / "Workspace" / "_default.bak").string();
+    program = (dir.Path() / "program").string() + kPathSeparator;
+    // The macro folder's name ends in four characters that are dropped: "GMS" and a separator.
+    registry.SetString("Software\\Corel\\CorelDRAW\\17.0\\Draw\\Application Preferences\\VBA", "LastGMSFolder",
+                       (dir.Path() / "user").string() + kPathSeparator + "GMS" + kPathSeparator);
+  }
+  TempDir dir;
+  CMapRegistry registry;
+  std::string workspace, backup, program;
+};
+
+TEST(CorelRegistry, Version17SwapsTheWorkspaceFile) {
+  Version17 v;
+  v.dir.Write("program/X7.wz", "prepared workspace");
+  RegisterCorelWorkspace(true, v.registry, v.program);
+  RegisterCorelWorkspace(true, v.registry, v.program);
+  EXPECT_EQ(TempDir::Read(v.backup), "users own workspace");
+  EXPECT_EQ(TempDir::Read(v.workspace), "prepared workspace");
+  RegisterCorelWorkspace(false, v.registry, v.program);
+  EXPECT_EQ(TempDir::Read(v.workspace), "users own workspace");
+  EXPECT_FALSE(std::filesystem::exists(v.backup));
+}
+
+TEST(CorelRegistry, Version17WithoutPreparedFile) {
+  Version17 v;
+  RegisterCorelWorkspace(true, v.registry, v.program);
+  EXPECT_FALSE(std::filesystem::exists(v.workspace));
+  EXPECT_EQ(TempDir::Read(v.backup), "users own workspace");
+  RegisterCorelWorkspace(false, v.registry, v.program);
+  EXPECT_EQ(TempDir::Read(v.workspace), "users own workspace");
+}
+
+TEST(WorkspaceFiles, RenameNeverReplaces) {
+  TempDir dir;
+  const std::string a = dir.Write("a", "A"), b = dir.Write("b", "B");
+  EXPECT_FALSE(RenameFile(a, b));
+  EXPECT_EQ(TempDir::Read(b), "B");
+  EXPECT_TRUE(RemoveFile(b));
+  EXPECT_TRUE(RenameFile(a, b));
+  EXPECT_EQ(TempDir::Read(b), "A");
+  EXPECT_FALSE(RenameFile(a, b));  // the source is gone
+  EXPECT_TRUE(CopyFileOver(b, dir.Write("c", "old")));
+  EXPECT_EQ(TempDir::Read((dir.Path() / "c").string()), "A");
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+// The serial port and the serial drivers on a real pseudo-terminal.
+#include <gtest/gtest.h>
+#include <termios.h>
+
+#include "JobStream.h"
+#include "PseudoTerminal.h"
+#include "RS232.h"
+#include "SeriesCutters.h"
+
+namespace {
+
+TEST(RS232OnPty, OpensWithTheLineSettings) {
+  PseudoTerminal pty;
+  ASSERT_FALSE(pty.Path().empty());
+  CRS232 port;
+  port.m_sDevice = pty.Path();
+  port.m_nBaudRate = 9600;
+  ASSERT_EQ(port.Open(), 1);
+  EXPECT_EQ(port.m_bOpen, 1);
+  // Both ends of a pseudo-terminal share one set of line settings.
+  termios tio;
+  ASSERT_EQ(tcgetattr(pty.Master(), &tio), 0);
+  EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B9600));
+  EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB), 0u);
+  EXPECT_NE(tio.c_cflag & CRTSCTS, 0u);
+  EXPECT_EQ(tio.c_oflag & OPOST, 0u);  // raw: no line-end translation
+  EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), 0u);
+}
+
+// A pseudo-terminal keeps the stop bits (it refuses parity, which a real port takes).
+TEST(RS232OnPty, StopBitsReachTheLine) {
+  PseudoTerminal pty;
+  CRS232 port;
+  port.m_sDevice = pty.Path();
+  port.m_fStopBits = 2.0f;
+  ASSERT_EQ(port.Open(), 1);
+  termios tio;
+  ASSERT_EQ(tcgetattr(pty.Master(), &tio), 0);
+  EXPECT_NE(tio.c_cflag & CSTOPB, 0u);
+  // 1.25 passes the checks and leaves the stop bits as they were.
+  port.Close();
+  port.m_fStopBits = 1.25f;
+  ASSERT_EQ(port.Open(), 1);
+  ASSERT_EQ(tcgetattr(pty.Master(), &tio), 0);
+  EXPECT_NE(tio.c_cflag & CSTOPB, 0u);
+}
+
+TEST(RS232OnPty, BytesArriveUnchangedBothWays) {
+  PseudoTerminal pty;
+  CRS232 port;
+  port.m_sDevice = pty.Path();
+  ASSERT_EQ(port.Open(), 1);
+  const std::string job("IN;SP1;\r\n\0\xff\x11\x13@ ", 16);
+  EXPECT_EQ(port.Write(job.data(), static_cast<int>(job.size())), static_cast<int>(job.size()));
+  EXPECT_EQ(pty.Receive(job.size()), job);
+  EXPECT_EQ(port.Write(job.data(), 0), 0);
+
+  const std::string reply("E\r\n", 3);
+  ASSERT_EQ(write(pty.Master(), reply.data(), reply.size()), 3);
+  char buffer[8] = {};
+  EXPECT_EQ(port.Read(buffer, 3), 3);
+  EXPECT_EQ(std::string(buffer, 3), reply);
+}
+
+TEST(RS232OnPty, EchoModeSendsEveryByteBack) {
+  PseudoTerminal pty;
+  CRS232 port;
+  port.m_sDevice = pty.Path();
+  port.m_bEcho = true;
+  ASSERT_EQ(port.Open(), 1);
+  ASSERT_EQ(write(pty.Master(), "ab", 2), 2);
+  char buffer[2];
+  EXPECT_EQ(port.Read(buffer, 2), 2);
+  EXPECT_EQ(pty.Receive(2), "ab");
+}
+
+TEST(RS232OnPty, APortOpenElsewhereFailsToOpen) {
+  PseudoTerminal pty;
+  CRS232 first;
+  first.m_sDevice = pty.Path();
+  ASSERT_EQ(first.Open(), 1);
+  CRS232 second;
+  second.m_sDevice = pty.Path();
+  EXPECT_EQ(second.Open(), 0);
+  EXPECT_EQ(second.m_bOpen, 0);
+  first.Close();
+  EXPECT_EQ(first.m_bOpen, 0);
+  EXPECT_EQ(second.Open(), 1);
+}
+
+TEST(RS232OnPty, TheDestructorClosesThePort) {
+  PseudoTerminal pty;
+  {
+    CRS232 port;
+    port.m_sDevice = pty.Path();
+    ASSERT_EQ(port.Open(), 1);
+  }
+  CRS232 again;
+  again.m_sDevice = pty.Path();
+  EXPECT_EQ(again.Open(), 1);
+}
+
+// Each serial driver opens, writes (a pseudo-terminal cannot report CTS, so the wait
+// proceeds at once) and closes in each mode it serves.
+TEST(SerialCuttersOnPty, OpenWriteClosePerMode) {
+  struct Case {
+    int protocol;
+    int mode;
+    int baud;
+  };
+  const Case cases[] = {{1, MODE_USB_SERIAL, 38400}, {1, MODE_SERIAL, 38400},     {2, MODE_SERIAL, 9600},
+                        {3, MODE_SERIAL, 38400},     {4, MODE_USB_SERIAL, 38400}, {4, MODE_SERIAL, 38400}};
+  for (const Case& c : cases) {
+    PseudoTerminal pty;
+    std::unique_ptr<CCutter> cutter(CreateCutter(c.protocol));
+    cutter->m_sDevice = pty.Path();
+    ASSERT_EQ(cutter->Open(c.mode, 0, c.baud), 1) << c.protocol << "/" << c.mode;
+    EXPECT_EQ(cutter->IsOpen(), 1);
+    EXPECT_EQ(cutter->m_nMode, c.mode);
+    EXPECT_EQ(cutter->m_nBaudRate, c.baud);
+    termios tio;
+    ASSERT_EQ(tcgetattr(pty.Master(), &tio), 0);
+    EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(c.baud == 9600 ? B9600 : B38400));
+    EXPECT_EQ(cutter->Write("PU0,0;", 6, 1), 6);
+    EXPECT_EQ(pty.Receive(6), "PU0,0;");
+    EXPECT_EQ(cutter->Close(), 0);
+    EXPECT_EQ(cutter->IsOpen(), 0);
+    EXPECT_EQ(cutter->Write("PU0,0;", 6, 0), -1);  // closed: the write fails
+  }
+}
+
+TEST(SerialCuttersOnPty, AStreamedJobArrivesWhole) {
+  PseudoTerminal pty;
+  CGannetSeriesCutter gannet;
+  gannet.m_sDevice = pty.Path();
+  ASSERT_EQ(gannet.Open(MODE_SERIAL, 0, 9600), 1);
+  const std::string job = ";:H A L0 ECN U U0,0 D0,4000 U0,0 @ ";
+  int last = -1;
+  EXPECT_EQ(StreamJob(job.data(), job.size(), MODE_SERIAL, gannet, [&](int percent) { last = percent; }), SEND_DONE);
+  EXPECT_EQ(last, 100);
+  EXPECT_EQ(pty.Receive(job.size()), job);
+}
+
+}  // namespace

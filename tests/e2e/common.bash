@@ -1,0 +1,36 @@
+# Shared by the end-to-end scripts (sourced, not run on its own): counting checks and
+# starting the cutter simulator.
+
+passed=0
+failed=0
+
+# check NAME COMMAND...: counts COMMAND's success or failure under NAME.
+check() {
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $name"
+  fi
+}
+
+# start_cutter SIM RECORD-FILE OUTPUT-FILE: starts the simulator in the background;
+# sets $sim_pid and $device (its serial end).
+start_cutter() {
+  "$1" --record "$2" --timeout 30 >"$3" &
+  sim_pid=$!
+  device=""
+  for _ in $(seq 100); do
+    device=$(head -n 1 "$3" 2>/dev/null)
+    [ -n "$device" ] && break
+    sleep 0.05
+  done
+}
+
+# The summary line and the exit status.
+finish() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# plotgate send against the cutter simulator on a pseudo-terminal: the bytes the cutter
+# receives must be exactly the job file that plotgate encode writes for the same choices,
+# for HPGL and DM/PL models. Last line: "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+source tests/e2e/common.bash
+cmake --preset native >/dev/null && cmake --build --preset native >/dev/null || { echo "0 passed, 1 failed"; exit 1; }
+plotgate=build/native/cli/plotgate
+sim=build/native/tools/cutter-sim
+work=$(mktemp -d /tmp/plotgate-e2e-send.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work
+
+# send_case NAME MODEL INPUT [OPTIONS...]
+send_case() {
+  local name=$1 model=$2 input=$3
+  shift 3
+  rm -f "$work/cutcorldata.hb"
+  start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+  "$plotgate" send "$input" --model "$model" --port "$device" "$@" >"$work/send.out" 2>"$work/send.err"
+  local rc=$?
+  wait "$sim_pid"
+  local sim_rc=$?
+  "$plotgate" encode "$input" --model "$model" "$@" --output "$work/expected.hb"
+  check "$name: send succeeds" [ "$rc" -eq 0 ]
+  check "$name: the cutter saw the terminator" [ "$sim_rc" -eq 0 ]
+  check "$name: received bytes equal the encoded job" cmp -s "$work/received.hb" "$work/expected.hb"
+  check "$name: job file in the temporary folder" cmp -s "$work/cutcorldata.hb" "$work/expected.hb"
+  check "$name: no progress bar without a terminal" [ ! -s "$work/send.err" ]
+  check "$name: one-line summary" grep -q "^Sent $(stat -c %s "$work/expected.hb") bytes to $model" "$work/send.out"
+}
+
+send_case "HPGL" "Robin-Series" examples/star.plt
+check "the HPGL stream ends with SP0;@" [ "$(tail -c 5 "$work/received.hb")" = "SP0;@" ]
+send_case "HPGL, mirrored and turned" "Wren-Series" examples/cut-word.plt --mirror --rotate 90
+send_case "DM/PL at 9600 baud" "Heron(V8.8 or before)" examples/star.plt
+check "the DM/PL stream starts with its header" grep -q '^;:H A L0 ECN U ' "$work/received.hb"
+send_case "DM/PL with blade offset and over-cut" "Finch-Series" examples/circle.plt --blade-offset 0.38 --overcut 0.85
+
+# Failures: exit 1 with the system's message.
+"$plotgate" send examples/star.plt --model Lark-Series >/dev/null 2>"$work/err"
+rc=$?
+check "Lark-Series needs the USB link" [ "$rc" -eq 1 ]
+check "Lark-Series says so" grep -q "USB link" "$work/err"
+"$plotgate" send examples/star.plt --model Robin-Series --port "$work/no-such-port" >/dev/null 2>"$work/err"
+rc=$?
+check "a missing port fails" [ "$rc" -eq 1 ]
+check "a missing port says Connect to Cutter fail!" grep -qx "Connect to Cutter fail!" "$work/err"
+"$plotgate" send examples/star.plt --model Albatross >/dev/null 2>&1
+check "an unknown model is a usage error" [ $? -eq 2 ]
+"$plotgate" ports >"$work/ports"
+check "ports runs" [ $? -eq 0 ]
+check "ports names the USB link for Lark-Series" grep -q "Lark-Series: VORN_USB" "$work/ports"
+
+finish

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# plotgate-cli.exe under Wine on real Win32 serial calls: SERIALCOMM values added with
+# `wine reg add` choose the ports, COM ports mapped to the cutter simulator's pseudo-
+# terminal through $WINEPREFIX/dosdevices carry the job, and the bytes received equal the
+# encoded job. Uses $WINEPREFIX when it exists, else a throw-away prefix of its own.
+# Last line: "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+source tests/e2e/common.bash
+root=$(pwd)
+{ cmake --preset native >/dev/null && cmake --build --preset native >/dev/null &&
+  cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null; } ||
+  { echo "0 passed, 1 failed"; exit 1; }
+cli=$root/build/win64/cli/plotgate-cli.exe
+plotgate=$root/build/native/cli/plotgate
+sim=$root/build/native/tools/cutter-sim
+work=$(mktemp -d /tmp/plotgate-e2e-wine.XXXXXX)
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
+  export WINEPREFIX=$work/prefix
+  wineboot -i >/dev/null 2>&1
+fi
+# The SERIALCOMM key is volatile: it lives only as long as the wine server.
+wineserver -p >/dev/null 2>&1
+cleanup() {
+  rm -f "$WINEPREFIX/dosdevices/com27" "$WINEPREFIX/dosdevices/com28"
+  wine reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\VCP0' /f >/dev/null 2>&1
+  wine reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\device\usbser000' /f >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+
+wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\VCP0' /t REG_SZ /d COM27 /f >/dev/null 2>&1
+wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\device\usbser000' /t REG_SZ /d COM28 /f >/dev/null 2>&1
+wine "$cli" ports >"$work/ports" 2>/dev/null
+check "ports reads the registry" grep -q 'Device\\VCP0 -> COM27' "$work/ports"
+check "a VCP model picks the VCP port" grep -q "Wren-Series: COM27" "$work/ports"
+check "a USB-serial model matches a lower-case name" grep -q "Plover: COM28" "$work/ports"
+check "Lark-Series keeps the USB link" grep -q "Lark-Series: VORN_USB" "$work/ports"
+
+# wine_send NAME COMn MODEL INPUT [SEND OPTIONS...]: the simulator behind COMn.
+wine_send() {
+  local name=$1 com=$2 model=$3 input=$4
+  shift 4
+  start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+  ln -sfn "$device" "$WINEPREFIX/dosdevices/${com,,}"
+  wine "$cli" send "$input" --model "$model" "$@" >"$work/send.out" 2>"$work/send.err"
+  local rc=$?
+  wait "$sim_pid"
+  local sim_rc=$?
+  "$plotgate" encode "$input" --model "$model" --output "$work/expected.hb"
+  check "$name: send succeeds" [ "$rc" -eq 0 ]
+  check "$name: the cutter saw the terminator" [ "$sim_rc" -eq 0 ]
+  check "$name: received bytes equal the encoded job" cmp -s "$work/received.hb" "$work/expected.hb"
+  check "$name: sent on $com" grep -q " on $com at " "$work/send.out"
+}
+
+wine_send "DM/PL on the port the registry names" COM27 "Tern(V8.8 or before)" "$root/examples/star.plt"
+wine_send "HPGL on a port given by hand" COM27 "Egret-Series" "$root/examples/rounded-rectangle.plt" --port COM27
+wine_send "USB-serial port in 511-byte pieces" COM28 "Plover" "$root/examples/cut-word.plt"
+
+wine "$cli" send "$root/examples/star.plt" --model Robin-Series --port COM29 >/dev/null 2>"$work/err"
+check "an unmapped COM port fails" [ $? -eq 1 ]
+check "an unmapped COM port says Connect to Cutter fail!" grep -q "Connect to Cutter fail!" "$work/err"
+
+finish

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "CommandDialect.h"
+#include "Geometry.h"
+#include "JobFileWriter.h"
+#include "JobText.h"
+#include "StraightRuns.h"
+
+namespace {
+
+const std::string kHpglHeader =
+    "IN;SP1;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;";
+const std::string kDmplHeader = ";:H A L0 ECN U U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 ";
+
+// The stream cut after every ";" or space, so that a mismatch names the command.
+std::vector<std::string> Tokens(const std::string& stream) {
+  std::vector<std::string> tokens(1);
+  for (char c : stream) {
+    tokens.back() += c;
+    if (c == ';' || c == ' ') tokens.emplace_back();
+  }
+  if (tokens.back().empty()) tokens.pop_back();
+  return tokens;
+}
+
+struct Encoded {
+  Encoded(const std::string& exchange, int dialect, bool swap = true, const OffsetOptions& options = {}) {
+    job.LoadJob(dir.Write("job.plt", exchange).c_str());
+    path = (dir.Path() / "cutcorldata.hb").string();
+    result = WriteJobFile(job, path.c_str(), dialect, swap, options);
+    bytes = TempDir::Read(path);
+  }
+  TempDir dir;
+  CPlotJob job;
+  std::string path;
+  int result;
+  std::string bytes;
+};
+
+TEST(JobFile, HeadersAreExact) {
+  EXPECT_EQ(kHpglHeader.size(), 97u);
+  EXPECT_EQ(kDmplHeader.size(), 90u);
+  EXPECT_EQ(StringsFor(DialectHpgl).header, kHpglHeader);
+  EXPECT_EQ(StringsFor(DialectDmpl).header, kDmplHeader);
+  EXPECT_EQ(StringsFor(7).header, kHpglHeader);  // any value but 1 is HPGL
+}
+
+TEST(JobFile, OneSegmentInBothDialects) {
+  Encoded hpgl("PU0,0;PD4000,0;", DialectHpgl);
+  EXPECT_EQ(hpgl.result, 1);
+  EXPECT_EQ(Tokens(hpgl.bytes), Tokens(kHpglHeader + "PU0,4000;PD0,0;PU0,0;SP0;@"));
+  Encoded dmpl("PU0,0;PD4000,0;", DialectDmpl);
+  EXPECT_EQ(Tokens(dmpl.bytes), Tokens(kDmplHeader + "U0,4000 D0,0 U0,0 @ "));
+}
+
+TEST(JobFile, WithoutSwapTheReversedXComesFirst) {
+  Encoded e("PU0,0;PD4000,0;PD4000,100;", DialectHpgl, false);
+  // W = 4000, H = 100: (W - x, y); the final pen-up goes to (0, H).
+  EXPECT_EQ(Tokens(e.bytes), Tokens(kHpglHeader + "PU4000,0;PD0,0;PD0,100;PU0,100;SP0;@"));
+}
+
+const char* kSquare = "PU0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;";
+// The square in output coordinates (y, 1000 - x): (0,1000) (0,0) (1000,0) (1000,1000) (0,1000).
+const std::string kSquareDirect = "PU0,1000;PD0,0;PD1000,0;PD1000,1000;PD0,1000;PU1000,0;SP0;@";
+
+TEST(JobFile, OptionsReadingZeroGiveTheDirectFile) {
+  OffsetOptions zero;
+  zero.bladeOffset = zero.overCut = true;
+  zero.bladeOffsetText = "0";
+  zero.overCutText = "not a number";
+  EXPECT_EQ(Tokens(Encoded(kSquare, DialectHpgl, true, zero).bytes), Tokens(kHpglHeader + kSquareDirect));
+  EXPECT_EQ(Tokens(Encoded(kSquare, DialectHpgl).bytes), Tokens(kHpglHeader + kSquareDirect));
+}
+
+TEST(JobFile, BladeOffsetSwingsRoundEveryCorner) {
+  OffsetOptions blade;
+  blade.bladeOffset = true;
+  blade.bladeOffsetText = "0.38";  // 15 units
+  blade.overCutText = "0.85";      // not ticked: ignored
+  EXPECT_EQ(Tokens(Encoded(kSquare, DialectHpgl, true, blade).bytes),
+            Tokens(kHpglHeader +
+                   "PU0,1000;PD0,1000;PD0,-14;PD15,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;"
+                   "PD-14,1000;PD0,985;PD0,0;PU1000,0;SP0;@"));
+}
+
+TEST(JobFile, OverCutAloneRecutsTheFirstSegment) {
+  OffsetOptions over;
+  over.overCut = true;
+  over.overCutText = "0.85";  // 34 units
+  EXPECT_EQ(Tokens(Encoded(kSquare, DialectDmpl, true, over).bytes),
+            Tokens(kDmplHeader + "U0,1000 D0,1000 D0,0 D1000,0 D1000,1000 D0,1000 D0,1000 D0,966 U1000,0 @ "));
+}
+
+TEST(JobFile, DistanceTextIsCutAtNineCharacters) {
+  EXPECT_EQ(DistanceFromText("0.38"), 15);
+  EXPECT_EQ(DistanceFromText("0.85"), 34);
+  EXPECT_EQ(DistanceFromText("-0.5"), -20);
+  EXPECT_EQ(DistanceFromText("1.5mm"), 60);
+  EXPECT_EQ(DistanceFromText("abc"), 0);
+  EXPECT_EQ(DistanceFromText(""), 0);
+  EXPECT_EQ(DistanceFromText("00000000025"), 0);  // only "000000000" counts
+  EXPECT_EQ(DistanceFromText("1e30"), INT32_MAX);
+}
+
+TEST(JobFile, NoJobOrNoFileWritesNothing) {
+  Encoded missing("PU0,0;PD10,0;", DialectHpgl);
+  CPlotJob empty;
+  EXPECT_EQ(WriteJobFile(empty, missing.path.c_str(), DialectHpgl, true, {}), 0);
+  EXPECT_EQ(TempDir::Read(missing.path), missing.bytes);  // the earlier file stays
+
+  const std::string folder = (missing.dir.Path() / "no-such-folder" / "job.hb").string();
+  EXPECT_EQ(WriteJobFile(missing.job, folder.c_str(), DialectHpgl, true, {}), 0);
+
+  Encoded endFirst("SP0;PU0,0;", DialectHpgl);  // an empty command list
+  EXPECT_EQ(endFirst.result, 0);
+}
+
+TEST(JobFile, CurvesAreWrittenAsTheirFlattenedPoints) {
+  // A chord of 3 units: one segment, start and end. The curve's last point is written
+  // although the list ends with a placeholder.
+  Encoded e("PU0,0;BZ1,1,2,1,3,0;", DialectHpgl);
+  EXPECT_EQ(Tokens(e.bytes), Tokens(kHpglHeader + "PU0,3;PD0,0;PU0,0;SP0;@"));
+}
+
+std::string Merge(const std::string& exchange) { return FlattenedText(exchange, MergeStraightRuns); }
+
+TEST(MergeStraightRuns, MonotoneRunCollapsesToItsEnd) {
+  EXPECT_EQ(Merge("PU0,0;PD0,0;PD100,0;PD200,0;PD300,0;"), "U0,0 D300,0");
+  EXPECT_EQ(Merge("PU0,0;PD0,100;PD0,200;PD50,250;PD60,260;"), "U0,0 D0,200 D50,250 D60,260 E");
+}
+
+TEST(MergeStraightRuns, RunThatDoublesBackKeepsItsTurningPoint) {
+  EXPECT_EQ(Merge("PU0,0;PD300,0;PD100,0;PD100,-200;"), "U0,0 D300,0 D100,0 D100,-200");
+  // A repeated point neither sets nor reverses the direction.
+  EXPECT_EQ(Merge("PU0,0;PD0,100;PD0,100;PD0,50;PD10,50;"), "U0,0 D0,100 D0,50 D10,50");
+}
+
+TEST(MergeStraightRuns, MoveEndsARun) {
+  EXPECT_EQ(Merge("PU0,0;PD100,0;PD200,0;PU500,500;PD600,600;"), "U0,0 D200,0 U500,500 D600,600 E");
+}
+
+TEST(MergeStraightRuns, TrailingPlaceholderEndsTheRun) {
+  // The flattened curve runs from (100,0) toward (0,0): its placeholder's (0,0) must not
+  // count as a further point of the run.
+  EXPECT_EQ(Merge("PU100,0;BZ80,0,60,0,0,0;"), "U100,0 D0,0 E");
+}
+
+}  // namespace

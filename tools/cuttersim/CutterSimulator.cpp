@@ -1,0 +1,92 @@
+// cutter-sim: a cutter on a pseudo-terminal, for tests and for trying Plotgate without a
+// cutter. It prints the device path of its serial end on the first line of standard
+// output, records every byte it receives to a file, and exits 0 once the job's terminator
+// ("SP0;@" in HPGL, "@ " in DM/PL) has arrived, or 1 after the time-out.
+//
+//   cutter-sim --record received.hb [--timeout 30]
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+bool EndsWith(const std::string& text, const char* tail) {
+  const size_t n = strlen(tail);
+  return text.size() >= n && text.compare(text.size() - n, n, tail) == 0;
+}
+
+int Usage() {
+  fprintf(stderr, "usage: cutter-sim --record FILE [--timeout SECONDS]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* recordPath = nullptr;
+  int timeoutSeconds = 30;
+  for (int i = 1; i < argc; ++i) {
+    if (strcmp(argv[i], "--record") == 0 && i + 1 < argc) {
+      recordPath = argv[++i];
+    } else if (strcmp(argv[i], "--timeout") == 0 && i + 1 < argc) {
+      timeoutSeconds = atoi(argv[++i]);
+    } else {
+      return Usage();
+    }
+  }
+  if (!recordPath || timeoutSeconds <= 0) return Usage();
+
+  FILE* record = fopen(recordPath, "wb");
+  if (!record) {
+    fprintf(stderr, "cutter-sim: cannot write %s: %s\n", recordPath, strerror(errno));
+    return 1;
+  }
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    fprintf(stderr, "cutter-sim: cannot create a pseudo-terminal: %s\n", strerror(errno));
+    return 1;
+  }
+  const std::string device = ptsname(master);
+  // Holding the serial end open keeps the terminal alive between clients; raw so that
+  // nothing is translated even before a client sets the line up.
+  const int serialEnd = open(device.c_str(), O_RDWR | O_NOCTTY);
+  termios tio;
+  if (serialEnd >= 0 && tcgetattr(serialEnd, &tio) == 0) {
+    cfmakeraw(&tio);
+    tcsetattr(serialEnd, TCSANOW, &tio);
+  }
+  printf("%s\n", device.c_str());
+  fflush(stdout);
+
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  std::string tail;
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    pollfd wait = {master, POLLIN, 0};
+    if (poll(&wait, 1, static_cast<int>(left.count())) <= 0) continue;
+    char buffer[4096];
+    const ssize_t n = read(master, buffer, sizeof buffer);
+    if (n <= 0) continue;
+    fwrite(buffer, 1, n, record);
+    fflush(record);
+    tail.append(buffer, n);
+    if (EndsWith(tail, "SP0;@") || EndsWith(tail, "@ ")) {
+      fclose(record);
+      return 0;
+    }
+    if (tail.size() > 16) tail.erase(0, tail.size() - 16);
+  }
+  fclose(record);
+  fprintf(stderr, "cutter-sim: no job terminator within %d s\n", timeoutSeconds);
+  return 1;
+}

@@ -1,0 +1,21 @@
+// The byte order marks a text file may begin with, in the order they are looked for.
+#pragma once
+
+#include <cstddef>
+
+struct ByteOrderMark {
+  const char* bytes;
+  size_t length;
+  const char* encoding;
+  unsigned flag;  // its DocFlags bit
+  int unitWidth;
+};
+
+const int BYTE_ORDER_MARK_COUNT = 3;
+extern const ByteOrderMark ByteOrderMarks[BYTE_ORDER_MARK_COUNT];
+
+// The first mark in table order that `data` begins with, or null.
+const ByteOrderMark* FindByteOrderMark(const char* data, size_t size);
+
+// The first mark in table order whose bit is set in `flags`, or null.
+const ByteOrderMark* ByteOrderMarkOfFlags(unsigned flags);

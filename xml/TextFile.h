@@ -1,0 +1,23 @@
+// Moving a document's text between a file and memory. In memory the text is UTF-8; the
+// file keeps its own encoding, found on reading from its byte order mark, its declaration
+// or its bytes, and written back on saving:
+//
+//   EF BB BF 3C 61 2F 3E      "bom", "read" encoding="UTF-8"
+//   61 E9 20 62               "read", "converted_to", "utf8_detection": not UTF-8, so ANSI
+//   FE FF 00 3C 00 61 ...     "bom", "read", "endian_swap", "converted_to"
+//
+// Every step is written as an entry into `result` (emptied first). `flags` are the
+// document's flags: the byte-order-mark bits (1, 4, 0x80) found by reading come back out
+// and make writing put the same mark first; the mode bits (0x10, 0x20, 0x40) are cleared.
+#pragma once
+
+#include <string>
+
+// Reads the whole file into `text` as UTF-8. False, with a "file_error" entry carrying the
+// system's message and number, when the file cannot be opened or read.
+bool ReadTextFile(const char* path, std::string& text, std::string& result, unsigned& flags);
+
+// Writes the UTF-8 `text` to the file in the encoding of the byte-order-mark bits or,
+// without them, the one the text declares (UTF-8 when none); appends with flag 0x40.
+// False, with a "file_error" entry, when the file cannot be opened or written.
+bool WriteTextFile(const std::string& text, const char* path, std::string& result, unsigned& flags);
