@@ -1,6 +1,6 @@
 #include "FileException.h"
 
-#include "FileIo.h"
+#include "SystemError.h"
 
 CFileException::CFileException(const char* action, const std::string& path, long osError)
     : std::runtime_error(std::string(action) + " " + path + ": " + SystemErrorText(osError)),

@@ -10,6 +10,3 @@ std::string LoadFileCreating(const std::string& path);
 
 // Replaces the content of the file at `path` by `bytes`, creating the file when absent.
 void SaveFileTruncating(const std::string& path, const std::string& bytes);
-
-// The operating system's own text for an error code, without a trailing line end.
-std::string SystemErrorText(long osError);

@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "FileException.h"
 #include "FileIo.h"
@@ -66,5 +65,3 @@ void SaveFileTruncating(const std::string& path, const std::string& bytes) {
   }
   if (file.Close() != 0) throw CFileException("writing", path, errno);
 }
-
-std::string SystemErrorText(long osError) { return strerror(static_cast<int>(osError)); }

@@ -59,15 +59,3 @@ void SaveFileTruncating(const std::string& path, const std::string& bytes) {
   }
   if (!file.Close()) throw CFileException("writing", path, static_cast<long>(GetLastError()));
 }
-
-std::string SystemErrorText(long osError) {
-  char* text = nullptr;
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, static_cast<DWORD>(osError), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                     reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string result = length && text ? std::string(text, length) : "error " + std::to_string(osError);
-  LocalFree(text);
-  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) result.pop_back();
-  return result;
-}

@@ -1,7 +1,8 @@
 // plotgate send INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R]
-//   [--blade-offset TEXT] [--overcut TEXT]: what the dialog's Send does for a COM port:
-// open the driver, write the job file "cutcorldata.hb" in the temporary folder, stream it
-// piece by piece, and tell how it went.
+//   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut] [--ini FILE]:
+// what the dialog's Send does for a COM port: start from the remembered choices, open the
+// driver, save the choices, write the job file "cutcorldata.hb" in the temporary folder,
+// stream it piece by piece, and tell how it went.
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -9,11 +10,14 @@
 #include "CliCommon.h"
 #include "Commands.h"
 #include "Cutter.h"
+#include "FileException.h"
 #include "JobStream.h"
 #include "MappedFile.h"
 #include "ModelTable.h"
 #include "PortDiscovery.h"
 #include "PortSettings.h"
+#include "RememberedChoices.h"
+#include "SettingsLocation.h"
 #include "SystemError.h"
 #include "Terminal.h"
 
@@ -41,11 +45,20 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-int RunSend(const SendChoices& choices) {
+int RunSend(SendChoices choices, const RememberOptions& remember) {
+  CIniFile ini;
+  ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
+  SavedChoices saved;
+  try {
+    saved = ReadSavedChoices(ini);
+  } catch (const CFileException& e) {
+    return Fail(std::string("plotgate: cannot read the settings: ") + e.what());
+  }
+  CompleteFromSaved(choices, remember, saved);
+
   CPlotJob job;
   if (!LoadChosenJob(job, choices.job)) return 1;
-  // Without --model the dialog's first entry stands, as before any settings are read.
-  const CutterModel& model = ModelTable[choices.cutter.model >= 0 ? choices.cutter.model : 0];
+  const CutterModel& model = ModelTable[choices.cutter.model];
   std::unique_ptr<CCutter, CutterDisposer> cutter(CreateCutter(model.ProtocolNumber));
   if (!cutter) return Fail(UNKNOWN_CUTTER_TEXT);
 
@@ -62,6 +75,12 @@ int RunSend(const SendChoices& choices) {
   if (cutter->Open(settings.mode, settings.port, settings.baudRate) == 0) {
     return Fail("Connect to Cutter fail!\nplotgate: cannot open " + port + " at " + std::to_string(settings.baudRate) +
                 " baud");
+  }
+  // Saved once the cutter answers, as the dialog does before it writes the job file.
+  try {
+    WriteSavedChoices(ini, ChoicesToRemember(choices, port, saved));
+  } catch (const CFileException& e) {
+    return Fail(std::string("plotgate: cannot save the settings: ") + e.what());
   }
 
   const std::string jobFile = (std::filesystem::temp_directory_path() / "cutcorldata.hb").string();
@@ -88,10 +107,16 @@ int RunSend(const SendChoices& choices) {
 
 void AddSendCommand(CLI::App& app, int& exitCode) {
   auto choices = std::make_shared<SendChoices>();
-  CLI::App* send = app.add_subcommand("send", "Send the job to a cutter on a serial port");
+  auto remember = std::make_shared<RememberOptions>();
+  CLI::App* send = app.add_subcommand(
+      "send",
+      "Send the job to a cutter on a serial port. Choices not given are the ones saved by the last send (of "
+      "plotgate or of the dialog), and every send saves its choices.");
   AddJobOptions(*send, choices->job);
   AddCutterOptions(*send, choices->cutter, false);
   send->add_option("--port", choices->port,
-                   "COM port (COM1..COM999) or device path; by default the port the dialog would choose");
-  send->callback([choices, &exitCode] { exitCode = RunSend(*choices); });
+                   "COM port (COM1..COM999) or device path; by default the saved port, or with --model the port "
+                   "the dialog would choose");
+  AddRememberOptions(*send, *remember);
+  send->callback([choices, remember, &exitCode] { exitCode = RunSend(*choices, *remember); });
 }

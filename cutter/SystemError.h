@@ -1,8 +1,12 @@
-// The system's own text for the error of the last failed call on this thread.
+// The system's own text for an error code, or for the error of the last failed call on
+// this thread.
 #pragma once
 
 #include <string>
 
-// Windows: the message table text of GetLastError(); Linux: strerror(errno). Trailing line
-// breaks are removed.
+// Windows: the message table text of a GetLastError() code; Linux: strerror of an errno
+// value. Trailing line breaks are removed.
+std::string SystemErrorText(long code);
+
+// SystemErrorText of GetLastError() on Windows, of errno on Linux.
 std::string LastSystemErrorText();

@@ -3,4 +3,6 @@
 
 #include "SystemError.h"
 
-std::string LastSystemErrorText() { return strerror(errno); }
+std::string SystemErrorText(long code) { return strerror(static_cast<int>(code)); }
+
+std::string LastSystemErrorText() { return SystemErrorText(errno); }

@@ -3,29 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "CliRun.h"
 #include "CommandDialect.h"
 #include "JobFileWriter.h"
 #include "ModelTable.h"
 #include "PreviewSvg.h"
-#include "RunCli.h"
 #include "TempDir.h"
 
 namespace {
-
-struct CliRun {
-  explicit CliRun(std::vector<std::string> args) {
-    args.insert(args.begin(), "plotgate");
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    code = RunCli(static_cast<int>(argv.size()), argv.data());
-    out = testing::internal::GetCapturedStdout();
-    err = testing::internal::GetCapturedStderr();
-  }
-  int code;
-  std::string out, err;
-};
 
 const char* kJob = "IN;SP1;PU-100,300;PD3903,300;PD3903,1300;BZ3000,1400,1000,1400,-100,300;SP0;";
 
@@ -90,8 +75,8 @@ TEST(CliEncode, ModelByIndexAndUnknownModel) {
 }
 
 TEST(PreviewSvg, OnePathPerRunStartingAtAMove) {
-  const std::vector<PreviewStroke> strokes = {
-      {true, 5, 5}, {false, 1, 2}, {true, 3, 4}, {true, 5, 6}, {false, 7, 8}, {false, 9, 9}, {true, 10, 11}};
+  const std::vector<PreviewStroke> strokes = {{true, 5, 5},  {false, 1, 2}, {true, 3, 4},  {true, 5, 6},
+                                              {false, 7, 8}, {false, 9, 9}, {true, 10, 11}};
   const std::string svg = PreviewSvg(strokes, 40, 30);
   EXPECT_NE(svg.find("width=\"40\" height=\"30\""), std::string::npos);
   EXPECT_NE(svg.find("<rect width=\"40\" height=\"30\" fill=\"white\"/>"), std::string::npos);

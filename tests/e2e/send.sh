@@ -11,12 +11,15 @@ sim=build/native/tools/cutter-sim
 work=$(mktemp -d /tmp/plotgate-e2e-send.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR=$work
+# The remembered choices go to a throw-away settings file, not the user's.
+export XDG_CONFIG_HOME=$work/config
+ini=$XDG_CONFIG_HOME/plotgate/Plotgate.ini
 
 # send_case NAME MODEL INPUT [OPTIONS...]
 send_case() {
   local name=$1 model=$2 input=$3
   shift 3
-  rm -f "$work/cutcorldata.hb"
+  rm -f "$work/cutcorldata.hb" "$ini"
   start_cutter "$sim" "$work/received.hb" "$work/sim.out"
   "$plotgate" send "$input" --model "$model" --port "$device" "$@" >"$work/send.out" 2>"$work/send.err"
   local rc=$?
@@ -37,6 +40,32 @@ send_case "HPGL, mirrored and turned" "Wren-Series" examples/cut-word.plt --mirr
 send_case "DM/PL at 9600 baud" "Heron(V8.8 or before)" examples/star.plt
 check "the DM/PL stream starts with its header" grep -q '^;:H A L0 ECN U ' "$work/received.hb"
 send_case "DM/PL with blade offset and over-cut" "Finch-Series" examples/circle.plt --blade-offset 0.38 --overcut 0.85
+
+# Remembered choices. A pseudo-terminal's path cannot be remembered (the Port list holds
+# only COM1..COM30; the Wine test covers the port), so both sends name it; the second one
+# takes everything else from the first and leaves the settings file as it was.
+rm -f "$ini"
+"$plotgate" encode examples/star.plt --model Finch-Series --blade-offset 0.5 --overcut 1.0 --output "$work/expected.hb"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+"$plotgate" send examples/star.plt --model Finch-Series --port "$device" --blade-offset 0.5 --overcut 1.0 >/dev/null 2>&1
+check "remembered: first send succeeds" [ $? -eq 0 ]
+wait "$sim_pid"
+check "remembered: first send cut with its options" cmp -s "$work/received.hb" "$work/expected.hb"
+printf '[Device]\r\nType=4\r\nPort=0\r\n[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\nBladeOffset=0.5\r\nOverCut=1.0\r\n' >"$work/first.ini"
+check "remembered: eight lines under \$XDG_CONFIG_HOME" cmp -s "$ini" "$work/first.ini"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+"$plotgate" send examples/star.plt --port "$device" >/dev/null 2>&1
+check "remembered: second send succeeds" [ $? -eq 0 ]
+wait "$sim_pid"
+check "remembered: second send repeats the first one's choices" cmp -s "$work/received.hb" "$work/expected.hb"
+check "remembered: settings file byte-identical" cmp -s "$ini" "$work/first.ini"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+"$plotgate" send examples/star.plt --port "$device" --no-overcut >/dev/null 2>&1
+wait "$sim_pid"
+"$plotgate" encode examples/star.plt --model Finch-Series --blade-offset 0.5 --output "$work/expected.hb"
+check "remembered: --no-overcut unticks" cmp -s "$work/received.hb" "$work/expected.hb"
+check "remembered: the over-cut text stays" grep -q $'^ChkOverCut=0\r$' "$ini"
+check "remembered: ... and its distance too" grep -q $'^OverCut=1.0\r$' "$ini"
 
 # Failures: exit 1 with the system's message.
 "$plotgate" send examples/star.plt --model Lark-Series >/dev/null 2>"$work/err"

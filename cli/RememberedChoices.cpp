@@ -1,0 +1,57 @@
+#include "RememberedChoices.h"
+
+#include "PortDiscovery.h"
+
+namespace {
+
+std::string OneLine(const std::string& text) {
+  return text.find_first_of("\r\n") == std::string::npos ? "" : "the text must be one line";
+}
+
+}  // namespace
+
+void AddRememberOptions(CLI::App& command, RememberOptions& options) {
+  command.add_option("--ini", options.iniPath,
+                     "Settings file with the remembered choices (default: Plotgate.ini beside the program on "
+                     "Windows, $XDG_CONFIG_HOME/plotgate/Plotgate.ini on Linux)");
+  CLI::Option* bladeOffset = command.get_option("--blade-offset");
+  CLI::Option* overCut = command.get_option("--overcut");
+  bladeOffset->check(OneLine);
+  overCut->check(OneLine);
+  command.add_flag("--no-blade-offset", options.noBladeOffset, "Untick Blade offset (its distance is kept)")
+      ->excludes(bladeOffset);
+  command.add_flag("--no-overcut", options.noOverCut, "Untick OverCut (its distance is kept)")->excludes(overCut);
+}
+
+void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved) {
+  if (choices.cutter.model < 0) {
+    choices.cutter.model = saved.ModelIndex;
+    if (choices.port.empty() && saved.PortIndex != 0) choices.port = "COM" + std::to_string(saved.PortIndex);
+  }
+  OffsetOptions& offsets = choices.cutter.offsets;
+  // --blade-offset and --overcut tick their box and set its text together.
+  if (!offsets.bladeOffset) {
+    offsets.bladeOffset = !options.noBladeOffset && saved.ChkBladeOffset != 0;
+    offsets.bladeOffsetText = saved.BladeOffset;
+  }
+  if (!offsets.overCut) {
+    offsets.overCut = !options.noOverCut && saved.ChkOverCut != 0;
+    offsets.overCutText = saved.OverCut;
+  }
+}
+
+SavedChoices ChoicesToRemember(const SendChoices& choices, const std::string& port, const SavedChoices& saved) {
+  SavedChoices remembered;
+  remembered.ModelIndex = choices.cutter.model;
+  remembered.PortIndex = saved.PortIndex;
+  if (port == VORN_USB_PORT) {
+    remembered.PortIndex = 0;
+  } else if (!IsDevicePath(port) && PortNumber(port) >= 1 && PortNumber(port) < PORT_LIST_COUNT) {
+    remembered.PortIndex = PortNumber(port);
+  }
+  remembered.ChkBladeOffset = choices.cutter.offsets.bladeOffset ? 1 : 0;
+  remembered.ChkOverCut = choices.cutter.offsets.overCut ? 1 : 0;
+  remembered.BladeOffset = choices.cutter.offsets.bladeOffsetText;
+  remembered.OverCut = choices.cutter.offsets.overCutText;
+  return remembered;
+}

@@ -1,0 +1,34 @@
+// The send's memory: like the dialog, `plotgate send` starts from the choices saved in the
+// settings file and saves its own once the cutter is open, so that the command line and
+// the dialog remember the same six choices.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <string>
+
+#include "CliCommon.h"
+#include "Settings.h"
+
+// Which settings file, and the options that untick a box the file has ticked.
+struct RememberOptions {
+  std::string iniPath;  // --ini; "" for DefaultSettingsPath()
+  bool noBladeOffset = false;
+  bool noOverCut = false;
+};
+
+// Adds --ini, --no-blade-offset and --no-overcut to a subcommand that already has the
+// cutter options. Each --no- option excludes its ticking option, and the edit texts must
+// be one line, as a line break would split the settings file's entry.
+void AddRememberOptions(CLI::App& command, RememberOptions& options);
+
+// Fills in from `saved` whatever the command line left out, as the dialog restores its
+// controls: the model; the port, but only with the model (choosing another model picks
+// its port, so a given --model leaves the port to that choice), and not when the saved
+// port is entry 0 "VORN_USB", which the dialog replaces by the automatic choice for any
+// model but the first; the check boxes; the texts, which an unticked box keeps too.
+void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved);
+
+// The six values to save for a send on `port`. The port is saved as its Port list index;
+// a port the list cannot show (a device path, a COM number above 30) keeps the index
+// `saved` holds.
+SavedChoices ChoicesToRemember(const SendChoices& choices, const std::string& port, const SavedChoices& saved);

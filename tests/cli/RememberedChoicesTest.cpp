@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "CliRun.h"
+#include "RememberedChoices.h"
+#include "TempDir.h"
+
+namespace {
+
+SavedChoices Saved(int model, int port, int blade, int overCut, const char* bladeText, const char* overCutText) {
+  SavedChoices saved;
+  saved.ModelIndex = model;
+  saved.PortIndex = port;
+  saved.ChkBladeOffset = blade;
+  saved.ChkOverCut = overCut;
+  saved.BladeOffset = bladeText;
+  saved.OverCut = overCutText;
+  return saved;
+}
+
+TEST(RememberedChoices, NothingGivenTakesEverythingSaved) {
+  SendChoices choices;
+  CompleteFromSaved(choices, RememberOptions(), Saved(3, 27, 1, 0, "0.5", "1.0"));
+  EXPECT_EQ(choices.cutter.model, 3);
+  EXPECT_EQ(choices.port, "COM27");
+  EXPECT_TRUE(choices.cutter.offsets.bladeOffset);
+  EXPECT_EQ(choices.cutter.offsets.bladeOffsetText, "0.5");
+  EXPECT_FALSE(choices.cutter.offsets.overCut);
+  EXPECT_EQ(choices.cutter.offsets.overCutText, "1.0");
+}
+
+TEST(RememberedChoices, SavedUsbEntryLeavesThePortToTheAutomaticChoice) {
+  SendChoices choices;
+  CompleteFromSaved(choices, RememberOptions(), Saved(9, 0, 0, 0, "0.38", "0.85"));
+  EXPECT_EQ(choices.cutter.model, 9);
+  EXPECT_EQ(choices.port, "");
+}
+
+TEST(RememberedChoices, GivenModelPicksItsOwnPort) {
+  SendChoices choices;
+  choices.cutter.model = 4;
+  CompleteFromSaved(choices, RememberOptions(), Saved(3, 27, 0, 0, "0.38", "0.85"));
+  EXPECT_EQ(choices.cutter.model, 4);
+  EXPECT_EQ(choices.port, "");
+}
+
+TEST(RememberedChoices, GivenOptionsWinAndUntickingKeepsTheText) {
+  SendChoices choices;
+  choices.port = "/dev/ttyUSB0";
+  choices.cutter.offsets.overCut = true;
+  choices.cutter.offsets.overCutText = "2";
+  RememberOptions options;
+  options.noBladeOffset = true;
+  CompleteFromSaved(choices, options, Saved(3, 27, 1, 1, "0.5", "1.0"));
+  EXPECT_EQ(choices.port, "/dev/ttyUSB0");
+  EXPECT_FALSE(choices.cutter.offsets.bladeOffset);
+  EXPECT_EQ(choices.cutter.offsets.bladeOffsetText, "0.5");
+  EXPECT_TRUE(choices.cutter.offsets.overCut);
+  EXPECT_EQ(choices.cutter.offsets.overCutText, "2");
+}
+
+TEST(RememberedChoices, PortIsSavedAsItsListIndex) {
+  SendChoices choices;
+  choices.cutter.model = 2;
+  choices.cutter.offsets = {true, "0.4", false, "0.85"};
+  const SavedChoices saved = Saved(0, 7, 0, 0, "0.38", "0.85");
+  const SavedChoices com30 = ChoicesToRemember(choices, "COM30", saved);
+  EXPECT_EQ(com30.ModelIndex, 2);
+  EXPECT_EQ(com30.PortIndex, 30);
+  EXPECT_EQ(com30.ChkBladeOffset, 1);
+  EXPECT_EQ(com30.ChkOverCut, 0);
+  EXPECT_EQ(com30.BladeOffset, "0.4");
+  EXPECT_EQ(com30.OverCut, "0.85");
+  EXPECT_EQ(ChoicesToRemember(choices, "VORN_USB", saved).PortIndex, 0);
+  // Ports the Port list cannot show keep the saved entry.
+  EXPECT_EQ(ChoicesToRemember(choices, "COM31", saved).PortIndex, 7);
+  EXPECT_EQ(ChoicesToRemember(choices, "/dev/pts/3", saved).PortIndex, 7);
+  EXPECT_EQ(ChoicesToRemember(choices, "\\\\.\\COM3", saved).PortIndex, 7);
+}
+
+TEST(CliSendSettings, NothingIsSavedWhenTheCutterDoesNotAnswer) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
+  const std::string ini = dir.Write("Plotgate.ini", "[Device]\r\nType=4\r\n");
+  EXPECT_EQ(
+      CliRun({"send", input, "--ini", ini, "--model", "Robin-Series", "--port", (dir.Path() / "none").string()}).code,
+      1);
+  EXPECT_EQ(TempDir::Read(ini), "[Device]\r\nType=4\r\n");
+}
+
+TEST(CliSendSettings, UnusableSettingsFileFailsWithItsName) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
+  const std::string ini = (std::filesystem::path(dir.Write("file", "")) / "Plotgate.ini").string();
+  const CliRun run({"send", input, "--ini", ini});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("cannot read the settings: opening " + ini + ": "), std::string::npos) << run.err;
+}
+
+TEST(CliSendSettings, ContradictoryOrMultiLineOptionsAreUsageErrors) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
+  const std::string ini = (dir.Path() / "Plotgate.ini").string();
+  EXPECT_EQ(CliRun({"send", input, "--ini", ini, "--blade-offset", "0.5", "--no-blade-offset"}).code, 2);
+  EXPECT_EQ(CliRun({"send", input, "--ini", ini, "--overcut", "1", "--no-overcut"}).code, 2);
+  EXPECT_EQ(CliRun({"send", input, "--ini", ini, "--overcut", "1\r\n[Device]"}).code, 2);
+  EXPECT_FALSE(std::filesystem::exists(ini));
+}
+
+}  // namespace
