@@ -11,10 +11,14 @@ root=$(pwd)
 { cmake --preset native >/dev/null && cmake --build --preset native >/dev/null &&
   cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null; } ||
   { echo "0 passed, 1 failed"; exit 1; }
-cli=$root/build/win64/cli/plotgate-cli.exe
 plotgate=$root/build/native/cli/plotgate
 sim=$root/build/native/tools/cutter-sim
 work=$(mktemp -d /tmp/plotgate-e2e-wine.XXXXXX)
+# A folder of its own for the program: its settings file "Plotgate.ini" lies beside it.
+mkdir "$work/bin"
+cp "$root/build/win64/cli/plotgate-cli.exe" "$work/bin/"
+cli=$work/bin/plotgate-cli.exe
+ini=$work/bin/Plotgate.ini
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
@@ -24,7 +28,7 @@ fi
 # The SERIALCOMM key is volatile: it lives only as long as the wine server.
 wineserver -p >/dev/null 2>&1
 cleanup() {
-  rm -f "$WINEPREFIX/dosdevices/com27" "$WINEPREFIX/dosdevices/com28"
+  rm -f "$WINEPREFIX/dosdevices/com26" "$WINEPREFIX/dosdevices/com27" "$WINEPREFIX/dosdevices/com28"
   wine reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\VCP0' /f >/dev/null 2>&1
   wine reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\device\usbser000' /f >/dev/null 2>&1
   wineserver -k >/dev/null 2>&1
@@ -45,6 +49,7 @@ check "Lark-Series keeps the USB link" grep -q "Lark-Series: VORN_USB" "$work/po
 wine_send() {
   local name=$1 com=$2 model=$3 input=$4
   shift 4
+  rm -f "$ini"
   start_cutter "$sim" "$work/received.hb" "$work/sim.out"
   ln -sfn "$device" "$WINEPREFIX/dosdevices/${com,,}"
   wine "$cli" send "$input" --model "$model" "$@" >"$work/send.out" 2>"$work/send.err"
@@ -65,5 +70,29 @@ wine_send "USB-serial port in 511-byte pieces" COM28 "Plover" "$root/examples/cu
 wine "$cli" send "$root/examples/star.plt" --model Robin-Series --port COM29 >/dev/null 2>"$work/err"
 check "an unmapped COM port fails" [ $? -eq 1 ]
 check "an unmapped COM port says Connect to Cutter fail!" grep -q "Connect to Cutter fail!" "$work/err"
+
+# Remembered choices: the second send names nothing but the drawing, and goes to the port,
+# model and options of the first (COM26 is not the port the registry would suggest), and
+# leaves the settings file byte for byte as it was.
+# remember_send NAME [SEND OPTIONS...]: the simulator behind COM26.
+remember_send() {
+  local name=$1
+  shift
+  start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+  ln -sfn "$device" "$WINEPREFIX/dosdevices/com26"
+  wine "$cli" send "$root/examples/star.plt" "$@" >/dev/null 2>"$work/send.err"
+  check "remembered, $name: send succeeds" [ $? -eq 0 ]
+  wait "$sim_pid"
+  check "remembered, $name: the choices of the first send" cmp -s "$work/received.hb" "$work/expected.hb"
+}
+rm -f "$ini"
+"$plotgate" encode "$root/examples/star.plt" --model Wren-Series --blade-offset 0.5 --overcut 1.0 \
+  --output "$work/expected.hb"
+remember_send "first" --model Wren-Series --port COM26 --blade-offset 0.5 --overcut 1.0
+printf '[Device]\r\nType=1\r\nPort=26\r\n[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\nBladeOffset=0.5\r\nOverCut=1.0\r\n' \
+  >"$work/first.ini"
+check "remembered: eight lines beside the program" cmp -s "$ini" "$work/first.ini"
+remember_send "second, no options"
+check "remembered: settings file byte-identical" cmp -s "$ini" "$work/first.ini"
 
 finish
