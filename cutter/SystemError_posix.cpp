@@ -1,6 +1,0 @@
-#include <cerrno>
-#include <cstring>
-
-#include "SystemError.h"
-
-std::string LastSystemErrorText() { return strerror(errno); }
