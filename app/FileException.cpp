@@ -2,7 +2,7 @@
 
 #include "SystemError.h"
 
-CFileException::CFileException(const char* action, const std::string& path, long osError)
+CFileException::CFileException(const char* action, const std::string& path, int osError)
     : std::runtime_error(std::string(action) + " " + path + ": " + SystemErrorText(osError)),
-      m_lOsError(osError),
+      m_nOsError(osError),
       m_strFileName(path) {}

@@ -11,14 +11,14 @@ class CFileException : public std::runtime_error {
  public:
   // `action` says what was being done ("opening", "reading", "writing"); what() gives
   // for example "opening /home/ann/.config/plotgate/Plotgate.ini: Permission denied".
-  CFileException(const char* action, const std::string& path, long osError);
+  CFileException(const char* action, const std::string& path, int osError);
 
   // The operating system's error code of the failed call.
-  long OsError() const { return m_lOsError; }
+  int OsError() const { return m_nOsError; }
   // The file the operation was about.
   const std::string& FileName() const { return m_strFileName; }
 
  private:
-  long m_lOsError;
+  int m_nOsError;
   std::string m_strFileName;
 };

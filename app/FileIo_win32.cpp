@@ -28,7 +28,7 @@ class CHandle {
 
 HANDLE OpenOrThrow(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
   const HANDLE handle = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) throw CFileException("opening", path, static_cast<long>(GetLastError()));
+  if (handle == INVALID_HANDLE_VALUE) throw CFileException("opening", path, static_cast<int>(GetLastError()));
   return handle;
 }
 
@@ -41,7 +41,7 @@ std::string LoadFileCreating(const std::string& path) {
   for (;;) {
     DWORD got = 0;
     if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
-      throw CFileException("reading", path, static_cast<long>(GetLastError()));
+      throw CFileException("reading", path, static_cast<int>(GetLastError()));
     if (got == 0) return bytes;
     bytes.append(buffer, got);
   }
@@ -54,8 +54,8 @@ void SaveFileTruncating(const std::string& path, const std::string& bytes) {
     DWORD put = 0;
     const DWORD chunk = static_cast<DWORD>(bytes.size() - done > 65536 ? 65536 : bytes.size() - done);
     if (!WriteFile(file.Get(), bytes.data() + done, chunk, &put, nullptr))
-      throw CFileException("writing", path, static_cast<long>(GetLastError()));
+      throw CFileException("writing", path, static_cast<int>(GetLastError()));
     done += put;
   }
-  if (!file.Close()) throw CFileException("writing", path, static_cast<long>(GetLastError()));
+  if (!file.Close()) throw CFileException("writing", path, static_cast<int>(GetLastError()));
 }

@@ -3,8 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
-#include "CommandDialect.h"
+#include "Cutter.h"
 #include "ModelTable.h"
 
 void AddJobOptions(CLI::App& command, JobChoices& choices) {
@@ -64,9 +65,9 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
 }
 
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
-  // Every driver swaps the coordinate pair; the protocol fixes the dialect.
-  const int dialect = DialectOfProtocol(ModelTable[choice.model].ProtocolNumber);
-  if (!WriteJobFile(job, path.c_str(), dialect, true, choice.offsets)) {
+  // The model's driver, never opened, says how its cutters want the job written.
+  const std::unique_ptr<CCutter> cutter(CreateCutter(ModelTable[choice.model].ProtocolNumber));
+  if (!WriteJobFile(job, path.c_str(), cutter->m_nDialect, cutter->m_bSwapXY, choice.offsets)) {
     fprintf(stderr, "plotgate: cannot write the job file %s\n", path.c_str());
     return false;
   }

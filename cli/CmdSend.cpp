@@ -95,8 +95,9 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
     if (showProgress) DrawProgressBar(percent);
   });
   if (result != SEND_DONE) {
+    const int error = LastSystemError();
     if (showProgress) fputc('\n', stderr);
-    return Fail("plotgate: writing to " + port + " failed: " + LastSystemErrorText());
+    return Fail("plotgate: writing to " + port + " failed: " + SystemErrorText(error));
   }
   printf("Sent %llu bytes to %s on %s at %d baud.\n", static_cast<unsigned long long>(mapped.Size()), model.name,
          port.c_str(), settings.baudRate);

@@ -9,3 +9,4 @@ void AddEncodeCommand(CLI::App& app, int& exitCode);
 void AddPreviewCommand(CLI::App& app, int& exitCode);
 void AddSendCommand(CLI::App& app, int& exitCode);
 void AddPortsCommand(CLI::App& app, int& exitCode);
+void AddToolbarCommand(CLI::App& app, int& exitCode);

@@ -15,6 +15,7 @@ int RunCli(int argc, const char* const* argv) {
   AddPreviewCommand(app, exitCode);
   AddSendCommand(app, exitCode);
   AddPortsCommand(app, exitCode);
+  AddToolbarCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -4,11 +4,21 @@
 
 #include "CommandDialect.h"
 
+// clang-format off
 const CutterModel ModelTable[MODEL_COUNT] = {
-    {"Lark-Series", 0},  {"Wren-Series", 3},          {"Heron(V8.8 or before)", 2}, {"Heron(V8.9 or later)", 4},
-    {"Finch-Series", 1}, {"Robin-Series", 4},         {"Linnet-Series", 4},         {"Egret-Series", 4},
-    {"Plover", 1},       {"Tern(V8.8 or before)", 2}, {"Tern(V8.9 or later)", 4},
+    {"Lark-Series", 0},
+    {"Wren-Series", 3},
+    {"Heron(V8.8 or before)", 2},
+    {"Heron(V8.9 or later)", 4},
+    {"Finch-Series", 1},
+    {"Robin-Series", 4},
+    {"Linnet-Series", 4},
+    {"Egret-Series", 4},
+    {"Plover", 1},
+    {"Tern(V8.8 or before)", 2},
+    {"Tern(V8.9 or later)", 4},
 };
+// clang-format on
 
 int DialectOfProtocol(int protocol) { return protocol == 1 || protocol == 2 ? DialectDmpl : DialectHpgl; }
 

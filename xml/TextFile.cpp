@@ -66,7 +66,7 @@ class CTextFileStream {
   }
   bool FileError() {
     const int number = LastSystemError();
-    Entry("file_error", SystemErrorText(number).c_str(), ResultMessage | ResultNumber, number);
+    Entry("file_error", SystemErrorText(number, 100).c_str(), ResultMessage | ResultNumber, number);
     return false;
   }
   // Reads up to `count` bytes (fewer when the file has shrunk since its size was taken).

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,36 @@ TEST(CliPreview, WritesTheDialogsPixels) {
   EXPECT_NE(TempDir::Read(output).find("d=\"M 2 151 L 201 151 L 201 52 L 2 52 L 2 151\""), std::string::npos);
   EXPECT_EQ(CliRun({"preview", input, "--size", "213", "--output", output}).code, 2);
   EXPECT_EQ(CliRun({"preview", input, "--size", "0x10", "--output", output}).code, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliToolbar, EditsEachFileAndReportsUnreadableOnes) {
+  TempDir dir;
+  const std::string a = dir.Write("a.xml", "<uiConfig><items/></uiConfig>");
+  const std::string b = dir.Write("b.xml", "<uiConfig><items/></uiConfig>");
+  const std::string missing = (dir.Path() / "missing.xml").string();
+  CliRun add({"toolbar", "add", a, missing, b});
+  EXPECT_EQ(add.code, 1);
+  EXPECT_EQ(add.out, "");
+  EXPECT_NE(add.err.find("missing.xml"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(missing));  // nothing is created
+  EXPECT_NE(TempDir::Read(a).find("<itemData guid="), std::string::npos);
+  EXPECT_EQ(TempDir::Read(a), TempDir::Read(b));
+  CliRun remove({"toolbar", "remove", a});
+  EXPECT_EQ(remove.code, 0);
+  EXPECT_EQ(remove.err, "");
+  EXPECT_EQ(TempDir::Read(a), "<uiConfig><items>\r\n</items></uiConfig>");
+}
+
+TEST(CliToolbar, UsageErrors) {
+  TempDir dir;
+  const std::string a = dir.Write("a.xml", "<uiConfig/>");
+  EXPECT_EQ(CliRun({"toolbar", "add"}).code, 2);
+  EXPECT_EQ(CliRun({"toolbar", "frob", a}).code, 2);
+  EXPECT_EQ(CliRun({"toolbar", "add", "--registry", a}).code, 2);
 }
 
 }  // namespace

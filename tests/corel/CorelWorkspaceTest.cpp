@@ -154,6 +154,16 @@ TEST(CorelToolbar, FloatingBarWithoutLaneGetsOneAsLastChild) {
                                      "\r\n</cmdBarLane>\r\n</dockBar></frame></uiConfig>");
 }
 
+TEST(CorelToolbar, ElementsOutOfOrderAreEditedInPart) {
+  // "items" is looked for only after "commandBars".
+  TempDir dir;
+  const std::string path = dir.Write("DRAWUIConfig.xml", "<uiConfig><items/><commandBars/></uiConfig>");
+  AddCorelToolbar(path);
+  const std::string added = TempDir::Read(path);
+  EXPECT_EQ(added.find("<itemData"), std::string::npos);
+  EXPECT_NE(added.find("<commandBarData"), std::string::npos);
+}
+
 TEST(CorelToolbar, UnreadableOrUnchangedFilesAreNotWritten) {
   TempDir dir;
   const std::string missing = (dir.Path() / "DRAWUIConfig.xml").string();
