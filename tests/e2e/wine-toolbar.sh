@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# plotgate-cli.exe toolbar add|remove --registry under Wine: CorelDRAW's per-user values,
+# added with `wine reg add` under HKCU, name a version 16 workspace file (edited) and a
+# version 17 macro folder (workspace file swapped for "X7.wz" beside the program). Uses
+# $WINEPREFIX when it exists, else a throw-away prefix of its own.
+# Last line: "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+source tests/e2e/common.bash
+root=$(pwd)
+{ cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null; } || { echo "0 passed, 1 failed"; exit 1; }
+work=$(mktemp -d /tmp/plotgate-e2e-toolbar.XXXXXX)
+mkdir -p "$work/bin" "$work/X6" "$work/X7/Workspace"
+cp "$root/build/win64/cli/plotgate-cli.exe" "$work/bin/"
+printf 'prepared workspace' >"$work/bin/X7.wz"
+printf 'users own workspace' >"$work/X7/Workspace/_default.cdws"
+original='<uiConfig><frame><dockBar position="float"><cmdBarLane>
+</cmdBarLane></dockBar></frame><commandBars>
+</commandBars><items>
+</items></uiConfig>'
+printf '%s' "$original" >"$work/X6/DRAWUIConfig.xml"
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
+  export WINEPREFIX=$work/prefix
+  wineboot -i >/dev/null 2>&1
+fi
+windows() { printf 'Z:%s' "${1//\//\\}"; }
+key16='HKCU\Software\Corel\CorelDRAW\16.0\Draw'
+key17='HKCU\Software\Corel\CorelDRAW\17.0\Draw\Application Preferences\VBA'
+cleanup() {
+  wine reg delete 'HKCU\Software\Corel' /f >/dev/null 2>&1
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The values end in four characters that are dropped: an extension, and "GMS\".
+wine reg add "$key16" /v LastWorkspaceUsed /t REG_SZ /d "$(windows "$work/X6").cdws" /f >/dev/null 2>&1
+wine reg add "$key17" /v LastGMSFolder /t REG_SZ /d "$(windows "$work/X7")\\GMS\\" /f >/dev/null 2>&1
+
+wine "$work/bin/plotgate-cli.exe" toolbar add --registry >"$work/out" 2>&1
+check "add succeeds silently" [ $? -eq 0 ] && check "add prints nothing" [ ! -s "$work/out" ]
+check "version 16 gets the button" grep -q 'itemData guid="90c7038a-be16-44b5-8db5-c2745b70be66"' "$work/X6/DRAWUIConfig.xml"
+check "version 16 gets the command bar" grep -q 'commandBar guidRef="cce012b7-e5ab-44d8-a452-db398ff869a7"' "$work/X6/DRAWUIConfig.xml"
+check "version 17 workspace swapped" grep -qx 'prepared workspace' "$work/X7/Workspace/_default.cdws"
+check "version 17 backup kept" grep -qx 'users own workspace' "$work/X7/Workspace/_default.bak"
+
+wine "$work/bin/plotgate-cli.exe" toolbar add --registry >/dev/null 2>&1
+check "adding again adds nothing" [ "$(grep -c 'guid="90c7038a' "$work/X6/DRAWUIConfig.xml")" -eq 1 ]
+check "adding again keeps the first backup" grep -qx 'users own workspace' "$work/X7/Workspace/_default.bak"
+
+wine "$work/bin/plotgate-cli.exe" toolbar remove --registry >/dev/null 2>&1
+check "remove restores the version 16 file" [ "$(cat "$work/X6/DRAWUIConfig.xml")" = "$original" ]
+check "remove puts the user's workspace back" grep -qx 'users own workspace' "$work/X7/Workspace/_default.cdws"
+check "remove leaves no backup" [ ! -e "$work/X7/Workspace/_default.bak" ]
+
+finish
