@@ -7,3 +7,18 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Job files depend on every coordinate being computed in IEEE double precision and then
+# truncated toward zero. Left to itself, the i686 compiler does double arithmetic on the x87
+# unit with 64-bit mantissas, and a result that lies just below a whole number in double
+# lands just above it in extended precision: the release would write points one unit away
+# from the 64-bit and Linux builds. SSE2 computes in true doubles; every processor that runs
+# a supported Windows has it.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+
+# The release is tested as it ships, under 32-bit Wine.
+find_program(WINE32 NAMES wine PATHS /usr/lib/wine)
+if(WINE32)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE32})
+endif()

@@ -4,6 +4,10 @@
 passed=0
 failed=0
 
+# The Windows build a wine-*.sh script runs: PLOTGATE_WIN_PRESET, win64 when unset. The
+# test script runs each of them once for win64 and once for win32, the release.
+preset=${PLOTGATE_WIN_PRESET:-win64}
+
 # check NAME COMMAND...: counts COMMAND's success or failure under NAME.
 check() {
   local name=$1

@@ -9,14 +9,14 @@ cd "$(dirname "$0")/../.."
 source tests/e2e/common.bash
 root=$(pwd)
 { cmake --preset native >/dev/null && cmake --build --preset native >/dev/null &&
-  cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null; } ||
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" >/dev/null; } ||
   { echo "0 passed, 1 failed"; exit 1; }
 plotgate=$root/build/native/cli/plotgate
 sim=$root/build/native/tools/cutter-sim
 work=$(mktemp -d /tmp/plotgate-e2e-wine.XXXXXX)
 # A folder of its own for the program: its settings file "Plotgate.ini" lies beside it.
 mkdir "$work/bin"
-cp "$root/build/win64/cli/plotgate-cli.exe" "$work/bin/"
+cp "$root/build/$preset/cli/plotgate-cli.exe" "$work/bin/"
 cli=$work/bin/plotgate-cli.exe
 ini=$work/bin/Plotgate.ini
 

@@ -8,10 +8,10 @@ set -uo pipefail
 cd "$(dirname "$0")/../.."
 source tests/e2e/common.bash
 root=$(pwd)
-{ cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null; } || { echo "0 passed, 1 failed"; exit 1; }
+{ cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" >/dev/null; } || { echo "0 passed, 1 failed"; exit 1; }
 work=$(mktemp -d /tmp/plotgate-e2e-toolbar.XXXXXX)
 mkdir -p "$work/bin" "$work/X6" "$work/X7/Workspace"
-cp "$root/build/win64/cli/plotgate-cli.exe" "$work/bin/"
+cp "$root/build/$preset/cli/plotgate-cli.exe" "$work/bin/"
 printf 'prepared workspace' >"$work/bin/X7.wz"
 printf 'users own workspace' >"$work/X7/Workspace/_default.cdws"
 original='<uiConfig><frame><dockBar position="float"><cmdBarLane>
