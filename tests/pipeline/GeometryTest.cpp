@@ -44,9 +44,7 @@ TEST(Flatten, ClosedCurveProducesNothing) {
   EXPECT_EQ(Flatten("PU0,0;BZ0,0,0,0,0,0;BZ1,0,2,0,3,0;"), "U0,0 D0,0 D3,0 E");
 }
 
-TEST(Flatten, CurveBeforeAnyMoveStartsAtTheOrigin) {
-  EXPECT_EQ(Flatten("BZ1,0,2,0,3,0;"), "D0,0 D3,0 E");
-}
+TEST(Flatten, CurveBeforeAnyMoveStartsAtTheOrigin) { EXPECT_EQ(Flatten("BZ1,0,2,0,3,0;"), "D0,0 D3,0 E"); }
 
 TEST(Flatten, PlaceholderOnlyWhereTheListGoesOn) {
   EXPECT_EQ(Flatten("PU0,0;PD10,0;SP0;"), "U0,0 D10,0");
@@ -100,6 +98,20 @@ TEST(Transform, CommandsMoveEveryPairOfACurve) {
   TransformCommands(JobTransform{1, 0, 0, 1, 10, -1}, commands);
   EXPECT_EQ(CommandsText(commands), "U11,1 C11,1,13,3,15,5 E");
   FreeCommands(commands);
+}
+
+// Curve points computed in IEEE double precision and truncated: the job files depend on it.
+// Worked by hand for the first curve, y at t = 1/3 (the double just below a third):
+// c = -24, b = 168, a = -153; a * t = -50.999999999999997 rounds to -51, + 168 = 117,
+// * t = 38.999999999999998 rounds to 39, - 24 = 15, * t = 4.9999999999999997 rounds to 5,
+// + 12 = 17. The exact value lies below 17, and so does the x87 unit's 64-bit-mantissa
+// result, which truncates to 16: a 32-bit build that computed there wrote other points.
+TEST(DoublePrecision, CurvePointsAreTruncatedDoubles) {
+  EXPECT_EQ(Flatten("PU65,12;BZ61,4,52,52,65,3;"), "U65,12 D65,12 D60,17 D58,25 D65,3 E");
+  // t reaches 0.9999999999999999 after six steps of 1/6; in doubles the end still comes to
+  // 67.0 and 25.0 (extended precision gives 66).
+  EXPECT_EQ(Flatten("PU29,33;BZ13,74,64,59,67,25;"), "U29,33 D29,33 D26,49 D31,56 D40,57 D52,51 D62,40 D67,25 E");
+  EXPECT_EQ(Flatten("PU27,11;BZ57,5,78,35,50,42;"), "U27,11 D27,11 D41,10 D52,14 D60,21 D63,29 D60,36 D50,42 E");
 }
 
 }  // namespace

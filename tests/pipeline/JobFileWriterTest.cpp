@@ -10,7 +10,8 @@ namespace {
 
 const std::string kHpglHeader =
     "IN;SP1;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;";
-const std::string kDmplHeader = ";:H A L0 ECN U U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 ";
+const std::string kDmplHeader =
+    ";:H A L0 ECN U U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 ";
 
 // The stream cut after every ";" or space, so that a mismatch names the command.
 std::vector<std::string> Tokens(const std::string& stream) {
@@ -78,9 +79,8 @@ TEST(JobFile, BladeOffsetSwingsRoundEveryCorner) {
   blade.bladeOffsetText = "0.38";  // 15 units
   blade.overCutText = "0.85";      // not ticked: ignored
   EXPECT_EQ(Tokens(Encoded(kSquare, DialectHpgl, true, blade).bytes),
-            Tokens(kHpglHeader +
-                   "PU0,1000;PD0,1000;PD0,-14;PD15,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;"
-                   "PD-14,1000;PD0,985;PD0,0;PU1000,0;SP0;@"));
+            Tokens(kHpglHeader + "PU0,1000;PD0,1000;PD0,-14;PD15,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;"
+                                 "PD-14,1000;PD0,985;PD0,0;PU1000,0;SP0;@"));
 }
 
 TEST(JobFile, OverCutAloneRecutsTheFirstSegment) {
@@ -143,6 +143,19 @@ TEST(MergeStraightRuns, TrailingPlaceholderEndsTheRun) {
   // The flattened curve runs from (100,0) toward (0,0): its placeholder's (0,0) must not
   // count as a further point of the run.
   EXPECT_EQ(Merge("PU100,0;BZ80,0,60,0,0,0;"), "U100,0 D0,0 E");
+}
+
+// The curves of Flatten's DoublePrecision test as whole job files: (y, W - x) of the points
+// after the move to the origin, the repeated start dropped.
+TEST(JobFile, CurvesComputedInDoublesGiveTheseBytes) {
+  EXPECT_EQ(Tokens(Encoded("IN;PU65,12;BZ61,4,52,52,65,3;SP0;", DialectHpgl).bytes),
+            Tokens(kHpglHeader + "PU9,0;PD14,5;PD22,7;PD0,0;PU22,0;SP0;@"));
+  EXPECT_EQ(Tokens(Encoded("IN;PU65,12;BZ61,4,52,52,65,3;SP0;", DialectDmpl).bytes),
+            Tokens(kDmplHeader + "U9,0 D14,5 D22,7 D0,0 U22,0 @ "));
+  EXPECT_EQ(Tokens(Encoded("IN;PU29,33;BZ13,74,64,59,67,25;SP0;", DialectHpgl).bytes),
+            Tokens(kHpglHeader + "PU8,38;PD24,41;PD31,36;PD32,27;PD26,15;PD15,5;PD0,0;PU32,0;SP0;@"));
+  EXPECT_EQ(Tokens(Encoded("IN;PU27,11;BZ57,5,78,35,50,42;SP0;", DialectHpgl).bytes),
+            Tokens(kHpglHeader + "PU1,36;PD0,22;PD4,11;PD11,3;PD19,0;PD26,3;PD32,13;PU32,0;SP0;@"));
 }
 
 }  // namespace

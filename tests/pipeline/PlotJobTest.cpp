@@ -111,4 +111,10 @@ TEST(PlotJob, MirrorActsOnTheRotatedPoints) {
   EXPECT_EQ(b.job.m_bounds.minY, 0);
 }
 
+// 41 by 32 units: the end point at x = 67 comes from double arithmetic (66 in extended
+// precision would show 1.00). 41 / 40 = 1.025 is 1.0249999 as a float.
+TEST(PlotJob, SizeOfACurveComputedInDoubles) {
+  EXPECT_EQ(LoadedJob("IN;PU29,33;BZ13,74,64,59,67,25;SP0;").Size(), "1.02 x 0.80");
+}
+
 }  // namespace
