@@ -12,7 +12,7 @@ int JobPathFromTail(const char* tail, std::string& path) {
   return 0;
 }
 
-bool WaitUsbReady(CUsbLink& link) {
+bool WaitForReadyByte(CUsbLink& link) {
   for (int poll = 0; poll < USB_READY_POLLS; ++poll) {
     char byte = 0;
     if (link.ReadData(&byte, 1) == 1 && byte == USB_READY_BYTE) return true;
@@ -28,7 +28,7 @@ int SendUsbJob(const char* data, uint32_t size, CUsbLink& link, const std::funct
     memcpy(piece, data + sent, length);
     sent += length;
     int failure = 0;
-    if (!WaitUsbReady(link)) {
+    if (!WaitForReadyByte(link)) {
       failure = USB_ERROR_READ_OVERTIME;
     } else if (link.WriteData(piece, static_cast<int>(length)) != 1) {
       failure = USB_ERROR_WRITE_DATA;

@@ -33,7 +33,7 @@ int JobPathFromTail(const char* tail, std::string& path);
 
 // Polls for the ready byte, at most USB_READY_POLLS reads; true at the first read that
 // brings "E".
-bool WaitUsbReady(CUsbLink& link);
+bool WaitForReadyByte(CUsbLink& link);
 
 // Sends the job's `size` bytes in pieces and reports the percentage after each (100 at
 // once for an empty job). Stops at the first piece the cutter is not ready for

@@ -40,9 +40,11 @@ struct Settings {
   bool m_bFailOpen = false;
 };
 
+// From the process's environment itself, which a test may have changed after start-up.
 std::string Variable(const char* name) {
-  const char* value = getenv(name);
-  return value ? value : "";
+  char value[MAX_PATH * 2];
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
 }
 
 const Settings& TheSettings() {
