@@ -5,7 +5,8 @@
 # since other test runs may have displays of their own on the same machine. Wine's desktop
 # keeps the display of the Wine server it started under, so the test waits for a server
 # that may still run from earlier programs to end, and starts a new one on this display.
-wineserver -w
+# (bounded: a server that some other program keeps alive is left to it)
+timeout 60 wineserver -w
 dir=$(mktemp -d "${TMPDIR:-/tmp}/plotgate-display.XXXXXX") || exit 1
 Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$dir/display" 2>/dev/null &
 xvfb=$!

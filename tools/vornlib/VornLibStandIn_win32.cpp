@@ -77,11 +77,10 @@ void Append(const std::string& file, const void* bytes, size_t count) {
 }
 
 void LogCall(const char* entry, int argument, bool withPolls) {
-  char line[96];
-  int length = snprintf(line, sizeof line, "%s %d", entry, argument);
-  if (withPolls) length += snprintf(line + length, sizeof line - length, " after %ld polls", g_nPolls);
-  line[length++] = '\n';
-  Append(TheSettings().m_sCalls, line, length);
+  std::string line = std::string(entry) + " " + std::to_string(argument);
+  if (withPolls) line += " after " + std::to_string(g_nPolls) + " polls";
+  line += "\n";
+  Append(TheSettings().m_sCalls, line.data(), line.size());
 }
 
 // Counts the write and keeps its bytes; false for the write that is to fail.
