@@ -38,3 +38,31 @@ finish() {
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]
 }
+
+# start_display: when DISPLAY is unset, starts an Xvfb of our own on a free display
+# (-displayfd) for the Wine windows and sets DISPLAY; stop_display ends it again.
+start_display() {
+  xvfb_pid=""
+  [ -n "${DISPLAY:-}" ] && return 0
+  local fifo
+  fifo=$(mktemp -u /tmp/plotgate-xvfb.XXXXXX)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local number
+  read -r -t 10 number <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+stop_display() {
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  xvfb_pid=""
+}
+
+# The Wine loader of the preset: 32-bit Wine for the release, wine64 for win64.
+wine_loader() {
+  if [ "$preset" = win32 ]; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
+}
+
+# windows PATH: the Windows name of a Linux path (Wine's Z: drive).
+windows() { printf 'Z:%s' "${1//\//\\}"; }
