@@ -1,9 +1,8 @@
 #include "AboutDlg.h"
 
-#include <windows.h>
-
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <string>
 

@@ -1,8 +1,7 @@
 #include "PlotgateApp.h"
 
-#include <windows.h>
-
 #include <commctrl.h>
+#include <windows.h>
 
 #include <cstdlib>
 

@@ -150,9 +150,9 @@ BOOL CPlotgateDlg::OnInitDialog() {
 
 void CPlotgateDlg::EnableForJob() {
   const bool job = m_job.HasJob();
-  for (const CWindow& control : {CWindow(m_send.m_hWnd), CWindow(m_mirror.m_hWnd), CWindow(m_rotate.m_hWnd),
-                                 CWindow(m_chkBladeOffset.m_hWnd), CWindow(m_chkOverCut.m_hWnd),
-                                 CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd)}) {
+  for (const CWindow& control :
+       {CWindow(m_send.m_hWnd), CWindow(m_mirror.m_hWnd), CWindow(m_rotate.m_hWnd), CWindow(m_chkBladeOffset.m_hWnd),
+        CWindow(m_chkOverCut.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd)}) {
     control.Enable(job);
   }
   if (job) {
@@ -173,12 +173,8 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return false;
       OnSysCommand(wParam, lParam);
       return true;
-    case WM_PAINT:
-      OnPaint();
-      return true;
-    case WM_QUERYDRAGICON:
-      result = reinterpret_cast<LRESULT>(AppIcon);
-      return true;
+    case WM_PAINT: OnPaint(); return true;
+    case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(AppIcon); return true;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->code != static_cast<UINT>(UDN_DELTAPOS)) return false;
@@ -203,31 +199,17 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       if (code != BN_CLICKED) return false;
       switch (id) {
         case IDC_MIRROR:
-        case IDC_ROTATE:
-          OnMirrorRotate(id);
-          return true;
-        case IDC_CHK_BLADE_OFFSET:
-          OnBladeOffsetCheck();
-          return true;
-        case IDC_CHK_OVERCUT:
-          OnOverCutCheck();
-          return true;
-        case IDOK:
-          OnSend();
-          return true;
-        case IDC_ABOUT:
-          OnAbout();
-          return true;
-        case IDC_PROVIEW:
-          OnProview();
-          return true;
-        default:
-          break;
+        case IDC_ROTATE: OnMirrorRotate(id); return true;
+        case IDC_CHK_BLADE_OFFSET: OnBladeOffsetCheck(); return true;
+        case IDC_CHK_OVERCUT: OnOverCutCheck(); return true;
+        case IDOK: OnSend(); return true;
+        case IDC_ABOUT: OnAbout(); return true;
+        case IDC_PROVIEW: OnProview(); return true;
+        default: break;
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return CDialog::OnMessage(message, wParam, lParam, result);
 }

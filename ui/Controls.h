@@ -3,9 +3,8 @@
 // static texts are plain windows (CWindow).
 #pragma once
 
-#include <windows.h>
-
 #include <commctrl.h>
+#include <windows.h>
 
 #include <string>
 

@@ -39,25 +39,8 @@ finish() {
   [ "$failed" -eq 0 ]
 }
 
-# start_display: when DISPLAY is unset, starts an Xvfb of our own on a free display
-# (-displayfd) for the Wine windows and sets DISPLAY; stop_display ends it again.
-start_display() {
-  xvfb_pid=""
-  [ -n "${DISPLAY:-}" ] && return 0
-  local fifo
-  fifo=$(mktemp -u /tmp/plotgate-xvfb.XXXXXX)
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  local number
-  read -r -t 10 number <"$fifo"
-  rm -f "$fifo"
-  export DISPLAY=":$number"
-}
-stop_display() {
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
-}
+# start_display / stop_display: an Xvfb of our own when DISPLAY is unset.
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.bash"
 
 # The Wine loader of the preset: 32-bit Wine for the release, wine64 for win64.
 wine_loader() {

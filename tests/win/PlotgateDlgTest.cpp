@@ -1,9 +1,8 @@
 // The main dialog created modeless on a real window station (Wine with an X display) and
 // driven with window messages; every state is read back through Win32.
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <commctrl.h>
 
 #include <cstdlib>
 #include <functional>

@@ -89,8 +89,8 @@ bool Screenshot(HWND window, const char* path) {
   BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof file + sizeof info.bmiHeader + size), 0, 0,
                            static_cast<DWORD>(sizeof file + sizeof info.bmiHeader)};
   FILE* out = fopen(path, "wb");
-  bool ok = out && fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-            fwrite(bits, 1, size, out) == size;
+  bool ok = out && fwrite(&file, sizeof file, 1, out) == 1 &&
+            fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 && fwrite(bits, 1, size, out) == size;
   if (out && fclose(out) != 0) ok = false;
   SelectObject(memory, old);
   DeleteObject(bitmap);
