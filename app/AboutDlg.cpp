@@ -1,8 +1,9 @@
 #include "AboutDlg.h"
 
+#include <windows.h>
+// After windows.h, on which they build.
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <string>
 

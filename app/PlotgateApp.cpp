@@ -1,7 +1,8 @@
 #include "PlotgateApp.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, on which they build.
+#include <commctrl.h>
 
 #include <cstdlib>
 

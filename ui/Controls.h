@@ -3,8 +3,9 @@
 // static texts are plain windows (CWindow).
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, on which they build.
+#include <commctrl.h>
 
 #include <string>
 

@@ -49,3 +49,9 @@ wine_loader() {
 
 # windows PATH: the Windows name of a Linux path (Wine's Z: drive).
 windows() { printf 'Z:%s' "${1//\//\\}"; }
+
+# A CorelDRAW 12-16 workspace file without the toolbar: the parts the edit fills in.
+EMPTY_WORKSPACE='<uiConfig><frame><dockBar position="float"><cmdBarLane>
+</cmdBarLane></dockBar></frame><commandBars>
+</commandBars><items>
+</items></uiConfig>'

@@ -17,10 +17,7 @@ mkdir -p "$bin" "$work/My Files" "$work/X6"
 cp "$root/build/$preset/app/Plotgate.exe" "$bin/"
 cp "$root/build/$preset/tools/dialogdriver/dialog-driver.exe" "$work/"
 cp "$root/examples/star.plt" "$work/My Files/star job.plt"
-workspace='<uiConfig><frame><dockBar position="float"><cmdBarLane>
-</cmdBarLane></dockBar></frame><commandBars>
-</commandBars><items>
-</items></uiConfig>'
+workspace=$EMPTY_WORKSPACE
 printf '%s' "$workspace" >"$work/X6/DRAWUIConfig.xml"
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -1,8 +1,9 @@
 // The main dialog created modeless on a real window station (Wine with an X display) and
 // driven with window messages; every state is read back through Win32.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, on which they build.
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <functional>

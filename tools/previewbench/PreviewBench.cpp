@@ -3,8 +3,9 @@
 // figures; not a test. Windows only (under Wine it needs an X display).
 //
 //   preview-bench [POINTS] [REPAINTS]
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, on which they build.
+#include <commctrl.h>
 
 #include <chrono>
 #include <cmath>
