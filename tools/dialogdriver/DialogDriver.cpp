@@ -1,11 +1,12 @@
 // Drives a running dialog program from outside, for the end-to-end tests and the README
 // screenshot: finds its window by caption, lists the controls, clicks, captures.
 //
-//   dialog-driver wait CAPTION SECONDS       waits for the window; prints the milliseconds
+//   dialog-driver wait CAPTION SECONDS       waits for the window to be shown; prints the
+//                                            milliseconds from its process's creation
 //   dialog-driver controls CAPTION           one line per control: id, class, state, text
 //   dialog-driver click CAPTION ID           clicks button ID
 //   dialog-driver select CAPTION ID INDEX    selects entry INDEX of list ID, as a user would
-//   dialog-driver screenshot CAPTION FILE    writes the window as a 24-bit .bmp
+//   dialog-driver screenshot CAPTION FILE    writes the window's client area as a 24-bit .bmp
 //   dialog-driver close CAPTION              asks the window to close
 //   dialog-driver gone CAPTION SECONDS       waits until no such window is left
 //
@@ -21,11 +22,11 @@ namespace {
 
 HWND FindDialog(const char* caption) { return FindWindowA("#32770", caption); }
 
-HWND WaitFor(const char* caption, double seconds, DWORD& elapsed) {
+HWND WaitFor(const char* caption, double seconds) {
   const DWORD start = GetTickCount();
   for (;;) {
     HWND window = FindDialog(caption);
-    elapsed = GetTickCount() - start;
+    const DWORD elapsed = GetTickCount() - start;
     if (window && IsWindowVisible(window)) return window;
     if (elapsed > seconds * 1000) return nullptr;
     Sleep(10);
@@ -68,8 +69,10 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM) {
 }
 
 bool Screenshot(HWND window, const char* path) {
+  // The client area: without a window manager (Xvfb) the frame is not drawn.
   RECT r;
-  GetWindowRect(window, &r);
+  GetClientRect(window, &r);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
   const int width = r.right - r.left, height = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -110,11 +113,18 @@ int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string command = argv[1];
   const char* caption = argv[2];
-  DWORD elapsed = 0;
   if (command == "wait") {
-    HWND window = WaitFor(caption, argc > 3 ? atof(argv[3]) : 10, elapsed);
+    HWND window = WaitFor(caption, argc > 3 ? atof(argv[3]) : 10);
     if (!window) return 1;
-    printf("%lu\n", static_cast<unsigned long>(elapsed));
+    FILETIME now, created, exited, kernel, user;
+    GetSystemTimeAsFileTime(&now);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process || !GetProcessTimes(process, &created, &exited, &kernel, &user)) return 1;
+    CloseHandle(process);
+    auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    printf("%llu\n", (ticks(now) - ticks(created)) / 10000);  // 100 ns units
     return 0;
   }
   if (command == "gone") {
