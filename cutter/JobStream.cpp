@@ -27,7 +27,7 @@ int CJobPieces::Percent() const {
 }
 
 SendOutcome StreamJob(const char* data, uint64_t length, int mode, CCutter& cutter,
-                     const std::function<void(int percent)>& progress) {
+                      const std::function<void(int percent)>& progress) {
   CJobPieces pieces(data, length, mode);
   std::vector<char> piece(PieceSizeOf(mode) + 1);
   while (!pieces.AtEnd()) {

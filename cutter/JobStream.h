@@ -40,4 +40,4 @@ class CJobPieces {
 // file). Stops at the first failed or cancelled write: SEND_DONE, SEND_WRITE_FAILED or
 // SEND_CANCELLED.
 SendOutcome StreamJob(const char* data, uint64_t length, int mode, CCutter& cutter,
-                     const std::function<void(int percent)>& progress);
+                      const std::function<void(int percent)>& progress);
