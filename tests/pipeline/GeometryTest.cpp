@@ -44,9 +44,7 @@ TEST(Flatten, ClosedCurveProducesNothing) {
   EXPECT_EQ(Flatten("PU0,0;BZ0,0,0,0,0,0;BZ1,0,2,0,3,0;"), "U0,0 D0,0 D3,0 E");
 }
 
-TEST(Flatten, CurveBeforeAnyMoveStartsAtTheOrigin) {
-  EXPECT_EQ(Flatten("BZ1,0,2,0,3,0;"), "D0,0 D3,0 E");
-}
+TEST(Flatten, CurveBeforeAnyMoveStartsAtTheOrigin) { EXPECT_EQ(Flatten("BZ1,0,2,0,3,0;"), "D0,0 D3,0 E"); }
 
 TEST(Flatten, PlaceholderOnlyWhereTheListGoesOn) {
   EXPECT_EQ(Flatten("PU0,0;PD10,0;SP0;"), "U0,0 D10,0");
