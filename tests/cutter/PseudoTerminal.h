@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "RS232.h"
+
 class PseudoTerminal {
  public:
   PseudoTerminal() {
@@ -56,3 +58,10 @@ class PseudoTerminal {
   int m_serialEnd = -1;
   std::string m_path;
 };
+
+// True when nothing holds `device` any more: another port object can open it.
+inline bool NobodyHolds(const std::string& device) {
+  CRS232 other;
+  other.m_sDevice = device;
+  return other.Open() == 1;
+}

@@ -20,82 +20,70 @@ const int ROBIN_SERIES = 5;
 const int FINCH_SERIES = 4;
 const int HERON_V88 = 2;
 
-// True when nothing holds the device any more: another port can have it.
-bool Free(const std::string& device) {
-  CRS232 other;
-  other.m_sDevice = device;
-  return other.Open() == 1;
-}
-
-TEST(SendSessionOnPty, TheCutterReceivesTheJobFile) {
-  TempDir dir;
-  CPlotJob job;
-  LoadSquare(job, dir);
-  PseudoTerminal pty;
-  const std::string jobFile = (dir.Path() / "cutcorldata.hb").string();
-  std::vector<int> progress;
-  {
-    CSendSession session;
-    ASSERT_EQ(session.Open(ModelTable[HERON_V88], pty.Path(), ""), SEND_DONE);
-    EXPECT_EQ(session.Cutter()->IsOpen(), 1);
-    EXPECT_EQ(session.Settings().baudRate, 9600);
-    ASSERT_EQ(session.WriteJobFile(job, jobFile, {}), SEND_DONE);
-    EXPECT_EQ(session.Stream([&](int percent) { progress.push_back(percent); }), SEND_DONE);
-    EXPECT_FALSE(Free(pty.Path()));  // still open until the session disposes of it
+// A loaded job, a cutter on a pseudo-terminal and a session to send it with.
+class SendSessionOnPty : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadSquare(m_job, m_dir);
+    ASSERT_TRUE(m_job.HasJob());
   }
-  const std::string sent = TempDir::Read(jobFile);
+  // Opens `model` on the pseudo-terminal and writes the job file, as a send does before
+  // it streams.
+  void OpenAndWrite(int model) {
+    ASSERT_EQ(m_session.Open(ModelTable[model], m_pty.Path(), ""), SEND_DONE);
+    ASSERT_EQ(m_session.WriteJobFile(m_job, JobFile(), {}), SEND_DONE);
+  }
+  std::string JobFile() const { return (m_dir.Path() / "cutcorldata.hb").string(); }
+
+  TempDir m_dir;
+  CPlotJob m_job;
+  PseudoTerminal m_pty;
+  CSendSession m_session;
+};
+
+TEST_F(SendSessionOnPty, TheCutterReceivesTheJobFile) {
+  OpenAndWrite(HERON_V88);
+  EXPECT_EQ(m_session.Cutter()->IsOpen(), 1);
+  EXPECT_EQ(m_session.Settings().baudRate, 9600);
+  std::vector<int> progress;
+  EXPECT_EQ(m_session.Stream([&](int percent) { progress.push_back(percent); }), SEND_DONE);
+  EXPECT_FALSE(NobodyHolds(m_pty.Path()));  // open until the session disposes of it
+  m_session.Dispose();
+  EXPECT_TRUE(NobodyHolds(m_pty.Path()));
+  const std::string sent = TempDir::Read(JobFile());
   EXPECT_EQ(sent.substr(0, 4), ";:H ");  // DM/PL, the driver's dialect
-  EXPECT_EQ(pty.Receive(sent.size()), sent);
+  EXPECT_EQ(m_pty.Receive(sent.size()), sent);
   ASSERT_FALSE(progress.empty());
   EXPECT_EQ(progress.back(), 100);
-  EXPECT_TRUE(Free(pty.Path()));
 }
 
-TEST(SendSessionOnPty, TheCuttersOwnUsbSerialPortTakesBigPieces) {
-  PseudoTerminal pty;
-  CSendSession session;
-  ASSERT_EQ(session.Open(ModelTable[FINCH_SERIES], pty.Path(), pty.Path()), SEND_DONE);
-  EXPECT_EQ(session.Settings().mode, MODE_USB_SERIAL);
-  EXPECT_EQ(session.Cutter()->m_nMode, MODE_USB_SERIAL);
+TEST_F(SendSessionOnPty, TheCuttersOwnUsbSerialPortTakesBigPieces) {
+  ASSERT_EQ(m_session.Open(ModelTable[FINCH_SERIES], m_pty.Path(), m_pty.Path()), SEND_DONE);
+  EXPECT_EQ(m_session.Settings().mode, MODE_USB_SERIAL);
+  EXPECT_EQ(m_session.Cutter()->m_nMode, MODE_USB_SERIAL);
 }
 
-TEST(SendSessionOnPty, OpeningAgainDisposesOfTheEarlierDriver) {
-  PseudoTerminal first;
+TEST_F(SendSessionOnPty, OpeningAgainDisposesOfTheEarlierDriver) {
   PseudoTerminal second;
-  CSendSession session;
-  ASSERT_EQ(session.Open(ModelTable[ROBIN_SERIES], first.Path(), ""), SEND_DONE);
-  ASSERT_EQ(session.Open(ModelTable[ROBIN_SERIES], second.Path(), ""), SEND_DONE);
-  EXPECT_TRUE(Free(first.Path()));
-  EXPECT_FALSE(Free(second.Path()));
-  session.Dispose();
-  EXPECT_TRUE(Free(second.Path()));
+  ASSERT_EQ(m_session.Open(ModelTable[ROBIN_SERIES], m_pty.Path(), ""), SEND_DONE);
+  ASSERT_EQ(m_session.Open(ModelTable[ROBIN_SERIES], second.Path(), ""), SEND_DONE);
+  EXPECT_TRUE(NobodyHolds(m_pty.Path()));
+  EXPECT_FALSE(NobodyHolds(second.Path()));
 }
 
-TEST(SendSessionOnPty, AFailedWriteKeepsTheSystemsReason) {
-  TempDir dir;
-  CPlotJob job;
-  LoadSquare(job, dir);
-  PseudoTerminal pty;
-  CSendSession session;
-  ASSERT_EQ(session.Open(ModelTable[ROBIN_SERIES], pty.Path(), ""), SEND_DONE);
-  ASSERT_EQ(session.WriteJobFile(job, (dir.Path() / "cutcorldata.hb").string(), {}), SEND_DONE);
-  pty.Hangup();
-  EXPECT_EQ(session.Stream([](int) {}), SEND_WRITE_FAILED);
+TEST_F(SendSessionOnPty, AFailedWriteKeepsTheSystemsReason) {
+  OpenAndWrite(ROBIN_SERIES);
+  m_pty.Hangup();
+  EXPECT_EQ(m_session.Stream([](int) {}), SEND_WRITE_FAILED);
   errno = ENOENT;
-  EXPECT_EQ(session.SystemError(), EIO);
+  EXPECT_EQ(m_session.SystemError(), EIO);
 }
 
 // The dialog's way: the stream runs on a worker while the window's thread cancels it.
-TEST(SendSessionOnPty, ACancelFromAnotherThreadEndsAWaitingStream) {
-  TempDir dir;
-  CPlotJob job;
-  LoadSquare(job, dir);
-  PseudoTerminal pty;
-  CSendSession session;
-  ASSERT_EQ(session.Open(ModelTable[HERON_V88], pty.Path(), ""), SEND_DONE);
-  ASSERT_EQ(session.WriteJobFile(job, (dir.Path() / "cutcorldata.hb").string(), {}), SEND_DONE);
+TEST_F(SendSessionOnPty, ACancelFromAnotherThreadEndsAWaitingStream) {
+  OpenAndWrite(HERON_V88);
   std::atomic<int> queries{0};
-  auto* serial = dynamic_cast<CSerialCutter*>(session.Cutter());
+  auto* serial = dynamic_cast<CSerialCutter*>(m_session.Cutter());
   ASSERT_NE(serial, nullptr);
   serial->m_rs232.SetModemStatusSource([&] {
     ++queries;
@@ -103,16 +91,16 @@ TEST(SendSessionOnPty, ACancelFromAnotherThreadEndsAWaitingStream) {
   });
   std::atomic<int> progressCalls{0};
   SendOutcome outcome = SEND_DONE;
-  std::thread worker([&] { outcome = session.Stream([&](int) { ++progressCalls; }); });
+  std::thread worker([&] { outcome = m_session.Stream([&](int) { ++progressCalls; }); });
   while (queries < 3) std::this_thread::yield();
-  session.Cancel();
+  m_session.Cancel();
   worker.join();
   EXPECT_EQ(outcome, SEND_CANCELLED);
   EXPECT_EQ(progressCalls, 0);
-  EXPECT_EQ(session.SystemError(), 0);  // a cancel is no system failure
-  EXPECT_EQ(pty.Arrived(), "");         // not a byte went out
+  EXPECT_EQ(m_session.SystemError(), 0);  // a cancel is no system failure
+  EXPECT_EQ(m_pty.Arrived(), "");         // not a byte went out
   // A stream started after the cancel ends at once.
-  EXPECT_EQ(session.Stream([](int) {}), SEND_CANCELLED);
+  EXPECT_EQ(m_session.Stream([](int) {}), SEND_CANCELLED);
 }
 
 }  // namespace
