@@ -5,31 +5,19 @@
 // stream it piece by piece, and tell how it went.
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 
 #include "CliCommon.h"
 #include "Commands.h"
-#include "Cutter.h"
 #include "FileException.h"
-#include "JobStream.h"
-#include "MappedFile.h"
 #include "ModelTable.h"
 #include "PortDiscovery.h"
-#include "PortSettings.h"
 #include "RememberedChoices.h"
+#include "SendSession.h"
 #include "SettingsLocation.h"
 #include "SystemError.h"
 #include "Terminal.h"
 
 namespace {
-
-// Closes the driver if it is open before it goes, as the send flow disposes of it.
-struct CutterDisposer {
-  void operator()(CCutter* cutter) const {
-    if (cutter->IsOpen()) cutter->Close();
-    delete cutter;
-  }
-};
 
 void DrawProgressBar(int percent) {
   const int width = 40;
@@ -43,6 +31,11 @@ void DrawProgressBar(int percent) {
 int Fail(const std::string& message) {
   fprintf(stderr, "%s\n", message.c_str());
   return 1;
+}
+
+// The system's reason for a failed open or write, or what is known without one.
+std::string ReasonOf(const CSendSession& session, const char* withoutSystemError) {
+  return session.SystemError() ? SystemErrorText(session.SystemError()) : withoutSystemError;
 }
 
 int RunSend(SendChoices choices, const RememberOptions& remember) {
@@ -59,22 +52,20 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   CPlotJob job;
   if (!LoadChosenJob(job, choices.job)) return 1;
   const CutterModel& model = ModelTable[choices.cutter.model];
-  std::unique_ptr<CCutter, CutterDisposer> cutter(CreateCutter(model.ProtocolNumber));
-  if (!cutter) return Fail(UNKNOWN_CUTTER_TEXT);
-
   const std::vector<SerialDevice> devices = ListSerialDevices();
   const std::string port = choices.port.empty() ? ChoosePort(model.ProtocolNumber, devices) : choices.port;
-  const PortSettings settings =
-      GetPortSettings(model.ProtocolNumber, port, MatchSerialPort(devices, USB_SERIAL_PREFIX));
-  if (settings.mode == MODE_VENDOR_USB) {
+
+  CSendSession session;
+  const SendOutcome opened = session.Open(model, port, MatchSerialPort(devices, USB_SERIAL_PREFIX));
+  if (opened == SEND_UNKNOWN_CUTTER) return Fail(UNKNOWN_CUTTER_TEXT);
+  if (session.Settings().mode == MODE_VENDOR_USB) {
     return Fail(std::string("plotgate: ") + model.name +
                 " cutters take jobs through the maker's USB link (VORN_USB), which only the Plotgate program on "
                 "Windows serves (through VornUSBSend)");
   }
-  cutter->m_sDevice = settings.device;
-  if (cutter->Open(settings.mode, settings.port, settings.baudRate) == 0) {
-    return Fail("Connect to Cutter fail!\nplotgate: cannot open " + port + " at " + std::to_string(settings.baudRate) +
-                " baud");
+  if (opened != SEND_DONE) {
+    return Fail("Connect to Cutter fail!\nplotgate: opening " + port + ": " +
+                ReasonOf(session, "not a port number from 1 to 999"));
   }
   // Saved once the cutter answers, as the dialog does before it writes the job file.
   try {
@@ -84,23 +75,22 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   }
 
   const std::string jobFile = (std::filesystem::temp_directory_path() / "cutcorldata.hb").string();
-  if (!WriteJobFile(job, jobFile.c_str(), cutter->m_nDialect, cutter->m_bSwapXY, choices.cutter.offsets)) {
+  if (session.WriteJobFile(job, jobFile, choices.cutter.offsets) != SEND_DONE) {
     return Fail("SaveCutTempData error1 (cannot write " + jobFile + ")");
   }
-  CMappedFile mapped;
-  if (!mapped.Open(jobFile)) return Fail("Open temp file fail!");
-
   const bool showProgress = IsTerminal(stderr);
-  const SendResult result = StreamJob(mapped.Data(), mapped.Size(), settings.mode, *cutter, [&](int percent) {
+  const SendOutcome sent = session.Stream([&](int percent) {
     if (showProgress) DrawProgressBar(percent);
   });
-  if (result != SEND_DONE) {
-    const int error = LastSystemError();
-    if (showProgress) fputc('\n', stderr);
-    return Fail("plotgate: writing to " + port + " failed: " + SystemErrorText(error));
+  if (sent != SEND_DONE && showProgress) fputc('\n', stderr);
+  if (sent == SEND_JOB_FILE_UNREADABLE) return Fail("Open temp file fail!");
+  if (sent != SEND_DONE) {
+    return Fail("plotgate: writing to " + port + ": " + ReasonOf(session, "the port did not take the whole piece"));
   }
-  printf("Sent %llu bytes to %s on %s at %d baud.\n", static_cast<unsigned long long>(mapped.Size()), model.name,
-         port.c_str(), settings.baudRate);
+  std::error_code ignored;
+  printf("Sent %llu bytes to %s on %s at %d baud.\n",
+         static_cast<unsigned long long>(std::filesystem::file_size(jobFile, ignored)), model.name, port.c_str(),
+         session.Settings().baudRate);
   return 0;
 }
 

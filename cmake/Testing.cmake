@@ -23,6 +23,4 @@ function(plotgate_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "PLOTGATE_EXAMPLES=${PROJECT_SOURCE_DIR}/examples;PLOTGATE_TESTDATA=${PROJECT_SOURCE_DIR}/tests/data")
 endfunction()

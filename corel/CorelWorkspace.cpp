@@ -16,8 +16,8 @@ const char* const PROVIEW_WORKSPACE_PATH =
 
 namespace {
 
-const char* const kToolbarName = "MeridalCut";
-const char* const kMacroCommand = "MeridalVorn.Ver001.MeridalCut";
+const char* const TOOLBAR_NAME = "MeridalCut";
+const char* const MACRO_COMMAND = "MeridalVorn.Ver001.MeridalCut";
 
 struct RegistryValue {
   const char* key;
@@ -25,7 +25,7 @@ struct RegistryValue {
 };
 
 // Versions 12 to 16, in this order: the value names the last workspace file used.
-const RegistryValue kXmlWorkspaces[] = {
+const RegistryValue XML_WORKSPACES[] = {
     {"Software\\Corel\\CorelDRAW\\12.0\\CorelDRAW", "LastWorkspaceUsed"},
     {"Software\\Corel\\CorelDRAW\\13.0\\CorelDRAW", "LastWorkspaceUsed"},
     {"Software\\Corel\\CorelDRAW\\14.0\\CorelDRAW", "LastWorkspaceUsed"},
@@ -33,7 +33,7 @@ const RegistryValue kXmlWorkspaces[] = {
     {"Software\\Corel\\CorelDRAW\\16.0\\Draw", "LastWorkspaceUsed"},
 };
 // Version 17: the value names its macro folder, beside which the workspace folder lies.
-const RegistryValue kSwappedWorkspace = {"Software\\Corel\\CorelDRAW\\17.0\\Draw\\Application Preferences\\VBA",
+const RegistryValue SWAPPED_WORKSPACE = {"Software\\Corel\\CorelDRAW\\17.0\\Draw\\Application Preferences\\VBA",
                                          "LastGMSFolder"};
 
 // The value's text without its last four characters: the data (terminating zero included)
@@ -48,9 +48,9 @@ bool ReadCutValue(const CRegistryReader& registry, const RegistryValue& value, s
 }
 
 void SwapVersion17Workspace(bool add, const std::string& folder, const std::string& programDir) {
-  const std::string workspace = folder + "Workspace" + kPathSeparator + "_default.cdws";
-  const std::string backup = folder + "Workspace" + kPathSeparator + "_default.bak";
-  const std::string source = programDir + kPathSeparator + "X7.wz";
+  const std::string workspace = folder + "Workspace" + PATH_SEPARATOR + "_default.cdws";
+  const std::string backup = folder + "Workspace" + PATH_SEPARATOR + "_default.bak";
+  const std::string source = programDir + PATH_SEPARATOR + "X7.wz";
   if (add) {
     // Fails while a backup exists, so repeated adding keeps the user's own workspace.
     RenameFile(workspace, backup);
@@ -61,30 +61,71 @@ void SwapVersion17Workspace(bool add, const std::string& folder, const std::stri
   }
 }
 
+// Inside the current element for as long as it lives: entering on construction and
+// leaving on destruction, so every way out of a block leaves what the block entered and an
+// edit can never go on in the wrong subtree.
+class CInsideElement {
+ public:
+  explicit CInsideElement(CXmlDocument& doc) : m_doc(doc), m_bEntered(doc.EnterElement()) {}
+  ~CInsideElement() {
+    if (m_bEntered) m_doc.LeaveElement();
+  }
+  CInsideElement(const CInsideElement&) = delete;
+  CInsideElement& operator=(const CInsideElement&) = delete;
+
+ private:
+  CXmlDocument& m_doc;
+  bool m_bEntered;
+};
+
+// A child that marks the toolbar: the element and the attribute that holds its guid.
+struct MarkedChild {
+  const char* element;
+  const char* attribute;
+  const char* value;
+};
+
+const MarkedChild COMMAND_BAR = {"commandBar", "guidRef", TOOLBAR_GUID};
+const MarkedChild COMMAND_BAR_DATA = {"commandBarData", "guid", TOOLBAR_GUID};
+const MarkedChild ITEM_DATA = {"itemData", "guid", ITEM_GUID};
+
 // True when the current element's attribute `name` is exactly `value`.
 bool AttributeIs(CXmlDocument& doc, const char* name, const char* value) {
   return doc.GetAttribute(doc.CurrentElement(), name) == value;
 }
 
-// Whether the current parent has a child `element` whose `attribute` is `value`. The
-// position is left as it was.
-bool HasChild(CXmlDocument& doc, const char* element, const char* attribute, const char* value) {
+bool IsMarked(CXmlDocument& doc, const MarkedChild& child) { return AttributeIs(doc, child.attribute, child.value); }
+
+// Whether the current parent has the marked child. The position is left as it was.
+bool HasChild(CXmlDocument& doc, const MarkedChild& child) {
   doc.SavePosition("probe");
   bool found = false;
-  while (!found && doc.FindElement(element)) found = AttributeIs(doc, attribute, value);
+  while (!found && doc.FindElement(child.element)) found = IsMarked(doc, child);
   doc.RestorePosition("probe");
   return found;
 }
 
+// Removes every copy of the marked child from the current parent.
+bool RemoveChildren(CXmlDocument& doc, const MarkedChild& child) {
+  bool removed = false;
+  while (doc.FindElement(child.element)) {
+    if (!IsMarked(doc, child)) continue;
+    doc.RemoveElement(doc.CurrentElement());  // the previous sibling becomes current
+    removed = true;
+  }
+  return removed;
+}
+
 // Adds an element with no content as the next sibling (or last child) and sets its
 // attributes in the order given.
-void AddWithAttributes(CXmlDocument& doc, const char* name, std::initializer_list<std::pair<const char*, const char*>> attributes) {
+void AddWithAttributes(CXmlDocument& doc, const char* name,
+                       std::initializer_list<std::pair<const char*, const char*>> attributes) {
   doc.AddElement(name, nullptr, 0);
   for (const auto& a : attributes) doc.SetAttribute(doc.CurrentElement(), a.first, a.second);
 }
 
-// Up to five "dockBar" elements of the current "frame" are examined; the first whose
-// position is exactly "float" takes the command bar.
+// Inside "frame": up to five "dockBar" elements are examined; the first whose position is
+// exactly "float" takes the command bar, in a "cmdBarLane" added when there is none.
 bool AddCommandBar(CXmlDocument& doc) {
   bool floating = false;
   for (int tries = 0; tries < 5 && !floating; ++tries) {
@@ -92,143 +133,118 @@ bool AddCommandBar(CXmlDocument& doc) {
   }
   if (!floating) return false;
   bool added = false;
-  doc.EnterElement();
+  CInsideElement dockBar(doc);
   if (!doc.FindElement("cmdBarLane")) {
     doc.AddElement("cmdBarLane", nullptr, 0);
     added = true;
   }
-  doc.EnterElement();
-  if (!HasChild(doc, "commandBar", "guidRef", TOOLBAR_GUID)) {
-    AddWithAttributes(doc, "commandBar",
-                      {{"guidRef", TOOLBAR_GUID}, {"floatX", "200"}, {"floatY", "200"}, {"visible", "true"}});
-    added = true;
-  }
-  doc.LeaveElement();
-  doc.LeaveElement();
-  return added;
-}
-
-bool AddCommandBarData(CXmlDocument& doc) {
-  if (HasChild(doc, "commandBarData", "guid", TOOLBAR_GUID)) return false;
-  AddWithAttributes(doc, "commandBarData",
-                    {{"guid", TOOLBAR_GUID},
-                     {"type", "toolbar"},
-                     {"nonLocalizableName", kToolbarName},
-                     {"userCaption", kToolbarName},
-                     {"userCreated", "true"}});
-  doc.EnterElement();
-  AddWithAttributes(doc, "container", {{"floatWidth", "32767"}});
-  doc.EnterElement();
-  AddWithAttributes(doc, "item", {{"guidRef", ITEM_GUID}});
-  doc.LeaveElement();
-  doc.LeaveElement();
+  CInsideElement lane(doc);
+  if (HasChild(doc, COMMAND_BAR)) return added;
+  AddWithAttributes(doc, COMMAND_BAR.element,
+                    {{"guidRef", TOOLBAR_GUID}, {"floatX", "200"}, {"floatY", "200"}, {"visible", "true"}});
   return true;
 }
 
-bool AddItemData(CXmlDocument& doc) {
-  if (HasChild(doc, "itemData", "guid", ITEM_GUID)) return false;
-  AddWithAttributes(doc, "itemData",
-                    {{"guid", ITEM_GUID}, {"dynamicCommand", kMacroCommand}, {"dynamicCategory", CATEGORY_GUID}});
-  doc.EnterElement();
-  AddWithAttributes(doc, "userSmallBitmap",
-                    {{"xmlns:dt", "urn:schemas-microsoft-com:datatypes"}, {"dt:dt", "bin.base64"}});
-  doc.SetElementData(doc.CurrentElement(), ToolbarIcon().c_str());
-  doc.LeaveElement();
-  return true;
-}
-
-// Removes every child `element` of the current parent whose `attribute` is `value`.
-bool RemoveChildren(CXmlDocument& doc, const char* element, const char* attribute, const char* value) {
+// Inside "frame": the command bar leaves the lane of every floating "dockBar".
+bool RemoveCommandBar(CXmlDocument& doc) {
   bool removed = false;
-  while (doc.FindElement(element)) {
-    if (!AttributeIs(doc, attribute, value)) continue;
-    doc.RemoveElement(doc.CurrentElement());  // the previous sibling becomes current
-    removed = true;
+  while (doc.FindElement("dockBar")) {
+    if (!AttributeIs(doc, "position", "float")) continue;
+    CInsideElement dockBar(doc);
+    if (!doc.FindElement("cmdBarLane")) continue;
+    CInsideElement lane(doc);
+    removed = RemoveChildren(doc, COMMAND_BAR) || removed;
   }
   return removed;
 }
 
+// Inside "commandBars": the toolbar's definition, a container holding its one button.
+bool AddCommandBarData(CXmlDocument& doc) {
+  if (HasChild(doc, COMMAND_BAR_DATA)) return false;
+  AddWithAttributes(doc, COMMAND_BAR_DATA.element,
+                    {{"guid", TOOLBAR_GUID},
+                     {"type", "toolbar"},
+                     {"nonLocalizableName", TOOLBAR_NAME},
+                     {"userCaption", TOOLBAR_NAME},
+                     {"userCreated", "true"}});
+  CInsideElement definition(doc);
+  AddWithAttributes(doc, "container", {{"floatWidth", "32767"}});
+  CInsideElement container(doc);
+  AddWithAttributes(doc, "item", {{"guidRef", ITEM_GUID}});
+  return true;
+}
+
+// Inside "items": the button's command, the macro, with its icon.
+bool AddItemData(CXmlDocument& doc) {
+  if (HasChild(doc, ITEM_DATA)) return false;
+  AddWithAttributes(doc, ITEM_DATA.element,
+                    {{"guid", ITEM_GUID}, {"dynamicCommand", MACRO_COMMAND}, {"dynamicCategory", CATEGORY_GUID}});
+  CInsideElement item(doc);
+  AddWithAttributes(doc, "userSmallBitmap",
+                    {{"xmlns:dt", "urn:schemas-microsoft-com:datatypes"}, {"dt:dt", "bin.base64"}});
+  doc.SetElementData(doc.CurrentElement(), ToolbarIcon().c_str());
+  return true;
+}
+
+// The three children of "uiConfig" the toolbar lives in, in document order, with how it is
+// added to and removed from each.
+struct ToolbarPlace {
+  const char* element;
+  bool (*add)(CXmlDocument&);
+  bool (*remove)(CXmlDocument&);
+};
+
+const ToolbarPlace TOOLBAR_PLACES[] = {
+    {"frame", AddCommandBar, RemoveCommandBar},
+    {"commandBars", AddCommandBarData, [](CXmlDocument& doc) { return RemoveChildren(doc, COMMAND_BAR_DATA); }},
+    {"items", AddItemData, [](CXmlDocument& doc) { return RemoveChildren(doc, ITEM_DATA); }},
+};
+
+// Adds (or removes) the toolbar in each of its places that the document has; true when
+// anything changed.
+bool EditToolbarPlaces(CXmlDocument& doc, bool add) {
+  if (!doc.FindElement("uiConfig")) return false;
+  CInsideElement config(doc);
+  bool changed = false;
+  for (const ToolbarPlace& place : TOOLBAR_PLACES) {
+    if (!doc.FindElement(place.element)) continue;
+    CInsideElement inside(doc);
+    changed = (add ? place.add(doc) : place.remove(doc)) || changed;
+  }
+  return changed;
+}
+
 // Runs the edit on the loaded file and writes it back when the edit changed something. A
 // file that cannot be read is never written.
-template <typename Edit>
-void EditWorkspace(const std::string& path, Edit&& edit) {
+void EditWorkspace(const std::string& path, bool add) {
   CXmlDocument doc;
   if (!doc.Load(path.c_str()) && doc.GetText().empty()) return;
   doc.ResetPosition();
-  if (edit(doc)) doc.Save(path.c_str());
+  if (EditToolbarPlaces(doc, add)) doc.Save(path.c_str());
 }
 
 }  // namespace
 
 int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std::string& programDir) {
   std::string text;
-  for (const RegistryValue& value : kXmlWorkspaces) {
+  for (const RegistryValue& value : XML_WORKSPACES) {
     if (!ReadCutValue(registry, value, text)) continue;
-    const std::string path = text + kPathSeparator + "DRAWUIConfig.xml";
+    const std::string path = text + PATH_SEPARATOR + "DRAWUIConfig.xml";
     if (add)
       AddCorelToolbar(path);
     else
       RemoveCorelToolbar(path);
   }
-  if (ReadCutValue(registry, kSwappedWorkspace, text)) SwapVersion17Workspace(add, text, programDir);
+  if (ReadCutValue(registry, SWAPPED_WORKSPACE, text)) SwapVersion17Workspace(add, text, programDir);
   return 0;
 }
 
 int AddCorelToolbar(const std::string& path) {
-  EditWorkspace(path, [](CXmlDocument& doc) {
-    if (!doc.FindElement("uiConfig")) return false;
-    doc.EnterElement();
-    bool added = false;
-    if (doc.FindElement("frame")) {
-      doc.EnterElement();
-      added = AddCommandBar(doc);
-      doc.LeaveElement();
-    }
-    if (doc.FindElement("commandBars")) {
-      doc.EnterElement();
-      added = AddCommandBarData(doc) || added;
-      doc.LeaveElement();
-    }
-    if (doc.FindElement("items")) {
-      doc.EnterElement();
-      added = AddItemData(doc) || added;
-      doc.LeaveElement();
-    }
-    return added;
-  });
+  EditWorkspace(path, true);
   return 0;
 }
 
 int RemoveCorelToolbar(const std::string& path) {
-  EditWorkspace(path, [](CXmlDocument& doc) {
-    if (!doc.FindElement("uiConfig")) return false;
-    doc.EnterElement();
-    bool removed = false;
-    if (doc.FindElement("frame")) {
-      doc.EnterElement();
-      while (doc.FindElement("dockBar")) {
-        if (!AttributeIs(doc, "position", "float")) continue;
-        doc.EnterElement();
-        if (doc.FindElement("cmdBarLane")) {
-          doc.EnterElement();
-          removed = RemoveChildren(doc, "commandBar", "guidRef", TOOLBAR_GUID) || removed;
-          doc.LeaveElement();
-        }
-        doc.LeaveElement();
-      }
-      doc.LeaveElement();
-    }
-    if (doc.FindElement("commandBars")) {
-      doc.EnterElement();
-      removed = RemoveChildren(doc, "commandBarData", "guid", TOOLBAR_GUID) || removed;
-      doc.LeaveElement();
-    }
-    if (doc.FindElement("items")) {
-      doc.EnterElement();
-      removed = RemoveChildren(doc, "itemData", "guid", ITEM_GUID) || removed;
-      doc.LeaveElement();
-    }
-    return removed;
-  });
+  EditWorkspace(path, false);
   return 0;
 }

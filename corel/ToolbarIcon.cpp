@@ -5,7 +5,7 @@
 namespace {
 
 // A craft knife cutting a line, top row first. Each character is a palette index.
-const char* const kPicture[16] = {
+const char* const PICTURE[16] = {
     "................",  //
     "...........44...",  //
     "..........4444..",  //
@@ -28,7 +28,7 @@ struct Rgb {
   uint8_t r, g, b;
 };
 // Index 0 ('.') is the button face; the remaining entries of the 256 stay black.
-const Rgb kPalette[] = {
+const Rgb PALETTE[] = {
     {240, 240, 240},  // . background
     {0, 0, 0},        // 1 outline
     {208, 208, 216},  // 2 blade
@@ -48,13 +48,13 @@ void Put16(std::string& out, uint16_t v) {
 int PaletteIndex(char c) { return c == '.' ? 0 : c - '0'; }
 
 std::string Base64Lines(const std::string& bytes) {
-  static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  static const char BASE64_ALPHABET[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string plain;
   for (size_t i = 0; i < bytes.size(); i += 3) {
     const size_t n = bytes.size() - i < 3 ? bytes.size() - i : 3;
     uint32_t group = 0;
     for (size_t k = 0; k < 3; ++k) group = group << 8 | (k < n ? static_cast<uint8_t>(bytes[i + k]) : 0);
-    for (size_t k = 0; k < 4; ++k) plain += k <= n ? kAlphabet[(group >> (18 - 6 * k)) & 0x3F] : '=';
+    for (size_t k = 0; k < 4; ++k) plain += k <= n ? BASE64_ALPHABET[(group >> (18 - 6 * k)) & 0x3F] : '=';
   }
   std::string text;
   for (size_t i = 0; i < plain.size(); i += 72) {
@@ -86,14 +86,14 @@ std::string ToolbarIconBytes() {
   Put32(out, 256);
   Put32(out, 256);
   for (int i = 0; i < 256; ++i) {
-    const Rgb c = i < static_cast<int>(sizeof kPalette / sizeof kPalette[0]) ? kPalette[i] : Rgb{0, 0, 0};
+    const Rgb c = i < static_cast<int>(sizeof PALETTE / sizeof PALETTE[0]) ? PALETTE[i] : Rgb{0, 0, 0};
     out += static_cast<char>(c.b);
     out += static_cast<char>(c.g);
     out += static_cast<char>(c.r);
     out += '\0';
   }
   for (int row = 15; row >= 0; --row) {
-    for (int col = 0; col < 16; ++col) out += static_cast<char>(PaletteIndex(kPicture[row][col]));
+    for (int col = 0; col < 16; ++col) out += static_cast<char>(PaletteIndex(PICTURE[row][col]));
   }
   out += std::string("\xF0\xF0\xF0\x00\xA0\xA0\xA0\x00\xF0\xF0\xF0\x00\x00\x00\x00\x00", 16);
   return out;

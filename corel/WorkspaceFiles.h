@@ -5,7 +5,7 @@
 #include <string>
 
 // The platform's path separator: "\" on Windows, "/" elsewhere.
-extern const char* const kPathSeparator;
+extern const char* const PATH_SEPARATOR;
 
 // Renames `from` to `to`; fails, changing nothing, when `to` exists or `from` does not.
 bool RenameFile(const std::string& from, const std::string& to);

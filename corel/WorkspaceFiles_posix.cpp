@@ -4,7 +4,7 @@
 
 #include "WorkspaceFiles.h"
 
-const char* const kPathSeparator = "/";
+const char* const PATH_SEPARATOR = "/";
 
 bool RenameFile(const std::string& from, const std::string& to) {
   // rename() would replace an existing target; a hard link fails instead, as the Windows

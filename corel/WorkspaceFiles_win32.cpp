@@ -2,7 +2,7 @@
 
 #include "WorkspaceFiles.h"
 
-const char* const kPathSeparator = "\\";
+const char* const PATH_SEPARATOR = "\\";
 
 bool RenameFile(const std::string& from, const std::string& to) { return MoveFileA(from.c_str(), to.c_str()) != 0; }
 

@@ -1,7 +1,9 @@
 #include "Cutter.h"
 
-#include "RS232.h"
+#include "ModelTable.h"
 #include "SeriesCutters.h"
+
+CCutter::CCutter(int protocol) : m_nDialect(DialectOfProtocol(protocol)), m_bSwapXY(true) {}
 
 int CCutter::Open(int, int, int) { return 1; }
 
@@ -15,25 +17,6 @@ void CCutter::Record(int mode, int port, int baudRate) {
   m_nMode = mode;
   m_nPort = port;
   m_nBaudRate = baudRate;
-}
-
-int CCutter::ConfigurePort(CRS232& port) {
-  port.m_nPort = m_nPort;
-  port.m_nBaudRate = m_nBaudRate;
-  port.m_nByteSize = 8;
-  port.m_nParity = 0;
-  port.m_fStopBits = 1.0f;
-  port.m_nFlowControl = 1;
-  port.m_sDevice = m_sDevice;
-  const int result = port.Open();
-  if (result) m_bOpen = 1;
-  return result;
-}
-
-int CCutter::ClosePort(CRS232& port) {
-  port.Close();
-  m_bOpen = 0;
-  return 0;
 }
 
 CCutter* CreateCutter(int protocol) {

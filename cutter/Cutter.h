@@ -5,8 +5,6 @@
 #include <atomic>
 #include <string>
 
-class CRS232;
-
 // TransferMode: how a driver reaches the cutter.
 const int MODE_VENDOR_USB = 0;  // the maker's USB library carries the data
 const int MODE_USB_SERIAL = 1;  // the cutter's own USB-serial COM port: big pieces, no CTS wait
@@ -32,6 +30,9 @@ class CCutter {
   // unserved mode. With `waitReady` the driver first waits until the cutter can take data.
   virtual int Write(const void* buffer, int count, int waitReady);
   virtual int IsOpen() { return m_bOpen; }
+  // Why the last failed Open or Write failed: the system's error number kept by the port
+  // (see CRS232::LastError); 0 for a driver without a port or a failure of no system call.
+  virtual int LastError() const { return 0; }
 
   // Ends a wait inside Write (from another thread); that Write then fails.
   void Cancel() { m_bCancel = true; }
@@ -48,12 +49,10 @@ class CCutter {
   std::string m_sDevice;
 
  protected:
+  // A driver of `protocol`: its dialect, and the coordinate pair swapped as every driver
+  // class has it.
+  explicit CCutter(int protocol);
   void Record(int mode, int port, int baudRate);
-  // Opens `port` with the recorded port and baud rate, 8 data bits, no parity, one stop
-  // bit and CTS flow control; sets m_bOpen when that works. Returns the port's result.
-  int ConfigurePort(CRS232& port);
-  // Closes `port` and clears m_bOpen. Returns 0.
-  int ClosePort(CRS232& port);
 
   std::atomic<bool> m_bCancel{false};
 };

@@ -26,8 +26,8 @@ int CJobPieces::Percent() const {
   return static_cast<int>(static_cast<double>(m_nPosition) / static_cast<double>(m_nLength) * 100.0);
 }
 
-SendResult StreamJob(const char* data, uint64_t length, int mode, CCutter& cutter,
-                     const std::function<void(int percent)>& progress) {
+SendOutcome StreamJob(const char* data, uint64_t length, int mode, CCutter& cutter,
+                      const std::function<void(int percent)>& progress) {
   CJobPieces pieces(data, length, mode);
   std::vector<char> piece(PieceSizeOf(mode) + 1);
   while (!pieces.AtEnd()) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "SendOutcome.h"
+
 class CCutter;
 
 const int USB_SERIAL_PIECE_SIZE = 511;
@@ -33,14 +35,9 @@ class CJobPieces {
   int m_nMode;
 };
 
-enum SendResult {
-  SEND_DONE,
-  SEND_WRITE_FAILED,  // a Write result differed from the piece length
-  SEND_CANCELLED,     // the driver's wait was cancelled
-};
-
 // Writes the job through the driver piece by piece (waiting for the cutter before each)
 // and calls `progress` with the percentage after every piece (100 at once for an empty
-// file). Stops at the first failed or cancelled write.
-SendResult StreamJob(const char* data, uint64_t length, int mode, CCutter& cutter,
-                     const std::function<void(int percent)>& progress);
+// file). Stops at the first failed or cancelled write: SEND_DONE, SEND_WRITE_FAILED or
+// SEND_CANCELLED.
+SendOutcome StreamJob(const char* data, uint64_t length, int mode, CCutter& cutter,
+                      const std::function<void(int percent)>& progress);

@@ -1,6 +1,7 @@
 #include "RS232.h"
 
 #include "PollWait.h"
+#include "SystemError.h"
 
 CRS232::~CRS232() { Close(); }
 
@@ -12,6 +13,7 @@ bool CRS232::SettingsValid() const {
 }
 
 int CRS232::Open() {
+  m_nError = 0;
   if (!SettingsValid()) return 0;
   // Reopening must not leak the handle of an earlier open.
   Close();
@@ -20,13 +22,13 @@ int CRS232::Open() {
 
 int CRS232::Write(const void* buffer, int count) {
   if (!buffer) return 0;
-  if (m_hComm == -1) return -1;
+  if (m_hComm == -1) return NotOpen();
   return WriteDevice(buffer, count);
 }
 
 int CRS232::Read(void* buffer, int count) {
   if (!buffer) return 0;
-  if (m_hComm == -1) return -1;
+  if (m_hComm == -1) return NotOpen();
   if (!m_bEcho) return ReadDevice(buffer, count);
   unsigned char* bytes = static_cast<unsigned char*>(buffer);
   for (int i = 0; i < count; ++i) {
@@ -39,6 +41,16 @@ void CRS232::Close() {
   if (m_hComm != -1) CloseDevice();
   m_hComm = -1;
   m_bOpen = 0;
+}
+
+int CRS232::Failed(int result) {
+  m_nError = LastSystemError();
+  return result;
+}
+
+int CRS232::NotOpen() {
+  m_nError = 0;
+  return -1;
 }
 
 bool CRS232::WaitClearToSend(const std::atomic<bool>& cancel) {

@@ -1,6 +1,8 @@
 // One serial port: validated settings, an exclusive open in binary mode with hardware
 // flow control, and plain writes and reads. Results: Open gives 1 or 0; Write and Read
-// give the byte count, -1 when the system call fails, 0 for a null buffer.
+// give the byte count, -1 when the system call fails, 0 for a null buffer. A failed system
+// call leaves its error number with the port (LastError), so the reason can be told later
+// and on another thread, whatever the system has done since.
 #pragma once
 
 #include <atomic>
@@ -35,6 +37,11 @@ class CRS232 {
   int Read(void* buffer, int count);
   // Closes the port; nothing happens when it is not open.
   void Close();
+  // Why the last failed Open, Write or Read failed: the system's error number (errno, or
+  // GetLastError on Windows) of the call that failed, kept from the moment it failed. 0
+  // when that failure was no system call's (settings out of range, a port not open) or
+  // nothing has failed since Open began. Calls that succeed leave it as it is.
+  int LastError() const { return m_nError; }
 
   // Waits until the clear-to-send line is on. A port that cannot report its lines counts as
   // clear. Returns false only when `cancel` is set first.
@@ -63,7 +70,12 @@ class CRS232 {
   int ReadDevice(void* buffer, int count);
   void CloseDevice();
   ModemLines QueryModemLines() const;
+  // Keeps the calling thread's last system error as the port's and returns `result`.
+  int Failed(int result);
+  // A read or write without an open port: -1, and no system reason.
+  int NotOpen();
 
   intptr_t m_hComm = -1;  // HANDLE on Windows, file descriptor on Linux; -1 when closed
   std::function<ModemLines()> m_modemStatus;
+  int m_nError = 0;
 };

@@ -46,10 +46,13 @@ int CRS232::OpenDevice() {
   const std::string device = m_sDevice.empty() ? name : m_sDevice;
   // Non-blocking only while opening, so a port without carrier does not hold the open.
   const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return 0;
+  if (fd < 0) return Failed(0);
   // Exclusive: an advisory lock keeps out every other user of this class (root included),
-  // and TIOCEXCL keeps out other programs that open the tty later.
+  // and TIOCEXCL keeps out other programs that open the tty later. A lock held elsewhere is
+  // told as what it is, a busy device, as an exclusive tty answers other programs.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EWOULDBLOCK) errno = EBUSY;
+    Failed(0);
     close(fd);
     return 0;
   }
@@ -59,10 +62,14 @@ int CRS232::OpenDevice() {
   m_bOpen = 1;
 
   termios tio;
-  if (tcgetattr(fd, &tio) != 0) return 0;
+  if (tcgetattr(fd, &tio) != 0) return Failed(0);
   const speed_t speed = SpeedOf(m_nBaudRate);
   const tcflag_t size = ByteSizeFlag(m_nByteSize);
-  if (speed == B0 || size == 0) return 0;
+  // The line cannot take this speed or byte size: what the tty itself would answer.
+  if (speed == B0 || size == 0) {
+    errno = EINVAL;
+    return Failed(0);
+  }
   cfmakeraw(&tio);
   cfsetispeed(&tio, speed);
   cfsetospeed(&tio, speed);
@@ -83,7 +90,7 @@ int CRS232::OpenDevice() {
   }
   tio.c_cc[VMIN] = 1;
   tio.c_cc[VTIME] = 0;
-  if (tcsetattr(fd, TCSANOW, &tio) != 0) return 0;
+  if (tcsetattr(fd, TCSANOW, &tio) != 0) return Failed(0);
   // DTR and RTS low; a pseudo-terminal has no such lines and refuses, which is fine.
   int lines = TIOCM_DTR | TIOCM_RTS;
   ioctl(fd, TIOCMBIC, &lines);
@@ -96,7 +103,8 @@ int CRS232::WriteDevice(const void* buffer, int count) {
   while (written < count) {
     const ssize_t n = write(static_cast<int>(m_hComm), bytes + written, count - written);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return -1;
+    if (n < 0) return Failed(-1);
+    if (n == 0) break;  // the line takes nothing more: a short write, told by the count
     written += static_cast<int>(n);
   }
   return written;
@@ -106,7 +114,7 @@ int CRS232::ReadDevice(void* buffer, int count) {
   for (;;) {
     const ssize_t n = read(static_cast<int>(m_hComm), buffer, count);
     if (n < 0 && errno == EINTR) continue;
-    return n < 0 ? -1 : static_cast<int>(n);
+    return n < 0 ? Failed(-1) : static_cast<int>(n);
   }
 }
 

@@ -12,16 +12,16 @@ int CRS232::OpenDevice() {
   snprintf(name, sizeof name, "\\\\.\\COM%d", m_nPort);
   const std::string device = m_sDevice.empty() ? name : m_sDevice;
   HANDLE handle = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return 0;
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return Failed(0);
   m_hComm = reinterpret_cast<intptr_t>(handle);
   m_bOpen = 1;
 
   COMMTIMEOUTS timeouts = {MAXDWORD, MAXDWORD, MAXDWORD, MAXDWORD, MAXDWORD};
   SetCommTimeouts(handle, &timeouts);
-  if (!SetupComm(handle, m_nQueueSize, m_nQueueSize)) return 0;
+  if (!SetupComm(handle, m_nQueueSize, m_nQueueSize)) return Failed(0);
   DCB dcb = {};
   dcb.DCBlength = sizeof dcb;
-  if (!GetCommState(handle, &dcb)) return 0;
+  if (!GetCommState(handle, &dcb)) return Failed(0);
   dcb.BaudRate = m_nBaudRate;
   dcb.ByteSize = static_cast<BYTE>(m_nByteSize);
   if (m_fStopBits == 1.0f) dcb.StopBits = ONESTOPBIT;
@@ -34,18 +34,18 @@ int CRS232::OpenDevice() {
   dcb.fRtsControl = RTS_CONTROL_DISABLE;
   dcb.fOutxCtsFlow = m_nFlowControl == 1 || m_nFlowControl == 3;
   dcb.fOutxDsrFlow = m_nFlowControl == 2 || m_nFlowControl == 3;
-  return SetCommState(handle, &dcb) ? 1 : 0;
+  return SetCommState(handle, &dcb) ? 1 : Failed(0);
 }
 
 int CRS232::WriteDevice(const void* buffer, int count) {
   DWORD written = 0;
-  if (!WriteFile(reinterpret_cast<HANDLE>(m_hComm), buffer, count, &written, nullptr)) return -1;
+  if (!WriteFile(reinterpret_cast<HANDLE>(m_hComm), buffer, count, &written, nullptr)) return Failed(-1);
   return static_cast<int>(written);
 }
 
 int CRS232::ReadDevice(void* buffer, int count) {
   DWORD read = 0;
-  if (!ReadFile(reinterpret_cast<HANDLE>(m_hComm), buffer, count, &read, nullptr)) return -1;
+  if (!ReadFile(reinterpret_cast<HANDLE>(m_hComm), buffer, count, &read, nullptr)) return Failed(-1);
   return static_cast<int>(read);
 }
 

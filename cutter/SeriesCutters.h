@@ -1,62 +1,66 @@
 // The five cutter drivers, one per protocol. Each fixes the command dialect its cutters
-// understand and the transfer modes it serves; the serial ones hold their port by value.
+// understand, the transfer modes it serves and, for the serial ones, the modes in which a
+// write waits for clear-to-send.
 #pragma once
 
 #include "Cutter.h"
-#include "RS232.h"
+#include "SerialCutter.h"
 #include "VornLib.h"
 
 // Protocol 0: the maker's USB link, served by the separate sender program. Opening
 // succeeds without touching anything; the driver never counts as open.
 class CLarkSeriesCutter : public CCutter {
  public:
-  CLarkSeriesCutter();
+  CLarkSeriesCutter() : CCutter(0) {}
   int Close() override { return 1; }
 };
 
 // Protocol 1 (DM/PL): the cutter's USB-serial port (mode 1) or a plain COM port (mode 2).
 // Only mode 2 waits for CTS.
-class CPetrelSeriesCutter : public CCutter {
+class CPetrelSeriesCutter : public CSerialCutter {
  public:
-  CPetrelSeriesCutter();
-  int Open(int mode, int port, int baudRate) override;
-  int Close() override { return ClosePort(m_rs232); }
-  int Read(void* buffer, int count) override { return m_rs232.Read(buffer, count); }
-  int Write(const void* buffer, int count, int waitReady) override;
+  CPetrelSeriesCutter() : CSerialCutter(1) {}
 
-  CRS232 m_rs232;
+ protected:
+  explicit CPetrelSeriesCutter(int protocol) : CSerialCutter(protocol) {}
+  bool Serves(int mode) const override { return mode == MODE_USB_SERIAL || mode == MODE_SERIAL; }
+  bool WaitsForClearToSend(int mode) const override { return mode == MODE_SERIAL; }
 };
 
 // Protocol 4: behaves exactly as protocol 1 but writes HPGL.
 class CRobinSeriesCutter : public CPetrelSeriesCutter {
  public:
-  CRobinSeriesCutter();
+  CRobinSeriesCutter() : CPetrelSeriesCutter(4) {}
 };
 
 // Protocol 2 (DM/PL, 9600 baud firmwares): a plain COM port; waits for CTS in any mode.
-class CGannetSeriesCutter : public CCutter {
+class CGannetSeriesCutter : public CSerialCutter {
  public:
-  CGannetSeriesCutter();
-  int Open(int mode, int port, int baudRate) override;
-  int Close() override { return ClosePort(m_rs232); }
-  int Read(void* buffer, int count) override { return m_rs232.Read(buffer, count); }
-  int Write(const void* buffer, int count, int waitReady) override;
+  CGannetSeriesCutter() : CSerialCutter(2) {}
 
-  CRS232 m_rs232;
+ protected:
+  bool Serves(int mode) const override { return mode == MODE_SERIAL; }
+  bool WaitsForClearToSend(int) const override { return true; }
 };
 
 // Protocol 3 (HPGL): a plain COM port (mode 2) or the maker's USB library (mode 0), where
-// the cutter answers "EEE" when it is ready for data.
-class CWrenSeriesCutter : public CCutter {
+// the cutter answers "EEE" when it is ready for data. Modes it does not serve read and
+// write nothing (0).
+class CWrenSeriesCutter : public CSerialCutter {
  public:
-  CWrenSeriesCutter();
+  CWrenSeriesCutter() : CSerialCutter(3) {}
+  // Mode 0 has nothing to open and gives 1; mode 2 opens the port.
   int Open(int mode, int port, int baudRate) override;
+  // Mode 0 gives 1; mode 2 closes the port (0); other modes give 0.
   int Close() override;
   int Read(void* buffer, int count) override;
   int Write(const void* buffer, int count, int waitReady) override;
 
-  CRS232 m_rs232;
   CVornLib m_usb;
+
+ protected:
+  bool Serves(int mode) const override { return mode == MODE_SERIAL; }
+  bool WaitsForClearToSend(int) const override { return true; }
 
  private:
   bool WaitUsbReady();

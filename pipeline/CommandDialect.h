@@ -10,8 +10,8 @@ const int DialectDmpl = 1;
 // The strings of one dialect, exactly as they go into the job file.
 struct DialectStrings {
   const char* header;
-  const char* penUp;       // printf format with two coordinates
-  const char* penDown;     // printf format with two coordinates
+  const char* penUp;    // printf format with two coordinates
+  const char* penDown;  // printf format with two coordinates
   const char* terminator;
   const char* penUpKeyword;    // how the offset filter recognises a pen-up
   const char* penDownKeyword;  // and a pen-down

@@ -113,6 +113,6 @@ void FlattenCommands(CommandList commands, PointList& out) {
 }
 
 JobTransform OriginTranslation(const JobBounds& bounds) {
-  return JobTransform{1, 0, 0, 1, TruncToCoord(-static_cast<double>(bounds.minX)),
-                      TruncToCoord(-static_cast<double>(bounds.minY))};
+  return JobTransform{
+      1, 0, 0, 1, TruncToCoord(-static_cast<double>(bounds.minX)), TruncToCoord(-static_cast<double>(bounds.minY))};
 }

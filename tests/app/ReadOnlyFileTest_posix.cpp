@@ -1,8 +1,6 @@
 // Permission bits do not stop root, who runs the tests here; these cases run in a child
 // process that has given up root for the unprivileged "nobody" account.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,24 +10,9 @@
 #include "FileException.h"
 #include "IniFile.h"
 #include "TempDir.h"
+#include "Unprivileged.h"
 
 namespace {
-
-const uid_t NOBODY = 65534;
-
-// Runs `check` in a child without root rights and returns its result: 0 for success,
-// another number for the first check that failed; -1 when rights could not be dropped.
-int RunUnprivileged(const std::function<int()>& check) {
-  const pid_t child = fork();
-  if (child == 0) {
-    if (geteuid() == 0 && (setgid(NOBODY) != 0 || setuid(NOBODY) != 0)) _exit(100);
-    _exit(check());
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (!WIFEXITED(status)) return -2;
-  return WEXITSTATUS(status) == 100 ? -1 : WEXITSTATUS(status);
-}
 
 // The file's failure code, or 0 when `operation` raised no CFileException.
 int FileErrorOf(const std::function<void()>& operation) {

@@ -14,47 +14,47 @@ const std::string G1 = "cce012b7-e5ab-44d8-a452-db398ff869a7";  // toolbar
 const std::string G2 = "90c7038a-be16-44b5-8db5-c2745b70be66";  // button item
 const std::string G3 = "2cc24a3e-fe24-4708-9a74-9c75406eebcd";  // category
 
-const std::string kCommandBar = "<commandBar guidRef=\"" + G1 + "\" floatX=\"200\" floatY=\"200\" visible=\"true\"/>";
-const std::string kCommandBarData = "<commandBarData guid=\"" + G1 +
-                                    "\" type=\"toolbar\" nonLocalizableName=\"MeridalCut\" userCaption=\"MeridalCut\" "
-                                    "userCreated=\"true\">\r\n<container floatWidth=\"32767\">\r\n<item guidRef=\"" +
-                                    G2 + "\"/>\r\n</container>\r\n</commandBarData>";
-const std::string kItemData = "<itemData guid=\"" + G2 +
+const std::string COMMAND_BAR = "<commandBar guidRef=\"" + G1 + "\" floatX=\"200\" floatY=\"200\" visible=\"true\"/>";
+const std::string COMMAND_BAR_DATA = "<commandBarData guid=\"" + G1 +
+                                     "\" type=\"toolbar\" nonLocalizableName=\"MeridalCut\" userCaption=\"MeridalCut\" "
+                                     "userCreated=\"true\">\r\n<container floatWidth=\"32767\">\r\n<item guidRef=\"" +
+                                     G2 + "\"/>\r\n</container>\r\n</commandBarData>";
+const std::string ITEM_DATA = "<itemData guid=\"" + G2 +
                               "\" dynamicCommand=\"MeridalVorn.Ver001.MeridalCut\" dynamicCategory=\"" + G3 +
                               "\">\r\n<userSmallBitmap xmlns:dt=\"urn:schemas-microsoft-com:datatypes\" "
                               "dt:dt=\"bin.base64\">" +
                               ToolbarIcon() + "</userSmallBitmap>\r\n</itemData>";
 
-const std::string kCompact =
+const std::string COMPACT =
     "<uiConfig><frame><dockBar position=\"float\"/></frame><commandBars></commandBars><items/></uiConfig>";
 
-const std::string kCompactAdded = "<uiConfig><frame><dockBar position=\"float\">\r\n<cmdBarLane>\r\n" + kCommandBar +
-                                  "\r\n</cmdBarLane>\r\n</dockBar></frame><commandBars>\r\n" + kCommandBarData +
-                                  "\r\n</commandBars><items>\r\n" + kItemData + "\r\n</items></uiConfig>";
+const std::string COMPACT_ADDED = "<uiConfig><frame><dockBar position=\"float\">\r\n<cmdBarLane>\r\n" + COMMAND_BAR +
+                                  "\r\n</cmdBarLane>\r\n</dockBar></frame><commandBars>\r\n" + COMMAND_BAR_DATA +
+                                  "\r\n</commandBars><items>\r\n" + ITEM_DATA + "\r\n</items></uiConfig>";
 
-const std::string kCompactRemoved =
+const std::string COMPACT_REMOVED =
     "<uiConfig><frame><dockBar position=\"float\">\r\n<cmdBarLane>\r\n</cmdBarLane>\r\n</dockBar></frame>"
     "<commandBars>\r\n</commandBars><items>\r\n</items></uiConfig>";
 
 TEST(CorelToolbar, AddsBarDefinitionAndButton) {
   TempDir dir;
-  const std::string path = dir.Write("DRAWUIConfig.xml", kCompact);
+  const std::string path = dir.Write("DRAWUIConfig.xml", COMPACT);
   AddCorelToolbar(path);
-  EXPECT_EQ(TempDir::Read(path), kCompactAdded);
+  EXPECT_EQ(TempDir::Read(path), COMPACT_ADDED);
   RemoveCorelToolbar(path);
-  EXPECT_EQ(TempDir::Read(path), kCompactRemoved);
+  EXPECT_EQ(TempDir::Read(path), COMPACT_REMOVED);
 }
 
 TEST(CorelToolbar, AddingTwiceAddsOnce) {
   TempDir dir;
-  const std::string path = dir.Write("DRAWUIConfig.xml", kCompact);
+  const std::string path = dir.Write("DRAWUIConfig.xml", COMPACT);
   AddCorelToolbar(path);
   AddCorelToolbar(path);
-  EXPECT_EQ(TempDir::Read(path), kCompactAdded);
+  EXPECT_EQ(TempDir::Read(path), COMPACT_ADDED);
   // After a removal the lane stays; adding again fills it the same way.
   RemoveCorelToolbar(path);
   AddCorelToolbar(path);
-  EXPECT_EQ(TempDir::Read(path), kCompactAdded);
+  EXPECT_EQ(TempDir::Read(path), COMPACT_ADDED);
 }
 
 // ASCII text as UTF-16LE bytes.
@@ -75,10 +75,10 @@ TEST(CorelToolbar, FilesKeepTheirEncodingAndMark) {
   const std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n";
   const std::string e9 = "<!-- caf\xE9 -->";  // a Latin-1 byte that is not UTF-8
   const Case cases[] = {
-      {"utf-8", kCompactRemoved, kCompactAdded},
-      {"utf-8 with mark", "\xEF\xBB\xBF" + kCompactRemoved, "\xEF\xBB\xBF" + kCompactAdded},
-      {"utf-16le with mark", "\xFF\xFE" + Utf16Le(kCompactRemoved), "\xFF\xFE" + Utf16Le(kCompactAdded)},
-      {"iso-8859-1", latin1 + e9 + kCompactRemoved, latin1 + e9 + kCompactAdded},
+      {"utf-8", COMPACT_REMOVED, COMPACT_ADDED},
+      {"utf-8 with mark", "\xEF\xBB\xBF" + COMPACT_REMOVED, "\xEF\xBB\xBF" + COMPACT_ADDED},
+      {"utf-16le with mark", "\xFF\xFE" + Utf16Le(COMPACT_REMOVED), "\xFF\xFE" + Utf16Le(COMPACT_ADDED)},
+      {"iso-8859-1", latin1 + e9 + COMPACT_REMOVED, latin1 + e9 + COMPACT_ADDED},
   };
   for (const Case& c : cases) {
     TempDir dir;
@@ -92,24 +92,24 @@ TEST(CorelToolbar, FilesKeepTheirEncodingAndMark) {
 
 TEST(CorelToolbar, FileMissingSomePartsGetsOnlyThose) {
   TempDir dir;
-  const std::string path = dir.Write(
-      "DRAWUIConfig.xml", "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane>" + kCommandBar +
-                              "</cmdBarLane></dockBar></frame><commandBars>" + kCommandBarData +
-                              "</commandBars><items></items></uiConfig>");
+  const std::string path =
+      dir.Write("DRAWUIConfig.xml", "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane>" + COMMAND_BAR +
+                                        "</cmdBarLane></dockBar></frame><commandBars>" + COMMAND_BAR_DATA +
+                                        "</commandBars><items></items></uiConfig>");
   AddCorelToolbar(path);
-  EXPECT_EQ(TempDir::Read(path), "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane>" + kCommandBar +
-                                     "</cmdBarLane></dockBar></frame><commandBars>" + kCommandBarData +
-                                     "</commandBars><items>\r\n" + kItemData + "\r\n</items></uiConfig>");
+  EXPECT_EQ(TempDir::Read(path), "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane>" + COMMAND_BAR +
+                                     "</cmdBarLane></dockBar></frame><commandBars>" + COMMAND_BAR_DATA +
+                                     "</commandBars><items>\r\n" + ITEM_DATA + "\r\n</items></uiConfig>");
 }
 
 TEST(CorelToolbar, RemovingCleansEveryCopy) {
   // Workspaces filled by earlier versions hold the toolbar several times.
   TempDir dir;
-  const std::string path = dir.Write(
-      "DRAWUIConfig.xml", "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane>" + kCommandBar + kCommandBar +
-                              "<commandBar guidRef=\"other\"/></cmdBarLane></dockBar></frame><commandBars>" +
-                              kCommandBarData + kCommandBarData + "</commandBars><items>" + kItemData + kItemData +
-                              "</items></uiConfig>");
+  const std::string path =
+      dir.Write("DRAWUIConfig.xml",
+                "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane>" + COMMAND_BAR + COMMAND_BAR +
+                    "<commandBar guidRef=\"other\"/></cmdBarLane></dockBar></frame><commandBars>" + COMMAND_BAR_DATA +
+                    COMMAND_BAR_DATA + "</commandBars><items>" + ITEM_DATA + ITEM_DATA + "</items></uiConfig>");
   RemoveCorelToolbar(path);
   EXPECT_EQ(TempDir::Read(path),
             "<uiConfig><frame><dockBar position=\"float\"><cmdBarLane><commandBar guidRef=\"other\"/></cmdBarLane>"
@@ -120,16 +120,16 @@ TEST(CorelToolbar, OnlyTheFirstFiveDockBarsAreExamined) {
   std::string bars;
   for (int i = 0; i < 5; ++i) bars += "<dockBar position=\"top\"/>";
   TempDir dir;
-  const std::string path = dir.Write("DRAWUIConfig.xml", "<uiConfig><frame>" + bars +
-                                                             "<dockBar position=\"float\"><cmdBarLane>" + kCommandBar +
-                                                             "</cmdBarLane></dockBar></frame><commandBars></commandBars>"
-                                                             "<items/></uiConfig>");
+  const std::string path = dir.Write(
+      "DRAWUIConfig.xml", "<uiConfig><frame>" + bars + "<dockBar position=\"float\"><cmdBarLane>" + COMMAND_BAR +
+                              "</cmdBarLane></dockBar></frame><commandBars></commandBars>"
+                              "<items/></uiConfig>");
   AddCorelToolbar(path);
   const std::string added = TempDir::Read(path);
   // No second command bar in the sixth bar's lane, but the definition and button are added.
-  EXPECT_NE(added.find("<cmdBarLane>" + kCommandBar + "</cmdBarLane>"), std::string::npos);
-  EXPECT_NE(added.find(kCommandBarData), std::string::npos);
-  EXPECT_NE(added.find(kItemData), std::string::npos);
+  EXPECT_NE(added.find("<cmdBarLane>" + COMMAND_BAR + "</cmdBarLane>"), std::string::npos);
+  EXPECT_NE(added.find(COMMAND_BAR_DATA), std::string::npos);
+  EXPECT_NE(added.find(ITEM_DATA), std::string::npos);
   // Removal has no such limit.
   RemoveCorelToolbar(path);
   EXPECT_EQ(TempDir::Read(path).find(G1), std::string::npos);
@@ -150,7 +150,7 @@ TEST(CorelToolbar, FloatingBarWithoutLaneGetsOneAsLastChild) {
   const std::string path =
       dir.Write("DRAWUIConfig.xml", "<uiConfig><frame><dockBar position=\"float\"><x/></dockBar></frame></uiConfig>");
   AddCorelToolbar(path);
-  EXPECT_EQ(TempDir::Read(path), "<uiConfig><frame><dockBar position=\"float\"><x/><cmdBarLane>\r\n" + kCommandBar +
+  EXPECT_EQ(TempDir::Read(path), "<uiConfig><frame><dockBar position=\"float\"><x/><cmdBarLane>\r\n" + COMMAND_BAR +
                                      "\r\n</cmdBarLane>\r\n</dockBar></frame></uiConfig>");
 }
 
@@ -196,10 +196,10 @@ class CMapRegistry : public CRegistryReader {
 
 TEST(CorelRegistry, EachVersionFoundIsEdited) {
   TempDir dir;
-  const std::string sep = kPathSeparator;
+  const std::string sep = PATH_SEPARATOR;
   std::filesystem::create_directories(dir.Path() / "X5" / "_default");
   const std::string folder = (dir.Path() / "X5" / "_default").string();
-  dir.Write("X5/_default/DRAWUIConfig.xml", kCompact);
+  dir.Write("X5/_default/DRAWUIConfig.xml", COMPACT);
   CMapRegistry registry;
   // The value ends in a four-character extension, which is dropped.
   registry.SetString("Software\\Corel\\CorelDRAW\\15.0\\Draw", "LastWorkspaceUsed", folder + ".xml");
@@ -207,9 +207,9 @@ TEST(CorelRegistry, EachVersionFoundIsEdited) {
   registry.SetString("Software\\Corel\\CorelDRAW\\12.0\\CorelDRAW", "LastWorkspaceUsed", "abc");
   registry.values["Software\\Corel\\CorelDRAW\\13.0\\CorelDRAW"]["LastWorkspaceUsed"] = "";
   RegisterCorelWorkspace(true, registry, dir.Path().string() + sep);
-  EXPECT_EQ(TempDir::Read(folder + sep + "DRAWUIConfig.xml"), kCompactAdded);
+  EXPECT_EQ(TempDir::Read(folder + sep + "DRAWUIConfig.xml"), COMPACT_ADDED);
   RegisterCorelWorkspace(false, registry, dir.Path().string() + sep);
-  EXPECT_EQ(TempDir::Read(folder + sep + "DRAWUIConfig.xml"), kCompactRemoved);
+  EXPECT_EQ(TempDir::Read(folder + sep + "DRAWUIConfig.xml"), COMPACT_REMOVED);
 }
 
 TEST(CorelRegistry, NoKeysNothingHappens) {
@@ -225,10 +225,10 @@ struct Version17 {
     std::filesystem::create_directories(dir.Path() / "program");
     workspace = dir.Write("user/Workspace/_default.cdws", "users own workspace");
     backup = (dir.Path() / "user" / "Workspace" / "_default.bak").string();
-    program = (dir.Path() / "program").string() + kPathSeparator;
+    program = (dir.Path() / "program").string() + PATH_SEPARATOR;
     // The macro folder's name ends in four characters that are dropped: "GMS" and a separator.
     registry.SetString("Software\\Corel\\CorelDRAW\\17.0\\Draw\\Application Preferences\\VBA", "LastGMSFolder",
-                       (dir.Path() / "user").string() + kPathSeparator + "GMS" + kPathSeparator);
+                       (dir.Path() / "user").string() + PATH_SEPARATOR + "GMS" + PATH_SEPARATOR);
   }
   TempDir dir;
   CMapRegistry registry;

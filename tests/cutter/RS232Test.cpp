@@ -27,6 +27,7 @@ TEST(RS232, SettingsOutOfRangeAreRefused) {
     c.change(port);
     EXPECT_EQ(port.Open(), 0) << c.what;
     EXPECT_EQ(port.m_bOpen, 0) << c.what;
+    EXPECT_EQ(port.LastError(), 0) << c.what;  // no system call was made to fail
   }
 }
 
@@ -50,7 +51,8 @@ TEST(RS232, NullBuffersAndMissingDevices) {
   port.m_sDevice = "no-such-serial-device-here";
   EXPECT_EQ(port.Open(), 0);
   EXPECT_EQ(port.m_bOpen, 0);
-  port.Close();  // closing a closed port is harmless
+  EXPECT_NE(port.LastError(), 0);  // the system's reason for the failed open
+  port.Close();                    // closing a closed port is harmless
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
 // The serial port and the serial drivers on a real pseudo-terminal.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <termios.h>
+
+#include <cerrno>
 
 #include "JobStream.h"
 #include "PseudoTerminal.h"
 #include "RS232.h"
 #include "SeriesCutters.h"
+#include "SystemError.h"
+#include "Unprivileged.h"
 
 namespace {
 
@@ -96,9 +101,70 @@ TEST(RS232OnPty, TheDestructorClosesThePort) {
     port.m_sDevice = pty.Path();
     ASSERT_EQ(port.Open(), 1);
   }
-  CRS232 again;
-  again.m_sDevice = pty.Path();
-  EXPECT_EQ(again.Open(), 1);
+  EXPECT_TRUE(NobodyHolds(pty.Path()));
+}
+
+// Opening a port object again, on another device, must not leave the first device held
+// by a handle nobody can close any more.
+TEST(RS232OnPty, OpeningAgainClosesTheEarlierHandle) {
+  PseudoTerminal first;
+  PseudoTerminal second;
+  CRS232 port;
+  port.m_sDevice = first.Path();
+  ASSERT_EQ(port.Open(), 1);
+  port.m_sDevice = second.Path();
+  ASSERT_EQ(port.Open(), 1);
+  EXPECT_TRUE(NobodyHolds(first.Path()));
+}
+
+// The exclusive mark belongs to the terminal and outlives the descriptor that set it: a
+// port that did not lift it on close would keep every other program (but root) out while
+// anyone still holds the terminal, here the test's own serial end.
+TEST(RS232OnPty, ClosingLiftsTheExclusiveMark) {
+  PseudoTerminal pty;
+  ASSERT_EQ(chmod(pty.Path().c_str(), 0666), 0);
+  const std::string path = pty.Path();
+  const int result = RunUnprivileged([&path] {
+    CRS232 port;
+    port.m_sDevice = path;
+    if (port.Open() != 1) return 1;
+    const int whileOpen = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (whileOpen >= 0 || errno != EBUSY) return 2;  // exclusive while it is open
+    port.Close();
+    const int afterClose = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (afterClose < 0) return 3;
+    close(afterClose);
+    return 0;
+  });
+  if (result == -1) GTEST_SKIP() << "cannot switch to an unprivileged user";
+  EXPECT_EQ(result, 0);
+}
+
+// Each failure keeps the reason of the call that failed, whatever the system says later.
+TEST(RS232OnPty, FailuresKeepTheSystemsReason) {
+  CRS232 missing;
+  missing.m_sDevice = "/dev/no-such-serial-device";
+  EXPECT_EQ(missing.Open(), 0);
+  EXPECT_EQ(missing.LastError(), ENOENT);
+
+  PseudoTerminal pty;
+  CRS232 first;
+  first.m_sDevice = pty.Path();
+  ASSERT_EQ(first.Open(), 1);
+  EXPECT_EQ(first.LastError(), 0);
+  CRS232 second;
+  second.m_sDevice = pty.Path();
+  EXPECT_EQ(second.Open(), 0);
+  EXPECT_EQ(second.LastError(), EBUSY);
+  EXPECT_EQ(SystemErrorText(second.LastError()), "Device or resource busy");
+
+  pty.Hangup();
+  EXPECT_EQ(first.Write("PU;", 3), -1);
+  errno = ENOENT;  // a later failure elsewhere changes nothing
+  EXPECT_EQ(first.LastError(), EIO);
+  first.Close();
+  EXPECT_EQ(first.Write("PU;", 3), -1);
+  EXPECT_EQ(first.LastError(), 0);  // no port: no system call failed
 }
 
 // Each serial driver opens, writes (a pseudo-terminal cannot report CTS, so the wait

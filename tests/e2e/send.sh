@@ -76,6 +76,8 @@ check "Lark-Series says so" grep -q "USB link" "$work/err"
 rc=$?
 check "a missing port fails" [ "$rc" -eq 1 ]
 check "a missing port says Connect to Cutter fail!" grep -qx "Connect to Cutter fail!" "$work/err"
+check "a missing port says what was done and the system's reason" \
+  grep -qx "plotgate: opening $work/no-such-port: No such file or directory" "$work/err"
 "$plotgate" send examples/star.plt --model Albatross >/dev/null 2>&1
 check "an unknown model is a usage error" [ $? -eq 2 ]
 "$plotgate" ports >"$work/ports"

@@ -70,6 +70,7 @@ wine_send "USB-serial port in 511-byte pieces" COM28 "Plover" "$root/examples/cu
 wine "$cli" send "$root/examples/star.plt" --model Robin-Series --port COM29 >/dev/null 2>"$work/err"
 check "an unmapped COM port fails" [ $? -eq 1 ]
 check "an unmapped COM port says Connect to Cutter fail!" grep -q "Connect to Cutter fail!" "$work/err"
+check "an unmapped COM port says what was done and the system's reason" grep -q "^plotgate: opening COM29: ." "$work/err"
 
 # Remembered choices: the second send names nothing but the drawing, and goes to the port,
 # model and options of the first (COM26 is not the port the registry would suggest), and

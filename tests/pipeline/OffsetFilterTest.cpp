@@ -35,8 +35,7 @@ TEST(OffsetFilter, OverCutCarriesTheClosingCutFurther) {
             "PU0,0;PD0,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;PD-14,1000;PD0,985;"
             "PD0,-14;PD15,0;PD49,0;PU5000,0;");
   // Without blade offset the corners stay as they are and the start is cut twice.
-  EXPECT_EQ(Filter(kSquare, 0, 34),
-            "PU0,0;PD0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;PD0,0;PD34,0;PU5000,0;");
+  EXPECT_EQ(Filter(kSquare, 0, 34), "PU0,0;PD0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;PD0,0;PD34,0;PU5000,0;");
 }
 
 TEST(OffsetFilter, BothDistancesZeroPassesEverythingThrough) {
@@ -64,10 +63,10 @@ TEST(OffsetFilter, DmplUsesSingleLetterKeywordsAndSpaces) {
 }
 
 TEST(OffsetFilter, CornerIsSharpBelowOneHundredTwentyDegrees) {
-  EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {0, 100}));    // right angle
-  EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {100, 0}));   // straight on
-  EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {50, 87}));    // about 119.9 degrees
-  EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {50, 86}));   // about 120.2 degrees
+  EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {0, 100}));   // right angle
+  EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {100, 0}));  // straight on
+  EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {50, 87}));   // about 119.9 degrees
+  EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {50, 86}));  // about 120.2 degrees
   // Coinciding neighbours or a zero-length segment are never sharp.
   EXPECT_FALSE(IsSharpCorner({0, 0}, {100, 0}, {100, 0}));
   EXPECT_FALSE(IsSharpCorner({0, 0}, {0, 0}, {100, 0}));

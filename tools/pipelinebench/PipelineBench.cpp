@@ -1,4 +1,4 @@
-// pipeline_bench [CURVES]: times the job pipeline's stages on a generated job and prints,
+// pipeline-bench [CURVES]: times the job pipeline's stages on a generated job and prints,
 // for each, the time and the peak of memory obtained through the pipeline's routines.
 #include <chrono>
 #include <cstdio>

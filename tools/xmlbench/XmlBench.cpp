@@ -2,7 +2,7 @@
 // reference parser in the same run: parse, find a path five levels deep, add three
 // elements with attributes, save. Prints the median of several runs in milliseconds.
 //
-//   xmlbench [runs] [folder for the saved files]
+//   xml-bench [runs] [folder for the saved files]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -85,7 +85,7 @@ void RunOurs(const std::string& text, const std::string& path, Times& t) {
     for (size_t i = 0; i < 5 && found; ++i) found = (i == 0 || doc.EnterElement()) && doc.FindElement(Path[i]);
   }));
   if (!found) {
-    fprintf(stderr, "xmlbench: path not found by CXmlDocument\n");
+    fprintf(stderr, "xml-bench: path not found by CXmlDocument\n");
     exit(1);
   }
   doc.LeaveElement();
@@ -110,7 +110,7 @@ void RunReference(const std::string& text, const std::string& path, Times& t) {
     for (const char* name : Path) node = node.child(name);
   }));
   if (!node) {
-    fprintf(stderr, "xmlbench: path not found by the reference parser\n");
+    fprintf(stderr, "xml-bench: path not found by the reference parser\n");
     exit(1);
   }
   pugi::xml_node parent = node.parent();

@@ -1,4 +1,4 @@
-// xml_file_bench [MEGABYTES]: times reading and writing a generated XML file in each kind
+// xml-file-bench [MEGABYTES]: times reading and writing a generated XML file in each kind
 // of encoding the file layer handles, and prints the time and throughput of each.
 #include <chrono>
 #include <cstdio>

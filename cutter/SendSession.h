@@ -1,0 +1,75 @@
+// One send of a job to a cutter, as both front ends do it: the driver for the model's
+// protocol created and opened on the chosen port, the job file written in the driver's
+// dialect, the file streamed through the driver with progress and cancel, and the driver
+// disposed of by the owner protocol (Close when IsOpen, then delete). The caller does what
+// lies between and around the steps: it saves the settings after Open and before
+// WriteJobFile, starts the stream on a thread of its choice (or hands the file to the USB
+// sender for mode 0), and turns each SendOutcome into its own message.
+//
+//   CSendSession session;
+//   if (session.Open(ModelTable[model], "COM3", usbSerialPort) != SEND_DONE) ...;
+//   SaveSettings();
+//   if (session.WriteJobFile(job, jobFilePath, options) != SEND_DONE) ...;
+//   SendOutcome outcome = session.Stream([](int percent) { ... });  // any thread
+//
+// Threads: Open, WriteJobFile and disposal belong to one thread; Stream may run on another
+// while that thread waits, and Cancel may be called from any thread while Stream runs.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "Cutter.h"
+#include "JobFileWriter.h"
+#include "ModelTable.h"
+#include "PortSettings.h"
+#include "SendOutcome.h"
+
+class CPlotJob;
+
+class CSendSession {
+ public:
+  CSendSession() = default;
+  CSendSession(const CSendSession&) = delete;
+  CSendSession& operator=(const CSendSession&) = delete;
+  // Disposes of the driver.
+  ~CSendSession() { Dispose(); }
+
+  // Disposes of the driver of an earlier send, creates the one for `model`'s protocol, works
+  // out the port settings from `portText` ("COM3", "VORN_USB", or a device path on Linux)
+  // and `usbSerialPort` (the port found under the USB-serial prefix, "" when none), and
+  // opens the driver with them. SEND_DONE, SEND_UNKNOWN_CUTTER (no driver) or
+  // SEND_OPEN_FAILED (the driver is kept, not open, until the next Open or disposal).
+  SendOutcome Open(const CutterModel& model, const std::string& portText, const std::string& usbSerialPort);
+
+  // Writes `job` to `path` in the dialect of the opened driver, through the offset filter
+  // when `options` tick it; Stream sends that file. SEND_DONE or SEND_JOB_FILE_FAILED (also
+  // when there is no driver).
+  SendOutcome WriteJobFile(CPlotJob& job, const std::string& path, const OffsetOptions& options);
+
+  // Streams the job file through the driver in the pieces of its transfer mode, calling
+  // `progress` on the streaming thread with the percentage after every piece. SEND_DONE,
+  // SEND_JOB_FILE_UNREADABLE, SEND_WRITE_FAILED or SEND_CANCELLED.
+  SendOutcome Stream(const std::function<void(int percent)>& progress);
+
+  // Makes a running Stream stop before its next piece, or inside a wait for the cutter, and
+  // give SEND_CANCELLED; a Stream started later gives it at once.
+  void Cancel();
+
+  // Closes the driver if it is open and deletes it; nothing happens when there is none.
+  void Dispose();
+
+  // The driver of the current or last send (its m_nMode, m_nDialect), or null.
+  CCutter* Cutter() const { return m_pCutter.get(); }
+  // The transfer mode, port number and baud rate the last Open used.
+  const PortSettings& Settings() const { return m_settings; }
+  // Why Open or Stream failed: the system's error number that the port kept from the call
+  // that failed (text by SystemErrorText); 0 when no system call failed.
+  int SystemError() const { return m_pCutter ? m_pCutter->LastError() : 0; }
+
+ private:
+  std::unique_ptr<CCutter> m_pCutter;
+  PortSettings m_settings{MODE_SERIAL, 0, 38400, ""};
+  std::string m_sJobFile;
+};

@@ -1,0 +1,106 @@
+// The send session against a cutter on a real pseudo-terminal: the whole send, the
+// driver's disposal, a cutter that goes away, and a cancel from another thread.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cerrno>
+#include <thread>
+#include <vector>
+
+#include "ModelTable.h"
+#include "PseudoTerminal.h"
+#include "SendSession.h"
+#include "SeriesCutters.h"
+#include "SessionJob.h"
+#include "TempDir.h"
+
+namespace {
+
+const int ROBIN_SERIES = 5;
+const int FINCH_SERIES = 4;
+const int HERON_V88 = 2;
+
+// A loaded job, a cutter on a pseudo-terminal and a session to send it with.
+class SendSessionOnPty : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadSquare(m_job, m_dir);
+    ASSERT_TRUE(m_job.HasJob());
+  }
+  // Opens `model` on the pseudo-terminal and writes the job file, as a send does before
+  // it streams.
+  void OpenAndWrite(int model) {
+    ASSERT_EQ(m_session.Open(ModelTable[model], m_pty.Path(), ""), SEND_DONE);
+    ASSERT_EQ(m_session.WriteJobFile(m_job, JobFile(), {}), SEND_DONE);
+  }
+  std::string JobFile() const { return (m_dir.Path() / "cutcorldata.hb").string(); }
+
+  TempDir m_dir;
+  CPlotJob m_job;
+  PseudoTerminal m_pty;
+  CSendSession m_session;
+};
+
+TEST_F(SendSessionOnPty, TheCutterReceivesTheJobFile) {
+  OpenAndWrite(HERON_V88);
+  EXPECT_EQ(m_session.Cutter()->IsOpen(), 1);
+  EXPECT_EQ(m_session.Settings().baudRate, 9600);
+  std::vector<int> progress;
+  EXPECT_EQ(m_session.Stream([&](int percent) { progress.push_back(percent); }), SEND_DONE);
+  EXPECT_FALSE(NobodyHolds(m_pty.Path()));  // open until the session disposes of it
+  m_session.Dispose();
+  EXPECT_TRUE(NobodyHolds(m_pty.Path()));
+  const std::string sent = TempDir::Read(JobFile());
+  EXPECT_EQ(sent.substr(0, 4), ";:H ");  // DM/PL, the driver's dialect
+  EXPECT_EQ(m_pty.Receive(sent.size()), sent);
+  ASSERT_FALSE(progress.empty());
+  EXPECT_EQ(progress.back(), 100);
+}
+
+TEST_F(SendSessionOnPty, TheCuttersOwnUsbSerialPortTakesBigPieces) {
+  ASSERT_EQ(m_session.Open(ModelTable[FINCH_SERIES], m_pty.Path(), m_pty.Path()), SEND_DONE);
+  EXPECT_EQ(m_session.Settings().mode, MODE_USB_SERIAL);
+  EXPECT_EQ(m_session.Cutter()->m_nMode, MODE_USB_SERIAL);
+}
+
+TEST_F(SendSessionOnPty, OpeningAgainDisposesOfTheEarlierDriver) {
+  PseudoTerminal second;
+  ASSERT_EQ(m_session.Open(ModelTable[ROBIN_SERIES], m_pty.Path(), ""), SEND_DONE);
+  ASSERT_EQ(m_session.Open(ModelTable[ROBIN_SERIES], second.Path(), ""), SEND_DONE);
+  EXPECT_TRUE(NobodyHolds(m_pty.Path()));
+  EXPECT_FALSE(NobodyHolds(second.Path()));
+}
+
+TEST_F(SendSessionOnPty, AFailedWriteKeepsTheSystemsReason) {
+  OpenAndWrite(ROBIN_SERIES);
+  m_pty.Hangup();
+  EXPECT_EQ(m_session.Stream([](int) {}), SEND_WRITE_FAILED);
+  errno = ENOENT;
+  EXPECT_EQ(m_session.SystemError(), EIO);
+}
+
+// The dialog's way: the stream runs on a worker while the window's thread cancels it.
+TEST_F(SendSessionOnPty, ACancelFromAnotherThreadEndsAWaitingStream) {
+  OpenAndWrite(HERON_V88);
+  std::atomic<int> queries{0};
+  auto* serial = dynamic_cast<CSerialCutter*>(m_session.Cutter());
+  ASSERT_NE(serial, nullptr);
+  serial->m_rs232.SetModemStatusSource([&] {
+    ++queries;
+    return MODEM_CTS_OFF;  // the cutter never gets ready
+  });
+  std::atomic<int> progressCalls{0};
+  SendOutcome outcome = SEND_DONE;
+  std::thread worker([&] { outcome = m_session.Stream([&](int) { ++progressCalls; }); });
+  while (queries < 3) std::this_thread::yield();
+  m_session.Cancel();
+  worker.join();
+  EXPECT_EQ(outcome, SEND_CANCELLED);
+  EXPECT_EQ(progressCalls, 0);
+  EXPECT_EQ(m_session.SystemError(), 0);  // a cancel is no system failure
+  EXPECT_EQ(m_pty.Arrived(), "");         // not a byte went out
+  // A stream started after the cancel ends at once.
+  EXPECT_EQ(m_session.Stream([](int) {}), SEND_CANCELLED);
+}
+
+}  // namespace

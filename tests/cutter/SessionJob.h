@@ -1,0 +1,11 @@
+// A small loaded job for send-session tests, from an exchange file in a throw-away folder.
+#pragma once
+
+#include <string>
+
+#include "PlotJob.h"
+#include "TempDir.h"
+
+inline void LoadSquare(CPlotJob& job, const TempDir& dir) {
+  job.LoadJob(dir.Write("square.plt", "IN;SP1;PU0,0;PD4000,0;PD4000,4000;PD0,4000;PD0,0;SP0;").c_str());
+}
