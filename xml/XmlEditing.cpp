@@ -209,19 +209,12 @@ bool CXmlDocument::AddElement(const char* name, const char* content, int flags) 
   if ((flags & AddStartTagOnly) && content) return false;
   if (flags & AddChild) {
     if (m_current == 0 || m_nodeType != NodeElement) return false;
-    const int parent = m_current;
-    const int nodeLength = m_nodeLength;
-    m_nodeLength = 0;  // the child position is an element position
-    InsertElement(parent, m_child, name, content, flags);
-    m_nodeLength = nodeLength;
-    m_child = m_nextFree - 1;
+    InsertElement(m_current, m_child, name, content, flags);
+    SetPosition(m_parent, m_current, m_nextFree - 1, NodeElement);
   } else {
     InsertElement(m_parent, m_current, name, content, flags);
-    m_current = m_nextFree - 1;
-    m_child = 0;
+    SetPosition(m_parent, m_nextFree - 1, 0, NodeElement);
   }
-  m_nodeType = NodeElement;
-  m_nodeOffset = m_nodeLength = 0;
   return true;
 }
 
@@ -231,25 +224,14 @@ bool CXmlDocument::AddChildElement(const char* name, const char* content, int fl
 
 bool CXmlDocument::SetAttribute(int element, const char* name, const char* value) {
   if ((m_docFlags & DocReadFile) || !name || !IsValidAttributeName(name)) return false;
-  const bool instruction = element == m_current && m_nodeType == NodeProcessingInstruction && m_nodeLength;
-  if (!instruction && !IsLiveElement(element)) return false;
-  int from, limit, parent;
-  if (instruction) {
-    from = m_nodeOffset + 2;
-    from += TagNameLength(m_text.data() + from, m_text.data() + m_nodeOffset + m_nodeLength);
-    limit = m_nodeOffset + m_nodeLength - 2;
-    parent = m_parent;
-  } else {
-    from = (*m_elements)[element].start + 1 + NameLength(element);
-    limit = (*m_elements)[element].start + StartTagLength(element) - 1;
-    parent = element;
-  }
+  AttributeSpan span;
+  if (!FindAttributeSpan(element, span)) return false;
   const std::string quoted = "\"" + EscapeText(value ? value : "", EscapeAttribute) + "\"";
   XmlAttribute found;
   int insertAt;
   int offset, length;
   std::string replacement;
-  if (FindAttribute(m_text.data(), from, limit, name, (m_docFlags & DocFoldCase) != 0, found, insertAt)) {
+  if (FindAttribute(m_text.data(), span.from, span.limit, name, (m_docFlags & DocFoldCase) != 0, found, insertAt)) {
     offset = found.spanStart;
     length = found.spanEnd - found.spanStart;
     // An attribute written without "=" gets one.
@@ -260,14 +242,15 @@ bool CXmlDocument::SetAttribute(int element, const char* name, const char* value
     replacement = std::string(" ") + name + "=" + quoted;
   }
   const int delta = static_cast<int>(replacement.size()) - length;
-  if (instruction) {
-    ReplaceText(parent, offset, length, replacement);
+  if (span.instruction) {
+    // The instruction's edit shifts the index from its parent.
+    ReplaceText(m_parent, offset, length, replacement);
     m_nodeLength += delta;
   } else {
     ElementRecord& r = (*m_elements)[element];
     const int startTag = StartTagLength(element);
     const int endTag = EndTagLength(element);
-    ReplaceText(parent, offset, length, replacement);
+    ReplaceText(element, offset, length, replacement);
     r.tagLengths = PackTagLengths(startTag + delta, endTag);
   }
   return true;
@@ -303,8 +286,7 @@ bool CXmlDocument::SetNodeData(const char* content) {
     }
   }
   ReplaceText(m_parent, m_nodeOffset, m_nodeLength, node);
-  m_nodeLength = static_cast<int>(node.size());
-  m_nodeType = kind;
+  SetPosition(m_parent, m_current, m_child, kind, m_nodeOffset, static_cast<int>(node.size()));
   return true;
 }
 
@@ -340,8 +322,7 @@ int CXmlDocument::RemoveElement(int element) {
   if (i < static_cast<int>(m_text.size()) && m_text[i] == '<') end = i;
   const int parent = t[element].parent;
   if (m_nodeLength && m_nodeOffset >= start && m_nodeOffset < end) {
-    m_nodeType = m_current ? NodeElement : NodeNone;
-    m_nodeOffset = m_nodeLength = 0;
+    SetPosition(m_parent, m_current, m_child, m_current ? NodeElement : NodeNone);
   }
   const int previous = Unlink(element);
   FreeSubtree(element);
@@ -351,11 +332,7 @@ int CXmlDocument::RemoveElement(int element) {
   // where callers put it anyway, the previous sibling.
   auto isFree = [&t](int x) { return x != 0 && (t[x].flags & ElementFree) != 0; };
   if (isFree(m_parent) || isFree(m_current)) {
-    m_parent = parent;
-    m_current = previous;
-    m_child = 0;
-    m_nodeType = previous ? NodeElement : NodeNone;
-    m_nodeOffset = m_nodeLength = 0;
+    SetPosition(parent, previous, 0, previous ? NodeElement : NodeNone);
   } else if (isFree(m_child)) {
     m_child = previous;
   }
