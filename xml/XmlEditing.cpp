@@ -110,11 +110,19 @@ void CXmlDocument::ShiftIndex(int parent, int editOffset, int delta) {
   }
 }
 
+// The current node moves with the text after the edit; a node the edit reaches into is no
+// longer what the text holds there, so the position falls back to its element. The
+// callers that rewrite the node itself set it again afterwards.
 void CXmlDocument::ReplaceText(int parent, int offset, int length, const std::string& replacement) {
   const int delta = static_cast<int>(replacement.size()) - length;
   m_text.replace(offset, length, replacement);
   ShiftIndex(parent, offset + length, delta);
-  if (m_nodeLength && m_nodeOffset >= offset + length) m_nodeOffset += delta;
+  if (m_nodeLength == 0 || m_nodeOffset + m_nodeLength <= offset) return;
+  if (m_nodeOffset >= offset + length) {
+    m_nodeOffset += delta;
+  } else {
+    SetPosition(m_parent, m_current, m_child, m_current ? NodeElement : NodeNone);
+  }
 }
 
 // Puts `content` between the element's tags, giving an empty element ('<a/>', '<a />')
@@ -243,9 +251,10 @@ bool CXmlDocument::SetAttribute(int element, const char* name, const char* value
   }
   const int delta = static_cast<int>(replacement.size()) - length;
   if (span.instruction) {
-    // The instruction's edit shifts the index from its parent.
+    // The instruction's edit shifts the index from its parent; the node stays current.
+    const int nodeType = m_nodeType, nodeOffset = m_nodeOffset, nodeLength = m_nodeLength;
     ReplaceText(m_parent, offset, length, replacement);
-    m_nodeLength += delta;
+    SetPosition(m_parent, m_current, m_child, nodeType, nodeOffset, nodeLength + delta);
   } else {
     ElementRecord& r = (*m_elements)[element];
     const int startTag = StartTagLength(element);
@@ -285,8 +294,9 @@ bool CXmlDocument::SetNodeData(const char* content) {
         return false;
     }
   }
-  ReplaceText(m_parent, m_nodeOffset, m_nodeLength, node);
-  SetPosition(m_parent, m_current, m_child, kind, m_nodeOffset, static_cast<int>(node.size()));
+  const int nodeOffset = m_nodeOffset;
+  ReplaceText(m_parent, nodeOffset, m_nodeLength, node);
+  SetPosition(m_parent, m_current, m_child, kind, nodeOffset, static_cast<int>(node.size()));
   return true;
 }
 
@@ -321,9 +331,6 @@ int CXmlDocument::RemoveElement(int element) {
   while (i < static_cast<int>(m_text.size()) && IsXmlSpace(m_text[i])) ++i;
   if (i < static_cast<int>(m_text.size()) && m_text[i] == '<') end = i;
   const int parent = t[element].parent;
-  if (m_nodeLength && m_nodeOffset >= start && m_nodeOffset < end) {
-    SetPosition(m_parent, m_current, m_child, m_current ? NodeElement : NodeNone);
-  }
   const int previous = Unlink(element);
   FreeSubtree(element);
   ReplaceText(parent, start, end - start, "");
