@@ -4,19 +4,27 @@
 
 #include "XmlScanner.h"
 
+namespace {
+
+// Whitespace, "/", "=", ">" or "?". Any other byte, a zero byte too, belongs to a name, so
+// that every step of the scan moves on.
+bool EndsAttributeName(unsigned char c) { return IsXmlSpace(c) || c == '/' || c == '=' || c == '>' || c == '?'; }
+
+}  // namespace
+
 bool FindAttribute(const char* text, int from, int limit, const char* name, bool foldCase, XmlAttribute& found,
                    int& insertAt) {
   insertAt = from;
   int i = from;
   while (i < limit) {
     const unsigned char c = text[i];
-    if (IsXmlSpace(c) || c == '/' || c == '?' || c == '>' || c == '=') {
+    if (EndsAttributeName(c)) {
       ++i;
       continue;
     }
     XmlAttribute a;
     a.nameOffset = i;
-    while (i < limit && !IsXmlSpace(text[i]) && !strchr("/=>?", text[i])) ++i;
+    while (i < limit && !EndsAttributeName(text[i])) ++i;
     a.nameLength = i - a.nameOffset;
     a.spanStart = a.spanEnd = a.valueOffset = i;
     int j = i;

@@ -15,9 +15,7 @@ CXmlDocument::CXmlDocument(const char* text)
   SetDocument(text);
 }
 
-CXmlDocument::~CXmlDocument() {
-  if (m_fileState) fclose(m_fileState);
-}
+CXmlDocument::~CXmlDocument() = default;
 
 bool CXmlDocument::SetDocument(const char* text) {
   if (InFileMode()) return false;
@@ -50,10 +48,15 @@ bool CXmlDocument::Save(const char* path) {
   return written;
 }
 
-void CXmlDocument::ResetPosition() {
-  m_current = m_child = 0;
-  m_nodeType = NodeNone;
-  m_nodeOffset = m_nodeLength = 0;
+void CXmlDocument::ResetPosition() { SetPosition(m_parent, 0, 0, NodeNone); }
+
+void CXmlDocument::SetPosition(int parent, int current, int child, int nodeType, int nodeOffset, int nodeLength) {
+  m_parent = parent;
+  m_current = current;
+  m_child = child;
+  m_nodeType = nodeType;
+  m_nodeOffset = nodeOffset;
+  m_nodeLength = nodeLength;
 }
 
 namespace {
@@ -102,11 +105,7 @@ bool CXmlDocument::FindElement(const char* name) {
   const bool fold = (m_docFlags & DocFoldCase) != 0;
   for (int e = m_current ? table[m_current].next : table[m_parent].firstChild; e; e = table[e].next) {
     if (anyName || NameMatches(m_text.data() + table[e].start + 1, NameLength(e), name, fold)) {
-      m_current = e;
-      m_parent = table[e].parent;
-      m_child = 0;
-      m_nodeType = NodeElement;
-      m_nodeOffset = m_nodeLength = 0;
+      SetPosition(table[e].parent, e, 0, NodeElement);
       return true;
     }
   }
@@ -124,12 +123,9 @@ bool CXmlDocument::FindNode(int nodeTypes) {
   int passed = m_current;  // the element before the node reached
   int next = passed ? table[passed].next : table[m_parent].firstChild;
   while (offset < end) {
-    if (next && table[next].start == offset) {
+    if (next && table[next].start <= offset) {
       if (nodeTypes & NodeElement) {
-        m_current = next;
-        m_child = 0;
-        m_nodeType = NodeElement;
-        m_nodeOffset = m_nodeLength = 0;
+        SetPosition(m_parent, next, 0, NodeElement);
         return true;
       }
       passed = next;
@@ -137,15 +133,14 @@ bool CXmlDocument::FindNode(int nodeTypes) {
       next = table[next].next;
       continue;
     }
-    const XmlNode node = ScanNode(m_text.data(), end, offset, nullptr);
+    // The node ends where the next indexed element begins: markup left unfinished before
+    // an added element would otherwise swallow its start tag.
+    const int limit = next && table[next].start < end ? table[next].start : end;
+    const XmlNode node = ScanNode(m_text.data(), limit, offset, nullptr);
     if (node.length <= 0) break;
     const int type = node.kind == XmlEndTag ? NodeLoneEndTag : node.kind;
     if (node.kind != XmlSyntaxError && node.kind != XmlStartTag && (nodeTypes & type)) {
-      m_current = passed;
-      m_child = 0;
-      m_nodeType = type;
-      m_nodeOffset = node.offset;
-      m_nodeLength = node.length;
+      SetPosition(m_parent, passed, 0, type, node.offset, node.length);
       return true;
     }
     offset += node.length;
@@ -155,41 +150,40 @@ bool CXmlDocument::FindNode(int nodeTypes) {
 
 bool CXmlDocument::EnterElement() {
   if (m_current == 0 || m_nodeType != NodeElement) return false;
-  m_parent = m_current;
-  m_current = m_child;
-  m_child = 0;
-  m_nodeType = m_current ? NodeElement : NodeNone;
-  m_nodeOffset = m_nodeLength = 0;
+  SetPosition(m_current, m_child, 0, m_child ? NodeElement : NodeNone);
   return true;
 }
 
 bool CXmlDocument::LeaveElement() {
   if (m_parent == 0) return false;
-  m_child = m_current;
-  m_current = m_parent;
-  m_parent = (*m_elements)[m_parent].parent;
-  m_nodeType = NodeElement;
-  m_nodeOffset = m_nodeLength = 0;
+  SetPosition((*m_elements)[m_parent].parent, m_parent, m_current, NodeElement);
   return true;
 }
 
-std::string CXmlDocument::GetAttribute(int element, const char* name) const {
-  if (!name || !*name) return "";
-  int from, limit;
-  if (element == m_current && m_nodeType == NodeProcessingInstruction) {
-    from = m_nodeOffset + 2;
-    from += TagNameLength(m_text.data() + from, m_text.data() + m_nodeOffset + m_nodeLength);
-    limit = m_nodeOffset + m_nodeLength - 2;
-  } else if (IsLiveElement(element)) {
-    const ElementRecord& r = (*m_elements)[element];
-    from = r.start + 1 + NameLength(element);
-    limit = r.start + StartTagLength(element) - 1;
-  } else {
-    return "";
+bool CXmlDocument::FindAttributeSpan(int element, AttributeSpan& span) const {
+  const char* text = m_text.data();
+  if (element == m_current && m_nodeType == NodeProcessingInstruction && m_nodeLength) {
+    const int from = m_nodeOffset + 2;
+    span.limit = m_nodeOffset + m_nodeLength - 2;
+    span.from = from + TagNameLength(text + from, text + span.limit);
+    span.instruction = true;
+    return true;
   }
+  if (!IsLiveElement(element)) return false;
+  const ElementRecord& r = (*m_elements)[element];
+  span.from = r.start + 1 + NameLength(element);
+  span.limit = r.start + StartTagLength(element) - 1;
+  span.instruction = false;
+  return span.from <= span.limit;
+}
+
+std::string CXmlDocument::GetAttribute(int element, const char* name) const {
+  AttributeSpan span;
+  if (!name || !*name || !FindAttributeSpan(element, span)) return "";
   XmlAttribute found;
   int insertAt;
-  if (!FindAttribute(m_text.data(), from, limit, name, (m_docFlags & DocFoldCase) != 0, found, insertAt)) return "";
+  if (!FindAttribute(m_text.data(), span.from, span.limit, name, (m_docFlags & DocFoldCase) != 0, found, insertAt))
+    return "";
   return UnescapeText(m_text.data() + found.valueOffset, found.valueLength, m_docFlags);
 }
 
@@ -208,11 +202,7 @@ bool CXmlDocument::RestorePosition(const char* name) {
   if (!name) return false;
   for (const SavedPosition& saved : *m_savedPositions) {
     if (saved.name != name) continue;
-    m_parent = saved.parent;
-    m_current = saved.current;
-    m_child = saved.child;
-    m_nodeType = m_current ? NodeElement : NodeNone;
-    m_nodeOffset = m_nodeLength = 0;
+    SetPosition(saved.parent, saved.current, saved.child, saved.current ? NodeElement : NodeNone);
     return true;
   }
   return false;
@@ -230,8 +220,13 @@ bool CXmlDocument::IsWellFormed() const {
   return root != 0 && table[root].next == 0;
 }
 
+// A record in use that is not free and lies within the text: every public call checks
+// the indices it is given here, so no index reads outside the text.
 bool CXmlDocument::IsLiveElement(int index) const {
-  return index > 0 && index < m_nextFree && ((*m_elements)[index].flags & ElementFree) == 0;
+  if (index <= 0 || index >= m_nextFree) return false;
+  const ElementRecord& r = (*m_elements)[index];
+  return (r.flags & ElementFree) == 0 && r.start >= 0 && r.length > 0 &&
+         static_cast<int64_t>(r.start) + r.length <= static_cast<int64_t>(m_text.size());
 }
 
 int CXmlDocument::StartTagLength(int element) const {

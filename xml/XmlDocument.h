@@ -16,7 +16,6 @@
 // changes nothing. Problems met while reading or parsing go to the result log.
 #pragma once
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -133,11 +132,23 @@ class CXmlDocument {
     int parent, current, child;
   };
   struct Place;
+  // The attributes of a start tag or of the current processing instruction:
+  // text[from, limit), from just after the name to the closing ">" or "?>".
+  struct AttributeSpan {
+    int from = 0;
+    int limit = 0;
+    bool instruction = false;
+  };
 
   bool ParseDocument();
   void CloseUnended(int element, int offset2);
 
   bool IsLiveElement(int index) const;
+  // Every position change goes through here, so that the six members never disagree.
+  void SetPosition(int parent, int current, int child, int nodeType, int nodeOffset = 0, int nodeLength = 0);
+  // The attribute span of `element`: the current processing instruction when `element`
+  // is current and one is current, else the element's start tag. False when it is neither.
+  bool FindAttributeSpan(int element, AttributeSpan& span) const;
   bool InFileMode() const { return (m_docFlags & DocFileMode) != 0; }
   int StartTagLength(int element) const;
   int EndTagLength(int element) const;
@@ -166,8 +177,7 @@ class CXmlDocument {
   int m_nodeType = NodeNone;
   int m_nodeOffset = 0;
   int m_nodeLength = 0;
-  unsigned m_docFlags = 0;           // DocFlags
-  std::FILE* m_fileState = nullptr;  // the open file of the streaming file modes
+  unsigned m_docFlags = 0;  // DocFlags
   std::unique_ptr<std::vector<SavedPosition>> m_savedPositions;
   std::unique_ptr<ElementTable> m_elements;  // ElementTable
 };

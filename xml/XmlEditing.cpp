@@ -110,11 +110,19 @@ void CXmlDocument::ShiftIndex(int parent, int editOffset, int delta) {
   }
 }
 
+// The current node moves with the text after the edit; a node the edit reaches into is no
+// longer what the text holds there, so the position falls back to its element. The
+// callers that rewrite the node itself set it again afterwards.
 void CXmlDocument::ReplaceText(int parent, int offset, int length, const std::string& replacement) {
   const int delta = static_cast<int>(replacement.size()) - length;
   m_text.replace(offset, length, replacement);
   ShiftIndex(parent, offset + length, delta);
-  if (m_nodeLength && m_nodeOffset >= offset + length) m_nodeOffset += delta;
+  if (m_nodeLength == 0 || m_nodeOffset + m_nodeLength <= offset) return;
+  if (m_nodeOffset >= offset + length) {
+    m_nodeOffset += delta;
+  } else {
+    SetPosition(m_parent, m_current, m_child, m_current ? NodeElement : NodeNone);
+  }
 }
 
 // Puts `content` between the element's tags, giving an empty element ('<a/>', '<a />')
@@ -209,19 +217,12 @@ bool CXmlDocument::AddElement(const char* name, const char* content, int flags) 
   if ((flags & AddStartTagOnly) && content) return false;
   if (flags & AddChild) {
     if (m_current == 0 || m_nodeType != NodeElement) return false;
-    const int parent = m_current;
-    const int nodeLength = m_nodeLength;
-    m_nodeLength = 0;  // the child position is an element position
-    InsertElement(parent, m_child, name, content, flags);
-    m_nodeLength = nodeLength;
-    m_child = m_nextFree - 1;
+    InsertElement(m_current, m_child, name, content, flags);
+    SetPosition(m_parent, m_current, m_nextFree - 1, NodeElement);
   } else {
     InsertElement(m_parent, m_current, name, content, flags);
-    m_current = m_nextFree - 1;
-    m_child = 0;
+    SetPosition(m_parent, m_nextFree - 1, 0, NodeElement);
   }
-  m_nodeType = NodeElement;
-  m_nodeOffset = m_nodeLength = 0;
   return true;
 }
 
@@ -231,25 +232,14 @@ bool CXmlDocument::AddChildElement(const char* name, const char* content, int fl
 
 bool CXmlDocument::SetAttribute(int element, const char* name, const char* value) {
   if ((m_docFlags & DocReadFile) || !name || !IsValidAttributeName(name)) return false;
-  const bool instruction = element == m_current && m_nodeType == NodeProcessingInstruction && m_nodeLength;
-  if (!instruction && !IsLiveElement(element)) return false;
-  int from, limit, parent;
-  if (instruction) {
-    from = m_nodeOffset + 2;
-    from += TagNameLength(m_text.data() + from, m_text.data() + m_nodeOffset + m_nodeLength);
-    limit = m_nodeOffset + m_nodeLength - 2;
-    parent = m_parent;
-  } else {
-    from = (*m_elements)[element].start + 1 + NameLength(element);
-    limit = (*m_elements)[element].start + StartTagLength(element) - 1;
-    parent = element;
-  }
+  AttributeSpan span;
+  if (!FindAttributeSpan(element, span)) return false;
   const std::string quoted = "\"" + EscapeText(value ? value : "", EscapeAttribute) + "\"";
   XmlAttribute found;
   int insertAt;
   int offset, length;
   std::string replacement;
-  if (FindAttribute(m_text.data(), from, limit, name, (m_docFlags & DocFoldCase) != 0, found, insertAt)) {
+  if (FindAttribute(m_text.data(), span.from, span.limit, name, (m_docFlags & DocFoldCase) != 0, found, insertAt)) {
     offset = found.spanStart;
     length = found.spanEnd - found.spanStart;
     // An attribute written without "=" gets one.
@@ -260,14 +250,16 @@ bool CXmlDocument::SetAttribute(int element, const char* name, const char* value
     replacement = std::string(" ") + name + "=" + quoted;
   }
   const int delta = static_cast<int>(replacement.size()) - length;
-  if (instruction) {
-    ReplaceText(parent, offset, length, replacement);
-    m_nodeLength += delta;
+  if (span.instruction) {
+    // The instruction's edit shifts the index from its parent; the node stays current.
+    const int nodeType = m_nodeType, nodeOffset = m_nodeOffset, nodeLength = m_nodeLength;
+    ReplaceText(m_parent, offset, length, replacement);
+    SetPosition(m_parent, m_current, m_child, nodeType, nodeOffset, nodeLength + delta);
   } else {
     ElementRecord& r = (*m_elements)[element];
     const int startTag = StartTagLength(element);
     const int endTag = EndTagLength(element);
-    ReplaceText(parent, offset, length, replacement);
+    ReplaceText(element, offset, length, replacement);
     r.tagLengths = PackTagLengths(startTag + delta, endTag);
   }
   return true;
@@ -302,9 +294,9 @@ bool CXmlDocument::SetNodeData(const char* content) {
         return false;
     }
   }
-  ReplaceText(m_parent, m_nodeOffset, m_nodeLength, node);
-  m_nodeLength = static_cast<int>(node.size());
-  m_nodeType = kind;
+  const int nodeOffset = m_nodeOffset;
+  ReplaceText(m_parent, nodeOffset, m_nodeLength, node);
+  SetPosition(m_parent, m_current, m_child, kind, nodeOffset, static_cast<int>(node.size()));
   return true;
 }
 
@@ -339,10 +331,6 @@ int CXmlDocument::RemoveElement(int element) {
   while (i < static_cast<int>(m_text.size()) && IsXmlSpace(m_text[i])) ++i;
   if (i < static_cast<int>(m_text.size()) && m_text[i] == '<') end = i;
   const int parent = t[element].parent;
-  if (m_nodeLength && m_nodeOffset >= start && m_nodeOffset < end) {
-    m_nodeType = m_current ? NodeElement : NodeNone;
-    m_nodeOffset = m_nodeLength = 0;
-  }
   const int previous = Unlink(element);
   FreeSubtree(element);
   ReplaceText(parent, start, end - start, "");
@@ -351,11 +339,7 @@ int CXmlDocument::RemoveElement(int element) {
   // where callers put it anyway, the previous sibling.
   auto isFree = [&t](int x) { return x != 0 && (t[x].flags & ElementFree) != 0; };
   if (isFree(m_parent) || isFree(m_current)) {
-    m_parent = parent;
-    m_current = previous;
-    m_child = 0;
-    m_nodeType = previous ? NodeElement : NodeNone;
-    m_nodeOffset = m_nodeLength = 0;
+    SetPosition(parent, previous, 0, previous ? NodeElement : NodeNone);
   } else if (isFree(m_child)) {
     m_child = previous;
   }

@@ -21,8 +21,7 @@ struct OpenElement {
 }  // namespace
 
 bool CXmlDocument::ParseDocument() {
-  m_parent = 0;
-  ResetPosition();
+  SetPosition(0, 0, 0, NodeNone);
   m_savedPositions->clear();
   m_freeHead = 0;
   ElementTable& table = *m_elements;
@@ -96,8 +95,7 @@ bool CXmlDocument::ParseDocument() {
   } else if (table[root].next != 0) {
     WriteResultEntry(m_resultLog, "root_has_sibling", nullptr, 0, -1);
   }
-  m_parent = 0;
-  ResetPosition();
+  SetPosition(0, 0, 0, NodeNone);
   return IsWellFormed();
 }
 

@@ -19,6 +19,13 @@ TEST(DeclaredEncoding, XmlDeclarationAtTheStart) {
   EXPECT_EQ(Declared("<?xml version=\"1.0\" encoding=\"ISO-88"), "");
 }
 
+TEST(DeclaredEncoding, ZeroBytesInTheDeclarationAreNameBytes) {
+  // The head of a file is sniffed before its zero bytes are removed; a zero byte once
+  // stopped the attribute scan from moving on.
+  const char head[] = "<?xml version=\"1.0\"\0 encoding=\"koi8-r\" \0?><a/>";
+  EXPECT_EQ(Declared(std::string(head, sizeof head - 1)), "koi8-r");
+}
+
 TEST(DeclaredEncoding, HtmlMetaContentType) {
   const std::string meta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">";
   EXPECT_EQ(Declared("<!-- x --><HTML><head><title>t</title>" + meta), "windows-1251");

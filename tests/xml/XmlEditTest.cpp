@@ -198,6 +198,40 @@ TEST(XmlSetElementData, ReplacesTheCurrentNode) {
   ASSERT_TRUE(doc.FindElement("e"));  // the position followed the edits
 }
 
+TEST(XmlSetElementData, ReplacingTheContentAroundTheCurrentNodeLeavesTheNode) {
+  CXmlDocument doc("<r><a><![CDATA[x]]></a><b/></r>");
+  doc.FindElement("r");
+  doc.EnterElement();
+  doc.FindElement("a");
+  const int a = doc.CurrentElement();
+  doc.EnterElement();
+  ASSERT_TRUE(doc.FindNode(NodeCdata));
+  ASSERT_TRUE(doc.SetElementData(a, "longer text"));
+  // The section is gone: no node is current, and editing "it" must not write over the
+  // new content and the end tag.
+  EXPECT_EQ(doc.GetNodeType(), NodeNone);
+  EXPECT_EQ(doc.NodeLength(), 0);
+  EXPECT_FALSE(doc.SetElementData(doc.CurrentElement(), "y"));
+  EXPECT_EQ(doc.GetText(), "<r><a>longer text</a><b/></r>");
+  EXPECT_EQ(DumpIndex(doc), DumpFreshIndex(doc));
+}
+
+TEST(XmlSetAttribute, TheCurrentNodeFollowsEditsBeforeAndInsideIt) {
+  CXmlDocument doc("<r><a/><b/><?pi?></r>");
+  doc.FindElement("r");
+  doc.EnterElement();
+  ASSERT_TRUE(doc.FindNode(NodeProcessingInstruction));
+  const int b = doc.CurrentElement();
+  const int a = doc.Record(b).previous;
+  ASSERT_TRUE(doc.SetAttribute(a, "k", "v"));   // before the node: it moves
+  ASSERT_TRUE(doc.SetAttribute(b, "id", "1"));  // the instruction is current: it takes the attribute
+  EXPECT_EQ(doc.GetText(), "<r><a k=\"v\"/><b/><?pi id=\"1\"?></r>");
+  EXPECT_EQ(doc.GetNodeType(), NodeProcessingInstruction);
+  EXPECT_EQ(doc.NodeOffset(), 17);
+  EXPECT_EQ(doc.NodeLength(), 13);
+  EXPECT_EQ(doc.GetAttribute(b, "id"), "1");
+}
+
 TEST(XmlRemoveElement, RemovesWithItsLineAndKeepsFinding) {
   CXmlDocument doc("<r>\r\n  <x id='1'><s/></x>\r\n  <y/>\r\n  <x id='2'/>\r\n  <x id='3'/>\r\n</r>");
   doc.FindElement("r");

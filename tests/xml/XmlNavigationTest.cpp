@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "XmlDocument.h"
 
 namespace {
@@ -103,3 +107,60 @@ TEST(XmlNavigation, FindNodeVisitsTheNonElementNodes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each live element's record starts at the "<" of a start tag carrying its name.
+void ExpectRecordsAtTheirTags(const CXmlDocument& doc, const std::vector<std::pair<int, std::string>>& names) {
+  for (const auto& [element, name] : names) {
+    const ElementRecord& r = doc.Record(element);
+    ASSERT_LE(r.start + r.length, static_cast<int>(doc.GetText().size())) << name;
+    EXPECT_EQ(doc.GetText().compare(r.start, name.size() + 1, "<" + name), 0) << name << " at " << r.start;
+    EXPECT_EQ(doc.ElementName(element), name);
+  }
+}
+
+}  // namespace
+
+TEST(XmlNavigation, FindNodeStopsAtAnElementAddedAfterMalformedMarkup) {
+  CXmlDocument doc("<r/> <e");
+  ASSERT_TRUE(doc.AddElement("a", nullptr, 0));  // right after the unfinished "<e"
+  const int a = doc.CurrentElement();
+  EXPECT_EQ(doc.GetText(), "<r/> <e<a/>\r\n");
+  doc.ResetPosition();
+  ASSERT_TRUE(doc.FindNode(NodeWhitespace));
+  EXPECT_EQ(doc.NodeOffset(), 4);
+  ASSERT_TRUE(doc.FindNode(NodeWhitespace));
+  EXPECT_EQ(doc.NodeOffset(), 11);
+  EXPECT_EQ(doc.CurrentElement(), a);  // passed over, so current
+  ASSERT_TRUE(doc.AddElement("b", nullptr, AddBefore));
+  const int b = doc.CurrentElement();
+  ASSERT_TRUE(doc.SetAttribute(b, "t", "1"));
+  EXPECT_EQ(doc.GetText(), "<r/> <e<a/><b t=\"1\"/>\r\n\r\n");
+  ExpectRecordsAtTheirTags(doc, {{1, "r"}, {a, "a"}, {b, "b"}});
+  EXPECT_EQ(doc.Record(a).next, b);
+}
+
+TEST(XmlNavigation, FindNodeOfAnElementAfterMalformedMarkup) {
+  CXmlDocument doc("<r/> <e");
+  doc.AddElement("a", nullptr, 0);
+  doc.ResetPosition();
+  ASSERT_TRUE(doc.FindNode(NodeElement));
+  ASSERT_TRUE(doc.FindNode(NodeElement));
+  EXPECT_EQ(doc.ElementName(doc.CurrentElement()), "a");
+  EXPECT_FALSE(doc.FindNode(NodeElement));
+}
+
+TEST(XmlNavigation, UnfinishedMarkupEndsAtTheNextElement) {
+  // The comment opened before the added element is never closed: the "-->" inside the
+  // element's CDATA section belongs to the element, not to the comment.
+  CXmlDocument doc("<r/> <!--");
+  ASSERT_TRUE(doc.AddElement("a", "-->", AddCdata));
+  EXPECT_EQ(doc.GetText(), "<r/> <!--<a><![CDATA[-->]]></a>\r\n");
+  doc.ResetPosition();
+  EXPECT_FALSE(doc.FindNode(NodeComment));
+  EXPECT_EQ(doc.CurrentElement(), 0);
+  ASSERT_TRUE(doc.FindNode(NodeWhitespace));
+  ASSERT_TRUE(doc.FindNode(NodeWhitespace));
+  EXPECT_EQ(doc.ElementName(doc.CurrentElement()), "a");
+}

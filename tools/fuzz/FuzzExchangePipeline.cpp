@@ -1,0 +1,88 @@
+// An exchange file through the whole pipeline the dialog and the command line run: read,
+// flatten, mirror and rotate, write the job file in either dialect with either option,
+// and lay out the preview.
+// Input: an options byte (bit 0 mirror; bits 1-3 quarter turns, 4 and above none; bit 4
+// DM/PL; bit 5 coordinates swapped; bit 6 blade offset; bit 7 over-cut), the preview's
+// width and height bytes, the blade-offset text "\n", the over-cut text "\n", then the
+// exchange file.
+//
+// Bounded by default: distances above 10 mm and coordinates of more than six digits are
+// skipped, since sums of large coordinates and distances are not yet saturated in the
+// offset filter and far-apart curves flatten into millions of points. Set
+// PLOTGATE_FUZZ_UNBOUNDED=1 to lift the bounds.
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "CommandDialect.h"
+#include "FuzzInput.h"
+#include "JobFileWriter.h"
+#include "PipelineRoutines.h"
+#include "PlotJob.h"
+#include "PreviewLayout.h"
+#include "ScratchFile.h"
+
+namespace {
+
+const int MaxDistance = 10 * PLOT_UNITS_PER_MM;
+const size_t MaxDigits = 6;
+
+bool Unbounded() {
+  static const bool unbounded = getenv("PLOTGATE_FUZZ_UNBOUNDED") != nullptr;
+  return unbounded;
+}
+
+bool HasLongNumber(const std::string& text) {
+  size_t run = 0;
+  for (const char c : text) {
+    run = isdigit(static_cast<unsigned char>(c)) ? run + 1 : 0;
+    if (run > MaxDigits) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  FillStandardRoutines(g_routines);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const CScratchFile exchange("plotgate-fuzz-exchange");
+  static const CScratchFile jobFile("plotgate-fuzz-job");
+  CFuzzInput in(data, size);
+  const int choices = in.Byte();
+  const int width = 1 + in.Byte();
+  const int height = 1 + in.Byte();
+  OffsetOptions options;
+  options.bladeOffset = (choices & 0x40) != 0;
+  options.bladeOffsetText = in.Until('\n');
+  options.overCut = (choices & 0x80) != 0;
+  options.overCutText = in.Until('\n');
+  const std::string text = in.Rest();
+  if (!Unbounded() && (abs(DistanceFromText(options.bladeOffsetText)) > MaxDistance ||
+                       abs(DistanceFromText(options.overCutText)) > MaxDistance || HasLongNumber(text)))
+    return -1;  // not added to the corpus
+  exchange.Write(text);
+
+  CPlotJob job;
+  job.LoadJob(exchange.Path());
+  if (!job.HasJob()) return 0;
+  const bool mirror = (choices & 1) != 0;
+  const int turns = (choices >> 1) & 7;
+  if (mirror) job.MirrorState = MIRROR_MIRRORED;
+  if (turns < 4) {
+    job.RotateState = ROTATE_0 + turns;
+    job.ApplyMirrorRotate(MODE_ROTATE);
+  } else if (mirror) {
+    job.ApplyMirrorRotate(MODE_MIRROR);
+  }
+  job.WidthText();
+  job.HeightText();
+  const int dialect = (choices & 0x10) ? DialectDmpl : DialectHpgl;
+  if (WriteJobFile(job, jobFile.Path(), dialect, (choices & 0x20) != 0, options) != 1) abort();
+  LayoutPreview(job.m_pPoints, job.m_bounds, width, height);
+  return 0;
+}
