@@ -22,6 +22,6 @@ class CMappedFile {
  private:
   const char* m_pData = nullptr;
   uint64_t m_nSize = 0;
-  intptr_t m_hFile = -1;     // HANDLE on Windows, file descriptor on Linux
-  intptr_t m_hMapping = -1;  // mapping HANDLE on Windows, unused on Linux
+  intptr_t m_hFile = -1;                      // HANDLE on Windows, file descriptor on Linux
+  [[maybe_unused]] intptr_t m_hMapping = -1;  // mapping HANDLE on Windows, unused on Linux
 };

@@ -19,7 +19,8 @@ class CVornLib {
   int Write(const void* buffer, int count);
 
  private:
-  void* m_hLibrary = nullptr;
-  void* m_pRead = nullptr;
-  void* m_pWrite = nullptr;
+  // Used by the Windows build only.
+  [[maybe_unused]] void* m_hLibrary = nullptr;
+  [[maybe_unused]] void* m_pRead = nullptr;
+  [[maybe_unused]] void* m_pWrite = nullptr;
 };

@@ -72,13 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!job.HasJob()) return 0;
   const bool mirror = (choices & 1) != 0;
   const int turns = (choices >> 1) & 7;
-  if (mirror) job.MirrorState = MIRROR_MIRRORED;
-  if (turns < 4) {
-    job.RotateState = ROTATE_0 + turns;
-    job.ApplyMirrorRotate(MODE_ROTATE);
-  } else if (mirror) {
-    job.ApplyMirrorRotate(MODE_MIRROR);
-  }
+  if (mirror) job.Mirror();
+  if (turns < 4) job.RotateTo(turns);
   job.WidthText();
   job.HeightText();
   const int dialect = (choices & 0x10) ? DialectDmpl : DialectHpgl;
