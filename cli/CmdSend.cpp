@@ -84,8 +84,9 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   }
 
   const std::string jobFile = (std::filesystem::temp_directory_path() / "cutcorldata.hb").string();
-  if (!WriteJobFile(job, jobFile.c_str(), cutter->m_nDialect, cutter->m_bSwapXY, choices.cutter.offsets)) {
-    return Fail("SaveCutTempData error1 (cannot write " + jobFile + ")");
+  JobResult why = JOB_DONE;
+  if (!WriteJobFile(job, jobFile.c_str(), cutter->m_nDialect, cutter->m_bSwapXY, choices.cutter.offsets, &why)) {
+    return Fail("SaveCutTempData error1 (" + jobFile + ": " + JobFailureReason(why) + ")");
   }
   CMappedFile mapped;
   if (!mapped.Open(jobFile)) return Fail("Open temp file fail!");

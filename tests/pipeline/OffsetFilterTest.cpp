@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "BlockWriter.h"
 #include "CommandDialect.h"
 #include "OffsetFilter.h"
 #include "TempDir.h"
@@ -11,9 +12,12 @@ std::string Filter(const std::vector<std::string>& commands, int a, int b, int d
   TempDir dir;
   const std::string path = (dir.Path() / "job.hb").string();
   FILE* file = fopen(path.c_str(), "wb");
-  SetOffsetFilterFile(file);
-  for (const auto& c : commands) OffsetFilter(c.c_str(), a, b, dialect);
-  SetOffsetFilterFile(nullptr);
+  {
+    CBlockWriter out(file);
+    SetOffsetFilterOutput(&out);
+    for (const auto& c : commands) OffsetFilter(c.c_str(), a, b, dialect);
+    SetOffsetFilterOutput(nullptr);
+  }
   fclose(file);
   return TempDir::Read(path);
 }
@@ -35,8 +39,7 @@ TEST(OffsetFilter, OverCutCarriesTheClosingCutFurther) {
             "PU0,0;PD0,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;PD-14,1000;PD0,985;"
             "PD0,-14;PD15,0;PD49,0;PU5000,0;");
   // Without blade offset the corners stay as they are and the start is cut twice.
-  EXPECT_EQ(Filter(kSquare, 0, 34),
-            "PU0,0;PD0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;PD0,0;PD34,0;PU5000,0;");
+  EXPECT_EQ(Filter(kSquare, 0, 34), "PU0,0;PD0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;PD0,0;PD34,0;PU5000,0;");
 }
 
 TEST(OffsetFilter, BothDistancesZeroPassesEverythingThrough) {
@@ -64,10 +67,10 @@ TEST(OffsetFilter, DmplUsesSingleLetterKeywordsAndSpaces) {
 }
 
 TEST(OffsetFilter, CornerIsSharpBelowOneHundredTwentyDegrees) {
-  EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {0, 100}));    // right angle
-  EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {100, 0}));   // straight on
-  EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {50, 87}));    // about 119.9 degrees
-  EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {50, 86}));   // about 120.2 degrees
+  EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {0, 100}));   // right angle
+  EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {100, 0}));  // straight on
+  EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {50, 87}));   // about 119.9 degrees
+  EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {50, 86}));  // about 120.2 degrees
   // Coinciding neighbours or a zero-length segment are never sharp.
   EXPECT_FALSE(IsSharpCorner({0, 0}, {100, 0}, {100, 0}));
   EXPECT_FALSE(IsSharpCorner({0, 0}, {0, 0}, {100, 0}));
@@ -75,7 +78,7 @@ TEST(OffsetFilter, CornerIsSharpBelowOneHundredTwentyDegrees) {
 }
 
 TEST(OffsetFilter, NothingIsWrittenWithoutAFile) {
-  SetOffsetFilterFile(nullptr);
+  SetOffsetFilterOutput(nullptr);
   for (const auto& c : kSquare) OffsetFilter(c.c_str(), 15, 34, DialectHpgl);  // must not crash
   EXPECT_EQ(Filter({"PU0,0;", "PD10,0;", "PU0,0;"}, 0, 0), "PU0,0;PD10,0;PU0,0;");
 }
