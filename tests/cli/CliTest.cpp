@@ -38,6 +38,32 @@ TEST(CliInfo, UsageErrorsAndUnreadableInput) {
   EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
 }
 
+TEST(CliInfo, FolderTooLargeJobAndMissingFileSayWhy) {
+  TempDir dir;
+  // A folder once made the reader wait for an end of file that never came.
+  CliRun folder({"info", dir.Path().string()});
+  EXPECT_EQ(folder.code, 1);
+  EXPECT_NE(folder.err.find("cannot read"), std::string::npos) << folder.err;
+  CliRun encodeFolder({"encode", dir.Path().string(), "--model", "1", "--output", (dir.Path() / "x.hb").string()});
+  EXPECT_EQ(encodeFolder.code, 1);
+
+  std::string corners = "PU-2147483648,-2147483648;";
+  for (int i = 0; i < 150; ++i) corners += "BZ0,0,0,0,2147483647,2147483647;BZ0,0,0,0,-2147483648,-2147483648;";
+  CliRun large(
+      {"preview", dir.Write("large.plt", corners), "--size", "40x30", "--output", (dir.Path() / "p.svg").string()});
+  EXPECT_EQ(large.code, 1);
+  EXPECT_NE(large.err.find("too large"), std::string::npos) << large.err;
+}
+
+#ifndef _WIN32
+TEST(CliEncode, FullDiskIsAFailureWithItsReason) {
+  TempDir dir;
+  CliRun full({"encode", dir.Write("job.plt", kJob), "--model", "1", "--output", "/dev/full"});
+  EXPECT_EQ(full.code, 1);
+  EXPECT_NE(full.err.find("No space left on device"), std::string::npos) << full.err;
+}
+#endif
+
 TEST(CliEncode, EveryModelGetsItsProtocolsDialect) {
   TempDir dir;
   const std::string input = dir.Write("job.plt", kJob);

@@ -10,7 +10,8 @@ namespace {
 
 const std::string kHpglHeader =
     "IN;SP1;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;";
-const std::string kDmplHeader = ";:H A L0 ECN U U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 ";
+const std::string kDmplHeader =
+    ";:H A L0 ECN U U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 ";
 
 // The stream cut after every ";" or space, so that a mismatch names the command.
 std::vector<std::string> Tokens(const std::string& stream) {
@@ -78,9 +79,8 @@ TEST(JobFile, BladeOffsetSwingsRoundEveryCorner) {
   blade.bladeOffsetText = "0.38";  // 15 units
   blade.overCutText = "0.85";      // not ticked: ignored
   EXPECT_EQ(Tokens(Encoded(kSquare, DialectHpgl, true, blade).bytes),
-            Tokens(kHpglHeader +
-                   "PU0,1000;PD0,1000;PD0,-14;PD15,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;"
-                   "PD-14,1000;PD0,985;PD0,0;PU1000,0;SP0;@"));
+            Tokens(kHpglHeader + "PU0,1000;PD0,1000;PD0,-14;PD15,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;"
+                                 "PD-14,1000;PD0,985;PD0,0;PU1000,0;SP0;@"));
 }
 
 TEST(JobFile, OverCutAloneRecutsTheFirstSegment) {
