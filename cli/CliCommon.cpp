@@ -28,8 +28,9 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
   fclose(probe);
   job.LoadJob(choices.input.c_str());
   if (!job.HasJob()) {
-    const JobResult why = job.m_loadResult == JOB_DONE ? JOB_CANNOT_OPEN : job.m_loadResult;
-    fprintf(stderr, "plotgate: cannot load %s: %s\n", choices.input.c_str(), JobResultText(why));
+    // Read in full, a file whose first command ends the drawing still gives no job.
+    const char* why = job.m_loadResult == JOB_DONE ? "it holds no drawing" : JobResultText(job.m_loadResult);
+    fprintf(stderr, "plotgate: cannot load %s: %s\n", choices.input.c_str(), why);
     return false;
   }
   if (choices.mirror) job.MirrorState = MIRROR_MIRRORED;
