@@ -82,7 +82,6 @@ bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::st
 
 std::string JobFailureReason(JobResult why) {
   // The file routines are the C library's: errno holds the system's reason for a file.
-  if (why == JOB_CANNOT_CREATE || why == JOB_WRITE_FAILED)
-    return std::string(JobResultText(why)) + ": " + strerror(errno);
+  if (why == JOB_CANNOT_CREATE || why == JOB_WRITE_FAILED) return strerror(errno);
   return JobResultText(why);
 }

@@ -42,7 +42,8 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
 // false, after a message on stderr saying why, when the file cannot be written.
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path);
 
-// The message for a failed WriteJobFile, with the system's reason for a failed file.
+// Why WriteJobFile failed: the system's reason when the file could not be created or
+// written, otherwise the pipeline's ("not enough memory for this job").
 std::string JobFailureReason(JobResult why);
 
 // Loads the input and applies the choices as the dialog would: with --rotate the rotation

@@ -55,15 +55,6 @@ TEST(CliInfo, FolderTooLargeJobAndMissingFileSayWhy) {
   EXPECT_NE(large.err.find("too large"), std::string::npos) << large.err;
 }
 
-#ifndef _WIN32
-TEST(CliEncode, FullDiskIsAFailureWithItsReason) {
-  TempDir dir;
-  CliRun full({"encode", dir.Write("job.plt", kJob), "--model", "1", "--output", "/dev/full"});
-  EXPECT_EQ(full.code, 1);
-  EXPECT_NE(full.err.find("No space left on device"), std::string::npos) << full.err;
-}
-#endif
-
 TEST(CliEncode, EveryModelGetsItsProtocolsDialect) {
   TempDir dir;
   const std::string input = dir.Write("job.plt", kJob);
