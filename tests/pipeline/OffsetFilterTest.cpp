@@ -2,6 +2,7 @@
 
 #include "BlockWriter.h"
 #include "CommandDialect.h"
+#include "JobModel.h"
 #include "OffsetFilter.h"
 #include "TempDir.h"
 
@@ -64,6 +65,31 @@ TEST(OffsetFilter, TerminatorEndsAnOpenPathBeforeItIsWritten) {
 TEST(OffsetFilter, DmplUsesSingleLetterKeywordsAndSpaces) {
   EXPECT_EQ(Filter({"U0,0 ", "D1000,0 ", "D1000,1000 ", "U0,0 ", "@ "}, 15, 0, DialectDmpl),
             "U0,0 D0,0 D1014,0 D1000,15 D1000,1000 U0,0 @ ");
+}
+
+// The encoder's entry: the same commands given as kinds and points.
+std::string FilterPoints(const std::vector<std::pair<int32_t, IntPoint>>& commands, int a, int b, int dialect) {
+  TempDir dir;
+  const std::string path = (dir.Path() / "job.hb").string();
+  FILE* file = fopen(path.c_str(), "wb");
+  {
+    CBlockWriter out(file);
+    SetOffsetFilterOutput(&out);
+    for (const auto& c : commands) OffsetFilterPoint(c.first, c.second, a, b, dialect);
+    SetOffsetFilterOutput(nullptr);
+  }
+  fclose(file);
+  return TempDir::Read(path);
+}
+
+TEST(OffsetFilter, PointsWriteWhatTheirTextWould) {
+  const std::vector<std::pair<int32_t, IntPoint>> square = {{KIND_PEN_UP, {0, 0}},         {KIND_PEN_DOWN, {1000, 0}},
+                                                            {KIND_PEN_DOWN, {1000, 1000}}, {KIND_PEN_DOWN, {0, 1000}},
+                                                            {KIND_PEN_DOWN, {0, 0}},       {KIND_PEN_UP, {5000, 0}}};
+  EXPECT_EQ(FilterPoints(square, 15, 34, DialectHpgl), Filter(kSquare, 15, 34));
+  EXPECT_EQ(FilterPoints(square, 0, 0, DialectHpgl), "PU0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;PU5000,0;");
+  EXPECT_EQ(FilterPoints(square, 15, 0, DialectDmpl),
+            "U0,0 D0,0 D1014,0 D1000,15 D1000,1014 D985,1000 D-14,1000 D0,985 D0,-14 D15,0 D1000,0 U5000,0 ");
 }
 
 TEST(OffsetFilter, CornerIsSharpBelowOneHundredTwentyDegrees) {
