@@ -10,6 +10,7 @@
 #include "ModelTable.h"
 #include "PreviewSvg.h"
 #include "TempDir.h"
+#include "pipeline/SwappedRoutines.h"
 
 namespace {
 
@@ -53,6 +54,17 @@ TEST(CliInfo, FolderTooLargeJobAndMissingFileSayWhy) {
       {"preview", dir.Write("large.plt", corners), "--size", "40x30", "--output", (dir.Path() / "p.svg").string()});
   EXPECT_EQ(large.code, 1);
   EXPECT_NE(large.err.find("too large"), std::string::npos) << large.err;
+}
+
+TEST(CliInfo, ExhaustedMemoryIsSaid) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", kJob);
+  SwappedRoutines swap;
+  AllocationCounter::Start(3);  // the reader's second command
+  CliRun info({"info", input});
+  EXPECT_EQ(info.code, 1);
+  EXPECT_NE(info.err.find("not enough memory for this job"), std::string::npos) << info.err;
+  EXPECT_EQ(AllocationCounter::live, 0);
 }
 
 TEST(CliEncode, EveryModelGetsItsProtocolsDialect) {
