@@ -16,16 +16,21 @@ void AddJobOptions(CLI::App& command, JobChoices& choices) {
 }
 
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
-  // The reader does not tell why a file cannot be opened; ask once more for the reason.
+  // The reader does not tell why a file cannot be opened or read; ask once more for the
+  // system's reason.
   FILE* probe = fopen(choices.input.c_str(), "rb");
-  if (!probe) {
+  char byte;
+  if (!probe || (fread(&byte, 1, 1, probe) == 0 && ferror(probe))) {
     fprintf(stderr, "plotgate: cannot read %s: %s\n", choices.input.c_str(), strerror(errno));
+    if (probe) fclose(probe);
     return false;
   }
   fclose(probe);
   job.LoadJob(choices.input.c_str());
   if (!job.HasJob()) {
-    fprintf(stderr, "plotgate: cannot read %s\n", choices.input.c_str());
+    // Read in full, a file whose first command ends the drawing still gives no job.
+    const char* why = job.m_loadResult == JOB_DONE ? "it holds no drawing" : JobResultText(job.m_loadResult);
+    fprintf(stderr, "plotgate: cannot load %s: %s\n", choices.input.c_str(), why);
     return false;
   }
   // A rotation rebuilds from the commands, mirrored first, as the dialog's buttons do.
@@ -63,9 +68,16 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
   // The model's driver, never opened, says how its cutters want the job written.
   const std::unique_ptr<CCutter> cutter(CreateCutter(ModelTable[choice.model].ProtocolNumber));
-  if (!WriteJobFile(job, path.c_str(), cutter->m_nDialect, cutter->m_bSwapXY, choice.offsets)) {
-    fprintf(stderr, "plotgate: cannot write the job file %s\n", path.c_str());
+  JobResult why = JOB_DONE;
+  if (!WriteJobFile(job, path.c_str(), cutter->m_nDialect, cutter->m_bSwapXY, choice.offsets, &why)) {
+    fprintf(stderr, "plotgate: cannot write the job file %s: %s\n", path.c_str(), JobFailureReason(why).c_str());
     return false;
   }
   return true;
+}
+
+std::string JobFailureReason(JobResult why) {
+  // The file routines are the C library's: errno holds the system's reason for a file.
+  if (why == JOB_CANNOT_CREATE || why == JOB_WRITE_FAILED) return strerror(errno);
+  return JobResultText(why);
 }

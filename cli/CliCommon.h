@@ -39,10 +39,15 @@ void AddJobOptions(CLI::App& command, JobChoices& choices);
 void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired);
 
 // Writes the job file for the chosen model as its driver would have it written. Returns
-// false, after a message on stderr, when the file cannot be written.
+// false, after a message on stderr saying why, when the file cannot be written.
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path);
+
+// Why WriteJobFile failed: the system's reason when the file could not be created or
+// written, otherwise the pipeline's ("not enough memory for this job").
+std::string JobFailureReason(JobResult why);
 
 // Loads the input and applies the choices as the dialog would: with --rotate the rotation
 // rebuild (mirrored first when --mirror is given), with --mirror alone the mirror.
-// Returns false, after a message on stderr, when the input cannot be read.
+// Returns false, after a message on stderr saying why, when the input cannot be read or
+// does not fit (too large, not enough memory).
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices);

@@ -75,8 +75,9 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   }
 
   const std::string jobFile = (std::filesystem::temp_directory_path() / "cutcorldata.hb").string();
-  if (session.WriteJobFile(job, jobFile, choices.cutter.offsets) != SEND_DONE) {
-    return Fail("SaveCutTempData error1 (cannot write " + jobFile + ")");
+  JobResult why = JOB_DONE;
+  if (session.WriteJobFile(job, jobFile, choices.cutter.offsets, &why) != SEND_DONE) {
+    return Fail("SaveCutTempData error1 (" + jobFile + ": " + JobFailureReason(why) + ")");
   }
   const bool showProgress = IsTerminal(stderr);
   const SendOutcome sent = session.Stream([&](int percent) {

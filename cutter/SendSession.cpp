@@ -14,11 +14,13 @@ SendOutcome CSendSession::Open(const CutterModel& model, const std::string& port
   return m_pCutter->Open(m_settings.mode, m_settings.port, m_settings.baudRate) ? SEND_DONE : SEND_OPEN_FAILED;
 }
 
-SendOutcome CSendSession::WriteJobFile(CPlotJob& job, const std::string& path, const OffsetOptions& options) {
+SendOutcome CSendSession::WriteJobFile(CPlotJob& job, const std::string& path, const OffsetOptions& options,
+                                       JobResult* why) {
   m_sJobFile = path;
   if (!m_pCutter) return SEND_JOB_FILE_FAILED;
-  return ::WriteJobFile(job, path.c_str(), m_pCutter->m_nDialect, m_pCutter->m_bSwapXY, options) ? SEND_DONE
-                                                                                                 : SEND_JOB_FILE_FAILED;
+  return ::WriteJobFile(job, path.c_str(), m_pCutter->m_nDialect, m_pCutter->m_bSwapXY, options, why)
+             ? SEND_DONE
+             : SEND_JOB_FILE_FAILED;
 }
 
 SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progress) {

@@ -2,25 +2,33 @@
 // the value 1 selects DM/PL and any other value HPGL.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+class CBlockWriter;
 
 const int DialectHpgl = 0;
 const int DialectDmpl = 1;
 
-// The strings of one dialect, exactly as they go into the job file.
+// The strings of one dialect, exactly as they go into the job file. A pen command is its
+// keyword, the two coordinates as decimal integers separated by ",", and its end byte:
+// "PU12,-5;" in HPGL, "U12,-5 " in DM/PL.
 struct DialectStrings {
   const char* header;
-  const char* penUp;    // printf format with two coordinates
-  const char* penDown;  // printf format with two coordinates
-  const char* terminator;
-  const char* penUpKeyword;    // how the offset filter recognises a pen-up
+  const char* penUpKeyword;    // also how the offset filter recognises a pen-up
   const char* penDownKeyword;  // and a pen-down
+  char commandEnd;
+  const char* terminator;
 };
 
 // The strings for `dialect`: DM/PL for 1, HPGL for every other value.
 const DialectStrings& StringsFor(int dialect);
 
-// Formats one command with `format` (one of the pen-up / pen-down formats) into `out`,
-// which holds at least COMMAND_TEXT_MAX bytes.
-const int COMMAND_TEXT_MAX = 64;
-void FormatCommand(char* out, const char* format, int32_t x, int32_t y);
+// Formats the pen-up (KIND_PEN_UP) or pen-down (any other kind) command to (x, y) into
+// `out`, which holds at least COMMAND_TEXT_MAX bytes; returns its length. No terminating
+// zero is written.
+const size_t COMMAND_TEXT_MAX = 32;
+size_t FormatCommand(char* out, const DialectStrings& strings, int32_t kind, int32_t x, int32_t y);
+
+// Formats the command straight into the writer's pending output.
+void PutCommand(CBlockWriter& out, const DialectStrings& strings, int32_t kind, int32_t x, int32_t y);

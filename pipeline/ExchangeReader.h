@@ -9,13 +9,16 @@
 #pragma once
 
 #include "JobModel.h"
+#include "JobResult.h"
 
 // The stored text of one command holds at most this many bytes; longer commands are cut
 // there and the rest of them, up to their ";", is dropped.
 const int EXCHANGE_COMMAND_MAX = 255;
 
-// Reads the file into `out`: 0 when reading ended (end command or end of file), 1 when the
-// path is null or the file cannot be opened (then `out` is untouched). The list ends with
-// one placeholder node unless the file ended with "SP0;"; an "SP0;" before any drawing
-// command gives an empty list (null).
-int ReadExchangeFile(CommandList& out, const char* path);
+// Reads the file into `out`: JOB_DONE (0) when reading ended (end command or end of file),
+// JOB_CANNOT_OPEN (1) when the path is null or the file cannot be opened (then `out` is
+// untouched). The list ends with one placeholder node unless the file ended with "SP0;";
+// an "SP0;" before any drawing command gives an empty list (null). A failed read ends the
+// input with JOB_READ_FAILED and a failed allocation with JOB_NO_MEMORY; either releases
+// what was read and leaves `out` null.
+JobResult ReadExchangeFile(CommandList& out, const char* path);

@@ -78,11 +78,16 @@ static bool EmitPoint(PlotPoint*& current, int32_t kind, int32_t x, int32_t y, b
   return true;
 }
 
-static bool FlattenCurve(PlotPoint*& current, IntPoint& at, const int32_t* c) {
-  const IntPoint c1{c[0], c[1]}, c2{c[2], c[3]}, end{c[4], c[5]};
+// Segments of the curve from `at` to `end`: the square root of the chord, truncated.
+static int CurveSegments(IntPoint at, IntPoint end) {
   const double dx = static_cast<double>(end.x) - at.x;
   const double dy = static_cast<double>(end.y) - at.y;
-  const int segments = static_cast<int>(std::sqrt(std::sqrt(dx * dx + dy * dy)));
+  return static_cast<int>(std::sqrt(std::sqrt(dx * dx + dy * dy)));
+}
+
+static bool FlattenCurve(PlotPoint*& current, IntPoint& at, const int32_t* c) {
+  const IntPoint c1{c[0], c[1]}, c2{c[2], c[3]}, end{c[4], c[5]};
+  const int segments = CurveSegments(at, end);
   if (segments > 0) {
     const double step = 1.0 / segments;
     for (double t = 0; t <= 1.0001; t += step) {
@@ -94,8 +99,27 @@ static bool FlattenCurve(PlotPoint*& current, IntPoint& at, const int32_t* c) {
   return true;
 }
 
-void FlattenCommands(CommandList commands, PointList& out) {
-  if (!commands) return;
+int64_t CountFlattenedPoints(CommandList commands) {
+  int64_t count = 1;  // the first node
+  IntPoint at{0, 0};
+  for (PathCommand* c = commands; c; c = c->next) {
+    if (IsMoveOrLine(c->kind)) {
+      at = IntPoint{c->coords[0], c->coords[1]};
+      ++count;
+    } else if (c->kind == KIND_CURVE) {
+      const IntPoint end{c->coords[4], c->coords[5]};
+      const int segments = CurveSegments(at, end);
+      if (segments > 0) count += static_cast<int64_t>(segments * 1.0001) + 2;
+      at = end;
+    }
+  }
+  return count;
+}
+
+JobResult FlattenCommands(CommandList commands, PointList& out) {
+  if (!commands) return JOB_DONE;
+  out = nullptr;
+  if (CountFlattenedPoints(commands) > MAX_JOB_POINTS) return JOB_TOO_LARGE;
   PlotPoint* current = NewEmptyPoint();
   out = current;
   IntPoint at{0, 0};
@@ -108,8 +132,11 @@ void FlattenCommands(CommandList commands, PointList& out) {
     } else if (c->kind == KIND_CURVE) {
       ok = FlattenCurve(current, at, c->coords);
     }
-    if (!ok) break;  // out of memory: the list holds what was flattened so far
+    if (!ok) current = nullptr;
   }
+  if (current) return JOB_DONE;
+  FreePoints(out);  // out of memory: no half-flattened job
+  return JOB_NO_MEMORY;
 }
 
 JobTransform OriginTranslation(const JobBounds& bounds) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "JobModel.h"
+#include "JobResult.h"
 
 struct IntPoint {
   int32_t x;
@@ -26,10 +27,24 @@ void TransformCommands(const JobTransform& transform, CommandList commands);
 // Point on the cubic curve at parameter t, in the power form with integer coefficients.
 IntPoint BezierPoint(IntPoint start, IntPoint control1, IntPoint control2, IntPoint end, double t);
 
+// The most points a job may flatten to. A point is a node of 16 bytes in the 32-bit release
+// (24 in the 64-bit builds) and the heap adds about 8 to each: 20 million points take
+// about 480 MB there, which leaves room in its 2 GB of address space for the command list,
+// the preview's strokes and the heap's fragmentation. Real drawings stay far below it: 20,000
+// shapes of four curves make 2.7 million points.
+const int64_t MAX_JOB_POINTS = 20000000;
+
+// At most how many point nodes FlattenCommands builds for `commands`, found from the
+// commands alone (a curve of n segments gives n + 1 points, a few more past 10,000
+// segments, where the accumulated parameter overshoots by up to 1/10,000).
+int64_t CountFlattenedPoints(CommandList commands);
+
 // Replaces every curve by trunc(sqrt(chord)) straight segments into a new list in `out`.
 // A null command list leaves `out` untouched; the previous content of `out` is not
-// released. A curve before any move starts at (0, 0).
-void FlattenCommands(CommandList commands, PointList& out);
+// released. A curve before any move starts at (0, 0). Returns JOB_DONE, JOB_TOO_LARGE
+// when the job would need more than MAX_JOB_POINTS points (counted before anything is
+// allocated), or JOB_NO_MEMORY when an allocation fails; on failure `out` is null.
+JobResult FlattenCommands(CommandList commands, PointList& out);
 
 // The translation that moves the given bounds' corner (minX, minY) to the origin.
 JobTransform OriginTranslation(const JobBounds& bounds);

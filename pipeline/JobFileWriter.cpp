@@ -1,8 +1,8 @@
 #include "JobFileWriter.h"
 
 #include <cstdlib>
-#include <cstring>
 
+#include "BlockWriter.h"
 #include "CommandDialect.h"
 #include "Geometry.h"
 #include "OffsetFilter.h"
@@ -19,61 +19,85 @@ namespace {
 // Sends each command to the file directly, or through the offset filter in offset mode.
 class CCommandSink {
  public:
-  CCommandSink(FILE* file, int dialect, int offset, int overcut, bool offsetMode)
-      : m_file(file), m_dialect(dialect), m_offset(offset), m_overcut(overcut), m_offsetMode(offsetMode) {
-    if (m_offsetMode) SetOffsetFilterFile(file);
+  CCommandSink(CBlockWriter& out, int dialect, int offset, int overcut, bool offsetMode)
+      : m_out(out),
+        m_strings(StringsFor(dialect)),
+        m_dialect(dialect),
+        m_offset(offset),
+        m_overcut(overcut),
+        m_offsetMode(offsetMode) {
+    if (m_offsetMode) SetOffsetFilterOutput(&out);
   }
   ~CCommandSink() {
-    if (m_offsetMode) SetOffsetFilterFile(nullptr);
+    if (m_offsetMode) SetOffsetFilterOutput(nullptr);
   }
-  void Put(const char* command) {
+  void PutPen(int32_t kind, int32_t x, int32_t y) {
+    if (m_offsetMode)
+      OffsetFilterPoint(kind, IntPoint{x, y}, m_offset, m_overcut, m_dialect);
+    else
+      PutCommand(m_out, m_strings, kind, x, y);
+  }
+  void PutText(const char* command) {
     if (m_offsetMode)
       OffsetFilter(command, m_offset, m_overcut, m_dialect);
     else
-      WriteRaw(command);
+      m_out.PutText(command);
   }
-  void WriteRaw(const char* text) { g_routines.Write(text, 1, strlen(text), m_file); }
 
  private:
-  FILE* m_file;
+  CBlockWriter& m_out;
+  const DialectStrings& m_strings;
   int m_dialect, m_offset, m_overcut;
   bool m_offsetMode;
 };
 
+// Writes the header, every move and line, the final pen-up and the terminator.
+void WriteCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options) {
+  const DialectStrings& strings = StringsFor(dialect);
+  const int64_t width = llabs(static_cast<int64_t>(job.m_bounds.maxX) - job.m_bounds.minX);
+  const int64_t height = llabs(static_cast<int64_t>(job.m_bounds.maxY) - job.m_bounds.minY);
+  const int offset = options.bladeOffset ? DistanceFromText(options.bladeOffsetText) : 0;
+  const int overcut = options.overCut ? DistanceFromText(options.overCutText) : 0;
+  CCommandSink sink(out, dialect, offset, overcut, options.bladeOffset || options.overCut);
+  out.PutText(strings.header);
+  for (const PlotPoint* p = job.m_pPoints; p; p = p->next) {
+    if (p->kind != KIND_PEN_UP && p->kind != KIND_PEN_DOWN) continue;
+    const int32_t reversedX = TruncToCoord(static_cast<double>(width - p->x));
+    sink.PutPen(p->kind, swapXY ? p->y : reversedX, swapXY ? reversedX : p->y);
+  }
+  // The final pen-up parks the knife at the job corner (W, H).
+  const int32_t h = TruncToCoord(static_cast<double>(height));
+  sink.PutPen(KIND_PEN_UP, swapXY ? h : 0, swapXY ? 0 : h);
+  sink.PutText(strings.terminator);
+}
+
+int Fail(JobResult result, JobResult* why) {
+  if (why) *why = result;
+  return 0;
+}
+
 }  // namespace
 
-int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options) {
-  const DialectStrings& strings = StringsFor(dialect);
-  if (!job.m_pCommands) return 0;
-  MergeStraightRuns(job.m_pPoints);
-  if (!job.m_pPoints) return 0;
+int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
+                 JobResult* why) {
+  if (!job.m_pCommands) return Fail(JOB_NOTHING_TO_WRITE, why);
+  if (!MergeStraightRuns(job.m_pPoints)) return Fail(JOB_NO_MEMORY, why);
+  if (!job.m_pPoints) return Fail(JOB_NOTHING_TO_WRITE, why);
   ComputeBounds(job.m_pPoints, job.m_bounds);
   TransformPoints(job.m_pPoints, OriginTranslation(job.m_bounds));
   ComputeBounds(job.m_pPoints, job.m_bounds);
-  const int64_t width = llabs(static_cast<int64_t>(job.m_bounds.maxX) - job.m_bounds.minX);
-  const int64_t height = llabs(static_cast<int64_t>(job.m_bounds.maxY) - job.m_bounds.minY);
 
   FILE* file = g_routines.Open ? g_routines.Open(path, "wb") : nullptr;
-  if (!file) return 0;
+  if (!file) return Fail(JOB_CANNOT_CREATE, why);
+  bool written;
   {
-    const int offset = options.bladeOffset ? DistanceFromText(options.bladeOffsetText) : 0;
-    const int overcut = options.overCut ? DistanceFromText(options.overCutText) : 0;
-    CCommandSink sink(file, dialect, offset, overcut, options.bladeOffset || options.overCut);
-    sink.WriteRaw(strings.header);
-    char command[COMMAND_TEXT_MAX];
-    for (const PlotPoint* p = job.m_pPoints; p; p = p->next) {
-      if (p->kind != KIND_PEN_UP && p->kind != KIND_PEN_DOWN) continue;
-      const int32_t reversedX = TruncToCoord(static_cast<double>(width - p->x));
-      FormatCommand(command, p->kind == KIND_PEN_UP ? strings.penUp : strings.penDown, swapXY ? p->y : reversedX,
-                    swapXY ? reversedX : p->y);
-      sink.Put(command);
-    }
-    // The final pen-up parks the knife at the job corner (W, H).
-    const int32_t h = TruncToCoord(static_cast<double>(height));
-    FormatCommand(command, strings.penUp, swapXY ? h : 0, swapXY ? 0 : h);
-    sink.Put(command);
-    sink.Put(strings.terminator);
+    CBlockWriter out(file);
+    WriteCommands(out, job, dialect, swapXY, options);
+    written = out.Flush();
   }
-  g_routines.Close(file);
+  // The close writes what the file's own buffer still holds: a full disk may show only here.
+  written = g_routines.Close(file) == 0 && written;
+  if (!written) return Fail(JOB_WRITE_FAILED, why);
+  if (why) *why = JOB_DONE;
   return 1;
 }

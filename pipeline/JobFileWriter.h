@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "JobResult.h"
 #include "PlotJob.h"
 
 // The dialog's option controls as they stand: the two check boxes and the texts of the
@@ -22,6 +23,9 @@ int DistanceFromText(const std::string& text);
 // Writes the job to `path` in the dialect `dialect` (m_nDialect of the driver), with the
 // coordinate pair swapped when `swapXY` is set. The point list is simplified and moved to
 // the origin first (the job keeps that form). With an option ticked every command passes
-// through the offset filter. Returns 1 when the file has been written, 0 when there is no
-// job or the file cannot be created (an earlier file is then left as it was).
-int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options);
+// through the offset filter. Returns 1 when the file has been written; 0 when there is no
+// job or the file cannot be created (an earlier file is then left as it was), when memory
+// runs out while merging (the job then has no points left), or when a write or the close
+// of the file fails. `why`, when given, receives the reason.
+int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
+                 JobResult* why = nullptr);

@@ -39,21 +39,3 @@ void FreePoints(PointList& list) {
     list = next;
   }
 }
-
-PointList CopyPoints(PointList list) {
-  PointList head = nullptr;
-  PlotPoint** tail = &head;
-  for (PlotPoint* p = list; p; p = p->next) {
-    PlotPoint* copy = NewEmptyPoint();
-    if (!copy) {
-      FreePoints(head);
-      return nullptr;
-    }
-    copy->kind = p->kind;
-    copy->x = p->x;
-    copy->y = p->y;
-    *tail = copy;
-    tail = &copy->next;
-  }
-  return head;
-}

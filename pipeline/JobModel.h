@@ -57,7 +57,3 @@ PlotPoint* NewEmptyPoint();
 // Release a whole list through the pipeline routines and set its head to null.
 void FreeCommands(CommandList& list);
 void FreePoints(PointList& list);
-
-// A new list with the same nodes (kind, x, y), placeholders included; null for null input
-// or when memory runs out (nothing is leaked then).
-PointList CopyPoints(PointList list);

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "BlockWriter.h"
 #include "CommandDialect.h"
 #include "Geometry.h"
-#include "PipelineRoutines.h"
 #include "ScanNumbers.h"
 
 namespace {
@@ -24,19 +24,19 @@ struct FilterState {
 };
 
 FilterState g_state;
-FILE* g_file = nullptr;
+CBlockWriter* g_out = nullptr;
 
 bool operator==(IntPoint a, IntPoint b) { return a.x == b.x && a.y == b.y; }
 
 void WriteText(const char* text) {
-  if (g_file) g_routines.Write(text, 1, strlen(text), g_file);
+  if (g_out) g_out->PutText(text);
 }
 
-void WritePoint(IntPoint p, int dialect) {
-  char text[COMMAND_TEXT_MAX];
-  FormatCommand(text, StringsFor(dialect).penDown, p.x, p.y);
-  WriteText(text);
+void WriteCommand(int32_t kind, IntPoint p, int dialect) {
+  if (g_out) PutCommand(*g_out, StringsFor(dialect), kind, p.x, p.y);
 }
+
+void WritePoint(IntPoint p, int dialect) { WriteCommand(KIND_PEN_DOWN, p, dialect); }
 
 // A distance used as a divisor: 0 becomes 1.
 double Distance(IntPoint p, IntPoint q) {
@@ -88,7 +88,8 @@ void EndPath(int a, int b, int dialect) {
   if (a && IsSharpCorner(start, beforeLast, first)) {
     WritePoint(Extend(beforeLast, start, a), dialect);
     WritePoint(Advance(start, first, a), dialect);
-    WritePoint(b ? Advance(start, first, a + b) : first, dialect);
+    // In double: each distance may have saturated at the int32 limit.
+    WritePoint(b ? Advance(start, first, static_cast<double>(a) + b) : first, dialect);
   } else {
     WritePoint(last, dialect);
     WritePoint(start, dialect);
@@ -96,14 +97,14 @@ void EndPath(int a, int b, int dialect) {
   }
 }
 
-void PenUp(const char* command, IntPoint p, int a, int b, int dialect) {
+// The state change of a pen-up to p; the caller writes the command itself afterwards.
+void PenUp(IntPoint p, int a, int b, int dialect) {
   FilterState& s = g_state;
   s.m_ptBefore = p;
   if (s.m_bPathOpen) EndPath(a, b, dialect);
   s.m_ptPathStart = s.m_ptBeforeLast = s.m_ptLast = p;
   s.m_bPathOpen = 0;
   s.m_bStartPending = 1;
-  WriteText(command);
 }
 
 void PenDown(IntPoint target, int a, int dialect) {
@@ -132,7 +133,7 @@ void PenDown(IntPoint target, int a, int dialect) {
 
 }  // namespace
 
-void SetOffsetFilterFile(FILE* file) { g_file = file; }
+void SetOffsetFilterOutput(CBlockWriter* out) { g_out = out; }
 
 bool IsSharpCorner(IntPoint corner, IntPoint previous, IntPoint next) {
   const double c = Distance(corner, previous);
@@ -150,7 +151,8 @@ void OffsetFilter(const char* command, int offset, int overcut, int dialect) {
   const DialectStrings& strings = StringsFor(dialect);
   IntPoint point = g_state.m_ptBefore;
   if (FindPoint(command, strings.penUpKeyword, point)) {
-    PenUp(command, point, offset, overcut, dialect);
+    PenUp(point, offset, overcut, dialect);
+    WriteText(command);
     return;
   }
   point = g_state.m_ptLast;
@@ -161,4 +163,15 @@ void OffsetFilter(const char* command, int offset, int overcut, int dialect) {
   if (g_state.m_bPathOpen) EndPath(offset, overcut, dialect);
   if (strstr(command, "SP0")) g_state.m_bPathOpen = 0;
   WriteText(command);
+}
+
+void OffsetFilterPoint(int32_t kind, IntPoint point, int offset, int overcut, int dialect) {
+  if (offset != 0 || overcut != 0) {
+    if (kind != KIND_PEN_UP) {
+      PenDown(point, offset, dialect);
+      return;
+    }
+    PenUp(point, offset, overcut, dialect);
+  }
+  WriteCommand(kind, point, dialect);
 }

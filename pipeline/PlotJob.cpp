@@ -15,8 +15,9 @@ int CPlotJob::LoadJob(const char* path) {
   if (!path) return 1;
   FreeCommands(m_pCommands);
   FreePoints(m_pPoints);
-  ReadExchangeFile(m_pCommands, path);
-  FlattenCommands(m_pCommands, m_pPoints);
+  m_loadResult = ReadExchangeFile(m_pCommands, path);
+  if (m_loadResult == JOB_DONE) m_loadResult = FlattenCommands(m_pCommands, m_pPoints);
+  if (m_loadResult != JOB_DONE) FreeCommands(m_pCommands);  // no half job
   ComputeBounds(m_pPoints, m_bounds);
   // The command list moves with the points, so a later rotation rebuilds from the origin.
   const JobTransform toOrigin = OriginTranslation(m_bounds);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "JobModel.h"
+#include "JobResult.h"
 
 // MirrorState values double as the Mirror button's bitmap ids.
 const int MIRROR_NORMAL = 139;
@@ -23,7 +24,8 @@ class CPlotJob {
   ~CPlotJob();
 
   // Reads the exchange file, flattens it and moves it to the origin. Returns 1 in every
-  // case; a null path changes nothing, an unreadable file leaves both lists null.
+  // case; a null path changes nothing, an unreadable file leaves both lists null. Why a
+  // job could not be loaded is kept in m_loadResult.
   int LoadJob(const char* path);
 
   // True when both lists exist: what enables Send, Mirror and Rotate.
@@ -51,6 +53,8 @@ class CPlotJob {
   JobBounds m_bounds = {0, 0, 0, 0};
   int MirrorState = MIRROR_NORMAL;
   int RotateState = ROTATE_0;
+  // How the last LoadJob ended; anything but JOB_DONE leaves no job (both lists null).
+  JobResult m_loadResult = JOB_DONE;
 
  private:
   void Apply(const JobTransform& transform);

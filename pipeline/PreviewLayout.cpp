@@ -33,13 +33,15 @@ std::vector<PreviewStroke> LayoutPreview(PointList points, const JobBounds& boun
   const int availW = width - 13;
   const int availH = height - 13;
 
-  // The copy is flipped so that the job's largest y is drawn at the top.
-  PointList copy = CopyPoints(points);
-  if (!copy) return strokes;
+  // Drawn flipped, so that the job's largest y is at the top.
   const int64_t flip = llabs(static_cast<int64_t>(bounds.maxY) - bounds.minY);
-  for (PlotPoint* p = copy; p; p = p->next) p->y = TruncToCoord(static_cast<double>(flip - p->y));
+  const auto flipped = [flip](int32_t y) { return TruncToCoord(static_cast<double>(flip - y)); };
+  // The flip reverses the order of y, so the flipped bounds come from the unflipped ones.
   JobBounds b = bounds;
-  ComputeBounds(copy, b);
+  ComputeBounds(points, b);
+  const int32_t top = b.maxY;
+  b.maxY = flipped(b.minY);
+  b.minY = flipped(top);
   const int64_t eW = ToPoints(llabs(static_cast<int64_t>(b.maxX) - b.minX));
   const int64_t eH = ToPoints(llabs(static_cast<int64_t>(b.maxY) - b.minY));
 
@@ -47,13 +49,12 @@ std::vector<PreviewStroke> LayoutPreview(PointList points, const JobBounds& boun
   const int ox = TruncToCoord(availW / 2 - eW * s * 0.5) + 2;
   const int oy = TruncToCoord(availH / 2 - eH * s * 0.5) + 2;
   const double f = s == 0 ? 1.0 : s;
-  for (const PlotPoint* p = copy; p; p = p->next) {
+  for (const PlotPoint* p = points; p; p = p->next) {
     if (p->kind != KIND_PEN_UP && p->kind != KIND_PEN_DOWN) continue;
     const int64_t px = TruncToCoord(f * p->x + 0.55);
-    const int64_t py = TruncToCoord(f * p->y + 0.55);
+    const int64_t py = TruncToCoord(f * flipped(p->y) + 0.55);
     strokes.push_back(PreviewStroke{p->kind == KIND_PEN_DOWN, TruncToCoord(static_cast<double>(ToPoints(px) + ox)),
                                     TruncToCoord(static_cast<double>(ToPoints(py) + oy))});
   }
-  FreePoints(copy);
   return strokes;
 }

@@ -3,10 +3,21 @@
 namespace {
 
 // Builds the simplified list: writing a point fills the open placeholder node and
-// appends a new one.
+// appends a new one, taken from the spare nodes of the old list when there is one.
 class CRunMerger {
  public:
   CRunMerger() : m_head(NewEmptyPoint()), m_open(m_head) {}
+  CRunMerger(const CRunMerger&) = delete;
+  CRunMerger& operator=(const CRunMerger&) = delete;
+  ~CRunMerger() { FreePoints(m_spare); }
+
+  bool Failed() const { return m_failed; }
+
+  // A node of the old list that has been passed; it may hold a later written point.
+  void Recycle(PlotPoint* node) {
+    node->next = m_spare;
+    m_spare = node;
+  }
 
   // The new list; null when memory ran out (everything built so far is released).
   PointList Take() {
@@ -51,7 +62,7 @@ class CRunMerger {
       m_y = p.y;
       if (IsNew(p.x, p.y)) Write(KIND_PEN_DOWN, p.x, p.y);
     }
-    if (!next && IsNew(m_x, m_y)) {  // a run still open at the end of the list
+    if (!next && IsNew(m_x, m_y) && m_open) {  // a run still open at the end of the list
       m_open->kind = KIND_PEN_DOWN;
       m_open->x = p.x;
       m_open->y = p.y;
@@ -95,7 +106,13 @@ class CRunMerger {
     m_lastX = x;
     m_lastY = y;
     m_hasLast = true;
-    PlotPoint* next = NewEmptyPoint();
+    PlotPoint* next = m_spare;
+    if (next) {
+      m_spare = next->next;
+      *next = PlotPoint{KIND_EMPTY, 0, 0, nullptr};
+    } else {
+      next = NewEmptyPoint();
+    }
     m_failed = m_failed || !next;
     m_open->next = next;
     m_open = next;
@@ -103,6 +120,7 @@ class CRunMerger {
 
   PointList m_head;
   PlotPoint* m_open;
+  PlotPoint* m_spare = nullptr;
   bool m_failed = m_open == nullptr;
   int32_t m_x = 0, m_y = 0;  // the anchor
   bool m_vertical = false, m_horizontal = false;
@@ -113,10 +131,18 @@ class CRunMerger {
 
 }  // namespace
 
-void MergeStraightRuns(PointList& points) {
-  if (!points) return;
+bool MergeStraightRuns(PointList& points) {
+  if (!points) return true;
   CRunMerger merger;
-  for (const PlotPoint* p = points; p; p = p->next) merger.Add(*p, p->next);
-  FreePoints(points);
+  PlotPoint* p = points;
+  points = nullptr;
+  while (p && !merger.Failed()) {
+    PlotPoint* next = p->next;
+    merger.Add(*p, next);  // looks ahead at `next` only: the nodes before it are free
+    merger.Recycle(p);
+    p = next;
+  }
+  FreePoints(p);  // what is left when memory ran out
   points = merger.Take();
+  return points != nullptr;
 }

@@ -10,6 +10,7 @@
 #include "ModelTable.h"
 #include "PreviewSvg.h"
 #include "TempDir.h"
+#include "pipeline/SwappedRoutines.h"
 
 namespace {
 
@@ -36,6 +37,34 @@ TEST(CliInfo, UsageErrorsAndUnreadableInput) {
   CliRun missing({"info", (dir.Path() / "missing.plt").string()});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+}
+
+TEST(CliInfo, FolderTooLargeJobAndMissingFileSayWhy) {
+  TempDir dir;
+  // A folder once made the reader wait for an end of file that never came.
+  CliRun folder({"info", dir.Path().string()});
+  EXPECT_EQ(folder.code, 1);
+  EXPECT_NE(folder.err.find("cannot read"), std::string::npos) << folder.err;
+  CliRun encodeFolder({"encode", dir.Path().string(), "--model", "1", "--output", (dir.Path() / "x.hb").string()});
+  EXPECT_EQ(encodeFolder.code, 1);
+
+  std::string corners = "PU-2147483648,-2147483648;";
+  for (int i = 0; i < 150; ++i) corners += "BZ0,0,0,0,2147483647,2147483647;BZ0,0,0,0,-2147483648,-2147483648;";
+  CliRun large(
+      {"preview", dir.Write("large.plt", corners), "--size", "40x30", "--output", (dir.Path() / "p.svg").string()});
+  EXPECT_EQ(large.code, 1);
+  EXPECT_NE(large.err.find("too large"), std::string::npos) << large.err;
+}
+
+TEST(CliInfo, ExhaustedMemoryIsSaid) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", kJob);
+  SwappedRoutines swap;
+  AllocationCounter::Start(3);  // the reader's second command
+  CliRun info({"info", input});
+  EXPECT_EQ(info.code, 1);
+  EXPECT_NE(info.err.find("not enough memory for this job"), std::string::npos) << info.err;
+  EXPECT_EQ(AllocationCounter::live, 0);
 }
 
 TEST(CliEncode, EveryModelGetsItsProtocolsDialect) {

@@ -4,6 +4,7 @@
 
 #include "JobText.h"
 #include "PipelineRoutines.h"
+#include "SwappedRoutines.h"
 
 namespace {
 
@@ -83,6 +84,69 @@ TEST(ExchangeReader, UnopenableFileLeavesTheListUntouched) {
   EXPECT_EQ(ReadExchangeFile(list, path.c_str()), 1);
   g_routines = saved;
   EXPECT_EQ(list, reinterpret_cast<CommandList>(&dir));
+}
+
+}  // namespace
+
+namespace {
+
+// A file whose reads fail at once, or after `goodReads` reads of real bytes, and whose end
+// never comes: without the read error ending the input the reader would spin for ever.
+struct FailingReads {
+  static inline int goodReads = 0;
+  static size_t Read(void* buffer, size_t size, size_t count, FILE* file) {
+    if (goodReads-- > 0) return fread(buffer, size, count < 4 ? count : 4, file);
+    return 0;
+  }
+  static int NeverAtEnd(FILE*) { return 0; }
+};
+
+TEST(ExchangeReader, ReadErrorEndsTheInputAndIsReported) {
+  TempDir dir;
+  const std::string path = dir.Write("job.plt", "PU1,2;PD3,4;PD5,6;");
+  SwappedRoutines swap;
+  g_routines.Read = FailingReads::Read;
+  g_routines.Eof = FailingReads::NeverAtEnd;
+  for (int good : {0, 1, 3}) {
+    FailingReads::goodReads = good;
+    CommandList list = nullptr;
+    EXPECT_EQ(ReadExchangeFile(list, path.c_str()), JOB_READ_FAILED) << good;
+    EXPECT_EQ(list, nullptr) << good;  // nothing half read is kept
+  }
+}
+
+TEST(ExchangeReader, FolderIsNotAJob) {
+  TempDir dir;
+  CommandList list = nullptr;
+  // Linux opens a folder and fails the read (EISDIR); Windows refuses to open it.
+  const JobResult result = ReadExchangeFile(list, dir.Path().string().c_str());
+  EXPECT_TRUE(result == JOB_READ_FAILED || result == JOB_CANNOT_OPEN) << result;
+  EXPECT_EQ(list, nullptr);
+}
+
+// Hands out at most 3 bytes per read, so that commands straddle every read.
+size_t ThreeBytesAtATime(void* buffer, size_t size, size_t count, FILE* file) {
+  return fread(buffer, size, count < 3 ? count : 3, file);
+}
+
+TEST(ExchangeReader, SameCommandsWhateverTheReadSizes) {
+  const std::string text = "IN;SP1;PU10,20;\r\nPD30 40;BZ1,2,3,4,5,6;PD;PU;SP0;PU9,9;";
+  const std::string whole = Read(text);
+  EXPECT_EQ(whole, "U10,20 D30,40 C1,2,3,4,5,6 U1,2");
+  SwappedRoutines swap;
+  g_routines.Read = ThreeBytesAtATime;
+  EXPECT_EQ(Read(text), whole);
+}
+
+TEST(ExchangeReader, CommandsAcrossBlockBoundariesAreKept) {
+  // 20,000 commands of 7 to 11 bytes: well past the 64 KB the reader takes at a time.
+  std::string text, expected;
+  for (int i = 0; i < 20000; ++i) {
+    text += "PD" + std::to_string(i) + "," + std::to_string(i % 7) + ";";
+    expected += (i ? " D" : "D") + std::to_string(i) + "," + std::to_string(i % 7);
+  }
+  ASSERT_GT(text.size(), 2u * 65536);
+  EXPECT_EQ(Read(text + "SP0;"), expected);
 }
 
 }  // namespace

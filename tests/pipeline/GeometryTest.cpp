@@ -26,6 +26,8 @@ TEST(Bezier, FarApartCoordinatesDoNotOverflow) {
   const IntPoint s{-2000000000, 0}, e{2000000000, 0};
   EXPECT_EQ(BezierPoint(s, s, e, e, 1).x, 2000000000);
   EXPECT_EQ(BezierPoint(s, s, e, e, 0.5).x, 0);
+  // c = 3 * (x1 - x0) = 3e9 does not fit 32 bits: b = -3e9, a = 0, x(t) = 3e9 * t * (1 - t).
+  EXPECT_EQ(BezierPoint({0, 0}, {1000000000, 0}, {1000000000, 0}, {0, 0}, 0.5).x, 750000000);
 }
 
 TEST(Flatten, SegmentCountIsTheRootOfTheChord) {

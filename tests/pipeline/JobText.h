@@ -48,7 +48,7 @@ inline CommandList ReadText(const std::string& text) {
 
 // Reads and flattens `text`, applies `then` to the point list (when given) and returns the
 // points as text; both lists are released.
-inline std::string FlattenedText(const std::string& text, void (*then)(PointList&) = nullptr) {
+inline std::string FlattenedText(const std::string& text, bool (*then)(PointList&) = nullptr) {
   CommandList commands = ReadText(text);
   PointList points = nullptr;
   FlattenCommands(commands, points);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "BlockWriter.h"
 #include "CommandDialect.h"
+#include "JobModel.h"
 #include "OffsetFilter.h"
 #include "TempDir.h"
 
@@ -11,9 +13,12 @@ std::string Filter(const std::vector<std::string>& commands, int a, int b, int d
   TempDir dir;
   const std::string path = (dir.Path() / "job.hb").string();
   FILE* file = fopen(path.c_str(), "wb");
-  SetOffsetFilterFile(file);
-  for (const auto& c : commands) OffsetFilter(c.c_str(), a, b, dialect);
-  SetOffsetFilterFile(nullptr);
+  {
+    CBlockWriter out(file);
+    SetOffsetFilterOutput(&out);
+    for (const auto& c : commands) OffsetFilter(c.c_str(), a, b, dialect);
+    SetOffsetFilterOutput(nullptr);
+  }
   fclose(file);
   return TempDir::Read(path);
 }
@@ -62,6 +67,31 @@ TEST(OffsetFilter, DmplUsesSingleLetterKeywordsAndSpaces) {
             "U0,0 D0,0 D1014,0 D1000,15 D1000,1000 U0,0 @ ");
 }
 
+// The encoder's entry: the same commands given as kinds and points.
+std::string FilterPoints(const std::vector<std::pair<int32_t, IntPoint>>& commands, int a, int b, int dialect) {
+  TempDir dir;
+  const std::string path = (dir.Path() / "job.hb").string();
+  FILE* file = fopen(path.c_str(), "wb");
+  {
+    CBlockWriter out(file);
+    SetOffsetFilterOutput(&out);
+    for (const auto& c : commands) OffsetFilterPoint(c.first, c.second, a, b, dialect);
+    SetOffsetFilterOutput(nullptr);
+  }
+  fclose(file);
+  return TempDir::Read(path);
+}
+
+TEST(OffsetFilter, PointsWriteWhatTheirTextWould) {
+  const std::vector<std::pair<int32_t, IntPoint>> square = {{KIND_PEN_UP, {0, 0}},         {KIND_PEN_DOWN, {1000, 0}},
+                                                            {KIND_PEN_DOWN, {1000, 1000}}, {KIND_PEN_DOWN, {0, 1000}},
+                                                            {KIND_PEN_DOWN, {0, 0}},       {KIND_PEN_UP, {5000, 0}}};
+  EXPECT_EQ(FilterPoints(square, 15, 34, DialectHpgl), Filter(kSquare, 15, 34));
+  EXPECT_EQ(FilterPoints(square, 0, 0, DialectHpgl), "PU0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;PU5000,0;");
+  EXPECT_EQ(FilterPoints(square, 15, 0, DialectDmpl),
+            "U0,0 D0,0 D1014,0 D1000,15 D1000,1014 D985,1000 D-14,1000 D0,985 D0,-14 D15,0 D1000,0 U5000,0 ");
+}
+
 TEST(OffsetFilter, CornerIsSharpBelowOneHundredTwentyDegrees) {
   EXPECT_TRUE(IsSharpCorner({0, 0}, {-100, 0}, {0, 100}));   // right angle
   EXPECT_FALSE(IsSharpCorner({0, 0}, {-100, 0}, {100, 0}));  // straight on
@@ -74,7 +104,7 @@ TEST(OffsetFilter, CornerIsSharpBelowOneHundredTwentyDegrees) {
 }
 
 TEST(OffsetFilter, NothingIsWrittenWithoutAFile) {
-  SetOffsetFilterFile(nullptr);
+  SetOffsetFilterOutput(nullptr);
   for (const auto& c : kSquare) OffsetFilter(c.c_str(), 15, 34, DialectHpgl);  // must not crash
   EXPECT_EQ(Filter({"PU0,0;", "PD10,0;", "PU0,0;"}, 0, 0), "PU0,0;PD10,0;PU0,0;");
 }

@@ -1,0 +1,27 @@
+#include "BlockWriter.h"
+
+#include <cstring>
+
+#include "PipelineRoutines.h"
+
+void CBlockWriter::Put(const char* bytes, size_t length) {
+  if (length > BLOCK - m_used) {
+    Flush();
+    if (length > BLOCK) {  // larger than a block: straight through
+      m_failed = m_failed || g_routines.Write(bytes, 1, length, m_file) != length;
+      return;
+    }
+  }
+  memcpy(m_buffer + m_used, bytes, length);
+  m_used += length;
+}
+
+void CBlockWriter::PutText(const char* text) { Put(text, strlen(text)); }
+
+bool CBlockWriter::Flush() {
+  if (m_used > 0) {
+    m_failed = m_failed || g_routines.Write(m_buffer, 1, m_used, m_file) != m_used;
+    m_used = 0;
+  }
+  return !m_failed;
+}

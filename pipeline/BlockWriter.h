@@ -1,0 +1,36 @@
+// Output to a file through the pipeline routines, gathered into large blocks: a job of
+// millions of commands costs a few hundred write calls instead of one per command.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+class CBlockWriter {
+ public:
+  explicit CBlockWriter(FILE* file) : m_file(file) {}
+  CBlockWriter(const CBlockWriter&) = delete;
+  CBlockWriter& operator=(const CBlockWriter&) = delete;
+  ~CBlockWriter() { Flush(); }
+
+  void Put(const char* bytes, size_t length);
+  void PutText(const char* text);
+
+  // Room for `length` bytes (at most BLOCK) at the end of the pending output; Commit then
+  // keeps the first `used` of them.
+  char* Reserve(size_t length) {
+    if (BLOCK - m_used < length) Flush();
+    return m_buffer + m_used;
+  }
+  void Commit(size_t used) { m_used += used; }
+
+  // Writes what is pending. False once any write so far has fallen short.
+  bool Flush();
+
+  static const size_t BLOCK = 64 * 1024;
+
+ private:
+  FILE* m_file;
+  size_t m_used = 0;
+  bool m_failed = false;
+  char m_buffer[BLOCK];
+};

@@ -1,0 +1,17 @@
+// How a pipeline operation ended. Reading, flattening and writing each report one of these,
+// so that the dialog and the command-line front end can tell the user what went wrong.
+#pragma once
+
+enum JobResult : int {
+  JOB_DONE = 0,
+  JOB_CANNOT_OPEN = 1,   // the exchange file cannot be opened for reading
+  JOB_READ_FAILED,       // a read from the exchange file failed (a folder, a device error)
+  JOB_NO_MEMORY,         // an allocation failed; the operation's lists are released
+  JOB_TOO_LARGE,         // the job would flatten to more than MAX_JOB_POINTS points
+  JOB_NOTHING_TO_WRITE,  // no job, or no point left after merging
+  JOB_CANNOT_CREATE,     // the job file cannot be created
+  JOB_WRITE_FAILED,      // a write to the job file or its close failed
+};
+
+// The message a front end shows for `result`, such as "not enough memory for this job".
+const char* JobResultText(JobResult result);

@@ -1,0 +1,238 @@
+// The pipeline at its limits: memory that runs out at any allocation, jobs too large to
+// fit, coordinates and distances at the ends of their range, files that fail to write.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "CommandDialect.h"
+#include "JobFileWriter.h"
+#include "JobText.h"
+#include "PlotJob.h"
+#include "PreviewLayout.h"
+#include "SwappedRoutines.h"
+
+namespace {
+
+const std::string kHpglHeader =
+    "IN;SP1;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;";
+
+OffsetOptions Options(const std::string& blade, const std::string& over) {
+  OffsetOptions o;
+  o.bladeOffset = !blade.empty();
+  o.bladeOffsetText = blade;
+  o.overCut = !over.empty();
+  o.overCutText = over;
+  return o;
+}
+
+// What a user does with a job: load, rotate (mirrored first), mirror back, look at the
+// preview, write the job file with both options. Stops at the first step that fails and
+// says which one and how.
+struct Session {
+  std::string Run(const std::string& input, const std::string& output) {
+    CPlotJob job;
+    job.LoadJob(input.c_str());
+    if (!job.HasJob()) return "load: " + std::string(JobResultText(job.m_loadResult));
+    job.MirrorState = MIRROR_MIRRORED;
+    job.RotateState = ROTATE_90;
+    job.ApplyMirrorRotate(MODE_ROTATE);
+    if (!job.HasJob()) return "rotate: no points";
+    job.MirrorState = MIRROR_NORMAL;
+    job.ApplyMirrorRotate(MODE_MIRROR);
+    strokes = LayoutPreview(job.m_pPoints, job.m_bounds, 200, 150).size();
+    JobResult why = JOB_DONE;
+    if (!WriteJobFile(job, output.c_str(), DialectHpgl, true, Options("0.38", "0.85"), &why))
+      return "write: " + std::string(JobResultText(why));
+    return "done";
+  }
+  size_t strokes = 0;
+};
+
+TEST(OutOfMemory, EveryAllocationCanFailWithoutACrashOrALeak) {
+  TempDir dir;
+  // Curves, a diagonal, and a vertical run that reaches the end of the list, where the
+  // merge fills its open node.
+  const std::string input =
+      dir.Write("job.plt", "IN;SP1;PU0,0;BZ100,-50,300,50,400,0;PD400,300;PD250,450;PU500,0;PD500,100;PD500,200;");
+  const std::string output = (dir.Path() / "job.hb").string();
+  SwappedRoutines swap;
+  AllocationCounter::Start(0);
+  Session reference;
+  ASSERT_EQ(reference.Run(input, output), "done");
+  const std::string expected = TempDir::Read(output);
+  const long allocations = AllocationCounter::calls;
+  ASSERT_GT(allocations, 50);
+  ASSERT_EQ(AllocationCounter::live, 0);
+
+  for (long k = 1; k <= allocations; ++k) {
+    std::remove(output.c_str());
+    AllocationCounter::Start(k);
+    Session session;
+    const std::string result = session.Run(input, output);
+    // Reading and flattening fail the load, rebuilding for the rotation leaves no points,
+    // merging fails the write; nothing else may fail, nothing may be left behind.
+    EXPECT_TRUE(result == "load: not enough memory for this job" || result == "rotate: no points" ||
+                result == "write: not enough memory for this job" || result == "done")
+        << "allocation " << k << ": " << result;
+    if (result == "done") {
+      EXPECT_EQ(TempDir::Read(output), expected) << "allocation " << k;
+    }
+    EXPECT_EQ(AllocationCounter::live, 0) << "allocation " << k;
+  }
+}
+
+// `curves` curves back and forth between opposite corners of the coordinate range: each
+// has a chord of about 6.07e9 units, so 77,935 segments.
+std::string CornerToCorner(int curves) {
+  std::string text = "PU-2147483648,-2147483648;";
+  for (int i = 0; i < curves; ++i)
+    text += i % 2 ? "BZ0,0,0,0,-2147483648,-2147483648;" : "BZ0,0,0,0,2147483647,2147483647;";
+  return text;
+}
+
+TEST(JobTooLarge, CountedFromTheCommandsAndRefusedBeforeFlattening) {
+  TempDir dir;
+  SwappedRoutines swap;
+  AllocationCounter::Start(0);
+  CPlotJob job;
+  // 300 curves need about 23.4 million points, more than the 20 million a job may have.
+  job.LoadJob(dir.Write("big.plt", CornerToCorner(300)).c_str());
+  EXPECT_FALSE(job.HasJob());
+  EXPECT_EQ(job.m_loadResult, JOB_TOO_LARGE);
+  EXPECT_LE(AllocationCounter::calls, 2 * 301 + 1);  // the command list only: no point
+  EXPECT_EQ(AllocationCounter::live, 0);
+
+  job.LoadJob(dir.Write("ok.plt", "PU0,0;PD10,10;").c_str());  // the next load starts afresh
+  EXPECT_TRUE(job.HasJob());
+  EXPECT_EQ(job.m_loadResult, JOB_DONE);
+}
+
+TEST(JobTooLarge, CountIsNeverBelowWhatFlatteningBuilds) {
+  // Exact below 10,000 segments a curve; above, the accumulated parameter runs past 1 by up
+  // to 1/10,000 and the count allows for it.
+  for (const std::string& text : {std::string("PU0,0;BZ0,0,400,0,400,0;PD5,5;BZ9,9,9,9,9,9;"),
+                                  std::string("PU0,0;BZ1,2,3,4,100000000,0;"), CornerToCorner(2), std::string("")}) {
+    CommandList commands = ReadText(text);
+    PointList points = nullptr;
+    ASSERT_EQ(FlattenCommands(commands, points), JOB_DONE);
+    int64_t built = 0;
+    for (PlotPoint* p = points; p; p = p->next) ++built;
+    const int64_t counted = CountFlattenedPoints(commands);
+    EXPECT_GE(counted, built) << text.substr(0, 40);
+    EXPECT_LE(counted, built + 2 * 3) << text.substr(0, 40);
+    FreeCommands(commands);
+    FreePoints(points);
+  }
+}
+
+TEST(Saturation, BladeOffsetPlusOverCutAtTheLimit) {
+  // A blade offset that saturates at INT32_MAX units plus an over-cut of 200: the closing
+  // cut goes toward the first segment's end and stops at the limit, not 2e9 units the
+  // other way.
+  TempDir dir;
+  CPlotJob job;
+  job.LoadJob(dir.Write("square.plt", "PU0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;").c_str());
+  const std::string path = (dir.Path() / "job.hb").string();
+  ASSERT_EQ(WriteJobFile(job, path.c_str(), DialectHpgl, true, Options("99999999", "5")), 1);
+  // In output coordinates the path starts at (0,1000) and its first segment runs to (0,0):
+  // 1000 + trunc(-2147483847 / 1000 * 1000), the product saturated.
+  const std::string bytes = TempDir::Read(path);
+  const std::string end = "PD0,-2147482648;PU1000,0;SP0;@";
+  EXPECT_EQ(bytes.substr(bytes.size() - end.size()), end);
+}
+
+TEST(Saturation, CoordinatesAtTheEndsOfTheRangeGoThroughEveryStage) {
+  // Under the sanitizers any overflow here is a failure.
+  TempDir dir;
+  const std::string input =
+      dir.Write("extreme.plt",
+                "PU-2147483648,2147483647;PD2147483647,2147483647;PD2147483647,-2147483648;PD-2147483648,-2147483648;"
+                "PD-2147483648,2147483647;BZ2147483647,-2147483648,-2147483648,2147483647,-2147483000,2147483000;"
+                "PU0,0;PD0,2147483647;");
+  const std::string output = (dir.Path() / "job.hb").string();
+  const OffsetOptions options[] = {Options("", ""), Options("0.38", "0.85"), Options("99999999", "99999999"),
+                                   Options("-99999999", "99999999"), Options("1e30", "-1e30")};
+  for (int rotate = ROTATE_0; rotate <= ROTATE_270; ++rotate) {
+    for (int mirror : {MIRROR_NORMAL, MIRROR_MIRRORED}) {
+      for (const OffsetOptions& o : options) {
+        for (int dialect : {DialectHpgl, DialectDmpl}) {
+          CPlotJob job;
+          job.LoadJob(input.c_str());
+          job.RotateState = rotate;
+          job.MirrorState = mirror;
+          job.ApplyMirrorRotate(MODE_ROTATE);
+          job.ApplyMirrorRotate(MODE_MIRROR);
+          EXPECT_FALSE(LayoutPreview(job.m_pPoints, job.m_bounds, 400, 300).empty());
+          EXPECT_FALSE(LayoutPreview(job.m_pPoints, job.m_bounds, 1, 1).empty());
+          ASSERT_EQ(WriteJobFile(job, output.c_str(), dialect, dialect == DialectHpgl, o), 1);
+          const std::string bytes = TempDir::Read(output);
+          const std::string end = StringsFor(dialect).terminator;
+          EXPECT_EQ(bytes.substr(bytes.size() - end.size()), end);
+        }
+      }
+    }
+  }
+}
+
+// Write and close routines that fail, as a full disk makes them.
+struct FailingFile {
+  static inline long writesLeft = 0;
+  static size_t Write(const void* buffer, size_t size, size_t count, FILE* file) {
+    if (writesLeft-- <= 0) return count / 2;
+    return fwrite(buffer, size, count, file);
+  }
+  static int Close(FILE* file) {
+    fclose(file);
+    return EOF;
+  }
+};
+
+TEST(WriteFailure, AnyShortWriteOrAFailedCloseFailsTheJobFile) {
+  TempDir dir;
+  // 10,000 segments: 160 KB of commands, so the file takes several writes.
+  std::string text;
+  for (int i = 0; i < 10000; ++i) text += "PU0,0;PD10,10;";
+  const std::string input = dir.Write("job.plt", text);
+  const std::string output = (dir.Path() / "job.hb").string();
+  SwappedRoutines swap;
+  for (long good : {0, 1, 2}) {
+    FailingFile::writesLeft = good;
+    g_routines.Write = FailingFile::Write;
+    CPlotJob job;
+    job.LoadJob(input.c_str());
+    JobResult why = JOB_DONE;
+    EXPECT_EQ(WriteJobFile(job, output.c_str(), DialectHpgl, true, {}, &why), 0) << good;
+    EXPECT_EQ(why, JOB_WRITE_FAILED);
+  }
+  g_routines.Write = fwrite;
+  g_routines.Close = FailingFile::Close;
+  CPlotJob job;
+  job.LoadJob(input.c_str());
+  JobResult why = JOB_DONE;
+  EXPECT_EQ(WriteJobFile(job, output.c_str(), DialectDmpl, true, Options("0.38", ""), &why), 0);
+  EXPECT_EQ(why, JOB_WRITE_FAILED);
+}
+
+TEST(BlockWrites, LongJobIsWrittenWholeInBothModes) {
+  // 10,000 single-segment paths: more than two of the encoder's 64 KB blocks. In output
+  // coordinates (y, 10 - x) each is a move to (0,10) and a line to (10,0).
+  TempDir dir;
+  std::string text, direct, offset;
+  for (int i = 0; i < 10000; ++i) {
+    text += "PU0,0;PD10,10;";
+    direct += "PU0,10;PD10,0;";
+    // With over-cut 34 an open path goes on past its end: 34 / sqrt(200) of the segment
+    // more, so (10,0) + 2.404 * (10,-10), truncated per axis.
+    offset += "PU0,10;PD34,-24;";
+  }
+  const std::string input = dir.Write("job.plt", text);
+  const std::string output = (dir.Path() / "job.hb").string();
+  CPlotJob job;
+  job.LoadJob(input.c_str());
+  ASSERT_EQ(WriteJobFile(job, output.c_str(), DialectHpgl, true, {}), 1);
+  EXPECT_EQ(TempDir::Read(output), kHpglHeader + direct + "PU10,0;SP0;@");
+  ASSERT_EQ(WriteJobFile(job, output.c_str(), DialectHpgl, true, Options("0.38", "0.85")), 1);
+  EXPECT_EQ(TempDir::Read(output), kHpglHeader + offset + "PU10,0;SP0;@");
+}
+
+}  // namespace
