@@ -33,12 +33,10 @@ struct Session {
     CPlotJob job;
     job.LoadJob(input.c_str());
     if (!job.HasJob()) return "load: " + std::string(JobResultText(job.m_loadResult));
-    job.MirrorState = MIRROR_MIRRORED;
-    job.RotateState = ROTATE_90;
-    job.ApplyMirrorRotate(MODE_ROTATE);
+    job.Mirror();
+    job.RotateTo(1);
     if (!job.HasJob()) return "rotate: no points";
-    job.MirrorState = MIRROR_NORMAL;
-    job.ApplyMirrorRotate(MODE_MIRROR);
+    job.Mirror();
     strokes = LayoutPreview(job.m_pPoints, job.m_bounds, 200, 150).size();
     JobResult why = JOB_DONE;
     if (!WriteJobFile(job, output.c_str(), DialectHpgl, true, Options("0.38", "0.85"), &why))
@@ -158,10 +156,9 @@ TEST(Saturation, CoordinatesAtTheEndsOfTheRangeGoThroughEveryStage) {
         for (int dialect : {DialectHpgl, DialectDmpl}) {
           CPlotJob job;
           job.LoadJob(input.c_str());
-          job.RotateState = rotate;
           job.MirrorState = mirror;
-          job.ApplyMirrorRotate(MODE_ROTATE);
-          job.ApplyMirrorRotate(MODE_MIRROR);
+          job.RotateTo(rotate - ROTATE_0);
+          job.Mirror();
           EXPECT_FALSE(LayoutPreview(job.m_pPoints, job.m_bounds, 400, 300).empty());
           EXPECT_FALSE(LayoutPreview(job.m_pPoints, job.m_bounds, 1, 1).empty());
           ASSERT_EQ(WriteJobFile(job, output.c_str(), dialect, dialect == DialectHpgl, o), 1);
