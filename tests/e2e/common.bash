@@ -21,12 +21,14 @@ check() {
 }
 
 # start_cutter SIM RECORD-FILE OUTPUT-FILE: starts the simulator in the background;
-# sets $sim_pid and $device (its serial end).
+# sets $sim_pid and $device (its serial end). Both limits are generous bounds, not
+# delays: on a loaded machine the simulator may take seconds to start, and a 9600-baud
+# job tens of seconds to arrive.
 start_cutter() {
-  "$1" --record "$2" --timeout 30 >"$3" &
+  "$1" --record "$2" --timeout 120 >"$3" &
   sim_pid=$!
   device=""
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     device=$(head -n 1 "$3" 2>/dev/null)
     [ -n "$device" ] && break
     sleep 0.05
