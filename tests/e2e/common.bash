@@ -8,7 +8,8 @@ failed=0
 # test script runs each of them once for win64 and once for win32, the release.
 preset=${PLOTGATE_WIN_PRESET:-win64}
 
-# check NAME COMMAND...: counts COMMAND's success or failure under NAME.
+# check NAME COMMAND...: counts COMMAND's success or failure under NAME; its status is
+# COMMAND's, so that a caller can show more about a failure.
 check() {
   local name=$1
   shift
@@ -17,6 +18,7 @@ check() {
   else
     failed=$((failed + 1))
     echo "FAILED: $name"
+    return 1
   fi
 }
 

@@ -26,7 +26,7 @@ send_case() {
   wait "$sim_pid"
   local sim_rc=$?
   "$plotgate" encode "$input" --model "$model" "$@" --output "$work/expected.hb"
-  check "$name: send succeeds" [ "$rc" -eq 0 ]
+  check "$name: send succeeds" [ "$rc" -eq 0 ] || sed "s/^/  send said: /" "$work/send.err"
   check "$name: the cutter saw the terminator" [ "$sim_rc" -eq 0 ]
   check "$name: received bytes equal the encoded job" cmp -s "$work/received.hb" "$work/expected.hb"
   check "$name: job file in the temporary folder" cmp -s "$work/cutcorldata.hb" "$work/expected.hb"
