@@ -15,14 +15,20 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
-# plotgate_test(NAME SOURCES... LIBS lib...): one test program, one ctest entry.
-# Cross builds run it through CMAKE_CROSSCOMPILING_EMULATOR (Wine).
+# plotgate_test(NAME [OWN_DISPLAY] SOURCES... LIBS lib...): one test program, one ctest
+# entry. Cross builds run it through CMAKE_CROSSCOMPILING_EMULATOR (Wine); OWN_DISPLAY runs
+# a Windows test that creates windows on an X display of its own.
 function(plotgate_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "OWN_DISPLAY" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_OWN_DISPLAY)
+    add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tests/win/with-own-display.sh
+                                  ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "PLOTGATE_EXAMPLES=${PROJECT_SOURCE_DIR}/examples;PLOTGATE_TESTDATA=${PROJECT_SOURCE_DIR}/tests/data")
 endfunction()

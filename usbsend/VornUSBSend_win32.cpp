@@ -1,0 +1,104 @@
+// VornUSBSend: sends one job file to a cutter on the maker's USB link. The main program
+// starts it as "VornUSBSend.exe PATH" and never waits for it; the sender has no window of
+// its own, finds the main window by its title and tells it how far the send has come (or
+// why it stopped) in WM_COPYDATA reports. It exits with 0 in every case.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "MappedFile.h"
+#include "UsbSendJob.h"
+#include "UsbSendStatus.h"
+
+namespace {
+
+// One status as its decimal text with the terminating zero. Sent, not posted: the sender
+// waits while the main window handles the report, an error box included.
+void Report(HWND window, int status) {
+  char text[16];
+  const int length = snprintf(text, sizeof text, "%d", status);
+  COPYDATASTRUCT record = {};
+  record.dwData = 0;
+  record.cbData = static_cast<DWORD>(length + 1);
+  record.lpData = text;
+  SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+// "VornLib.dll" loaded by name (the program's folder first) and its four entries, found by
+// name. The library is freed with the object.
+class CVornLibLink : public CUsbLink {
+ public:
+  CVornLibLink() = default;
+  CVornLibLink(const CVornLibLink&) = delete;
+  CVornLibLink& operator=(const CVornLibLink&) = delete;
+  ~CVornLibLink() override {
+    if (m_hLibrary) FreeLibrary(m_hLibrary);
+  }
+
+  // 0 when the library and all four entries are there, else USB_ERROR_NO_LIBRARY or
+  // USB_ERROR_MISSING_ENTRY.
+  int Load() {
+    m_hLibrary = LoadLibraryA("VornLib.dll");
+    if (!m_hLibrary) return USB_ERROR_NO_LIBRARY;
+    const bool found = Find("OpenUSBDevice", m_pOpen) && Find("CloseUSBDevice", m_pClose) &&
+                       Find("ReadData", m_pRead) && Find("WriteData", m_pWrite);
+    return found ? 0 : USB_ERROR_MISSING_ENTRY;
+  }
+
+  int OpenUSBDevice(int device) override { return m_pOpen(device); }
+  void CloseUSBDevice(int device) override { m_pClose(device); }
+  int ReadData(void* buffer, int count) override { return m_pRead(buffer, count); }
+  int WriteData(const void* buffer, int count) override { return m_pWrite(buffer, count); }
+
+ private:
+  // The library's own calling convention is that of Win32 libraries (stdcall).
+  typedef int(WINAPI* DeviceEntry)(int device);
+  typedef int(WINAPI* ReadEntry)(void* buffer, int count);
+  typedef int(WINAPI* WriteEntry)(const void* buffer, int count);
+
+  template <typename Entry>
+  bool Find(const char* name, Entry& entry) {
+    entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(m_hLibrary, name)));
+    return entry != nullptr;
+  }
+
+  HMODULE m_hLibrary = nullptr;
+  DeviceEntry m_pOpen = nullptr;
+  DeviceEntry m_pClose = nullptr;
+  ReadEntry m_pRead = nullptr;
+  WriteEntry m_pWrite = nullptr;
+};
+
+// Everything after the window lookup; each failure is reported, never shown here.
+void SendJobFile(HWND window, const char* tail) {
+  std::string path;
+  if (JobPathFromTail(tail, path) != 0) return Report(window, USB_ERROR_FILE_PATH);
+  CVornLibLink link;
+  const int loaded = link.Load();
+  if (loaded != 0) return Report(window, loaded);
+  if (link.OpenUSBDevice(0) != 1) return Report(window, USB_ERROR_OPEN_DEVICE);
+  CMappedFile file;
+  // The pieces are counted in 32 bits; a job file never comes near 4 GiB.
+  if (!file.Open(path) || file.Size() > UINT32_MAX) {
+    Report(window, USB_ERROR_OPEN_DATA_FILE);
+  } else {
+    SendUsbJob(file.Data(), static_cast<uint32_t>(file.Size()), link, [window](int status) { Report(window, status); });
+  }
+  file.Close();
+  link.CloseUSBDevice(0);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR tail, int) {
+  HWND window = FindWindowA(nullptr, "Plotgate");
+  if (!window) window = FindWindowA(nullptr, "Harbex");
+  if (!window) {
+    MessageBoxA(nullptr, "No Find main program!\n", "VornUSBSend Error", MB_ICONERROR);
+    return 0;
+  }
+  SendJobFile(window, tail);
+  return 0;
+}
