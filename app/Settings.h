@@ -7,9 +7,7 @@
 #include <string>
 
 #include "IniFile.h"
-
-// Entries of the Port list: 0 is the maker's USB link "VORN_USB", n is "COMn" for 1..30.
-const int PORT_LIST_COUNT = 31;
+#include "PortList.h"
 
 // The remembered choices, as the dialog's controls hold them.
 struct SavedChoices {

@@ -28,13 +28,9 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
     fprintf(stderr, "plotgate: cannot read %s\n", choices.input.c_str());
     return false;
   }
-  if (choices.mirror) job.MirrorState = MIRROR_MIRRORED;
-  if (choices.rotate >= 0) {
-    job.RotateState = ROTATE_0 + choices.rotate / 90;
-    job.ApplyMirrorRotate(MODE_ROTATE);
-  } else if (choices.mirror) {
-    job.ApplyMirrorRotate(MODE_MIRROR);
-  }
+  // A rotation rebuilds from the commands, mirrored first, as the dialog's buttons do.
+  if (choices.mirror) job.Mirror();
+  if (choices.rotate >= 0) job.RotateTo(choices.rotate / 90);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "RememberedChoices.h"
 
 #include "PortDiscovery.h"
+#include "RestoreChoices.h"
 
 namespace {
 
@@ -25,8 +26,10 @@ void AddRememberOptions(CLI::App& command, RememberOptions& options) {
 
 void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved) {
   if (choices.cutter.model < 0) {
-    choices.cutter.model = saved.ModelIndex;
-    if (choices.port.empty() && saved.PortIndex != 0) choices.port = "COM" + std::to_string(saved.PortIndex);
+    // The automatic choice for the model is left to the send, which lists the devices.
+    const RestoredDevice restored = RestoreDevice(saved, {});
+    choices.cutter.model = restored.ModelIndex;
+    if (choices.port.empty() && !restored.PortChosenForModel) choices.port = restored.Port;
   }
   OffsetOptions& offsets = choices.cutter.offsets;
   // --blade-offset and --overcut tick their box and set its text together.
@@ -43,12 +46,8 @@ void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, con
 SavedChoices ChoicesToRemember(const SendChoices& choices, const std::string& port, const SavedChoices& saved) {
   SavedChoices remembered;
   remembered.ModelIndex = choices.cutter.model;
-  remembered.PortIndex = saved.PortIndex;
-  if (port == VORN_USB_PORT) {
-    remembered.PortIndex = 0;
-  } else if (!IsDevicePath(port) && PortNumber(port) >= 1 && PortNumber(port) < PORT_LIST_COUNT) {
-    remembered.PortIndex = PortNumber(port);
-  }
+  const int index = PortListIndex(port);
+  remembered.PortIndex = index >= 0 ? index : saved.PortIndex;
   remembered.ChkBladeOffset = choices.cutter.offsets.bladeOffset ? 1 : 0;
   remembered.ChkOverCut = choices.cutter.offsets.overCut ? 1 : 0;
   remembered.BladeOffset = choices.cutter.offsets.bladeOffsetText;

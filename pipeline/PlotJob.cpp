@@ -52,26 +52,29 @@ static const Rotation kRotations[] = {
 
 static const JobTransform kMirror = {-1, 0, 0, 1, 0, 0};
 
-int CPlotJob::ApplyMirrorRotate(int mode) {
-  if (!HasJob()) return 0;
-  if (mode == MODE_MIRROR) {
+void CPlotJob::Mirror() {
+  MirrorState = MirrorState == MIRROR_MIRRORED ? MIRROR_NORMAL : MIRROR_MIRRORED;
+  if (!HasJob()) return;
+  Apply(kMirror);
+  MoveToOrigin();
+}
+
+void CPlotJob::RotateTo(int quarterTurns) {
+  const int turns = ((quarterTurns % 4) + 4) % 4;
+  RotateState = ROTATE_0 + turns;
+  if (!HasJob()) return;
+  FreePoints(m_pPoints);
+  FlattenCommands(m_pCommands, m_pPoints);
+  ComputeBounds(m_pPoints, m_bounds);
+  if (MirrorState == MIRROR_MIRRORED) {
     Apply(kMirror);
     MoveToOrigin();
-  } else if (mode == MODE_ROTATE) {
-    FreePoints(m_pPoints);
-    FlattenCommands(m_pCommands, m_pPoints);
-    ComputeBounds(m_pPoints, m_bounds);
-    if (MirrorState == MIRROR_MIRRORED) {
-      Apply(kMirror);
-      MoveToOrigin();
-    }
-    if (RotateState >= ROTATE_90 && RotateState <= ROTATE_270) {  // clockwise, y pointing up
-      const Rotation& r = kRotations[RotateState - ROTATE_90];
-      Apply(JobTransform{r.cosine, r.sine, -r.sine, r.cosine, 0, 0});
-      MoveToOrigin();
-    }
   }
-  return 0;
+  if (turns > 0) {  // clockwise, y pointing up
+    const Rotation& r = kRotations[turns - 1];
+    Apply(JobTransform{r.cosine, r.sine, -r.sine, r.cosine, 0, 0});
+    MoveToOrigin();
+  }
 }
 
 std::string CPlotJob::WidthText() const {

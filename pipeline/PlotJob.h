@@ -15,10 +15,6 @@ const int ROTATE_90 = 142;
 const int ROTATE_180 = 143;
 const int ROTATE_270 = 144;
 
-// ApplyMirrorRotate modes.
-const int MODE_MIRROR = 0;
-const int MODE_ROTATE = 1;
-
 class CPlotJob {
  public:
   CPlotJob() = default;
@@ -33,11 +29,18 @@ class CPlotJob {
   // True when both lists exist: what enables Send, Mirror and Rotate.
   bool HasJob() const { return m_pCommands && m_pPoints; }
 
-  // Mode 0 mirrors the current points about the vertical axis; mode 1 rebuilds the points
-  // from the commands, mirrored first when MirrorState is 140, then rotated by
-  // RotateState. Both leave the job at the origin with m_bounds current. Without a job
-  // nothing changes. Returns 0.
-  int ApplyMirrorRotate(int mode);
+  // The Mirror button: toggles MirrorState and mirrors the current points (rotation
+  // included) about the vertical axis. The points change only when there is a job.
+  void Mirror();
+  // A Rotate menu choice: RotateState becomes `quarterTurns` clockwise quarter turns (0 to
+  // 3; others are taken modulo 4) and the points are rebuilt from the commands, mirrored
+  // first when MirrorState is MIRROR_MIRRORED, then turned. The points change only when
+  // there is a job.
+  void RotateTo(int quarterTurns);
+  // The clockwise quarter turns RotateState stands for, 0 to 3.
+  int QuarterTurns() const { return RotateState - ROTATE_0; }
+
+  // Mirror and RotateTo leave the job at the origin with m_bounds current.
 
   // Width (x extent) and height (y extent) in millimetres, as the size fields show them.
   std::string WidthText() const;

@@ -38,3 +38,20 @@ finish() {
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]
 }
+
+# start_display / stop_display: an Xvfb of our own when DISPLAY is unset.
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.bash"
+
+# The Wine loader of the preset: 32-bit Wine for the release, wine64 for win64.
+wine_loader() {
+  if [ "$preset" = win32 ]; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
+}
+
+# windows PATH: the Windows name of a Linux path (Wine's Z: drive).
+windows() { printf 'Z:%s' "${1//\//\\}"; }
+
+# A CorelDRAW 12-16 workspace file without the toolbar: the parts the edit fills in.
+EMPTY_WORKSPACE='<uiConfig><frame><dockBar position="float"><cmdBarLane>
+</cmdBarLane></dockBar></frame><commandBars>
+</commandBars><items>
+</items></uiConfig>'

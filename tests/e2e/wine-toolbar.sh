@@ -14,10 +14,7 @@ mkdir -p "$work/bin" "$work/X6" "$work/X7/Workspace"
 cp "$root/build/$preset/cli/plotgate-cli.exe" "$work/bin/"
 printf 'prepared workspace' >"$work/bin/X7.wz"
 printf 'users own workspace' >"$work/X7/Workspace/_default.cdws"
-original='<uiConfig><frame><dockBar position="float"><cmdBarLane>
-</cmdBarLane></dockBar></frame><commandBars>
-</commandBars><items>
-</items></uiConfig>'
+original=$EMPTY_WORKSPACE
 printf '%s' "$original" >"$work/X6/DRAWUIConfig.xml"
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -25,7 +22,6 @@ if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
   export WINEPREFIX=$work/prefix
   wineboot -i >/dev/null 2>&1
 fi
-windows() { printf 'Z:%s' "${1//\//\\}"; }
 key16='HKCU\Software\Corel\CorelDRAW\16.0\Draw'
 key17='HKCU\Software\Corel\CorelDRAW\17.0\Draw\Application Preferences\VBA'
 cleanup() {

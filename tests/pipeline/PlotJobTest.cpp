@@ -41,7 +41,9 @@ TEST(PlotJob, UnreadableFileLeavesNoJob) {
   EXPECT_FALSE(l.job.HasJob());
   EXPECT_EQ(l.job.m_pCommands, nullptr);
   EXPECT_EQ(l.job.m_pPoints, nullptr);
-  EXPECT_EQ(l.job.ApplyMirrorRotate(MODE_MIRROR), 0);  // no job: nothing happens
+  l.job.Mirror();  // no job: only the state changes
+  EXPECT_EQ(l.job.m_pPoints, nullptr);
+  EXPECT_EQ(l.job.MirrorState, MIRROR_MIRRORED);
   EXPECT_EQ(l.job.LoadJob(nullptr), 1);
 }
 
@@ -54,41 +56,53 @@ TEST(PlotJob, FileWithoutDrawingCommandsIsAnEmptyJob) {
 
 TEST(PlotJob, MirrorTwiceGivesTheSamePoints) {
   LoadedJob l("PU0,0;PD100,0;PD30,50;");
-  l.job.ApplyMirrorRotate(MODE_MIRROR);
+  l.job.Mirror();
   EXPECT_EQ(l.Points(), "U100,0 D0,0 D70,50");
-  l.job.ApplyMirrorRotate(MODE_MIRROR);
+  l.job.Mirror();
   EXPECT_EQ(l.Points(), "U0,0 D100,0 D30,50");
 }
 
 TEST(PlotJob, QuarterTurnShortensTheLineByOneUnit) {
   LoadedJob l("PU0,0;PD1000,0;");
-  l.job.RotateState = ROTATE_90;
-  l.job.ApplyMirrorRotate(MODE_ROTATE);
+  l.job.RotateTo(1);
   EXPECT_EQ(l.Points(), "U0,999 D0,0");
   EXPECT_EQ(l.Size(), "0.00 x 24.98");
+}
+
+TEST(PlotJob, RotationStatesAreTheButtonBitmaps) {
+  LoadedJob l("PU0,0;PD1000,0;");
+  l.job.RotateTo(3);
+  EXPECT_EQ(l.job.RotateState, ROTATE_270);
+  l.job.RotateTo(5);  // whole turns drop out
+  EXPECT_EQ(l.job.RotateState, ROTATE_90);
+  EXPECT_EQ(l.job.QuarterTurns(), 1);
+  EXPECT_EQ(l.Points(), "U0,999 D0,0");
+  l.job.RotateTo(-1);
+  EXPECT_EQ(l.job.RotateState, ROTATE_270);
+  l.job.Mirror();
+  EXPECT_EQ(l.job.MirrorState, MIRROR_MIRRORED);
+  l.job.Mirror();
+  EXPECT_EQ(l.job.MirrorState, MIRROR_NORMAL);
 }
 
 TEST(PlotJob, RotationTurnsClockwise) {
   // An L: a long arm along x and a short one up y. Clockwise by 90 degrees the long arm
   // points down and the short one along x.
   LoadedJob l("PU0,100;PD0,0;PD1000,0;");
-  l.job.RotateState = ROTATE_90;
-  l.job.ApplyMirrorRotate(MODE_ROTATE);
+  l.job.RotateTo(1);
   EXPECT_EQ(l.Points(), "U99,999 D0,999 D0,0");
 }
 
 TEST(PlotJob, EveryRotationRebuildsFromTheCommands) {
   LoadedJob l("PU0,0;PD1000,0;PD1000,500;");
   const std::string original = l.Points();
-  l.job.RotateState = ROTATE_180;
-  l.job.ApplyMirrorRotate(MODE_ROTATE);
+  l.job.RotateTo(2);
   EXPECT_NE(l.Points(), original);
-  l.job.RotateState = ROTATE_0;  // "Rotate4" after "Rotate2"
-  l.job.ApplyMirrorRotate(MODE_ROTATE);
+  l.job.RotateTo(0);  // "Rotate4" after "Rotate2"
   EXPECT_EQ(l.Points(), original);
 
   l.job.MirrorState = MIRROR_MIRRORED;
-  l.job.ApplyMirrorRotate(MODE_ROTATE);
+  l.job.RotateTo(l.job.QuarterTurns());  // a dismissed Rotate menu rebuilds as it was
   EXPECT_EQ(l.Points(), "U1000,0 D0,0 D0,500");
 }
 
@@ -96,16 +110,13 @@ TEST(PlotJob, MirrorActsOnTheRotatedPoints) {
   // Mirror after a rotation mirrors the rotated shape; a rotation after a mirror rotates
   // the mirrored job. Both end at the origin.
   LoadedJob a("PU0,100;PD0,0;PD1000,0;");
-  a.job.RotateState = ROTATE_90;
-  a.job.ApplyMirrorRotate(MODE_ROTATE);
-  a.job.MirrorState = MIRROR_MIRRORED;
-  a.job.ApplyMirrorRotate(MODE_MIRROR);
+  a.job.RotateTo(1);
+  a.job.Mirror();
   EXPECT_EQ(a.Points(), "U0,999 D99,999 D99,0");
 
   LoadedJob b("PU0,100;PD0,0;PD1000,0;");
-  b.job.MirrorState = MIRROR_MIRRORED;
-  b.job.RotateState = ROTATE_90;
-  b.job.ApplyMirrorRotate(MODE_ROTATE);
+  b.job.Mirror();
+  b.job.RotateTo(1);
   EXPECT_EQ(b.Points(), "U100,0 D0,0 D0,999");  // 100 * sin + 1000 * cos just above 100
   EXPECT_EQ(b.job.m_bounds.minX, 0);
   EXPECT_EQ(b.job.m_bounds.minY, 0);

@@ -1,0 +1,44 @@
+#include "AboutDlg.h"
+
+#include <windows.h>
+// After windows.h, on which they build.
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "resource.h"
+
+const char* const WEBSITE1_ADDRESS = "https://www.meridal.example/";
+const char* const WEBSITE2_ADDRESS = "https://www.meridal.example/plotgate/";
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+
+BOOL CAboutDlg::OnInitDialog() {
+  // A link control shows its text and opens its target; both are the same address.
+  for (const auto& [id, address] : {std::pair<int, const char*>{IDC_WEBSITE1, WEBSITE1_ADDRESS},
+                                    std::pair<int, const char*>{IDC_WEBSITE2, WEBSITE2_ADDRESS}}) {
+    CWindow(Item(id)).SetText(std::string("<a href=\"") + address + "\">" + address + "</a>");
+  }
+  char version[256];
+  const int length = LoadStringA(GetModuleHandleA(nullptr), IDS_VERSION, version, sizeof version);
+  CWindow(Item(IDC_VERSION)).SetText(std::string(version, length > 0 ? static_cast<size_t>(length) : 0));
+  return TRUE;
+}
+
+bool CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+    EndDialog(IDOK);
+    return true;
+  }
+  if (message == WM_NOTIFY) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if ((header->idFrom == IDC_WEBSITE1 || header->idFrom == IDC_WEBSITE2) &&
+        (header->code == NM_CLICK || header->code == NM_RETURN)) {
+      ShellExecuteA(m_hWnd, "open", header->idFrom == IDC_WEBSITE1 ? WEBSITE1_ADDRESS : WEBSITE2_ADDRESS, nullptr,
+                    nullptr, SW_SHOWNORMAL);
+      return true;
+    }
+  }
+  return CDialog::OnMessage(message, wParam, lParam, result);
+}

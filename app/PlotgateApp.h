@@ -1,0 +1,20 @@
+// The dialog program's application object: the parsed command line and the settings file
+// beside the program. A run either performs one CorelDRAW workspace operation and ends,
+// or shows the main dialog modally and ends when it closes.
+#pragma once
+
+#include "CommandLineInfo.h"
+#include "IniFile.h"
+
+class CPlotgateApp {
+ public:
+  // Settings is "Plotgate.ini" in the program's folder.
+  CPlotgateApp();
+
+  // The whole run: common controls, the command line, the toolbar added, then the switch's
+  // workspace operation or the dialog. Returns false, as the program then ends.
+  bool InitInstance(int argc, const char* const* argv);
+
+  CMC_CommandLineInfo CmdInfo;
+  CIniFile Settings;
+};

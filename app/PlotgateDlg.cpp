@@ -1,0 +1,347 @@
+#include "PlotgateDlg.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "AboutDlg.h"
+#include "CorelWorkspace.h"
+#include "IniFile.h"
+#include "PopupMenu.h"
+#include "PortList.h"
+#include "PreviewLayout.h"
+#include "RestoreChoices.h"
+#include "SpinStep.h"
+#include "resource.h"
+
+namespace {
+
+const int PATH_BUFFER = 260;  // MAX_PATH, the size of the job file path
+
+// The Rotate menu: its items' commands and the quarter turns each chooses, by position,
+// with the bitmap shown beside each.
+struct RotateItem {
+  int command;
+  int quarterTurns;
+  int bitmap;
+};
+const RotateItem kRotateItems[] = {
+    {ID_ROTATE1, 1, IDB_ROTATE90_MENU},
+    {ID_ROTATE2, 2, IDB_ROTATE180_MENU},
+    {ID_ROTATE3, 3, IDB_ROTATE270_MENU},
+    {ID_ROTATE4, 0, IDB_ROTATE0_MENU},
+};
+
+std::string LoadText(int id) {
+  char text[256];
+  const int length = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
+  return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+// A bitmap resource with its light grey drawn in the system's button colour.
+HBITMAP LoadButtonBitmap(int id) {
+  return static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+}
+
+}  // namespace
+
+CPlotgateDlg::CPlotgateDlg(CIniFile& settings, std::string fileName)
+    : CDialog(IDD_PLOTGATE_DIALOG),
+      m_settings(settings),
+      m_fileName(std::move(fileName)),
+      AppIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+
+CPlotgateDlg::~CPlotgateDlg() {
+  if (VersionFont) DeleteObject(VersionFont);
+  for (HBITMAP bitmap : RotateMenuBitmaps) {
+    if (bitmap) DeleteObject(bitmap);
+  }
+  for (HBITMAP bitmap : m_stateBitmaps) {
+    if (bitmap) DeleteObject(bitmap);
+  }
+}
+
+BOOL CPlotgateDlg::OnInitDialog() {
+  m_progress = Control<CProgressBar>(IDC_PROGRESS);
+  m_bladeOffsetSpin = Control<CSpinButton>(IDC_SPIN_BLADE_OFFSET);
+  m_chkBladeOffset = Control<CButton>(IDC_CHK_BLADE_OFFSET);
+  m_height = Control<CWindow>(IDC_HEIGHT);
+  m_width = Control<CWindow>(IDC_WIDTH);
+  m_bladeOffset = Control<CWindow>(IDC_BLADE_OFFSET);
+  m_device = Control<CComboBox>(IDC_DEVICE);
+  m_port = Control<CComboBox>(IDC_PORT);
+  m_mirror = Control<CButton>(IDC_MIRROR);
+  m_rotate = Control<CButton>(IDC_ROTATE);
+  m_send = Control<CButton>(IDOK);
+  m_preview = Control<CWindow>(IDC_PREVIEW);
+  m_chkOverCut = Control<CButton>(IDC_CHK_OVERCUT);
+  m_overCut = Control<CWindow>(IDC_OVERCUT);
+  m_overCutSpin = Control<CSpinButton>(IDC_SPIN_OVERCUT);
+
+  const std::string aboutItem = LoadText(IDS_ABOUTBOX);
+  HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+  if (systemMenu && !aboutItem.empty()) {
+    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutItem.c_str());
+  }
+  Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
+  Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(AppIcon));
+
+  m_progress.SetRange(0, 100);
+  m_progress.SetPos(0);
+  VersionFont = CreateFontA(-15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+  const CWindow version(Item(IDC_VERSION));
+  version.Send(WM_SETFONT, reinterpret_cast<WPARAM>(VersionFont), TRUE);
+  version.SetText(LoadText(IDS_VERSION));
+  m_progress.SetText("0%");
+
+  m_bladeOffsetSpin.SetRange(1, 9999);
+  m_bladeOffsetSpin.SetBuddy(m_bladeOffset);
+  m_overCutSpin.SetRange(1, 9999);
+  m_overCutSpin.SetBuddy(m_overCut);
+
+  for (const CutterModel& model : ModelTable) m_device.AddString(model.name);
+  m_device.SetCurSel(0);
+  for (int index = 0; index < PORT_LIST_COUNT; ++index) m_port.AddString(PortListText(index));
+  m_port.SetCurSel(0);
+  m_port.Enable(false);
+
+  m_rotate.SetSplitStyle();
+  for (int i = 0; i < 4; ++i) RotateMenuBitmaps[i] = LoadButtonBitmap(kRotateItems[i].bitmap);
+  for (int id = MIRROR_NORMAL; id <= ROTATE_270; ++id) m_stateBitmaps[id - MIRROR_NORMAL] = LoadButtonBitmap(id);
+  m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
+  m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
+
+  for (const CWindow& control : {m_height, m_width, m_bladeOffset, CWindow(m_bladeOffsetSpin.m_hWnd), m_overCut,
+                                 CWindow(m_overCutSpin.m_hWnd)}) {
+    control.Enable(false);
+  }
+  m_bladeOffset.SetText("0.38");
+  m_overCut.SetText("0.85");
+
+  // A temporary folder too long for the path buffer leaves no job file path: a send then
+  // cannot write the job file instead of writing a cut-off path.
+  char temp[PATH_BUFFER];
+  const DWORD length = GetTempPathA(sizeof temp, temp);
+  const std::string jobFile = std::string(temp, length < sizeof temp ? length : 0) + "cutcorldata.hb";
+  JobFilePath = length > 0 && length < sizeof temp && jobFile.size() < PATH_BUFFER ? jobFile : "";
+
+  // A settings file that cannot be read ends the start-up here; the dialog procedure
+  // reports it and the window opens with what was done so far.
+  const SavedChoices saved = ReadSavedChoices(m_settings);
+  const RestoredDevice restored = RestoreDevice(saved, ListSerialDevices());
+  m_device.SetCurSel(restored.ModelIndex);
+  SelectPort(restored.Port);
+  m_chkBladeOffset.SetCheck(saved.ChkBladeOffset != 0);
+  m_chkOverCut.SetCheck(saved.ChkOverCut != 0);
+  m_bladeOffset.SetText(saved.BladeOffset);
+  m_overCut.SetText(saved.OverCut);
+  SelectedModel = ModelTable[restored.ModelIndex];
+  m_port.Enable(restored.PortListEnabled);
+
+  if (!m_fileName.empty()) {
+    m_job.LoadJob(m_fileName.c_str());
+    ShowJobSize();
+  }
+  EnableForJob();
+  return TRUE;
+}
+
+void CPlotgateDlg::EnableForJob() {
+  const bool job = m_job.HasJob();
+  for (const CWindow& control :
+       {CWindow(m_send.m_hWnd), CWindow(m_mirror.m_hWnd), CWindow(m_rotate.m_hWnd), CWindow(m_chkBladeOffset.m_hWnd),
+        CWindow(m_chkOverCut.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd)}) {
+    control.Enable(job);
+  }
+  if (job) {
+    OnBladeOffsetCheck();
+    OnOverCutCheck();
+  }
+}
+
+void CPlotgateDlg::SelectPort(const std::string& port) {
+  int index = m_port.FindStringExact(port);
+  if (index < 0) index = m_port.AddString(port);
+  m_port.SetCurSel(index);
+}
+
+bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return false;
+      OnSysCommand(wParam, lParam);
+      return true;
+    case WM_PAINT: OnPaint(); return true;
+    case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(AppIcon); return true;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->code != static_cast<UINT>(UDN_DELTAPOS)) return false;
+      const auto& change = *reinterpret_cast<const NMUPDOWN*>(lParam);
+      if (header->idFrom == IDC_SPIN_BLADE_OFFSET) {
+        OnSpin(IDC_BLADE_OFFSET, change);
+      } else if (header->idFrom == IDC_SPIN_OVERCUT) {
+        OnSpin(IDC_OVERCUT, change);
+      } else {
+        return false;
+      }
+      result = 0;  // the spin's own position change is allowed
+      return true;
+    }
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      if (id == IDC_DEVICE && code == CBN_SELCHANGE) {
+        OnSelchangeDevice();
+        return true;
+      }
+      if (code != BN_CLICKED) return false;
+      switch (id) {
+        case IDC_MIRROR:
+        case IDC_ROTATE: OnMirrorRotate(id); return true;
+        case IDC_CHK_BLADE_OFFSET: OnBladeOffsetCheck(); return true;
+        case IDC_CHK_OVERCUT: OnOverCutCheck(); return true;
+        case IDOK: OnSend(); return true;
+        case IDC_ABOUT: OnAbout(); return true;
+        case IDC_PROVIEW: OnProview(); return true;
+        default: break;
+      }
+      break;
+    }
+    default: break;
+  }
+  return CDialog::OnMessage(message, wParam, lParam, result);
+}
+
+void CPlotgateDlg::OnSysCommand(WPARAM, LPARAM) { OnAbout(); }
+
+void CPlotgateDlg::OnAbout() {
+  CAboutDlg about;
+  about.DoModal(m_hWnd);
+}
+
+void CPlotgateDlg::OnPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(m_hWnd, &paint);
+  if (IsIconic(m_hWnd)) {
+    Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, AppIcon);
+    EndPaint(m_hWnd, &paint);
+    return;
+  }
+  // The dialog's own painting first, as it erases what lies below the preview frame.
+  EndPaint(m_hWnd, &paint);
+  RECT frame;
+  GetClientRect(m_preview.m_hWnd, &frame);
+  DrawPreview(GetDC(m_preview.m_hWnd), frame.right - frame.left, frame.bottom - frame.top);
+}
+
+int CPlotgateDlg::DrawPreview(HDC dc, int width, int height) {
+  if (!m_job.m_pPoints) {
+    ReleaseDC(m_preview.m_hWnd, dc);
+    return 0;
+  }
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  const RECT inside = {1, 1, width - 1, height - 1};
+  FillRect(dc, &inside, white);
+
+  // Runs of lines go to the device as one polyline each: the same pixels as a move and a
+  // line per point, in far fewer calls on a large job.
+  std::vector<POINT> run;
+  POINT current = {0, 0};  // where a device context's current position starts
+  auto flush = [&] {
+    if (run.size() >= 2) Polyline(dc, run.data(), static_cast<int>(run.size()));
+    run.clear();
+  };
+  for (const PreviewStroke& stroke : LayoutPreview(m_job.m_pPoints, m_job.m_bounds, width, height)) {
+    if (!stroke.line) {
+      flush();
+    } else {
+      if (run.empty()) run.push_back(current);
+      run.push_back({stroke.x, stroke.y});
+    }
+    current = {stroke.x, stroke.y};
+  }
+  flush();
+
+  SelectObject(dc, oldPen);
+  ReleaseDC(m_preview.m_hWnd, dc);
+  DeleteObject(white);
+  DeleteObject(pen);
+  return 0;
+}
+
+void CPlotgateDlg::OnMirrorRotate(int id) {
+  if (id == IDC_ROTATE) {
+    CPopupMenu menu(IDR_ROTATE_MENU);
+    for (int i = 0; i < 4; ++i) menu.SetItemBitmap(i, RotateMenuBitmaps[i]);
+    RECT button;
+    GetWindowRect(m_rotate.m_hWnd, &button);
+    const int command = menu.Track(m_hWnd, button.left, button.bottom);
+    // A dismissed menu rebuilds the points with the rotation unchanged.
+    int quarterTurns = m_job.QuarterTurns();
+    for (const RotateItem& item : kRotateItems) {
+      if (item.command == command) quarterTurns = item.quarterTurns;
+    }
+    ApplyMirrorRotate(quarterTurns, false);
+  } else {
+    ApplyMirrorRotate(m_job.QuarterTurns(), true);
+  }
+  // Draw the preview again.
+  InvalidateRect(m_hWnd, nullptr, TRUE);
+  UpdateWindow(m_hWnd);
+}
+
+void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
+  if (mirror) {
+    m_job.Mirror();
+    m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
+  } else {
+    m_job.RotateTo(quarterTurns);
+    m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
+  }
+  ShowJobSize();
+}
+
+void CPlotgateDlg::ShowJobSize() {
+  m_width.SetText(m_job.WidthText());
+  m_height.SetText(m_job.HeightText());
+}
+
+void CPlotgateDlg::OnBladeOffsetCheck() {
+  const bool checked = m_chkBladeOffset.GetCheck();
+  m_bladeOffset.Enable(checked);
+  m_bladeOffsetSpin.Enable(checked);
+}
+
+void CPlotgateDlg::OnOverCutCheck() {
+  const bool checked = m_chkOverCut.GetCheck();
+  m_overCut.Enable(checked);
+  m_overCutSpin.Enable(checked);
+}
+
+void CPlotgateDlg::OnSpin(int editId, const NMUPDOWN& change) {
+  const CWindow edit(Item(editId));
+  edit.SetText(SpinStep(edit.GetText(), change.iDelta));
+}
+
+void CPlotgateDlg::OnSelchangeDevice() {
+  const int index = m_device.GetCurSel();
+  if (index < 0 || index >= MODEL_COUNT) return;
+  SelectedModel = ModelTable[index];
+  SelectPort(ChoosePort(SelectedModel.ProtocolNumber, ListSerialDevices()));
+  m_port.Enable(SelectedModel.ProtocolNumber != 0);
+}
+
+void CPlotgateDlg::OnProview() { RemoveCorelToolbar(PROVIEW_WORKSPACE_PATH); }
+
+void CPlotgateDlg::OnSend() {
+  ShowMessage("Sending is not available in this build yet.", "Harbex", MB_OK | MB_ICONINFORMATION);
+}

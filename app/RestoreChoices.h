@@ -1,0 +1,27 @@
+// What the dialog shows at start-up for the saved model and port: the saved entries, or,
+// when a model other than the first was saved with the "VORN_USB" entry, the port that
+// choosing that model in the Device list picks. The command line restores through the same
+// rules.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "PortDiscovery.h"
+#include "Settings.h"
+
+struct RestoredDevice {
+  int ModelIndex = 0;
+  // The Port list entry to select: a PortListText, or "COMn" above 30 (the dialog appends
+  // an entry for it), or a device path on Linux.
+  std::string Port;
+  // Whether the Port list is enabled after the restore (before the dialog's final rule,
+  // which enables it exactly when a job is loaded).
+  bool PortListEnabled = false;
+  // True when Port is the automatic choice for the model rather than the saved entry.
+  bool PortChosenForModel = false;
+};
+
+// `saved` as ReadSavedChoices gives it (indices already in range); `devices` is the
+// system's serial device list that the automatic choice searches.
+RestoredDevice RestoreDevice(const SavedChoices& saved, const std::vector<SerialDevice>& devices);

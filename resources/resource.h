@@ -1,0 +1,54 @@
+// Identifiers of the dialog program's resources and controls, shared by the resource
+// script and the code.
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDD_PLOTGATE_DIALOG 102
+#define IDS_ABOUTBOX 101
+#define IDS_VERSION 102
+#define IDR_MAINFRAME 128
+#define IDI_WIDTH 129
+#define IDI_HEIGHT 130
+#define IDR_ROTATE_MENU 135
+
+// Rotate menu bitmaps, by menu position: "Rotate1" to "Rotate3", then "Rotate4".
+#define IDB_ROTATE0_MENU 134
+#define IDB_ROTATE90_MENU 136
+#define IDB_ROTATE180_MENU 137
+#define IDB_ROTATE270_MENU 138
+// Button bitmaps: the MirrorState and RotateState values.
+#define IDB_MIRROR_NORMAL 139
+#define IDB_MIRROR_MIRRORED 140
+#define IDB_ROTATE0 141
+#define IDB_ROTATE90 142
+#define IDB_ROTATE180 143
+#define IDB_ROTATE270 144
+
+#define IDC_WEBSITE1 1000
+#define IDC_WEBSITE2 1001
+#define IDC_PROVIEW 1002
+#define IDC_DEVICE 1003
+#define IDC_PORT 1004
+#define IDC_CHK_BLADE_OFFSET 1005
+#define IDC_BLADE_OFFSET 1006
+#define IDC_SPIN_BLADE_OFFSET 1007
+#define IDC_PROGRESS 1008
+#define IDC_MIRROR 1009
+#define IDC_ROTATE 1010
+#define IDC_HEIGHT 1011
+#define IDC_WIDTH 1012
+#define IDC_PREVIEW 1013
+#define IDC_VERSION 1014
+#define IDC_ABOUT 1015
+#define IDC_CHK_OVERCUT 1016
+#define IDC_OVERCUT 1017
+#define IDC_SPIN_OVERCUT 1018
+
+// System menu item of the About box.
+#define IDM_ABOUTBOX 0x0010
+
+// Rotate menu items.
+#define ID_ROTATE1 32781
+#define ID_ROTATE4 32784
+#define ID_ROTATE2 32785
+#define ID_ROTATE3 32786

@@ -1,0 +1,344 @@
+// The main dialog created modeless on a real window station (Wine with an X display) and
+// driven with window messages; every state is read back through Win32.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, on which they build.
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+#include "IniFile.h"
+#include "PlotJob.h"
+#include "PlotgateDlg.h"
+#include "PreviewLayout.h"
+#include "TempDir.h"
+#include "resource.h"
+
+namespace {
+
+// A job that shows mirror and rotation: a right triangle with its right angle at the
+// bottom left, 100 by 50 mm.
+const char* const kTriangle = "IN;SP1;PU0,0;PD4000,0;PD0,2000;PD0,0;SP0;";
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// Runs `action` on the window of `className` and `caption` once it appears, from another
+// thread, while this thread sits in a modal loop (a menu, a modal dialog).
+class WhenShown {
+ public:
+  WhenShown(const char* className, const char* caption, std::function<void(HWND)> action)
+      : m_thread([=] {
+          for (int i = 0; i < 1000; ++i) {
+            HWND window = FindWindowA(className, caption);
+            if (window && IsWindowVisible(window)) {
+              action(window);
+              return;
+            }
+            Sleep(10);
+          }
+        }) {}
+  ~WhenShown() { m_thread.join(); }
+
+ private:
+  std::thread m_thread;
+};
+
+class PlotgateDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display for the dialog";
+    INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+    m_settings.IniPath = (m_dir.Path() / "Plotgate.ini").string();
+  }
+  void TearDown() override { m_dialog.reset(); }
+
+  void WriteSettings(const std::string& text) { m_dir.Write("Plotgate.ini", text); }
+  std::string JobFile(const char* text = kTriangle) { return m_dir.Write("job.plt", text); }
+
+  void Open(const std::string& file) {
+    m_dialog.reset(new CPlotgateDlg(m_settings, file));
+    ASSERT_TRUE(m_dialog->Create());
+    ShowWindow(m_dialog->m_hWnd, SW_SHOW);
+    UpdateWindow(m_dialog->m_hWnd);
+    Pump();
+  }
+
+  HWND Item(int id) const { return GetDlgItem(m_dialog->m_hWnd, id); }
+  bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+  std::string Text(int id) const {
+    char text[256] = "";
+    GetWindowTextA(Item(id), text, sizeof text);
+    return text;
+  }
+  bool Checked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  std::string Selected(int id) const {
+    const LRESULT index = SendMessageA(Item(id), CB_GETCURSEL, 0, 0);
+    char text[256] = "";
+    if (index >= 0) SendMessageA(Item(id), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  void Click(int id) {
+    SendMessageA(Item(id), BM_CLICK, 0, 0);
+    Pump();
+  }
+  // The spin's own notification of one step up (+1) or down (-1).
+  void Spin(int spinId, int delta) {
+    NMUPDOWN change = {};
+    change.hdr = {Item(spinId), static_cast<UINT_PTR>(spinId), static_cast<UINT>(UDN_DELTAPOS)};
+    change.iDelta = delta;
+    SendMessageA(m_dialog->m_hWnd, WM_NOTIFY, static_cast<WPARAM>(spinId), reinterpret_cast<LPARAM>(&change));
+  }
+  // Chooses the Rotate menu item at `position` (0 to 3), as with the arrow keys and Enter.
+  void ChooseRotation(int position) {
+    WhenShown menu("#32768", nullptr, [position](HWND window) {
+      for (int i = 0; i <= position; ++i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+      PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    Click(IDC_ROTATE);
+  }
+
+  // The size fields as `plotgate info` computes them for the same job and choices.
+  static std::string ExpectedSize(const std::string& file, int mirrors, int quarterTurns) {
+    CPlotJob job;
+    job.LoadJob(file.c_str());
+    for (int i = 0; i < mirrors; ++i) job.Mirror();
+    if (quarterTurns >= 0) job.RotateTo(quarterTurns);
+    return job.WidthText() + " x " + job.HeightText();
+  }
+  std::string ShownSize() const { return Text(IDC_WIDTH) + " x " + Text(IDC_HEIGHT); }
+
+  // Every line of the layout starts on a red pixel of the preview frame, and the middle
+  // of the frame's free area above the triangle's hypotenuse is white.
+  void ExpectPreviewOf(const CPlotJob& job) {
+    InvalidateRect(m_dialog->m_hWnd, nullptr, TRUE);
+    UpdateWindow(m_dialog->m_hWnd);
+    Pump();
+    RECT frame;
+    GetClientRect(Item(IDC_PREVIEW), &frame);
+    HDC dc = GetDC(Item(IDC_PREVIEW));
+    int lines = 0;
+    for (const PreviewStroke& stroke : LayoutPreview(job.m_pPoints, job.m_bounds, frame.right, frame.bottom)) {
+      if (stroke.line) continue;  // the start of the next line: drawn by it
+      EXPECT_EQ(GetPixel(dc, stroke.x, stroke.y), RGB(255, 0, 0)) << "at " << stroke.x << "," << stroke.y;
+      ++lines;
+    }
+    EXPECT_GT(lines, 0);
+    // Inside the frame but off every line: the white fill, one pixel in from the frame.
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(255, 255, 255));
+    ReleaseDC(Item(IDC_PREVIEW), dc);
+  }
+
+  TempDir m_dir;
+  CIniFile m_settings;
+  std::unique_ptr<CPlotgateDlg> m_dialog;
+};
+
+TEST_F(PlotgateDialog, FirstRunWithoutSettingsOrFile) {
+  Open("");
+  EXPECT_EQ(Selected(IDC_DEVICE), "Lark-Series");
+  EXPECT_EQ(Selected(IDC_PORT), "VORN_USB");
+  EXPECT_EQ(SendMessageA(Item(IDC_PORT), CB_GETCOUNT, 0, 0), 31);
+  EXPECT_FALSE(Checked(IDC_CHK_BLADE_OFFSET));
+  EXPECT_FALSE(Checked(IDC_CHK_OVERCUT));
+  EXPECT_EQ(Text(IDC_BLADE_OFFSET), "0.38");
+  EXPECT_EQ(Text(IDC_OVERCUT), "0.85");
+  EXPECT_EQ(Text(IDC_VERSION), "Harbex  Ver1.3 beta23");
+  EXPECT_EQ(Text(IDC_PROGRESS), "0%");
+  char caption[64] = "";
+  GetWindowTextA(m_dialog->m_hWnd, caption, sizeof caption);
+  EXPECT_STREQ(caption, "Harbex");
+  // The first read created an empty settings file.
+  EXPECT_TRUE(std::filesystem::exists(m_settings.IniPath));
+  EXPECT_EQ(TempDir::Read(m_settings.IniPath), "");
+  // Without a job only About and Cancel are usable; Proview is hidden.
+  for (int id : {IDOK, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT, IDC_CHK_BLADE_OFFSET, IDC_CHK_OVERCUT,
+                 IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET, IDC_OVERCUT, IDC_SPIN_OVERCUT, IDC_WIDTH, IDC_HEIGHT}) {
+    EXPECT_FALSE(Enabled(id)) << id;
+  }
+  EXPECT_TRUE(Enabled(IDC_ABOUT));
+  EXPECT_TRUE(Enabled(IDCANCEL));
+  EXPECT_FALSE(IsWindowVisible(Item(IDC_PROVIEW)));
+  EXPECT_EQ(m_dialog->JobFilePath.substr(m_dialog->JobFilePath.size() - 15), "\\cutcorldata.hb");
+}
+
+TEST_F(PlotgateDialog, NoFileDisablesEverythingWhateverTheSettingsSay) {
+  WriteSettings("[Device]\r\nType=3\r\nPort=7\r\n[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\n");
+  Open("");
+  EXPECT_TRUE(Checked(IDC_CHK_BLADE_OFFSET));
+  for (int id : {IDOK, IDC_DEVICE, IDC_PORT, IDC_CHK_BLADE_OFFSET, IDC_BLADE_OFFSET, IDC_SPIN_OVERCUT}) {
+    EXPECT_FALSE(Enabled(id)) << id;
+  }
+}
+
+TEST_F(PlotgateDialog, SavedComPortsAreShownWithoutAutomaticChoice) {
+  WriteSettings("[Device]\r\nType=0\r\nPort=5\r\n");
+  Open(JobFile());
+  EXPECT_EQ(Selected(IDC_DEVICE), "Lark-Series");
+  EXPECT_EQ(Selected(IDC_PORT), "COM5");
+  m_dialog.reset();
+
+  WriteSettings("[Device]\r\nType=3\r\nPort=30\r\n");
+  Open(JobFile());
+  EXPECT_EQ(SendMessageA(Item(IDC_DEVICE), CB_GETCURSEL, 0, 0), 3);
+  EXPECT_EQ(Selected(IDC_PORT), "COM30");
+  EXPECT_EQ(std::string(m_dialog->SelectedModel.name), "Heron(V8.9 or later)");
+  // With a job both lists are usable, whatever the restore left.
+  EXPECT_TRUE(Enabled(IDC_DEVICE));
+  EXPECT_TRUE(Enabled(IDC_PORT));
+}
+
+TEST_F(PlotgateDialog, ModelsOutsideTheTableFallBackToTheFirst) {
+  for (const char* type : {"11", "-1"}) {
+    WriteSettings(std::string("[Device]\r\nType=") + type + "\r\nPort=31\r\n");
+    Open(JobFile());
+    EXPECT_EQ(Selected(IDC_DEVICE), "Lark-Series") << type;
+    EXPECT_EQ(Selected(IDC_PORT), "VORN_USB") << type;
+    EXPECT_EQ(std::string(m_dialog->SelectedModel.name), "Lark-Series");
+    m_dialog.reset();
+  }
+}
+
+TEST_F(PlotgateDialog, JobEnablesTheControlsAndShowsItsSize) {
+  const std::string file = JobFile();
+  Open(file);
+  for (int id : {IDOK, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT, IDC_CHK_BLADE_OFFSET, IDC_CHK_OVERCUT}) {
+    EXPECT_TRUE(Enabled(id)) << id;
+  }
+  for (int id : {IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET, IDC_OVERCUT, IDC_SPIN_OVERCUT, IDC_WIDTH, IDC_HEIGHT}) {
+    EXPECT_FALSE(Enabled(id)) << id;
+  }
+  EXPECT_EQ(ShownSize(), "100.00 x 50.00");
+  EXPECT_EQ(ShownSize(), ExpectedSize(file, 0, -1));
+  // The Rotate button is a split button.
+  EXPECT_EQ(GetWindowLongA(Item(IDC_ROTATE), GWL_STYLE) & BS_TYPEMASK, BS_SPLITBUTTON);
+}
+
+TEST_F(PlotgateDialog, UnreadableFileShowsZeroSizeAndNoJob) {
+  Open((m_dir.Path() / "missing.plt").string());
+  EXPECT_EQ(ShownSize(), "0.00 x 0.00");
+  EXPECT_FALSE(Enabled(IDOK));
+}
+
+TEST_F(PlotgateDialog, CheckedBladeOffsetEnablesItsEditUntilUnchecked) {
+  WriteSettings("[Offset]\r\nChkBladeOffset=1\r\nBladeOffset=0.5\r\n");
+  Open(JobFile());
+  EXPECT_TRUE(Checked(IDC_CHK_BLADE_OFFSET));
+  EXPECT_EQ(Text(IDC_BLADE_OFFSET), "0.5");
+  EXPECT_TRUE(Enabled(IDC_BLADE_OFFSET));
+  EXPECT_TRUE(Enabled(IDC_SPIN_BLADE_OFFSET));
+  EXPECT_FALSE(Enabled(IDC_OVERCUT));
+  Click(IDC_CHK_BLADE_OFFSET);
+  EXPECT_FALSE(Checked(IDC_CHK_BLADE_OFFSET));
+  EXPECT_FALSE(Enabled(IDC_BLADE_OFFSET));
+  EXPECT_FALSE(Enabled(IDC_SPIN_BLADE_OFFSET));
+  Click(IDC_CHK_OVERCUT);
+  EXPECT_TRUE(Enabled(IDC_OVERCUT));
+  EXPECT_TRUE(Enabled(IDC_SPIN_OVERCUT));
+}
+
+TEST_F(PlotgateDialog, SpinStepsTheEditInTenths) {
+  Open(JobFile());
+  Spin(IDC_SPIN_BLADE_OFFSET, 1);
+  EXPECT_EQ(Text(IDC_BLADE_OFFSET), "0.5");
+  Spin(IDC_SPIN_OVERCUT, -1);
+  EXPECT_EQ(Text(IDC_OVERCUT), "0.8");
+  SetWindowTextA(Item(IDC_BLADE_OFFSET), "0.1");
+  Spin(IDC_SPIN_BLADE_OFFSET, -1);
+  EXPECT_EQ(Text(IDC_BLADE_OFFSET), "0.1");
+  SetWindowTextA(Item(IDC_OVERCUT), "abc");
+  Spin(IDC_SPIN_OVERCUT, 1);
+  EXPECT_EQ(Text(IDC_OVERCUT), "0.1");
+}
+
+TEST_F(PlotgateDialog, MirrorAndRotationChangeSizeAndPreview) {
+  const std::string file = JobFile();
+  Open(file);
+  CPlotJob expected;
+  expected.LoadJob(file.c_str());
+  ExpectPreviewOf(expected);
+
+  Click(IDC_MIRROR);
+  expected.Mirror();
+  EXPECT_EQ(ShownSize(), ExpectedSize(file, 1, -1));
+  ExpectPreviewOf(expected);
+
+  ChooseRotation(0);  // "Rotate1": a quarter turn, of the mirrored job
+  expected.RotateTo(1);
+  EXPECT_EQ(ShownSize(), ExpectedSize(file, 1, 1));
+  // (4000, 2000) turns to (2000, -3999): the sine just below 1 truncates one unit away.
+  EXPECT_EQ(ShownSize(), "50.00 x 99.97");
+  ExpectPreviewOf(expected);
+
+  ChooseRotation(1);  // "Rotate2"
+  EXPECT_EQ(ShownSize(), ExpectedSize(file, 1, 2));
+  ChooseRotation(2);  // "Rotate3"
+  EXPECT_EQ(ShownSize(), ExpectedSize(file, 1, 3));
+  ChooseRotation(3);  // "Rotate4": back to unrotated, still mirrored
+  expected.RotateTo(0);
+  EXPECT_EQ(ShownSize(), ExpectedSize(file, 1, 0));
+  ExpectPreviewOf(expected);
+}
+
+TEST_F(PlotgateDialog, DismissedRotateMenuKeepsTheRotation) {
+  const std::string file = JobFile();
+  Open(file);
+  ChooseRotation(0);
+  {
+    WhenShown menu("#32768", nullptr, [](HWND window) { PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0); });
+    Click(IDC_ROTATE);
+  }
+  EXPECT_EQ(ShownSize(), ExpectedSize(file, 0, 1));
+}
+
+TEST_F(PlotgateDialog, SystemMenuItemOpensTheAboutBox) {
+  Open("");
+  HMENU menu = GetSystemMenu(m_dialog->m_hWnd, FALSE);
+  const int count = GetMenuItemCount(menu);
+  ASSERT_GE(count, 2);
+  char text[64] = "";
+  GetMenuStringA(menu, static_cast<UINT>(count - 1), text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "&About Harbex...");
+  EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+  EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(count - 2), MF_BYPOSITION) & MF_SEPARATOR,
+            static_cast<UINT>(MF_SEPARATOR));
+
+  for (bool fromMenu : {true, false}) {
+    std::string version;
+    {
+      WhenShown about("#32770", "About Harbex", [&version](HWND window) {
+        char label[64] = "";
+        GetWindowTextA(GetDlgItem(window, IDC_VERSION), label, sizeof label);
+        version = label;
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+      });
+      if (fromMenu) {
+        SendMessageA(m_dialog->m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+      } else {
+        Click(IDC_ABOUT);
+      }
+    }
+    EXPECT_EQ(version, "Harbex  Ver1.3 beta23") << (fromMenu ? "system menu" : "About button");
+  }
+}
+
+TEST_F(PlotgateDialog, EscCloses) {
+  Open(JobFile());
+  HWND window = m_dialog->m_hWnd;
+  SetFocus(Item(IDC_MIRROR));
+  MSG key = {Item(IDC_MIRROR), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+  EXPECT_TRUE(IsDialogMessageA(window, &key));
+  Pump();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(TempDir::Read(m_settings.IniPath), "");  // nothing saved
+}
+
+}  // namespace

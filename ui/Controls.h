@@ -1,0 +1,58 @@
+// The controls the dialogs use, as thin wrappers over their messages: buttons with check
+// state, image and split style, drop-down lists, progress bars and spin buttons. Edits and
+// static texts are plain windows (CWindow).
+#pragma once
+
+#include <windows.h>
+// After windows.h, on which they build.
+#include <commctrl.h>
+
+#include <string>
+
+#include "Window.h"
+
+class CButton : public CWindow {
+ public:
+  bool GetCheck() const { return Send(BM_GETCHECK) == BST_CHECKED; }
+  void SetCheck(bool checked) const { Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+  // Shows `bitmap` (owned by the caller) on the button, beside its text.
+  void SetImage(HBITMAP bitmap) const { Send(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)); }
+  // Makes a push button a split button: a drop-down arrow at its right, and a click
+  // anywhere on it still reports BN_CLICKED.
+  void SetSplitStyle() const;
+  // Clicks the button as a user would: it sends its BN_CLICKED to the parent.
+  void Click() const { Send(BM_CLICK); }
+};
+
+class CComboBox : public CWindow {
+ public:
+  // Appends an entry; its index, or -1 when the list cannot take it.
+  int AddString(const std::string& text) const {
+    const LRESULT index = Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return index < 0 ? -1 : static_cast<int>(index);
+  }
+  // Selects entry `index`; -1 (or an index past the end) clears the selection.
+  void SetCurSel(int index) const { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
+  // The selected entry, or -1.
+  int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
+  // The entry whose whole text is `text` (case-insensitively, as the list compares), or -1.
+  int FindStringExact(const std::string& text) const {
+    return static_cast<int>(Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())));
+  }
+  int GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }
+  // The text of entry `index`, or "".
+  std::string GetItemText(int index) const;
+};
+
+class CProgressBar : public CWindow {
+ public:
+  void SetRange(int low, int high) const { Send(PBM_SETRANGE32, static_cast<WPARAM>(low), high); }
+  void SetPos(int position) const { Send(PBM_SETPOS, static_cast<WPARAM>(position)); }
+  int GetPos() const { return static_cast<int>(Send(PBM_GETPOS)); }
+};
+
+class CSpinButton : public CWindow {
+ public:
+  void SetRange(int low, int high) const { Send(UDM_SETRANGE32, static_cast<WPARAM>(low), high); }
+  void SetBuddy(const CWindow& buddy) const { Send(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy.m_hWnd)); }
+};

@@ -1,0 +1,76 @@
+#include "Dialog.h"
+
+#include <exception>
+
+CDialog::~CDialog() {
+  if (!m_bModal && m_hWnd && IsWindow(m_hWnd)) {
+    // A modeless dialog still open: detach first, so no message reaches a half-destroyed
+    // object.
+    SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+    DestroyWindow(m_hWnd);
+  }
+}
+
+INT_PTR CDialog::DoModal(HWND parent) {
+  m_bModal = true;
+  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent, DialogProc,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+bool CDialog::Create(HWND parent) {
+  m_bModal = false;
+  return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent, DialogProc,
+                            reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void CDialog::EndDialog(INT_PTR result) {
+  if (m_bModal) {
+    ::EndDialog(m_hWnd, result);
+  } else {
+    DestroyWindow(m_hWnd);
+  }
+}
+
+int CDialog::ShowMessage(const std::string& text, const std::string& caption, UINT type) const {
+  return ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type);
+}
+
+bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+    EndDialog(IDCANCEL);
+    return true;
+  }
+  return false;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* dialog = reinterpret_cast<CDialog*>(lParam);
+    dialog->m_hWnd = hWnd;
+    SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+  }
+  auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hWnd, DWLP_USER));
+  if (!dialog) return FALSE;
+  const INT_PTR handled = dialog->Dispatch(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hWnd, DWLP_USER, 0);
+    dialog->m_hWnd = nullptr;
+  }
+  return handled;
+}
+
+INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (message == WM_INITDIALOG) return OnInitDialog();
+    LRESULT result = 0;
+    if (!OnMessage(message, wParam, lParam, result)) return FALSE;
+    if (message == WM_QUERYDRAGICON) return static_cast<INT_PTR>(result);
+    SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
+  } catch (const std::exception& e) {
+    ::MessageBoxA(m_hWnd, e.what(), "Plotgate", MB_OK | MB_ICONERROR);
+  } catch (...) {
+    ::MessageBoxA(m_hWnd, "An unexpected error occurred.", "Plotgate", MB_OK | MB_ICONERROR);
+  }
+  return message == WM_INITDIALOG ? TRUE : FALSE;
+}

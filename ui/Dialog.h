@@ -1,0 +1,56 @@
+// A dialog from a template in the program's resources, run modally or created modeless
+// (as the tests drive it). One static dialog procedure keeps the object with the window
+// and hands every message to it; no exception ever leaves that procedure: one that
+// escapes a handler is reported in a message box and the message counts as handled.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "Window.h"
+
+class CDialog : public CWindow {
+ public:
+  explicit CDialog(int templateId) : m_templateId(templateId) {}
+  CDialog(const CDialog&) = delete;
+  CDialog& operator=(const CDialog&) = delete;
+  virtual ~CDialog();
+
+  // Runs the dialog until it ends; the code EndDialog was given, or -1 when the window
+  // could not be created.
+  INT_PTR DoModal(HWND parent = nullptr);
+  // Creates the dialog modeless and returns at once; false when it could not be created.
+  // Ending it (Cancel, Esc, the close box) then destroys the window.
+  bool Create(HWND parent = nullptr);
+  // Ends a modal dialog with `result`, or destroys a modeless one.
+  void EndDialog(INT_PTR result);
+
+  // The control `id` of the dialog.
+  HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
+  // A control wrapper (CButton, CComboBox, ...) on control `id`.
+  template <class TControl>
+  TControl Control(int id) const {
+    TControl control;
+    control.m_hWnd = Item(id);
+    return control;
+  }
+
+  // A modal message box owned by the dialog; the button chosen (IDOK, ...).
+  int ShowMessage(const std::string& text, const std::string& caption, UINT type) const;
+
+ protected:
+  // After the controls exist; true lets the system give the focus to the first control.
+  virtual BOOL OnInitDialog() { return TRUE; }
+  // A message for the dialog. Returns true when handled, with `result` the value to give
+  // back (SetWindowLongPtr DWLP_MSGRESULT for notifications); false for the default
+  // processing. The base handles Cancel (IDCANCEL: the button, Esc, the close box).
+  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+  int m_templateId;
+  bool m_bModal = false;
+};
