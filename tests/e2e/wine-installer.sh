@@ -95,13 +95,13 @@ cp -a "$work/X7" "$work/X7.installed"
 run "$setup" /S
 check "second install succeeds" [ $? -eq 0 ]
 check "second install keeps the user's Plotgate.ini" cmp -s "$dir/Plotgate.ini" "$work/ini.before"
-check "second install leaves the version 16 workspace as it was" diff -r "$work/X6" "$work/X6.installed"
-check "second install leaves the version 17 workspaces as they were" diff -r "$work/X7" "$work/X7.installed"
+check "second install leaves the version 16 workspace as it was" diff -rq "$work/X6" "$work/X6.installed"
+check "second install leaves the version 17 workspaces as they were" diff -rq "$work/X7" "$work/X7.installed"
 
 run "$dir/Uninstall.exe" /S
 check "uninstall succeeds" [ $? -eq 0 ]
-check "uninstall gives the version 16 workspace back byte for byte" diff -r "$work/X6" "$work/X6.before"
-check "uninstall gives the version 17 workspace back and leaves no backup" diff -r "$work/X7" "$work/X7.before"
+check "uninstall gives the version 16 workspace back byte for byte" diff -rq "$work/X6" "$work/X6.before"
+check "uninstall gives the version 17 workspace back and leaves no backup" diff -rq "$work/X7" "$work/X7.before"
 check "uninstall removes the program folder" [ ! -e "$dir" ]
 check "uninstall removes the shortcut" [ ! -e "$shortcut" ]
 check "uninstall removes the entry" [ -z "$(value DisplayName)" ]
