@@ -42,12 +42,14 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   CIniFile ini;
   ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
   SavedChoices saved;
+  std::string rememberedPort;
   try {
     saved = ReadSavedChoices(ini);
+    rememberedPort = ReadRememberedPort(ini);
   } catch (const CFileException& e) {
     return Fail(std::string("plotgate: cannot read the settings: ") + e.what());
   }
-  CompleteFromSaved(choices, remember, saved);
+  CompleteFromSaved(choices, remember, saved, rememberedPort);
 
   CPlotJob job;
   if (!LoadChosenJob(job, choices.job)) return 1;
@@ -70,6 +72,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   // Saved once the cutter answers, as the dialog does before it writes the job file.
   try {
     WriteSavedChoices(ini, ChoicesToRemember(choices, port, saved));
+    WriteRememberedPort(ini, port);
   } catch (const CFileException& e) {
     return Fail(std::string("plotgate: cannot save the settings: ") + e.what());
   }

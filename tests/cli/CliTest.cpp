@@ -104,6 +104,53 @@ TEST(CliEncode, ModelByIndexAndUnknownModel) {
   EXPECT_EQ(unwritable.code, 1);
 }
 
+TEST(CliEncode, DistancesMustBeMillimetresACutterCanUse) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", kJob);
+  const std::string out = (dir.Path() / "a.hb").string();
+  for (const char* bad : {"abc", "0,38", "", "nan", "1e9", "-0.5", "0", "+1", ".", "2.01", "0.38mm", " 0.38"}) {
+    const CliRun blade({"encode", input, "--model", "4", "--blade-offset", bad, "--output", out});
+    EXPECT_EQ(blade.code, 2) << bad;
+    EXPECT_NE(blade.err.find("from 0.01 to 2"), std::string::npos) << blade.err;
+  }
+  EXPECT_EQ(CliRun({"encode", input, "--model", "4", "--overcut", "5.5", "--output", out}).code, 2);
+  EXPECT_FALSE(std::filesystem::exists(out));
+  for (const char* good : {"0.38", ".5", "2", "2.", "0.01"})
+    EXPECT_EQ(CliRun({"encode", input, "--model", "4", "--blade-offset", good, "--output", out}).code, 0) << good;
+  EXPECT_EQ(CliRun({"encode", input, "--model", "4", "--overcut", "5", "--output", out}).code, 0);
+}
+
+TEST(CliEncode, OutputNamingTheInputIsRefused) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", kJob);
+  const std::string sameByAnotherPath = (dir.Path() / "." / "job.plt").string();
+  const CliRun encode({"encode", input, "--model", "4", "--output", sameByAnotherPath});
+  EXPECT_EQ(encode.code, 1);
+  EXPECT_NE(encode.err.find("is the input"), std::string::npos) << encode.err;
+  EXPECT_EQ(CliRun({"preview", input, "--size", "40x30", "--output", input}).code, 1);
+  EXPECT_EQ(TempDir::Read(input), kJob);
+}
+
+TEST(CliInfo, InputWithoutOutlinesFails) {
+  TempDir dir;
+  for (const char* text : {"PU0,0;PU400,300;", "IN;SP1;PU10,10;", "pd400,0;", "IN; PD400,0;"}) {
+    const std::string input = dir.Write("moves.plt", text);
+    const CliRun run({"info", input});
+    EXPECT_EQ(run.code, 1) << text;
+    EXPECT_EQ(run.err, "plotgate: no outlines in " + input + "\n") << text;
+  }
+}
+
+TEST(Cli, VersionAndUnknownCommand) {
+  const CliRun version({"--version"});
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.out, "plotgate 1.0.0.1\n");
+  const CliRun unknown({"sned", "job.plt"});
+  EXPECT_EQ(unknown.code, 2);
+  EXPECT_EQ(unknown.err,
+            "plotgate: unknown command \"sned\"; the commands are: info encode preview send ports toolbar\n");
+}
+
 TEST(PreviewSvg, OnePathPerRunStartingAtAMove) {
   const std::vector<PreviewStroke> strokes = {{true, 5, 5},  {false, 1, 2}, {true, 3, 4},  {true, 5, 6},
                                               {false, 7, 8}, {false, 9, 9}, {true, 10, 11}};
