@@ -184,7 +184,7 @@ TEST(CliToolbar, EditsEachFileAndReportsUnreadableOnes) {
   const std::string missing = (dir.Path() / "missing.xml").string();
   CliRun add({"toolbar", "add", a, missing, b});
   EXPECT_EQ(add.code, 1);
-  EXPECT_EQ(add.out, "");
+  EXPECT_EQ(add.out, a + ": added\n" + b + ": added\n");
   EXPECT_NE(add.err.find("missing.xml"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(missing));  // nothing is created
   EXPECT_NE(TempDir::Read(a).find("<itemData guid="), std::string::npos);
@@ -193,6 +193,39 @@ TEST(CliToolbar, EditsEachFileAndReportsUnreadableOnes) {
   EXPECT_EQ(remove.code, 0);
   EXPECT_EQ(remove.err, "");
   EXPECT_EQ(TempDir::Read(a), "<uiConfig><items>\r\n</items></uiConfig>");
+}
+
+TEST(CliToolbar, SaysWhatWasDoneAndRefusesFilesThatAreNotWorkspaces) {
+  TempDir dir;
+  const std::string a = dir.Write("a.xml", "<uiConfig><items/></uiConfig>");
+  EXPECT_EQ(CliRun({"toolbar", "remove", a}).out, a + ": nothing to remove\n");
+  EXPECT_EQ(CliRun({"toolbar", "add", a}).code, 0);
+  const std::string added = TempDir::Read(a);
+  const CliRun again({"toolbar", "add", a});
+  EXPECT_EQ(again.out, a + ": already there\n");
+  EXPECT_EQ(TempDir::Read(a), added);
+  EXPECT_EQ(CliRun({"toolbar", "remove", a}).out, a + ": removed\n");
+
+  const struct {
+    const char* name;
+    std::string text;
+    const char* reason;
+  } refused[] = {
+      {"plain.txt", "just some words\n", "not well-formed XML"},
+      {"random.bin", std::string("\x89\x01\xff\0\x7f<\x02", 7), "not"},
+      {"broken.xml", "<uiConfig><items></uiConfig", "not well-formed XML"},
+      {"other.xml", "<config><items/></config>", "not a CorelDRAW workspace"},
+      {"empty.xml", "", "it is empty"},
+  };
+  for (const auto& file : refused) {
+    const std::string path = dir.Write(file.name, file.text);
+    const CliRun run({"toolbar", "add", path});
+    EXPECT_EQ(run.code, 1) << file.name;
+    EXPECT_EQ(run.out, "") << file.name;
+    EXPECT_EQ(run.err.rfind("plotgate: cannot edit the workspace file " + path + ": ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(file.reason), std::string::npos) << run.err;
+    EXPECT_EQ(TempDir::Read(path), file.text) << file.name;
+  }
 }
 
 TEST(CliToolbar, UsageErrors) {
