@@ -79,6 +79,25 @@ wait "$sim_pid"
 check "remembered: ... on the remembered device path" cmp -s "$work/received.hb" "$work/expected.hb"
 check "remembered: ... and says so" grep -q " on $device " "$work/send.out"
 
+# Ctrl-C in the middle of a long job: the cutter gets whole commands, then the pen-up and
+# the terminator; the send says how far it got and exits 130.
+awk 'BEGIN { printf "IN;SP1;PU0,0;"; for (i = 0; i < 300000; i++) printf "PD%d,%d;", i % 4000, (i * 7) % 4000; printf "SP0;" }' >"$work/long.plt"
+rm -f "$work/received.hb"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+"$plotgate" send "$work/long.plt" --model Robin-Series --port "$device" >"$work/send.out" 2>"$work/send.err" &
+send_pid=$!
+for _ in $(seq 100); do [ -s "$work/received.hb" ] && break; sleep 0.05; done
+kill -INT "$send_pid"
+wait "$send_pid"
+rc=$?
+wait "$sim_pid"
+check "Ctrl-C: exit 130" [ "$rc" -eq 130 ]
+check "Ctrl-C: the cutter saw the terminator" [ "$(tail -c 5 "$work/received.hb")" = "SP0;@" ]
+check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt "$(stat -c %s "$work/cutcorldata.hb")" ]
+check "Ctrl-C: whole commands, then the job's last pen-up" \
+  grep -qE '^(IN;|SP1;|PU[0-9-]+,[0-9-]+;|PD[0-9-]+,[0-9-]+;)*PU[0-9-]+,[0-9-]+;SP0;@$' "$work/received.hb"
+check "Ctrl-C: says how far it got" grep -qE "^plotgate: stopped after [0-9]+ of $(stat -c %s "$work/cutcorldata.hb") bytes; the pen was lifted and the job ended$" "$work/send.err"
+
 # Failures: exit 1 with the system's message.
 "$plotgate" send examples/star.plt --model Lark-Series >/dev/null 2>"$work/err"
 rc=$?
