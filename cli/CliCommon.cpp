@@ -88,7 +88,10 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
               "--model", [&choice](const std::string& name) { choice.model = FindModel(name.c_str()); },
               "Cutter model: its name as in the Device list, or its index 0 to 10")
           ->check([](const std::string& name) -> std::string {
-            return FindModel(name.c_str()) < 0 ? "unknown model \"" + name + "\"" : "";
+            if (FindModel(name.c_str()) >= 0) return "";
+            std::string known;
+            for (int i = 0; i < MODEL_COUNT; ++i) known += "\n  " + std::to_string(i) + " " + ModelTable[i].name;
+            return "unknown model \"" + name + "\"; the models are:" + known;
           });
   if (modelRequired) model->required();
   command

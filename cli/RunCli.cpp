@@ -17,6 +17,7 @@ int RunCli(int argc, const char* const* argv) {
   AddPreviewCommand(app, exitCode);
   AddSendCommand(app, exitCode);
   AddPortsCommand(app, exitCode);
+  AddModelsCommand(app, exitCode);
   AddToolbarCommand(app, exitCode);
   // The first word that is not an option must name a command; say which ones there are.
   for (int i = 1; i < argc; ++i) {

@@ -141,6 +141,21 @@ TEST(CliInfo, InputWithoutOutlinesFails) {
   }
 }
 
+TEST(CliModels, ListsEveryModelWithWhatASendUses) {
+  const CliRun run({"models"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_NE(run.out.find("\n2     Heron(V8.8 or before)  2        DM/PL   9600   "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\n5     Robin-Series           4        HPGL    38400  "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\n0     Lark-Series            0        HPGL    38400  the maker's USB link"),
+            std::string::npos);
+  const CliRun unknown({"encode", "job.plt", "--model", "Albatross", "--output", "x.hb"});
+  EXPECT_EQ(unknown.code, 2);
+  EXPECT_NE(unknown.err.find("unknown model \"Albatross\"; the models are:\n  0 Lark-Series\n  1 Wren-Series"),
+            std::string::npos)
+      << unknown.err;
+  EXPECT_NE(unknown.err.find("\n  10 Tern(V8.9 or later)"), std::string::npos);
+}
+
 TEST(Cli, VersionAndUnknownCommand) {
   const CliRun version({"--version"});
   EXPECT_EQ(version.code, 0);
@@ -148,7 +163,7 @@ TEST(Cli, VersionAndUnknownCommand) {
   const CliRun unknown({"sned", "job.plt"});
   EXPECT_EQ(unknown.code, 2);
   EXPECT_EQ(unknown.err,
-            "plotgate: unknown command \"sned\"; the commands are: info encode preview send ports toolbar\n");
+            "plotgate: unknown command \"sned\"; the commands are: info encode preview send ports models toolbar\n");
 }
 
 TEST(PreviewSvg, OnePathPerRunStartingAtAMove) {
