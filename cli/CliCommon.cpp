@@ -102,7 +102,7 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
             choice.offsets.bladeOffsetText = text;
           },
           "Correct for the drag knife's tip trailing its axis by this many mm, from 0.01 to " +
-              std::string(MAX_BLADE_OFFSET_TEXT) + " (the dialog's default is 0.38)")
+              std::string(MAX_BLADE_OFFSET_TEXT) + " (0.38 suits a common blade)")
       ->check(MillimetreCheck(MAX_BLADE_OFFSET_MM, MAX_BLADE_OFFSET_TEXT));
   command
       .add_option_function<std::string>(
@@ -112,7 +112,7 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
             choice.offsets.overCutText = text;
           },
           "Cut this many mm past the start of every closed shape so that it comes free, from 0.01 to " +
-              std::string(MAX_OVERCUT_TEXT) + " (the dialog's default is 0.85)")
+              std::string(MAX_OVERCUT_TEXT) + " (0.85 is usual)")
       ->check(MillimetreCheck(MAX_OVERCUT_MM, MAX_OVERCUT_TEXT));
 }
 

@@ -19,9 +19,14 @@ void AddRememberOptions(CLI::App& command, RememberOptions& options) {
   CLI::Option* overCut = command.get_option("--overcut");
   bladeOffset->check(OneLine);
   overCut->check(OneLine);
-  command.add_flag("--no-blade-offset", options.noBladeOffset, "Untick Blade offset (its distance is kept)")
+  command
+      .add_flag("--no-blade-offset", options.noBladeOffset,
+                "Send without the remembered blade offset (its distance stays remembered)")
       ->excludes(bladeOffset);
-  command.add_flag("--no-overcut", options.noOverCut, "Untick OverCut (its distance is kept)")->excludes(overCut);
+  command
+      .add_flag("--no-overcut", options.noOverCut,
+                "Send without the remembered over-cut (its distance stays remembered)")
+      ->excludes(overCut);
 }
 
 const char* const REMEMBERED_PORT_SECTION = "CommandLine";
