@@ -2,15 +2,19 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "Cutter.h"
 #include "ModelTable.h"
 
 void AddJobOptions(CLI::App& command, JobChoices& choices) {
-  command.add_option("INPUT", choices.input, "Exchange file written by the CorelDRAW macro")->required();
-  command.add_flag("--mirror", choices.mirror, "Mirror the job (the Mirror button)");
+  command.add_option("INPUT", choices.input, "Drawing to cut: the exchange file written by the CorelDRAW macro")
+      ->required();
+  command.add_flag("--mirror", choices.mirror,
+                   "Mirror the job left to right (x becomes -x), as for cutting from the back of the material");
   command.add_option("--rotate", choices.rotate, "Turn the job clockwise by 0, 90, 180 or 270 degrees")
       ->check(CLI::IsMember({0, 90, 180, 270}));
 }
@@ -33,11 +37,49 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
     fprintf(stderr, "plotgate: cannot load %s: %s\n", choices.input.c_str(), why);
     return false;
   }
+  // Read in full, a file of only moves, settings or unknown text would send a job that cuts
+  // nothing.
+  bool cuts = false;
+  for (const PlotPoint* point = job.m_pPoints; point && !cuts; point = point->next) cuts = point->kind == KIND_PEN_DOWN;
+  if (!cuts) {
+    fprintf(stderr, "plotgate: no outlines in %s\n", choices.input.c_str());
+    return false;
+  }
   // A rotation rebuilds from the commands, mirrored first, as the dialog's buttons do.
   if (choices.mirror) job.Mirror();
   if (choices.rotate >= 0) job.RotateTo(choices.rotate / 90);
   return true;
 }
+
+namespace {
+
+// The largest distances a drag-knife cutter can use: its blade's offset is well under a
+// millimetre, and an over-cut of a few millimetres frees any shape.
+const double MAX_BLADE_OFFSET_MM = 2.0;
+const char* const MAX_BLADE_OFFSET_TEXT = "2";
+const double MAX_OVERCUT_MM = 5.0;
+const char* const MAX_OVERCUT_TEXT = "5";
+
+// A distance option: decimal digits with at most one "." (no sign, exponent, comma or
+// words), from 0.01 to `max` millimetres. The text itself goes on to the job unchanged.
+CLI::Validator MillimetreCheck(double max, const char* maxText) {
+  return CLI::Validator(
+      [max, maxText](const std::string& text) -> std::string {
+        const std::string range = std::string("a number of mm from 0.01 to ") + maxText;
+        const size_t digits = text.find_first_not_of("0123456789");
+        const bool decimal =
+            !text.empty() && text != "." &&
+            (digits == std::string::npos ||
+             (text[digits] == '.' && text.find_first_not_of("0123456789", digits + 1) == std::string::npos));
+        if (!decimal) return "\"" + text + "\" is not " + range;
+        const double value = strtod(text.c_str(), nullptr);
+        if (value < 0.01 || value > max) return "\"" + text + "\" is outside " + range;
+        return "";
+      },
+      "MM");
+}
+
+}  // namespace
 
 void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired) {
   CLI::Option* model =
@@ -46,23 +88,32 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
               "--model", [&choice](const std::string& name) { choice.model = FindModel(name.c_str()); },
               "Cutter model: its name as in the Device list, or its index 0 to 10")
           ->check([](const std::string& name) -> std::string {
-            return FindModel(name.c_str()) < 0 ? "unknown model \"" + name + "\"" : "";
+            if (FindModel(name.c_str()) >= 0) return "";
+            std::string known;
+            for (int i = 0; i < MODEL_COUNT; ++i) known += "\n  " + std::to_string(i) + " " + ModelTable[i].name;
+            return "unknown model \"" + name + "\"; the models are:" + known;
           });
   if (modelRequired) model->required();
-  command.add_option_function<std::string>(
-      "--blade-offset",
-      [&choice](const std::string& text) {
-        choice.offsets.bladeOffset = true;
-        choice.offsets.bladeOffsetText = text;
-      },
-      "Tick Blade offset with this distance in mm (the dialog's default is 0.38)");
-  command.add_option_function<std::string>(
-      "--overcut",
-      [&choice](const std::string& text) {
-        choice.offsets.overCut = true;
-        choice.offsets.overCutText = text;
-      },
-      "Tick OverCut with this distance in mm (the dialog's default is 0.85)");
+  command
+      .add_option_function<std::string>(
+          "--blade-offset",
+          [&choice](const std::string& text) {
+            choice.offsets.bladeOffset = true;
+            choice.offsets.bladeOffsetText = text;
+          },
+          "Correct for the drag knife's tip trailing its axis by this many mm, from 0.01 to " +
+              std::string(MAX_BLADE_OFFSET_TEXT) + " (0.38 suits a common blade)")
+      ->check(MillimetreCheck(MAX_BLADE_OFFSET_MM, MAX_BLADE_OFFSET_TEXT));
+  command
+      .add_option_function<std::string>(
+          "--overcut",
+          [&choice](const std::string& text) {
+            choice.offsets.overCut = true;
+            choice.offsets.overCutText = text;
+          },
+          "Cut this many mm past the start of every closed shape so that it comes free, from 0.01 to " +
+              std::string(MAX_OVERCUT_TEXT) + " (0.85 is usual)")
+      ->check(MillimetreCheck(MAX_OVERCUT_MM, MAX_OVERCUT_TEXT));
 }
 
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
@@ -80,4 +131,11 @@ std::string JobFailureReason(JobResult why) {
   // The file routines are the C library's: errno holds the system's reason for a file.
   if (why == JOB_CANNOT_CREATE || why == JOB_WRITE_FAILED) return strerror(errno);
   return JobResultText(why);
+}
+
+bool OutputIsInput(const std::string& input, const std::string& output) {
+  std::error_code missing;
+  if (!std::filesystem::equivalent(input, output, missing)) return false;
+  fprintf(stderr, "plotgate: the output %s is the input; name another file\n", output.c_str());
+  return true;
 }

@@ -48,6 +48,10 @@ std::string JobFailureReason(JobResult why);
 
 // Loads the input and applies the choices as the dialog would: with --rotate the rotation
 // rebuild (mirrored first when --mirror is given), with --mirror alone the mirror.
-// Returns false, after a message on stderr saying why, when the input cannot be read or
-// does not fit (too large, not enough memory).
+// Returns false, after a message on stderr saying why, when the input cannot be read, does
+// not fit (too large, not enough memory) or holds no outline to cut.
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices);
+
+// Whether `output` names the file `input` already is (by any path); says so on stderr, as
+// writing it would overwrite the drawing.
+bool OutputIsInput(const std::string& input, const std::string& output);

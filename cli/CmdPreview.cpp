@@ -31,7 +31,7 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
   preview->add_option("--output", o->output, "SVG file to write")->required();
   preview->callback([o, &exitCode] {
     CPlotJob job;
-    if (!LoadChosenJob(job, o->job)) {
+    if (OutputIsInput(o->job.input, o->output) || !LoadChosenJob(job, o->job)) {
       exitCode = 1;
       return;
     }

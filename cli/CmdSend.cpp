@@ -3,6 +3,7 @@
 // what the dialog's Send does for a COM port: start from the remembered choices, open the
 // driver, save the choices, write the job file "cutcorldata.hb" in the temporary folder,
 // stream it piece by piece, and tell how it went.
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 
@@ -18,6 +19,16 @@
 #include "Terminal.h"
 
 namespace {
+
+// The exit code of a send stopped by Ctrl-C, as a shell reports a command ended by SIGINT.
+const int EXIT_INTERRUPTED = 130;
+
+// The session a Ctrl-C cancels while it streams; the handler only sets its atomic flag.
+CSendSession* volatile g_pInterrupted = nullptr;
+
+extern "C" void CancelOnInterrupt(int) {
+  if (g_pInterrupted) g_pInterrupted->Cancel();
+}
 
 void DrawProgressBar(int percent) {
   const int width = 40;
@@ -42,12 +53,14 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   CIniFile ini;
   ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
   SavedChoices saved;
+  std::string rememberedPort;
   try {
     saved = ReadSavedChoices(ini);
+    rememberedPort = ReadRememberedPort(ini);
   } catch (const CFileException& e) {
     return Fail(std::string("plotgate: cannot read the settings: ") + e.what());
   }
-  CompleteFromSaved(choices, remember, saved);
+  CompleteFromSaved(choices, remember, saved, rememberedPort);
 
   CPlotJob job;
   if (!LoadChosenJob(job, choices.job)) return 1;
@@ -70,6 +83,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   // Saved once the cutter answers, as the dialog does before it writes the job file.
   try {
     WriteSavedChoices(ini, ChoicesToRemember(choices, port, saved));
+    WriteRememberedPort(ini, port);
   } catch (const CFileException& e) {
     return Fail(std::string("plotgate: cannot save the settings: ") + e.what());
   }
@@ -80,13 +94,27 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
     return Fail("SaveCutTempData error1 (" + jobFile + ": " + JobFailureReason(why) + ")");
   }
   const bool showProgress = IsTerminal(stderr);
+  // Ctrl-C cancels the stream, which then lifts the pen and ends the job on the cutter.
+  g_pInterrupted = &session;
+  const auto previous = std::signal(SIGINT, CancelOnInterrupt);
   const SendOutcome sent = session.Stream([&](int percent) {
     if (showProgress) DrawProgressBar(percent);
   });
+  std::signal(SIGINT, previous);
+  g_pInterrupted = nullptr;
   if (sent != SEND_DONE && showProgress) fputc('\n', stderr);
   if (sent == SEND_JOB_FILE_UNREADABLE) return Fail("Open temp file fail!");
+  const std::string stopped =
+      "plotgate: stopped after " + std::to_string(session.BytesSent()) + " of " + std::to_string(session.JobSize()) +
+      " bytes; " +
+      (session.JobEnded() ? "the pen was lifted and the job ended" : "the pen-up and the job's end could not be sent");
+  if (sent == SEND_CANCELLED) {
+    Fail("plotgate: interrupted\n" + stopped);
+    return EXIT_INTERRUPTED;
+  }
   if (sent != SEND_DONE) {
-    return Fail("plotgate: writing to " + port + ": " + ReasonOf(session, "the port did not take the whole piece"));
+    return Fail("plotgate: writing to " + port + ": " + ReasonOf(session, "the port did not take the whole piece") +
+                "\n" + stopped);
   }
   std::error_code ignored;
   printf("Sent %llu bytes to %s on %s at %d baud.\n",

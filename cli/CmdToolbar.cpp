@@ -1,21 +1,37 @@
 // plotgate toolbar add|remove FILE... | --registry: puts the toolbar button into (or takes
 // it out of) CorelDRAW workspace files, or every workspace the current user's registry
-// names. Silent on success, like the dialog program.
+// names. Each file named gets a line saying what was done; a file that cannot be edited
+// is said on stderr with its reason, and the exit code is 1.
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "Commands.h"
 #include "CorelWorkspace.h"
 #include "ModuleDir.h"
 #include "RegistryReader.h"
-#include "XmlDocument.h"
 
 namespace {
 
-// A workspace file that cannot be read is left alone by the edit; say so.
-bool Readable(const std::string& path) {
-  CXmlDocument doc;
-  return doc.Load(path.c_str()) || !doc.GetText().empty();
+// What one edit did, as the line printed for its file; false (with the reason on stderr)
+// when the file could not be edited.
+bool ReportEdit(const std::string& file, bool add, const ToolbarEditResult& result) {
+  const char* done = nullptr;
+  std::string why;
+  switch (result.outcome) {
+    case TOOLBAR_CHANGED: done = add ? "added" : "removed"; break;
+    case TOOLBAR_UNCHANGED: done = add ? "already there" : "nothing to remove"; break;
+    case TOOLBAR_UNREADABLE: why = result.error ? strerror(result.error) : "it is empty"; break;
+    case TOOLBAR_NOT_WELL_FORMED: why = "it is not well-formed XML"; break;
+    case TOOLBAR_NOT_A_WORKSPACE: why = "it is not a CorelDRAW workspace (no uiConfig element)"; break;
+    case TOOLBAR_UNWRITABLE: why = std::string("cannot write it: ") + strerror(result.error); break;
+  }
+  if (done) {
+    printf("%s: %s\n", file.c_str(), done);
+    return true;
+  }
+  fprintf(stderr, "plotgate: cannot edit the workspace file %s: %s\n", file.c_str(), why.c_str());
+  return false;
 }
 
 }  // namespace
@@ -47,15 +63,7 @@ void AddToolbarCommand(CLI::App& app, int& exitCode) {
     }
     if (o->files.empty()) throw CLI::ValidationError("FILE", "name the DRAWUIConfig.xml files to edit, or --registry");
     for (const std::string& file : o->files) {
-      if (!Readable(file)) {
-        fprintf(stderr, "plotgate: cannot read the workspace file %s\n", file.c_str());
-        exitCode = 1;
-        continue;
-      }
-      if (add)
-        AddCorelToolbar(file);
-      else
-        RemoveCorelToolbar(file);
+      if (!ReportEdit(file, add, EditCorelToolbar(file, add, false))) exitCode = 1;
     }
   });
 }

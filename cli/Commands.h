@@ -9,4 +9,5 @@ void AddEncodeCommand(CLI::App& app, int& exitCode);
 void AddPreviewCommand(CLI::App& app, int& exitCode);
 void AddSendCommand(CLI::App& app, int& exitCode);
 void AddPortsCommand(CLI::App& app, int& exitCode);
+void AddModelsCommand(CLI::App& app, int& exitCode);
 void AddToolbarCommand(CLI::App& app, int& exitCode);

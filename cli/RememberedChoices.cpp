@@ -19,13 +19,23 @@ void AddRememberOptions(CLI::App& command, RememberOptions& options) {
   CLI::Option* overCut = command.get_option("--overcut");
   bladeOffset->check(OneLine);
   overCut->check(OneLine);
-  command.add_flag("--no-blade-offset", options.noBladeOffset, "Untick Blade offset (its distance is kept)")
+  command
+      .add_flag("--no-blade-offset", options.noBladeOffset,
+                "Send without the remembered blade offset (its distance stays remembered)")
       ->excludes(bladeOffset);
-  command.add_flag("--no-overcut", options.noOverCut, "Untick OverCut (its distance is kept)")->excludes(overCut);
+  command
+      .add_flag("--no-overcut", options.noOverCut,
+                "Send without the remembered over-cut (its distance stays remembered)")
+      ->excludes(overCut);
 }
 
-void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved) {
+const char* const REMEMBERED_PORT_SECTION = "CommandLine";
+const char* const REMEMBERED_PORT_KEY = "Port";
+
+void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved,
+                       const std::string& rememberedPort) {
   if (choices.cutter.model < 0) {
+    if (choices.port.empty()) choices.port = rememberedPort;
     // The automatic choice for the model is left to the send, which lists the devices.
     const RestoredDevice restored = RestoreDevice(saved, {});
     choices.cutter.model = restored.ModelIndex;
@@ -53,4 +63,13 @@ SavedChoices ChoicesToRemember(const SendChoices& choices, const std::string& po
   remembered.BladeOffset = choices.cutter.offsets.bladeOffsetText;
   remembered.OverCut = choices.cutter.offsets.overCutText;
   return remembered;
+}
+
+std::string ReadRememberedPort(CIniFile& ini) {
+  return ini.GetString(REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY, "");
+}
+
+void WriteRememberedPort(CIniFile& ini, const std::string& port) {
+  const std::string remembered = PortListIndex(port) >= 0 ? "" : port;
+  if (remembered != ReadRememberedPort(ini)) ini.SetString(REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY, remembered);
 }

@@ -26,9 +26,27 @@ void AddRememberOptions(CLI::App& command, RememberOptions& options);
 // its port, so a given --model leaves the port to that choice), and not when the saved
 // port is entry 0 "VORN_USB", which the dialog replaces by the automatic choice for any
 // model but the first; the check boxes; the texts, which an unticked box keeps too.
-void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved);
+// A port the Port list cannot show, remembered by the last send (`rememberedPort`, "" for
+// none), is taken instead of the saved Port index, so that a send never goes to a port the
+// user did not choose.
+void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved,
+                       const std::string& rememberedPort = "");
 
 // The six values to save for a send on `port`. The port is saved as its Port list index;
 // a port the list cannot show (a device path, a COM number above 30) keeps the index
 // `saved` holds.
 SavedChoices ChoicesToRemember(const SendChoices& choices, const std::string& port, const SavedChoices& saved);
+
+// The command line's own entry beside the six: "Port" in "[CommandLine]", which the dialog
+// never reads, holds the port of the last send when the Port list cannot show it (a device
+// path, a COM number above 30), and is empty otherwise.
+extern const char* const REMEMBERED_PORT_SECTION;
+extern const char* const REMEMBERED_PORT_KEY;
+
+// The remembered port text, "" when there is none. Raises CFileException.
+std::string ReadRememberedPort(CIniFile& ini);
+
+// Remembers `port` when the Port list cannot show it and forgets any earlier one otherwise.
+// The file is rewritten only when the entry changes, so a file without it stays as it is
+// for sends on listed ports. Raises CFileException.
+void WriteRememberedPort(CIniFile& ini, const std::string& port);

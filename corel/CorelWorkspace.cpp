@@ -1,5 +1,6 @@
 #include "CorelWorkspace.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "RegistryReader.h"
@@ -214,16 +215,22 @@ bool EditToolbarPlaces(CXmlDocument& doc, bool add) {
   return changed;
 }
 
-// Runs the edit on the loaded file and writes it back when the edit changed something. A
-// file that cannot be read is never written.
-void EditWorkspace(const std::string& path, bool add) {
-  CXmlDocument doc;
-  if (!doc.Load(path.c_str()) && doc.GetText().empty()) return;
-  doc.ResetPosition();
-  if (EditToolbarPlaces(doc, add)) doc.Save(path.c_str());
-}
-
 }  // namespace
+
+ToolbarEditResult EditCorelToolbar(const std::string& path, bool add, bool acceptMalformed) {
+  CXmlDocument doc;
+  errno = 0;
+  const bool wellFormed = doc.Load(path.c_str());
+  if (!wellFormed && doc.GetText().empty()) return {TOOLBAR_UNREADABLE, errno};
+  if (!wellFormed && !acceptMalformed) return {TOOLBAR_NOT_WELL_FORMED, 0};
+  doc.ResetPosition();
+  if (!doc.FindElement("uiConfig")) return {TOOLBAR_NOT_A_WORKSPACE, 0};
+  doc.ResetPosition();
+  if (!EditToolbarPlaces(doc, add)) return {TOOLBAR_UNCHANGED, 0};
+  errno = 0;
+  if (!doc.Save(path.c_str())) return {TOOLBAR_UNWRITABLE, errno};
+  return {TOOLBAR_CHANGED, 0};
+}
 
 int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std::string& programDir) {
   std::string text;
@@ -240,11 +247,11 @@ int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std:
 }
 
 int AddCorelToolbar(const std::string& path) {
-  EditWorkspace(path, true);
+  EditCorelToolbar(path, true, true);
   return 0;
 }
 
 int RemoveCorelToolbar(const std::string& path) {
-  EditWorkspace(path, false);
+  EditCorelToolbar(path, false, true);
   return 0;
 }

@@ -20,6 +20,26 @@ extern const char* const PROVIEW_WORKSPACE_PATH;
 // where "X7.wz" lies. Returns 0.
 int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std::string& programDir);
 
+// How one edit of a "DRAWUIConfig.xml" went, for callers that report it.
+enum ToolbarEdit {
+  TOOLBAR_CHANGED,          // added (or removed) and written back
+  TOOLBAR_UNCHANGED,        // already there (or nothing to remove); the file is untouched
+  TOOLBAR_UNREADABLE,       // the file cannot be read
+  TOOLBAR_NOT_WELL_FORMED,  // not well-formed XML, left alone when malformed files are refused
+  TOOLBAR_NOT_A_WORKSPACE,  // no "uiConfig" element: not a workspace file
+  TOOLBAR_UNWRITABLE,       // changed, but the file cannot be written
+};
+
+struct ToolbarEditResult {
+  ToolbarEdit outcome;
+  int error;  // errno of the failed read or write; 0 otherwise
+};
+
+// The edit of AddCorelToolbar (`add`) or RemoveCorelToolbar with its outcome. A file that
+// is not well formed is edited as far as it can be parsed when `acceptMalformed`, as the
+// dialog's start-up does, and refused otherwise.
+ToolbarEditResult EditCorelToolbar(const std::string& path, bool add, bool acceptMalformed);
+
 // Adds the toolbar, its definition and its button to one "DRAWUIConfig.xml", each only
 // when it is not there yet; the file is rewritten only when something was added, and never
 // when it cannot be read. Returns 0.

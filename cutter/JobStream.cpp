@@ -27,15 +27,25 @@ int CJobPieces::Percent() const {
 }
 
 SendOutcome StreamJob(const char* data, uint64_t length, int mode, CCutter& cutter,
-                      const std::function<void(int percent)>& progress) {
+                      const std::function<void(int percent)>& progress, uint64_t* written) {
   CJobPieces pieces(data, length, mode);
   std::vector<char> piece(PieceSizeOf(mode) + 1);
+  uint64_t whole = 0;
+  SendOutcome outcome = SEND_DONE;
   while (!pieces.AtEnd()) {
-    if (cutter.Cancelled()) return SEND_CANCELLED;
+    if (cutter.Cancelled()) {
+      outcome = SEND_CANCELLED;
+      break;
+    }
     const int n = pieces.Next(piece.data());
-    if (cutter.Write(piece.data(), n, 1) != n) return cutter.Cancelled() ? SEND_CANCELLED : SEND_WRITE_FAILED;
+    if (cutter.Write(piece.data(), n, 1) != n) {
+      outcome = cutter.Cancelled() ? SEND_CANCELLED : SEND_WRITE_FAILED;
+      break;
+    }
+    whole = pieces.Position();
     progress(pieces.Percent());
   }
   if (length == 0) progress(100);
-  return SEND_DONE;
+  if (written) *written = whole;
+  return outcome;
 }

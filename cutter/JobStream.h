@@ -27,6 +27,8 @@ class CJobPieces {
   // The share of the file taken so far, in whole percent truncated; 100 for an empty file.
   int Percent() const;
   bool AtEnd() const { return m_nPosition >= m_nLength; }
+  // The bytes taken so far.
+  uint64_t Position() const { return m_nPosition; }
 
  private:
   const char* m_pData;
@@ -38,6 +40,6 @@ class CJobPieces {
 // Writes the job through the driver piece by piece (waiting for the cutter before each)
 // and calls `progress` with the percentage after every piece (100 at once for an empty
 // file). Stops at the first failed or cancelled write: SEND_DONE, SEND_WRITE_FAILED or
-// SEND_CANCELLED.
+// SEND_CANCELLED. `written`, when given, receives the bytes of the pieces written whole.
 SendOutcome StreamJob(const char* data, uint64_t length, int mode, CCutter& cutter,
-                      const std::function<void(int percent)>& progress);
+                      const std::function<void(int percent)>& progress, uint64_t* written = nullptr);

@@ -1,5 +1,8 @@
 #include "SendSession.h"
 
+#include <algorithm>
+
+#include "CommandDialect.h"
 #include "JobStream.h"
 #include "MappedFile.h"
 
@@ -23,14 +26,48 @@ SendOutcome CSendSession::WriteJobFile(CPlotJob& job, const std::string& path, c
              : SEND_JOB_FILE_FAILED;
 }
 
+namespace {
+
+bool EndsCommand(char byte) { return byte == ';' || byte == ' '; }
+
+// Where the job's ending starts: its last pen-up command before the dialect's terminator,
+// which the job file always ends with; `size` when the file does not end so.
+uint64_t EndingStart(const char* data, uint64_t size, int dialect) {
+  const std::string terminator = StringsFor(dialect).terminator;
+  if (size < terminator.size() + 1 || std::string(data + size - terminator.size(), terminator.size()) != terminator)
+    return size;
+  uint64_t start = size - terminator.size() - 1;  // the pen-up's end byte
+  while (start > 0 && !EndsCommand(data[start - 1])) --start;
+  return start;
+}
+
+}  // namespace
+
 SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progress) {
   CMappedFile file;
+  m_nBytesSent = 0;
+  m_nJobSize = 0;
+  m_bJobEnded = false;
   if (!m_pCutter || !file.Open(m_sJobFile)) return SEND_JOB_FILE_UNREADABLE;
-  const SendOutcome outcome = StreamJob(file.Data(), file.Size(), m_settings.mode, *m_pCutter, progress);
-  // A cancelled stream has stopped between two pieces, so in the token modes the cutter
-  // holds whole commands only. Lifting the pen and ending the job in the driver's dialect
-  // belongs here, before the caller hears of the cancel; today the cutter is left as the
-  // last piece left it.
+  const char* data = file.Data();
+  const uint64_t size = file.Size();
+  m_nJobSize = size;
+  const SendOutcome outcome = StreamJob(data, size, m_settings.mode, *m_pCutter, progress, &m_nBytesSent);
+  // A stream stopped before its first piece has left the cutter as it was.
+  if ((outcome != SEND_CANCELLED && outcome != SEND_WRITE_FAILED) || m_nBytesSent == 0) return outcome;
+  // The stream stopped between two pieces. In mode 1 a piece may end inside a command, so
+  // that command is completed first; then the job's ending lifts the pen and ends the job.
+  // Neither waits for the cutter, as the wait is what a cancel ends.
+  uint64_t commandEnd = m_nBytesSent;
+  if (commandEnd > 0 && !EndsCommand(data[commandEnd - 1])) {
+    while (commandEnd < size && !EndsCommand(data[commandEnd])) ++commandEnd;
+    if (commandEnd < size) ++commandEnd;
+  }
+  const uint64_t ending = std::max(EndingStart(data, size, m_pCutter->m_nDialect), commandEnd);
+  std::string rest(data + m_nBytesSent, commandEnd - m_nBytesSent);
+  rest.append(data + ending, size - ending);
+  m_bJobEnded = m_pCutter->Write(rest.data(), static_cast<int>(rest.size()), 0) == static_cast<int>(rest.size());
+  if (m_bJobEnded) m_nBytesSent = commandEnd;
   return outcome;
 }
 

@@ -16,6 +16,7 @@
 // while that thread waits, and Cancel may be called from any thread while Stream runs.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -51,12 +52,22 @@ class CSendSession {
 
   // Streams the job file through the driver in the pieces of its transfer mode, calling
   // `progress` on the streaming thread with the percentage after every piece. SEND_DONE,
-  // SEND_JOB_FILE_UNREADABLE, SEND_WRITE_FAILED or SEND_CANCELLED.
+  // SEND_JOB_FILE_UNREADABLE, SEND_WRITE_FAILED or SEND_CANCELLED. A cancelled or failed
+  // stream does not leave the blade down in the middle of a path: the command the cutter
+  // has part of is completed, then the job's own ending (its last pen-up and the dialect's
+  // terminator) is sent without waiting for the cutter.
   SendOutcome Stream(const std::function<void(int percent)>& progress);
 
   // Makes a running Stream stop before its next piece, or inside a wait for the cutter, and
   // give SEND_CANCELLED; a Stream started later gives it at once.
   void Cancel();
+
+  // The bytes of the job file that the last Stream sent (the ending sent after a cancel or
+  // a failed write not counted) and the file's size.
+  uint64_t BytesSent() const { return m_nBytesSent; }
+  uint64_t JobSize() const { return m_nJobSize; }
+  // Whether the last Stream, cancelled or failed, got the job's ending to the cutter.
+  bool JobEnded() const { return m_bJobEnded; }
 
   // Closes the driver if it is open and deletes it; nothing happens when there is none.
   void Dispose();
@@ -73,4 +84,7 @@ class CSendSession {
   std::unique_ptr<CCutter> m_pCutter;
   PortSettings m_settings{MODE_SERIAL, 0, 38400, ""};
   std::string m_sJobFile;
+  uint64_t m_nBytesSent = 0;
+  uint64_t m_nJobSize = 0;
+  bool m_bJobEnded = false;
 };

@@ -104,6 +104,68 @@ TEST(CliEncode, ModelByIndexAndUnknownModel) {
   EXPECT_EQ(unwritable.code, 1);
 }
 
+TEST(CliEncode, DistancesMustBeMillimetresACutterCanUse) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", kJob);
+  const std::string out = (dir.Path() / "a.hb").string();
+  for (const char* bad : {"abc", "0,38", "", "nan", "1e9", "-0.5", "0", "+1", ".", "2.01", "0.38mm", " 0.38"}) {
+    const CliRun blade({"encode", input, "--model", "4", "--blade-offset", bad, "--output", out});
+    EXPECT_EQ(blade.code, 2) << bad;
+    EXPECT_NE(blade.err.find("from 0.01 to 2"), std::string::npos) << blade.err;
+  }
+  EXPECT_EQ(CliRun({"encode", input, "--model", "4", "--overcut", "5.5", "--output", out}).code, 2);
+  EXPECT_FALSE(std::filesystem::exists(out));
+  for (const char* good : {"0.38", ".5", "2", "2.", "0.01"})
+    EXPECT_EQ(CliRun({"encode", input, "--model", "4", "--blade-offset", good, "--output", out}).code, 0) << good;
+  EXPECT_EQ(CliRun({"encode", input, "--model", "4", "--overcut", "5", "--output", out}).code, 0);
+}
+
+TEST(CliEncode, OutputNamingTheInputIsRefused) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", kJob);
+  const std::string sameByAnotherPath = (dir.Path() / "." / "job.plt").string();
+  const CliRun encode({"encode", input, "--model", "4", "--output", sameByAnotherPath});
+  EXPECT_EQ(encode.code, 1);
+  EXPECT_NE(encode.err.find("is the input"), std::string::npos) << encode.err;
+  EXPECT_EQ(CliRun({"preview", input, "--size", "40x30", "--output", input}).code, 1);
+  EXPECT_EQ(TempDir::Read(input), kJob);
+}
+
+TEST(CliInfo, InputWithoutOutlinesFails) {
+  TempDir dir;
+  for (const char* text : {"PU0,0;PU400,300;", "IN;SP1;PU10,10;", "pd400,0;", "IN; PD400,0;"}) {
+    const std::string input = dir.Write("moves.plt", text);
+    const CliRun run({"info", input});
+    EXPECT_EQ(run.code, 1) << text;
+    EXPECT_EQ(run.err, "plotgate: no outlines in " + input + "\n") << text;
+  }
+}
+
+TEST(CliModels, ListsEveryModelWithWhatASendUses) {
+  const CliRun run({"models"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_NE(run.out.find("\n2     Heron(V8.8 or before)  2        DM/PL   9600   "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\n5     Robin-Series           4        HPGL    38400  "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\n0     Lark-Series            0        HPGL    38400  the maker's USB link"),
+            std::string::npos);
+  const CliRun unknown({"encode", "job.plt", "--model", "Albatross", "--output", "x.hb"});
+  EXPECT_EQ(unknown.code, 2);
+  EXPECT_NE(unknown.err.find("unknown model \"Albatross\"; the models are:\n  0 Lark-Series\n  1 Wren-Series"),
+            std::string::npos)
+      << unknown.err;
+  EXPECT_NE(unknown.err.find("\n  10 Tern(V8.9 or later)"), std::string::npos);
+}
+
+TEST(Cli, VersionAndUnknownCommand) {
+  const CliRun version({"--version"});
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.out, "plotgate 1.0.0.1\n");
+  const CliRun unknown({"sned", "job.plt"});
+  EXPECT_EQ(unknown.code, 2);
+  EXPECT_EQ(unknown.err,
+            "plotgate: unknown command \"sned\"; the commands are: info encode preview send ports models toolbar\n");
+}
+
 TEST(PreviewSvg, OnePathPerRunStartingAtAMove) {
   const std::vector<PreviewStroke> strokes = {{true, 5, 5},  {false, 1, 2}, {true, 3, 4},  {true, 5, 6},
                                               {false, 7, 8}, {false, 9, 9}, {true, 10, 11}};
@@ -137,7 +199,7 @@ TEST(CliToolbar, EditsEachFileAndReportsUnreadableOnes) {
   const std::string missing = (dir.Path() / "missing.xml").string();
   CliRun add({"toolbar", "add", a, missing, b});
   EXPECT_EQ(add.code, 1);
-  EXPECT_EQ(add.out, "");
+  EXPECT_EQ(add.out, a + ": added\n" + b + ": added\n");
   EXPECT_NE(add.err.find("missing.xml"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(missing));  // nothing is created
   EXPECT_NE(TempDir::Read(a).find("<itemData guid="), std::string::npos);
@@ -146,6 +208,39 @@ TEST(CliToolbar, EditsEachFileAndReportsUnreadableOnes) {
   EXPECT_EQ(remove.code, 0);
   EXPECT_EQ(remove.err, "");
   EXPECT_EQ(TempDir::Read(a), "<uiConfig><items>\r\n</items></uiConfig>");
+}
+
+TEST(CliToolbar, SaysWhatWasDoneAndRefusesFilesThatAreNotWorkspaces) {
+  TempDir dir;
+  const std::string a = dir.Write("a.xml", "<uiConfig><items/></uiConfig>");
+  EXPECT_EQ(CliRun({"toolbar", "remove", a}).out, a + ": nothing to remove\n");
+  EXPECT_EQ(CliRun({"toolbar", "add", a}).code, 0);
+  const std::string added = TempDir::Read(a);
+  const CliRun again({"toolbar", "add", a});
+  EXPECT_EQ(again.out, a + ": already there\n");
+  EXPECT_EQ(TempDir::Read(a), added);
+  EXPECT_EQ(CliRun({"toolbar", "remove", a}).out, a + ": removed\n");
+
+  const struct {
+    const char* name;
+    std::string text;
+    const char* reason;
+  } refused[] = {
+      {"plain.txt", "just some words\n", "not well-formed XML"},
+      {"random.bin", std::string("\x89\x01\xff\0\x7f<\x02", 7), "not"},
+      {"broken.xml", "<uiConfig><items></uiConfig", "not well-formed XML"},
+      {"other.xml", "<config><items/></config>", "not a CorelDRAW workspace"},
+      {"empty.xml", "", "it is empty"},
+  };
+  for (const auto& file : refused) {
+    const std::string path = dir.Write(file.name, file.text);
+    const CliRun run({"toolbar", "add", path});
+    EXPECT_EQ(run.code, 1) << file.name;
+    EXPECT_EQ(run.out, "") << file.name;
+    EXPECT_EQ(run.err.rfind("plotgate: cannot edit the workspace file " + path + ": ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(file.reason), std::string::npos) << run.err;
+    EXPECT_EQ(TempDir::Read(path), file.text) << file.name;
+  }
 }
 
 TEST(CliToolbar, UsageErrors) {

@@ -77,6 +77,34 @@ TEST(RememberedChoices, PortIsSavedAsItsListIndex) {
   EXPECT_EQ(ChoicesToRemember(choices, "\\\\.\\COM3", saved).PortIndex, 7);
 }
 
+TEST(RememberedChoices, RememberedPortWinsOverTheSavedIndexUnlessModelOrPortIsGiven) {
+  SendChoices choices;
+  CompleteFromSaved(choices, RememberOptions(), Saved(3, 0, 0, 0, "", ""), "/dev/ttyUSB0");
+  EXPECT_EQ(choices.port, "/dev/ttyUSB0");
+  SendChoices given;
+  given.port = "COM4";
+  CompleteFromSaved(given, RememberOptions(), Saved(3, 0, 0, 0, "", ""), "/dev/ttyUSB0");
+  EXPECT_EQ(given.port, "COM4");
+  SendChoices withModel;
+  withModel.cutter.model = 4;
+  CompleteFromSaved(withModel, RememberOptions(), Saved(3, 0, 0, 0, "", ""), "/dev/ttyUSB0");
+  EXPECT_EQ(withModel.port, "");
+}
+
+TEST(RememberedChoices, RememberedPortEntryIsWrittenOnlyWhenItChanges) {
+  TempDir dir;
+  CIniFile ini;
+  ini.IniPath = dir.Write("Plotgate.ini", "[Device]\r\nType=4\r\nPort=2\r\n");
+  WriteRememberedPort(ini, "COM3");
+  EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\nPort=2\r\n");
+  WriteRememberedPort(ini, "COM31");
+  EXPECT_EQ(ReadRememberedPort(ini), "COM31");
+  WriteRememberedPort(ini, "/dev/pts/3");
+  EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\nPort=2\r\n[CommandLine]\r\nPort=/dev/pts/3\r\n");
+  WriteRememberedPort(ini, "COM3");
+  EXPECT_EQ(ReadRememberedPort(ini), "");
+}
+
 TEST(CliSendSettings, NothingIsSavedWhenTheCutterDoesNotAnswer) {
   TempDir dir;
   const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");

@@ -103,4 +103,28 @@ TEST_F(SendSessionOnPty, ACancelFromAnotherThreadEndsAWaitingStream) {
   EXPECT_EQ(m_session.Stream([](int) {}), SEND_CANCELLED);
 }
 
+// A cancel in the middle of a path: the cutter gets whole commands, then the job's own
+// ending (its last pen-up and the terminator), so the blade is lifted and the job ends.
+TEST_F(SendSessionOnPty, ACancelMidJobLiftsThePenAndEndsTheJob) {
+  OpenAndWrite(ROBIN_SERIES);
+  const std::string job = TempDir::Read(JobFile());
+  const size_t lastPenUp = job.rfind("PU");
+  ASSERT_NE(lastPenUp, std::string::npos);
+  const std::string ending = job.substr(lastPenUp);
+  ASSERT_EQ(ending.substr(ending.size() - 5), "SP0;@");  // HPGL's terminator after the pen-up
+  int pieces = 0;
+  EXPECT_EQ(m_session.Stream([&](int) {
+    if (++pieces == 5) m_session.Cancel();
+  }),
+            SEND_CANCELLED);
+  // Five commands went out whole: the header's and the first pen-down ones.
+  size_t fifth = 0;
+  for (int i = 0; i < 5; ++i) fifth = job.find(';', fifth) + 1;
+  EXPECT_EQ(m_session.BytesSent(), fifth);
+  EXPECT_EQ(m_session.JobSize(), job.size());
+  EXPECT_TRUE(m_session.JobEnded());
+  ASSERT_LT(fifth, lastPenUp);
+  EXPECT_EQ(m_pty.Receive(fifth + ending.size()), job.substr(0, fifth) + ending);
+}
+
 }  // namespace

@@ -41,9 +41,10 @@ send_case "DM/PL at 9600 baud" "Heron(V8.8 or before)" examples/star.plt
 check "the DM/PL stream starts with its header" grep -q '^;:H A L0 ECN U ' "$work/received.hb"
 send_case "DM/PL with blade offset and over-cut" "Finch-Series" examples/circle.plt --blade-offset 0.38 --overcut 0.85
 
-# Remembered choices. A pseudo-terminal's path cannot be remembered (the Port list holds
-# only COM1..COM30; the Wine test covers the port), so both sends name it; the second one
-# takes everything else from the first and leaves the settings file as it was.
+# Remembered choices. A pseudo-terminal's path is not in the Port list (COM1..COM30; the
+# Wine test covers the list's ports): the six values keep the saved Port index and the path
+# goes to the command line's own entry after them. The second send takes everything else
+# from the first and leaves the six values as they were.
 rm -f "$ini"
 "$plotgate" encode examples/star.plt --model Finch-Series --blade-offset 0.5 --overcut 1.0 --output "$work/expected.hb"
 start_cutter "$sim" "$work/received.hb" "$work/sim.out"
@@ -52,13 +53,15 @@ check "remembered: first send succeeds" [ $? -eq 0 ]
 wait "$sim_pid"
 check "remembered: first send cut with its options" cmp -s "$work/received.hb" "$work/expected.hb"
 printf '[Device]\r\nType=4\r\nPort=0\r\n[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\nBladeOffset=0.5\r\nOverCut=1.0\r\n' >"$work/first.ini"
-check "remembered: eight lines under \$XDG_CONFIG_HOME" cmp -s "$ini" "$work/first.ini"
+check "remembered: eight lines under \$XDG_CONFIG_HOME" cmp -s <(head -n 8 "$ini") "$work/first.ini"
+check "remembered: the device path in the command line's own entry" \
+  cmp -s <(tail -n +9 "$ini") <(printf '[CommandLine]\r\nPort=%s\r\n' "$device")
 start_cutter "$sim" "$work/received.hb" "$work/sim.out"
 "$plotgate" send examples/star.plt --port "$device" >/dev/null 2>&1
 check "remembered: second send succeeds" [ $? -eq 0 ]
 wait "$sim_pid"
 check "remembered: second send repeats the first one's choices" cmp -s "$work/received.hb" "$work/expected.hb"
-check "remembered: settings file byte-identical" cmp -s "$ini" "$work/first.ini"
+check "remembered: the six values byte-identical" cmp -s <(head -n 8 "$ini") "$work/first.ini"
 start_cutter "$sim" "$work/received.hb" "$work/sim.out"
 "$plotgate" send examples/star.plt --port "$device" --no-overcut >/dev/null 2>&1
 wait "$sim_pid"
@@ -66,6 +69,34 @@ wait "$sim_pid"
 check "remembered: --no-overcut unticks" cmp -s "$work/received.hb" "$work/expected.hb"
 check "remembered: the over-cut text stays" grep -q $'^ChkOverCut=0\r$' "$ini"
 check "remembered: ... and its distance too" grep -q $'^OverCut=1.0\r$' "$ini"
+# Without --port the send goes to the remembered device path, never to the saved Port
+# index (COM1 here). The entry is pointed at this run's simulator.
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+sed -i "s|^Port=/dev/.*|Port=$device\r|" "$ini"
+"$plotgate" send examples/star.plt >"$work/send.out" 2>&1
+check "remembered: a send without --port succeeds" [ $? -eq 0 ]
+wait "$sim_pid"
+check "remembered: ... on the remembered device path" cmp -s "$work/received.hb" "$work/expected.hb"
+check "remembered: ... and says so" grep -q " on $device " "$work/send.out"
+
+# Ctrl-C in the middle of a long job: the cutter gets whole commands, then the pen-up and
+# the terminator; the send says how far it got and exits 130.
+awk 'BEGIN { printf "IN;SP1;PU0,0;"; for (i = 0; i < 300000; i++) printf "PD%d,%d;", i % 4000, (i * 7) % 4000; printf "SP0;" }' >"$work/long.plt"
+rm -f "$work/received.hb"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+"$plotgate" send "$work/long.plt" --model Robin-Series --port "$device" >"$work/send.out" 2>"$work/send.err" &
+send_pid=$!
+for _ in $(seq 100); do [ -s "$work/received.hb" ] && break; sleep 0.05; done
+kill -INT "$send_pid"
+wait "$send_pid"
+rc=$?
+wait "$sim_pid"
+check "Ctrl-C: exit 130" [ "$rc" -eq 130 ]
+check "Ctrl-C: the cutter saw the terminator" [ "$(tail -c 5 "$work/received.hb")" = "SP0;@" ]
+check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt "$(stat -c %s "$work/cutcorldata.hb")" ]
+check "Ctrl-C: whole commands, then the job's last pen-up" \
+  grep -qE '^(IN;|SP1;|PU[0-9-]+,[0-9-]+;|PD[0-9-]+,[0-9-]+;)*PU[0-9-]+,[0-9-]+;SP0;@$' "$work/received.hb"
+check "Ctrl-C: says how far it got" grep -qE "^plotgate: stopped after [0-9]+ of $(stat -c %s "$work/cutcorldata.hb") bytes; the pen was lifted and the job ended$" "$work/send.err"
 
 # Failures: exit 1 with the system's message.
 "$plotgate" send examples/star.plt --model Lark-Series >/dev/null 2>"$work/err"

@@ -50,4 +50,18 @@ check "remove restores the version 16 file" [ "$(cat "$work/X6/DRAWUIConfig.xml"
 check "remove puts the user's workspace back" grep -qx 'users own workspace' "$work/X7/Workspace/_default.cdws"
 check "remove leaves no backup" [ ! -e "$work/X7/Workspace/_default.bak" ]
 
+
+# Named files: a line for what was done to each, and the reason for a file that is not a
+# workspace (exit 1, the file left as it was).
+printf '%s' "$original" >"$work/named.xml"
+printf 'just some words' >"$work/notes.txt"
+wine "$work/bin/plotgate-cli.exe" toolbar add "$(windows "$work/named.xml")" >"$work/out" 2>&1
+check "a named file: add succeeds" [ $? -eq 0 ]
+check "a named file: add says added" grep -q "named.xml: added" "$work/out"
+wine "$work/bin/plotgate-cli.exe" toolbar add "$(windows "$work/named.xml")" >"$work/out" 2>&1
+check "a named file: adding again says already there" grep -q "named.xml: already there" "$work/out"
+wine "$work/bin/plotgate-cli.exe" toolbar remove "$(windows "$work/notes.txt")" >"$work/out" 2>&1
+check "not a workspace: exit 1" [ $? -eq 1 ]
+check "not a workspace: says why" grep -q "cannot edit the workspace file .*notes.txt: it is not well-formed XML" "$work/out"
+check "not a workspace: left as it was" [ "$(cat "$work/notes.txt")" = "just some words" ]
 finish
