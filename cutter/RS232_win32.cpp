@@ -49,6 +49,12 @@ int CRS232::ReadDevice(void* buffer, int count) {
   return static_cast<int>(read);
 }
 
+void CRS232::AbortDeviceOutput() {
+  const HANDLE handle = reinterpret_cast<HANDLE>(m_hComm);
+  CancelIoEx(handle, nullptr);
+  PurgeComm(handle, PURGE_TXABORT | PURGE_TXCLEAR);
+}
+
 void CRS232::CloseDevice() { CloseHandle(reinterpret_cast<HANDLE>(m_hComm)); }
 
 ModemLines CRS232::QueryModemLines() const {

@@ -45,6 +45,7 @@ trap cleanup EXIT
 
 driver() { "$wine" "$work/dialog-driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
 ended() { ! kill -0 "$app" 2>/dev/null; }
+running() { kill -0 "$app" 2>/dev/null; }
 # wait_end SECONDS: until the program has ended by itself.
 wait_end() {
   for _ in $(seq $(($1 * 20))); do ended && return 0; sleep 0.05; done
@@ -105,7 +106,7 @@ driver controls Harbex >"$work/controls"
 check "nothing on COM29: Send still enabled" grep -q '^1 Button enabled' "$work/controls"
 check "nothing on COM29: the Device list still enabled" grep -q '^1003 ComboBox enabled' "$work/controls"
 check "nothing on COM29: nothing saved" [ ! -s "$ini" ]
-check "nothing on COM29: the dialog stays open" ! ended
+check "nothing on COM29: the dialog stays open" running
 driver close Harbex
 check "nothing on COM29: the close box ends it" wait_end 10
 
@@ -136,11 +137,18 @@ check "USB, failing write: no Send finished! after it" [ -z "$(message 6)" ]
 check "USB, failing write: the program ends by itself" wait_end 10
 
 # The job file in a temporary folder whose path holds a space: the sender gets it unquoted.
-usb_send "USB, space" TMP="$(windows "$work/my temp")" TEMP="$(windows "$work/my temp")"
+# Wine takes a program's TEMP and TMP from the user's environment in the registry.
+for name in TEMP TMP; do
+  wine reg add 'HKCU\Environment' /v "$name" /t REG_SZ /d "$(windows "$work/my temp")" /f >/dev/null 2>&1
+done
+usb_send "USB, space"
 check "USB, a job path with a space: Send finished!" [ "$(message 30)" = "Send finished!" ]
 check "USB, a job path with a space: the job file was written there" [ -s "$work/my temp/cutcorldata.hb" ]
 check "USB, a job path with a space: the stand-in recorded it whole" cmp -s "$work/usb.hb" "$work/my temp/cutcorldata.hb"
 wait_end 10
+for name in TEMP TMP; do
+  wine reg add 'HKCU\Environment' /v "$name" /t REG_EXPAND_SZ /d '%USERPROFILE%\AppData\Local\Temp' /f >/dev/null 2>&1
+done
 
 # Cancel in the middle of a send that a 3840-byte-a-second cutter holds back: a job of
 # some 200 KB, far more than the terminal buffers.
@@ -160,11 +168,11 @@ driver click Harbex 1
 sleep 3
 driver controls Harbex >"$work/controls"
 check "Cancel: the send is under way (Send disabled)" grep -q '^1 Button disabled' "$work/controls"
-driver click Harbex 2
-before=$(date +%s%N)
-wait_end 5
-took=$((($(date +%s%N) - before) / 1000000))
-check "Cancel: the program ends within a second ($took ms)" [ "$took" -lt 1000 ]
+# From the click to the window's end (the worker stopped and joined, the port closed); the
+# Wine process itself takes a further second or two to go.
+took=$(driver click-gone Harbex 2 5)
+check "Cancel: the dialog ends within a second (${took:-no end in 5 s} ms)" [ "${took:-9999}" -lt 1000 ]
+check "Cancel: the program ends" wait_end 10
 check "Cancel: no crash" no_crash
 # What the terminal had buffered still trickles in; the job was not all sent.
 "$plotgate" encode "$work/big.plt" --model Egret-Series --output "$work/expected.hb"

@@ -6,6 +6,8 @@
 //   dialog-driver controls CAPTION           one line per control: id, class, state, text
 //   dialog-driver click CAPTION ID           clicks button ID
 //   dialog-driver select CAPTION ID INDEX    selects entry INDEX of list ID, as a user would
+//   dialog-driver click-gone CAPTION ID SECONDS   clicks button ID and prints the
+//                                            milliseconds until the window is gone
 //   dialog-driver tick CAPTION ID            clicks check box ID, which turns it over
 //   dialog-driver type CAPTION ID TEXT       replaces the text of edit ID
 //   dialog-driver message CAPTION SECONDS    waits for a message box CAPTION, prints its
@@ -163,11 +165,18 @@ int main(int argc, char** argv) {
     EnumChildWindows(window, PrintControl, 0);
     return 0;
   }
-  if (command == "click" && argc == 4) {
+  if ((command == "click" && argc == 4) || (command == "click-gone" && argc == 5)) {
     HWND button = GetDlgItem(window, atoi(argv[3]));
     if (!button) return 1;
     // Posted, so that a click that opens a modal window does not hold the driver.
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    if (command == "click") return 0;
+    const DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+      if (GetTickCount() - start > atof(argv[4]) * 1000) return 1;
+      Sleep(5);
+    }
+    printf("%lu\n", static_cast<unsigned long>(GetTickCount() - start));
     return 0;
   }
   if (command == "select" && argc == 5) {
