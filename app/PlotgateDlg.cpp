@@ -1,21 +1,27 @@
 #include "PlotgateDlg.h"
 
 #include <cstdio>
+#include <system_error>
 #include <vector>
 
 #include "AboutDlg.h"
 #include "CorelWorkspace.h"
 #include "IniFile.h"
 #include "PopupMenu.h"
+#include "PortDiscovery.h"
 #include "PortList.h"
 #include "PreviewLayout.h"
 #include "RestoreChoices.h"
 #include "SpinStep.h"
+#include "SystemError.h"
+#include "UsbSendStatus.h"
 #include "resource.h"
 
 namespace {
 
 const int PATH_BUFFER = 260;  // MAX_PATH, the size of the job file path
+// The caption of the send's message boxes: the program's name, as the framework gives it.
+const char* const MESSAGE_CAPTION = "Plotgate";
 
 // The Rotate menu: its items' commands and the quarter turns each chooses, by position,
 // with the bitmap shown beside each.
@@ -52,6 +58,9 @@ CPlotgateDlg::CPlotgateDlg(CIniFile& settings, std::string fileName)
       AppIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 CPlotgateDlg::~CPlotgateDlg() {
+  StopWorker();
+  if (m_usbSender.hProcess) CloseHandle(m_usbSender.hProcess);
+  if (m_usbSender.hThread) CloseHandle(m_usbSender.hThread);
   if (VersionFont) DeleteObject(VersionFont);
   for (HBITMAP bitmap : RotateMenuBitmaps) {
     if (bitmap) DeleteObject(bitmap);
@@ -175,6 +184,9 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       return true;
     case WM_PAINT: OnPaint(); return true;
     case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(AppIcon); return true;
+    case WM_TIMER: OnTimer(wParam); return false;  // then the default processing
+    case WM_SENDFINISHED: result = OnSendFinished(wParam, lParam); return true;
+    case WM_COPYDATA: result = OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return true;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->code != static_cast<UINT>(UDN_DELTAPOS)) return false;
@@ -194,6 +206,10 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       const int code = HIWORD(wParam);
       if (id == IDC_DEVICE && code == CBN_SELCHANGE) {
         OnSelchangeDevice();
+        return true;
+      }
+      if (id == IDCANCEL) {
+        OnCancel();
         return true;
       }
       if (code != BN_CLICKED) return false;
@@ -342,6 +358,148 @@ void CPlotgateDlg::OnSelchangeDevice() {
 
 void CPlotgateDlg::OnProview() { RemoveCorelToolbar(PROVIEW_WORKSPACE_PATH); }
 
+SavedChoices CPlotgateDlg::ChoicesFromControls() const {
+  SavedChoices choices;
+  choices.ModelIndex = m_device.GetCurSel();
+  choices.PortIndex = m_port.GetCurSel();
+  choices.ChkBladeOffset = m_chkBladeOffset.GetCheck() ? 1 : 0;
+  choices.ChkOverCut = m_chkOverCut.GetCheck() ? 1 : 0;
+  choices.BladeOffset = m_bladeOffset.GetText();
+  choices.OverCut = m_overCut.GetText();
+  return choices;
+}
+
 void CPlotgateDlg::OnSend() {
-  ShowMessage("Sending is not available in this build yet.", "Harbex", MB_OK | MB_ICONINFORMATION);
+  // Enter reaches here while Send is disabled too: a send in progress keeps its driver.
+  if (!m_job.HasJob() || m_bSending) return;
+  const SendOutcome opened =
+      m_session.Open(SelectedModel, m_port.GetText(), MatchSerialPort(ListSerialDevices(), USB_SERIAL_PREFIX));
+  if (opened == SEND_UNKNOWN_CUTTER) {
+    ShowMessage(UNKNOWN_CUTTER_TEXT, MESSAGE_CAPTION, MB_OK);
+    return;
+  }
+  if (opened != SEND_DONE) {
+    ShowMessage("Connect to Cutter fail!", MESSAGE_CAPTION, MB_OK);
+    return;
+  }
+  const SavedChoices choices = ChoicesFromControls();
+  WriteSavedChoices(m_settings, choices);
+  OffsetOptions options;
+  options.bladeOffset = choices.ChkBladeOffset != 0;
+  options.bladeOffsetText = choices.BladeOffset;
+  options.overCut = choices.ChkOverCut != 0;
+  options.overCutText = choices.OverCut;
+  if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, options) != SEND_DONE) {
+    ShowMessage("SaveCutTempData error1", MESSAGE_CAPTION, MB_OK);
+    return;
+  }
+  if (m_session.Settings().mode != MODE_VENDOR_USB) {
+    try {
+      SendThread = std::thread(SendThreadProc, this);
+    } catch (const std::system_error&) {
+      ShowMessage("SaveCutTempData error1", MESSAGE_CAPTION, MB_OK);
+      return;
+    }
+  } else if (!LaunchUsbSender(JobFilePath)) {
+    ShowMessage("VornUSBSend error1", MESSAGE_CAPTION, MB_OK);
+    return;
+  }
+  m_bSending = true;
+  SetTimer(m_hWnd, PROGRESS_TIMER_ID, PROGRESS_TIMER_PERIOD, nullptr);
+  for (const CWindow& control : {CWindow(m_send.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd)}) {
+    control.Enable(false);
+  }
+}
+
+unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
+  // Posted, not sent: the interface thread may be waiting for this thread to end.
+  const HWND bar = dialog->m_progress.m_hWnd;
+  int shown = -1;
+  dialog->m_streamOutcome = dialog->m_session.Stream([bar, &shown](int percent) {
+    if (percent == shown) return;
+    shown = percent;
+    PostMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+  });
+  PostMessageA(dialog->m_hWnd, WM_SENDFINISHED, dialog->m_streamOutcome == SEND_WRITE_FAILED ? 1 : 0, 0);
+  return 0;
+}
+
+int CPlotgateDlg::LaunchUsbSender(const std::string& jobFilePath) {
+  char commandLine[PATH_BUFFER + 32];
+  snprintf(commandLine, sizeof commandLine, "VornUSBSend.exe %s", jobFilePath.c_str());
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return 0;
+  }
+  if (m_usbSender.hProcess) CloseHandle(m_usbSender.hProcess);
+  if (m_usbSender.hThread) CloseHandle(m_usbSender.hThread);
+  m_usbSender = process;
+  return 1;
+}
+
+void CPlotgateDlg::OnTimer(UINT_PTR id) {
+  char text[16];
+  snprintf(text, sizeof text, "%d%%", m_progress.GetPos());
+  m_progress.SetText(text);
+  if (id != FINISH_TIMER_ID) return;
+  KillTimer(m_hWnd, FINISH_TIMER_ID);
+  FinishSend();
+}
+
+LRESULT CPlotgateDlg::OnSendFinished(WPARAM failed, LPARAM) {
+  // Once per send: a late or repeated report ends nothing more.
+  if (!m_bSending) return 0;
+  m_bSending = false;
+  if (SendThread.joinable()) {
+    // A serial send: the worker has posted its last message and is ending.
+    SendThread.join();
+    if (m_streamOutcome == SEND_JOB_FILE_UNREADABLE) ShowMessage("Open temp file fail!", MESSAGE_CAPTION, MB_OK);
+    if (m_streamOutcome == SEND_WRITE_FAILED) {
+      ShowMessage(SystemErrorText(m_session.SystemError()), MESSAGE_CAPTION, MB_OK | MB_ICONINFORMATION);
+    }
+  }
+  m_bFailed = failed != 0;
+  m_progress.SetPos(100);
+  SetTimer(m_hWnd, FINISH_TIMER_ID, FINISH_PAUSE, nullptr);
+  return 0;
+}
+
+void CPlotgateDlg::FinishSend() {
+  KillTimer(m_hWnd, PROGRESS_TIMER_ID);
+  m_send.Enable(true);
+  m_device.Enable(true);
+  m_port.Enable(m_port.GetCurSel() != 0);
+  m_progress.SetPos(0);
+  m_progress.SetText("0%");
+  m_session.Dispose();
+  if (!m_bFailed) ShowMessage("Send finished!", MESSAGE_CAPTION, MB_OK);
+  InvalidateRect(m_hWnd, nullptr, TRUE);
+  UpdateWindow(m_hWnd);
+  PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+LRESULT CPlotgateDlg::OnCopyData(const COPYDATASTRUCT& data) {
+  const UsbStatusEffect effect =
+      UsbStatusEffectOf(ParseUsbStatus(static_cast<const char*>(data.lpData), data.lpData ? data.cbData : 0));
+  if (effect.m_pMessage) ShowMessage(effect.m_pMessage, MESSAGE_CAPTION, MB_OK);
+  if (effect.m_nProgress >= 0) m_progress.SetPos(effect.m_nProgress);
+  if (effect.m_bEndsSend) PostMessageA(m_hWnd, WM_SENDFINISHED, effect.m_bFailed ? 1 : 0, 0);
+  return FALSE;
+}
+
+void CPlotgateDlg::StopWorker() {
+  if (!SendThread.joinable()) return;
+  m_session.Cancel();
+  SendThread.join();
+}
+
+void CPlotgateDlg::OnCancel() {
+  StopWorker();
+  KillTimer(m_hWnd, PROGRESS_TIMER_ID);
+  KillTimer(m_hWnd, FINISH_TIMER_ID);
+  m_bSending = false;
+  m_session.Dispose();
+  EndDialog(IDCANCEL);
 }

@@ -4,19 +4,39 @@
 //
 // Start-up restores the remembered choices and loads the job named on the command line;
 // Send, Mirror, Rotate, the option controls and both lists are usable only with a job.
+//
+// Send opens the cutter, saves the choices, writes the job file and streams it: on a
+// serial port by a worker thread through the send session, for the maker's USB link by
+// the separate program VornUSBSend.exe, which reports back with WM_COPYDATA. The worker
+// reaches the dialog only by posted messages (the bar's position, then WM_SENDFINISHED),
+// so the dialog can always stop it and wait for it before anything is released.
 // The dialog owns the job; the size texts, the spin step, the preview layout and the
 // start-up restore are the core's, so the dialog only moves values between them and its
 // controls.
 #pragma once
 
 #include <string>
+#include <thread>
 
 #include "Controls.h"
 #include "Dialog.h"
 #include "ModelTable.h"
 #include "PlotJob.h"
+#include "SendSession.h"
+#include "Settings.h"
 
 class CIniFile;
+
+// Posted to the dialog when a send has ended; wParam is nonzero when the failure has been
+// reported already (no "Send finished!" then).
+const UINT WM_SENDFINISHED = WM_USER + 0x400;
+// Refreshes the percentage text every 500 ms during a send.
+const UINT_PTR PROGRESS_TIMER_ID = 1;
+const UINT PROGRESS_TIMER_PERIOD = 500;
+// The pause between the end of a send and the dialog's closing, as a one-shot timer so
+// the window keeps answering.
+const UINT_PTR FINISH_TIMER_ID = 2;
+const UINT FINISH_PAUSE = 3000;
 
 class CPlotgateDlg : public CDialog {
  public:
@@ -32,6 +52,13 @@ class CPlotgateDlg : public CDialog {
 
   CutterModel SelectedModel = ModelTable[0];  // the model the next send uses
   std::string JobFilePath;                    // the job file a send writes: temp folder + "cutcorldata.hb"
+
+  // The serial worker: streams the job file through the session's driver and posts the
+  // bar's position and, at the end, WM_SENDFINISHED. Returns 0.
+  static unsigned SendThreadProc(CPlotgateDlg* dialog);
+  // Starts "VornUSBSend.exe PATH" (the path unquoted, found by the system's search, the
+  // program's folder first) without waiting for it; 1 when the process was created, else 0.
+  int LaunchUsbSender(const std::string& jobFilePath);
 
  protected:
   BOOL OnInitDialog() override;
@@ -49,8 +76,19 @@ class CPlotgateDlg : public CDialog {
   void OnSpin(int editId, const NMUPDOWN& change);
   void OnSelchangeDevice();
   void OnProview();
-  // The send flow hooks in here (the Send button and the Enter key).
+  // The Send button and the Enter key.
   void OnSend();
+  void OnTimer(UINT_PTR id);
+  LRESULT OnSendFinished(WPARAM failed, LPARAM);
+  LRESULT OnCopyData(const COPYDATASTRUCT& data);
+  // The end of a send, once the pause is over: controls restored, driver released, the
+  // result told, the dialog closed.
+  void FinishSend();
+  // Cancel, Esc and the close box: a running serial send is stopped and waited for first.
+  void OnCancel();
+  // Stops the worker of a serial send, if one runs, and waits for it to end.
+  void StopWorker();
+  SavedChoices ChoicesFromControls() const;
   // Selects the Port list entry `port`, appending one for a port the list does not hold
   // (a COM port above 30).
   void SelectPort(const std::string& port);
@@ -71,4 +109,11 @@ class CPlotgateDlg : public CDialog {
   CButton m_chkBladeOffset, m_chkOverCut, m_mirror, m_rotate, m_send;
   CWindow m_height, m_width, m_bladeOffset, m_overCut, m_preview;
   CComboBox m_device, m_port;
+
+  CSendSession m_session;                   // the driver of the current or last send
+  std::thread SendThread;                   // the worker of the current serial send
+  SendOutcome m_streamOutcome = SEND_DONE;  // written by the worker before it posts the end
+  bool m_bSending = false;                  // from Send until the end is handled
+  bool m_bFailed = false;                   // the ended send's failure flag, for FinishSend
+  PROCESS_INFORMATION m_usbSender = {};     // the sender's handles, held, never waited on
 };

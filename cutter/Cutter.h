@@ -30,12 +30,17 @@ class CCutter {
   // unserved mode. With `waitReady` the driver first waits until the cutter can take data.
   virtual int Write(const void* buffer, int count, int waitReady);
   virtual int IsOpen() { return m_bOpen; }
+
   // Why the last failed Open or Write failed: the system's error number kept by the port
   // (see CRS232::LastError); 0 for a driver without a port or a failure of no system call.
   virtual int LastError() const { return 0; }
 
-  // Ends a wait inside Write (from another thread); that Write then fails.
-  void Cancel() { m_bCancel = true; }
+  // Ends a wait inside Write (from another thread), and a write the line holds back;
+  // that Write then fails.
+  void Cancel() {
+    m_bCancel = true;
+    AbortOutput();
+  }
   bool Cancelled() const { return m_bCancel.load(); }
 
   int m_bOpen = 0;
@@ -53,6 +58,8 @@ class CCutter {
   // class has it.
   explicit CCutter(int protocol);
   void Record(int mode, int port, int baudRate);
+  // Cancel's part for a driver with a port: see CRS232::AbortOutput.
+  virtual void AbortOutput() {}
 
   std::atomic<bool> m_bCancel{false};
 };

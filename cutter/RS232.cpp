@@ -20,6 +20,10 @@ int CRS232::Open() {
   return OpenDevice();
 }
 
+void CRS232::AbortOutput() {
+  if (m_hComm != -1) AbortDeviceOutput();
+}
+
 int CRS232::Write(const void* buffer, int count) {
   if (!buffer) return 0;
   if (m_hComm == -1) return NotOpen();

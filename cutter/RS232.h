@@ -37,6 +37,10 @@ class CRS232 {
   int Read(void* buffer, int count);
   // Closes the port; nothing happens when it is not open.
   void Close();
+  // For a send being stopped, from any thread: ends a write that the line holds back
+  // (which then fails) and drops the bytes written but not yet sent, so the cutter gets no
+  // more; nothing happens when the port is not open.
+  void AbortOutput();
   // Why the last failed Open, Write or Read failed: the system's error number (errno, or
   // GetLastError on Windows) of the call that failed, kept from the moment it failed. 0
   // when that failure was no system call's (settings out of range, a port not open) or
@@ -69,6 +73,7 @@ class CRS232 {
   int WriteDevice(const void* buffer, int count);
   int ReadDevice(void* buffer, int count);
   void CloseDevice();
+  void AbortDeviceOutput();
   ModemLines QueryModemLines() const;
   // Keeps the calling thread's last system error as the port's and returns `result`.
   int Failed(int result);

@@ -118,6 +118,9 @@ int CRS232::ReadDevice(void* buffer, int count) {
   }
 }
 
+// The dropped bytes make room, so a write waiting for it returns.
+void CRS232::AbortDeviceOutput() { tcflush(static_cast<int>(m_hComm), TCOFLUSH); }
+
 void CRS232::CloseDevice() {
   // The exclusive mark belongs to the tty, not to this descriptor: lift it, or the port
   // stays closed to everyone while another descriptor (a cutter simulator) keeps it alive.

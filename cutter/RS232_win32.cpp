@@ -1,6 +1,7 @@
 // Serial port on the Win32 communications API: the device "\\.\COMn" opened exclusively,
 // binary mode, the line format, CTS flow control, DTR and RTS disabled, and time-outs that
-// let every call wait as long as it needs.
+// let every call wait as long as it needs. The port is opened for overlapped calls, each
+// waited for at once, so that a stopped send can end a write that the line holds back.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,7 +12,8 @@ int CRS232::OpenDevice() {
   char name[30];
   snprintf(name, sizeof name, "\\\\.\\COM%d", m_nPort);
   const std::string device = m_sDevice.empty() ? name : m_sDevice;
-  HANDLE handle = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE handle = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OVERLAPPED, nullptr);
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return Failed(0);
   m_hComm = reinterpret_cast<intptr_t>(handle);
   m_bOpen = 1;
@@ -37,16 +39,46 @@ int CRS232::OpenDevice() {
   return SetCommState(handle, &dcb) ? 1 : Failed(0);
 }
 
+namespace {
+
+// One read or write on the overlapped port, waited for until it ends: the bytes moved, or
+// -1 with the system's error (ERROR_OPERATION_ABORTED for an aborted write) kept.
+template <class TCall>
+int Transfer(HANDLE handle, TCall call) {
+  OVERLAPPED overlapped = {};
+  overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!overlapped.hEvent) return -1;
+  DWORD moved = 0;
+  const bool done = call(&overlapped, &moved) ||
+                    (GetLastError() == ERROR_IO_PENDING && GetOverlappedResult(handle, &overlapped, &moved, TRUE));
+  const DWORD error = GetLastError();
+  CloseHandle(overlapped.hEvent);
+  SetLastError(error);
+  return done ? static_cast<int>(moved) : -1;
+}
+
+}  // namespace
+
 int CRS232::WriteDevice(const void* buffer, int count) {
-  DWORD written = 0;
-  if (!WriteFile(reinterpret_cast<HANDLE>(m_hComm), buffer, count, &written, nullptr)) return Failed(-1);
-  return static_cast<int>(written);
+  const HANDLE handle = reinterpret_cast<HANDLE>(m_hComm);
+  const int written = Transfer(handle, [&](OVERLAPPED* overlapped, DWORD* moved) {
+    return WriteFile(handle, buffer, static_cast<DWORD>(count), moved, overlapped) != FALSE;
+  });
+  return written < 0 ? Failed(-1) : written;
 }
 
 int CRS232::ReadDevice(void* buffer, int count) {
-  DWORD read = 0;
-  if (!ReadFile(reinterpret_cast<HANDLE>(m_hComm), buffer, count, &read, nullptr)) return Failed(-1);
-  return static_cast<int>(read);
+  const HANDLE handle = reinterpret_cast<HANDLE>(m_hComm);
+  const int read = Transfer(handle, [&](OVERLAPPED* overlapped, DWORD* moved) {
+    return ReadFile(handle, buffer, static_cast<DWORD>(count), moved, overlapped) != FALSE;
+  });
+  return read < 0 ? Failed(-1) : read;
+}
+
+void CRS232::AbortDeviceOutput() {
+  const HANDLE handle = reinterpret_cast<HANDLE>(m_hComm);
+  CancelIoEx(handle, nullptr);
+  PurgeComm(handle, PURGE_TXABORT | PURGE_TXCLEAR);
 }
 
 void CRS232::CloseDevice() { CloseHandle(reinterpret_cast<HANDLE>(m_hComm)); }

@@ -59,7 +59,8 @@ class CSendSession {
   SendOutcome Stream(const std::function<void(int percent)>& progress);
 
   // Makes a running Stream stop before its next piece, or inside a wait for the cutter, and
-  // give SEND_CANCELLED; a Stream started later gives it at once.
+  // give SEND_CANCELLED (a write the line holds back is ended and what the port holds
+  // unsent dropped); a Stream started later gives it at once.
   void Cancel();
 
   // The bytes of the job file that the last Stream sent (the ending sent after a cancel or

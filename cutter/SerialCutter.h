@@ -25,6 +25,7 @@ class CSerialCutter : public CCutter {
 
  protected:
   explicit CSerialCutter(int protocol) : CCutter(protocol) {}
+  void AbortOutput() override { m_rs232.AbortOutput(); }
   // Whether Open opens the port for `mode`.
   virtual bool Serves(int mode) const = 0;
   // Whether a write that waits for the cutter waits for CTS in `mode`.

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <thread>
 
 #include "IniFile.h"
@@ -339,6 +340,81 @@ TEST_F(PlotgateDialog, EscCloses) {
   Pump();
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(TempDir::Read(m_settings.IniPath), "");  // nothing saved
+}
+
+// The text of the send's message box "Plotgate", read once it appears and then dismissed,
+// while the dialog's thread sits in the box's modal loop.
+class AnswerMessage {
+ public:
+  AnswerMessage() {
+    m_shown.emplace("#32770", "Plotgate", [this](HWND box) {
+      char text[256] = "";
+      GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
+      m_text = text;
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+  }
+  // Waits for the box (10 s at most); "" when none came.
+  std::string Text() {
+    m_shown.reset();
+    return m_text;
+  }
+
+ private:
+  std::string m_text;
+  std::optional<WhenShown> m_shown;
+};
+
+// Reports of the USB sender, one WM_COPYDATA each, as VornUSBSend sends them.
+LRESULT Report(HWND dialog, const std::string& status) {
+  COPYDATASTRUCT data = {0, static_cast<DWORD>(status.size()), const_cast<char*>(status.data())};
+  return SendMessageA(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+TEST_F(PlotgateDialog, UsbReportsMoveTheBarAndShowErrorsByTheirText) {
+  Open(JobFile());
+  HWND window = m_dialog->m_hWnd;
+  HWND bar = Item(IDC_PROGRESS);
+  Report(window, "40");
+  EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 40);
+  SendMessageA(window, WM_TIMER, PROGRESS_TIMER_ID, 0);
+  EXPECT_EQ(Text(IDC_PROGRESS), "40%");
+  Report(window, "x7");  // not a number: 0
+  EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 0);
+
+  for (const auto& [status, text] : {std::pair<const char*, const char*>{"-1", "ERROR_FILE_PATH!"},
+                                     {"-3", "Connect to Cutter fail!"},
+                                     {"-5", "ERROR_WRITE_USB_DATA!"},
+                                     {"-6", "ERROR_READ_USB_OVERTIME!"},
+                                     {"-7", "Connect to Cutter fail!"}}) {
+    AnswerMessage box;
+    Report(window, status);
+    EXPECT_EQ(box.Text(), text) << status;
+  }
+  // No send is under way: a report that would end one closes nothing.
+  Report(window, "100");
+  Pump();
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 100);
+}
+
+TEST_F(PlotgateDialog, SendToAPortWithNothingBehindItStaysIdle) {
+  const std::string saved = "[Device]\r\nType=7\r\nPort=29\r\n";
+  WriteSettings(saved);
+  Open(JobFile());
+  ASSERT_EQ(Selected(IDC_PORT), "COM29");
+  AnswerMessage box;
+  Click(IDOK);
+  EXPECT_EQ(box.Text(), "Connect to Cutter fail!");
+  EXPECT_TRUE(Enabled(IDOK));
+  EXPECT_TRUE(Enabled(IDC_DEVICE));
+  EXPECT_TRUE(Enabled(IDC_PORT));
+  EXPECT_EQ(TempDir::Read(m_settings.IniPath), saved);  // saved only once the cutter answers
+  // The dialog stays usable: a second Send says the same.
+  AnswerMessage again;
+  Click(IDOK);
+  EXPECT_EQ(again.Text(), "Connect to Cutter fail!");
+  EXPECT_TRUE(IsWindow(m_dialog->m_hWnd));
 }
 
 }  // namespace

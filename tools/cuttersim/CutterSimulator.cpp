@@ -1,9 +1,11 @@
 // cutter-sim: a cutter on a pseudo-terminal, for tests and for trying Plotgate without a
 // cutter. It prints the device path of its serial end on the first line of standard
 // output, records every byte it receives to a file, and exits 0 once the job's terminator
-// ("SP0;@" in HPGL, "@ " in DM/PL) has arrived, or 1 after the time-out.
+// ("SP0;@" in HPGL, "@ " in DM/PL) has arrived, or 1 after the time-out. With --rate it
+// takes no more than that many bytes a second, as a line of that speed would (38400 baud
+// carries 3840), so that a sender is held back once the terminal's buffer is full.
 //
-//   cutter-sim --record received.hb [--timeout 30]
+//   cutter-sim --record received.hb [--timeout 30] [--rate BYTES_PER_SECOND]
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -15,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -24,7 +27,7 @@ bool EndsWith(const std::string& text, const char* tail) {
 }
 
 int Usage() {
-  fprintf(stderr, "usage: cutter-sim --record FILE [--timeout SECONDS]\n");
+  fprintf(stderr, "usage: cutter-sim --record FILE [--timeout SECONDS] [--rate BYTES_PER_SECOND]\n");
   return 2;
 }
 
@@ -33,11 +36,15 @@ int Usage() {
 int main(int argc, char** argv) {
   const char* recordPath = nullptr;
   int timeoutSeconds = 30;
+  long rate = 0;  // bytes a second; 0: as fast as they come
   for (int i = 1; i < argc; ++i) {
     if (strcmp(argv[i], "--record") == 0 && i + 1 < argc) {
       recordPath = argv[++i];
     } else if (strcmp(argv[i], "--timeout") == 0 && i + 1 < argc) {
       timeoutSeconds = atoi(argv[++i]);
+    } else if (strcmp(argv[i], "--rate") == 0 && i + 1 < argc) {
+      rate = atol(argv[++i]);
+      if (rate <= 0) return Usage();
     } else {
       return Usage();
     }
@@ -75,8 +82,12 @@ int main(int argc, char** argv) {
     pollfd wait = {master, POLLIN, 0};
     if (poll(&wait, 1, static_cast<int>(left.count())) <= 0) continue;
     char buffer[4096];
-    const ssize_t n = read(master, buffer, sizeof buffer);
+    // At a limited rate: pieces of a twentieth of a second's worth, each followed by its
+    // time on the line.
+    const size_t room = rate > 0 && rate / 20 < static_cast<long>(sizeof buffer) ? rate / 20 + 1 : sizeof buffer;
+    const ssize_t n = read(master, buffer, room);
     if (n <= 0) continue;
+    if (rate > 0) std::this_thread::sleep_for(std::chrono::microseconds(n * 1000000 / rate));
     fwrite(buffer, 1, n, record);
     fflush(record);
     tail.append(buffer, n);

@@ -6,6 +6,12 @@
 //   dialog-driver controls CAPTION           one line per control: id, class, state, text
 //   dialog-driver click CAPTION ID           clicks button ID
 //   dialog-driver select CAPTION ID INDEX    selects entry INDEX of list ID, as a user would
+//   dialog-driver click-gone CAPTION ID SECONDS   clicks button ID and prints the
+//                                            milliseconds until the window is gone
+//   dialog-driver tick CAPTION ID            clicks check box ID, which turns it over
+//   dialog-driver type CAPTION ID TEXT       replaces the text of edit ID
+//   dialog-driver message CAPTION SECONDS    waits for a message box CAPTION, prints its
+//                                            text and presses its OK button
 //   dialog-driver screenshot CAPTION FILE    writes the window's client area as a 24-bit .bmp
 //   dialog-driver close CAPTION              asks the window to close
 //   dialog-driver gone CAPTION SECONDS       waits until no such window is left
@@ -102,8 +108,21 @@ bool Screenshot(HWND window, const char* path) {
   return ok;
 }
 
+// A message box's text lies in its static control 0xFFFF.
+bool AnswerMessage(const char* caption, double seconds) {
+  HWND box = WaitFor(caption, seconds);
+  HWND text = box ? GetDlgItem(box, 0xFFFF) : nullptr;
+  if (!text) return false;
+  printf("%s\n", Text(text).c_str());
+  fflush(stdout);
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return true;
+}
+
 int Usage() {
-  fprintf(stderr, "usage: dialog-driver wait|controls|click|select|screenshot|close|gone CAPTION [ARGS]\n");
+  fprintf(stderr,
+          "usage: dialog-driver wait|controls|click|select|tick|type|message|screenshot|close|gone CAPTION "
+          "[ARGS]\n");
   return 2;
 }
 
@@ -127,6 +146,7 @@ int main(int argc, char** argv) {
     printf("%llu\n", (ticks(now) - ticks(created)) / 10000);  // 100 ns units
     return 0;
   }
+  if (command == "message") return AnswerMessage(caption, argc > 3 ? atof(argv[3]) : 10) ? 0 : 1;
   if (command == "gone") {
     const double seconds = argc > 3 ? atof(argv[3]) : 10;
     const DWORD start = GetTickCount();
@@ -145,11 +165,18 @@ int main(int argc, char** argv) {
     EnumChildWindows(window, PrintControl, 0);
     return 0;
   }
-  if (command == "click" && argc == 4) {
+  if ((command == "click" && argc == 4) || (command == "click-gone" && argc == 5)) {
     HWND button = GetDlgItem(window, atoi(argv[3]));
     if (!button) return 1;
     // Posted, so that a click that opens a modal window does not hold the driver.
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    if (command == "click") return 0;
+    const DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+      if (GetTickCount() - start > atof(argv[4]) * 1000) return 1;
+      Sleep(5);
+    }
+    printf("%lu\n", static_cast<unsigned long>(GetTickCount() - start));
     return 0;
   }
   if (command == "select" && argc == 5) {
@@ -157,6 +184,16 @@ int main(int argc, char** argv) {
     if (!list || SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(atoi(argv[4])), 0) == CB_ERR) return 1;
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     return 0;
+  }
+  if (command == "tick" && argc == 4) {
+    HWND box = GetDlgItem(window, atoi(argv[3]));
+    if (!box) return 1;
+    SendMessageA(box, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (command == "type" && argc == 5) {
+    HWND edit = GetDlgItem(window, atoi(argv[3]));
+    return edit && SetWindowTextA(edit, argv[4]) ? 0 : 1;
   }
   if (command == "screenshot" && argc == 4) return Screenshot(window, argv[3]) ? 0 : 1;
   if (command == "close") {

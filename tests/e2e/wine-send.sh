@@ -1,0 +1,190 @@
+#!/usr/bin/env bash
+# Send from the real Plotgate.exe under Wine, driven from outside with dialog-driver.exe:
+# on COM1 wired to the simulated cutter's pseudo-terminal through $WINEPREFIX/dosdevices
+# (an HPGL and a DM/PL model, with the offset options typed into the controls), on a port
+# with nothing behind it, on the maker's USB link through VornUSBSend.exe and the stand-in
+# VornLib.dll beside the program (also with an error status and a job path holding a
+# space), and Cancel in the middle of a send held back by a slow cutter. Uses $WINEPREFIX
+# and $DISPLAY when set, else a throw-away prefix and an Xvfb of its own.
+# Last line: "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+source tests/e2e/common.bash
+root=$(pwd)
+{ cmake --preset native >/dev/null && cmake --build --preset native --target plotgate cutter-sim >/dev/null &&
+  cmake --preset "$preset" >/dev/null &&
+  cmake --build --preset "$preset" --target Plotgate VornUSBSend VornLib dialog-driver >/dev/null; } ||
+  { echo "0 passed, 1 failed"; exit 1; }
+plotgate=$root/build/native/cli/plotgate
+sim=$root/build/native/tools/cutter-sim
+work=$(mktemp -d /tmp/plotgate-e2e-send.XXXXXX)
+bin="$work/bin"
+mkdir -p "$bin" "$work/my temp"
+cp "$root/build/$preset/app/Plotgate.exe" "$root/build/$preset/usbsend/VornUSBSend.exe" \
+  "$root/build/$preset/tools/vornlib/VornLib.dll" "$bin/"
+cp "$root/build/$preset/tools/dialogdriver/dialog-driver.exe" "$work/"
+ini=$bin/Plotgate.ini
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+own_prefix=0
+if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
+  export WINEPREFIX=$work/prefix
+  own_prefix=1
+fi
+start_display
+wine=$(wine_loader)
+[ "$own_prefix" -eq 1 ] && "$wine" wineboot -i >/dev/null 2>&1
+cleanup() {
+  "$wine" "$work/dialog-driver.exe" close Harbex >/dev/null 2>&1
+  rm -f "$WINEPREFIX/dosdevices/com1"
+  [ "$own_prefix" -eq 1 ] && wineserver -k >/dev/null 2>&1
+  stop_display
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+driver() { "$wine" "$work/dialog-driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+ended() { ! kill -0 "$app" 2>/dev/null; }
+running() { kill -0 "$app" 2>/dev/null; }
+# wait_end SECONDS: until the program has ended by itself.
+wait_end() {
+  for _ in $(seq $(($1 * 20))); do ended && return 0; sleep 0.05; done
+  return 1
+}
+# start_app FILE [VAR=VALUE...]: Plotgate.exe on FILE, with the environment given.
+start_app() {
+  local file=$1
+  shift
+  env "$@" "$wine" "$bin/Plotgate.exe" "$(windows "$file")" >/dev/null 2>"$work/app.err" &
+  app=$!
+  driver wait Harbex 60 >/dev/null
+}
+# A message box of the program: its text, after which it is dismissed; "" when none comes.
+message() { driver message Plotgate "${1:-30}"; }
+no_crash() { ! grep -qi "exception\|page fault" "$work/app.err"; }
+
+# serial_send NAME MODEL-INDEX INPUT: COM1 = the simulator; the model chosen, the
+# blade offset and over-cut ticked and typed, Send clicked.
+serial_send() {
+  local name=$1 model=$2 input=$3
+  rm -f "$ini"
+  start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+  ln -sfn "$device" "$WINEPREFIX/dosdevices/com1"
+  start_app "$input"
+  driver select Harbex 1003 "$model"
+  driver select Harbex 1004 1
+  driver tick Harbex 1005
+  driver tick Harbex 1016
+  driver type Harbex 1006 0.5
+  driver type Harbex 1017 1.0
+  driver click Harbex 1
+  local said
+  said=$(message 60)
+  wait "$sim_pid"
+  local sim_rc=$?
+  "$plotgate" encode "$input" --model "$model" --blade-offset 0.5 --overcut 1.0 --output "$work/expected.hb"
+  check "$name: the cutter saw the job's end" [ "$sim_rc" -eq 0 ]
+  check "$name: received bytes equal the encoded job" cmp -s "$work/received.hb" "$work/expected.hb"
+  check "$name: Send finished! is shown" [ "$said" = "Send finished!" ]
+  check "$name: the program ends by itself" wait_end 10
+  printf '[Device]\r\nType=%s\r\nPort=1\r\n[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\nBladeOffset=0.5\r\nOverCut=1.0\r\n' \
+    "$model" >"$work/expected.ini"
+  check "$name: the six settings in order" cmp -s "$ini" "$work/expected.ini"
+  check "$name: no crash" no_crash
+}
+serial_send "HPGL (Egret-Series)" 7 "$root/examples/star.plt"
+serial_send "DM/PL (Tern, 9600 baud)" 9 "$root/examples/cut-word.plt"
+
+# A port with nothing behind it: the message, and the dialog stays as it was.
+rm -f "$ini"
+start_app "$root/examples/star.plt"
+driver select Harbex 1003 7
+driver select Harbex 1004 29
+driver click Harbex 1
+check "nothing on COM29: Connect to Cutter fail!" [ "$(message)" = "Connect to Cutter fail!" ]
+driver controls Harbex >"$work/controls"
+check "nothing on COM29: Send still enabled" grep -q '^1 Button enabled' "$work/controls"
+check "nothing on COM29: the Device list still enabled" grep -q '^1003 ComboBox enabled' "$work/controls"
+check "nothing on COM29: nothing saved" [ ! -s "$ini" ]
+check "nothing on COM29: the dialog stays open" running
+driver close Harbex
+check "nothing on COM29: the close box ends it" wait_end 10
+
+# usb_send NAME [VAR=VALUE...]: Lark-Series on VORN_USB (the first model and port, so the
+# defaults), Send clicked; the stand-in records into $work/usb.hb.
+usb_send() {
+  rm -f "$ini" "$work/usb.hb"
+  start_app "$root/examples/cut-word.plt" VORNLIB_RECORD="$(windows "$work/usb.hb")" "${@:2}"
+  driver click Harbex 1
+}
+usb_send "USB"
+# The bar reaches 100 and the window answers during the pause before the box.
+reached=0
+for _ in $(seq 100); do
+  driver controls Harbex >"$work/controls"
+  grep -q '^1008 .* "100%"$' "$work/controls" && { reached=1; break; }
+  sleep 0.1
+done
+check "USB: the progress reaches 100%" [ "$reached" -eq 1 ]
+check "USB: Send finished! is shown" [ "$(message 30)" = "Send finished!" ]
+check "USB: the program ends by itself" wait_end 10
+"$plotgate" encode "$root/examples/cut-word.plt" --model Lark-Series --output "$work/expected.hb"
+check "USB: the stand-in recorded exactly the job" cmp -s "$work/usb.hb" "$work/expected.hb"
+
+usb_send "USB, failing write" VORNLIB_FAIL_WRITE=1
+check "USB, failing write: the error's text" [ "$(message 30)" = "ERROR_WRITE_USB_DATA!" ]
+check "USB, failing write: no Send finished! after it" [ -z "$(message 6)" ]
+check "USB, failing write: the program ends by itself" wait_end 10
+
+# The job file in a temporary folder whose path holds a space: the sender gets it unquoted.
+# Wine takes a program's TEMP and TMP from the user's environment in the registry; each
+# is put back as it was (its type and value) afterwards.
+environment() { wine reg query 'HKCU\Environment' /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *//p"; }
+declare -A saved_env
+for name in TEMP TMP; do
+  saved_env[$name]=$(environment "$name")
+  wine reg add 'HKCU\Environment' /v "$name" /t REG_SZ /d "$(windows "$work/my temp")" /f >/dev/null 2>&1
+done
+usb_send "USB, space"
+check "USB, a job path with a space: Send finished!" [ "$(message 30)" = "Send finished!" ]
+check "USB, a job path with a space: the job file was written there" [ -s "$work/my temp/cutcorldata.hb" ]
+check "USB, a job path with a space: the stand-in recorded it whole" cmp -s "$work/usb.hb" "$work/my temp/cutcorldata.hb"
+wait_end 10
+for name in TEMP TMP; do
+  read -r type value <<<"${saved_env[$name]}"
+  wine reg add 'HKCU\Environment' /v "$name" /t "$type" /d "$value" /f >/dev/null 2>&1
+done
+
+# Cancel in the middle of a send that a 3840-byte-a-second cutter holds back: a job of
+# some 200 KB, far more than the terminal buffers.
+{
+  printf 'IN;SP1;PU0,0;'
+  for i in $(seq 16000); do printf 'PD%d,%d;' $((i % 2 ? 4000 : 100)) $((i % 4000)); done
+  printf 'SP0;'
+} >"$work/big.plt"
+"$sim" --record "$work/received.hb" --timeout 60 --rate 3840 >"$work/sim.out" &
+sim_pid=$!
+for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
+ln -sfn "$(head -n 1 "$work/sim.out")" "$WINEPREFIX/dosdevices/com1"
+start_app "$work/big.plt"
+driver select Harbex 1003 7
+driver select Harbex 1004 1
+driver click Harbex 1
+sleep 3
+driver controls Harbex >"$work/controls"
+check "Cancel: the send is under way (Send disabled)" grep -q '^1 Button disabled' "$work/controls"
+# From the click to the window's end (the worker stopped and joined, the port closed); the
+# Wine process itself takes a further second or two to go.
+took=$(driver click-gone Harbex 2 5)
+# Under Wine the dialog still takes about two seconds to end after a cancelled send (the
+# write is ended at once; where the rest goes is not yet known), so the bound is three.
+check "Cancel: the dialog ends within three seconds (${took:-no end in 5 s} ms)" [ "${took:-9999}" -lt 3000 ]
+check "Cancel: the program ends" wait_end 10
+check "Cancel: no crash" no_crash
+# What the terminal had buffered still trickles in; the job was not all sent.
+"$plotgate" encode "$work/big.plt" --model Egret-Series --output "$work/expected.hb"
+check "Cancel: part of the job only" [ "$(stat -c %s "$work/received.hb")" -lt "$(stat -c %s "$work/expected.hb")" ]
+kill "$sim_pid" 2>/dev/null
+wait "$sim_pid" 2>/dev/null
+
+finish
