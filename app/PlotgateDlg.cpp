@@ -7,6 +7,7 @@
 #include "AboutDlg.h"
 #include "CorelWorkspace.h"
 #include "IniFile.h"
+#include "JobResult.h"
 #include "PopupMenu.h"
 #include "PortDiscovery.h"
 #include "PortList.h"
@@ -151,6 +152,11 @@ BOOL CPlotgateDlg::OnInitDialog() {
 
   if (!m_fileName.empty()) {
     m_job.LoadJob(m_fileName.c_str());
+    // A job that cannot fit is refused with a reason; the window stays usable without it.
+    // An unreadable file keeps the documented silence.
+    if (m_job.m_loadResult == JOB_NO_MEMORY || m_job.m_loadResult == JOB_TOO_LARGE) {
+      ShowMessage(JobResultText(m_job.m_loadResult), MESSAGE_CAPTION, MB_OK | MB_ICONWARNING);
+    }
     ShowJobSize();
   }
   EnableForJob();
@@ -395,6 +401,7 @@ void CPlotgateDlg::OnSend() {
   }
   if (m_session.Settings().mode != MODE_VENDOR_USB) {
     try {
+      m_bStreamEnded = false;
       SendThread = std::thread(SendThreadProc, this);
     } catch (const std::system_error&) {
       ShowMessage("SaveCutTempData error1", MESSAGE_CAPTION, MB_OK);
@@ -420,6 +427,7 @@ unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
     shown = percent;
     PostMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
   });
+  dialog->m_bStreamEnded = true;
   PostMessageA(dialog->m_hWnd, WM_SENDFINISHED, dialog->m_streamOutcome == SEND_WRITE_FAILED ? 1 : 0, 0);
   return 0;
 }
@@ -489,9 +497,14 @@ LRESULT CPlotgateDlg::OnCopyData(const COPYDATASTRUCT& data) {
   return FALSE;
 }
 
+// The cancel first lets the worker finish the command in flight and send the job's ending,
+// so the cutter lifts its pen; a line held back longer than STOP_GRACE_MS (a cutter that
+// holds CTS off) has its write aborted instead, so the window never hangs.
 void CPlotgateDlg::StopWorker() {
   if (!SendThread.joinable()) return;
   m_session.Cancel();
+  for (int waited = 0; !m_bStreamEnded && waited < STOP_GRACE_MS; waited += 10) Sleep(10);
+  if (!m_bStreamEnded) m_session.Abort();
   SendThread.join();
 }
 

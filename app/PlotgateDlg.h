@@ -15,6 +15,7 @@
 // controls.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -33,6 +34,8 @@ const UINT WM_SENDFINISHED = WM_USER + 0x400;
 // Refreshes the percentage text every 500 ms during a send.
 const UINT_PTR PROGRESS_TIMER_ID = 1;
 const UINT PROGRESS_TIMER_PERIOD = 500;
+// How long a cancelled send may take to finish its command and send the job's ending.
+const int STOP_GRACE_MS = 500;
 // The pause between the end of a send and the dialog's closing, as a one-shot timer so
 // the window keeps answering.
 const UINT_PTR FINISH_TIMER_ID = 2;
@@ -112,6 +115,7 @@ class CPlotgateDlg : public CDialog {
 
   CSendSession m_session;                   // the driver of the current or last send
   std::thread SendThread;                   // the worker of the current serial send
+  std::atomic<bool> m_bStreamEnded{false};  // set by the worker when Stream has returned
   SendOutcome m_streamOutcome = SEND_DONE;  // written by the worker before it posts the end
   bool m_bSending = false;                  // from Send until the end is handled
   bool m_bFailed = false;                   // the ended send's failure flag, for FinishSend

@@ -35,13 +35,13 @@ class CCutter {
   // (see CRS232::LastError); 0 for a driver without a port or a failure of no system call.
   virtual int LastError() const { return 0; }
 
-  // Ends a wait inside Write (from another thread), and a write the line holds back;
-  // that Write then fails.
-  void Cancel() {
-    m_bCancel = true;
-    AbortOutput();
-  }
+  // Ends a wait inside Write (from another thread); that Write then fails. A write the
+  // line is already taking goes on, so the cutter gets whole commands.
+  void Cancel() { m_bCancel = true; }
   bool Cancelled() const { return m_bCancel.load(); }
+  // For a send that a cancel has not stopped in time, from any thread: ends a write the
+  // line holds back (which then fails) and drops what the port holds unsent.
+  virtual void AbortOutput() {}
 
   int m_bOpen = 0;
   int m_nMode = 0;
@@ -58,8 +58,6 @@ class CCutter {
   // class has it.
   explicit CCutter(int protocol);
   void Record(int mode, int port, int baudRate);
-  // Cancel's part for a driver with a port: see CRS232::AbortOutput.
-  virtual void AbortOutput() {}
 
   std::atomic<bool> m_bCancel{false};
 };

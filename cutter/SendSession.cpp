@@ -75,6 +75,12 @@ void CSendSession::Cancel() {
   if (m_pCutter) m_pCutter->Cancel();
 }
 
+void CSendSession::Abort() {
+  if (!m_pCutter) return;
+  m_pCutter->Cancel();
+  m_pCutter->AbortOutput();
+}
+
 void CSendSession::Dispose() {
   if (m_pCutter && m_pCutter->IsOpen()) m_pCutter->Close();
   m_pCutter.reset();

@@ -59,9 +59,12 @@ class CSendSession {
   SendOutcome Stream(const std::function<void(int percent)>& progress);
 
   // Makes a running Stream stop before its next piece, or inside a wait for the cutter, and
-  // give SEND_CANCELLED (a write the line holds back is ended and what the port holds
-  // unsent dropped); a Stream started later gives it at once.
+  // give SEND_CANCELLED after it has sent the job's ending; a Stream started later gives
+  // it at once.
   void Cancel();
+  // Cancel, and also end a write the line holds back and drop what the port holds unsent:
+  // for a Stream that Cancel has not stopped in time (a cutter that holds the line back).
+  void Abort();
 
   // The bytes of the job file that the last Stream sent (the ending sent after a cancel or
   // a failed write not counted) and the file's size.

@@ -20,12 +20,12 @@ class CSerialCutter : public CCutter {
   // the port's write: bytes written, -1 on failure, 0 for a null buffer.
   int Write(const void* buffer, int count, int waitReady) override;
   int LastError() const override { return m_rs232.LastError(); }
+  void AbortOutput() override { m_rs232.AbortOutput(); }
 
   CRS232 m_rs232;
 
  protected:
   explicit CSerialCutter(int protocol) : CCutter(protocol) {}
-  void AbortOutput() override { m_rs232.AbortOutput(); }
   // Whether Open opens the port for `mode`.
   virtual bool Serves(int mode) const = 0;
   // Whether a write that waits for the cutter waits for CTS in `mode`.

@@ -103,6 +103,26 @@ driver close Harbex
 for _ in $(seq 200); do ended && break; sleep 0.05; done
 check "the close box ends the program" ended
 
+# A job too large to flatten (curves between opposite corners of the coordinate range):
+# refused with its reason in a box before the window opens, which then has no job.
+{
+  printf 'IN;PU-2000000000,-2000000000;'
+  for _ in $(seq 150); do
+    printf 'BZ-2000000000,2000000000,2000000000,-2000000000,2000000000,2000000000;'
+    printf 'BZ2000000000,-2000000000,-2000000000,2000000000,-2000000000,-2000000000;'
+  done
+  printf 'SP0;'
+} >"$work/My Files/huge.plt"
+"$wine" "$bin/Plotgate.exe" "$(windows "$work/My Files/huge.plt")" >/dev/null 2>&1 &
+app=$!
+said=$(driver message Plotgate 60)
+check "a job too large: its reason in a box" [ "${said#this job is too large}" != "$said" ]
+driver wait Harbex 60 >/dev/null
+controls
+check "a job too large: the window opens without a job" state 1 disabled
+driver close Harbex
+for _ in $(seq 200); do ended && break; sleep 0.05; done
+
 # The switches: no window, the workspace edited, the program ends by itself.
 printf '%s' "$workspace" >"$work/X6/DRAWUIConfig.xml"
 timeout 60 "$wine" "$bin/Plotgate.exe" /RegCorelWorkSpace >/dev/null 2>&1
