@@ -51,6 +51,21 @@ wine_loader() {
   if [ "$preset" = win32 ]; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
 }
 
+# use_wine WORK: Wine for a script that shows windows: quiet, $WINEPREFIX when it exists,
+# else a new prefix in WORK (own_prefix=1, for the script's cleanup to end its server);
+# a display of our own unless DISPLAY is set; sets $wine to the build's loader.
+use_wine() {
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  own_prefix=0
+  if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
+    export WINEPREFIX=$1/prefix
+    own_prefix=1
+  fi
+  start_display
+  wine=$(wine_loader)
+  [ "$own_prefix" -eq 1 ] && "$wine" wineboot -i >/dev/null 2>&1
+}
+
 # windows PATH: the Windows name of a Linux path (Wine's Z: drive).
 windows() { printf 'Z:%s' "${1//\//\\}"; }
 

@@ -20,15 +20,7 @@ cp "$root/examples/star.plt" "$work/My Files/star job.plt"
 workspace=$EMPTY_WORKSPACE
 printf '%s' "$workspace" >"$work/X6/DRAWUIConfig.xml"
 
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-own_prefix=0
-if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
-  export WINEPREFIX=$work/prefix
-  own_prefix=1
-fi
-start_display
-wine=$(wine_loader)
-[ "$own_prefix" -eq 1 ] && "$wine" wineboot -i >/dev/null 2>&1
+use_wine "$work"
 key16='HKCU\Software\Corel\CorelDRAW\16.0\Draw'
 serialcomm='HKLM\HARDWARE\DEVICEMAP\SERIALCOMM'
 cleanup() {

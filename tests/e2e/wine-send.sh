@@ -25,15 +25,7 @@ cp "$root/build/$preset/app/Plotgate.exe" "$root/build/$preset/usbsend/VornUSBSe
 cp "$root/build/$preset/tools/dialogdriver/dialog-driver.exe" "$work/"
 ini=$bin/Plotgate.ini
 
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-own_prefix=0
-if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
-  export WINEPREFIX=$work/prefix
-  own_prefix=1
-fi
-start_display
-wine=$(wine_loader)
-[ "$own_prefix" -eq 1 ] && "$wine" wineboot -i >/dev/null 2>&1
+use_wine "$work"
 cleanup() {
   "$wine" "$work/dialog-driver.exe" close Harbex >/dev/null 2>&1
   rm -f "$WINEPREFIX/dosdevices/com1"
