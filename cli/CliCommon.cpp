@@ -81,6 +81,21 @@ CLI::Validator MillimetreCheck(double max, const char* maxText) {
 
 }  // namespace
 
+// An option that ticks one of the offset boxes and gives it its distance text, checked
+// as millimetres from 0.01 to `maxText`.
+static void AddDistanceOption(CLI::App& command, const char* name, bool& ticked, std::string& text,
+                              const std::string& what, double maxMm, const char* maxText, const char* hint) {
+  command
+      .add_option_function<std::string>(
+          name,
+          [&ticked, &text](const std::string& value) {
+            ticked = true;
+            text = value;
+          },
+          what + ", from 0.01 to " + maxText + " (" + hint + ")")
+      ->check(MillimetreCheck(maxMm, maxText));
+}
+
 void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired) {
   CLI::Option* model =
       command
@@ -94,26 +109,12 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
             return "unknown model \"" + name + "\"; the models are:" + known;
           });
   if (modelRequired) model->required();
-  command
-      .add_option_function<std::string>(
-          "--blade-offset",
-          [&choice](const std::string& text) {
-            choice.offsets.bladeOffset = true;
-            choice.offsets.bladeOffsetText = text;
-          },
-          "Correct for the drag knife's tip trailing its axis by this many mm, from 0.01 to " +
-              std::string(MAX_BLADE_OFFSET_TEXT) + " (0.38 suits a common blade)")
-      ->check(MillimetreCheck(MAX_BLADE_OFFSET_MM, MAX_BLADE_OFFSET_TEXT));
-  command
-      .add_option_function<std::string>(
-          "--overcut",
-          [&choice](const std::string& text) {
-            choice.offsets.overCut = true;
-            choice.offsets.overCutText = text;
-          },
-          "Cut this many mm past the start of every closed shape so that it comes free, from 0.01 to " +
-              std::string(MAX_OVERCUT_TEXT) + " (0.85 is usual)")
-      ->check(MillimetreCheck(MAX_OVERCUT_MM, MAX_OVERCUT_TEXT));
+  AddDistanceOption(command, "--blade-offset", choice.offsets.bladeOffset, choice.offsets.bladeOffsetText,
+                    "Correct for the drag knife's tip trailing its axis by this many mm", MAX_BLADE_OFFSET_MM,
+                    MAX_BLADE_OFFSET_TEXT, "0.38 suits a common blade");
+  AddDistanceOption(command, "--overcut", choice.offsets.overCut, choice.offsets.overCutText,
+                    "Cut this many mm past the start of every closed shape so that it comes free", MAX_OVERCUT_MM,
+                    MAX_OVERCUT_TEXT, "0.85 is usual");
 }
 
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
