@@ -1,6 +1,6 @@
 // plotgate toolbar add|remove FILE... | --registry: puts the toolbar button into (or takes
 // it out of) CorelDRAW workspace files, or every workspace the current user's registry
-// names. Each file named gets a line saying what was done; a file that cannot be edited
+// names. Each file edited gets a line saying what was done; a file that cannot be edited
 // is said on stderr with its reason, and the exit code is 1.
 #include <cstdio>
 #include <cstring>
@@ -24,7 +24,12 @@ bool ReportEdit(const std::string& file, bool add, const ToolbarEditResult& resu
     case TOOLBAR_UNREADABLE: why = result.error ? strerror(result.error) : "it is empty"; break;
     case TOOLBAR_NOT_WELL_FORMED: why = "it is not well-formed XML"; break;
     case TOOLBAR_NOT_A_WORKSPACE: why = "it is not a CorelDRAW workspace (no uiConfig element)"; break;
-    case TOOLBAR_UNWRITABLE: why = std::string("cannot write it: ") + strerror(result.error); break;
+    case TOOLBAR_UNWRITABLE:
+      why = result.error ? std::string("cannot write it: ") + strerror(result.error) : "cannot write it";
+      break;
+    case TOOLBAR_NO_PREPARED_WORKSPACE:
+      why = "X7.wz, the workspace put in its place, is missing beside plotgate";
+      break;
   }
   if (done) {
     printf("%s: %s\n", file.c_str(), done);
@@ -58,7 +63,12 @@ void AddToolbarCommand(CLI::App& app, int& exitCode) {
         exitCode = 1;
         return;
       }
-      RegisterCorelWorkspace(add, *reader, GetModuleDir());
+      int found = 0;
+      RegisterCorelWorkspace(add, *reader, GetModuleDir(), [&](const std::string& path, const ToolbarEditResult& r) {
+        ++found;
+        if (!ReportEdit(path, add, r)) exitCode = 1;
+      });
+      if (found == 0) printf("No CorelDRAW 12 to 17 workspace is named in the current user's registry.\n");
       return;
     }
     if (o->files.empty()) throw CLI::ValidationError("FILE", "name the DRAWUIConfig.xml files to edit, or --registry");

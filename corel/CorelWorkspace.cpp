@@ -1,7 +1,10 @@
 #include "CorelWorkspace.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "RegistryReader.h"
 #include "ToolbarIcon.h"
@@ -48,18 +51,42 @@ bool ReadCutValue(const CRegistryReader& registry, const RegistryValue& value, s
   return true;
 }
 
-void SwapVersion17Workspace(bool add, const std::string& folder, const std::string& programDir) {
+// Whether both files can be read and hold the same bytes.
+bool SameContent(const std::string& a, const std::string& b) {
+  std::ifstream first(a, std::ios::binary), second(b, std::ios::binary);
+  if (!first || !second) return false;
+  return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
+                    std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& path) { return static_cast<bool>(std::ifstream(path, std::ios::binary)); }
+
+// Swaps the version 17 workspace for the prepared one, keeping the user's own as the
+// backup, or puts the backup back. Removing deletes the workspace only when a backup takes
+// its place or when it is the prepared file itself, so a workspace the adding never
+// touched (a version installed after the toolbar was added) is never lost.
+ToolbarEditResult SwapVersion17Workspace(bool add, const std::string& folder, const std::string& programDir) {
   const std::string workspace = folder + "Workspace" + PATH_SEPARATOR + "_default.cdws";
   const std::string backup = folder + "Workspace" + PATH_SEPARATOR + "_default.bak";
   const std::string source = programDir + PATH_SEPARATOR + "X7.wz";
   if (add) {
+    const bool swapped = Exists(backup) && SameContent(source, workspace);
     // Fails while a backup exists, so repeated adding keeps the user's own workspace.
     RenameFile(workspace, backup);
-    CopyFileOver(source, workspace);
-  } else {
-    RemoveFile(workspace);
-    RenameFile(backup, workspace);
+    errno = 0;
+    if (!Exists(source)) return {TOOLBAR_NO_PREPARED_WORKSPACE, 0};
+    if (!CopyFileOver(source, workspace)) return {TOOLBAR_UNWRITABLE, errno};
+    return {swapped ? TOOLBAR_UNCHANGED : TOOLBAR_CHANGED, 0};
   }
+  if (Exists(backup)) {
+    RemoveFile(workspace);
+    errno = 0;
+    return RenameFile(backup, workspace) ? ToolbarEditResult{TOOLBAR_CHANGED, 0}
+                                         : ToolbarEditResult{TOOLBAR_UNWRITABLE, errno};
+  }
+  if (!SameContent(source, workspace)) return {TOOLBAR_UNCHANGED, 0};
+  errno = 0;
+  return RemoveFile(workspace) ? ToolbarEditResult{TOOLBAR_CHANGED, 0} : ToolbarEditResult{TOOLBAR_UNWRITABLE, errno};
 }
 
 // Inside the current element for as long as it lives: entering on construction and
@@ -232,17 +259,19 @@ ToolbarEditResult EditCorelToolbar(const std::string& path, bool add, bool accep
   return {TOOLBAR_CHANGED, 0};
 }
 
-int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std::string& programDir) {
+int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std::string& programDir,
+                           const WorkspaceReport& report) {
   std::string text;
   for (const RegistryValue& value : XML_WORKSPACES) {
     if (!ReadCutValue(registry, value, text)) continue;
     const std::string path = text + PATH_SEPARATOR + "DRAWUIConfig.xml";
-    if (add)
-      AddCorelToolbar(path);
-    else
-      RemoveCorelToolbar(path);
+    const ToolbarEditResult result = EditCorelToolbar(path, add, true);
+    if (report) report(path, result);
   }
-  if (ReadCutValue(registry, SWAPPED_WORKSPACE, text)) SwapVersion17Workspace(add, text, programDir);
+  if (ReadCutValue(registry, SWAPPED_WORKSPACE, text)) {
+    const ToolbarEditResult result = SwapVersion17Workspace(add, text, programDir);
+    if (report) report(text + "Workspace" + PATH_SEPARATOR + "_default.cdws", result);
+  }
   return 0;
 }
 

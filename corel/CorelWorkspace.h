@@ -1,9 +1,11 @@
 // Puts the toolbar button that runs the cutting macro into CorelDRAW's per-user
 // workspaces, and takes it out again. Versions 12 to 16 keep their workspace in
 // "DRAWUIConfig.xml", which is edited; for version 17 the workspace file is swapped for a
-// prepared one ("X7.wz") shipped beside the program. Every failure is silent.
+// prepared one ("X7.wz") shipped beside the program. Every failure is silent unless the caller
+// asks for a report.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class CRegistryReader;
@@ -15,25 +17,31 @@ extern const char* const CATEGORY_GUID;
 // The "DRAWUIConfig.xml" that the hidden "Proview" button of the dialog cleans.
 extern const char* const PROVIEW_WORKSPACE_PATH;
 
-// Finds the workspaces of versions 12 to 17 through `registry` and adds (or removes) the
-// toolbar in each; `programDir` is the program's folder with its trailing separator,
-// where "X7.wz" lies. Returns 0.
-int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std::string& programDir);
-
-// How one edit of a "DRAWUIConfig.xml" went, for callers that report it.
+// How one edit of a "DRAWUIConfig.xml" (or one swap of the version 17 workspace) went, for
+// callers that report it.
 enum ToolbarEdit {
-  TOOLBAR_CHANGED,          // added (or removed) and written back
-  TOOLBAR_UNCHANGED,        // already there (or nothing to remove); the file is untouched
-  TOOLBAR_UNREADABLE,       // the file cannot be read
-  TOOLBAR_NOT_WELL_FORMED,  // not well-formed XML, left alone when malformed files are refused
-  TOOLBAR_NOT_A_WORKSPACE,  // no "uiConfig" element: not a workspace file
-  TOOLBAR_UNWRITABLE,       // changed, but the file cannot be written
+  TOOLBAR_CHANGED,                // added (or removed) and written back
+  TOOLBAR_UNCHANGED,              // already there (or nothing to remove); the file is untouched
+  TOOLBAR_UNREADABLE,             // the file cannot be read
+  TOOLBAR_NOT_WELL_FORMED,        // not well-formed XML, left alone when malformed files are refused
+  TOOLBAR_NOT_A_WORKSPACE,        // no "uiConfig" element: not a workspace file
+  TOOLBAR_UNWRITABLE,             // changed, but the file cannot be written
+  TOOLBAR_NO_PREPARED_WORKSPACE,  // "X7.wz" is missing from the program's folder
 };
 
 struct ToolbarEditResult {
   ToolbarEdit outcome;
-  int error;  // errno of the failed read or write; 0 otherwise
+  int error;  // errno of the failed read or write; 0 otherwise (or not known)
 };
+
+// Told, for each workspace registering found, its file and how its edit went.
+using WorkspaceReport = std::function<void(const std::string& path, const ToolbarEditResult& result)>;
+
+// Finds the workspaces of versions 12 to 17 through `registry` and adds (or removes) the
+// toolbar in each, telling `report` (when given) how each went; `programDir` is the
+// program's folder with its trailing separator, where "X7.wz" lies. Returns 0.
+int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std::string& programDir,
+                           const WorkspaceReport& report = nullptr);
 
 // The edit of AddCorelToolbar (`add`) or RemoveCorelToolbar with its outcome. A file that
 // is not well formed is edited as far as it can be parsed when `acceptMalformed`, as the

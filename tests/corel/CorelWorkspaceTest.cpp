@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
+#include <vector>
 
 #include "CorelWorkspace.h"
 #include "RegistryReader.h"
@@ -254,6 +256,63 @@ TEST(CorelRegistry, Version17WithoutPreparedFile) {
   EXPECT_EQ(TempDir::Read(v.backup), "users own workspace");
   RegisterCorelWorkspace(false, v.registry, v.program);
   EXPECT_EQ(TempDir::Read(v.workspace), "users own workspace");
+}
+
+// What registering tells its caller, workspace by workspace: "a:CHANGED" and so on.
+struct Reports {
+  WorkspaceReport Collect() {
+    return [this](const std::string& path, const ToolbarEditResult& result) {
+      lines.push_back(std::filesystem::path(path).filename().string() + ":" + std::to_string(result.outcome));
+    };
+  }
+  std::vector<std::string> lines;
+};
+
+TEST(CorelRegistry, EachWorkspaceIsReported) {
+  Version17 v;
+  v.dir.Write("program/X7.wz", "prepared workspace");
+  std::filesystem::create_directories(v.dir.Path() / "X6");
+  const std::string xml = v.dir.Write("X6/DRAWUIConfig.xml", COMPACT);
+  v.registry.SetString("Software\\Corel\\CorelDRAW\\16.0\\Draw", "LastWorkspaceUsed",
+                       (v.dir.Path() / "X6").string() + ".xml");
+  const std::string changed = std::to_string(TOOLBAR_CHANGED), same = std::to_string(TOOLBAR_UNCHANGED);
+  Reports first, second, removed, again;
+  RegisterCorelWorkspace(true, v.registry, v.program, first.Collect());
+  RegisterCorelWorkspace(true, v.registry, v.program, second.Collect());
+  RegisterCorelWorkspace(false, v.registry, v.program, removed.Collect());
+  RegisterCorelWorkspace(false, v.registry, v.program, again.Collect());
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(first.lines, (Lines{"DRAWUIConfig.xml:" + changed, "_default.cdws:" + changed}));
+  EXPECT_EQ(second.lines, (Lines{"DRAWUIConfig.xml:" + same, "_default.cdws:" + same}));
+  EXPECT_EQ(removed.lines, (Lines{"DRAWUIConfig.xml:" + changed, "_default.cdws:" + changed}));
+  EXPECT_EQ(again.lines, (Lines{"DRAWUIConfig.xml:" + same, "_default.cdws:" + same}));
+  EXPECT_EQ(TempDir::Read(v.workspace), "users own workspace");
+}
+
+TEST(CorelRegistry, Version17FailuresAreReported) {
+  Version17 v;
+  Reports missing;
+  RegisterCorelWorkspace(true, v.registry, v.program, missing.Collect());
+  EXPECT_EQ(missing.lines, std::vector<std::string>{"_default.cdws:" + std::to_string(TOOLBAR_NO_PREPARED_WORKSPACE)});
+}
+
+// A version 17 the toolbar was never added to (installed after the adding, say): removing
+// keeps the user's workspace, which has no backup to come back from.
+TEST(CorelRegistry, Version17RemovingNeverDeletesTheUsersWorkspace) {
+  Version17 v;
+  v.dir.Write("program/X7.wz", "prepared workspace");
+  Reports removed;
+  RegisterCorelWorkspace(false, v.registry, v.program, removed.Collect());
+  EXPECT_EQ(TempDir::Read(v.workspace), "users own workspace");
+  EXPECT_EQ(removed.lines, std::vector<std::string>{"_default.cdws:" + std::to_string(TOOLBAR_UNCHANGED)});
+  // Without a workspace of the user's, the adding leaves no backup; removing then takes
+  // out the prepared file it copied.
+  std::filesystem::remove(v.workspace);
+  RegisterCorelWorkspace(true, v.registry, v.program);
+  EXPECT_EQ(TempDir::Read(v.workspace), "prepared workspace");
+  RegisterCorelWorkspace(false, v.registry, v.program);
+  EXPECT_FALSE(std::filesystem::exists(v.workspace));
+  EXPECT_FALSE(std::filesystem::exists(v.backup));
 }
 
 TEST(WorkspaceFiles, RenameNeverReplaces) {

@@ -63,7 +63,10 @@ use_wine() {
   fi
   start_display
   wine=$(wine_loader)
-  [ "$own_prefix" -eq 1 ] && "$wine" wineboot -i >/dev/null 2>&1
+  if [ "$own_prefix" -eq 1 ]; then
+    "$wine" wineboot -i >/dev/null 2>&1
+    without_window_manager "$wine"
+  fi
 }
 
 # windows PATH: the Windows name of a Linux path (Wine's Z: drive).

@@ -35,20 +35,38 @@ wine reg add "$key16" /v LastWorkspaceUsed /t REG_SZ /d "$(windows "$work/X6").c
 wine reg add "$key17" /v LastGMSFolder /t REG_SZ /d "$(windows "$work/X7")\\GMS\\" /f >/dev/null 2>&1
 
 wine "$work/bin/plotgate-cli.exe" toolbar add --registry >"$work/out" 2>&1
-check "add succeeds silently" [ $? -eq 0 ] && check "add prints nothing" [ ! -s "$work/out" ]
+check "add succeeds" [ $? -eq 0 ]
+# A line for each workspace the registry names, with what was done to it.
+# (The value names "X6.cdws": four characters off leave "X6.", which Windows takes as X6.)
+x6_file="$(windows "$work/X6").\\DRAWUIConfig.xml"
+x7_file="$(windows "$work/X7")\\Workspace\\_default.cdws"
+check "add says what it did to each workspace" \
+  [ "$(tr -d '\r' <"$work/out")" = "$x6_file: added"$'\n'"$x7_file: added" ]
 check "version 16 gets the button" grep -q 'itemData guid="90c7038a-be16-44b5-8db5-c2745b70be66"' "$work/X6/DRAWUIConfig.xml"
 check "version 16 gets the command bar" grep -q 'commandBar guidRef="cce012b7-e5ab-44d8-a452-db398ff869a7"' "$work/X6/DRAWUIConfig.xml"
 check "version 17 workspace swapped" grep -qx 'prepared workspace' "$work/X7/Workspace/_default.cdws"
 check "version 17 backup kept" grep -qx 'users own workspace' "$work/X7/Workspace/_default.bak"
 
-wine "$work/bin/plotgate-cli.exe" toolbar add --registry >/dev/null 2>&1
+wine "$work/bin/plotgate-cli.exe" toolbar add --registry >"$work/out" 2>&1
+check "adding again says so" [ "$(tr -d '\r' <"$work/out")" = "$x6_file: already there"$'\n'"$x7_file: already there" ]
 check "adding again adds nothing" [ "$(grep -c 'guid="90c7038a' "$work/X6/DRAWUIConfig.xml")" -eq 1 ]
 check "adding again keeps the first backup" grep -qx 'users own workspace' "$work/X7/Workspace/_default.bak"
 
-wine "$work/bin/plotgate-cli.exe" toolbar remove --registry >/dev/null 2>&1
+wine "$work/bin/plotgate-cli.exe" toolbar remove --registry >"$work/out" 2>&1
+check "remove says what it did" [ "$(tr -d '\r' <"$work/out")" = "$x6_file: removed"$'\n'"$x7_file: removed" ]
 check "remove restores the version 16 file" [ "$(cat "$work/X6/DRAWUIConfig.xml")" = "$original" ]
 check "remove puts the user's workspace back" grep -qx 'users own workspace' "$work/X7/Workspace/_default.cdws"
 check "remove leaves no backup" [ ! -e "$work/X7/Workspace/_default.bak" ]
+
+# A registered file that is no workspace: the reason, exit 1, the file left as it was, and
+# the other workspace still edited.
+printf 'just some words' >"$work/X6/DRAWUIConfig.xml"
+wine "$work/bin/plotgate-cli.exe" toolbar add --registry >"$work/out" 2>&1
+check "no workspace: exit 1" [ $? -eq 1 ]
+check "no workspace: says why" grep -q "cannot edit the workspace file .*DRAWUIConfig.xml: it is not a CorelDRAW workspace" "$work/out"
+check "no workspace: left as it was" [ "$(cat "$work/X6/DRAWUIConfig.xml")" = "just some words" ]
+check "no workspace: the other still edited" grep -q "_default.cdws: added" "$work/out"
+wine "$work/bin/plotgate-cli.exe" toolbar remove --registry >/dev/null 2>&1
 
 
 # Named files: a line for what was done to each, and the reason for a file that is not a
