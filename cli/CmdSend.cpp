@@ -73,24 +73,41 @@ class CProgressDrawer {
   size_t m_nLength = 0;
 };
 
-// A choice taken from the settings file, as the command line did not give it.
-const char* const SAVED_MARK = " (saved)";
+// Which choices came from the settings file, as the command line did not give them.
+struct SavedMarks {
+  bool model = false;
+  bool port = false;
+  bool bladeOffset = false;
+  bool overCut = false;
+};
 
-std::string OffsetText(const char* name, bool ticked, const std::string& text, bool remembered) {
-  return std::string(name) + (ticked ? " " + text + " mm" : " off") + (remembered ? SAVED_MARK : "");
+SavedMarks MarksOf(const SendChoices& given, const SendChoices& used, const RememberOptions& remember,
+                   bool haveSettings) {
+  SavedMarks marks;
+  if (!haveSettings) return marks;
+  marks.model = given.cutter.model < 0;
+  marks.port = given.port.empty() && !used.port.empty();
+  marks.bladeOffset = !given.cutter.offsets.bladeOffset && !remember.noBladeOffset;
+  marks.overCut = !given.cutter.offsets.overCut && !remember.noOverCut;
+  return marks;
 }
 
-// The choices a send used, the ones taken from the settings file marked: "mirror off,
-// rotation 90, blade offset 0.38 mm (saved), over-cut off (saved)".
-std::string UsedOptionsText(const SendChoices& used, const SendChoices& given, const RememberOptions& remember) {
+const char* Mark(bool saved) { return saved ? " (saved)" : ""; }
+
+std::string OffsetText(const char* name, bool ticked, const std::string& text, bool saved) {
+  return std::string(name) + (ticked ? " " + text + " mm" : " off") + Mark(saved);
+}
+
+// The closing line: "Sent 412 bytes to Finch-Series (saved) on /dev/ttyACM0 at 38400
+// baud; mirror off, rotation 90, blade offset 0.38 mm (saved), over-cut off (saved)."
+std::string SentText(uint64_t size, const char* model, const std::string& port, int baudRate, const SendChoices& used,
+                     const SavedMarks& marks) {
   const OffsetOptions& offsets = used.cutter.offsets;
-  return std::string("mirror ") + (used.job.mirror ? "on" : "off") + ", rotation " +
+  return "Sent " + std::to_string(size) + " bytes to " + model + Mark(marks.model) + " on " + port + Mark(marks.port) +
+         " at " + std::to_string(baudRate) + " baud; mirror " + (used.job.mirror ? "on" : "off") + ", rotation " +
          std::to_string(std::max(used.job.rotate, 0)) + ", " +
-         OffsetText("blade offset", offsets.bladeOffset, offsets.bladeOffsetText,
-                    !given.cutter.offsets.bladeOffset && !remember.noBladeOffset) +
-         ", " +
-         OffsetText("over-cut", offsets.overCut, offsets.overCutText,
-                    !given.cutter.offsets.overCut && !remember.noOverCut);
+         OffsetText("blade offset", offsets.bladeOffset, offsets.bladeOffsetText, marks.bladeOffset) + ", " +
+         OffsetText("over-cut", offsets.overCut, offsets.overCutText, marks.overCut) + ".";
 }
 
 int Fail(const std::string& message) {
@@ -106,6 +123,10 @@ std::string ReasonOf(const CSendSession& session, const char* withoutSystemError
 int RunSend(SendChoices choices, const RememberOptions& remember) {
   CIniFile ini;
   ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
+  // Reading creates an absent file; an empty one has nothing to remember.
+  std::error_code ignored;
+  const uintmax_t settingsSize = std::filesystem::file_size(ini.IniPath, ignored);
+  const bool haveSettings = !ignored && settingsSize > 0;
   SavedChoices saved;
   std::string rememberedPort;
   try {
@@ -116,13 +137,13 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   }
   const SendChoices given = choices;
   CompleteFromSaved(choices, remember, saved, rememberedPort);
+  const SavedMarks marks = MarksOf(given, choices, remember, haveSettings);
 
   CPlotJob job;
   if (!LoadChosenJob(job, choices.job)) return 1;
   const CutterModel& model = ModelTable[choices.cutter.model];
   const std::vector<SerialDevice> devices = ListSerialDevices();
   const std::string port = choices.port.empty() ? ChoosePort(model.ProtocolNumber, devices) : choices.port;
-  const bool portSaved = given.port.empty() && !choices.port.empty();
 
   CSendSession session;
   const SendOutcome opened = session.Open(model, port, MatchSerialPort(devices, USB_SERIAL_PREFIX));
@@ -149,7 +170,6 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   if (session.WriteJobFile(job, jobFile, choices.cutter.offsets, &why) != SEND_DONE) {
     return Fail("SaveCutTempData error1 (" + jobFile + ": " + JobFailureReason(why) + ")");
   }
-  std::error_code ignored;
   const uint64_t jobSize = std::filesystem::file_size(jobFile, ignored);
   // At the line's speed: a start bit, eight data bits and a stop bit per byte.
   const double expectedSeconds = static_cast<double>(jobSize) * 10 / session.Settings().baudRate;
@@ -181,9 +201,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
     return Fail("plotgate: writing to " + port + ": " + ReasonOf(session, "the port did not take the whole piece") +
                 "\n" + stopped);
   }
-  printf("Sent %llu bytes to %s%s on %s%s at %d baud; %s.\n", static_cast<unsigned long long>(jobSize), model.name,
-         given.cutter.model < 0 ? SAVED_MARK : "", port.c_str(), portSaved ? SAVED_MARK : "",
-         session.Settings().baudRate, UsedOptionsText(choices, given, remember).c_str());
+  printf("%s\n", SentText(jobSize, model.name, port, session.Settings().baudRate, choices, marks).c_str());
   return 0;
 }
 
