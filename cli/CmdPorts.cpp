@@ -1,4 +1,6 @@
-// plotgate ports: the serial devices found, and the port the dialog would pick per model.
+// plotgate ports: the serial devices found, each as the device name the models' port choice
+// is matched against and the port it maps to (with the stable by-id names of a Linux tty
+// below it), and the port the dialog would pick per model.
 #include <cstdio>
 
 #include "Commands.h"
@@ -10,7 +12,10 @@ void AddPortsCommand(CLI::App& app, int& exitCode) {
   ports->callback([&exitCode] {
     const std::vector<SerialDevice> devices = ListSerialDevices();
     printf("Serial devices:%s\n", devices.empty() ? " none found" : "");
-    for (const SerialDevice& device : devices) printf("  %s -> %s\n", device.name.c_str(), device.port.c_str());
+    for (const SerialDevice& device : devices) {
+      printf("  %s -> %s\n", device.name.c_str(), device.port.c_str());
+      for (const std::string& link : device.links) printf("      also %s\n", link.c_str());
+    }
     printf("Port per model:\n");
     for (const CutterModel& model : ModelTable) {
       printf("  %s: %s\n", model.name, ChoosePort(model.ProtocolNumber, devices).c_str());

@@ -2,21 +2,27 @@
 //   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut] [--ini FILE]:
 // what the dialog's Send does for a COM port: start from the remembered choices, open the
 // driver, save the choices, write the job file "cutcorldata.hb" in the temporary folder,
-// stream it piece by piece, and tell how it went.
+// stream it piece by piece (a long one announced, with a progress line on a terminal), and
+// tell how it went with the choices it used.
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 
+#include "AmountText.h"
 #include "CliCommon.h"
 #include "Commands.h"
 #include "FileException.h"
 #include "ModelTable.h"
 #include "PortDiscovery.h"
+#include "ProgressLine.h"
 #include "RememberedChoices.h"
 #include "SendSession.h"
 #include "SettingsLocation.h"
 #include "SystemError.h"
 #include "Terminal.h"
+#include "TransferRate.h"
 
 namespace {
 
@@ -30,13 +36,78 @@ extern "C" void CancelOnInterrupt(int) {
   if (g_pInterrupted) g_pInterrupted->Cancel();
 }
 
-void DrawProgressBar(int percent) {
-  const int width = 40;
-  const int filled = percent * width / 100;
-  fprintf(stderr, "\r[%s%s] %3d%%", std::string(filled, '#').c_str(), std::string(width - filled, ' ').c_str(),
-          percent);
-  if (percent >= 100) fputc('\n', stderr);
-  fflush(stderr);
+// A send expected to take longer than this is announced before it starts.
+const double LONG_SEND_SECONDS = 10;
+
+// Draws the progress line on stderr at the terminal's width of the moment: at most ten
+// times a second, and once more at the end.
+class CProgressDrawer {
+ public:
+  explicit CProgressDrawer(const CSendSession& session) : m_session(session) {}
+
+  // Called after every piece: measures the rate and draws the line when it is time.
+  void Update(int percent) {
+    const double now = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
+    const uint64_t sent = m_session.BytesSent();
+    m_rate.Add(now, sent);
+    if (percent < 100 && m_bDrawn && now - m_fDrawnAt < REDRAW_SECONDS) return;
+    m_bDrawn = true;
+    m_fDrawnAt = now;
+    const int columns = TerminalColumns(stderr);
+    std::string line = ProgressLine(columns, sent, m_session.JobSize(), m_rate.SecondsLeft(m_session.JobSize()));
+    // Spaces over what is left of a longer line before, within the width.
+    const size_t cover = std::min(m_nLength, static_cast<size_t>(std::max(columns - 1, 0)));
+    m_nLength = line.size();
+    if (line.size() < cover) line.append(cover - line.size(), ' ');
+    fprintf(stderr, "\r%s%s", line.c_str(), percent >= 100 ? "\n" : "");
+    fflush(stderr);
+  }
+
+ private:
+  static constexpr double REDRAW_SECONDS = 0.1;
+  const CSendSession& m_session;
+  const std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+  CTransferRate m_rate;
+  bool m_bDrawn = false;
+  double m_fDrawnAt = 0;
+  size_t m_nLength = 0;
+};
+
+// Which choices came from the settings file, as the command line did not give them.
+struct SavedMarks {
+  bool model = false;
+  bool port = false;
+  bool bladeOffset = false;
+  bool overCut = false;
+};
+
+SavedMarks MarksOf(const SendChoices& given, const SendChoices& used, const RememberOptions& remember,
+                   bool haveSettings) {
+  SavedMarks marks;
+  if (!haveSettings) return marks;
+  marks.model = given.cutter.model < 0;
+  marks.port = given.port.empty() && !used.port.empty();
+  marks.bladeOffset = !given.cutter.offsets.bladeOffset && !remember.noBladeOffset;
+  marks.overCut = !given.cutter.offsets.overCut && !remember.noOverCut;
+  return marks;
+}
+
+const char* Mark(bool saved) { return saved ? " (saved)" : ""; }
+
+std::string OffsetText(const char* name, bool ticked, const std::string& text, bool saved) {
+  return std::string(name) + (ticked ? " " + text + " mm" : " off") + Mark(saved);
+}
+
+// The closing line: "Sent 412 bytes to Finch-Series (saved) on /dev/ttyACM0 at 38400
+// baud; mirror off, rotation 90, blade offset 0.38 mm (saved), over-cut off (saved)."
+std::string SentText(uint64_t size, const char* model, const std::string& port, int baudRate, const SendChoices& used,
+                     const SavedMarks& marks) {
+  const OffsetOptions& offsets = used.cutter.offsets;
+  return "Sent " + std::to_string(size) + " bytes to " + model + Mark(marks.model) + " on " + port + Mark(marks.port) +
+         " at " + std::to_string(baudRate) + " baud; mirror " + (used.job.mirror ? "on" : "off") + ", rotation " +
+         std::to_string(std::max(used.job.rotate, 0)) + ", " +
+         OffsetText("blade offset", offsets.bladeOffset, offsets.bladeOffsetText, marks.bladeOffset) + ", " +
+         OffsetText("over-cut", offsets.overCut, offsets.overCutText, marks.overCut) + ".";
 }
 
 int Fail(const std::string& message) {
@@ -52,6 +123,10 @@ std::string ReasonOf(const CSendSession& session, const char* withoutSystemError
 int RunSend(SendChoices choices, const RememberOptions& remember) {
   CIniFile ini;
   ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
+  // Reading creates an absent file; an empty one has nothing to remember.
+  std::error_code ignored;
+  const uintmax_t settingsSize = std::filesystem::file_size(ini.IniPath, ignored);
+  const bool haveSettings = !ignored && settingsSize > 0;
   SavedChoices saved;
   std::string rememberedPort;
   try {
@@ -60,7 +135,9 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   } catch (const CFileException& e) {
     return Fail(std::string("plotgate: cannot read the settings: ") + e.what());
   }
+  const SendChoices given = choices;
   CompleteFromSaved(choices, remember, saved, rememberedPort);
+  const SavedMarks marks = MarksOf(given, choices, remember, haveSettings);
 
   CPlotJob job;
   if (!LoadChosenJob(job, choices.job)) return 1;
@@ -93,12 +170,20 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   if (session.WriteJobFile(job, jobFile, choices.cutter.offsets, &why) != SEND_DONE) {
     return Fail("SaveCutTempData error1 (" + jobFile + ": " + JobFailureReason(why) + ")");
   }
+  const uint64_t jobSize = std::filesystem::file_size(jobFile, ignored);
+  // At the line's speed: a start bit, eight data bits and a stop bit per byte.
+  const double expectedSeconds = static_cast<double>(jobSize) * 10 / session.Settings().baudRate;
+  if (expectedSeconds >= LONG_SEND_SECONDS) {
+    fprintf(stderr, "sending %s to %s on %s at %d baud, %s\n", SizeText(jobSize).c_str(), model.name, port.c_str(),
+            session.Settings().baudRate, AboutText(expectedSeconds).c_str());
+  }
   const bool showProgress = IsTerminal(stderr);
+  CProgressDrawer drawer(session);
   // Ctrl-C cancels the stream, which then lifts the pen and ends the job on the cutter.
   g_pInterrupted = &session;
   const auto previous = std::signal(SIGINT, CancelOnInterrupt);
   const SendOutcome sent = session.Stream([&](int percent) {
-    if (showProgress) DrawProgressBar(percent);
+    if (showProgress) drawer.Update(percent);
   });
   std::signal(SIGINT, previous);
   g_pInterrupted = nullptr;
@@ -116,10 +201,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
     return Fail("plotgate: writing to " + port + ": " + ReasonOf(session, "the port did not take the whole piece") +
                 "\n" + stopped);
   }
-  std::error_code ignored;
-  printf("Sent %llu bytes to %s on %s at %d baud.\n",
-         static_cast<unsigned long long>(std::filesystem::file_size(jobFile, ignored)), model.name, port.c_str(),
-         session.Settings().baudRate);
+  printf("%s\n", SentText(jobSize, model.name, port, session.Settings().baudRate, choices, marks).c_str());
   return 0;
 }
 

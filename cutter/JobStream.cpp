@@ -43,6 +43,7 @@ SendOutcome StreamJob(const char* data, uint64_t length, int mode, CCutter& cutt
       break;
     }
     whole = pieces.Position();
+    if (written) *written = whole;
     progress(pieces.Percent());
   }
   if (length == 0) progress(100);

@@ -25,6 +25,22 @@ std::pair<std::string, long> SplitNumber(const std::string& name) {
   return {name.substr(0, digits), std::stol(name.substr(digits))};
 }
 
+// The symbolic links in <devRoot>/serial/by-id as (port pointed at, link) pairs, sorted; a
+// relative target ("../../ttyUSB0", as udev makes them) is taken from the link's folder.
+std::vector<std::pair<std::string, std::string>> ListByIdLinks(const std::filesystem::path& devRoot) {
+  std::vector<std::pair<std::string, std::string>> links;
+  std::error_code error;
+  const std::filesystem::path byId = devRoot / "serial" / "by-id";
+  for (const auto& entry : std::filesystem::directory_iterator(byId, error)) {
+    const std::filesystem::path target = std::filesystem::read_symlink(entry.path(), error);
+    if (error) continue;
+    const std::filesystem::path port = (target.is_absolute() ? target : byId / target).lexically_normal();
+    links.emplace_back(port.generic_string(), entry.path().generic_string());
+  }
+  std::sort(links.begin(), links.end());
+  return links;
+}
+
 }  // namespace
 
 std::string MatchSerialPort(const std::vector<SerialDevice>& devices, const std::string& prefix) {
@@ -77,7 +93,7 @@ std::string WindowsDeviceNameOf(const std::string& tty) {
   return name;
 }
 
-std::vector<SerialDevice> ListTtyDevices(const std::filesystem::path& ttyClass) {
+std::vector<SerialDevice> ListTtyDevices(const std::filesystem::path& ttyClass, const std::filesystem::path& devRoot) {
   std::vector<std::string> ttys;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(ttyClass, error)) {
@@ -91,7 +107,14 @@ std::vector<SerialDevice> ListTtyDevices(const std::filesystem::path& ttyClass) 
   }
   std::sort(ttys.begin(), ttys.end(),
             [](const std::string& a, const std::string& b) { return SplitNumber(a) < SplitNumber(b); });
+  const auto links = ListByIdLinks(devRoot);
   std::vector<SerialDevice> devices;
-  for (const std::string& tty : ttys) devices.push_back({WindowsDeviceNameOf(tty), "/dev/" + tty});
+  for (const std::string& tty : ttys) {
+    SerialDevice device{WindowsDeviceNameOf(tty), (devRoot / tty).lexically_normal().generic_string()};
+    for (const auto& [port, link] : links) {
+      if (port == device.port) device.links.push_back(link);
+    }
+    devices.push_back(device);
+  }
   return devices;
 }

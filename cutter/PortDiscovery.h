@@ -11,6 +11,9 @@
 struct SerialDevice {
   std::string name;  // device name, "\Device\VCP0"
   std::string port;  // port name, "COM7", or a device path on Linux
+  // Linux: the stable names that lead to the same tty, "/dev/serial/by-id/usb-...-port0",
+  // in name order; none on Windows.
+  std::vector<std::string> links = {};
 };
 
 // Device name prefixes of the cutters' drivers.
@@ -50,7 +53,9 @@ int FindSerialPort(const char* prefix);
 std::string WindowsDeviceNameOf(const std::string& tty);
 
 // The serial devices below a sysfs tty class folder (/sys/class/tty): the ttys with a
-// device behind them and a Windows device name, with the port "/dev/<tty>", in natural
-// order (ttyUSB2 before ttyUSB10). Built-in UART slots that report no hardware (type 0)
-// are left out.
-std::vector<SerialDevice> ListTtyDevices(const std::filesystem::path& ttyClass);
+// device behind them and a Windows device name, with the port "<devRoot>/<tty>", in
+// natural order (ttyUSB2 before ttyUSB10), each with the symbolic links in
+// "<devRoot>/serial/by-id" that point at its port. Built-in UART slots that report no
+// hardware (type 0) are left out.
+std::vector<SerialDevice> ListTtyDevices(const std::filesystem::path& ttyClass,
+                                         const std::filesystem::path& devRoot = "/dev");

@@ -67,7 +67,8 @@ class CSendSession {
   void Abort();
 
   // The bytes of the job file that the last Stream sent (the ending sent after a cancel or
-  // a failed write not counted) and the file's size.
+  // a failed write not counted) and the file's size. While Stream runs, its progress
+  // callback (on the streaming thread) reads the bytes sent so far and the size here.
   uint64_t BytesSent() const { return m_nBytesSent; }
   uint64_t JobSize() const { return m_nJobSize; }
   // Whether the last Stream, cancelled or failed, got the job's ending to the cutter.

@@ -89,6 +89,18 @@ TEST(StreamJob, WritesEveryPieceAndReportsProgress) {
   EXPECT_EQ(progress, (std::vector<int>{21, 64, 92, 100}));
 }
 
+TEST(StreamJob, TheBytesWrittenAreKnownAtEveryProgressCall) {
+  CRecordingCutter cutter;
+  const std::string job = "IN;PU1,2;SP0;@";
+  uint64_t written = 0;
+  std::vector<uint64_t> seen;
+  EXPECT_EQ(StreamJob(
+                job.data(), job.size(), MODE_SERIAL, cutter, [&](int) { seen.push_back(written); }, &written),
+            SEND_DONE);
+  EXPECT_EQ(seen, (std::vector<uint64_t>{3, 9, 13, 14}));
+  EXPECT_EQ(written, 14u);
+}
+
 TEST(StreamJob, AnEmptyJobIsAtOnceComplete) {
   CRecordingCutter cutter;
   std::vector<int> progress;

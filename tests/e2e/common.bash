@@ -22,12 +22,12 @@ check() {
   fi
 }
 
-# start_cutter SIM RECORD-FILE OUTPUT-FILE: starts the simulator in the background;
-# sets $sim_pid and $device (its serial end). Both limits are generous bounds, not
-# delays: on a loaded machine the simulator may take seconds to start, and a 9600-baud
-# job tens of seconds to arrive.
+# start_cutter SIM RECORD-FILE OUTPUT-FILE [SIMULATOR OPTIONS...]: starts the simulator
+# in the background; sets $sim_pid and $device (its serial end). Both limits are generous
+# bounds, not delays: on a loaded machine the simulator may take seconds to start, and a
+# 9600-baud job tens of seconds to arrive.
 start_cutter() {
-  "$1" --record "$2" --timeout 120 >"$3" &
+  "$1" --record "$2" --timeout 120 "${@:4}" >"$3" &
   sim_pid=$!
   device=""
   for _ in $(seq 600); do

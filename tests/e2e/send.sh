@@ -34,12 +34,27 @@ send_case() {
   check "$name: one-line summary" grep -q "^Sent $(stat -c %s "$work/expected.hb") bytes to $model" "$work/send.out"
 }
 
+# closing_line NAME TEXT: the closing line after "Sent N bytes to ", N the job's size.
+closing_line() {
+  check "$1: the closing line lists the choices" \
+    grep -qxF "Sent $(stat -c %s "$work/expected.hb") bytes to $2" "$work/send.out" || sed "s/^/  said: /" "$work/send.out"
+}
+
 send_case "HPGL" "Robin-Series" examples/star.plt
 check "the HPGL stream ends with SP0;@" [ "$(tail -c 5 "$work/received.hb")" = "SP0;@" ]
+# Without a settings file nothing is marked as saved.
+closing_line "HPGL" \
+  "Robin-Series on $device at 38400 baud; mirror off, rotation 0, blade offset off, over-cut off."
 send_case "HPGL, mirrored and turned" "Wren-Series" examples/cut-word.plt --mirror --rotate 90
+closing_line "HPGL, mirrored and turned" \
+  "Wren-Series on $device at 38400 baud; mirror on, rotation 90, blade offset off, over-cut off."
 send_case "DM/PL at 9600 baud" "Heron(V8.8 or before)" examples/star.plt
 check "the DM/PL stream starts with its header" grep -q '^;:H A L0 ECN U ' "$work/received.hb"
+closing_line "DM/PL at 9600 baud" \
+  "Heron(V8.8 or before) on $device at 9600 baud; mirror off, rotation 0, blade offset off, over-cut off."
 send_case "DM/PL with blade offset and over-cut" "Finch-Series" examples/circle.plt --blade-offset 0.38 --overcut 0.85
+closing_line "DM/PL with blade offset and over-cut" \
+  "Finch-Series on $device at 38400 baud; mirror off, rotation 0, blade offset 0.38 mm, over-cut 0.85 mm."
 
 # Remembered choices. A pseudo-terminal's path is not in the Port list (COM1..COM30; the
 # Wine test covers the list's ports): the six values keep the saved Port index and the path
@@ -57,10 +72,12 @@ check "remembered: eight lines under \$XDG_CONFIG_HOME" cmp -s <(head -n 8 "$ini
 check "remembered: the device path in the command line's own entry" \
   cmp -s <(tail -n +9 "$ini") <(printf '[CommandLine]\r\nPort=%s\r\n' "$device")
 start_cutter "$sim" "$work/received.hb" "$work/sim.out"
-"$plotgate" send examples/star.plt --port "$device" >/dev/null 2>&1
+"$plotgate" send examples/star.plt --port "$device" >"$work/send.out" 2>&1
 check "remembered: second send succeeds" [ $? -eq 0 ]
 wait "$sim_pid"
 check "remembered: second send repeats the first one's choices" cmp -s "$work/received.hb" "$work/expected.hb"
+closing_line "remembered: second send" \
+  "Finch-Series (saved) on $device at 38400 baud; mirror off, rotation 0, blade offset 0.5 mm (saved), over-cut 1.0 mm (saved)."
 check "remembered: the six values byte-identical" cmp -s <(head -n 8 "$ini") "$work/first.ini"
 start_cutter "$sim" "$work/received.hb" "$work/sim.out"
 "$plotgate" send examples/star.plt --port "$device" --no-overcut >/dev/null 2>&1
@@ -78,6 +95,8 @@ check "remembered: a send without --port succeeds" [ $? -eq 0 ]
 wait "$sim_pid"
 check "remembered: ... on the remembered device path" cmp -s "$work/received.hb" "$work/expected.hb"
 check "remembered: ... and says so" grep -q " on $device " "$work/send.out"
+closing_line "remembered: a send without --port" \
+  "Finch-Series (saved) on $device (saved) at 38400 baud; mirror off, rotation 0, blade offset 0.5 mm (saved), over-cut off (saved)."
 
 # Ctrl-C in the middle of a long job: the cutter gets whole commands, then the pen-up and
 # the terminator; the send says how far it got and exits 130.
@@ -97,6 +116,44 @@ check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt 
 check "Ctrl-C: whole commands, then the job's last pen-up" \
   grep -qE '^(IN;|SP1;|PU[0-9-]+,[0-9-]+;|PD[0-9-]+,[0-9-]+;)*PU[0-9-]+,[0-9-]+;SP0;@$' "$work/received.hb"
 check "Ctrl-C: says how far it got" grep -qE "^plotgate: stopped after [0-9]+ of $(stat -c %s "$work/cutcorldata.hb") bytes; the pen was lifted and the job ended$" "$work/send.err"
+# The long job was announced with its size and its time at 38400 baud: 3840 bytes a second.
+size=$(stat -c %s "$work/cutcorldata.hb")
+announced=$(awk -v n="$size" 'BEGIN { printf "%.1f MB", n / 1e6 }')
+minutes=$(awk -v n="$size" 'BEGIN { printf "%.0f", n / 3840 / 60 }')
+check "a long send is announced" \
+  grep -qxF "sending $announced to Robin-Series on $device at 38400 baud, about $minutes minutes" "$work/send.err"
+
+# The progress line on a terminal of a set width: each drawing of it fits, and the last one
+# shows the whole job sent. The simulator takes 40000 bytes a second, so that the line is
+# drawn more than once.
+awk 'BEGIN { printf "IN;SP1;PU0,0;"; for (i = 0; i < 6000; i++) printf "PD%d,%d;", i % 4000, (i * 7) % 4000; printf "SP0;" }' >"$work/mid.plt"
+# progress_at COLUMNS: sends mid.plt with stderr on a pseudo-terminal that wide; the
+# drawings of the line, one a line, in $work/frames.
+progress_at() {
+  rm -f "$ini"
+  start_cutter "$sim" "$work/received.hb" "$work/sim.out" --rate 40000
+  script -qec "stty cols $1; '$plotgate' send '$work/mid.plt' --model Robin-Series --port '$device' >'$work/send.out'" \
+    "$work/typescript" >/dev/null
+  local rc=$?
+  wait "$sim_pid"
+  check "progress at $1 columns: send succeeds" [ "$rc" -eq 0 ]
+  # The line is redrawn after a carriage return; the terminal turns the last newline into
+  # a carriage return and a newline.
+  tr '\r' '\n' <"$work/typescript" | grep '%' >"$work/frames"
+  check "progress at $1 columns: drawn more than once" [ "$(wc -l <"$work/frames")" -gt 1 ]
+  check "progress at $1 columns: never wider than the terminal" \
+    awk -v room=$(($1 - 1)) 'length($0) > room { print "  too wide: " $0; bad = 1 } END { exit bad }' "$work/frames"
+}
+progress_at 80
+sizes=$(awk -v n="$(stat -c %s "$work/cutcorldata.hb")" 'BEGIN { printf "%.1f of %.1f kB", n / 1e3, n / 1e3 }')
+check "progress at 80 columns: bar, sizes and time left" \
+  grep -qxF "[$(printf '#%.0s' $(seq 40))] 100%  $sizes  0:00 left" "$work/frames" || sed 's/^/  drawn: /' "$work/frames"
+check "progress at 80 columns: the time left is measured" grep -qE '  [0-9]+:[0-9]{2} left' <(head -n -1 "$work/frames")
+progress_at 40
+check "progress at 40 columns: the sizes give way to the bar" \
+  grep -qxF '[#####################] 100%  0:00 left' "$work/frames"
+progress_at 20
+check "progress at 20 columns: the percentage and the time left" grep -qxF '100%  0:00 left' "$work/frames"
 
 # Failures: exit 1 with the system's message.
 "$plotgate" send examples/star.plt --model Lark-Series >/dev/null 2>"$work/err"
@@ -114,5 +171,15 @@ check "an unknown model is a usage error" [ $? -eq 2 ]
 "$plotgate" ports >"$work/ports"
 check "ports runs" [ $? -eq 0 ]
 check "ports names the USB link for Lark-Series" grep -q "Lark-Series: VORN_USB" "$work/ports"
+# Every serial tty of this machine, and every by-id name that leads to one, is listed by
+# its path; each listed path is a device.
+for tty in /dev/ttyUSB* /dev/ttyACM*; do
+  [ -e "$tty" ] && check "ports lists $tty" grep -qE " -> $tty\$" "$work/ports"
+done
+for link in /dev/serial/by-id/*; do
+  [ -L "$link" ] && check "ports lists $link" grep -qxF "      also $link" "$work/ports"
+done
+check "ports lists devices by their paths" \
+  awk '/ -> \// { if (system("test -c " $3) != 0) { print "  not a device: " $3; bad = 1 } } END { exit bad }' "$work/ports"
 
 finish

@@ -96,4 +96,36 @@ check "remembered: eight lines beside the program" cmp -s "$ini" "$work/first.in
 remember_send "second, no options"
 check "remembered: settings file byte-identical" cmp -s "$ini" "$work/first.ini"
 
+# Ctrl-C in the middle of a long job: Wine turns a SIGINT of the program's process into the
+# console's Ctrl-C event. The cutter gets whole commands, then the job's last pen-up and
+# the terminator; the send says how far it got and exits 130. The simulator takes a 38400-
+# baud line's 3840 bytes a second, so the job (about 340 kB) is far from done when the
+# interrupt comes.
+awk 'BEGIN { printf "IN;SP1;PU0,0;"; for (i = 0; i < 30000; i++) printf "PD%d,%d;", i % 4000, (i * 7) % 4000; printf "SP0;" }' >"$work/long.plt"
+"$plotgate" encode "$work/long.plt" --model Robin-Series --output "$work/expected.hb"
+rm -f "$ini" "$work/received.hb"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out" --rate 3840
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com26"
+"$(wine_loader)" "$cli" send "$work/long.plt" --model Robin-Series --port COM26 >"$work/send.out" 2>"$work/send.err" &
+send_pid=$!
+for _ in $(seq 600); do [ -s "$work/received.hb" ] && break; sleep 0.05; done
+kill -INT "$send_pid"
+wait "$send_pid"
+rc=$?
+wait "$sim_pid"
+sim_rc=$?
+check "Ctrl-C: exit 130" [ "$rc" -eq 130 ] || sed "s/^/  send said: /" "$work/send.err"
+check "Ctrl-C: the cutter saw the terminator" [ "$sim_rc" -eq 0 ]
+check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt "$(stat -c %s "$work/expected.hb")" ]
+check "Ctrl-C: whole commands, then the job's last pen-up and the terminator" \
+  grep -qE '^(IN;|SP1;|PU[0-9-]+,[0-9-]+;|PD[0-9-]+,[0-9-]+;)*PU[0-9-]+,[0-9-]+;SP0;@$' "$work/received.hb"
+# What came before the ending is the job's own beginning.
+ending=$(grep -oE 'PU[0-9-]+,[0-9-]+;SP0;@$' "$work/expected.hb")
+head_size=$(($(stat -c %s "$work/received.hb") - ${#ending}))
+check "Ctrl-C: the job's own commands, then its ending" \
+  cmp -s <(head -c "$head_size" "$work/received.hb") <(head -c "$head_size" "$work/expected.hb")
+check "Ctrl-C: says how far it got" grep -qE \
+  "^plotgate: stopped after [0-9]+ of $(stat -c %s "$work/expected.hb") bytes; the pen was lifted and the job ended" \
+  "$work/send.err"
+
 finish
