@@ -141,14 +141,14 @@ BOOL CPlotgateDlg::OnInitDialog() {
   // reports it and the window opens with what was done so far.
   const SavedChoices saved = ReadSavedChoices(m_settings);
   const RestoredDevice restored = RestoreDevice(saved, ListSerialDevices());
-  m_device.SetCurSel(restored.ModelIndex);
-  SelectPort(restored.Port);
-  m_chkBladeOffset.SetCheck(saved.ChkBladeOffset != 0);
-  m_chkOverCut.SetCheck(saved.ChkOverCut != 0);
-  m_bladeOffset.SetText(saved.BladeOffset);
-  m_overCut.SetText(saved.OverCut);
-  SelectedModel = ModelTable[restored.ModelIndex];
-  m_port.Enable(restored.PortListEnabled);
+  m_device.SetCurSel(restored.modelIndex);
+  SelectPort(restored.port);
+  m_chkBladeOffset.SetCheck(saved.chkBladeOffset != 0);
+  m_chkOverCut.SetCheck(saved.chkOverCut != 0);
+  m_bladeOffset.SetText(saved.bladeOffsetText);
+  m_overCut.SetText(saved.overCutText);
+  SelectedModel = ModelTable[restored.modelIndex];
+  m_port.Enable(restored.portListEnabled);
 
   if (!m_fileName.empty()) {
     m_job.LoadJob(m_fileName.c_str());
@@ -366,12 +366,12 @@ void CPlotgateDlg::OnProview() { RemoveCorelToolbar(PROVIEW_WORKSPACE_PATH); }
 
 SavedChoices CPlotgateDlg::ChoicesFromControls() const {
   SavedChoices choices;
-  choices.ModelIndex = m_device.GetCurSel();
-  choices.PortIndex = m_port.GetCurSel();
-  choices.ChkBladeOffset = m_chkBladeOffset.GetCheck() ? 1 : 0;
-  choices.ChkOverCut = m_chkOverCut.GetCheck() ? 1 : 0;
-  choices.BladeOffset = m_bladeOffset.GetText();
-  choices.OverCut = m_overCut.GetText();
+  choices.modelIndex = m_device.GetCurSel();
+  choices.portIndex = m_port.GetCurSel();
+  choices.chkBladeOffset = m_chkBladeOffset.GetCheck() ? 1 : 0;
+  choices.chkOverCut = m_chkOverCut.GetCheck() ? 1 : 0;
+  choices.bladeOffsetText = m_bladeOffset.GetText();
+  choices.overCutText = m_overCut.GetText();
   return choices;
 }
 
@@ -391,10 +391,10 @@ void CPlotgateDlg::OnSend() {
   const SavedChoices choices = ChoicesFromControls();
   WriteSavedChoices(m_settings, choices);
   OffsetOptions options;
-  options.bladeOffset = choices.ChkBladeOffset != 0;
-  options.bladeOffsetText = choices.BladeOffset;
-  options.overCut = choices.ChkOverCut != 0;
-  options.overCutText = choices.OverCut;
+  options.bladeOffset = choices.chkBladeOffset != 0;
+  options.bladeOffsetText = choices.bladeOffsetText;
+  options.overCut = choices.chkOverCut != 0;
+  options.overCutText = choices.overCutText;
   if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, options) != SEND_DONE) {
     ShowMessage("SaveCutTempData error1", MESSAGE_CAPTION, MB_OK);
     return;

@@ -5,18 +5,18 @@
 
 RestoredDevice RestoreDevice(const SavedChoices& saved, const std::vector<SerialDevice>& devices) {
   RestoredDevice restored;
-  restored.ModelIndex = saved.ModelIndex >= 0 && saved.ModelIndex < MODEL_COUNT ? saved.ModelIndex : 0;
-  restored.Port = PortListText(saved.PortIndex);
-  if (restored.Port.empty()) restored.Port = PortListText(0);
-  if (restored.ModelIndex == 0) {
+  restored.modelIndex = saved.modelIndex >= 0 && saved.modelIndex < MODEL_COUNT ? saved.modelIndex : 0;
+  restored.port = PortListText(saved.portIndex);
+  if (restored.port.empty()) restored.port = PortListText(0);
+  if (restored.modelIndex == 0) {
     // The first model keeps whatever entry was saved, and the user may change it.
-    restored.PortListEnabled = true;
-  } else if (restored.Port == VORN_USB_PORT) {
+    restored.portListEnabled = true;
+  } else if (restored.port == VORN_USB_PORT) {
     // As if the model had just been chosen in the Device list.
-    const int protocol = ModelTable[restored.ModelIndex].ProtocolNumber;
-    restored.Port = ChoosePort(protocol, devices);
-    restored.PortListEnabled = protocol != 0;
-    restored.PortChosenForModel = true;
+    const int protocol = ModelTable[restored.modelIndex].ProtocolNumber;
+    restored.port = ChoosePort(protocol, devices);
+    restored.portListEnabled = protocol != 0;
+    restored.portChosenForModel = true;
   }
   return restored;
 }

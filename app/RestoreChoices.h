@@ -11,15 +11,15 @@
 #include "Settings.h"
 
 struct RestoredDevice {
-  int ModelIndex = 0;
+  int modelIndex = 0;
   // The Port list entry to select: a PortListText, or "COMn" above 30 (the dialog appends
   // an entry for it), or a device path on Linux.
-  std::string Port;
+  std::string port;
   // Whether the Port list is enabled after the restore (before the dialog's final rule,
   // which enables it exactly when a job is loaded).
-  bool PortListEnabled = false;
+  bool portListEnabled = false;
   // True when Port is the automatic choice for the model rather than the saved entry.
-  bool PortChosenForModel = false;
+  bool portChosenForModel = false;
 };
 
 // `saved` as ReadSavedChoices gives it (indices already in range); `devices` is the

@@ -2,35 +2,35 @@
 
 #include "ModelTable.h"
 
-const SettingEntry SettingsTable[SETTING_COUNT] = {
-    {"Device", "Type", SETTING_INT, 0, nullptr, &SavedChoices::ModelIndex, nullptr},
-    {"Device", "Port", SETTING_INT, 0, nullptr, &SavedChoices::PortIndex, nullptr},
-    {"Offset", "ChkBladeOffset", SETTING_INT, 0, nullptr, &SavedChoices::ChkBladeOffset, nullptr},
-    {"Offset", "ChkOverCut", SETTING_INT, 0, nullptr, &SavedChoices::ChkOverCut, nullptr},
-    {"Offset", "BladeOffset", SETTING_TEXT, 0, "0.38", nullptr, &SavedChoices::BladeOffset},
-    {"Offset", "OverCut", SETTING_TEXT, 0, "0.85", nullptr, &SavedChoices::OverCut},
+const SettingEntry SETTINGS_TABLE[SETTING_COUNT] = {
+    {"Device", "Type", SETTING_INT, 0, nullptr, &SavedChoices::modelIndex, nullptr},
+    {"Device", "Port", SETTING_INT, 0, nullptr, &SavedChoices::portIndex, nullptr},
+    {"Offset", "ChkBladeOffset", SETTING_INT, 0, nullptr, &SavedChoices::chkBladeOffset, nullptr},
+    {"Offset", "ChkOverCut", SETTING_INT, 0, nullptr, &SavedChoices::chkOverCut, nullptr},
+    {"Offset", "BladeOffset", SETTING_TEXT, 0, "0.38", nullptr, &SavedChoices::bladeOffsetText},
+    {"Offset", "OverCut", SETTING_TEXT, 0, "0.85", nullptr, &SavedChoices::overCutText},
 };
 
 SavedChoices ReadSavedChoices(CIniFile& ini) {
   SavedChoices choices;
-  for (const SettingEntry& setting : SettingsTable) {
-    if (setting.Kind == SETTING_INT) {
-      choices.*setting.IntField = ini.GetInt(setting.Section, setting.Key, setting.IntDefault);
+  for (const SettingEntry& setting : SETTINGS_TABLE) {
+    if (setting.kind == SETTING_INT) {
+      choices.*setting.intField = ini.GetInt(setting.section, setting.key, setting.intDefault);
     } else {
-      choices.*setting.TextField = ini.GetString(setting.Section, setting.Key, setting.TextDefault);
+      choices.*setting.textField = ini.GetString(setting.section, setting.key, setting.textDefault);
     }
   }
-  if (choices.ModelIndex < 0 || choices.ModelIndex >= MODEL_COUNT) choices.ModelIndex = 0;
-  if (choices.PortIndex < 0 || choices.PortIndex >= PORT_LIST_COUNT) choices.PortIndex = 0;
+  if (choices.modelIndex < 0 || choices.modelIndex >= MODEL_COUNT) choices.modelIndex = 0;
+  if (choices.portIndex < 0 || choices.portIndex >= PORT_LIST_COUNT) choices.portIndex = 0;
   return choices;
 }
 
 void WriteSavedChoices(CIniFile& ini, const SavedChoices& choices) {
-  for (const SettingEntry& setting : SettingsTable) {
-    if (setting.Kind == SETTING_INT) {
-      ini.SetInt(setting.Section, setting.Key, choices.*setting.IntField);
+  for (const SettingEntry& setting : SETTINGS_TABLE) {
+    if (setting.kind == SETTING_INT) {
+      ini.SetInt(setting.section, setting.key, choices.*setting.intField);
     } else {
-      ini.SetString(setting.Section, setting.Key, choices.*setting.TextField);
+      ini.SetString(setting.section, setting.key, choices.*setting.textField);
     }
   }
 }

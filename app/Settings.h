@@ -11,33 +11,33 @@
 
 // The remembered choices, as the dialog's controls hold them.
 struct SavedChoices {
-  int ModelIndex = 0;       // Device list index, ModelTable order
-  int PortIndex = 0;        // Port list index
-  int ChkBladeOffset = 0;   // Blade offset check box: 0 unchecked, 1 checked
-  int ChkOverCut = 0;       // OverCut check box: 0 unchecked, 1 checked
-  std::string BladeOffset;  // text of the blade-offset edit, millimetres, as typed
-  std::string OverCut;      // text of the over-cut edit, millimetres, as typed
+  int modelIndex = 0;           // Device list index, ModelTable order
+  int portIndex = 0;            // Port list index
+  int chkBladeOffset = 0;       // Blade offset check box: 0 unchecked, 1 checked
+  int chkOverCut = 0;           // OverCut check box: 0 unchecked, 1 checked
+  std::string bladeOffsetText;  // text of the blade-offset edit, millimetres, as typed
+  std::string overCutText;      // text of the over-cut edit, millimetres, as typed
 };
 
 enum SettingKind { SETTING_INT, SETTING_TEXT };
 
-// One stored choice. Integer settings use IntDefault and IntField, text settings
-// TextDefault and TextField.
+// One stored choice. Integer settings use intDefault and intField, text settings
+// textDefault and textField.
 struct SettingEntry {
-  const char* Section;
-  const char* Key;
-  SettingKind Kind;
-  int IntDefault;
-  const char* TextDefault;
-  int SavedChoices::*IntField;
-  std::string SavedChoices::*TextField;
+  const char* section;
+  const char* key;
+  SettingKind kind;
+  int intDefault;
+  const char* textDefault;
+  int SavedChoices::*intField;
+  std::string SavedChoices::*textField;
 };
 
 const int SETTING_COUNT = 6;
 // The settings in the order the dialog reads them and the send writes them: "Type",
 // "Port" of [Device], then "ChkBladeOffset", "ChkOverCut", "BladeOffset", "OverCut" of
 // [Offset].
-extern const SettingEntry SettingsTable[SETTING_COUNT];
+extern const SettingEntry SETTINGS_TABLE[SETTING_COUNT];
 
 // Reads the six settings in table order (the first read creates an empty file when there
 // is none) and corrects them as the dialog does: a model index outside the model table or

@@ -38,30 +38,30 @@ void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, con
     if (choices.port.empty()) choices.port = rememberedPort;
     // The automatic choice for the model is left to the send, which lists the devices.
     const RestoredDevice restored = RestoreDevice(saved, {});
-    choices.cutter.model = restored.ModelIndex;
-    if (choices.port.empty() && !restored.PortChosenForModel) choices.port = restored.Port;
+    choices.cutter.model = restored.modelIndex;
+    if (choices.port.empty() && !restored.portChosenForModel) choices.port = restored.port;
   }
   OffsetOptions& offsets = choices.cutter.offsets;
   // --blade-offset and --overcut tick their box and set its text together.
   if (!offsets.bladeOffset) {
-    offsets.bladeOffset = !options.noBladeOffset && saved.ChkBladeOffset != 0;
-    offsets.bladeOffsetText = saved.BladeOffset;
+    offsets.bladeOffset = !options.noBladeOffset && saved.chkBladeOffset != 0;
+    offsets.bladeOffsetText = saved.bladeOffsetText;
   }
   if (!offsets.overCut) {
-    offsets.overCut = !options.noOverCut && saved.ChkOverCut != 0;
-    offsets.overCutText = saved.OverCut;
+    offsets.overCut = !options.noOverCut && saved.chkOverCut != 0;
+    offsets.overCutText = saved.overCutText;
   }
 }
 
 SavedChoices ChoicesToRemember(const SendChoices& choices, const std::string& port, const SavedChoices& saved) {
   SavedChoices remembered;
-  remembered.ModelIndex = choices.cutter.model;
+  remembered.modelIndex = choices.cutter.model;
   const int index = PortListIndex(port);
-  remembered.PortIndex = index >= 0 ? index : saved.PortIndex;
-  remembered.ChkBladeOffset = choices.cutter.offsets.bladeOffset ? 1 : 0;
-  remembered.ChkOverCut = choices.cutter.offsets.overCut ? 1 : 0;
-  remembered.BladeOffset = choices.cutter.offsets.bladeOffsetText;
-  remembered.OverCut = choices.cutter.offsets.overCutText;
+  remembered.portIndex = index >= 0 ? index : saved.portIndex;
+  remembered.chkBladeOffset = choices.cutter.offsets.bladeOffset ? 1 : 0;
+  remembered.chkOverCut = choices.cutter.offsets.overCut ? 1 : 0;
+  remembered.bladeOffsetText = choices.cutter.offsets.bladeOffsetText;
+  remembered.overCutText = choices.cutter.offsets.overCutText;
   return remembered;
 }
 

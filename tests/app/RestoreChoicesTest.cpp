@@ -7,8 +7,8 @@ namespace {
 
 SavedChoices Saved(int model, int port) {
   SavedChoices saved;
-  saved.ModelIndex = model;
-  saved.PortIndex = port;
+  saved.modelIndex = model;
+  saved.portIndex = port;
   return saved;
 }
 
@@ -30,43 +30,43 @@ TEST(PortList, EntryTextsAndIndices) {
 
 TEST(RestoreDevice, FirstRunShowsTheFirstModelOnTheUsbLink) {
   const RestoredDevice r = RestoreDevice(SavedChoices(), kVcpOnCom7);
-  EXPECT_EQ(r.ModelIndex, 0);
-  EXPECT_EQ(r.Port, "VORN_USB");
-  EXPECT_TRUE(r.PortListEnabled);
-  EXPECT_FALSE(r.PortChosenForModel);
+  EXPECT_EQ(r.modelIndex, 0);
+  EXPECT_EQ(r.port, "VORN_USB");
+  EXPECT_TRUE(r.portListEnabled);
+  EXPECT_FALSE(r.portChosenForModel);
 }
 
 TEST(RestoreDevice, SavedUsbEntryWithAnotherModelTakesThePortFoundForIt) {
   // Model 9 is protocol 2, searched under "\Device\VCP0".
   const RestoredDevice r = RestoreDevice(Saved(9, 0), kVcpOnCom7);
-  EXPECT_EQ(r.ModelIndex, 9);
-  EXPECT_EQ(r.Port, "COM7");
-  EXPECT_TRUE(r.PortListEnabled);
-  EXPECT_TRUE(r.PortChosenForModel);
-  EXPECT_EQ(RestoreDevice(Saved(9, 0), {}).Port, "COM1");  // nothing found
+  EXPECT_EQ(r.modelIndex, 9);
+  EXPECT_EQ(r.port, "COM7");
+  EXPECT_TRUE(r.portListEnabled);
+  EXPECT_TRUE(r.portChosenForModel);
+  EXPECT_EQ(RestoreDevice(Saved(9, 0), {}).port, "COM1");  // nothing found
 }
 
 TEST(RestoreDevice, FoundPortsAboveThirtyAreKept) {
   const RestoredDevice r = RestoreDevice(Saved(4, 0), {{"\\Device\\USBSER000", "COM42"}});
-  EXPECT_EQ(r.Port, "COM42");
+  EXPECT_EQ(r.port, "COM42");
 }
 
 TEST(RestoreDevice, SavedComEntryIsShownAsItIs) {
   const RestoredDevice first = RestoreDevice(Saved(0, 5), kVcpOnCom7);
-  EXPECT_EQ(first.Port, "COM5");
-  EXPECT_TRUE(first.PortListEnabled);
+  EXPECT_EQ(first.port, "COM5");
+  EXPECT_TRUE(first.portListEnabled);
   const RestoredDevice other = RestoreDevice(Saved(3, 30), kVcpOnCom7);
-  EXPECT_EQ(other.ModelIndex, 3);
-  EXPECT_EQ(other.Port, "COM30");
-  EXPECT_FALSE(other.PortListEnabled);  // no automatic choice ran
-  EXPECT_FALSE(other.PortChosenForModel);
+  EXPECT_EQ(other.modelIndex, 3);
+  EXPECT_EQ(other.port, "COM30");
+  EXPECT_FALSE(other.portListEnabled);  // no automatic choice ran
+  EXPECT_FALSE(other.portChosenForModel);
 }
 
 TEST(RestoreDevice, OutOfRangeIndicesFallBackToTheFirstEntries) {
   const RestoredDevice r = RestoreDevice(Saved(11, 31), kVcpOnCom7);
-  EXPECT_EQ(r.ModelIndex, 0);
-  EXPECT_EQ(r.Port, "VORN_USB");
-  EXPECT_EQ(RestoreDevice(Saved(-1, -5), kVcpOnCom7).ModelIndex, 0);
+  EXPECT_EQ(r.modelIndex, 0);
+  EXPECT_EQ(r.port, "VORN_USB");
+  EXPECT_EQ(RestoreDevice(Saved(-1, -5), kVcpOnCom7).modelIndex, 0);
 }
 
 }  // namespace

@@ -8,12 +8,12 @@ namespace {
 
 SavedChoices Saved(int model, int port, int blade, int overCut, const char* bladeText, const char* overCutText) {
   SavedChoices saved;
-  saved.ModelIndex = model;
-  saved.PortIndex = port;
-  saved.ChkBladeOffset = blade;
-  saved.ChkOverCut = overCut;
-  saved.BladeOffset = bladeText;
-  saved.OverCut = overCutText;
+  saved.modelIndex = model;
+  saved.portIndex = port;
+  saved.chkBladeOffset = blade;
+  saved.chkOverCut = overCut;
+  saved.bladeOffsetText = bladeText;
+  saved.overCutText = overCutText;
   return saved;
 }
 
@@ -64,17 +64,17 @@ TEST(RememberedChoices, PortIsSavedAsItsListIndex) {
   choices.cutter.offsets = {true, "0.4", false, "0.85"};
   const SavedChoices saved = Saved(0, 7, 0, 0, "0.38", "0.85");
   const SavedChoices com30 = ChoicesToRemember(choices, "COM30", saved);
-  EXPECT_EQ(com30.ModelIndex, 2);
-  EXPECT_EQ(com30.PortIndex, 30);
-  EXPECT_EQ(com30.ChkBladeOffset, 1);
-  EXPECT_EQ(com30.ChkOverCut, 0);
-  EXPECT_EQ(com30.BladeOffset, "0.4");
-  EXPECT_EQ(com30.OverCut, "0.85");
-  EXPECT_EQ(ChoicesToRemember(choices, "VORN_USB", saved).PortIndex, 0);
+  EXPECT_EQ(com30.modelIndex, 2);
+  EXPECT_EQ(com30.portIndex, 30);
+  EXPECT_EQ(com30.chkBladeOffset, 1);
+  EXPECT_EQ(com30.chkOverCut, 0);
+  EXPECT_EQ(com30.bladeOffsetText, "0.4");
+  EXPECT_EQ(com30.overCutText, "0.85");
+  EXPECT_EQ(ChoicesToRemember(choices, "VORN_USB", saved).portIndex, 0);
   // Ports the Port list cannot show keep the saved entry.
-  EXPECT_EQ(ChoicesToRemember(choices, "COM31", saved).PortIndex, 7);
-  EXPECT_EQ(ChoicesToRemember(choices, "/dev/pts/3", saved).PortIndex, 7);
-  EXPECT_EQ(ChoicesToRemember(choices, "\\\\.\\COM3", saved).PortIndex, 7);
+  EXPECT_EQ(ChoicesToRemember(choices, "COM31", saved).portIndex, 7);
+  EXPECT_EQ(ChoicesToRemember(choices, "/dev/pts/3", saved).portIndex, 7);
+  EXPECT_EQ(ChoicesToRemember(choices, "\\\\.\\COM3", saved).portIndex, 7);
 }
 
 TEST(RememberedChoices, RememberedPortWinsOverTheSavedIndexUnlessModelOrPortIsGiven) {
