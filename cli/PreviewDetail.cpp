@@ -1,0 +1,156 @@
+#include "PreviewDetail.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "CollinearMerge.h"
+#include "PreviewSvg.h"
+#include "SizeText.h"
+
+namespace {
+
+const int EXTRA_WIDTH = 40;   // room right of the control for the feed arrow
+const int EXTRA_HEIGHT = 44;  // room below it for the dimension line and the caption
+const char* const TEXT_STYLE = " font-family=\"sans-serif\" font-size=\"9\"";
+const char* const MARK_COLOUR = "#008000";
+
+PixelPoint Along(PixelPoint from, PixelPoint direction, double distance) {
+  return PixelPoint{from.x + direction.x * distance, from.y + direction.y * distance};
+}
+
+// A job-coordinate step as a unit step on the picture, where y points down.
+PixelPoint PictureDirection(IntPoint step) {
+  const double length = std::hypot(static_cast<double>(step.x), static_cast<double>(step.y));
+  return PixelPoint{step.x / length, -step.y / length};
+}
+
+// A filled arrowhead with its tip at `tip`, pointing along the unit step `u`.
+std::string ArrowHead(PixelPoint tip, PixelPoint u, double length, double halfWidth) {
+  const PixelPoint base = Along(tip, u, -length), across{-u.y, u.x};
+  return "M " + PointText(tip) + " L " + PointText(Along(base, across, halfWidth)) + " L " +
+         PointText(Along(base, across, -halfWidth)) + " Z";
+}
+
+std::string Text(const char* id, PixelPoint at, const char* anchor, const std::string& content) {
+  return std::string("<text id=\"") + id + "\" x=\"" + PixelText(at.x) + "\" y=\"" + PixelText(at.y) +
+         "\" text-anchor=\"" + anchor + "\"" + TEXT_STYLE + ">" + content + "</text>\n";
+}
+
+bool operator!=(IntPoint a, IntPoint b) { return a.x != b.x || a.y != b.y; }
+
+// The layers drawn from the tool path, each the inside of one element.
+struct CutLayers {
+  std::string travel;      // path data of the pen-up moves
+  std::string cuts;        // path data of the cuts, one subpath each
+  std::string starts;      // a circle element per cut
+  std::string directions;  // path data of an arrowhead per cut
+};
+
+// The start mark of a cut whose points are `run`, and its arrow along the first step that
+// leaves the start; a cut that never leaves it gets the mark alone.
+void MarkStart(const std::vector<PixelPoint>& run, CutLayers& layers) {
+  const PixelPoint start = run.front();
+  layers.starts += "<circle cx=\"" + PixelText(start.x) + "\" cy=\"" + PixelText(start.y) + "\" r=\"1.5\"/>\n";
+  for (const PixelPoint& p : run) {
+    const double dx = p.x - start.x, dy = p.y - start.y, length = std::hypot(dx, dy);
+    if (length < 0.05) continue;
+    const PixelPoint u{dx / length, dy / length};
+    layers.directions += (layers.directions.empty() ? "" : " ") + ArrowHead(Along(start, u, 7), u, 7, 2.5);
+    return;
+  }
+}
+
+CutLayers DrawToolPath(const ToolPath& path, const CPreviewFrame& frame, double tolerance) {
+  CutLayers layers;
+  // The knife starts at the cutter's origin.
+  IntPoint atJob = path.axes.origin;
+  PixelPoint at = frame.Exact(atJob.x, atJob.y);
+  std::vector<PixelPoint> run;
+  auto endCut = [&] {
+    if (run.size() > 1) {
+      const std::vector<PixelPoint> drawn = MergeCollinear(run, tolerance);
+      layers.cuts += (layers.cuts.empty() ? "M " : " M ") + PointText(drawn.front());
+      for (size_t i = 1; i < drawn.size(); ++i) layers.cuts += " L " + PointText(drawn[i]);
+      MarkStart(run, layers);
+    }
+    run.clear();
+  };
+  for (const ToolMove& move : path.moves) {
+    const PixelPoint p = frame.Exact(move.to.x, move.to.y);
+    if (move.cut) {
+      if (run.empty()) run.push_back(at);
+      run.push_back(p);
+    } else {
+      endCut();
+      if (move.to != atJob)
+        layers.travel += (layers.travel.empty() ? "M " : " M ") + PointText(at) + " L " + PointText(p);
+    }
+    at = p;
+    atJob = move.to;
+  }
+  endCut();
+  return layers;
+}
+
+// The cutter's origin, an arrow along the feed beside the job, and a dimension line along
+// the side of the job that runs across the roll, outside the job.
+std::string DrawCutterAxes(const ToolPath& path, const CPreviewFrame& frame) {
+  const CutterAxes& axes = path.axes;
+  const PixelPoint origin = frame.Exact(axes.origin.x, axes.origin.y);
+  const PixelPoint feed = PictureDirection(axes.feed), across = PictureDirection(axes.across);
+  const PixelPoint beside{-across.x, -across.y}, below{-feed.x, -feed.y};
+
+  const PixelPoint feedStart = Along(origin, beside, 8), feedEnd = Along(feedStart, feed, 30);
+  const int64_t side = llabs(axes.across.x) * path.extent.x + llabs(axes.across.y) * path.extent.y;
+  const PixelPoint far = frame.Exact(TruncToCoord(axes.origin.x + static_cast<double>(axes.across.x) * side),
+                                     TruncToCoord(axes.origin.y + static_cast<double>(axes.across.y) * side));
+  const PixelPoint a = Along(origin, below, 7), b = Along(far, below, 7);
+  const PixelPoint middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
+
+  return std::string("<g id=\"cutter\" fill=\"none\" stroke=\"black\" stroke-width=\"0.75\">\n") +
+         "<circle id=\"origin\" cx=\"" + PixelText(origin.x) + "\" cy=\"" + PixelText(origin.y) + "\" r=\"3\"/>\n" +
+         "<path id=\"feed\" fill=\"black\" d=\"M " + PointText(feedStart) + " L " + PointText(feedEnd) + " " +
+         ArrowHead(feedEnd, feed, 5, 2.5) + "\"/>\n" + "<path id=\"across\" d=\"M " + PointText(a) + " L " +
+         PointText(b) + " M " + PointText(Along(a, feed, 3)) + " L " + PointText(Along(a, feed, -3)) + " M " +
+         PointText(Along(b, feed, 3)) + " L " + PointText(Along(b, feed, -3)) + "\"/>\n</g>\n" +
+         "<g fill=\"black\">\n" + Text("origin-label", Along(Along(origin, beside, 5), below, 12), "start", "origin") +
+         Text("feed-label", Along(feedEnd, feed, 9), "middle", "feed") +
+         Text("across-label", Along(middle, below, 11), "middle", "across the roll: " + MillimetreText(side) + " mm") +
+         "</g>\n";
+}
+
+// Millimetres per pixel in three significant digits, whole millimetres from 100 on.
+std::string ScaleText(double millimetres) {
+  char text[48];
+  snprintf(text, sizeof text, millimetres >= 100 ? "%.0f" : "%.3g", millimetres);
+  return text;
+}
+
+}  // namespace
+
+std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const CPreviewFrame& frame,
+                               const PreviewDetail& detail, int width, int height, double tolerance) {
+  const std::string w = std::to_string(width + EXTRA_WIDTH), h = std::to_string(height + EXTRA_HEIGHT);
+  const CutLayers layers = DrawToolPath(detail.toolPath, frame, tolerance);
+  std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
+                    "\" viewBox=\"0 0 " + w + " " + h + "\">\n<rect width=\"" + w + "\" height=\"" + h +
+                    "\" fill=\"white\"/>\n";
+  // The dialog's preview control, so that its picture can be told from what is added.
+  svg += "<rect id=\"control\" x=\"0.5\" y=\"0.5\" width=\"" + std::to_string(width - 1) + "\" height=\"" +
+         std::to_string(height - 1) + "\" fill=\"none\" stroke=\"#c8c8c8\" stroke-width=\"1\"/>\n";
+  svg += "<path id=\"travel\" fill=\"none\" stroke=\"#707070\" stroke-width=\"0.5\" stroke-dasharray=\"3 2\" d=\"" +
+         layers.travel + "\"/>\n";
+  svg += PreviewRunPaths(strokes, tolerance);
+  svg += "<path id=\"tool-path\" fill=\"none\" stroke=\"#0050d0\" stroke-width=\"0.5\" d=\"" + layers.cuts + "\"/>\n";
+  svg += std::string("<g id=\"starts\" fill=\"") + MARK_COLOUR + "\">\n" + layers.starts + "</g>\n";
+  svg += std::string("<path id=\"directions\" fill=\"") + MARK_COLOUR + "\" d=\"" + layers.directions + "\"/>\n";
+  svg += DrawCutterAxes(detail.toolPath, frame);
+  svg += "<g fill=\"black\">\n" +
+         Text("size", PixelPoint{2, height + 26.0}, "start",
+              detail.sizeText + ", scale 1 px = " + ScaleText(frame.MillimetresPerPixel()) + " mm") +
+         Text("legend", PixelPoint{2, height + 38.0}, "start",
+              "red: the drawing, blue: the cuts sent, grey dashes: pen-up travel, green: start and direction") +
+         "</g>\n";
+  return svg + "</svg>\n";
+}

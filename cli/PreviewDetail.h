@@ -1,0 +1,37 @@
+// The detailed preview: the dialog's picture with what it leaves out drawn over it, for a
+// user who wants to see what the cutter will do before sending.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "PreviewLayout.h"
+#include "ToolPath.h"
+
+// Beyond the points, what the detailed picture tells.
+struct PreviewDetail {
+  ToolPath toolPath;     // the pen moves sent, with the cutter's axes
+  std::string sizeText;  // the job's size, "100.07 x 25.00 mm" as `plotgate info` prints it
+};
+
+// Above how many points (the dialog's strokes and the tool path's moves together) the
+// detailed picture is thinned: its SVG would then take tens of megabytes.
+const size_t LARGE_PREVIEW_POINTS = 500000;
+// How close to a straight line a point must lie, in pixels, to be left out of a thinned
+// picture: a quarter of a pixel, below what the eye sees.
+const double THINNING_TOLERANCE = 0.25;
+
+// The detailed picture: on a canvas 40 pixels wider and 44 higher than the control's
+// width x height, the dialog's red paths at the same pixels (PreviewRunPaths with
+// `tolerance`), and over them
+// - "travel": the pen-up moves, thin grey dashes;
+// - "tool-path": the cuts as sent, thin blue lines (blade offset and over-cut included);
+// - "starts": a green dot where each cut starts, and "directions": a green arrow from it
+//   along its first step;
+// - "cutter": the cutter's origin (a circle, "origin"), an arrow along the roll's feed
+//   ("feed") and a dimension line along the side of the job that runs across the roll;
+// - below the picture, the job's size ("size") and the scale ("scale"), and a legend.
+// The cuts, travel and marks are placed without the dialog's cut to whole pixels (`frame`
+// Exact); a tolerance above 0 thins the red paths and the cuts alike.
+std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const CPreviewFrame& frame,
+                               const PreviewDetail& detail, int width, int height, double tolerance);
