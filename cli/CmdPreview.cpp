@@ -20,19 +20,12 @@ namespace {
 // same way, and the two dialects carry the same moves). False, after a message, when the
 // job cannot be encoded.
 bool DetailedPicture(CPlotJob& job, const CutterChoice& cutter, int width, int height, std::string& svg) {
-  const CPreviewFrame frame(job.m_pPoints, job.m_bounds, width, height);
-  const auto strokes = LayoutPreview(job.m_pPoints, job.m_bounds, width, height);
-  PreviewDetail detail;
-  detail.sizeText = job.WidthText() + " x " + job.HeightText() + " mm";
   const std::unique_ptr<CCutter> driver(CreateCutter(ModelTable[cutter.model < 0 ? 0 : cutter.model].ProtocolNumber));
-  const JobResult traced = TraceToolPath(job, driver->m_nDialect, driver->m_bSwapXY, cutter.offsets, detail.toolPath);
-  if (traced != JOB_DONE) {
-    fprintf(stderr, "plotgate: cannot trace the tool path: %s\n", JobResultText(traced));
-    return false;
-  }
-  const bool large = strokes.size() + detail.toolPath.moves.size() > LARGE_PREVIEW_POINTS;
-  svg = DetailedPreviewSvg(strokes, frame, detail, width, height, large ? THINNING_TOLERANCE : 0);
-  return true;
+  const JobResult result = DetailedPreviewOfJob(job, driver->m_nDialect, driver->m_bSwapXY, cutter.offsets, width,
+                                                height, THIN_WHEN_LARGE, svg);
+  if (result == JOB_DONE) return true;
+  fprintf(stderr, "plotgate: cannot trace the tool path: %s\n", JobResultText(result));
+  return false;
 }
 
 }  // namespace

@@ -154,3 +154,18 @@ std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const 
          "</g>\n";
   return svg + "</svg>\n";
 }
+
+JobResult DetailedPreviewOfJob(CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options, int width,
+                               int height, Thinning thinning, std::string& svg) {
+  // The dialog's picture first: the encoding simplifies the job's points.
+  const CPreviewFrame frame(job.m_pPoints, job.m_bounds, width, height);
+  const std::vector<PreviewStroke> strokes = LayoutPreview(job.m_pPoints, job.m_bounds, width, height);
+  PreviewDetail detail;
+  detail.sizeText = job.WidthText() + " x " + job.HeightText() + " mm";
+  const JobResult traced = TraceToolPath(job, dialect, swapXY, options, detail.toolPath);
+  if (traced != JOB_DONE) return traced;
+  const bool thin = thinning == THIN_ALWAYS || (thinning == THIN_WHEN_LARGE &&
+                                                strokes.size() + detail.toolPath.moves.size() > LARGE_PREVIEW_POINTS);
+  svg = DetailedPreviewSvg(strokes, frame, detail, width, height, thin ? THINNING_TOLERANCE : 0);
+  return JOB_DONE;
+}

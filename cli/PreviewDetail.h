@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "JobFileWriter.h"
+#include "PlotJob.h"
 #include "PreviewLayout.h"
 #include "ToolPath.h"
 
@@ -35,3 +37,17 @@ const double THINNING_TOLERANCE = 0.25;
 // Exact); a tolerance above 0 thins the red paths and the cuts alike.
 std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const CPreviewFrame& frame,
                                const PreviewDetail& detail, int width, int height, double tolerance);
+
+// Whether the detailed picture of a job leaves out the points the eye cannot see.
+enum Thinning {
+  THIN_NEVER,
+  THIN_ALWAYS,      // at THINNING_TOLERANCE
+  THIN_WHEN_LARGE,  // at THINNING_TOLERANCE above LARGE_PREVIEW_POINTS
+};
+
+// The detailed picture of a loaded job for a width x height control, with the tool path
+// that a driver writing `dialect`, with the pair swapped or not, is sent under `options`.
+// The job is encoded on the way (TraceToolPath) and keeps that form. JOB_DONE, or why the
+// job could not be encoded.
+JobResult DetailedPreviewOfJob(CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options, int width,
+                               int height, Thinning thinning, std::string& svg);

@@ -30,13 +30,8 @@ Traced Trace(const std::string& exchange, int dialect, const std::string& bladeO
   TempDir dir;
   CPlotJob job;
   job.LoadJob(dir.Write("job.plt", exchange).c_str());
-  OffsetOptions options;
-  options.bladeOffset = !bladeOffset.empty();
-  options.bladeOffsetText = bladeOffset;
-  options.overCut = !overcut.empty();
-  options.overCutText = overcut;
   Traced traced;
-  traced.result = TraceToolPath(job, dialect, true, options, traced.path);
+  traced.result = TraceToolPath(job, dialect, true, Options(bladeOffset, overcut), traced.path);
   return traced;
 }
 
