@@ -19,9 +19,11 @@ PixelPoint Along(PixelPoint from, PixelPoint direction, double distance) {
   return PixelPoint{from.x + direction.x * distance, from.y + direction.y * distance};
 }
 
-// A job-coordinate step as a unit step on the picture, where y points down.
+// A job-coordinate step as a unit step on the picture, where y points down; none for a
+// step that coordinates saturated at the int32 limit have made 0.
 PixelPoint PictureDirection(IntPoint step) {
   const double length = std::hypot(static_cast<double>(step.x), static_cast<double>(step.y));
+  if (length == 0) return PixelPoint{0, 0};
   return PixelPoint{step.x / length, -step.y / length};
 }
 

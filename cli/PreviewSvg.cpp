@@ -1,12 +1,15 @@
 #include "PreviewSvg.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "CollinearMerge.h"
 
 std::string PixelText(double value) {
-  double rounded = std::round(value * 100) / 100;
+  // Far beyond any picture, a place only has to stay a number that fits the text.
+  const double limit = 1e12;
+  double rounded = !std::isnan(value) ? std::round(std::max(-limit, std::min(limit, value)) * 100) / 100 : 0;
   if (rounded == 0) rounded = 0;  // no "-0"
   char text[48];
   int length = snprintf(text, sizeof text, "%.2f", rounded);

@@ -16,7 +16,8 @@ std::string PreviewSvg(const std::vector<PreviewStroke>& strokes, int width, int
 std::string PreviewRunPaths(const std::vector<PreviewStroke>& strokes, double tolerance);
 
 // A length or place in pixels as SVG text: rounded to two decimals, without trailing
-// zeros ("151", "2.5", "-0.25").
+// zeros ("151", "2.5", "-0.25"); held within 10^12 pixels either way, and "0" for a value
+// that is not a number.
 std::string PixelText(double value);
 
 // "X Y" of a point, in PixelText.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CliRun.h"
+#include "PreviewSvg.h"
 #include "SvgPicture.h"
 #include "TempDir.h"
 
@@ -152,6 +153,28 @@ TEST(CliPreviewDetail, ALargeJobIsThinnedOnlyInTheDetailedPicture) {
   // The red paths in whole pixels keep their steps of one pixel; repeats go.
   EXPECT_LT(Count(RedPaths(detailed.svg), " L "), static_cast<size_t>(points / 2));
   EXPECT_LT(Count(svg.Attribute("tool-path", "d"), " L "), static_cast<size_t>(points / 10));
+}
+
+TEST(CliPreviewDetail, CoordinatesAtTheInt32LimitsStillGiveAPicture) {
+  // Extents that saturate, and a blade offset and over-cut that push beyond them.
+  TempDir dir;
+  const Preview p = RunPreview(dir, "PU-2147483648,-2147483648;PD2147483647,2147483647;PD2147483647,-2147483648;",
+                               {"--size", "400x300", "--detail", "--blade-offset", "2", "--overcut", "5"});
+  ASSERT_EQ(p.code, 0) << p.err;
+  EXPECT_TRUE(CSvgPicture(p.svg).IsWellFormed());
+  EXPECT_EQ(p.svg.find("nan"), std::string::npos);
+  EXPECT_EQ(p.svg.find("inf"), std::string::npos);
+}
+
+TEST(PreviewSvg, PixelTextIsAlwaysAPlainNumber) {
+  EXPECT_EQ(PixelText(151), "151");
+  EXPECT_EQ(PixelText(2.5), "2.5");
+  EXPECT_EQ(PixelText(-0.25), "-0.25");
+  EXPECT_EQ(PixelText(192.004999), "192");
+  EXPECT_EQ(PixelText(-0.001), "0");
+  EXPECT_EQ(PixelText(std::nan("")), "0");
+  EXPECT_EQ(PixelText(1e300), "1000000000000");
+  EXPECT_EQ(PixelText(-HUGE_VAL), "-1000000000000");
 }
 
 }  // namespace
