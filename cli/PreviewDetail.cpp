@@ -13,7 +13,13 @@ namespace {
 const int EXTRA_WIDTH = 40;   // room right of the control for the feed arrow
 const int EXTRA_HEIGHT = 44;  // room below it for the dimension line and the caption
 const char* const TEXT_STYLE = " font-family=\"sans-serif\" font-size=\"9\"";
+const char* const TRAVEL_COLOUR = "#707070";
+const char* const CUT_COLOUR = "#0050d0";
 const char* const MARK_COLOUR = "#008000";
+
+std::string Coloured(const char* colour, const char* text) {
+  return std::string("<tspan fill=\"") + colour + "\">" + text + "</tspan>";
+}
 
 PixelPoint Along(PixelPoint from, PixelPoint direction, double distance) {
   return PixelPoint{from.x + direction.x * distance, from.y + direction.y * distance};
@@ -141,10 +147,11 @@ std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const 
   // The dialog's preview control, so that its picture can be told from what is added.
   svg += "<rect id=\"control\" x=\"0.5\" y=\"0.5\" width=\"" + std::to_string(width - 1) + "\" height=\"" +
          std::to_string(height - 1) + "\" fill=\"none\" stroke=\"#c8c8c8\" stroke-width=\"1\"/>\n";
-  svg += "<path id=\"travel\" fill=\"none\" stroke=\"#707070\" stroke-width=\"0.5\" stroke-dasharray=\"3 2\" d=\"" +
-         layers.travel + "\"/>\n";
+  svg += std::string("<path id=\"travel\" fill=\"none\" stroke=\"") + TRAVEL_COLOUR +
+         "\" stroke-width=\"0.5\" stroke-dasharray=\"3 2\" d=\"" + layers.travel + "\"/>\n";
   svg += PreviewRunPaths(strokes, tolerance);
-  svg += "<path id=\"tool-path\" fill=\"none\" stroke=\"#0050d0\" stroke-width=\"0.5\" d=\"" + layers.cuts + "\"/>\n";
+  svg += std::string("<path id=\"tool-path\" fill=\"none\" stroke=\"") + CUT_COLOUR + "\" stroke-width=\"0.5\" d=\"" +
+         layers.cuts + "\"/>\n";
   svg += std::string("<g id=\"starts\" fill=\"") + MARK_COLOUR + "\">\n" + layers.starts + "</g>\n";
   svg += std::string("<path id=\"directions\" fill=\"") + MARK_COLOUR + "\" d=\"" + layers.directions + "\"/>\n";
   svg += DrawCutterAxes(detail.toolPath, frame);
@@ -152,7 +159,8 @@ std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const 
          Text("size", PixelPoint{2, height + 26.0}, "start",
               detail.sizeText + ", scale 1 px = " + ScaleText(frame.MillimetresPerPixel()) + " mm") +
          Text("legend", PixelPoint{2, height + 38.0}, "start",
-              "red: the drawing, blue: the cuts sent, grey dashes: pen-up travel, green: start and direction") +
+              Coloured("red", "drawing") + ", " + Coloured(CUT_COLOUR, "cuts sent") + ", " +
+                  Coloured(TRAVEL_COLOUR, "pen-up travel") + ", " + Coloured(MARK_COLOUR, "start and direction")) +
          "</g>\n";
   return svg + "</svg>\n";
 }

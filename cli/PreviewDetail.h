@@ -32,7 +32,7 @@ const double THINNING_TOLERANCE = 0.25;
 //   along its first step;
 // - "cutter": the cutter's origin (a circle, "origin"), an arrow along the roll's feed
 //   ("feed") and a dimension line along the side of the job that runs across the roll;
-// - below the picture, the job's size ("size") and the scale ("scale"), and a legend.
+// - below the picture, the job's size and the scale ("size"), and a legend in colours.
 // The cuts, travel and marks are placed without the dialog's cut to whole pixels (`frame`
 // Exact); a tolerance above 0 thins the red paths and the cuts alike.
 std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const CPreviewFrame& frame,
