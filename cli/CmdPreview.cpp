@@ -40,7 +40,8 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
     int width = 0, height = 0;
   };
   auto o = std::make_shared<Options>();
-  CLI::App* preview = app.add_subcommand("preview", "Draw the preview control's picture as SVG");
+  CLI::App* preview = app.add_subcommand(
+      "preview", "Draw the preview control's picture as SVG; with --detail, what the cutter will do drawn over it");
   AddJobOptions(*preview, o->job);
   preview->add_option("--size", o->size, "Client area of the preview control in pixels, as WxH")
       ->required()
