@@ -3,10 +3,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "CollinearMerge.h"
+#include "PreviewLayout.h"
 #include "PreviewSvg.h"
 #include "SizeText.h"
+#include "ToolPath.h"
 
 namespace {
 
@@ -128,14 +131,18 @@ std::string DrawCutterAxes(const ToolPath& path, const CPreviewFrame& frame) {
          "</g>\n";
 }
 
+// Beyond the points, what the detailed picture tells.
+struct PreviewDetail {
+  ToolPath toolPath;     // the pen moves sent, with the cutter's axes
+  std::string sizeText;  // the job's size, "100.07 x 25.00 mm" as `plotgate info` prints it
+};
+
 // Millimetres per pixel in three significant digits, whole millimetres from 100 on.
 std::string ScaleText(double millimetres) {
   char text[48];
   snprintf(text, sizeof text, millimetres >= 100 ? "%.0f" : "%.3g", millimetres);
   return text;
 }
-
-}  // namespace
 
 std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const CPreviewFrame& frame,
                                const PreviewDetail& detail, int width, int height, double tolerance) {
@@ -164,6 +171,8 @@ std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const 
          "</g>\n";
   return svg + "</svg>\n";
 }
+
+}  // namespace
 
 JobResult DetailedPreviewOfJob(CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options, int width,
                                int height, Thinning thinning, std::string& svg) {

@@ -1,5 +1,6 @@
 #include "PreviewLayout.h"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -57,7 +58,10 @@ PixelPoint CPreviewFrame::Exact(int32_t x, int32_t y) const {
                     m_fScale * static_cast<double>(m_nFlip - y) * pointsPerUnit + m_nOriginY};
 }
 
-double CPreviewFrame::MillimetresPerPixel() const { return 1016.0 / (72 * m_fScale * PLOT_UNITS_PER_MM); }
+double CPreviewFrame::MillimetresPerPixel() const {
+  // A control under 14 pixels has a usable area below zero, which turns the scale over.
+  return std::fabs(1016.0 / (72 * m_fScale * PLOT_UNITS_PER_MM));
+}
 
 std::vector<PreviewStroke> LayoutPreview(PointList points, const JobBounds& bounds, int width, int height) {
   std::vector<PreviewStroke> strokes;

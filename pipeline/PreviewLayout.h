@@ -33,7 +33,7 @@ class CPreviewFrame {
   // Where (x, y) lies on the same picture before it is cut to whole pixels, for drawings
   // finer than the dialog's.
   PixelPoint Exact(int32_t x, int32_t y) const;
-  // Millimetres of the job per pixel of the picture.
+  // Millimetres of the job per pixel of the picture, above 0.
   double MillimetresPerPixel() const;
 
  private:

@@ -49,6 +49,10 @@ TEST(PreviewFrame, ExactPlacesAreTheDialogsBeforeTheCutToWholePixels) {
   EXPECT_NEAR(frame.Exact(-14, 600).x, -1.5, 1e-9);  // beyond the job, as a blade offset goes
   EXPECT_NEAR(frame.Exact(-14, 600).y, 42, 1e-9);
   EXPECT_NEAR(frame.MillimetresPerPixel(), 0.1, 1e-12);
+  // Under 14 pixels the usable area is below zero and the picture turned over; the scale's
+  // size stays. In -8 x -8 pixels s = -8/72 first, and as s * 36 = -4 exceeds -8 it is
+  // multiplied by -8/-4: 1016 units in -16 pixels.
+  EXPECT_NEAR(CPreviewFrame(job.m_pPoints, job.m_bounds, 5, 5).MillimetresPerPixel(), 25.4 / 16, 1e-12);
   // The dialog's pixels truncate: trunc(trunc(s * 1016 + 0.55) * 72 / 1016) + 2 = 255, and
   // the bottom trunc(trunc(s * 508 + 0.55) * 72 / 1016) + 65 = 191.
   EXPECT_EQ(frame.Pixel(1016, 508).x, 255);
