@@ -24,6 +24,15 @@ std::string Coloured(const char* colour, const char* text) {
   return std::string("<tspan fill=\"") + colour + "\">" + text + "</tspan>";
 }
 
+// Where the finer layers draw the job's point (x, y). Both truncations of the dialog's
+// pixels round down, so its red lines lie on average half a pixel above and left of the
+// exact place; the finer layers are drawn as much up and left, so that over the red they
+// show the cut's own departures and not the rounding's.
+PixelPoint Place(const CPreviewFrame& frame, int32_t x, int32_t y) {
+  const PixelPoint exact = frame.Exact(x, y);
+  return PixelPoint{exact.x - 0.5, exact.y - 0.5};
+}
+
 PixelPoint Along(PixelPoint from, PixelPoint direction, double distance) {
   return PixelPoint{from.x + direction.x * distance, from.y + direction.y * distance};
 }
@@ -76,7 +85,7 @@ CutLayers DrawToolPath(const ToolPath& path, const CPreviewFrame& frame, double 
   CutLayers layers;
   // The knife starts at the cutter's origin.
   IntPoint atJob = path.axes.origin;
-  PixelPoint at = frame.Exact(atJob.x, atJob.y);
+  PixelPoint at = Place(frame, atJob.x, atJob.y);
   std::vector<PixelPoint> run;
   auto endCut = [&] {
     if (run.size() > 1) {
@@ -88,7 +97,7 @@ CutLayers DrawToolPath(const ToolPath& path, const CPreviewFrame& frame, double 
     run.clear();
   };
   for (const ToolMove& move : path.moves) {
-    const PixelPoint p = frame.Exact(move.to.x, move.to.y);
+    const PixelPoint p = Place(frame, move.to.x, move.to.y);
     if (move.cut) {
       if (run.empty()) run.push_back(at);
       run.push_back(p);
@@ -108,14 +117,14 @@ CutLayers DrawToolPath(const ToolPath& path, const CPreviewFrame& frame, double 
 // the side of the job that runs across the roll, outside the job.
 std::string DrawCutterAxes(const ToolPath& path, const CPreviewFrame& frame) {
   const CutterAxes& axes = path.axes;
-  const PixelPoint origin = frame.Exact(axes.origin.x, axes.origin.y);
+  const PixelPoint origin = Place(frame, axes.origin.x, axes.origin.y);
   const PixelPoint feed = PictureDirection(axes.feed), across = PictureDirection(axes.across);
   const PixelPoint beside{-across.x, -across.y}, below{-feed.x, -feed.y};
 
   const PixelPoint feedStart = Along(origin, beside, 8), feedEnd = Along(feedStart, feed, 30);
   const int64_t side = llabs(axes.across.x) * path.extent.x + llabs(axes.across.y) * path.extent.y;
-  const PixelPoint far = frame.Exact(TruncToCoord(axes.origin.x + static_cast<double>(axes.across.x) * side),
-                                     TruncToCoord(axes.origin.y + static_cast<double>(axes.across.y) * side));
+  const PixelPoint far = Place(frame, TruncToCoord(axes.origin.x + static_cast<double>(axes.across.x) * side),
+                               TruncToCoord(axes.origin.y + static_cast<double>(axes.across.y) * side));
   const PixelPoint a = Along(origin, below, 7), b = Along(far, below, 7);
   const PixelPoint middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
 

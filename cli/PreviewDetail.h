@@ -33,8 +33,9 @@ enum Thinning {
 // - "cutter": the cutter's origin (a circle, "origin"), an arrow along the roll's feed
 //   ("feed") and a dimension line along the side of the job that runs across the roll;
 // - below the picture, the job's size and the scale ("size"), and a legend in colours.
-// The cuts, travel and marks are placed finer than whole pixels (CPreviewFrame::Exact);
-// thinning applies to the red paths and the cuts alike. The job is encoded on the way
-// (TraceToolPath) and keeps that form. JOB_DONE, or why the job could not be encoded.
+// The cuts, travel and marks are placed finer than whole pixels, half a pixel up and left
+// of CPreviewFrame::Exact, where the dialog's whole pixels fall on average; thinning applies to the red paths and the
+// cuts alike. The job is encoded on the way (TraceToolPath) and keeps that form. JOB_DONE, or why the job could not be
+// encoded.
 JobResult DetailedPreviewOfJob(CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options, int width,
                                int height, Thinning thinning, std::string& svg);

@@ -1,7 +1,8 @@
 // plotgate preview --detail, read back as a user's SVG viewer would get it. The golden
 // places come from the preview's rules: a job 1016 units (one inch) wide in a 267 x 267
 // control (254 pixels usable) is drawn at a quarter pixel per unit, its left edge at 2;
-// half an inch high (36 points), its top at trunc(127 - 63.5) + 2 = 65.
+// half an inch high (36 points), its top at trunc(127 - 63.5) + 2 = 65. The detailed
+// layers sit half a pixel up and left of those exact places.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -55,15 +56,16 @@ TEST(CliPreviewDetail, TravelCutsStartsAndDirectionsAtTheirPlaces) {
   EXPECT_EQ(svg.Attribute(svg.Elements("svg").at(0), "viewBox"), "0 0 307 311");
   // From the cutter's origin, the job's lower right corner, to the first cut, from its end
   // to the second, and from there to the corner where the job ends.
-  EXPECT_EQ(svg.Attribute("travel", "d"), "M 256 192 L 2 192 M 102 92 L 256 65 M 156 65 L 256 65");
+  EXPECT_EQ(svg.Attribute("travel", "d"),
+            "M 255.5 191.5 L 1.5 191.5 M 101.5 91.5 L 255.5 64.5 M 155.5 64.5 L 255.5 64.5");
   EXPECT_EQ(svg.Attribute("travel", "stroke-dasharray"), "3 2");
-  EXPECT_EQ(svg.Attribute("tool-path", "d"), "M 2 192 L 102 192 L 102 92 M 256 65 L 156 65");
+  EXPECT_EQ(svg.Attribute("tool-path", "d"), "M 1.5 191.5 L 101.5 191.5 L 101.5 91.5 M 255.5 64.5 L 155.5 64.5");
   const std::vector<int> starts = svg.Elements("circle");
   ASSERT_EQ(starts.size(), 3u);  // two starts, then the origin
-  EXPECT_EQ(svg.Attribute(starts[0], "cx") + "," + svg.Attribute(starts[0], "cy"), "2,192");
-  EXPECT_EQ(svg.Attribute(starts[1], "cx") + "," + svg.Attribute(starts[1], "cy"), "256,65");
+  EXPECT_EQ(svg.Attribute(starts[0], "cx") + "," + svg.Attribute(starts[0], "cy"), "1.5,191.5");
+  EXPECT_EQ(svg.Attribute(starts[1], "cx") + "," + svg.Attribute(starts[1], "cy"), "255.5,64.5");
   // Arrowheads 7 pixels long from each start: rightwards, then leftwards.
-  EXPECT_EQ(svg.Attribute("directions", "d"), "M 9 192 L 2 194.5 L 2 189.5 Z M 249 65 L 256 62.5 L 256 67.5 Z");
+  EXPECT_EQ(svg.Attribute("directions", "d"), "M 8.5 191.5 L 1.5 194 L 1.5 189 Z M 248.5 64.5 L 255.5 62 L 255.5 67 Z");
 }
 
 TEST(CliPreviewDetail, CutterOriginRollFeedAndTheSideAcrossTheRoll) {
@@ -72,11 +74,12 @@ TEST(CliPreviewDetail, CutterOriginRollFeedAndTheSideAcrossTheRoll) {
   const CSvgPicture svg(p.svg);
   // The job goes to the cutter as (y, W - x): its origin is the job's lower right corner,
   // the roll feeds along the job's y (up the picture), and its x side runs across the roll.
-  EXPECT_EQ(svg.Attribute("origin", "cx") + "," + svg.Attribute("origin", "cy"), "256,192");
+  EXPECT_EQ(svg.Attribute("origin", "cx") + "," + svg.Attribute("origin", "cy"), "255.5,191.5");
   EXPECT_EQ(svg.Content("origin-label"), "origin");
-  EXPECT_EQ(svg.Attribute("feed", "d"), "M 264 192 L 264 162 M 264 162 L 266.5 167 L 261.5 167 Z");
+  EXPECT_EQ(svg.Attribute("feed", "d"), "M 263.5 191.5 L 263.5 161.5 M 263.5 161.5 L 266 166.5 L 261 166.5 Z");
   EXPECT_EQ(svg.Content("feed-label"), "feed");
-  EXPECT_EQ(svg.Attribute("across", "d"), "M 256 199 L 2 199 M 256 196 L 256 202 M 2 196 L 2 202");
+  EXPECT_EQ(svg.Attribute("across", "d"),
+            "M 255.5 198.5 L 1.5 198.5 M 255.5 195.5 L 255.5 201.5 M 1.5 195.5 L 1.5 201.5");
   EXPECT_EQ(svg.Content("across-label"), "across the roll: 25.40 mm");
 }
 
@@ -94,7 +97,7 @@ TEST(CliPreviewDetail, TheDialogsPictureStaysUnderneathAndTheDefaultIsUnchanged)
   const Preview plain = RunPreview(dir, kTwoCuts, {"--size", "267x267"});
   const Preview detailed = RunPreview(dir, kTwoCuts, {"--size", "267x267", "--detail"});
   // The dialog's whole pixels: x = trunc(trunc(s * 400 + 0.55) * 72 / 1016) + 2 = 101 with
-  // s = 254 / 72, below the exact 102 of the detailed layers.
+  // s = 254 / 72, below the exact 102; the detailed layers draw it at 101.5.
   EXPECT_EQ(plain.svg,
             "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"267\" height=\"267\" viewBox=\"0 0 267 267\">\n"
             "<rect width=\"267\" height=\"267\" fill=\"white\"/>\n"
@@ -106,7 +109,7 @@ TEST(CliPreviewDetail, TheDialogsPictureStaysUnderneathAndTheDefaultIsUnchanged)
 }
 
 TEST(CliPreviewDetail, ToolPathCarriesBladeOffsetAndOvercut) {
-  // 1024 x 512 units, still a quarter pixel per unit; y is drawn at 193 - y / 4.
+  // 1024 x 512 units, still a quarter pixel per unit; drawn at x / 4 + 1.5, 192.5 - y / 4.
   TempDir dir;
   const std::string job = "PU0,0;PD1024,0;PD1024,512;";
   const auto toolPath = [&](std::vector<std::string> options) {
@@ -115,13 +118,13 @@ TEST(CliPreviewDetail, ToolPathCarriesBladeOffsetAndOvercut) {
     EXPECT_EQ(p.code, 0) << p.err;
     return CSvgPicture(p.svg).Attribute("tool-path", "d");
   };
-  EXPECT_EQ(toolPath({}), "M 2 193 L 258 193 L 258 65");
+  EXPECT_EQ(toolPath({}), "M 1.5 192.5 L 257.5 192.5 L 257.5 64.5");
   // 1.6 mm = 64 units past the end, along the last segment.
-  EXPECT_EQ(toolPath({"--overcut", "1.6"}), "M 2 193 L 2 193 L 258 193 L 258 49");
+  EXPECT_EQ(toolPath({"--overcut", "1.6"}), "M 1.5 192.5 L 1.5 192.5 L 257.5 192.5 L 257.5 48.5");
   // 0.8 mm = 32 units past the sharp corner, then 32 units into the next segment.
-  EXPECT_EQ(toolPath({"--blade-offset", "0.8"}), "M 2 193 L 2 193 L 266 193 L 258 185 L 258 65");
+  EXPECT_EQ(toolPath({"--blade-offset", "0.8"}), "M 1.5 192.5 L 1.5 192.5 L 265.5 192.5 L 257.5 184.5 L 257.5 64.5");
   EXPECT_EQ(toolPath({"--blade-offset", "0.8", "--model", "Heron(V8.8 or before)"}),
-            "M 2 193 L 2 193 L 266 193 L 258 185 L 258 65");  // DM/PL carries the same moves
+            "M 1.5 192.5 L 1.5 192.5 L 265.5 192.5 L 257.5 184.5 L 257.5 64.5");  // DM/PL carries the same moves
 }
 
 TEST(CliPreviewDetail, CutterOptionsNeedDetailAndAreChecked) {
