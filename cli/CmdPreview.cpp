@@ -1,23 +1,47 @@
-// plotgate preview INPUT [--mirror] [--rotate R] --size WxH --output FILE.svg: the
-// dialog's preview as an SVG picture.
+// plotgate preview INPUT [--mirror] [--rotate R] --size WxH [--detail [--model NAME]
+//   [--blade-offset MM] [--overcut MM]] --output FILE.svg: the dialog's preview as an SVG
+// picture, or with --detail the same picture with what the cutter will do drawn over it.
 #include <cstdio>
 #include <fstream>
 #include <memory>
 
 #include "CliCommon.h"
 #include "Commands.h"
+#include "Cutter.h"
+#include "ModelTable.h"
+#include "PreviewDetail.h"
 #include "PreviewLayout.h"
 #include "PreviewSvg.h"
+
+namespace {
+
+// The detailed picture of the loaded job. The tool path is what the chosen model's driver
+// would be sent (the first model's without --model: every driver writes the job turned the
+// same way, and the two dialects carry the same moves). False, after a message, when the
+// job cannot be encoded.
+bool DetailedPicture(CPlotJob& job, const CutterChoice& cutter, int width, int height, std::string& svg) {
+  const std::unique_ptr<CCutter> driver(CreateCutter(ModelTable[cutter.model < 0 ? 0 : cutter.model].ProtocolNumber));
+  const JobResult result = DetailedPreviewOfJob(job, driver->m_nDialect, driver->m_bSwapXY, cutter.offsets, width,
+                                                height, THIN_WHEN_LARGE, svg);
+  if (result == JOB_DONE) return true;
+  fprintf(stderr, "plotgate: cannot trace the tool path: %s\n", JobResultText(result));
+  return false;
+}
+
+}  // namespace
 
 void AddPreviewCommand(CLI::App& app, int& exitCode) {
   struct Options {
     JobChoices job;
+    CutterChoice cutter;
+    bool detail = false;
     std::string size;
     std::string output;
     int width = 0, height = 0;
   };
   auto o = std::make_shared<Options>();
-  CLI::App* preview = app.add_subcommand("preview", "Draw the preview control's picture as SVG");
+  CLI::App* preview = app.add_subcommand(
+      "preview", "Draw the preview control's picture as SVG; with --detail, what the cutter will do drawn over it");
   AddJobOptions(*preview, o->job);
   preview->add_option("--size", o->size, "Client area of the preview control in pixels, as WxH")
       ->required()
@@ -28,6 +52,14 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
           return "expected WxH with sizes from 1 to 100000, such as 400x300";
         return "";
       });
+  CLI::Option* detail = preview->add_flag(
+      "--detail", o->detail,
+      "Draw over the picture, on a canvas 40 px wider and 44 px higher: pen-up travel (grey dashes), "
+      "the cuts as sent with --blade-offset and --overcut (blue), where each cut starts and its direction "
+      "(green), the cutter's origin, the roll's feed and the side across the roll, the job's size and the "
+      "scale; a picture of more than 500,000 points leaves out points within a quarter pixel of a straight line");
+  AddCutterOptions(*preview, o->cutter, false);
+  for (const char* name : {"--model", "--blade-offset", "--overcut"}) preview->get_option(name)->needs(detail);
   preview->add_option("--output", o->output, "SVG file to write")->required();
   preview->callback([o, &exitCode] {
     CPlotJob job;
@@ -35,9 +67,15 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       exitCode = 1;
       return;
     }
-    const auto strokes = LayoutPreview(job.m_pPoints, job.m_bounds, o->width, o->height);
+    std::string svg;
+    if (!o->detail) {
+      svg = PreviewSvg(LayoutPreview(job.m_pPoints, job.m_bounds, o->width, o->height), o->width, o->height);
+    } else if (!DetailedPicture(job, o->cutter, o->width, o->height, svg)) {
+      exitCode = 1;
+      return;
+    }
     std::ofstream out(o->output, std::ios::binary);
-    out << PreviewSvg(strokes, o->width, o->height);
+    out << svg;
     if (!out.flush()) {
       fprintf(stderr, "plotgate: cannot write %s\n", o->output.c_str());
       exitCode = 1;

@@ -10,3 +10,15 @@
 // at a move ("M X Y") and goes on with its lines ("L X Y"). Lines before any move start
 // from (0, 0), where a device context's current position starts.
 std::string PreviewSvg(const std::vector<PreviewStroke>& strokes, int width, int height);
+
+// The red paths of PreviewSvg alone. With a tolerance above 0, each path leaves out the
+// points within that many pixels of the straight line that replaces them (MergeCollinear).
+std::string PreviewRunPaths(const std::vector<PreviewStroke>& strokes, double tolerance);
+
+// A length or place in pixels as SVG text: rounded to two decimals, without trailing
+// zeros ("151", "2.5", "-0.25"); held within 10^12 pixels either way, and "0" for a value
+// that is not a number.
+std::string PixelText(double value);
+
+// "X Y" of a point, in PixelText.
+std::string PointText(PixelPoint p);

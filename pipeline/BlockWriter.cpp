@@ -8,7 +8,7 @@ void CBlockWriter::Put(const char* bytes, size_t length) {
   if (length > BLOCK - m_used) {
     Flush();
     if (length > BLOCK) {  // larger than a block: straight through
-      m_failed = m_failed || g_routines.Write(bytes, 1, length, m_file) != length;
+      m_failed = m_failed || !Send(bytes, length);
       return;
     }
   }
@@ -16,11 +16,16 @@ void CBlockWriter::Put(const char* bytes, size_t length) {
   m_used += length;
 }
 
+bool CBlockWriter::Send(const char* bytes, size_t length) {
+  if (m_file) return g_routines.Write(bytes, 1, length, m_file) == length;
+  return m_sink(bytes, length);
+}
+
 void CBlockWriter::PutText(const char* text) { Put(text, strlen(text)); }
 
 bool CBlockWriter::Flush() {
   if (m_used > 0) {
-    m_failed = m_failed || g_routines.Write(m_buffer, 1, m_used, m_file) != m_used;
+    m_failed = m_failed || !Send(m_buffer, m_used);
     m_used = 0;
   }
   return !m_failed;

@@ -4,10 +4,16 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
+#include <utility>
 
 class CBlockWriter {
  public:
   explicit CBlockWriter(FILE* file) : m_file(file) {}
+  // Hands each block to `sink` instead of a file; the sink returns false when it could not
+  // take it, which counts as a failed write.
+  explicit CBlockWriter(std::function<bool(const char* bytes, size_t length)> sink)
+      : m_file(nullptr), m_sink(std::move(sink)) {}
   CBlockWriter(const CBlockWriter&) = delete;
   CBlockWriter& operator=(const CBlockWriter&) = delete;
   ~CBlockWriter() { Flush(); }
@@ -29,7 +35,10 @@ class CBlockWriter {
   static const size_t BLOCK = 64 * 1024;
 
  private:
+  bool Send(const char* bytes, size_t length);
+
   FILE* m_file;
+  std::function<bool(const char* bytes, size_t length)> m_sink;
   size_t m_used = 0;
   bool m_failed = false;
   char m_buffer[BLOCK];

@@ -51,8 +51,14 @@ class CCommandSink {
   bool m_offsetMode;
 };
 
-// Writes the header, every move and line, the final pen-up and the terminator.
-void WriteCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options) {
+int Fail(JobResult result, JobResult* why) {
+  if (why) *why = result;
+  return 0;
+}
+
+}  // namespace
+
+void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options) {
   const DialectStrings& strings = StringsFor(dialect);
   const int64_t width = llabs(static_cast<int64_t>(job.m_bounds.maxX) - job.m_bounds.minX);
   const int64_t height = llabs(static_cast<int64_t>(job.m_bounds.maxY) - job.m_bounds.minY);
@@ -71,28 +77,29 @@ void WriteCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swa
   sink.PutText(strings.terminator);
 }
 
-int Fail(JobResult result, JobResult* why) {
-  if (why) *why = result;
-  return 0;
+JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved) {
+  if (!job.m_pCommands) return JOB_NOTHING_TO_WRITE;
+  if (!MergeStraightRuns(job.m_pPoints)) return JOB_NO_MEMORY;
+  if (!job.m_pPoints) return JOB_NOTHING_TO_WRITE;
+  ComputeBounds(job.m_pPoints, job.m_bounds);
+  const JobTransform toOrigin = OriginTranslation(job.m_bounds);
+  TransformPoints(job.m_pPoints, toOrigin);
+  ComputeBounds(job.m_pPoints, job.m_bounds);
+  if (moved) *moved = IntPoint{toOrigin.dx, toOrigin.dy};
+  return JOB_DONE;
 }
-
-}  // namespace
 
 int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
                  JobResult* why) {
-  if (!job.m_pCommands) return Fail(JOB_NOTHING_TO_WRITE, why);
-  if (!MergeStraightRuns(job.m_pPoints)) return Fail(JOB_NO_MEMORY, why);
-  if (!job.m_pPoints) return Fail(JOB_NOTHING_TO_WRITE, why);
-  ComputeBounds(job.m_pPoints, job.m_bounds);
-  TransformPoints(job.m_pPoints, OriginTranslation(job.m_bounds));
-  ComputeBounds(job.m_pPoints, job.m_bounds);
+  const JobResult prepared = PrepareJobForWriting(job);
+  if (prepared != JOB_DONE) return Fail(prepared, why);
 
   FILE* file = g_routines.Open ? g_routines.Open(path, "wb") : nullptr;
   if (!file) return Fail(JOB_CANNOT_CREATE, why);
   bool written;
   {
     CBlockWriter out(file);
-    WriteCommands(out, job, dialect, swapXY, options);
+    WriteJobCommands(out, job, dialect, swapXY, options);
     written = out.Flush();
   }
   // The close writes what the file's own buffer still holds: a full disk may show only here.

@@ -4,8 +4,11 @@
 
 #include <string>
 
+#include "Geometry.h"
 #include "JobResult.h"
 #include "PlotJob.h"
+
+class CBlockWriter;
 
 // The dialog's option controls as they stand: the two check boxes and the texts of the
 // blade-offset and over-cut edits (millimetres).
@@ -29,3 +32,13 @@ int DistanceFromText(const std::string& text);
 // of the file fails. `why`, when given, receives the reason.
 int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
                  JobResult* why = nullptr);
+
+// The first steps of WriteJobFile: the point list is simplified and moved to the origin
+// (the job keeps that form). JOB_DONE; JOB_NOTHING_TO_WRITE without a job or when no point
+// is left; JOB_NO_MEMORY when memory runs out while merging (the job then has no points).
+// `moved`, when given, receives the translation of the move to the origin.
+JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved = nullptr);
+
+// The rest of WriteJobFile for a prepared job, into `out`: the header, every move and line,
+// the final pen-up and the terminator, through the offset filter when an option is ticked.
+void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options);

@@ -1,8 +1,7 @@
 #include "PreviewLayout.h"
 
+#include <cmath>
 #include <cstdlib>
-
-#include "Geometry.h"
 
 namespace {
 
@@ -27,34 +26,51 @@ double FitScale(int availW, int availH, int64_t eW, int64_t eH) {
 
 }  // namespace
 
-std::vector<PreviewStroke> LayoutPreview(PointList points, const JobBounds& bounds, int width, int height) {
-  std::vector<PreviewStroke> strokes;
-  if (!points) return strokes;
+CPreviewFrame::CPreviewFrame(PointList points, const JobBounds& bounds, int width, int height)
+    : m_nFlip(llabs(static_cast<int64_t>(bounds.maxY) - bounds.minY)) {
   const int availW = width - 13;
   const int availH = height - 13;
-
-  // Drawn flipped, so that the job's largest y is at the top.
-  const int64_t flip = llabs(static_cast<int64_t>(bounds.maxY) - bounds.minY);
-  const auto flipped = [flip](int32_t y) { return TruncToCoord(static_cast<double>(flip - y)); };
   // The flip reverses the order of y, so the flipped bounds come from the unflipped ones.
   JobBounds b = bounds;
   ComputeBounds(points, b);
   const int32_t top = b.maxY;
-  b.maxY = flipped(b.minY);
-  b.minY = flipped(top);
+  b.maxY = TruncToCoord(static_cast<double>(m_nFlip - b.minY));
+  b.minY = TruncToCoord(static_cast<double>(m_nFlip - top));
   const int64_t eW = ToPoints(llabs(static_cast<int64_t>(b.maxX) - b.minX));
   const int64_t eH = ToPoints(llabs(static_cast<int64_t>(b.maxY) - b.minY));
 
   const double s = FitScale(availW, availH, eW, eH);
-  const int ox = TruncToCoord(availW / 2 - eW * s * 0.5) + 2;
-  const int oy = TruncToCoord(availH / 2 - eH * s * 0.5) + 2;
-  const double f = s == 0 ? 1.0 : s;
+  m_nOriginX = TruncToCoord(availW / 2 - eW * s * 0.5) + 2;
+  m_nOriginY = TruncToCoord(availH / 2 - eH * s * 0.5) + 2;
+  m_fScale = s == 0 ? 1.0 : s;
+}
+
+IntPoint CPreviewFrame::Pixel(int32_t x, int32_t y) const {
+  const int64_t px = TruncToCoord(m_fScale * x + 0.55);
+  const int64_t py = TruncToCoord(m_fScale * TruncToCoord(static_cast<double>(m_nFlip - y)) + 0.55);
+  return IntPoint{TruncToCoord(static_cast<double>(ToPoints(px) + m_nOriginX)),
+                  TruncToCoord(static_cast<double>(ToPoints(py) + m_nOriginY))};
+}
+
+PixelPoint CPreviewFrame::Exact(int32_t x, int32_t y) const {
+  const double pointsPerUnit = 72.0 / 1016;
+  return PixelPoint{m_fScale * x * pointsPerUnit + m_nOriginX,
+                    m_fScale * static_cast<double>(m_nFlip - y) * pointsPerUnit + m_nOriginY};
+}
+
+double CPreviewFrame::MillimetresPerPixel() const {
+  // A control under 14 pixels has a usable area below zero, which turns the scale over.
+  return std::fabs(1016.0 / (72 * m_fScale * PLOT_UNITS_PER_MM));
+}
+
+std::vector<PreviewStroke> LayoutPreview(PointList points, const JobBounds& bounds, int width, int height) {
+  std::vector<PreviewStroke> strokes;
+  if (!points) return strokes;
+  const CPreviewFrame frame(points, bounds, width, height);
   for (const PlotPoint* p = points; p; p = p->next) {
     if (p->kind != KIND_PEN_UP && p->kind != KIND_PEN_DOWN) continue;
-    const int64_t px = TruncToCoord(f * p->x + 0.55);
-    const int64_t py = TruncToCoord(f * flipped(p->y) + 0.55);
-    strokes.push_back(PreviewStroke{p->kind == KIND_PEN_DOWN, TruncToCoord(static_cast<double>(ToPoints(px) + ox)),
-                                    TruncToCoord(static_cast<double>(ToPoints(py) + oy))});
+    const IntPoint pixel = frame.Pixel(p->x, p->y);
+    strokes.push_back(PreviewStroke{p->kind == KIND_PEN_DOWN, pixel.x, pixel.y});
   }
   return strokes;
 }

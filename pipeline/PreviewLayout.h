@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "Geometry.h"
 #include "JobModel.h"
 
 struct PreviewStroke {
@@ -13,7 +14,34 @@ struct PreviewStroke {
   int y;
 };
 
-// Strokes for a client area of width x height pixels, of which width - 13 by height - 13
-// are used. Empty for a null point list. A job with no extent in one direction is fitted
-// by the other; with no extent either way it is drawn unscaled.
+// A place on the picture in fractions of a pixel.
+struct PixelPoint {
+  double x;
+  double y;
+};
+
+// How the preview maps job coordinates to pixels of a client area of width x height, of
+// which width - 13 by height - 13 are used. A job with no extent in one direction is
+// fitted by the other; with no extent either way it is drawn unscaled.
+class CPreviewFrame {
+ public:
+  // The frame for `points` (their bounds) in a job whose bounds are `bounds`.
+  CPreviewFrame(PointList points, const JobBounds& bounds, int width, int height);
+
+  // The whole pixel the dialog draws (x, y) at.
+  IntPoint Pixel(int32_t x, int32_t y) const;
+  // Where (x, y) lies on the same picture before it is cut to whole pixels, for drawings
+  // finer than the dialog's.
+  PixelPoint Exact(int32_t x, int32_t y) const;
+  // Millimetres of the job per pixel of the picture, above 0.
+  double MillimetresPerPixel() const;
+
+ private:
+  int64_t m_nFlip;  // y is drawn as m_nFlip - y, so that the largest y is at the top
+  double m_fScale;  // multiplies a coordinate before it becomes points (1/72 inch)
+  int m_nOriginX;   // pixel of the points' x = 0
+  int m_nOriginY;
+};
+
+// Strokes for a client area of width x height pixels. Empty for a null point list.
 std::vector<PreviewStroke> LayoutPreview(PointList points, const JobBounds& bounds, int width, int height);

@@ -5,6 +5,7 @@
 
 #include "ExchangeReader.h"
 #include "Geometry.h"
+#include "JobFileWriter.h"
 #include "JobModel.h"
 #include "TempDir.h"
 
@@ -57,4 +58,14 @@ inline std::string FlattenedText(const std::string& text, bool (*then)(PointList
   FreeCommands(commands);
   FreePoints(points);
   return result;
+}
+
+// The option controls with a box ticked for each distance text given ("" for unticked).
+inline OffsetOptions Options(const std::string& blade, const std::string& over) {
+  OffsetOptions o;
+  o.bladeOffset = !blade.empty();
+  o.bladeOffsetText = blade;
+  o.overCut = !over.empty();
+  o.overCutText = over;
+  return o;
 }

@@ -16,15 +16,6 @@ namespace {
 const std::string kHpglHeader =
     "IN;SP1;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;";
 
-OffsetOptions Options(const std::string& blade, const std::string& over) {
-  OffsetOptions o;
-  o.bladeOffset = !blade.empty();
-  o.bladeOffsetText = blade;
-  o.overCut = !over.empty();
-  o.overCutText = over;
-  return o;
-}
-
 // What a user does with a job: load, rotate (mirrored first), mirror back, look at the
 // preview, write the job file with both options. Stops at the first step that fails and
 // says which one and how.

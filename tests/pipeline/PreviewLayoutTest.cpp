@@ -34,4 +34,30 @@ TEST(PreviewLayout, NothingWithoutPoints) {
   EXPECT_EQ(Layout("IN;", 200, 200), "");
 }
 
+TEST(PreviewFrame, ExactPlacesAreTheDialogsBeforeTheCutToWholePixels) {
+  // 1 inch by half an inch in 267 x 267 (254 usable): 72 x 36 points at 254/72 pixels
+  // each, so a quarter pixel per unit, the left edge at 2 and the top at trunc(127 - 63.5)
+  // + 2 = 65.
+  TempDir dir;
+  CPlotJob job;
+  job.LoadJob(dir.Write("job.plt", "PU0,0;PD1016,508;").c_str());
+  const CPreviewFrame frame(job.m_pPoints, job.m_bounds, 267, 267);
+  EXPECT_NEAR(frame.Exact(0, 0).x, 2, 1e-9);
+  EXPECT_NEAR(frame.Exact(0, 0).y, 192, 1e-9);
+  EXPECT_NEAR(frame.Exact(1016, 508).x, 256, 1e-9);
+  EXPECT_NEAR(frame.Exact(1016, 508).y, 65, 1e-9);
+  EXPECT_NEAR(frame.Exact(-14, 600).x, -1.5, 1e-9);  // beyond the job, as a blade offset goes
+  EXPECT_NEAR(frame.Exact(-14, 600).y, 42, 1e-9);
+  EXPECT_NEAR(frame.MillimetresPerPixel(), 0.1, 1e-12);
+  // Under 14 pixels the usable area is below zero and the picture turned over; the scale's
+  // size stays. In -8 x -8 pixels s = -8/72 first, and as s * 36 = -4 exceeds -8 it is
+  // multiplied by -8/-4: 1016 units in -16 pixels.
+  EXPECT_NEAR(CPreviewFrame(job.m_pPoints, job.m_bounds, 5, 5).MillimetresPerPixel(), 25.4 / 16, 1e-12);
+  // The dialog's pixels truncate: trunc(trunc(s * 1016 + 0.55) * 72 / 1016) + 2 = 255, and
+  // the bottom trunc(trunc(s * 508 + 0.55) * 72 / 1016) + 65 = 191.
+  EXPECT_EQ(frame.Pixel(1016, 508).x, 255);
+  EXPECT_EQ(frame.Pixel(0, 0).y, 191);
+  EXPECT_EQ(Layout("PU0,0;PD1016,508;", 267, 267), "M2,191 L255,65");
+}
+
 }  // namespace
