@@ -1,7 +1,6 @@
-// plotgate preview INPUT [--mirror] [--rotate R] --size WxH --output FILE.svg: the
+// plotgate preview INPUT [--mirror] [--rotate R] --size WxH --output FILE.svg|-: the
 // dialog's preview as an SVG picture.
 #include <cstdio>
-#include <fstream>
 #include <memory>
 
 #include "CliCommon.h"
@@ -28,7 +27,7 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
           return "expected WxH with sizes from 1 to 100000, such as 400x300";
         return "";
       });
-  preview->add_option("--output", o->output, "SVG file to write")->required();
+  preview->add_option("--output", o->output, "SVG file to write, or - for standard output")->required();
   preview->callback([o, &exitCode] {
     CPlotJob job;
     if (OutputIsInput(o->job.input, o->output) || !LoadChosenJob(job, o->job)) {
@@ -36,11 +35,6 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       return;
     }
     const auto strokes = LayoutPreview(job.m_pPoints, job.m_bounds, o->width, o->height);
-    std::ofstream out(o->output, std::ios::binary);
-    out << PreviewSvg(strokes, o->width, o->height);
-    if (!out.flush()) {
-      fprintf(stderr, "plotgate: cannot write %s\n", o->output.c_str());
-      exitCode = 1;
-    }
+    if (!WriteOutput(o->output, PreviewSvg(strokes, o->width, o->height))) exitCode = 1;
   });
 }

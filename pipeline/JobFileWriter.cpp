@@ -71,33 +71,47 @@ void WriteCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swa
   sink.PutText(strings.terminator);
 }
 
-int Fail(JobResult result, JobResult* why) {
+// 1 for JOB_DONE, 0 for a failure; `why`, when given, receives the result.
+int Outcome(JobResult result, JobResult* why) {
   if (why) *why = result;
-  return 0;
+  return result == JOB_DONE ? 1 : 0;
+}
+
+// Simplifies the point list and moves it to the origin, as every written job is.
+JobResult PrepareJob(CPlotJob& job) {
+  if (!job.m_pCommands) return JOB_NOTHING_TO_WRITE;
+  if (!MergeStraightRuns(job.m_pPoints)) return JOB_NO_MEMORY;
+  if (!job.m_pPoints) return JOB_NOTHING_TO_WRITE;
+  ComputeBounds(job.m_pPoints, job.m_bounds);
+  TransformPoints(job.m_pPoints, OriginTranslation(job.m_bounds));
+  ComputeBounds(job.m_pPoints, job.m_bounds);
+  return JOB_DONE;
+}
+
+// Writes the prepared job to `file`; false when a write fell short.
+bool WriteAll(FILE* file, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options) {
+  CBlockWriter out(file);
+  WriteCommands(out, job, dialect, swapXY, options);
+  return out.Flush();
 }
 
 }  // namespace
 
 int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
                  JobResult* why) {
-  if (!job.m_pCommands) return Fail(JOB_NOTHING_TO_WRITE, why);
-  if (!MergeStraightRuns(job.m_pPoints)) return Fail(JOB_NO_MEMORY, why);
-  if (!job.m_pPoints) return Fail(JOB_NOTHING_TO_WRITE, why);
-  ComputeBounds(job.m_pPoints, job.m_bounds);
-  TransformPoints(job.m_pPoints, OriginTranslation(job.m_bounds));
-  ComputeBounds(job.m_pPoints, job.m_bounds);
-
+  const JobResult prepared = PrepareJob(job);
+  if (prepared != JOB_DONE) return Outcome(prepared, why);
   FILE* file = g_routines.Open ? g_routines.Open(path, "wb") : nullptr;
-  if (!file) return Fail(JOB_CANNOT_CREATE, why);
-  bool written;
-  {
-    CBlockWriter out(file);
-    WriteCommands(out, job, dialect, swapXY, options);
-    written = out.Flush();
-  }
+  if (!file) return Outcome(JOB_CANNOT_CREATE, why);
+  bool written = WriteAll(file, job, dialect, swapXY, options);
   // The close writes what the file's own buffer still holds: a full disk may show only here.
   written = g_routines.Close(file) == 0 && written;
-  if (!written) return Fail(JOB_WRITE_FAILED, why);
-  if (why) *why = JOB_DONE;
-  return 1;
+  return Outcome(written ? JOB_DONE : JOB_WRITE_FAILED, why);
+}
+
+int WriteJobStream(CPlotJob& job, FILE* file, int dialect, bool swapXY, const OffsetOptions& options, JobResult* why) {
+  const JobResult prepared = PrepareJob(job);
+  if (prepared != JOB_DONE) return Outcome(prepared, why);
+  const bool written = WriteAll(file, job, dialect, swapXY, options) && fflush(file) == 0;
+  return Outcome(written ? JOB_DONE : JOB_WRITE_FAILED, why);
 }

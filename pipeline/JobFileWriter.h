@@ -2,6 +2,7 @@
 // driver that will carry it.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "JobResult.h"
@@ -29,3 +30,10 @@ int DistanceFromText(const std::string& text);
 // of the file fails. `why`, when given, receives the reason.
 int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
                  JobResult* why = nullptr);
+
+// Writes the job as WriteJobFile does, to `file`, an open stream such as standard output,
+// which is flushed and stays open. Returns 1 when every byte has been written and flushed;
+// 0 when there is no job, memory runs out while merging, or a write fails (JOB_WRITE_FAILED,
+// with the reason in errno).
+int WriteJobStream(CPlotJob& job, FILE* file, int dialect, bool swapXY, const OffsetOptions& options,
+                   JobResult* why = nullptr);
