@@ -178,7 +178,7 @@ TEST(JobStream, SameBytesAsTheJobFileAndTheStreamStaysOpen) {
   EXPECT_EQ(WriteJobStream(job, stream, DialectDmpl, true, options, &why), 1);
   EXPECT_EQ(why, JOB_DONE);
   EXPECT_EQ(TempDir::Read(path), file.bytes);  // flushed, though still open
-  EXPECT_EQ(fputs("more", stream), 1);
+  EXPECT_GE(fputs("more", stream), 0);
   fclose(stream);
   EXPECT_EQ(TempDir::Read(path), file.bytes + "more");
 }
