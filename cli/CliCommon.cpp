@@ -20,6 +20,41 @@ void AddJobOptions(CLI::App& command, JobChoices& choices) {
       ->check(CLI::IsMember({0, 90, 180, 270}));
 }
 
+namespace {
+
+// Inputs of this many bytes or more take seconds to read: the user is told first.
+const uintmax_t LARGE_INPUT_BYTES = 5000000;
+
+// "1 command was cut (at line 2, column 1)" or "3 commands were cut (the first at ...)";
+// nothing when `tally` counts nothing.
+std::string TallyText(const ReadTally& tally, const std::string& one, const std::string& many) {
+  if (tally.count == 0) return "";
+  const std::string place =
+      "line " + std::to_string(tally.first.line) + ", column " + std::to_string(tally.first.column);
+  if (tally.count == 1) return "1 " + one + " (at " + place + ")";
+  return std::to_string(tally.count) + " " + many + " (the first at " + place + ")";
+}
+
+// The warning line for what the reader of `input` met, without its line end; "" for a
+// clean read.
+std::string ReadWarning(const std::string& input, const ExchangeReport& report) {
+  const std::string longer = "longer than " + std::to_string(EXCHANGE_COMMAND_MAX) + " bytes";
+  const std::string parts[] = {
+      TallyText(report.skipped, "command was not understood and skipped", "commands were not understood and skipped"),
+      TallyText(report.unnumbered, "command lacked its numbers and took earlier ones",
+                "commands lacked their numbers and took earlier ones"),
+      TallyText(report.clamped, "coordinate beyond 32 bits was clamped", "coordinates beyond 32 bits were clamped"),
+      TallyText(report.cut, "command " + longer + " was cut short", "commands " + longer + " were cut short"),
+  };
+  std::string said;
+  for (const std::string& part : parts)
+    if (!part.empty()) said += (said.empty() ? "" : ", ") + part;
+  if (said.empty()) return "";
+  return "plotgate: warning: " + input + ": " + said + "; the cut will differ from the drawing";
+}
+
+}  // namespace
+
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
   // The reader does not tell why a file cannot be opened or read; ask once more for the
   // system's reason.
@@ -33,7 +68,7 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
   fclose(probe);
   std::error_code unknownSize;
   const uintmax_t size = std::filesystem::file_size(choices.input, unknownSize);
-  if (!unknownSize && size >= static_cast<uintmax_t>(LARGE_INPUT_BYTES)) {
+  if (!unknownSize && size >= LARGE_INPUT_BYTES) {
     fprintf(stderr, "plotgate: reading %s (%.1f MB)...\n", choices.input.c_str(), static_cast<double>(size) / 1e6);
     fflush(stderr);
   }
@@ -59,36 +94,6 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
   if (choices.mirror) job.Mirror();
   if (choices.rotate >= 0) job.RotateTo(choices.rotate / 90);
   return true;
-}
-
-namespace {
-
-// "1 command was cut (at line 2, column 1)" or "3 commands were cut (the first at ...)";
-// nothing when `tally` counts nothing.
-std::string TallyText(const ReadTally& tally, const std::string& one, const std::string& many) {
-  if (tally.count == 0) return "";
-  const std::string place =
-      "line " + std::to_string(tally.first.line) + ", column " + std::to_string(tally.first.column);
-  if (tally.count == 1) return "1 " + one + " (at " + place + ")";
-  return std::to_string(tally.count) + " " + many + " (the first at " + place + ")";
-}
-
-}  // namespace
-
-std::string ReadWarning(const std::string& input, const ExchangeReport& report) {
-  const std::string longer = "longer than " + std::to_string(EXCHANGE_COMMAND_MAX) + " bytes";
-  const std::string parts[] = {
-      TallyText(report.skipped, "command was not understood and skipped", "commands were not understood and skipped"),
-      TallyText(report.unnumbered, "command lacked its numbers and took earlier ones",
-                "commands lacked their numbers and took earlier ones"),
-      TallyText(report.clamped, "coordinate beyond 32 bits was clamped", "coordinates beyond 32 bits were clamped"),
-      TallyText(report.cut, "command " + longer + " was cut short", "commands " + longer + " were cut short"),
-  };
-  std::string said;
-  for (const std::string& part : parts)
-    if (!part.empty()) said += (said.empty() ? "" : ", ") + part;
-  if (said.empty()) return "";
-  return "plotgate: warning: " + input + ": " + said + "; the cut will differ from the drawing";
 }
 
 namespace {

@@ -13,9 +13,6 @@ const int EXIT_USAGE = 2;
 // The --output name that stands for standard output, never for a file.
 const char* const STANDARD_OUTPUT = "-";
 
-// Inputs of this many bytes or more take seconds to read: the user is told first.
-const long long LARGE_INPUT_BYTES = 5000000;
-
 // The dialog's mirror and rotation choices as options.
 struct JobChoices {
   std::string input;
@@ -57,14 +54,11 @@ std::string JobFailureReason(JobResult why);
 // rebuild (mirrored first when --mirror is given), with --mirror alone the mirror.
 // Returns false, after a message on stderr saying why, when the input cannot be read, does
 // not fit (too large, not enough memory) or holds no outline to cut. On stderr it first
-// says that it reads a large input (LARGE_INPUT_BYTES), and after reading warns in one
-// line of what the reader could not take as written (ReadWarning).
+// says that it reads an input of 5 MB or more, and after reading warns in one line of what
+// the reader could not take as written, such as "plotgate: warning: job.plt: 2 commands
+// were not understood and skipped (the first at line 1, column 4); the cut will differ
+// from the drawing".
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices);
-
-// The warning line for what the reader of `input` met (without its line end), such as
-// "plotgate: warning: job.plt: 2 commands were not understood and skipped (the first at
-// line 1, column 4); the cut will differ from the drawing"; "" for a clean read.
-std::string ReadWarning(const std::string& input, const ExchangeReport& report);
 
 // Whether `output` names the file `input` already is (by any path); says so on stderr, as
 // writing it would overwrite the drawing. STANDARD_OUTPUT is never the input.
