@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "BinaryStdout.h"
 #include "Cutter.h"
 #include "ModelTable.h"
 
@@ -19,6 +20,41 @@ void AddJobOptions(CLI::App& command, JobChoices& choices) {
       ->check(CLI::IsMember({0, 90, 180, 270}));
 }
 
+namespace {
+
+// Inputs of this many bytes or more take seconds to read: the user is told first.
+const uintmax_t LARGE_INPUT_BYTES = 5000000;
+
+// "1 command was cut (at line 2, column 1)" or "3 commands were cut (the first at ...)";
+// nothing when `tally` counts nothing.
+std::string TallyText(const ReadTally& tally, const std::string& one, const std::string& many) {
+  if (tally.count == 0) return "";
+  const std::string place =
+      "line " + std::to_string(tally.first.line) + ", column " + std::to_string(tally.first.column);
+  if (tally.count == 1) return "1 " + one + " (at " + place + ")";
+  return std::to_string(tally.count) + " " + many + " (the first at " + place + ")";
+}
+
+// The warning line for what the reader of `input` met, without its line end; "" for a
+// clean read.
+std::string ReadWarning(const std::string& input, const ExchangeReport& report) {
+  const std::string longer = "longer than " + std::to_string(EXCHANGE_COMMAND_MAX) + " bytes";
+  const std::string parts[] = {
+      TallyText(report.skipped, "command was not understood and skipped", "commands were not understood and skipped"),
+      TallyText(report.unnumbered, "command lacked its numbers and took earlier ones",
+                "commands lacked their numbers and took earlier ones"),
+      TallyText(report.clamped, "coordinate beyond 32 bits was clamped", "coordinates beyond 32 bits were clamped"),
+      TallyText(report.cut, "command " + longer + " was cut short", "commands " + longer + " were cut short"),
+  };
+  std::string said;
+  for (const std::string& part : parts)
+    if (!part.empty()) said += (said.empty() ? "" : ", ") + part;
+  if (said.empty()) return "";
+  return "plotgate: warning: " + input + ": " + said + "; the cut will differ from the drawing";
+}
+
+}  // namespace
+
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
   // The reader does not tell why a file cannot be opened or read; ask once more for the
   // system's reason.
@@ -30,7 +66,16 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
     return false;
   }
   fclose(probe);
+  std::error_code unknownSize;
+  const uintmax_t size = std::filesystem::file_size(choices.input, unknownSize);
+  if (!unknownSize && size >= LARGE_INPUT_BYTES) {
+    fprintf(stderr, "plotgate: reading %s (%.1f MB)...\n", choices.input.c_str(), static_cast<double>(size) / 1e6);
+    fflush(stderr);
+  }
   job.LoadJob(choices.input.c_str());
+  // Said before any refusal: skipped commands may be why there is nothing to cut.
+  const std::string warning = job.m_loadResult == JOB_DONE ? ReadWarning(choices.input, job.m_readReport) : "";
+  if (!warning.empty()) fprintf(stderr, "%s\n", warning.c_str());
   if (!job.HasJob()) {
     // Read in full, a file whose first command ends the drawing still gives no job.
     const char* why = job.m_loadResult == JOB_DONE ? "it holds no drawing" : JobResultText(job.m_loadResult);
@@ -121,7 +166,13 @@ bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::st
   // The model's driver, never opened, says how its cutters want the job written.
   const std::unique_ptr<CCutter> cutter(CreateCutter(ModelTable[choice.model].ProtocolNumber));
   JobResult why = JOB_DONE;
-  if (!WriteJobFile(job, path.c_str(), cutter->m_nDialect, cutter->m_bSwapXY, choice.offsets, &why)) {
+  if (path == STANDARD_OUTPUT) {
+    SetStdoutBinary();
+    if (!WriteJobStream(job, stdout, cutter->m_nDialect, cutter->m_bSwapXY, choice.offsets, &why)) {
+      fprintf(stderr, "plotgate: cannot write the job to standard output: %s\n", JobFailureReason(why).c_str());
+      return false;
+    }
+  } else if (!WriteJobFile(job, path.c_str(), cutter->m_nDialect, cutter->m_bSwapXY, choice.offsets, &why)) {
     fprintf(stderr, "plotgate: cannot write the job file %s: %s\n", path.c_str(), JobFailureReason(why).c_str());
     return false;
   }
@@ -135,8 +186,24 @@ std::string JobFailureReason(JobResult why) {
 }
 
 bool OutputIsInput(const std::string& input, const std::string& output) {
+  if (output == STANDARD_OUTPUT) return false;
   std::error_code missing;
   if (!std::filesystem::equivalent(input, output, missing)) return false;
   fprintf(stderr, "plotgate: the output %s is the input; name another file\n", output.c_str());
   return true;
+}
+
+bool WriteOutput(const std::string& output, const std::string& bytes) {
+  const bool toStdout = output == STANDARD_OUTPUT;
+  if (toStdout) SetStdoutBinary();
+  FILE* file = toStdout ? stdout : fopen(output.c_str(), "wb");
+  bool written = file && fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  // The close (or the flush of standard output) writes what is buffered: a full disk may
+  // show only there.
+  written = file && (toStdout ? fflush(file) : fclose(file)) == 0 && written;
+  if (!written) {
+    const char* reason = strerror(errno);
+    fprintf(stderr, "plotgate: cannot write %s: %s\n", toStdout ? "to standard output" : output.c_str(), reason);
+  }
+  return written;
 }

@@ -10,6 +10,9 @@
 // Exit codes: 0 done, 1 failure (message on stderr), 2 usage error.
 const int EXIT_USAGE = 2;
 
+// The --output name that stands for standard output, never for a file.
+const char* const STANDARD_OUTPUT = "-";
+
 // The dialog's mirror and rotation choices as options.
 struct JobChoices {
   std::string input;
@@ -38,8 +41,9 @@ void AddJobOptions(CLI::App& command, JobChoices& choices);
 // box and fills its edit).
 void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired);
 
-// Writes the job file for the chosen model as its driver would have it written. Returns
-// false, after a message on stderr saying why, when the file cannot be written.
+// Writes the job file for the chosen model as its driver would have it written, to
+// standard output when `path` is STANDARD_OUTPUT. Returns false, after a message on
+// stderr saying why, when the file cannot be written.
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path);
 
 // Why WriteJobFile failed: the system's reason when the file could not be created or
@@ -49,9 +53,17 @@ std::string JobFailureReason(JobResult why);
 // Loads the input and applies the choices as the dialog would: with --rotate the rotation
 // rebuild (mirrored first when --mirror is given), with --mirror alone the mirror.
 // Returns false, after a message on stderr saying why, when the input cannot be read, does
-// not fit (too large, not enough memory) or holds no outline to cut.
+// not fit (too large, not enough memory) or holds no outline to cut. On stderr it first
+// says that it reads an input of 5 MB or more, and after reading warns in one line of what
+// the reader could not take as written, such as "plotgate: warning: job.plt: 2 commands
+// were not understood and skipped (the first at line 1, column 4); the cut will differ
+// from the drawing".
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices);
 
 // Whether `output` names the file `input` already is (by any path); says so on stderr, as
-// writing it would overwrite the drawing.
+// writing it would overwrite the drawing. STANDARD_OUTPUT is never the input.
 bool OutputIsInput(const std::string& input, const std::string& output);
+
+// Writes `bytes` to the file `output`, or to standard output when it is STANDARD_OUTPUT.
+// Returns false, after a message on stderr with the system's reason, when writing fails.
+bool WriteOutput(const std::string& output, const std::string& bytes);

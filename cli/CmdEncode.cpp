@@ -1,5 +1,5 @@
 // plotgate encode INPUT --model NAME [--mirror] [--rotate R] [--blade-offset TEXT]
-//   [--overcut TEXT] --output FILE: the job file the dialog would write.
+//   [--overcut TEXT] --output FILE|-: the job file the dialog would write.
 #include <cstdio>
 #include <memory>
 
@@ -17,7 +17,7 @@ void AddEncodeCommand(CLI::App& app, int& exitCode) {
   CLI::App* encode = app.add_subcommand("encode", "Write the job file for a cutter model");
   AddJobOptions(*encode, o->job);
   AddCutterOptions(*encode, o->cutter, true);
-  encode->add_option("--output", o->output, "Job file to write")->required();
+  encode->add_option("--output", o->output, "Job file to write, or - for standard output")->required();
   encode->callback([o, &exitCode] {
     CPlotJob job;
     if (OutputIsInput(o->job.input, o->output) || !LoadChosenJob(job, o->job)) {

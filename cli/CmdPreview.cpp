@@ -1,8 +1,7 @@
 // plotgate preview INPUT [--mirror] [--rotate R] --size WxH [--detail [--model NAME]
-//   [--blade-offset MM] [--overcut MM]] --output FILE.svg: the dialog's preview as an SVG
+//   [--blade-offset MM] [--overcut MM]] --output FILE.svg|-: the dialog's preview as an SVG
 // picture, or with --detail the same picture with what the cutter will do drawn over it.
 #include <cstdio>
-#include <fstream>
 #include <memory>
 
 #include "CliCommon.h"
@@ -60,7 +59,7 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       "scale; a picture of more than 500,000 points leaves out points within a quarter pixel of a straight line");
   AddCutterOptions(*preview, o->cutter, false);
   for (const char* name : {"--model", "--blade-offset", "--overcut"}) preview->get_option(name)->needs(detail);
-  preview->add_option("--output", o->output, "SVG file to write")->required();
+  preview->add_option("--output", o->output, "SVG file to write, or - for standard output")->required();
   preview->callback([o, &exitCode] {
     CPlotJob job;
     if (OutputIsInput(o->job.input, o->output) || !LoadChosenJob(job, o->job)) {
@@ -74,11 +73,6 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       exitCode = 1;
       return;
     }
-    std::ofstream out(o->output, std::ios::binary);
-    out << svg;
-    if (!out.flush()) {
-      fprintf(stderr, "plotgate: cannot write %s\n", o->output.c_str());
-      exitCode = 1;
-    }
+    if (!WriteOutput(o->output, svg)) exitCode = 1;
   });
 }

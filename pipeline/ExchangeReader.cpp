@@ -1,6 +1,7 @@
 #include "ExchangeReader.h"
 
 #include <cstring>
+#include <string>
 
 #include "PipelineRoutines.h"
 #include "ScanNumbers.h"
@@ -23,9 +24,21 @@ class CByteSource {
 
   bool Failed() const { return m_failed; }
 
+  // Where the byte that Next gave last stands; a line feed given by Next must be passed
+  // to LineBreak first, so that the next byte starts a line.
+  TextPlace Place() const { return TextPlace{m_nLine, Position() - m_nLineStart}; }
+  void LineBreak() {
+    ++m_nLine;
+    m_nLineStart = Position();
+  }
+
  private:
+  // The offset in the file of the byte that Next gives next.
+  int64_t Position() const { return m_nBefore + (m_next - m_block); }
+
   bool Refill() {
     if (m_failed) return false;
+    m_nBefore += m_end - m_block;
     const size_t count = g_routines.Read(m_block, 1, sizeof m_block, m_file);
     // Nothing read short of the end of the file is a read error (a folder gives EISDIR):
     // it ends the input instead of being asked again for ever.
@@ -39,17 +52,36 @@ class CByteSource {
   unsigned char m_block[64 * 1024];
   const unsigned char* m_next = m_block;
   const unsigned char* m_end = m_block;
+  int64_t m_nBefore = 0;     // bytes of the blocks before the current one
+  int64_t m_nLine = 1;       // line of the byte given next
+  int64_t m_nLineStart = 0;  // offset of that line's first byte
   bool m_failed = false;
 };
 
-// Stores the next command's bytes into `text` (EXCHANGE_COMMAND_MAX + 1 bytes, zeroed):
-// up to and including ";" or up to the end of the file.
-void ReadCommand(CByteSource& source, char* text) {
-  int stored = 0;
+// One command as stored: its text (zero-filled after the stored bytes, which may hold NUL
+// bytes), where it starts and whether bytes of it were dropped.
+struct StoredCommand {
+  char text[EXCHANGE_COMMAND_MAX + 1];
+  int length;
+  TextPlace start;
+  bool cut;
+};
+
+// Stores the next command's bytes: up to and including ";" or up to the end of the file.
+void ReadCommand(CByteSource& source, StoredCommand& command) {
+  memset(command.text, 0, sizeof command.text);
+  command.length = 0;
+  command.start = TextPlace();
+  command.cut = false;
   for (int byte; (byte = source.Next()) >= 0;) {
+    if (byte == '\n') source.LineBreak();
     if (byte == '\r' || byte == '\n') continue;
     if (byte == ' ') byte = ',';
-    if (stored < EXCHANGE_COMMAND_MAX) text[stored++] = static_cast<char>(byte);
+    if (command.length == 0) command.start = source.Place();
+    if (command.length < EXCHANGE_COMMAND_MAX)
+      command.text[command.length++] = static_cast<char>(byte);
+    else if (byte != ';')
+      command.cut = true;  // the ";" that ends a command of exactly the limit loses nothing
     if (byte == ';') return;
   }
 }
@@ -62,18 +94,34 @@ int32_t Classify(const char* text) {
   return KIND_EMPTY;
 }
 
+// Whether a skipped command is one that changes nothing: empty, "IN", "PD" or a pen
+// select "SP" with digits, each with or without its ";". NUL bytes count as text.
+bool SkippedByDesign(const StoredCommand& command) {
+  const std::string text(command.text,
+                         command.length - (command.length > 0 && command.text[command.length - 1] == ';'));
+  if (text.empty() || text == "IN" || text == "PD") return true;
+  return text.size() > 2 && text.compare(0, 2, "SP") == 0 &&
+         text.find_first_not_of("0123456789", 2) == std::string::npos;
+}
+
+void Count(ReadTally& tally, TextPlace at, int64_t count = 1) {
+  if (count <= 0) return;
+  if (tally.count == 0) tally.first = at;
+  tally.count += count;
+}
+
 // Reads the commands into the list that starts with the open placeholder `current`.
-JobResult ReadCommands(CByteSource& source, CommandList& out, PathCommand* current) {
+JobResult ReadCommands(CByteSource& source, CommandList& out, PathCommand* current, ExchangeReport& report) {
   PathCommand* previous = nullptr;
   // Slots are shared by every command of this pass: a command that fills fewer keeps
   // what an earlier command left (zero at first).
   int32_t slots[6] = {0, 0, 0, 0, 0, 0};
-  char text[EXCHANGE_COMMAND_MAX + 1];
+  StoredCommand command;
   while (!source.AtEnd()) {
-    memset(text, 0, sizeof text);
-    ReadCommand(source, text);
+    ReadCommand(source, command);
     if (source.Failed()) return JOB_READ_FAILED;
-    if (strncmp(text, "SP0;", 4) == 0) {
+    if (command.cut) Count(report.cut, command.start);
+    if (strncmp(command.text, "SP0;", 4) == 0) {
       g_routines.Free(current);
       if (previous)
         previous->next = nullptr;
@@ -81,10 +129,15 @@ JobResult ReadCommands(CByteSource& source, CommandList& out, PathCommand* curre
         out = nullptr;
       return JOB_DONE;
     }
-    const int32_t kind = Classify(text);
-    if (kind == KIND_EMPTY) continue;
+    const int32_t kind = Classify(command.text);
+    if (kind == KIND_EMPTY) {
+      if (!SkippedByDesign(command)) Count(report.skipped, command.start);
+      continue;
+    }
     const int count = kind == KIND_CURVE ? 6 : 2;
-    ScanNumbers(text + 2, slots, count);
+    int clamped = 0;
+    if (ScanNumbers(command.text + 2, slots, count, &clamped) < count) Count(report.unnumbered, command.start);
+    Count(report.clamped, command.start, clamped);
     int32_t* coords = static_cast<int32_t*>(g_routines.Alloc(count * sizeof(int32_t)));
     PathCommand* next = coords ? NewEmptyCommand() : nullptr;
     if (!next) {
@@ -103,7 +156,15 @@ JobResult ReadCommands(CByteSource& source, CommandList& out, PathCommand* curre
 
 }  // namespace
 
-JobResult ReadExchangeFile(CommandList& out, const char* path) {
+bool IsCleanRead(const ExchangeReport& report) {
+  return report.skipped.count == 0 && report.unnumbered.count == 0 && report.clamped.count == 0 &&
+         report.cut.count == 0;
+}
+
+JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* report) {
+  ExchangeReport unused;
+  ExchangeReport& tally = report ? *report : unused;
+  tally = ExchangeReport();
   if (!path || !g_routines.Open) return JOB_CANNOT_OPEN;
   FILE* file = g_routines.Open(path, "r");
   if (!file) return JOB_CANNOT_OPEN;
@@ -111,7 +172,7 @@ JobResult ReadExchangeFile(CommandList& out, const char* path) {
   JobResult result = JOB_NO_MEMORY;
   if (out) {
     CByteSource source(file);
-    result = ReadCommands(source, out, out);
+    result = ReadCommands(source, out, out, tally);
   }
   g_routines.Close(file);
   if (result != JOB_DONE) FreeCommands(out);  // no half-read job

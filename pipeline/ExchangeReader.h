@@ -8,6 +8,8 @@
 // ends the drawing, anything else is skipped.
 #pragma once
 
+#include <cstdint>
+
 #include "JobModel.h"
 #include "JobResult.h"
 
@@ -15,10 +17,40 @@
 // there and the rest of them, up to their ";", is dropped.
 const int EXCHANGE_COMMAND_MAX = 255;
 
+// A place in the exchange file: the line, from 1, and the byte in it, from 1. Counted on
+// the bytes as read, so a CR of a CR LF line end counts only where the system keeps it,
+// at the end of its line.
+struct TextPlace {
+  int64_t line = 0;
+  int64_t column = 0;
+};
+
+// How often the reader met one kind of text that the job may not show as meant, and where
+// the first command holding it starts: its first byte that is not a line break (line 0
+// while the count is 0).
+struct ReadTally {
+  int64_t count = 0;
+  TextPlace first;
+};
+
+// What the reader met that makes the job differ from the drawing. The commands it skips
+// by design because they change nothing ("IN;", a pen select "SPn;", "PD;" without
+// numbers, an empty command) and the end command are not counted.
+struct ExchangeReport {
+  ReadTally skipped;     // commands not understood: lower case, unknown, led by a space or a NUL byte
+  ReadTally unnumbered;  // "PU", "PD" or "BZ" short of numbers: earlier commands' numbers fill in
+  ReadTally clamped;     // numbers beyond 32 bits, held at INT32_MIN or INT32_MAX (one count each)
+  ReadTally cut;         // commands longer than EXCHANGE_COMMAND_MAX bytes, cut there
+};
+
+// True when the report counts nothing: the job is the drawing as written.
+bool IsCleanRead(const ExchangeReport& report);
+
 // Reads the file into `out`: JOB_DONE (0) when reading ended (end command or end of file),
 // JOB_CANNOT_OPEN (1) when the path is null or the file cannot be opened (then `out` is
 // untouched). The list ends with one placeholder node unless the file ended with "SP0;";
 // an "SP0;" before any drawing command gives an empty list (null). A failed read ends the
 // input with JOB_READ_FAILED and a failed allocation with JOB_NO_MEMORY; either releases
-// what was read and leaves `out` null.
-JobResult ReadExchangeFile(CommandList& out, const char* path);
+// what was read and leaves `out` null. `report`, when given, is cleared and then counts
+// what the commands read held; what is read does not depend on it.
+JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* report = nullptr);

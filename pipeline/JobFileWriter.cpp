@@ -51,9 +51,17 @@ class CCommandSink {
   bool m_offsetMode;
 };
 
-int Fail(JobResult result, JobResult* why) {
+// 1 for JOB_DONE, 0 for a failure; `why`, when given, receives the result.
+int Outcome(JobResult result, JobResult* why) {
   if (why) *why = result;
-  return 0;
+  return result == JOB_DONE ? 1 : 0;
+}
+
+// Writes the prepared job to `file`; false when a write fell short.
+bool WriteAll(FILE* file, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options) {
+  CBlockWriter out(file);
+  WriteJobCommands(out, job, dialect, swapXY, options);
+  return out.Flush();
 }
 
 }  // namespace
@@ -92,19 +100,18 @@ JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved) {
 int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
                  JobResult* why) {
   const JobResult prepared = PrepareJobForWriting(job);
-  if (prepared != JOB_DONE) return Fail(prepared, why);
-
+  if (prepared != JOB_DONE) return Outcome(prepared, why);
   FILE* file = g_routines.Open ? g_routines.Open(path, "wb") : nullptr;
-  if (!file) return Fail(JOB_CANNOT_CREATE, why);
-  bool written;
-  {
-    CBlockWriter out(file);
-    WriteJobCommands(out, job, dialect, swapXY, options);
-    written = out.Flush();
-  }
+  if (!file) return Outcome(JOB_CANNOT_CREATE, why);
+  bool written = WriteAll(file, job, dialect, swapXY, options);
   // The close writes what the file's own buffer still holds: a full disk may show only here.
   written = g_routines.Close(file) == 0 && written;
-  if (!written) return Fail(JOB_WRITE_FAILED, why);
-  if (why) *why = JOB_DONE;
-  return 1;
+  return Outcome(written ? JOB_DONE : JOB_WRITE_FAILED, why);
+}
+
+int WriteJobStream(CPlotJob& job, FILE* file, int dialect, bool swapXY, const OffsetOptions& options, JobResult* why) {
+  const JobResult prepared = PrepareJobForWriting(job);
+  if (prepared != JOB_DONE) return Outcome(prepared, why);
+  const bool written = WriteAll(file, job, dialect, swapXY, options) && fflush(file) == 0;
+  return Outcome(written ? JOB_DONE : JOB_WRITE_FAILED, why);
 }

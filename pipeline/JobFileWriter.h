@@ -2,6 +2,7 @@
 // driver that will carry it.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "Geometry.h"
@@ -42,3 +43,10 @@ JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved = nullptr);
 // The rest of WriteJobFile for a prepared job, into `out`: the header, every move and line,
 // the final pen-up and the terminator, through the offset filter when an option is ticked.
 void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options);
+
+// Writes the job as WriteJobFile does, to `file`, an open stream such as standard output,
+// which is flushed and stays open. Returns 1 when every byte has been written and flushed;
+// 0 when there is no job, memory runs out while merging, or a write fails (JOB_WRITE_FAILED,
+// with the reason in errno).
+int WriteJobStream(CPlotJob& job, FILE* file, int dialect, bool swapXY, const OffsetOptions& options,
+                   JobResult* why = nullptr);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ExchangeReader.h"
 #include "JobModel.h"
 #include "JobResult.h"
 
@@ -55,6 +56,8 @@ class CPlotJob {
   int RotateState = ROTATE_0;
   // How the last LoadJob ended; anything but JOB_DONE leaves no job (both lists null).
   JobResult m_loadResult = JOB_DONE;
+  // What the last LoadJob's reader met that the job may not show as the drawing meant it.
+  ExchangeReport m_readReport;
 
  private:
   void Apply(const JobTransform& transform);

@@ -3,8 +3,8 @@
 #include <cctype>
 
 // One "%ld": white space, sign, digits. Returns the character after the number, or null
-// when no digit follows.
-static const char* ScanOne(const char* p, int32_t& value) {
+// when no digit follows; sets `saturated` when the value was held at the int32 limit.
+static const char* ScanOne(const char* p, int32_t& value, bool& saturated) {
   while (isspace(static_cast<unsigned char>(*p))) ++p;
   bool negative = false;
   if (*p == '+' || *p == '-') negative = (*p++ == '-');
@@ -13,21 +13,26 @@ static const char* ScanOne(const char* p, int32_t& value) {
   int64_t magnitude = 0;
   for (; isdigit(static_cast<unsigned char>(*p)); ++p) {
     magnitude = magnitude * 10 + (*p - '0');
-    if (magnitude > limit) magnitude = limit;
+    if (magnitude > limit) {
+      magnitude = limit;
+      saturated = true;
+    }
   }
   value = static_cast<int32_t>(negative ? -magnitude : magnitude);
   return p;
 }
 
-int ScanNumbers(const char* text, int32_t* slots, int count) {
+int ScanNumbers(const char* text, int32_t* slots, int count, int* clamped) {
   const char* p = text;
   for (int i = 0; i < count; ++i) {
     if (i > 0) {
       if (*p != ',') return i;
       ++p;
     }
-    p = ScanOne(p, slots[i]);
+    bool saturated = false;
+    p = ScanOne(p, slots[i], saturated);
     if (!p) return i;
+    if (saturated && clamped) ++*clamped;
   }
   return count;
 }

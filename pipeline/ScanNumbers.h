@@ -9,5 +9,6 @@
 
 // Stores up to `count` numbers from `text` into slots[0..]; returns how many were stored.
 // Scanning stops at the first number or comma that does not match; slots not reached
-// keep their values.
-int ScanNumbers(const char* text, int32_t* slots, int count);
+// keep their values. `clamped`, when given, is increased by the number of stored values
+// that saturated.
+int ScanNumbers(const char* text, int32_t* slots, int count, int* clamped = nullptr);

@@ -133,11 +133,23 @@ TEST(CliEncode, OutputNamingTheInputIsRefused) {
 
 TEST(CliInfo, InputWithoutOutlinesFails) {
   TempDir dir;
-  for (const char* text : {"PU0,0;PU400,300;", "IN;SP1;PU10,10;", "pd400,0;", "IN; PD400,0;"}) {
-    const std::string input = dir.Write("moves.plt", text);
+  // The commands skipped on the way are said first: they are why nothing is cut.
+  const struct {
+    const char* text;
+    const char* skippedAt;
+  } inputs[] = {{"PU0,0;PU400,300;", nullptr},
+                {"IN;SP1;PU10,10;", nullptr},
+                {"pd400,0;", "column 1"},
+                {"IN; PD400,0;", "column 4"}};
+  for (const auto& in : inputs) {
+    const std::string input = dir.Write("moves.plt", in.text);
     const CliRun run({"info", input});
-    EXPECT_EQ(run.code, 1) << text;
-    EXPECT_EQ(run.err, "plotgate: no outlines in " + input + "\n") << text;
+    EXPECT_EQ(run.code, 1) << in.text;
+    const std::string warning = in.skippedAt ? "plotgate: warning: " + input +
+                                                   ": 1 command was not understood and skipped (at line 1, " +
+                                                   in.skippedAt + "); the cut will differ from the drawing\n"
+                                             : "";
+    EXPECT_EQ(run.err, warning + "plotgate: no outlines in " + input + "\n") << in.text;
   }
 }
 
@@ -249,6 +261,132 @@ TEST(CliToolbar, UsageErrors) {
   EXPECT_EQ(CliRun({"toolbar", "add"}).code, 2);
   EXPECT_EQ(CliRun({"toolbar", "frob", a}).code, 2);
   EXPECT_EQ(CliRun({"toolbar", "add", "--registry", a}).code, 2);
+}
+
+}  // namespace
+
+namespace {
+
+const char* kOddJob = "IN;SP1;PU0,0; PD400,0;\r\npd1,1;PD4000,0;PD 9,9;PD99999999999,0;SP0;";
+const std::string kOddWarning =
+    ": 2 commands were not understood and skipped (the first at line 1, column 14), 1 command lacked its numbers "
+    "and took earlier ones (at line 2, column 16), 1 coordinate beyond 32 bits was clamped (at line 2, column 23); "
+    "the cut will differ from the drawing\n";
+
+TEST(CliReadWarning, OneLineWithCountsAndFirstPlaces) {
+  TempDir dir;
+  const std::string input = dir.Write("odd.plt", kOddJob);
+  const CliRun info({"info", input});
+  EXPECT_EQ(info.code, 0);
+  EXPECT_EQ(info.err, "plotgate: warning: " + input + kOddWarning);
+  EXPECT_EQ(info.out, CliRun({"info", dir.Write("same.plt", "PU0,0;PD4000,0;PD99999999999,0;")}).out);
+
+  const std::string longCommand = "PU0,0;PD4000,0;PD1,1" + std::string(300, 'x') + ";";
+  const std::string cut = dir.Write("cut.plt", longCommand + "\n" + longCommand);
+  EXPECT_EQ(CliRun({"info", cut}).err, "plotgate: warning: " + cut +
+                                           ": 2 commands longer than 255 bytes were cut short (the first at line 1, "
+                                           "column 16); the cut will differ from the drawing\n");
+}
+
+TEST(CliReadWarning, EveryCommandThatLoadsAJobWarns) {
+  TempDir dir;
+  const std::string input = dir.Write("odd.plt", kOddJob);
+  const std::string warning = "plotgate: warning: " + input + kOddWarning;
+  const CliRun encode({"encode", input, "--model", "4", "--output", (dir.Path() / "a.hb").string()});
+  EXPECT_EQ(encode.code, 0);
+  EXPECT_EQ(encode.err, warning);
+  const CliRun preview({"preview", input, "--size", "40x30", "--output", (dir.Path() / "a.svg").string()});
+  EXPECT_EQ(preview.code, 0);
+  EXPECT_EQ(preview.err, warning);
+  const CliRun send(
+      {"send", input, "--model", "Robin-Series", "--port", "COM0", "--ini", (dir.Path() / "Plotgate.ini").string()});
+  EXPECT_EQ(send.code, 1);
+  EXPECT_EQ(send.err.rfind(warning + "Connect to Cutter fail!\n", 0), 0u) << send.err;
+  // Skipped commands can be why nothing is left to cut: both are said.
+  const std::string lower = dir.Write("lower.plt", "in;pu0,0;pd400,0;");
+  EXPECT_EQ(CliRun({"info", lower}).err,
+            "plotgate: warning: " + lower +
+                ": 3 commands were not understood and skipped (the first at line 1, column 1); the cut will differ "
+                "from the drawing\nplotgate: no outlines in " +
+                lower + "\n");
+}
+
+TEST(CliReadWarning, TheExamplesAndWhatChangesNothingGiveNone) {
+  for (const char* name : {"circle.plt", "cut-word.plt", "rounded-rectangle.plt", "star.plt"}) {
+    const CliRun run({"info", std::string(PLOTGATE_EXAMPLES) + "/" + name});
+    EXPECT_EQ(run.code, 0) << name;
+    EXPECT_EQ(run.err, "") << name;
+  }
+  TempDir dir;
+  const CliRun quiet({"info", dir.Write("quiet.plt", "IN;SP1;;PU0,0;PD;\r\nPD4000,0;SP2;PU-2147483648,0;SP0;\r\n")});
+  EXPECT_EQ(quiet.err, "");
+}
+
+// A file of `size` bytes: one line to cut, then line feeds, which the reader drops.
+std::string InputOfSize(const TempDir& dir, size_t size) {
+  const std::string job = "PU0,0;PD4000,0;";
+  return dir.Write("large-" + std::to_string(size) + ".plt", job + std::string(size - job.size(), '\n'));
+}
+
+TEST(CliLargeInput, SaysWhatItReadsOnStderrFirst) {
+  TempDir dir;
+  const std::string large = InputOfSize(dir, 5000000);
+  const CliRun info({"info", large});
+  EXPECT_EQ(info.code, 0);
+  EXPECT_EQ(info.err, "plotgate: reading " + large + " (5.0 MB)...\n");
+  EXPECT_EQ(info.out, "100.00 x 0.00 mm\n");
+  // Only stderr: the job on standard output stays the job.
+  const std::string file = (dir.Path() / "large.hb").string();
+  ASSERT_EQ(CliRun({"encode", large, "--model", "4", "--output", file}).code, 0);
+  const CliRun encode({"encode", large, "--model", "4", "--output", "-"});
+  EXPECT_EQ(encode.out, TempDir::Read(file));
+  EXPECT_EQ(encode.err, "plotgate: reading " + large + " (5.0 MB)...\n");
+  EXPECT_EQ(CliRun({"info", InputOfSize(dir, 4999999)}).err, "");
+}
+
+TEST(CliOutput, DashWritesTheSameBytesToStandardOutput) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", kJob);
+  for (const char* model : {"1", "4"}) {
+    const std::string file = (dir.Path() / "job.hb").string();
+    ASSERT_EQ(CliRun({"encode", input, "--model", model, "--blade-offset", "0.38", "--output", file}).code, 0);
+    const CliRun dash({"encode", input, "--model", model, "--blade-offset", "0.38", "--output", "-"});
+    EXPECT_EQ(dash.code, 0);
+    EXPECT_EQ(dash.err, "");
+    EXPECT_EQ(dash.out, TempDir::Read(file)) << model;
+  }
+  const std::string svg = (dir.Path() / "p.svg").string();
+  ASSERT_EQ(CliRun({"preview", input, "--size", "80x60", "--output", svg}).code, 0);
+  const CliRun picture({"preview", input, "--size", "80x60", "--output", "-"});
+  EXPECT_EQ(picture.code, 0);
+  EXPECT_EQ(picture.err, "");
+  EXPECT_EQ(picture.out, TempDir::Read(svg));
+  EXPECT_NE(picture.out.find("<svg"), std::string::npos);
+}
+
+TEST(CliOutput, DashIsNeverTheInputAndFailuresSayWhy) {
+  TempDir dir;
+  // A drawing named "-" in the working folder is still not the output.
+  const std::filesystem::path saved = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  dir.Write("-", kJob);
+  const CliRun dash({"encode", "-", "--model", "4", "--output", "-"});
+  const CliRun picture({"preview", "-", "--size", "40x30", "--output", "-"});
+  std::filesystem::current_path(saved);
+  EXPECT_EQ(dash.code, 0) << dash.err;
+  EXPECT_EQ(dash.out.substr(0, 3), ";:H");
+  EXPECT_EQ(picture.code, 0) << picture.err;
+  EXPECT_EQ(picture.out.substr(0, 4), "<svg");
+  EXPECT_EQ(TempDir::Read((dir.Path() / "-").string()), kJob);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // nothing else written
+
+  const CliRun unwritable(
+      {"preview", dir.Write("job.plt", kJob), "--size", "40x30", "--output", (dir.Path() / "no" / "p.svg").string()});
+  EXPECT_EQ(unwritable.code, 1);
+  EXPECT_EQ(unwritable.err.rfind("plotgate: cannot write " + (dir.Path() / "no" / "p.svg").string() + ": ", 0), 0u)
+      << unwritable.err;
+  EXPECT_GT(unwritable.err.size(),
+            ("plotgate: cannot write " + (dir.Path() / "no" / "p.svg").string() + ": \n").size());
 }
 
 }  // namespace

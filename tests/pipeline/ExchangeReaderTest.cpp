@@ -150,3 +150,112 @@ TEST(ExchangeReader, CommandsAcrossBlockBoundariesAreKept) {
 }
 
 }  // namespace
+
+namespace {
+
+// What reading `text` reports; the list is released.
+ExchangeReport ReportOf(const std::string& text) {
+  TempDir dir;
+  CommandList list = nullptr;
+  ExchangeReport report;
+  ReadExchangeFile(list, dir.Write("job.plt", text).c_str(), &report);
+  FreeCommands(list);
+  return report;
+}
+
+// "count@line:column" for a tally, "0" when it counts nothing.
+std::string Tally(const ReadTally& tally) {
+  if (tally.count == 0) return tally.first.line == 0 ? "0" : "0 with a place";
+  return std::to_string(tally.count) + "@" + std::to_string(tally.first.line) + ":" +
+         std::to_string(tally.first.column);
+}
+
+TEST(ExchangeReport, WhatChangesNothingIsNotCounted) {
+  for (const std::string text :
+       {"IN;SP1;\r\nPU0,0;PD4000,0;BZ1,2,3,4,5,6;PD;;;SP0;\r\n", "IN;SP2;PU-2147483648,2147483647;\n\n;", "IN",
+        "PU1,1;SP0", "", "PU0,0;SP0;pu garbage after the end is never read"}) {
+    const ExchangeReport report = ReportOf(text);
+    EXPECT_TRUE(IsCleanRead(report)) << text;
+    EXPECT_EQ(Tally(report.skipped) + Tally(report.unnumbered) + Tally(report.clamped) + Tally(report.cut), "0000")
+        << text;
+  }
+}
+
+TEST(ExchangeReport, SkippedCommandsAreCountedFromTheirFirstByte) {
+  // A space after ";" leads the next command, which then is not a "PD".
+  EXPECT_EQ(Tally(ReportOf("IN;PU0,0; PD4000,0;").skipped), "1@1:10");
+  EXPECT_EQ(Tally(ReportOf("PU0,0;\r\npd1,1;\r\npu2,2;PA3,3;").skipped), "3@2:1");
+  EXPECT_EQ(Tally(ReportOf(std::string("PU0,0;\0PD1,1;", 13)).skipped), "1@1:7");
+  EXPECT_EQ(Tally(ReportOf(std::string("SP1\0;PU0,0;", 11)).skipped), "1@1:1");  // not a pen select
+  EXPECT_EQ(Tally(ReportOf("IN ;").skipped), "1@1:1");
+  EXPECT_FALSE(IsCleanRead(ReportOf("xy;")));
+}
+
+TEST(ExchangeReport, CommandsShortOfNumbersAreCounted) {
+  const ExchangeReport report = ReportOf("PU1,2;\nPD 3,4;PU;BZ1,2,3;PD5;");
+  EXPECT_EQ(Tally(report.unnumbered), "4@2:1");
+  EXPECT_EQ(Tally(report.skipped), "0");
+  EXPECT_EQ(Tally(ReportOf(std::string("PU1\0,2;", 7)).unnumbered), "1@1:1");
+  // Numbers beyond the ones a command takes are ignored, not missing.
+  EXPECT_EQ(Tally(ReportOf("PD1,2,3,4;").unnumbered), "0");
+}
+
+TEST(ExchangeReport, EachClampedCoordinateCounts) {
+  const ExchangeReport report = ReportOf("PU1,2;\r\nPD99999999999,-99999999999;BZ1,2,3,4,5,2147483648;");
+  EXPECT_EQ(Tally(report.clamped), "3@2:1");
+  EXPECT_EQ(Tally(ReportOf("PD2147483647,-2147483648;PU-2147483649,0;").clamped), "1@1:26");
+  // Only numbers the command reads: the second pair of a "PD" is not looked at.
+  EXPECT_EQ(Tally(ReportOf("PD1,2,99999999999,0;").clamped), "0");
+}
+
+TEST(ExchangeReport, CommandsCutAtTheLimitAreCounted) {
+  const std::string digits(400, '7');
+  const ExchangeReport report = ReportOf("PU1,2;PD" + digits + "," + digits + ";PU3,4;" + std::string(1000, 'X') + ";");
+  EXPECT_EQ(Tally(report.cut), "2@1:7");
+  EXPECT_EQ(Tally(report.clamped), "1@1:7");
+  // 6 + 804 + 6 bytes before it: the X command is cut and skipped.
+  EXPECT_EQ(Tally(report.skipped), "1@1:817");
+  // Line breaks are not stored, and the ";" after exactly the limit loses nothing.
+  const std::string limit = "PD1,1" + std::string(EXCHANGE_COMMAND_MAX - 5, '0');
+  EXPECT_EQ(Tally(ReportOf(limit + ";").cut), "0");
+  EXPECT_EQ(Tally(ReportOf(limit + "\r\n;").cut), "0");
+  EXPECT_EQ(Tally(ReportOf(limit + "0;").cut), "1@1:1");
+}
+
+TEST(ExchangeReport, PlacesHoldAcrossReadsAndLines) {
+  // Far past the 64 KB the reader takes at a time, on one line and on many.
+  std::string oneLine, manyLines;
+  for (int i = 0; i < 20000; ++i) {
+    oneLine += "PD1,1;PU2,2;";
+    manyLines += "PD1,1;\r\n";
+  }
+  EXPECT_EQ(Tally(ReportOf(oneLine + "pd3,3;").skipped), "1@1:" + std::to_string(oneLine.size() + 1));
+  EXPECT_EQ(Tally(ReportOf(manyLines + "  PD1,1;").skipped), "1@20001:1");
+  SwappedRoutines swap;
+  g_routines.Read = ThreeBytesAtATime;
+  EXPECT_EQ(Tally(ReportOf("PU1,1;\npd1,1;PD 1,1;").skipped), "1@2:1");
+  EXPECT_EQ(Tally(ReportOf("PU1,1;\npd1,1;PD 1,1;").unnumbered), "1@2:7");
+}
+
+TEST(ExchangeReport, ReportIsClearedAndReadingUnchanged) {
+  TempDir dir;
+  const std::string odd = "pu1,1;PU 2,2;PD99999999999,0;";
+  ExchangeReport report;
+  CommandList withReport = nullptr, without = nullptr;
+  ReadExchangeFile(withReport, dir.Write("odd.plt", odd).c_str(), &report);
+  ReadExchangeFile(without, dir.Write("odd.plt", odd).c_str());
+  EXPECT_EQ(CommandsText(withReport), CommandsText(without));
+  EXPECT_FALSE(IsCleanRead(report));
+  FreeCommands(withReport);
+  FreeCommands(without);
+  ReadExchangeFile(withReport, dir.Write("clean.plt", "PU1,1;").c_str(), &report);
+  EXPECT_TRUE(IsCleanRead(report));
+  EXPECT_EQ(report.skipped.first.line, 0);
+  FreeCommands(withReport);
+  // A file that cannot be opened reports nothing either.
+  report.skipped.count = 5;
+  EXPECT_EQ(ReadExchangeFile(withReport, (dir.Path() / "missing.plt").string().c_str(), &report), 1);
+  EXPECT_TRUE(IsCleanRead(report));
+}
+
+}  // namespace

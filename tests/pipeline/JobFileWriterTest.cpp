@@ -159,3 +159,44 @@ TEST(JobFile, CurvesComputedInDoublesGiveTheseBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(JobStream, SameBytesAsTheJobFileAndTheStreamStaysOpen) {
+  OffsetOptions options;
+  options.bladeOffset = true;
+  options.bladeOffsetText = "0.38";
+  const std::string exchange = "PU0,0;PD4000,0;BZ4000,2000,2000,4000,0,4000;PD0,0;";
+  const Encoded file(exchange, DialectDmpl, true, options);
+  TempDir dir;
+  CPlotJob job;
+  job.LoadJob(dir.Write("job.plt", exchange).c_str());
+  const std::string path = (dir.Path() / "stream.hb").string();
+  FILE* stream = fopen(path.c_str(), "wb");
+  ASSERT_NE(stream, nullptr);
+  JobResult why = JOB_NO_MEMORY;
+  EXPECT_EQ(WriteJobStream(job, stream, DialectDmpl, true, options, &why), 1);
+  EXPECT_EQ(why, JOB_DONE);
+  EXPECT_EQ(TempDir::Read(path), file.bytes);  // flushed, though still open
+  EXPECT_GE(fputs("more", stream), 0);
+  fclose(stream);
+  EXPECT_EQ(TempDir::Read(path), file.bytes + "more");
+}
+
+TEST(JobStream, FailedWritesAndNoJobAreReported) {
+  TempDir dir;
+  CPlotJob job;
+  job.LoadJob(dir.Write("job.plt", "PU0,0;PD4000,0;").c_str());
+  // A stream open for reading takes no bytes.
+  FILE* readOnly = fopen(dir.Write("taken.hb", "").c_str(), "rb");
+  ASSERT_NE(readOnly, nullptr);
+  JobResult why = JOB_DONE;
+  EXPECT_EQ(WriteJobStream(job, readOnly, DialectHpgl, true, {}, &why), 0);
+  EXPECT_EQ(why, JOB_WRITE_FAILED);
+  fclose(readOnly);
+  CPlotJob none;
+  EXPECT_EQ(WriteJobStream(none, stdout, DialectHpgl, true, {}, &why), 0);
+  EXPECT_EQ(why, JOB_NOTHING_TO_WRITE);
+}
+
+}  // namespace

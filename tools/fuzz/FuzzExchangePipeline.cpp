@@ -1,6 +1,7 @@
 // An exchange file through the whole pipeline the dialog and the command line run: read,
 // flatten, mirror and rotate, write the job file in either dialect with either option,
-// and lay out the preview.
+// and lay out the preview. What the reader reports must place each counted kind inside
+// the file.
 // Input: an options byte (bit 0 mirror; bits 1-3 quarter turns, 4 and above none; bit 4
 // DM/PL; bit 5 coordinates swapped; bit 6 blade offset; bit 7 over-cut), the preview's
 // width and height bytes, the blade-offset text "\n", the over-cut text "\n", then the
@@ -10,6 +11,7 @@
 // loaded: far-apart curves are refused only above the program's own limit of millions of
 // points, which would make each run take seconds. Distances and coordinates are not
 // bounded: their sums saturate.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -37,6 +39,20 @@ int64_t PointsNeeded(const char* path) {
   return points;
 }
 
+// Every counted kind has a place inside the text, and nothing uncounted has one; only a
+// text longer than a command's room can hold a cut command.
+bool PlausibleReport(const ExchangeReport& report, const std::string& text) {
+  const int64_t lines = 1 + std::count(text.begin(), text.end(), '\n');
+  const int64_t size = static_cast<int64_t>(text.size());
+  for (const ReadTally* tally : {&report.skipped, &report.unnumbered, &report.clamped, &report.cut}) {
+    if (tally->count == 0 ? tally->first.line != 0
+                          : tally->first.line < 1 || tally->first.line > lines || tally->first.column < 1 ||
+                                tally->first.column > size)
+      return false;
+  }
+  return report.cut.count == 0 || size > EXCHANGE_COMMAND_MAX;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -62,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   CPlotJob job;
   job.LoadJob(exchange.Path());
+  if (job.m_loadResult == JOB_DONE && !PlausibleReport(job.m_readReport, text)) abort();
   if (!job.HasJob()) return 0;
   const bool mirror = (choices & 1) != 0;
   const int turns = (choices >> 1) & 7;

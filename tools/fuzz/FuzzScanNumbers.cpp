@@ -1,5 +1,6 @@
 // The exchange file's number scanner against a reference built on strtoll: the same
-// count of numbers, the same values saturated to 32 bits, the same slots left alone.
+// count of numbers, the same values saturated to 32 bits, the same count of saturated
+// values, the same slots left alone.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -13,8 +14,8 @@ const int Slots = 8;
 const int32_t Untouched = 0x5A5A5A5A;
 
 // "%ld,%ld,..." with a 32-bit long: strtoll skips white space and takes a sign and digits;
-// values beyond the int32 range saturate.
-int ReferenceScan(const char* text, int32_t* slots, int count) {
+// values beyond the int32 range saturate and are counted in `clamped`.
+int ReferenceScan(const char* text, int32_t* slots, int count, int& clamped) {
   const char* p = text;
   for (int i = 0; i < count; ++i) {
     if (i > 0) {
@@ -25,6 +26,7 @@ int ReferenceScan(const char* text, int32_t* slots, int count) {
     const long long value = strtoll(p, &end, 10);
     if (end == p) return i;
     slots[i] = value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int32_t>(value);
+    if (value > INT32_MAX || value < INT32_MIN) ++clamped;
     p = end;
   }
   return count;
@@ -39,8 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
   int32_t got[Slots], want[Slots];
   for (int i = 0; i < Slots; ++i) got[i] = want[i] = Untouched;
-  const int gotCount = ScanNumbers(text.c_str(), got, count);
-  const int wantCount = ReferenceScan(text.c_str(), want, count);
-  if (gotCount != wantCount || memcmp(got, want, sizeof got) != 0) abort();
+  int gotClamped = 0, wantClamped = 0;
+  const int gotCount = ScanNumbers(text.c_str(), got, count, &gotClamped);
+  const int wantCount = ReferenceScan(text.c_str(), want, count, wantClamped);
+  if (gotCount != wantCount || memcmp(got, want, sizeof got) != 0 || gotClamped != wantClamped) abort();
   return 0;
 }

@@ -188,7 +188,8 @@ int main(int argc, char** argv) {
 
   // Processes first, while this one is small: a child's peak resident memory counts what
   // it shared with this process before it started the program.
-  WriteFile(input, "IN;PU0,0;SP0;");
+  // One short line: a job without outlines is refused.
+  WriteFile(input, "IN;PU0,0;PD1,0;SP0;");
   const double baseMiB = RunProcess(encode).peakMiB;  // the program itself, not the job
   std::vector<Row> rows;
   for (int paths : {400, 2000, 20000}) {

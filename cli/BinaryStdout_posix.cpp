@@ -1,0 +1,3 @@
+#include "BinaryStdout.h"
+
+void SetStdoutBinary() {}

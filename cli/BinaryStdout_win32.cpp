@@ -1,0 +1,8 @@
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
+#include "BinaryStdout.h"
+
+void SetStdoutBinary() { _setmode(_fileno(stdout), _O_BINARY); }
