@@ -17,7 +17,7 @@
 namespace {
 
 // Two cuts: an "L" from the origin, and a line along the top drawn leftwards.
-const char* kTwoCuts = "PU0,0;PD400,0;PD400,400;PU1016,508;PD616,508;";
+const char* TWO_CUTS = "PU0,0;PD400,0;PD400,400;PU1016,508;PD616,508;";
 
 size_t Count(const std::string& text, const std::string& part) {
   size_t n = 0;
@@ -49,7 +49,7 @@ Preview RunPreview(const TempDir& dir, const std::string& job, std::vector<std::
 
 TEST(CliPreviewDetail, TravelCutsStartsAndDirectionsAtTheirPlaces) {
   TempDir dir;
-  const Preview p = RunPreview(dir, kTwoCuts, {"--size", "267x267", "--detail"});
+  const Preview p = RunPreview(dir, TWO_CUTS, {"--size", "267x267", "--detail"});
   ASSERT_EQ(p.code, 0) << p.err;
   const CSvgPicture svg(p.svg);
   ASSERT_TRUE(svg.IsWellFormed());
@@ -70,7 +70,7 @@ TEST(CliPreviewDetail, TravelCutsStartsAndDirectionsAtTheirPlaces) {
 
 TEST(CliPreviewDetail, CutterOriginRollFeedAndTheSideAcrossTheRoll) {
   TempDir dir;
-  const Preview p = RunPreview(dir, kTwoCuts, {"--size", "267x267", "--detail"});
+  const Preview p = RunPreview(dir, TWO_CUTS, {"--size", "267x267", "--detail"});
   const CSvgPicture svg(p.svg);
   // The job goes to the cutter as (y, W - x): its origin is the job's lower right corner,
   // the roll feeds along the job's y (up the picture), and its x side runs across the roll.
@@ -85,7 +85,7 @@ TEST(CliPreviewDetail, CutterOriginRollFeedAndTheSideAcrossTheRoll) {
 
 TEST(CliPreviewDetail, SizeAsInfoGivesItAndTheScale) {
   TempDir dir;
-  const Preview p = RunPreview(dir, kTwoCuts, {"--size", "267x267", "--detail"});
+  const Preview p = RunPreview(dir, TWO_CUTS, {"--size", "267x267", "--detail"});
   const CliRun info({"info", (dir.Path() / "job.plt").string()});
   ASSERT_EQ(info.out, "25.40 x 12.70 mm\n");
   // A quarter pixel per unit of 1/40 mm.
@@ -94,8 +94,8 @@ TEST(CliPreviewDetail, SizeAsInfoGivesItAndTheScale) {
 
 TEST(CliPreviewDetail, TheDialogsPictureStaysUnderneathAndTheDefaultIsUnchanged) {
   TempDir dir;
-  const Preview plain = RunPreview(dir, kTwoCuts, {"--size", "267x267"});
-  const Preview detailed = RunPreview(dir, kTwoCuts, {"--size", "267x267", "--detail"});
+  const Preview plain = RunPreview(dir, TWO_CUTS, {"--size", "267x267"});
+  const Preview detailed = RunPreview(dir, TWO_CUTS, {"--size", "267x267", "--detail"});
   // The dialog's whole pixels: x = trunc(trunc(s * 400 + 0.55) * 72 / 1016) + 2 = 101 with
   // s = 254 / 72, below the exact 102; the detailed layers draw it at 101.5.
   EXPECT_EQ(plain.svg,
@@ -129,10 +129,10 @@ TEST(CliPreviewDetail, ToolPathCarriesBladeOffsetAndOvercut) {
 
 TEST(CliPreviewDetail, CutterOptionsNeedDetailAndAreChecked) {
   TempDir dir;
-  EXPECT_EQ(RunPreview(dir, kTwoCuts, {"--size", "267x267", "--blade-offset", "0.38"}).code, 2);
-  EXPECT_EQ(RunPreview(dir, kTwoCuts, {"--size", "267x267", "--model", "1"}).code, 2);
-  EXPECT_EQ(RunPreview(dir, kTwoCuts, {"--size", "267x267", "--detail", "--overcut", "1e9"}).code, 2);
-  EXPECT_EQ(RunPreview(dir, kTwoCuts, {"--size", "267x267", "--detail", "--model", "Albatross"}).code, 2);
+  EXPECT_EQ(RunPreview(dir, TWO_CUTS, {"--size", "267x267", "--blade-offset", "0.38"}).code, 2);
+  EXPECT_EQ(RunPreview(dir, TWO_CUTS, {"--size", "267x267", "--model", "1"}).code, 2);
+  EXPECT_EQ(RunPreview(dir, TWO_CUTS, {"--size", "267x267", "--detail", "--overcut", "1e9"}).code, 2);
+  EXPECT_EQ(RunPreview(dir, TWO_CUTS, {"--size", "267x267", "--detail", "--model", "Albatross"}).code, 2);
 }
 
 TEST(CliPreviewDetail, ALargeJobIsThinnedOnlyInTheDetailedPicture) {

@@ -14,7 +14,7 @@
 
 namespace {
 
-const char* kJob = "IN;SP1;PU-100,300;PD3903,300;PD3903,1300;BZ3000,1400,1000,1400,-100,300;SP0;";
+const char* JOB = "IN;SP1;PU-100,300;PD3903,300;PD3903,1300;BZ3000,1400,1000,1400,-100,300;SP0;";
 
 TEST(CliInfo, PrintsTheSizeFieldsWidthFirst) {
   TempDir dir;
@@ -58,7 +58,7 @@ TEST(CliInfo, FolderTooLargeJobAndMissingFileSayWhy) {
 
 TEST(CliInfo, ExhaustedMemoryIsSaid) {
   TempDir dir;
-  const std::string input = dir.Write("job.plt", kJob);
+  const std::string input = dir.Write("job.plt", JOB);
   SwappedRoutines swap;
   AllocationCounter::Start(3);  // the reader's second command
   CliRun info({"info", input});
@@ -69,7 +69,7 @@ TEST(CliInfo, ExhaustedMemoryIsSaid) {
 
 TEST(CliEncode, EveryModelGetsItsProtocolsDialect) {
   TempDir dir;
-  const std::string input = dir.Write("job.plt", kJob);
+  const std::string input = dir.Write("job.plt", JOB);
   for (int model = 0; model < MODEL_COUNT; ++model) {
     const std::string output = (dir.Path() / ("m" + std::to_string(model) + ".hb")).string();
     CliRun run({"encode", input, "--model", ModelTable[model].name, "--blade-offset", "0.38", "--output", output});
@@ -93,7 +93,7 @@ TEST(CliEncode, EveryModelGetsItsProtocolsDialect) {
 
 TEST(CliEncode, ModelByIndexAndUnknownModel) {
   TempDir dir;
-  const std::string input = dir.Write("job.plt", kJob);
+  const std::string input = dir.Write("job.plt", JOB);
   const std::string a = (dir.Path() / "a.hb").string(), b = (dir.Path() / "b.hb").string();
   EXPECT_EQ(CliRun({"encode", input, "--model", "9", "--output", a}).code, 0);
   EXPECT_EQ(CliRun({"encode", input, "--model", "Tern(V8.8 or before)", "--output", b}).code, 0);
@@ -106,7 +106,7 @@ TEST(CliEncode, ModelByIndexAndUnknownModel) {
 
 TEST(CliEncode, DistancesMustBeMillimetresACutterCanUse) {
   TempDir dir;
-  const std::string input = dir.Write("job.plt", kJob);
+  const std::string input = dir.Write("job.plt", JOB);
   const std::string out = (dir.Path() / "a.hb").string();
   for (const char* bad : {"abc", "0,38", "", "nan", "1e9", "-0.5", "0", "+1", ".", "2.01", "0.38mm", " 0.38"}) {
     const CliRun blade({"encode", input, "--model", "4", "--blade-offset", bad, "--output", out});
@@ -122,13 +122,13 @@ TEST(CliEncode, DistancesMustBeMillimetresACutterCanUse) {
 
 TEST(CliEncode, OutputNamingTheInputIsRefused) {
   TempDir dir;
-  const std::string input = dir.Write("job.plt", kJob);
+  const std::string input = dir.Write("job.plt", JOB);
   const std::string sameByAnotherPath = (dir.Path() / "." / "job.plt").string();
   const CliRun encode({"encode", input, "--model", "4", "--output", sameByAnotherPath});
   EXPECT_EQ(encode.code, 1);
   EXPECT_NE(encode.err.find("is the input"), std::string::npos) << encode.err;
   EXPECT_EQ(CliRun({"preview", input, "--size", "40x30", "--output", input}).code, 1);
-  EXPECT_EQ(TempDir::Read(input), kJob);
+  EXPECT_EQ(TempDir::Read(input), JOB);
 }
 
 TEST(CliInfo, InputWithoutOutlinesFails) {
@@ -267,18 +267,18 @@ TEST(CliToolbar, UsageErrors) {
 
 namespace {
 
-const char* kOddJob = "IN;SP1;PU0,0; PD400,0;\r\npd1,1;PD4000,0;PD 9,9;PD99999999999,0;SP0;";
-const std::string kOddWarning =
+const char* ODD_JOB = "IN;SP1;PU0,0; PD400,0;\r\npd1,1;PD4000,0;PD 9,9;PD99999999999,0;SP0;";
+const std::string ODD_WARNING =
     ": 2 commands were not understood and skipped (the first at line 1, column 14), 1 command lacked its numbers "
     "and took earlier ones (at line 2, column 16), 1 coordinate beyond 32 bits was clamped (at line 2, column 23); "
     "the cut will differ from the drawing\n";
 
 TEST(CliReadWarning, OneLineWithCountsAndFirstPlaces) {
   TempDir dir;
-  const std::string input = dir.Write("odd.plt", kOddJob);
+  const std::string input = dir.Write("odd.plt", ODD_JOB);
   const CliRun info({"info", input});
   EXPECT_EQ(info.code, 0);
-  EXPECT_EQ(info.err, "plotgate: warning: " + input + kOddWarning);
+  EXPECT_EQ(info.err, "plotgate: warning: " + input + ODD_WARNING);
   EXPECT_EQ(info.out, CliRun({"info", dir.Write("same.plt", "PU0,0;PD4000,0;PD99999999999,0;")}).out);
 
   const std::string longCommand = "PU0,0;PD4000,0;PD1,1" + std::string(300, 'x') + ";";
@@ -290,8 +290,8 @@ TEST(CliReadWarning, OneLineWithCountsAndFirstPlaces) {
 
 TEST(CliReadWarning, EveryCommandThatLoadsAJobWarns) {
   TempDir dir;
-  const std::string input = dir.Write("odd.plt", kOddJob);
-  const std::string warning = "plotgate: warning: " + input + kOddWarning;
+  const std::string input = dir.Write("odd.plt", ODD_JOB);
+  const std::string warning = "plotgate: warning: " + input + ODD_WARNING;
   const CliRun encode({"encode", input, "--model", "4", "--output", (dir.Path() / "a.hb").string()});
   EXPECT_EQ(encode.code, 0);
   EXPECT_EQ(encode.err, warning);
@@ -346,7 +346,7 @@ TEST(CliLargeInput, SaysWhatItReadsOnStderrFirst) {
 
 TEST(CliOutput, DashWritesTheSameBytesToStandardOutput) {
   TempDir dir;
-  const std::string input = dir.Write("job.plt", kJob);
+  const std::string input = dir.Write("job.plt", JOB);
   for (const char* model : {"1", "4"}) {
     const std::string file = (dir.Path() / "job.hb").string();
     ASSERT_EQ(CliRun({"encode", input, "--model", model, "--blade-offset", "0.38", "--output", file}).code, 0);
@@ -369,7 +369,7 @@ TEST(CliOutput, DashIsNeverTheInputAndFailuresSayWhy) {
   // A drawing named "-" in the working folder is still not the output.
   const std::filesystem::path saved = std::filesystem::current_path();
   std::filesystem::current_path(dir.Path());
-  dir.Write("-", kJob);
+  dir.Write("-", JOB);
   const CliRun dash({"encode", "-", "--model", "4", "--output", "-"});
   const CliRun picture({"preview", "-", "--size", "40x30", "--output", "-"});
   std::filesystem::current_path(saved);
@@ -377,11 +377,11 @@ TEST(CliOutput, DashIsNeverTheInputAndFailuresSayWhy) {
   EXPECT_EQ(dash.out.substr(0, 3), ";:H");
   EXPECT_EQ(picture.code, 0) << picture.err;
   EXPECT_EQ(picture.out.substr(0, 4), "<svg");
-  EXPECT_EQ(TempDir::Read((dir.Path() / "-").string()), kJob);
+  EXPECT_EQ(TempDir::Read((dir.Path() / "-").string()), JOB);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // nothing else written
 
   const CliRun unwritable(
-      {"preview", dir.Write("job.plt", kJob), "--size", "40x30", "--output", (dir.Path() / "no" / "p.svg").string()});
+      {"preview", dir.Write("job.plt", JOB), "--size", "40x30", "--output", (dir.Path() / "no" / "p.svg").string()});
   EXPECT_EQ(unwritable.code, 1);
   EXPECT_EQ(unwritable.err.rfind("plotgate: cannot write " + (dir.Path() / "no" / "p.svg").string() + ": ", 0), 0u)
       << unwritable.err;

@@ -8,9 +8,9 @@
 
 namespace {
 
-const std::string kHpglHeader =
+const std::string HPGL_HEADER =
     "IN;SP1;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;";
-const std::string kDmplHeader =
+const std::string DMPL_HEADER =
     ";:H A L0 ECN U U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 ";
 
 // The stream cut after every ";" or space, so that a mismatch names the command.
@@ -39,38 +39,38 @@ struct Encoded {
 };
 
 TEST(JobFile, HeadersAreExact) {
-  EXPECT_EQ(kHpglHeader.size(), 97u);
-  EXPECT_EQ(kDmplHeader.size(), 90u);
-  EXPECT_EQ(StringsFor(DialectHpgl).header, kHpglHeader);
-  EXPECT_EQ(StringsFor(DialectDmpl).header, kDmplHeader);
-  EXPECT_EQ(StringsFor(7).header, kHpglHeader);  // any value but 1 is HPGL
+  EXPECT_EQ(HPGL_HEADER.size(), 97u);
+  EXPECT_EQ(DMPL_HEADER.size(), 90u);
+  EXPECT_EQ(StringsFor(DialectHpgl).header, HPGL_HEADER);
+  EXPECT_EQ(StringsFor(DialectDmpl).header, DMPL_HEADER);
+  EXPECT_EQ(StringsFor(7).header, HPGL_HEADER);  // any value but 1 is HPGL
 }
 
 TEST(JobFile, OneSegmentInBothDialects) {
   Encoded hpgl("PU0,0;PD4000,0;", DialectHpgl);
   EXPECT_EQ(hpgl.result, 1);
-  EXPECT_EQ(Tokens(hpgl.bytes), Tokens(kHpglHeader + "PU0,4000;PD0,0;PU0,0;SP0;@"));
+  EXPECT_EQ(Tokens(hpgl.bytes), Tokens(HPGL_HEADER + "PU0,4000;PD0,0;PU0,0;SP0;@"));
   Encoded dmpl("PU0,0;PD4000,0;", DialectDmpl);
-  EXPECT_EQ(Tokens(dmpl.bytes), Tokens(kDmplHeader + "U0,4000 D0,0 U0,0 @ "));
+  EXPECT_EQ(Tokens(dmpl.bytes), Tokens(DMPL_HEADER + "U0,4000 D0,0 U0,0 @ "));
 }
 
 TEST(JobFile, WithoutSwapTheReversedXComesFirst) {
   Encoded e("PU0,0;PD4000,0;PD4000,100;", DialectHpgl, false);
   // W = 4000, H = 100: (W - x, y); the final pen-up goes to (0, H).
-  EXPECT_EQ(Tokens(e.bytes), Tokens(kHpglHeader + "PU4000,0;PD0,0;PD0,100;PU0,100;SP0;@"));
+  EXPECT_EQ(Tokens(e.bytes), Tokens(HPGL_HEADER + "PU4000,0;PD0,0;PD0,100;PU0,100;SP0;@"));
 }
 
-const char* kSquare = "PU0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;";
+const char* SQUARE = "PU0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;";
 // The square in output coordinates (y, 1000 - x): (0,1000) (0,0) (1000,0) (1000,1000) (0,1000).
-const std::string kSquareDirect = "PU0,1000;PD0,0;PD1000,0;PD1000,1000;PD0,1000;PU1000,0;SP0;@";
+const std::string SQUARE_DIRECT = "PU0,1000;PD0,0;PD1000,0;PD1000,1000;PD0,1000;PU1000,0;SP0;@";
 
 TEST(JobFile, OptionsReadingZeroGiveTheDirectFile) {
   OffsetOptions zero;
   zero.bladeOffset = zero.overCut = true;
   zero.bladeOffsetText = "0";
   zero.overCutText = "not a number";
-  EXPECT_EQ(Tokens(Encoded(kSquare, DialectHpgl, true, zero).bytes), Tokens(kHpglHeader + kSquareDirect));
-  EXPECT_EQ(Tokens(Encoded(kSquare, DialectHpgl).bytes), Tokens(kHpglHeader + kSquareDirect));
+  EXPECT_EQ(Tokens(Encoded(SQUARE, DialectHpgl, true, zero).bytes), Tokens(HPGL_HEADER + SQUARE_DIRECT));
+  EXPECT_EQ(Tokens(Encoded(SQUARE, DialectHpgl).bytes), Tokens(HPGL_HEADER + SQUARE_DIRECT));
 }
 
 TEST(JobFile, BladeOffsetSwingsRoundEveryCorner) {
@@ -78,8 +78,8 @@ TEST(JobFile, BladeOffsetSwingsRoundEveryCorner) {
   blade.bladeOffset = true;
   blade.bladeOffsetText = "0.38";  // 15 units
   blade.overCutText = "0.85";      // not ticked: ignored
-  EXPECT_EQ(Tokens(Encoded(kSquare, DialectHpgl, true, blade).bytes),
-            Tokens(kHpglHeader + "PU0,1000;PD0,1000;PD0,-14;PD15,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;"
+  EXPECT_EQ(Tokens(Encoded(SQUARE, DialectHpgl, true, blade).bytes),
+            Tokens(HPGL_HEADER + "PU0,1000;PD0,1000;PD0,-14;PD15,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;"
                                  "PD-14,1000;PD0,985;PD0,0;PU1000,0;SP0;@"));
 }
 
@@ -87,8 +87,8 @@ TEST(JobFile, OverCutAloneRecutsTheFirstSegment) {
   OffsetOptions over;
   over.overCut = true;
   over.overCutText = "0.85";  // 34 units
-  EXPECT_EQ(Tokens(Encoded(kSquare, DialectDmpl, true, over).bytes),
-            Tokens(kDmplHeader + "U0,1000 D0,1000 D0,0 D1000,0 D1000,1000 D0,1000 D0,1000 D0,966 U1000,0 @ "));
+  EXPECT_EQ(Tokens(Encoded(SQUARE, DialectDmpl, true, over).bytes),
+            Tokens(DMPL_HEADER + "U0,1000 D0,1000 D0,0 D1000,0 D1000,1000 D0,1000 D0,1000 D0,966 U1000,0 @ "));
 }
 
 TEST(JobFile, DistanceTextIsCutAtNineCharacters) {
@@ -119,7 +119,7 @@ TEST(JobFile, CurvesAreWrittenAsTheirFlattenedPoints) {
   // A chord of 3 units: one segment, start and end. The curve's last point is written
   // although the list ends with a placeholder.
   Encoded e("PU0,0;BZ1,1,2,1,3,0;", DialectHpgl);
-  EXPECT_EQ(Tokens(e.bytes), Tokens(kHpglHeader + "PU0,3;PD0,0;PU0,0;SP0;@"));
+  EXPECT_EQ(Tokens(e.bytes), Tokens(HPGL_HEADER + "PU0,3;PD0,0;PU0,0;SP0;@"));
 }
 
 std::string Merge(const std::string& exchange) { return FlattenedText(exchange, MergeStraightRuns); }
@@ -149,13 +149,13 @@ TEST(MergeStraightRuns, TrailingPlaceholderEndsTheRun) {
 // after the move to the origin, the repeated start dropped.
 TEST(JobFile, CurvesComputedInDoublesGiveTheseBytes) {
   EXPECT_EQ(Tokens(Encoded("IN;PU65,12;BZ61,4,52,52,65,3;SP0;", DialectHpgl).bytes),
-            Tokens(kHpglHeader + "PU9,0;PD14,5;PD22,7;PD0,0;PU22,0;SP0;@"));
+            Tokens(HPGL_HEADER + "PU9,0;PD14,5;PD22,7;PD0,0;PU22,0;SP0;@"));
   EXPECT_EQ(Tokens(Encoded("IN;PU65,12;BZ61,4,52,52,65,3;SP0;", DialectDmpl).bytes),
-            Tokens(kDmplHeader + "U9,0 D14,5 D22,7 D0,0 U22,0 @ "));
+            Tokens(DMPL_HEADER + "U9,0 D14,5 D22,7 D0,0 U22,0 @ "));
   EXPECT_EQ(Tokens(Encoded("IN;PU29,33;BZ13,74,64,59,67,25;SP0;", DialectHpgl).bytes),
-            Tokens(kHpglHeader + "PU8,38;PD24,41;PD31,36;PD32,27;PD26,15;PD15,5;PD0,0;PU32,0;SP0;@"));
+            Tokens(HPGL_HEADER + "PU8,38;PD24,41;PD31,36;PD32,27;PD26,15;PD15,5;PD0,0;PU32,0;SP0;@"));
   EXPECT_EQ(Tokens(Encoded("IN;PU27,11;BZ57,5,78,35,50,42;SP0;", DialectHpgl).bytes),
-            Tokens(kHpglHeader + "PU1,36;PD0,22;PD4,11;PD11,3;PD19,0;PD26,3;PD32,13;PU32,0;SP0;@"));
+            Tokens(HPGL_HEADER + "PU1,36;PD0,22;PD4,11;PD11,3;PD19,0;PD26,3;PD32,13;PU32,0;SP0;@"));
 }
 
 }  // namespace

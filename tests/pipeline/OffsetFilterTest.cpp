@@ -23,10 +23,10 @@ std::string Filter(const std::vector<std::string>& commands, int a, int b, int d
   return TempDir::Read(path);
 }
 
-const std::vector<std::string> kSquare = {"PU0,0;", "PD1000,0;", "PD1000,1000;", "PD0,1000;", "PD0,0;", "PU5000,0;"};
+const std::vector<std::string> SQUARE = {"PU0,0;", "PD1000,0;", "PD1000,1000;", "PD0,1000;", "PD0,0;", "PU5000,0;"};
 
 TEST(OffsetFilter, WorkedSquareWithBladeOffset) {
-  EXPECT_EQ(Filter(kSquare, 15, 0),
+  EXPECT_EQ(Filter(SQUARE, 15, 0),
             "PU0,0;"
             "PD0,0;PD1014,0;PD1000,15;"
             "PD1000,1014;PD985,1000;"
@@ -36,15 +36,15 @@ TEST(OffsetFilter, WorkedSquareWithBladeOffset) {
 }
 
 TEST(OffsetFilter, OverCutCarriesTheClosingCutFurther) {
-  EXPECT_EQ(Filter(kSquare, 15, 34),
+  EXPECT_EQ(Filter(SQUARE, 15, 34),
             "PU0,0;PD0,0;PD1014,0;PD1000,15;PD1000,1014;PD985,1000;PD-14,1000;PD0,985;"
             "PD0,-14;PD15,0;PD49,0;PU5000,0;");
   // Without blade offset the corners stay as they are and the start is cut twice.
-  EXPECT_EQ(Filter(kSquare, 0, 34), "PU0,0;PD0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;PD0,0;PD34,0;PU5000,0;");
+  EXPECT_EQ(Filter(SQUARE, 0, 34), "PU0,0;PD0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;PD0,0;PD34,0;PU5000,0;");
 }
 
 TEST(OffsetFilter, BothDistancesZeroPassesEverythingThrough) {
-  std::vector<std::string> job = kSquare;
+  std::vector<std::string> job = SQUARE;
   job.push_back("SP0;@");
   std::string joined;
   for (const auto& c : job) joined += c;
@@ -86,7 +86,7 @@ TEST(OffsetFilter, PointsWriteWhatTheirTextWould) {
   const std::vector<std::pair<int32_t, IntPoint>> square = {{KIND_PEN_UP, {0, 0}},         {KIND_PEN_DOWN, {1000, 0}},
                                                             {KIND_PEN_DOWN, {1000, 1000}}, {KIND_PEN_DOWN, {0, 1000}},
                                                             {KIND_PEN_DOWN, {0, 0}},       {KIND_PEN_UP, {5000, 0}}};
-  EXPECT_EQ(FilterPoints(square, 15, 34, DialectHpgl), Filter(kSquare, 15, 34));
+  EXPECT_EQ(FilterPoints(square, 15, 34, DialectHpgl), Filter(SQUARE, 15, 34));
   EXPECT_EQ(FilterPoints(square, 0, 0, DialectHpgl), "PU0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;PU5000,0;");
   EXPECT_EQ(FilterPoints(square, 15, 0, DialectDmpl),
             "U0,0 D0,0 D1014,0 D1000,15 D1000,1014 D985,1000 D-14,1000 D0,985 D0,-14 D15,0 D1000,0 U5000,0 ");
@@ -105,7 +105,7 @@ TEST(OffsetFilter, CornerIsSharpBelowOneHundredTwentyDegrees) {
 
 TEST(OffsetFilter, NothingIsWrittenWithoutAFile) {
   SetOffsetFilterOutput(nullptr);
-  for (const auto& c : kSquare) OffsetFilter(c.c_str(), 15, 34, DialectHpgl);  // must not crash
+  for (const auto& c : SQUARE) OffsetFilter(c.c_str(), 15, 34, DialectHpgl);  // must not crash
   EXPECT_EQ(Filter({"PU0,0;", "PD10,0;", "PU0,0;"}, 0, 0), "PU0,0;PD10,0;PU0,0;");
 }
 

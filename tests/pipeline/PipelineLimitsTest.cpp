@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::string kHpglHeader =
+const std::string HPGL_HEADER =
     "IN;SP1;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;";
 
 // What a user does with a job: load, rotate (mirrored first), mirror back, look at the
@@ -218,9 +218,9 @@ TEST(BlockWrites, LongJobIsWrittenWholeInBothModes) {
   CPlotJob job;
   job.LoadJob(input.c_str());
   ASSERT_EQ(WriteJobFile(job, output.c_str(), DialectHpgl, true, {}), 1);
-  EXPECT_EQ(TempDir::Read(output), kHpglHeader + direct + "PU10,0;SP0;@");
+  EXPECT_EQ(TempDir::Read(output), HPGL_HEADER + direct + "PU10,0;SP0;@");
   ASSERT_EQ(WriteJobFile(job, output.c_str(), DialectHpgl, true, Options("0.38", "0.85")), 1);
-  EXPECT_EQ(TempDir::Read(output), kHpglHeader + offset + "PU10,0;SP0;@");
+  EXPECT_EQ(TempDir::Read(output), HPGL_HEADER + offset + "PU10,0;SP0;@");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ namespace {
 
 // A job that shows mirror and rotation: a right triangle with its right angle at the
 // bottom left, 100 by 50 mm.
-const char* const kTriangle = "IN;SP1;PU0,0;PD4000,0;PD0,2000;PD0,0;SP0;";
+const char* const TRIANGLE = "IN;SP1;PU0,0;PD4000,0;PD0,2000;PD0,0;SP0;";
 
 void Pump() {
   MSG msg;
@@ -63,7 +63,7 @@ class PlotgateDialog : public ::testing::Test {
   void TearDown() override { m_dialog.reset(); }
 
   void WriteSettings(const std::string& text) { m_dir.Write("Plotgate.ini", text); }
-  std::string JobFile(const char* text = kTriangle) { return m_dir.Write("job.plt", text); }
+  std::string JobFile(const char* text = TRIANGLE) { return m_dir.Write("job.plt", text); }
 
   void Open(const std::string& file) {
     m_dialog.reset(new CPlotgateDlg(m_settings, file));
