@@ -51,22 +51,27 @@ wine_loader() {
   if [ "$preset" = win32 ]; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
 }
 
-# use_wine WORK: Wine for a script that shows windows: quiet, $WINEPREFIX when it exists,
-# else a new prefix in WORK (own_prefix=1, for the script's cleanup to end its server);
-# a display of our own unless DISPLAY is set; sets $wine to the build's loader.
-use_wine() {
+# use_prefix WORK: quiet Wine in $WINEPREFIX when it exists, else in a new prefix in WORK
+# (own_prefix=1, for the script's cleanup to end its server); sets $wine to the build's
+# loader.
+use_prefix() {
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   own_prefix=0
   if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
     export WINEPREFIX=$1/prefix
     own_prefix=1
   fi
-  start_display
   wine=$(wine_loader)
-  if [ "$own_prefix" -eq 1 ]; then
-    "$wine" wineboot -i >/dev/null 2>&1
-    without_window_manager "$wine"
-  fi
+  if [ "$own_prefix" -eq 1 ]; then "$wine" wineboot -i >/dev/null 2>&1; fi
+}
+
+# use_wine WORK: use_prefix for a script that shows windows, with a display of our own
+# unless DISPLAY is set; the display is there before the prefix's first start, and a new
+# prefix leaves its windows unmanaged.
+use_wine() {
+  start_display
+  use_prefix "$1"
+  if [ "$own_prefix" -eq 1 ]; then without_window_manager "$wine"; fi
 }
 
 # windows PATH: the Windows name of a Linux path (Wine's Z: drive).

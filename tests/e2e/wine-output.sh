@@ -14,19 +14,13 @@ mkdir "$work/bin" "$work/cwd"
 cp "$root/build/$preset/cli/plotgate-cli.exe" "$work/bin/"
 cli=$work/bin/plotgate-cli.exe
 
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-own_prefix=0
-if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
-  export WINEPREFIX=$work/prefix
-  own_prefix=1
-fi
-wine=$(wine_loader)
 cleanup() {
   [ "$own_prefix" -eq 1 ] && wineserver -k >/dev/null 2>&1
   rm -rf "$work"
 }
+own_prefix=0
 trap cleanup EXIT
-[ "$own_prefix" -eq 1 ] && "$wine" wineboot -i >/dev/null 2>&1
+use_prefix "$work"
 
 input=$(windows "$root/examples/cut-word.plt")
 cd "$work/cwd"

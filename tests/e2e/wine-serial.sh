@@ -20,11 +20,7 @@ cp "$root/build/$preset/cli/plotgate-cli.exe" "$work/bin/"
 cli=$work/bin/plotgate-cli.exe
 ini=$work/bin/Plotgate.ini
 
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
-  export WINEPREFIX=$work/prefix
-  wineboot -i >/dev/null 2>&1
-fi
+use_prefix "$work"
 # The SERIALCOMM key is volatile: it lives only as long as the wine server.
 wineserver -p >/dev/null 2>&1
 cleanup() {

@@ -17,11 +17,7 @@ printf 'users own workspace' >"$work/X7/Workspace/_default.cdws"
 original=$EMPTY_WORKSPACE
 printf '%s' "$original" >"$work/X6/DRAWUIConfig.xml"
 
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
-  export WINEPREFIX=$work/prefix
-  wineboot -i >/dev/null 2>&1
-fi
+use_prefix "$work"
 key16='HKCU\Software\Corel\CorelDRAW\16.0\Draw'
 key17='HKCU\Software\Corel\CorelDRAW\17.0\Draw\Application Preferences\VBA'
 cleanup() {
