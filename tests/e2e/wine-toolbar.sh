@@ -54,6 +54,11 @@ check "remove restores the version 16 file" [ "$(cat "$work/X6/DRAWUIConfig.xml"
 check "remove puts the user's workspace back" grep -qx 'users own workspace' "$work/X7/Workspace/_default.cdws"
 check "remove leaves no backup" [ ! -e "$work/X7/Workspace/_default.bak" ]
 
+# Removing again, with no backup to put back: the user's own workspace stays.
+wine "$work/bin/plotgate-cli.exe" toolbar remove --registry >"$work/out" 2>&1
+check "removing again says so" [ "$(tr -d '\r' <"$work/out")" = "$x6_file: nothing to remove"$'\n'"$x7_file: nothing to remove" ]
+check "removing again keeps the user's workspace" grep -qx 'users own workspace' "$work/X7/Workspace/_default.cdws"
+
 # A registered file that is no workspace: the reason, exit 1, the file left as it was, and
 # the other workspace still edited.
 printf 'just some words' >"$work/X6/DRAWUIConfig.xml"
