@@ -124,9 +124,9 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   CIniFile ini;
   ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
   // Reading creates an absent file; an empty one has nothing to remember.
-  std::error_code ignored;
-  const uintmax_t settingsSize = std::filesystem::file_size(ini.IniPath, ignored);
-  const bool haveSettings = !ignored && settingsSize > 0;
+  std::error_code noSettings;
+  const uintmax_t settingsSize = std::filesystem::file_size(ini.IniPath, noSettings);
+  const bool haveSettings = !noSettings && settingsSize > 0;
   SavedChoices saved;
   std::string rememberedPort;
   try {
@@ -170,7 +170,10 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   if (session.WriteJobFile(job, jobFile, choices.cutter.offsets, &why) != SEND_DONE) {
     return Fail("SaveCutTempData error1 (" + jobFile + ": " + JobFailureReason(why) + ")");
   }
-  const uint64_t jobSize = std::filesystem::file_size(jobFile, ignored);
+  // Just written, so its size is known; were it not, no announcement.
+  std::error_code unknownSize;
+  const uintmax_t fileSize = std::filesystem::file_size(jobFile, unknownSize);
+  const uint64_t jobSize = unknownSize ? 0 : fileSize;
   // At the line's speed: a start bit, eight data bits and a stop bit per byte.
   const double expectedSeconds = static_cast<double>(jobSize) * 10 / session.Settings().baudRate;
   if (expectedSeconds >= LONG_SEND_SECONDS) {
@@ -201,7 +204,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
     return Fail("plotgate: writing to " + port + ": " + ReasonOf(session, "the port did not take the whole piece") +
                 "\n" + stopped);
   }
-  printf("%s\n", SentText(jobSize, model.name, port, session.Settings().baudRate, choices, marks).c_str());
+  printf("%s\n", SentText(session.JobSize(), model.name, port, session.Settings().baudRate, choices, marks).c_str());
   return 0;
 }
 
