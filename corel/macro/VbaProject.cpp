@@ -134,9 +134,9 @@ std::string DirRecords(const std::string& projectName, const std::string& module
 
 CCompoundFile BuildVbaProject(const std::string& projectName, const std::string& moduleName,
                               const std::string& source) {
+  std::string projectText = ProjectText(projectName, moduleName);
   std::string fault = SourceFault(source, moduleName);
   if (!fault.empty()) throw CVbaSourceError("the source of module " + moduleName + " cannot be packed: " + fault);
-  std::string projectText = ProjectText(projectName, moduleName);
   CCompoundFile file;
   file.AddStream("PROJECT", projectText);
   file.AddStream("PROJECTwm", moduleName + '\0' + Utf16(moduleName) + std::string(4, '\0'));
