@@ -45,6 +45,8 @@ finish() {
 
 # start_display / stop_display: an Xvfb of our own when DISPLAY is unset.
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.bash"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine32.bash"
+use_64bit_wine_when_needed
 
 # The Wine loader of the preset: 32-bit Wine for the release, wine64 for win64.
 wine_loader() {

@@ -1,0 +1,214 @@
+#!/usr/bin/env bash
+# The CorelDRAW export macro's own source (corel/macro/Ver001.bas less its Attribute lines)
+# run by Wine's script host against the model of CorelDRAW's object model in
+# tests/corel/macro: each drawing's report (messages, unit, undo steps, copies, the user's
+# shapes) and exchange file are compared with the expected ones, worked out by hand in
+# 1/40 mm. Plotgate is found through the registry value the installer writes: first a
+# stand-in that records how it was started, in a folder with a space, then the real
+# Plotgate.exe, which opens on the exported drawing and shows its size.
+# Last line: "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+source tests/e2e/common.bash
+root=$(pwd)
+{ cmake --preset native >/dev/null && cmake --build --preset native --target plotgate >/dev/null &&
+  cmake --preset "$preset" >/dev/null &&
+  cmake --build --preset "$preset" --target Plotgate dialog-driver command-line-recorder >/dev/null; } ||
+  { echo "0 passed, 1 failed"; exit 1; }
+build=$root/build/$preset
+work=$(mktemp -d /tmp/plotgate-e2e-macro.XXXXXX)
+mkdir -p "$work/Stand In" "$work/Plotgate Folder"
+cp "$build/tools/commandlinerecorder/command-line-recorder.exe" "$work/Stand In/Plotgate.exe"
+cp "$build/app/Plotgate.exe" "$work/Plotgate Folder/"
+cp "$build/tools/dialogdriver/dialog-driver.exe" "$work/"
+
+use_wine "$work"
+key='HKCU\Software\Meridal\Plotgate'
+cleanup() {
+  "$wine" "$work/dialog-driver.exe" close Harbex >/dev/null 2>&1
+  "$wine" reg delete "$key" /f >/dev/null 2>&1
+  [ "$own_prefix" -eq 1 ] && wineserver -k >/dev/null 2>&1
+  stop_display
+  rm -rf "$work"
+}
+trap cleanup EXIT
+driver() { "$wine" "$work/dialog-driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+register() { "$wine" reg add "$key" /v Path /t REG_SZ /d "$1" /f >/dev/null 2>&1; }
+
+# The macro exactly as it ships, but for the lines the script host does not take.
+grep -v '^Attribute ' corel/macro/Ver001.bas >"$work/macro.vbs"
+check "only Attribute lines are left out of the macro" \
+  [ "$(($(wc -l <corel/macro/Ver001.bas) - $(wc -l <"$work/macro.vbs")))" -eq "$(grep -c '^Attribute ' corel/macro/Ver001.bas)" ]
+cat tests/corel/macro/ObjectModel.vbs tests/corel/macro/MacroCases.vbs >>"$work/macro.vbs"
+
+# run_case NAME: the macro on drawing NAME; its report in $work/NAME.out. Waits until every
+# program it started has ended.
+run_case() {
+  "$wine" cscript //nologo "$(windows "$work/macro.vbs")" "$1" 2>/dev/null | tr -d '\r' >"$work/$1.out"
+  wineserver -w
+}
+# expect NAME [LABEL]: the last report of drawing NAME is standard input (a blank line
+# closes it); LABEL names the check when NAME alone does not.
+expect() {
+  cat >"$work/$1.expected"
+  check "${2:-$1}: report and exchange file" diff -u "$work/$1.expected" "$work/$1.out"
+}
+REPORT='unit: 1 (set to 3 1)
+undo steps: 1 begun, 1 ended (Plotgate export)
+copies left:
+shapes changed:'
+started() { [ -f "$work/Stand In/command-line.txt" ]; }
+not_started() { ! started; }
+
+register "$(windows "$work/Stand In/Plotgate.exe")"
+
+# Open subpaths, closed ones with and without their closing segment, an empty one, and an
+# earlier, longer exchange file replaced.
+run_case lines
+expect lines <<EOF
+$REPORT
+exchange file:
+IN;SP1;
+PU400,800;
+PD1220,800;
+PD1220,1810;
+PU0,0;
+PD2000,0;
+PD2000,2000;
+PD0,0;
+PU-200,494;
+PD200,494;
+PD200,800;
+PD-200,494;
+SP0;
+
+EOF
+# The stand-in was started with both paths quoted: its own, and the file just written.
+check "Plotgate is started with the exchange file" started
+command_line=$(cat "$work/Stand In/command-line.txt" 2>/dev/null)
+program=${command_line%% \"*}
+job=${command_line#\"*\" \"}
+job=${job%\"}
+check "the program's path is quoted whole" [ "$program" = "\"$(windows "$work/Stand In/Plotgate.exe")\"" ]
+check "the exchange file's path is quoted whole, after it" \
+  [ "$command_line" = "$program \"$job\"" ] && [[ "$job" == *'\MeridalCut.plt' ]]
+check "the file named is the one the macro wrote" \
+  cmp -s <(sed -n '/^exchange file:$/,$p' "$work/lines.out" | sed '1d;$d') \
+  <(tr -d '\r' <"$("$wine" winepath -u "$job" 2>/dev/null)")
+
+# Groups depth first, converted copies, bitmap and guideline skipped, PowerClips after
+# their holders; the drawing left as it was.
+run_case shapes
+expect shapes <<EOF
+$REPORT
+exchange file:
+IN;SP1;
+PU0,0;
+BZ400,0,800,400,800,800;
+PD0,800;
+PU4000,2000;
+BZ4000,3104,3104,4000,2000,4000;
+PD4000,2000;
+PU40,40;
+PD80,40;
+PD80,120;
+PD40,40;
+PU200,200;
+PD240,240;
+PU0,0;
+PD4000,0;
+PD4000,2400;
+PD0,2400;
+PD0,0;
+PU400,400;
+PD800,400;
+SP0;
+
+EOF
+
+# The selection, in the order it was made, and nothing else of the page.
+run_case selection
+expect selection <<EOF
+$REPORT
+exchange file:
+IN;SP1;
+PU0,0;
+PD120,0;
+PU0,0;
+PD40,0;
+SP0;
+
+EOF
+
+# A document already in millimetres is left in them.
+run_case millimetres
+expect millimetres <<EOF
+unit: 3 (set to 3 3)
+undo steps: 1 begun, 1 ended (Plotgate export)
+copies left:
+shapes changed:
+exchange file:
+IN;SP1;
+PU0,0;
+PD120,0;
+PU0,0;
+PD40,0;
+SP0;
+
+EOF
+
+# The three messages, and a failed conversion: no file left, no start.
+rm -f "$work/Stand In/command-line.txt"
+run_case no-document
+expect no-document <<EOF
+message (Plotgate, 48): There is no drawing to cut: open or create a document in CorelDRAW first.
+copies left:
+shapes changed:
+no exchange file
+
+EOF
+run_case nothing
+expect nothing <<EOF
+message (Plotgate, 48): There is nothing to cut: select the shapes to cut, or draw them on the active page. Bitmaps and guidelines are not cut.
+$REPORT
+no exchange file
+
+EOF
+run_case failure
+expect failure <<EOF
+message (Plotgate, 48): Plotgate could not export the drawing: broken ellipse (copy) cannot be converted to curves
+$REPORT
+no exchange file
+
+EOF
+NOT_INSTALLED='message (Plotgate, 48): Plotgate is not installed: run its installer, or run "Plotgate.exe /RegCorelWorkSpace" once in the folder that holds it.
+unit: 1 (set to)
+undo steps: 0 begun, 0 ended ()
+copies left:
+shapes changed:
+no exchange file
+'
+register "$(windows "$work/Moved Away/Plotgate.exe")"
+run_case selection
+printf '%s\n' "$NOT_INSTALLED" | expect selection "the program moved away"
+"$wine" reg delete "$key" /f >/dev/null 2>&1
+run_case selection
+printf '%s\n' "$NOT_INSTALLED" | expect selection "no program recorded"
+check "no message case starts Plotgate" not_started
+
+# The real Plotgate on a 120 x 45.5 mm rectangle: the dialog shows the size that the
+# command line reads from the same file.
+register "$(windows "$work/Plotgate Folder/Plotgate.exe")"
+"$wine" cscript //nologo "$(windows "$work/macro.vbs")" rectangle 2>/dev/null | tr -d '\r' >"$work/rectangle.out"
+check "the rectangle is exported" grep -qx 'PD1200,3420;' "$work/rectangle.out"
+check "Plotgate opens on it" driver wait Harbex 60 >/dev/null
+driver controls Harbex >"$work/controls"
+shows() { grep -q "^$1 .* \"$2\"\$" "$work/controls"; }
+check "Plotgate shows its width" shows 1012 "120.00"
+check "Plotgate shows its height" shows 1011 "45.50"
+sed -n '/^exchange file:$/,$p' "$work/rectangle.out" | sed '1d' >"$work/rectangle.plt"
+check "plotgate info reads the same size" [ "$("$root/build/native/cli/plotgate" info "$work/rectangle.plt")" = "120.00 x 45.50 mm" ]
+driver click Harbex 2
+driver gone Harbex 20
+
+finish
