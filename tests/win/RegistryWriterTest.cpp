@@ -14,10 +14,11 @@ TEST(CurrentUserRegistryWriter, WritesDeletesAndRemovesOnlyEmptyKeys) {
   const auto writer = CurrentUserRegistryWriter();
   const auto reader = CurrentUserRegistry();
   ASSERT_TRUE(writer);
-  ASSERT_TRUE(writer->WriteString(KEY, "Path", "C:\\Program Files\\Plotgate.exe"));  // parents made
+  const std::string path = "C:\\Program Files\\Plotgate.exe";
+  ASSERT_TRUE(writer->WriteString(KEY, "Path", path));  // parents made
   std::string data;
   ASSERT_TRUE(reader->ReadValue(KEY, "Path", data));
-  EXPECT_EQ(data, std::string("C:\\Program Files\\Plotgate.exe", 31));
+  EXPECT_EQ(data, path + '\0');
   EXPECT_TRUE(reader->KeyExists(PARENT));
   EXPECT_FALSE(reader->KeyExists("Software\\PlotgateTest\\Writer\\Deep"));
 
