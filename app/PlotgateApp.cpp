@@ -3,17 +3,46 @@
 #include <windows.h>
 // After windows.h, on which they build.
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 
 #include "CorelWorkspace.h"
+#include "MacroInstall.h"
 #include "ModuleDir.h"
 #include "PlotgateDlg.h"
 #include "RegistryReader.h"
+#include "RegistryWriter.h"
 
 namespace {
 
 void RegisterWorkspace(bool add) { RegisterCorelWorkspace(add, *CurrentUserRegistry(), GetModuleDir()); }
+
+// The user's roaming application-data folder, "" when Windows cannot say.
+std::string AppDataFolder() {
+  char path[MAX_PATH];
+  return SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK ? path : "";
+}
+
+// The running program's full path, "" when it does not fit.
+std::string ProgramPath() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  return length > 0 && length < sizeof path ? std::string(path, length) : "";
+}
+
+// Puts the macro project into CorelDRAW's GMS folders and tells the macro where this
+// program is, or takes both away. Only the two switches do this: an ordinary start writes
+// nothing to the registry.
+void RegisterMacro(bool add) {
+  const std::unique_ptr<CRegistryWriter> writer = CurrentUserRegistryWriter();
+  const std::string program = ProgramPath();
+  if (!add) {
+    UninstallMacroProject(*CurrentUserRegistry(), *writer);
+  } else if (!program.empty()) {
+    InstallMacroProject(*CurrentUserRegistry(), *writer, AppDataFolder(), program);
+  }
+}
 
 }  // namespace
 
@@ -27,8 +56,10 @@ bool CPlotgateApp::InitInstance(int argc, const char* const* argv) {
   RegisterWorkspace(true);
   if (CmdInfo.RegisterWorkspace) {
     RegisterWorkspace(true);
+    RegisterMacro(true);
   } else if (CmdInfo.UnregisterWorkspace) {
     RegisterWorkspace(false);
+    RegisterMacro(false);
   } else {
     CPlotgateDlg dialog(Settings, CmdInfo.m_nShellCommand == SHELL_FILE_OPEN ? CmdInfo.m_strFileName : "");
     dialog.DoModal();

@@ -59,8 +59,6 @@ bool SameContent(const std::string& a, const std::string& b) {
                     std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
 }
 
-bool Exists(const std::string& path) { return static_cast<bool>(std::ifstream(path, std::ios::binary)); }
-
 // Swaps the version 17 workspace for the prepared one, keeping the user's own as the
 // backup, or puts the backup back. Removing deletes the workspace only when a backup takes
 // its place or when it is the prepared file itself, so a workspace the adding never
@@ -70,15 +68,15 @@ ToolbarEditResult SwapVersion17Workspace(bool add, const std::string& folder, co
   const std::string backup = folder + "Workspace" + PATH_SEPARATOR + "_default.bak";
   const std::string source = programDir + PATH_SEPARATOR + "X7.wz";
   if (add) {
-    const bool swapped = Exists(backup) && SameContent(source, workspace);
+    const bool swapped = FileExists(backup) && SameContent(source, workspace);
     // Fails while a backup exists, so repeated adding keeps the user's own workspace.
     RenameFile(workspace, backup);
     errno = 0;
-    if (!Exists(source)) return {TOOLBAR_NO_PREPARED_WORKSPACE, 0};
+    if (!FileExists(source)) return {TOOLBAR_NO_PREPARED_WORKSPACE, 0};
     if (!CopyFileOver(source, workspace)) return {TOOLBAR_UNWRITABLE, errno};
     return {swapped ? TOOLBAR_UNCHANGED : TOOLBAR_CHANGED, 0};
   }
-  if (Exists(backup)) {
+  if (FileExists(backup)) {
     RemoveFile(workspace);
     errno = 0;
     return RenameFile(backup, workspace) ? ToolbarEditResult{TOOLBAR_CHANGED, 0}

@@ -1,5 +1,5 @@
-// Read access to the current user's registry, injected so that the workspace logic can be
-// tested with values of the test's own.
+// Read access to the current user's registry, injected so that the workspace and macro
+// logic can be tested with values of the test's own.
 #pragma once
 
 #include <memory>
@@ -12,6 +12,9 @@ class CRegistryReader {
   // buffer (a string's terminating zero included), or false when the key or the value is
   // missing or does not fit.
   virtual bool ReadValue(const std::string& key, const std::string& name, std::string& data) const = 0;
+  // Whether HKEY_CURRENT_USER\`key` exists (with or without values); false when it cannot
+  // be opened for reading.
+  virtual bool KeyExists(const std::string& key) const = 0;
 };
 
 // The real current-user registry, opened with read access only; null on systems without a

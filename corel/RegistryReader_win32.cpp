@@ -17,6 +17,13 @@ class CHkcuReader : public CRegistryReader {
     data.assign(reinterpret_cast<const char*>(buffer), size);
     return true;
   }
+
+  bool KeyExists(const std::string& key) const override {
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    RegCloseKey(handle);
+    return true;
+  }
 };
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -5,6 +6,11 @@
 #include "WorkspaceFiles.h"
 
 const char* const PATH_SEPARATOR = "/";
+
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
 
 bool RenameFile(const std::string& from, const std::string& to) {
   // rename() would replace an existing target; a hard link fails instead, as the Windows
@@ -22,3 +28,13 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
 }
 
 bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool MakeFolders(const std::string& path) {
+  // Each parent in turn; one that exists already fails harmlessly.
+  for (size_t end = path.find('/', 1); end != std::string::npos; end = path.find('/', end + 1)) {
+    mkdir(path.substr(0, end).c_str(), 0777);
+  }
+  mkdir(path.c_str(), 0777);
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}

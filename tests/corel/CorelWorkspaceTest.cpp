@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <vector>
 
 #include "CorelWorkspace.h"
-#include "RegistryReader.h"
+#include "MapRegistry.h"
 #include "TempDir.h"
 #include "ToolbarIcon.h"
 #include "WorkspaceFiles.h"
@@ -179,23 +178,6 @@ TEST(CorelToolbar, UnreadableOrUnchangedFilesAreNotWritten) {
   EXPECT_EQ(TempDir::Read(other), "<config/>");
 }
 
-// A registry of the test's own: key -> value name -> data.
-class CMapRegistry : public CRegistryReader {
- public:
-  std::map<std::string, std::map<std::string, std::string>> values;
-  bool ReadValue(const std::string& key, const std::string& name, std::string& data) const override {
-    const auto k = values.find(key);
-    if (k == values.end()) return false;
-    const auto v = k->second.find(name);
-    if (v == k->second.end()) return false;
-    data = v->second;
-    return true;
-  }
-  void SetString(const std::string& key, const std::string& name, const std::string& text) {
-    values[key][name] = text + '\0';
-  }
-};
-
 TEST(CorelRegistry, EachVersionFoundIsEdited) {
   TempDir dir;
   const std::string sep = PATH_SEPARATOR;
@@ -204,9 +186,9 @@ TEST(CorelRegistry, EachVersionFoundIsEdited) {
   dir.Write("X5/_default/DRAWUIConfig.xml", COMPACT);
   CMapRegistry registry;
   // The value ends in a four-character extension, which is dropped.
-  registry.SetString("Software\\Corel\\CorelDRAW\\15.0\\Draw", "LastWorkspaceUsed", folder + ".xml");
+  registry.WriteString("Software\\Corel\\CorelDRAW\\15.0\\Draw", "LastWorkspaceUsed", folder + ".xml");
   // Values too short to lose four characters are skipped.
-  registry.SetString("Software\\Corel\\CorelDRAW\\12.0\\CorelDRAW", "LastWorkspaceUsed", "abc");
+  registry.WriteString("Software\\Corel\\CorelDRAW\\12.0\\CorelDRAW", "LastWorkspaceUsed", "abc");
   registry.values["Software\\Corel\\CorelDRAW\\13.0\\CorelDRAW"]["LastWorkspaceUsed"] = "";
   RegisterCorelWorkspace(true, registry, dir.Path().string() + sep);
   EXPECT_EQ(TempDir::Read(folder + sep + "DRAWUIConfig.xml"), COMPACT_ADDED);
@@ -229,8 +211,8 @@ struct Version17 {
     backup = (dir.Path() / "user" / "Workspace" / "_default.bak").string();
     program = (dir.Path() / "program").string() + PATH_SEPARATOR;
     // The macro folder's name ends in four characters that are dropped: "GMS" and a separator.
-    registry.SetString("Software\\Corel\\CorelDRAW\\17.0\\Draw\\Application Preferences\\VBA", "LastGMSFolder",
-                       (dir.Path() / "user").string() + PATH_SEPARATOR + "GMS" + PATH_SEPARATOR);
+    registry.WriteString("Software\\Corel\\CorelDRAW\\17.0\\Draw\\Application Preferences\\VBA", "LastGMSFolder",
+                         (dir.Path() / "user").string() + PATH_SEPARATOR + "GMS" + PATH_SEPARATOR);
   }
   TempDir dir;
   CMapRegistry registry;
@@ -273,8 +255,8 @@ TEST(CorelRegistry, EachWorkspaceIsReported) {
   v.dir.Write("program/X7.wz", "prepared workspace");
   std::filesystem::create_directories(v.dir.Path() / "X6");
   const std::string xml = v.dir.Write("X6/DRAWUIConfig.xml", COMPACT);
-  v.registry.SetString("Software\\Corel\\CorelDRAW\\16.0\\Draw", "LastWorkspaceUsed",
-                       (v.dir.Path() / "X6").string() + ".xml");
+  v.registry.WriteString("Software\\Corel\\CorelDRAW\\16.0\\Draw", "LastWorkspaceUsed",
+                         (v.dir.Path() / "X6").string() + ".xml");
   const std::string changed = std::to_string(TOOLBAR_CHANGED), same = std::to_string(TOOLBAR_UNCHANGED);
   Reports first, second, removed, again;
   RegisterCorelWorkspace(true, v.registry, v.program, first.Collect());

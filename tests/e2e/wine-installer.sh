@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
-# The installer of the build under Wine, in a throw-away prefix: CorelDRAW's values for
-# versions 16 and 17 added with `wine reg add`, their workspace files laid out, then a
-# silent install, a second silent install over it, and a silent uninstall. The install
-# gives the workspaces the toolbar; the uninstall gives them back byte for byte and
-# leaves nothing of its own behind, nor touches the user's other files.
+# The installer of the build under Wine, in a throw-away prefix: CorelDRAW's keys for
+# versions 14, 16, 17 and 20 added with `wine reg add`, the workspace files of 16 and 17
+# laid out, then a silent install, a second silent install over it, and a silent
+# uninstall. The install gives the workspaces the toolbar, puts the macro project into each
+# version's GMS folder and writes the Path value the macro reads; the uninstall gives the
+# workspaces back byte for byte and leaves nothing of its own behind, nor touches the
+# user's other files. Then the same from an unpacked folder with /RegCorelWorkSpace and
+# /UnRegCorelWorkSpace, and an ordinary start, which writes nothing to the registry.
 # Last line: "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 source tests/e2e/common.bash
 root=$(pwd)
-{ cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target installer >/dev/null; } ||
+{ cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target installer dialog-driver >/dev/null; } ||
   { echo "0 passed, 1 failed"; exit 1; }
 build=$root/build/$preset
 setup=$(ls "$build"/installer/Plotgate-*-setup.exe)
 work=$(mktemp -d /tmp/plotgate-e2e-installer.XXXXXX)
-mkdir -p "$work/X6" "$work/X7/Workspace" "$work/My Files"
+mkdir -p "$work/X6" "$work/X7/Workspace" "$work/X7/GMS" "$work/My Files"
 printf '%s' "$EMPTY_WORKSPACE" >"$work/X6/DRAWUIConfig.xml"
 printf 'users own workspace' >"$work/X7/Workspace/_default.cdws"
+printf 'users own macros' >"$work/X7/GMS/Other.gms"
 printf 'a drawing' >"$work/My Files/sign.cdr"
+cp examples/star.plt "$work/My Files/star job.plt"
 cp -a "$work/X6" "$work/X6.before"
 cp -a "$work/X7" "$work/X7.before"
 
@@ -32,6 +37,7 @@ cleanup() {
 trap cleanup EXIT
 "$wine" wineboot -i >/dev/null 2>&1
 wineserver -w
+without_window_manager "$wine"
 
 # run PROGRAM ARGS...: runs a Windows program and waits until every process it started
 # has ended (the uninstaller goes on in a copy of itself); gives the program's status.
@@ -45,9 +51,13 @@ run() {
 key16='HKCU\Software\Corel\CorelDRAW\16.0\Draw'
 key17='HKCU\Software\Corel\CorelDRAW\17.0\Draw\Application Preferences\VBA'
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Plotgate'
+plotgate_key='HKCU\Software\Meridal\Plotgate'
 # The values end in four characters that are dropped: an extension, and "GMS\".
 run reg add "$key16" /v LastWorkspaceUsed /t REG_SZ /d "$(windows "$work/X6").cdws" /f
 run reg add "$key17" /v LastGMSFolder /t REG_SZ /d "$(windows "$work/X7")\\GMS\\" /f
+# Versions 14 and 20: their keys alone.
+run reg add 'HKCU\Software\Corel\CorelDRAW\14.0' /f
+run reg add 'HKCU\Software\Corel\CorelDRAW\20.0' /f
 
 profile=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData | grep -v /Public/ | head -n 1)
 dir=$profile/Local/Programs/Plotgate
@@ -55,22 +65,49 @@ shortcut="$profile/Roaming/Microsoft/Windows/Start Menu/Programs/Plotgate.lnk"
 # The user's own data beside the program folder.
 mkdir -p "$profile/Local/Other"
 printf 'keep me' >"$profile/Local/Other/data.txt"
+# The GMS folders: 14 and 20 at their known places, 16 at its default (its workspace value
+# names no "Workspace" folder), 17 where its value says. The user's own macros beside
+# ours in 20, and a project of our name in 17's default folder, which its value overrides.
+suites="$profile/Roaming/Corel/CorelDRAW Graphics Suite"
+copies=("$suites X4/User Draw/GMS/MeridalVorn.gms" "$suites X6/Draw/GMS/MeridalVorn.gms"
+  "$work/X7/GMS/MeridalVorn.gms" "$suites 2018/Draw/GMS/MeridalVorn.gms")
+mkdir -p "$suites 2018/Draw/GMS" "$suites X7/Draw/GMS"
+printf 'users own macros' >"$suites 2018/Draw/GMS/Other.gms"
+printf 'users own copy' >"$suites X7/Draw/GMS/MeridalVorn.gms"
 
-# value NAME: the data of one value of the uninstall entry, "" when missing.
-value() {
-  "$wine" reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' |
-    sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
+# registry KEY NAME: the data of one value, "" when missing.
+registry() {
+  "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+# value NAME: the data of one value of the uninstall entry.
+value() { registry "$uninstall_key" "$1"; }
+# macro_installed: the build's project in each GMS folder.
+macro_installed() {
+  local copy
+  for copy in "${copies[@]}"; do cmp -s "$copy" "$build/installer/programs/MeridalVorn.gms" || return 1; done
+}
+# macro_removed: none of our copies left, the user's own files all there, and no key of ours.
+macro_removed() {
+  local copy
+  for copy in "${copies[@]}"; do [ ! -e "$copy" ] || return 1; done
+  grep -qx 'users own macros' "$suites 2018/Draw/GMS/Other.gms" &&
+    grep -qx 'users own macros' "$work/X7/GMS/Other.gms" &&
+    grep -qx 'users own copy' "$suites X7/Draw/GMS/MeridalVorn.gms" &&
+    ! "$wine" reg query 'HKCU\Software\Meridal' >/dev/null 2>&1
 }
 # toolbar_count: how many button definitions the version 16 workspace holds.
 toolbar_count() { grep -c 'itemData guid="90c7038a-be16-44b5-8db5-c2745b70be66"' "$work/X6/DRAWUIConfig.xml"; }
 
 run "$setup" /S
 check "install succeeds" [ $? -eq 0 ]
-for f in Plotgate.exe VornUSBSend.exe X7.wz README.txt Uninstall.exe; do
+for f in Plotgate.exe VornUSBSend.exe X7.wz MeridalVorn.gms Ver001.bas README.txt Uninstall.exe; do
   check "install puts $f into the user's programs folder" [ -f "$dir/$f" ]
 done
 check "install takes the programs of the build" cmp -s "$dir/Plotgate.exe" "$build/app/Plotgate.exe"
 check "install takes the X7.wz of the build" cmp -s "$dir/X7.wz" "$build/resources/x7/X7.wz"
+check "install takes the macro project and its source of the build" \
+  cmp -s "$dir/Ver001.bas" "$build/installer/programs/Ver001.bas"
 check "install brings no VornLib.dll" [ ! -e "$dir/VornLib.dll" ]
 check "install writes no settings file" [ ! -e "$dir/Plotgate.ini" ]
 check "install makes the Start-menu shortcut" [ -f "$shortcut" ]
@@ -86,6 +123,11 @@ check "version 16 workspace gets the command bar" \
 check "version 17 workspace is X7.wz" cmp -s "$work/X7/Workspace/_default.cdws" "$dir/X7.wz"
 check "version 17 user's workspace kept as _default.bak" \
   cmp -s "$work/X7/Workspace/_default.bak" "$work/X7.before/Workspace/_default.cdws"
+check "install puts the macro project into the GMS folders of 14, 16, 17 and 20" macro_installed
+check "install writes Path: the installed Plotgate.exe" \
+  [ "$(registry "$plotgate_key" Path)" = "$(value InstallLocation)\Plotgate.exe" ]
+check "install leaves the user's project in a folder it does not use" \
+  grep -qx 'users own copy' "$suites X7/Draw/GMS/MeridalVorn.gms"
 
 # The user's choices, as the dialog writes them.
 printf '[Device]\r\nType=3\r\nPort=2\r\n' >"$dir/Plotgate.ini"
@@ -97,16 +139,45 @@ check "second install succeeds" [ $? -eq 0 ]
 check "second install keeps the user's Plotgate.ini" cmp -s "$dir/Plotgate.ini" "$work/ini.before"
 check "second install leaves the version 16 workspace as it was" diff -rq "$work/X6" "$work/X6.installed"
 check "second install leaves the version 17 workspaces as they were" diff -rq "$work/X7" "$work/X7.installed"
+check "second install: the macro project still in every GMS folder" macro_installed
 
 run "$dir/Uninstall.exe" /S
 check "uninstall succeeds" [ $? -eq 0 ]
 check "uninstall gives the version 16 workspace back byte for byte" diff -rq "$work/X6" "$work/X6.before"
 check "uninstall gives the version 17 workspace back and leaves no backup" diff -rq "$work/X7" "$work/X7.before"
+check "uninstall deletes its copies of the macro project, the user's files stay, no key left" macro_removed
 check "uninstall removes the program folder" [ ! -e "$dir" ]
 check "uninstall removes the shortcut" [ ! -e "$shortcut" ]
 check "uninstall removes the entry" [ -z "$(value DisplayName)" ]
 check "uninstall leaves the user's data" grep -qx 'keep me' "$profile/Local/Other/data.txt"
 check "uninstall leaves the user's drawings" grep -qx 'a drawing' "$work/My Files/sign.cdr"
 check "uninstall leaves the programs folder itself" [ -d "$profile/Local/Programs" ]
+
+# Unpacked into a folder with a space in its name, as from the portable zip.
+portable="$work/Portable Plotgate"
+mkdir -p "$portable"
+cp "$build/installer/programs/"{Plotgate.exe,X7.wz,MeridalVorn.gms} "$portable/"
+driver() { "$wine" "$build/tools/dialogdriver/dialog-driver.exe" "$@" >/dev/null 2>&1; }
+
+# An ordinary start on a drawing: the dialog opens, and nothing is written to the registry.
+"$wine" "$portable/Plotgate.exe" "$(windows "$work/My Files/star job.plt")" >/dev/null 2>&1 &
+app=$!
+check "an ordinary start opens the dialog" driver wait Harbex 60
+check "an ordinary start writes nothing under HKCU\Software\Meridal" \
+  bash -c '! "$0" reg query "HKCU\Software\Meridal" >/dev/null 2>&1' "$wine"
+driver close Harbex
+for _ in $(seq 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
+check "the closed dialog ends the program" bash -c '! kill -0 "$0" 2>/dev/null' "$app"
+wineserver -w
+check "an ordinary start puts no macro project anywhere" macro_removed
+
+run "$portable/Plotgate.exe" /RegCorelWorkSpace
+check "/RegCorelWorkSpace puts the macro project into the GMS folders of 14, 16, 17 and 20" macro_installed
+check "/RegCorelWorkSpace writes Path: the unpacked Plotgate.exe" \
+  [ "$(registry "$plotgate_key" Path)" = "$(windows "$portable/Plotgate.exe")" ]
+run "$portable/Plotgate.exe" /UnRegCorelWorkSpace
+check "/UnRegCorelWorkSpace deletes its copies, the user's files stay, no key left" macro_removed
+check "/UnRegCorelWorkSpace gives the workspaces back" \
+  bash -c 'diff -rq "$0/X6" "$0/X6.before" && diff -rq "$0/X7" "$0/X7.before"' "$work"
 
 finish

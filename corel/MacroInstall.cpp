@@ -1,0 +1,142 @@
+#include "MacroInstall.h"
+
+#include <cctype>
+
+#include "RegistryReader.h"
+#include "RegistryWriter.h"
+#include "WorkspaceFiles.h"
+
+const char* const PLOTGATE_KEY = "Software\\Meridal\\Plotgate";
+const char* const MACRO_PROJECT_FILE = "MeridalVorn.gms";
+
+namespace {
+
+const char* const MERIDAL_KEY = "Software\\Meridal";
+const char* const PATH_VALUE = "Path";
+
+// Which registry value, if any, says where a version keeps its per-user files.
+enum FolderHint {
+  NO_HINT,
+  LAST_WORKSPACE,   // "LastWorkspaceUsed": "<draw folder>\Workspace\<name>.<ext>"
+  LAST_GMS_FOLDER,  // "LastGMSFolder": the GMS folder itself, "...\GMS\"
+};
+
+struct CorelVersion {
+  int version;
+  const char* suite;       // its folder under "%APPDATA%\Corel"
+  const char* drawFolder;  // the folder under it that holds "GMS"
+  FolderHint hint;
+  const char* hintKey;  // under "Software\Corel\CorelDRAW\<N>.0"
+};
+
+// Folders of 14 and 18 on are the known ones; 17's value names its folder, and for 12, 13,
+// 15 and 16 the GMS folder is taken to lie beside the workspace folder, as it does in 14,
+// with a guessed default when the value is missing.
+const CorelVersion VERSIONS[] = {
+    {12, "Graphics12", "User Draw", LAST_WORKSPACE, "CorelDRAW"},
+    {13, "Graphics13", "User Draw", LAST_WORKSPACE, "CorelDRAW"},
+    {14, "CorelDRAW Graphics Suite X4", "User Draw", NO_HINT, nullptr},
+    {15, "CorelDRAW Graphics Suite X5", "Draw", LAST_WORKSPACE, "Draw"},
+    {16, "CorelDRAW Graphics Suite X6", "Draw", LAST_WORKSPACE, "Draw"},
+    {17, "CorelDRAW Graphics Suite X7", "Draw", LAST_GMS_FOLDER, "Draw\\Application Preferences\\VBA"},
+    {18, "CorelDRAW Graphics Suite X8", "Draw", NO_HINT, nullptr},
+    {19, "CorelDRAW Graphics Suite 2017", "Draw", NO_HINT, nullptr},
+    {20, "CorelDRAW Graphics Suite 2018", "Draw", NO_HINT, nullptr},
+    {21, "CorelDRAW Graphics Suite 2019", "Draw", NO_HINT, nullptr},
+    {22, "CorelDRAW Graphics Suite 2020", "Draw", NO_HINT, nullptr},
+    {23, "CorelDRAW Graphics Suite 2021", "Draw", NO_HINT, nullptr},
+    {24, "CorelDRAW Graphics Suite 2022", "Draw", NO_HINT, nullptr},
+    {25, "CorelDRAW Graphics Suite 2023", "Draw", NO_HINT, nullptr},
+    {26, "CorelDRAW Graphics Suite 2024", "Draw", NO_HINT, nullptr},
+};
+
+std::string VersionKey(int version) { return "Software\\Corel\\CorelDRAW\\" + std::to_string(version) + ".0"; }
+
+std::string RecordName(int version) { return "Macro" + std::to_string(version); }
+
+// A string value's text, up to its terminating zero; false when it is missing.
+bool ReadText(const CRegistryReader& registry, const std::string& key, const std::string& name, std::string& text) {
+  std::string data;
+  if (!registry.ReadValue(key, name, data)) return false;
+  text = data.c_str();
+  return true;
+}
+
+// Whether a folder's name is "Workspace", in any case.
+bool IsWorkspaceFolder(const std::string& name) {
+  std::string lower;
+  for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower == "workspace";
+}
+
+// The draw folder of a workspace path "<draw folder>\Workspace\<name>", or "" when the
+// path does not have that shape.
+std::string DrawFolderOfWorkspace(const std::string& workspace) {
+  const size_t name = workspace.find_last_of("\\/");
+  if (name == std::string::npos || name == 0) return "";
+  const size_t parent = workspace.find_last_of("\\/", name - 1);
+  if (parent == std::string::npos || parent == 0) return "";
+  if (!IsWorkspaceFolder(workspace.substr(parent + 1, name - parent - 1))) return "";
+  return workspace.substr(0, parent);
+}
+
+// The GMS folder a version's registry hint gives, or "" when it gives none.
+std::string HintedFolder(const CRegistryReader& registry, const CorelVersion& v) {
+  if (v.hint == NO_HINT) return "";
+  const std::string key = VersionKey(v.version) + "\\" + v.hintKey;
+  std::string text;
+  if (v.hint == LAST_WORKSPACE) {
+    if (!ReadText(registry, key, "LastWorkspaceUsed", text)) return "";
+    const std::string draw = DrawFolderOfWorkspace(text);
+    return draw.empty() ? "" : draw + PATH_SEPARATOR + "GMS";
+  }
+  if (!ReadText(registry, key, "LastGMSFolder", text)) return "";
+  return text.erase(text.find_last_not_of("\\/") + 1);
+}
+
+// Deletes the copies the record names, and the record of each copy that is gone. A copy
+// that cannot be deleted (CorelDRAW may hold it open) stays recorded for a later attempt.
+void RemoveRecordedCopies(const CRegistryReader& registry, CRegistryWriter& writer) {
+  for (const CorelVersion& v : VERSIONS) {
+    std::string copy;
+    if (!ReadText(registry, PLOTGATE_KEY, RecordName(v.version), copy)) continue;
+    if (RemoveFile(copy) || !FileExists(copy)) writer.DeleteValue(PLOTGATE_KEY, RecordName(v.version));
+  }
+}
+
+}  // namespace
+
+std::vector<GmsFolder> FindGmsFolders(const CRegistryReader& registry, const std::string& appData) {
+  std::vector<GmsFolder> folders;
+  const std::string sep = PATH_SEPARATOR;
+  for (const CorelVersion& v : VERSIONS) {
+    if (!registry.KeyExists(VersionKey(v.version))) continue;
+    std::string folder = HintedFolder(registry, v);
+    if (folder.empty() && !appData.empty()) {
+      folder = appData + sep + "Corel" + sep + v.suite + sep + v.drawFolder + sep + "GMS";
+    }
+    if (!folder.empty()) folders.push_back({v.version, folder});
+  }
+  return folders;
+}
+
+void InstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer, const std::string& appData,
+                         const std::string& programPath) {
+  RemoveRecordedCopies(registry, writer);
+  const std::string source = programPath.substr(0, programPath.find_last_of("\\/") + 1) + MACRO_PROJECT_FILE;
+  if (FileExists(source)) {
+    for (const GmsFolder& gms : FindGmsFolders(registry, appData)) {
+      const std::string copy = gms.folder + PATH_SEPARATOR + MACRO_PROJECT_FILE;
+      if (MakeFolders(gms.folder) && CopyFileOver(source, copy)) {
+        writer.WriteString(PLOTGATE_KEY, RecordName(gms.version), copy);
+      }
+    }
+  }
+  writer.WriteString(PLOTGATE_KEY, PATH_VALUE, programPath);
+}
+
+void UninstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer) {
+  RemoveRecordedCopies(registry, writer);
+  writer.DeleteValue(PLOTGATE_KEY, PATH_VALUE);
+  if (writer.DeleteKeyIfEmpty(PLOTGATE_KEY)) writer.DeleteKeyIfEmpty(MERIDAL_KEY);
+}

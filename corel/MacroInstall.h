@@ -1,0 +1,50 @@
+// Puts the cutting macro's project, "MeridalVorn.gms" from the program's folder, into the
+// per-user GMS folder of every CorelDRAW version 12 to 26 the user has settings for (the
+// folders CorelDRAW loads macro projects from when it starts), tells the macro where the
+// program is, and takes both away again. Everything lives under
+// HKEY_CURRENT_USER\Software\Meridal\Plotgate:
+//
+//   Path      C:\Users\ann\AppData\Local\Programs\Plotgate\Plotgate.exe
+//   Macro14   C:\Users\ann\AppData\Roaming\Corel\CorelDRAW Graphics Suite X4\User Draw\GMS\MeridalVorn.gms
+//   Macro20   C:\Users\ann\AppData\Roaming\Corel\CorelDRAW Graphics Suite 2018\Draw\GMS\MeridalVorn.gms
+//
+// "Path" is what the macro reads to start the program. "Macro<N>" records the copy put for
+// version N: removing deletes exactly the recorded files, so a version found later, or a
+// "MeridalVorn.gms" of the user's elsewhere, is never touched. A folder made for a copy is
+// left when the copy goes, as CorelDRAW uses it all the same. Every failure is silent: a
+// folder that cannot be made or a copy that fails is skipped and not recorded.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CRegistryReader;
+class CRegistryWriter;
+
+// The key under HKEY_CURRENT_USER that holds "Path" and the record of the copies.
+extern const char* const PLOTGATE_KEY;
+
+// The macro project's file name, beside the program and in each GMS folder.
+extern const char* const MACRO_PROJECT_FILE;
+
+// One CorelDRAW version's per-user GMS folder.
+struct GmsFolder {
+  int version;         // 12 to 26
+  std::string folder;  // full path, without a trailing separator
+};
+
+// The GMS folder of every version 12 to 26 whose key "Software\Corel\CorelDRAW\<N>.0"
+// exists, in version order, `appData` being the user's roaming application-data folder.
+// A version whose registry hint is missing or not of the expected shape gets its default
+// folder under `appData`; when `appData` is "" such a version is left out.
+std::vector<GmsFolder> FindGmsFolders(const CRegistryReader& registry, const std::string& appData);
+
+// Deletes the copies an earlier install recorded, then copies "MeridalVorn.gms" from the
+// folder of `programPath` (the program's full path) into each folder FindGmsFolders gives,
+// making it when needed, records each copy, and writes `programPath` as "Path".
+void InstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer, const std::string& appData,
+                         const std::string& programPath);
+
+// Deletes the recorded copies (a file already gone is skipped), the record and "Path",
+// then the key and "Software\Meridal" when nothing else is left in them.
+void UninstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer);

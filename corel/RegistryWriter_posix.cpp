@@ -1,0 +1,3 @@
+#include "RegistryWriter.h"
+
+std::unique_ptr<CRegistryWriter> CurrentUserRegistryWriter() { return nullptr; }

@@ -1,0 +1,43 @@
+#include <windows.h>
+
+#include "RegistryWriter.h"
+
+namespace {
+
+class CHkcuWriter : public CRegistryWriter {
+ public:
+  bool WriteString(const std::string& key, const std::string& name, const std::string& text) override {
+    HKEY handle;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS)
+      return false;
+    const LONG status = RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
+  }
+
+  bool DeleteValue(const std::string& key, const std::string& name) override {
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS) return false;
+    const LONG status = RegDeleteValueA(handle, name.c_str());
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
+  }
+
+  bool DeleteKeyIfEmpty(const std::string& key) override {
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return false;
+    DWORD subkeys = 0, values = 0;
+    const LONG status = RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                         nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(handle);
+    // The delete itself would take a key that still holds values.
+    if (status != ERROR_SUCCESS || subkeys != 0 || values != 0) return false;
+    return RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str()) == ERROR_SUCCESS;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<CRegistryWriter> CurrentUserRegistryWriter() { return std::make_unique<CHkcuWriter>(); }
