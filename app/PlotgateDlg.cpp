@@ -6,6 +6,7 @@
 
 #include "AboutDlg.h"
 #include "CorelWorkspace.h"
+#include "FileException.h"
 #include "IniFile.h"
 #include "JobResult.h"
 #include "PopupMenu.h"
@@ -192,7 +193,7 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(AppIcon); return true;
     case WM_TIMER: OnTimer(wParam); return false;  // then the default processing
     case WM_SENDFINISHED: result = OnSendFinished(wParam, lParam); return true;
-    case WM_COPYDATA: result = OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return true;
+    case WM_COPYDATA: result = OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return true;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->code != static_cast<UINT>(UDN_DELTAPOS)) return false;
@@ -326,8 +327,13 @@ void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
     m_job.Mirror();
     m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
   } else {
-    m_job.RotateTo(quarterTurns);
+    const JobResult rotated = m_job.RotateTo(quarterTurns);
     m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
+    if (rotated != JOB_DONE) {
+      // The points could not be rebuilt: the job is gone, and the buttons that need it too.
+      ShowMessage(JobResultText(rotated), MESSAGE_CAPTION, MB_OK | MB_ICONWARNING);
+      EnableForJob();
+    }
   }
   ShowJobSize();
 }
@@ -376,8 +382,9 @@ SavedChoices CPlotgateDlg::ChoicesFromControls() const {
 }
 
 void CPlotgateDlg::OnSend() {
-  // Enter reaches here while Send is disabled too: a send in progress keeps its driver.
-  if (!m_job.HasJob() || m_bSending) return;
+  // Enter reaches here while Send is disabled too: a send in progress, or one finishing,
+  // keeps its driver.
+  if (!m_job.HasJob() || m_stage != STAGE_IDLE) return;
   const SendOutcome opened =
       m_session.Open(SelectedModel, m_port.GetText(), MatchSerialPort(ListSerialDevices(), USB_SERIAL_PREFIX));
   if (opened == SEND_UNKNOWN_CUTTER) {
@@ -389,7 +396,15 @@ void CPlotgateDlg::OnSend() {
     return;
   }
   const SavedChoices choices = ChoicesFromControls();
-  WriteSavedChoices(m_settings, choices);
+  try {
+    WriteSavedChoices(m_settings, choices);
+  } catch (const CFileException& error) {
+    // A settings file that cannot be written (read-only, a full disk) ends the send before
+    // anything is sent; the port is closed again.
+    m_session.Dispose();
+    ShowMessage(error.what(), MESSAGE_CAPTION, MB_OK | MB_ICONWARNING);
+    return;
+  }
   OffsetOptions options;
   options.bladeOffset = choices.chkBladeOffset != 0;
   options.bladeOffsetText = choices.bladeOffsetText;
@@ -407,11 +422,15 @@ void CPlotgateDlg::OnSend() {
       ShowMessage("SaveCutTempData error1", MESSAGE_CAPTION, MB_OK);
       return;
     }
-  } else if (!LaunchUsbSender(JobFilePath)) {
-    ShowMessage("VornUSBSend error1", MESSAGE_CAPTION, MB_OK);
-    return;
+    m_stage = STAGE_SERIAL;
+  } else {
+    m_bUsbEnded = false;
+    if (!LaunchUsbSender(JobFilePath)) {
+      ShowMessage("VornUSBSend error1", MESSAGE_CAPTION, MB_OK);
+      return;
+    }
+    m_stage = STAGE_USB;
   }
-  m_bSending = true;
   SetTimer(m_hWnd, PROGRESS_TIMER_ID, PROGRESS_TIMER_PERIOD, nullptr);
   for (const CWindow& control : {CWindow(m_send.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd)}) {
     control.Enable(false);
@@ -453,22 +472,27 @@ void CPlotgateDlg::OnTimer(UINT_PTR id) {
   m_progress.SetText(text);
   if (id != FINISH_TIMER_ID) return;
   KillTimer(m_hWnd, FINISH_TIMER_ID);
-  FinishSend();
+  // A timer message posted by another program finishes nothing.
+  if (m_stage == STAGE_FINISHING) FinishSend();
 }
 
-LRESULT CPlotgateDlg::OnSendFinished(WPARAM failed, LPARAM) {
-  // Once per send: a late or repeated report ends nothing more.
-  if (!m_bSending) return 0;
-  m_bSending = false;
-  if (SendThread.joinable()) {
-    // A serial send: the worker has posted its last message and is ending.
+LRESULT CPlotgateDlg::OnSendFinished(WPARAM, LPARAM) {
+  // Once per send, and only for an end this dialog saw happen: a late, repeated or forged
+  // report ends nothing, and never makes the interface thread wait for a running worker.
+  if (m_stage == STAGE_SERIAL && m_bStreamEnded) {
+    // The worker has posted its last message and is ending.
     SendThread.join();
     if (m_streamOutcome == SEND_JOB_FILE_UNREADABLE) ShowMessage("Open temp file fail!", MESSAGE_CAPTION, MB_OK);
     if (m_streamOutcome == SEND_WRITE_FAILED) {
       ShowMessage(SystemErrorText(m_session.SystemError()), MESSAGE_CAPTION, MB_OK | MB_ICONINFORMATION);
     }
+    m_bFailed = m_streamOutcome == SEND_WRITE_FAILED;
+  } else if (m_stage == STAGE_USB && m_bUsbEnded) {
+    m_bFailed = m_bUsbFailed;
+  } else {
+    return 0;
   }
-  m_bFailed = failed != 0;
+  m_stage = STAGE_FINISHING;
   m_progress.SetPos(100);
   SetTimer(m_hWnd, FINISH_TIMER_ID, FINISH_PAUSE, nullptr);
   return 0;
@@ -482,15 +506,22 @@ void CPlotgateDlg::FinishSend() {
   m_progress.SetPos(0);
   m_progress.SetText("0%");
   m_session.Dispose();
+  m_stage = STAGE_IDLE;
   if (!m_bFailed) ShowMessage("Send finished!", MESSAGE_CAPTION, MB_OK);
   InvalidateRect(m_hWnd, nullptr, TRUE);
   UpdateWindow(m_hWnd);
   PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
 
-LRESULT CPlotgateDlg::OnCopyData(const COPYDATASTRUCT& data) {
+LRESULT CPlotgateDlg::OnCopyData(const COPYDATASTRUCT* data) {
+  // Only the sender this dialog started, while it runs, reports here.
+  if (!data || m_stage != STAGE_USB || m_bUsbEnded) return FALSE;
   const UsbStatusEffect effect =
-      UsbStatusEffectOf(ParseUsbStatus(static_cast<const char*>(data.lpData), data.lpData ? data.cbData : 0));
+      UsbStatusEffectOf(ParseUsbStatus(static_cast<const char*>(data->lpData), data->lpData ? data->cbData : 0));
+  if (effect.m_bEndsSend) {
+    m_bUsbEnded = true;
+    m_bUsbFailed = effect.m_bFailed;
+  }
   if (effect.m_pMessage) ShowMessage(effect.m_pMessage, MESSAGE_CAPTION, MB_OK);
   if (effect.m_nProgress >= 0) m_progress.SetPos(effect.m_nProgress);
   if (effect.m_bEndsSend) PostMessageA(m_hWnd, WM_SENDFINISHED, effect.m_bFailed ? 1 : 0, 0);
@@ -512,7 +543,7 @@ void CPlotgateDlg::OnCancel() {
   StopWorker();
   KillTimer(m_hWnd, PROGRESS_TIMER_ID);
   KillTimer(m_hWnd, FINISH_TIMER_ID);
-  m_bSending = false;
+  m_stage = STAGE_IDLE;
   m_session.Dispose();
   EndDialog(IDCANCEL);
 }

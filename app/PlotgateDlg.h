@@ -29,7 +29,9 @@
 class CIniFile;
 
 // Posted to the dialog when a send has ended; wParam is nonzero when the failure has been
-// reported already (no "Send finished!" then).
+// reported already (no "Send finished!" then). Any program can post it, so the dialog acts
+// on it only when its own worker or its own USB send has ended, and takes the failure from
+// what it recorded then.
 const UINT WM_SENDFINISHED = WM_USER + 0x400;
 // Refreshes the percentage text every 500 ms during a send.
 const UINT_PTR PROGRESS_TIMER_ID = 1;
@@ -40,6 +42,15 @@ const int STOP_GRACE_MS = 500;
 // the window keeps answering.
 const UINT_PTR FINISH_TIMER_ID = 2;
 const UINT FINISH_PAUSE = 3000;
+
+// Where the dialog's send stands. Reports from outside (WM_COPYDATA, WM_SENDFINISHED) are
+// acted on only in the stage they belong to, and Send only when idle.
+enum SendStage {
+  STAGE_IDLE,       // no send: Send starts one
+  STAGE_SERIAL,     // the worker streams to a COM port
+  STAGE_USB,        // VornUSBSend.exe streams and reports by WM_COPYDATA
+  STAGE_FINISHING,  // ended; the pause before FinishSend releases the driver
+};
 
 class CPlotgateDlg : public CDialog {
  public:
@@ -83,7 +94,8 @@ class CPlotgateDlg : public CDialog {
   void OnSend();
   void OnTimer(UINT_PTR id);
   LRESULT OnSendFinished(WPARAM failed, LPARAM);
-  LRESULT OnCopyData(const COPYDATASTRUCT& data);
+  // A report of the USB sender; `data` may be null (a message from anyone).
+  LRESULT OnCopyData(const COPYDATASTRUCT* data);
   // The end of a send, once the pause is over: controls restored, driver released, the
   // result told, the dialog closed.
   void FinishSend();
@@ -117,7 +129,9 @@ class CPlotgateDlg : public CDialog {
   std::thread SendThread;                   // the worker of the current serial send
   std::atomic<bool> m_bStreamEnded{false};  // set by the worker when Stream has returned
   SendOutcome m_streamOutcome = SEND_DONE;  // written by the worker before it posts the end
-  bool m_bSending = false;                  // from Send until the end is handled
-  bool m_bFailed = false;                   // the ended send's failure flag, for FinishSend
-  PROCESS_INFORMATION m_usbSender = {};     // the sender's handles, held, never waited on
+  SendStage m_stage = STAGE_IDLE;
+  bool m_bUsbEnded = false;              // the USB sender reported the send's end
+  bool m_bUsbFailed = false;             // ... and that it failed, with its message shown
+  bool m_bFailed = false;                // the ended send's failure flag, for FinishSend
+  PROCESS_INFORMATION m_usbSender = {};  // the sender's handles, held, never waited on
 };

@@ -92,7 +92,11 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
   }
   // A rotation rebuilds from the commands, mirrored first, as the dialog's buttons do.
   if (choices.mirror) job.Mirror();
-  if (choices.rotate >= 0) job.RotateTo(choices.rotate / 90);
+  const JobResult rotated = choices.rotate >= 0 ? job.RotateTo(choices.rotate / 90) : JOB_DONE;
+  if (rotated != JOB_DONE) {
+    fprintf(stderr, "plotgate: cannot rotate %s: %s\n", choices.input.c_str(), JobResultText(rotated));
+    return false;
+  }
   return true;
 }
 

@@ -59,12 +59,13 @@ void CPlotJob::Mirror() {
   MoveToOrigin();
 }
 
-void CPlotJob::RotateTo(int quarterTurns) {
+JobResult CPlotJob::RotateTo(int quarterTurns) {
   const int turns = ((quarterTurns % 4) + 4) % 4;
   RotateState = ROTATE_0 + turns;
-  if (!HasJob()) return;
+  if (!HasJob()) return JOB_DONE;
   FreePoints(m_pPoints);
-  FlattenCommands(m_pCommands, m_pPoints);
+  const JobResult flattened = FlattenCommands(m_pCommands, m_pPoints);
+  if (flattened != JOB_DONE) return flattened;
   ComputeBounds(m_pPoints, m_bounds);
   if (MirrorState == MIRROR_MIRRORED) {
     Apply(kMirror);
@@ -75,6 +76,7 @@ void CPlotJob::RotateTo(int quarterTurns) {
     Apply(JobTransform{r.cosine, r.sine, -r.sine, r.cosine, 0, 0});
     MoveToOrigin();
   }
+  return JOB_DONE;
 }
 
 std::string CPlotJob::WidthText() const {

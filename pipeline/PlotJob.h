@@ -38,8 +38,9 @@ class CPlotJob {
   // A Rotate menu choice: RotateState becomes `quarterTurns` clockwise quarter turns (0 to
   // 3; others are taken modulo 4) and the points are rebuilt from the commands, mirrored
   // first when MirrorState is MIRROR_MIRRORED, then turned. The points change only when
-  // there is a job.
-  void RotateTo(int quarterTurns);
+  // there is a job. JOB_DONE, or why the points could not be rebuilt (JOB_NO_MEMORY,
+  // JOB_TOO_LARGE): then the job is gone (HasJob is false) and the caller says so.
+  JobResult RotateTo(int quarterTurns);
   // The clockwise quarter turns RotateState stands for, 0 to 3.
   int QuarterTurns() const { return RotateState - ROTATE_0; }
 

@@ -102,6 +102,27 @@ check "nothing on COM29: the dialog stays open" running
 driver close Harbex
 check "nothing on COM29: the close box ends it" wait_end 10
 
+# A settings file that another program holds open: the port is opened, the save fails,
+# the file's reason is shown and nothing is sent.
+printf '' >"$ini"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com1"
+start_app "$root/examples/star.plt"
+driver select Harbex 1003 7
+driver select Harbex 1004 1
+"$wine" "$work/dialog-driver.exe" hold "$(windows "$ini")" 20 >"$work/hold.out" 2>/dev/null &
+holder=$!
+for _ in $(seq 600); do grep -q held "$work/hold.out" && break; sleep 0.05; done
+driver click Harbex 1
+said=$(message 30)
+check "a held Plotgate.ini: its reason is shown" grep -q 'Plotgate.ini: Sharing violation' <<<"$said"
+check "a held Plotgate.ini: the dialog stays open" running
+check "a held Plotgate.ini: nothing is sent" [ ! -s "$work/received.hb" ]
+driver close Harbex
+check "a held Plotgate.ini: the close box ends it" wait_end 10
+kill "$sim_pid" "$holder" 2>/dev/null
+wait "$sim_pid" "$holder" 2>/dev/null
+
 # usb_send NAME [VAR=VALUE...]: Lark-Series on VORN_USB (the first model and port, so the
 # defaults), Send clicked; the stand-in records into $work/usb.hb.
 usb_send() {
@@ -118,6 +139,8 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 check "USB: the progress reaches 100%" [ "$reached" -eq 1 ]
+# Send (or Enter) during the pause starts nothing: the driver is about to be released.
+driver click Harbex 1
 check "USB: Send finished! is shown" [ "$(message 30)" = "Send finished!" ]
 check "USB: the program ends by itself" wait_end 10
 "$plotgate" encode "$root/examples/cut-word.plt" --model Lark-Series --output "$work/expected.hb"

@@ -25,8 +25,10 @@ struct Session {
     job.LoadJob(input.c_str());
     if (!job.HasJob()) return "load: " + std::string(JobResultText(job.m_loadResult));
     job.Mirror();
-    job.RotateTo(1);
-    if (!job.HasJob()) return "rotate: no points";
+    const JobResult rotated = job.RotateTo(1);
+    if (rotated != JOB_DONE || !job.HasJob()) {
+      return "rotate: " + std::string(rotated == JOB_DONE ? "no points" : JobResultText(rotated));
+    }
     job.Mirror();
     strokes = LayoutPreview(job.m_pPoints, job.m_bounds, 200, 150).size();
     JobResult why = JOB_DONE;
@@ -58,9 +60,10 @@ TEST(OutOfMemory, EveryAllocationCanFailWithoutACrashOrALeak) {
     AllocationCounter::Start(k);
     Session session;
     const std::string result = session.Run(input, output);
-    // Reading and flattening fail the load, rebuilding for the rotation leaves no points,
+    // Reading and flattening fail the load, rebuilding for the rotation fails and says why,
     // merging fails the write; nothing else may fail, nothing may be left behind.
-    EXPECT_TRUE(result == "load: not enough memory for this job" || result == "rotate: no points" ||
+    EXPECT_TRUE(result == "load: not enough memory for this job" ||
+                result == "rotate: not enough memory for this job" ||
                 result == "write: not enough memory for this job" || result == "done")
         << "allocation " << k << ": " << result;
     if (result == "done") {

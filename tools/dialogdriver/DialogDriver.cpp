@@ -15,6 +15,9 @@
 //   dialog-driver screenshot CAPTION FILE    writes the window's client area as a 24-bit .bmp
 //   dialog-driver close CAPTION              asks the window to close
 //   dialog-driver gone CAPTION SECONDS       waits until no such window is left
+//   dialog-driver hold FILE SECONDS          holds FILE open without sharing, as another
+//                                            program can, so that nobody else can write it;
+//                                            prints "held" once it does
 //
 // Exit status 0 on success, 1 when the window is not found or the step fails.
 #include <windows.h>
@@ -122,7 +125,7 @@ bool AnswerMessage(const char* caption, double seconds) {
 int Usage() {
   fprintf(stderr,
           "usage: dialog-driver wait|controls|click|select|tick|type|message|screenshot|close|gone CAPTION "
-          "[ARGS]\n");
+          "[ARGS]\n       dialog-driver hold FILE SECONDS\n");
   return 2;
 }
 
@@ -144,6 +147,15 @@ int main(int argc, char** argv) {
     CloseHandle(process);
     auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
     printf("%llu\n", (ticks(now) - ticks(created)) / 10000);  // 100 ns units
+    return 0;
+  }
+  if (command == "hold") {
+    HANDLE file = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    puts("held");
+    fflush(stdout);
+    Sleep(static_cast<DWORD>((argc > 3 ? atof(argv[3]) : 10) * 1000));
+    CloseHandle(file);
     return 0;
   }
   if (command == "message") return AnswerMessage(caption, argc > 3 ? atof(argv[3]) : 10) ? 0 : 1;
