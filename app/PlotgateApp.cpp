@@ -68,6 +68,9 @@ bool CPlotgateApp::InitInstance(int argc, const char* const* argv) {
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Libraries ("VornLib.dll") are never looked for in the current folder, which CorelDRAW
+  // hands on and which may be any folder, one holding a planted library among them.
+  SetDllDirectoryA("");
   CPlotgateApp app;
   app.InitInstance(__argc, __argv);
   return 0;

@@ -9,6 +9,7 @@
 #include "FileException.h"
 #include "IniFile.h"
 #include "JobResult.h"
+#include "ModuleDir.h"
 #include "PopupMenu.h"
 #include "PortDiscovery.h"
 #include "PortList.h"
@@ -454,10 +455,13 @@ unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
 int CPlotgateDlg::LaunchUsbSender(const std::string& jobFilePath) {
   char commandLine[PATH_BUFFER + 32];
   snprintf(commandLine, sizeof commandLine, "VornUSBSend.exe %s", jobFilePath.c_str());
+  const std::string folder = GetModuleDir();
+  const std::string program = folder + "VornUSBSend.exe";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(program.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                      &process)) {
     return 0;
   }
   if (m_usbSender.hProcess) CloseHandle(m_usbSender.hProcess);

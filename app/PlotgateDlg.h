@@ -70,8 +70,9 @@ class CPlotgateDlg : public CDialog {
   // The serial worker: streams the job file through the session's driver and posts the
   // bar's position and, at the end, WM_SENDFINISHED. Returns 0.
   static unsigned SendThreadProc(CPlotgateDlg* dialog);
-  // Starts "VornUSBSend.exe PATH" (the path unquoted, found by the system's search, the
-  // program's folder first) without waiting for it; 1 when the process was created, else 0.
+  // Starts the VornUSBSend.exe of the program's folder, by its full path and in that folder,
+  // with the command line "VornUSBSend.exe PATH" (the path unquoted), without waiting for
+  // it; 1 when the process was created, else 0.
   int LaunchUsbSender(const std::string& jobFilePath);
 
  protected:

@@ -1,7 +1,8 @@
-// "VornLib.dll" loaded at the first use; both entries are called with the stdcall
-// convention of Win32 libraries.
+// "VornLib.dll" loaded at the first use, never from the current folder; both entries are
+// called with the stdcall convention of Win32 libraries.
 #include <windows.h>
 
+#include "SafeLibrary.h"
 #include "VornLib.h"
 
 namespace {
@@ -24,7 +25,7 @@ CVornLib::~CVornLib() {
 
 bool CVornLib::Load() {
   if (m_pRead && m_pWrite) return true;
-  if (!m_hLibrary) m_hLibrary = LoadLibraryA("VornLib.dll");
+  if (!m_hLibrary) m_hLibrary = LoadLibraryFromSafeFolders("VornLib.dll");
   if (!m_hLibrary) return false;
   m_pRead = Entry(static_cast<HMODULE>(m_hLibrary), READ_ORDINAL);
   m_pWrite = Entry(static_cast<HMODULE>(m_hLibrary), WRITE_ORDINAL);

@@ -1,14 +1,17 @@
 // VornUSBSend: sends one job file to a cutter on the maker's USB link. The main program
 // starts it as "VornUSBSend.exe PATH" and never waits for it; the sender has no window of
-// its own, finds the main window by its title and tells it how far the send has come (or
-// why it stopped) in WM_COPYDATA reports. It exits with 0 in every case.
+// its own, finds the main program's dialog by its title and tells it how far the send has
+// come (or why it stopped) in WM_COPYDATA reports. It exits with 0 in every case.
 #include <windows.h>
+// After windows.h, on which it builds.
+#include <tlhelp32.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "MappedFile.h"
+#include "SafeLibrary.h"
 #include "UsbSendJob.h"
 #include "UsbSendStatus.h"
 
@@ -26,8 +29,9 @@ void Report(HWND window, int status) {
   SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
 }
 
-// "VornLib.dll" loaded by name (the program's folder first) and its four entries, found by
-// name. The library is freed with the object.
+// "VornLib.dll" loaded from the program's folder, the system's folders or PATH, never the
+// current folder, and its four entries, found by name. The library is freed with the
+// object.
 class CVornLibLink : public CUsbLink {
  public:
   CVornLibLink() = default;
@@ -40,7 +44,7 @@ class CVornLibLink : public CUsbLink {
   // 0 when the library and all four entries are there, else USB_ERROR_NO_LIBRARY or
   // USB_ERROR_MISSING_ENTRY.
   int Load() {
-    m_hLibrary = LoadLibraryA("VornLib.dll");
+    m_hLibrary = static_cast<HMODULE>(LoadLibraryFromSafeFolders("VornLib.dll"));
     if (!m_hLibrary) return USB_ERROR_NO_LIBRARY;
     const bool found = Find("OpenUSBDevice", m_pOpen) && Find("CloseUSBDevice", m_pClose) &&
                        Find("ReadData", m_pRead) && Find("WriteData", m_pWrite);
@@ -90,11 +94,44 @@ void SendJobFile(HWND window, const char* tail) {
   link.CloseUSBDevice(0);
 }
 
+// The process that started this one: the main program, or 0 when the system cannot say.
+DWORD ParentProcessId() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  DWORD parent = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ProcessID == GetCurrentProcessId()) {
+      parent = entry.th32ParentProcessID;
+      break;
+    }
+  }
+  CloseHandle(snapshot);
+  return parent;
+}
+
+// The main program's dialog: a dialog-class window titled `title` of `process`. Other
+// windows of that title (an Explorer window on the program's folder) are passed over.
+HWND FindMainDialog(const char* title, DWORD process) {
+  for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", title); window;
+       window = FindWindowExA(nullptr, window, "#32770", title)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == process) return window;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR tail, int) {
-  HWND window = FindWindowA(nullptr, "Plotgate");
-  if (!window) window = FindWindowA(nullptr, "Harbex");
+  // The current folder is not searched for libraries: it may be any folder, one holding a
+  // planted "VornLib.dll" among them.
+  SetDllDirectoryA("");
+  const DWORD parent = ParentProcessId();
+  HWND window = FindMainDialog("Plotgate", parent);
+  if (!window) window = FindMainDialog("Harbex", parent);
   if (!window) {
     MessageBoxA(nullptr, "No Find main program!\n", "VornUSBSend Error", MB_ICONERROR);
     return 0;

@@ -15,40 +15,63 @@
 
 namespace {
 
-// A top-level window with the given title that keeps the payload of every report.
+// What plays the main program's window: a dialog, as the program's own is, or a plain
+// window of another class (an Explorer window open on the program's folder has the title
+// "Plotgate").
+enum WindowKind { MAIN_DIALOG, OTHER_WINDOW };
+
+// A top-level window of this process with the given title that keeps the payload of every
+// report.
 class CReportWindow {
  public:
-  explicit CReportWindow(const char* title) {
-    static const ATOM windowClass = [] {
-      WNDCLASSA wc = {};
-      wc.lpfnWndProc = &CReportWindow::Procedure;
-      wc.hInstance = GetModuleHandleA(nullptr);
-      wc.lpszClassName = "PlotgateReportWindow";
-      return RegisterClassA(&wc);
-    }();
-    m_hWnd = CreateWindowExA(0, MAKEINTATOM(windowClass), title, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+  explicit CReportWindow(const char* title, WindowKind kind = MAIN_DIALOG) {
+    if (kind == MAIN_DIALOG) {
+      // A dialog template without controls: style, no extended style, no items, the frame.
+      alignas(4) static const WORD dialogTemplate[] = {
+          LOWORD(WS_POPUP | WS_CAPTION), HIWORD(WS_POPUP | WS_CAPTION), 0, 0, 0, 0, 0, 0, 100, 50, 0, 0, 0};
+      m_hWnd =
+          CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate),
+                                     nullptr, &CReportWindow::DialogProcedure, reinterpret_cast<LPARAM>(this));
+      SetWindowTextA(m_hWnd, title);
+    } else {
+      static const ATOM windowClass = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = &CReportWindow::Procedure;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "PlotgateReportWindow";
+        return RegisterClassA(&wc);
+      }();
+      m_hWnd = CreateWindowExA(0, MAKEINTATOM(windowClass), title, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+      SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
     EXPECT_NE(m_hWnd, nullptr) << "creating the window \"" << title << "\": error " << GetLastError();
-    SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ~CReportWindow() { DestroyWindow(m_hWnd); }
   CReportWindow(const CReportWindow&) = delete;
   CReportWindow& operator=(const CReportWindow&) = delete;
 
-  HWND m_hWnd;
+  HWND m_hWnd = nullptr;
   std::vector<std::string> m_reports;  // each payload whole, its terminating zero included
 
  private:
+  void Keep(WPARAM wParam, LPARAM lParam) {
+    const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    EXPECT_EQ(wParam, 0u);
+    EXPECT_EQ(record->dwData, 0u);
+    m_reports.emplace_back(static_cast<const char*>(record->lpData), record->cbData);
+  }
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COPYDATA) {
-      auto* self = reinterpret_cast<CReportWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-      const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      EXPECT_EQ(wParam, 0u);
-      EXPECT_EQ(record->dwData, 0u);
-      self->m_reports.emplace_back(static_cast<const char*>(record->lpData), record->cbData);
-      return TRUE;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (message != WM_COPYDATA) return DefWindowProcA(window, message, wParam, lParam);
+    reinterpret_cast<CReportWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA))->Keep(wParam, lParam);
+    return TRUE;
+  }
+  static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) SetWindowLongPtrA(window, DWLP_USER, lParam);
+    if (message != WM_COPYDATA) return message == WM_INITDIALOG;
+    reinterpret_cast<CReportWindow*>(GetWindowLongPtrA(window, DWLP_USER))->Keep(wParam, lParam);
+    SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+    return TRUE;
   }
 };
 
@@ -124,21 +147,19 @@ class UsbSender : public ::testing::Test {
     return m_jobFile;
   }
 
-  // Starts the sender the way the main program does, "VornUSBSend.exe %s" searched by name
-  // from the current folder, and handles messages until it has ended, calling `meanwhile`
-  // every 50 ms or so. Its exit code.
+  // Starts the sender the way the main program does, by its full path with the command line
+  // "VornUSBSend.exe %s", from the program folder or the folder `from`, and handles
+  // messages until it has ended, calling `meanwhile` every 50 ms or so. Its exit code.
   DWORD RunSender(
-      const std::string& tail, const std::function<void()>& meanwhile = [] {}) {
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    SetCurrentDirectoryA(m_program.c_str());
+      const std::string& tail, const std::function<void()>& meanwhile = [] {}, std::string from = "") {
+    if (from.empty()) from = m_program;
+    const std::string program = m_program + "\\VornUSBSend.exe";
     std::string commandLine = "VornUSBSend.exe " + tail;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    const BOOL started =
-        CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
-    SetCurrentDirectoryA(current);
+    const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                        from.c_str(), &startup, &process);
     EXPECT_TRUE(started) << GetLastError();
     if (!started) return ~0u;
     CloseHandle(process.hThread);
@@ -224,7 +245,7 @@ TEST_F(UsbSender, StopsAtTheFirstFailedWrite) {
                                                    "WriteData 4096 after 1 polls", "CloseUSBDevice 0 after 0 polls"}));
 }
 
-TEST_F(UsbSender, FindsTheWindowTitledPlotgateFirstThenHarbex) {
+TEST_F(UsbSender, FindsTheDialogTitledPlotgateFirstThenHarbex) {
   CReportWindow harbex("Harbex");
   EXPECT_EQ(RunSender(WriteJob("IN;")), 0u);
   EXPECT_EQ(harbex.m_reports, Payloads({100}));
@@ -232,6 +253,30 @@ TEST_F(UsbSender, FindsTheWindowTitledPlotgateFirstThenHarbex) {
   EXPECT_EQ(RunSender(WriteJob("IN;")), 0u);
   EXPECT_EQ(plotgate.m_reports, Payloads({100}));
   EXPECT_EQ(harbex.m_reports.size(), 1u);
+}
+
+// A folder window titled "Plotgate" (opened to drop the library in) is not the program.
+TEST_F(UsbSender, AWindowTitledPlotgateThatIsNoDialogGetsNoReport) {
+  CReportWindow folder("Plotgate", OTHER_WINDOW);
+  CReportWindow main("Harbex");
+  EXPECT_EQ(RunSender(WriteJob("IN;")), 0u);
+  EXPECT_EQ(main.m_reports, Payloads({100}));
+  EXPECT_TRUE(folder.m_reports.empty());
+}
+
+// The library is looked for beside the program, in the system's folders and on PATH, never
+// in the folder the sender was started from (a drawing's download folder, say).
+TEST_F(UsbSender, ALibraryInTheCurrentFolderIsNotLoaded) {
+  CReportWindow main("Plotgate");
+  const std::string planted = (m_dir.Path() / "downloads").string();
+  std::filesystem::create_directory(planted);
+  ASSERT_TRUE(CopyFileA(VORNLIB_DLL, (planted + "\\VornLib.dll").c_str(), FALSE));
+  UseLibrary(nullptr);
+  EXPECT_EQ(RunSender(
+                WriteJob("IN;"), [] {}, planted),
+            0u);
+  EXPECT_EQ(main.m_reports, Payloads({-2}));
+  EXPECT_EQ(TempDir::Read(Calls()), "");
 }
 
 TEST_F(UsbSender, APathMissingOrTooLongIsAPathError) {

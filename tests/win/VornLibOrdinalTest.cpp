@@ -10,19 +10,22 @@
 
 namespace {
 
-// A folder holding the stand-in, searched before anything else for "VornLib.dll". The
-// library is loaded afresh by each driver (and freed with it), so each test's steering
-// variables are read anew.
+// A folder holding the stand-in, on PATH, where the driver looks for "VornLib.dll" after
+// the program's and the system's folders (neither has one). The library is loaded afresh
+// by each driver (and freed with it), so each test's steering variables are read anew.
 class VornLibOrdinals : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(CopyFileA(VORNLIB_DLL, (m_dir.Path() / "VornLib.dll").string().c_str(), FALSE));
-    SetDllDirectoryA(m_dir.Path().string().c_str());
+    char path[32767] = "";
+    GetEnvironmentVariableA("PATH", path, sizeof path);
+    m_sPath = path;
+    SetEnvironmentVariableA("PATH", (m_dir.Path().string() + ";" + m_sPath).c_str());
     SetEnvironmentVariableA("VORNLIB_RECORD", Record().c_str());
     SetEnvironmentVariableA("VORNLIB_CALLS", Calls().c_str());
   }
   void TearDown() override {
-    SetDllDirectoryA(nullptr);
+    SetEnvironmentVariableA("PATH", m_sPath.c_str());
     for (const char* name : {"VORNLIB_RECORD", "VORNLIB_CALLS", "VORNLIB_READY_AFTER", "VORNLIB_FAIL_WRITE"})
       SetEnvironmentVariableA(name, nullptr);
   }
@@ -30,6 +33,7 @@ class VornLibOrdinals : public ::testing::Test {
   std::string Calls() const { return (m_dir.Path() / "calls.txt").string(); }
 
   TempDir m_dir;
+  std::string m_sPath;  // PATH as it was
 };
 
 TEST_F(VornLibOrdinals, TheDriverWaitsForReadyAndWritesEachToken) {
