@@ -13,6 +13,8 @@ int CCutter::Read(void*, int) { return 0; }
 
 int CCutter::Write(const void*, int, int) { return 0; }
 
+int CCutter::WriteWithin(const void* buffer, int count, int) { return Write(buffer, count, 0); }
+
 void CCutter::Record(int mode, int port, int baudRate) {
   m_nMode = mode;
   m_nPort = port;

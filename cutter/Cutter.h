@@ -29,6 +29,10 @@ class CCutter {
   // Bytes written, -1 on a write error or a cancelled wait, 0 for a null buffer or an
   // unserved mode. With `waitReady` the driver first waits until the cutter can take data.
   virtual int Write(const void* buffer, int count, int waitReady);
+  // A write without waiting for the cutter that gives up after `milliseconds` where the
+  // driver's line can be stuck: the bytes written (fewer when the time ran out), -1 on a
+  // write error. The base writes as Write without waiting.
+  virtual int WriteWithin(const void* buffer, int count, int milliseconds);
   virtual int IsOpen() { return m_bOpen; }
 
   // Why the last failed Open or Write failed: the system's error number kept by the port

@@ -30,6 +30,12 @@ int CRS232::Write(const void* buffer, int count) {
   return WriteDevice(buffer, count);
 }
 
+int CRS232::WriteWithin(const void* buffer, int count, int milliseconds) {
+  if (!buffer) return 0;
+  if (m_hComm == -1) return NotOpen();
+  return WriteDeviceWithin(buffer, count, milliseconds);
+}
+
 int CRS232::Read(void* buffer, int count) {
   if (!buffer) return 0;
   if (m_hComm == -1) return NotOpen();

@@ -32,6 +32,10 @@ class CRS232 {
   int Open();
   // One write of the whole buffer: bytes written, -1 on failure, 0 for a null buffer.
   int Write(const void* buffer, int count);
+  // A write that gives up after `milliseconds`, for bytes that must not hold the caller up
+  // on a line that takes nothing (a cancelled job's ending): the bytes written, fewer than
+  // `count` when the time ran out; -1 on failure, 0 for a null buffer.
+  int WriteWithin(const void* buffer, int count, int milliseconds);
   // Bytes read (at least one byte is waited for), -1 on failure, 0 for a null buffer.
   // With m_bEcho every byte read is written straight back.
   int Read(void* buffer, int count);
@@ -71,6 +75,7 @@ class CRS232 {
   // Platform parts. OpenDevice is steps from the device name on, after validation.
   int OpenDevice();
   int WriteDevice(const void* buffer, int count);
+  int WriteDeviceWithin(const void* buffer, int count, int milliseconds);
   int ReadDevice(void* buffer, int count);
   void CloseDevice();
   void AbortDeviceOutput();

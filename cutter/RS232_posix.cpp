@@ -2,12 +2,14 @@
 // line speed, data bits, parity and stop bits, CRTSCTS for CTS flow control, DTR and RTS
 // dropped, and reads that wait for a byte without a time limit.
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 
 #include "RS232.h"
@@ -105,6 +107,36 @@ int CRS232::WriteDevice(const void* buffer, int count) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return Failed(-1);
     if (n == 0) break;  // the line takes nothing more: a short write, told by the count
+    written += static_cast<int>(n);
+  }
+  return written;
+}
+
+int CRS232::WriteDeviceWithin(const void* buffer, int count, int milliseconds) {
+  const int fd = static_cast<int>(m_hComm);
+  const char* bytes = static_cast<const char*>(buffer);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  int written = 0;
+  while (written < count) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0) break;
+    pollfd room = {fd, POLLOUT, 0};
+    const int polled = poll(&room, 1, static_cast<int>(left));
+    if (polled < 0 && errno == EINTR) continue;
+    if (polled < 0) return Failed(-1);
+    if (polled == 0) break;
+    // Without blocking: a write takes no more than the room there is, and never waits.
+    const int flags = fcntl(fd, F_GETFL);
+    fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    const ssize_t n = write(fd, bytes + written, count - written);
+    const int error = errno;
+    fcntl(fd, F_SETFL, flags);
+    if (n < 0 && (error == EAGAIN || error == EINTR)) continue;
+    if (n < 0) {
+      errno = error;
+      return Failed(-1);
+    }
     written += static_cast<int>(n);
   }
   return written;

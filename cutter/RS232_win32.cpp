@@ -41,20 +41,27 @@ int CRS232::OpenDevice() {
 
 namespace {
 
-// One read or write on the overlapped port, waited for until it ends: the bytes moved, or
-// -1 with the system's error (ERROR_OPERATION_ABORTED for an aborted write) kept.
+// One read or write on the overlapped port, waited for until it ends or `timeout`
+// milliseconds have passed (then it is cancelled): the bytes moved, also those of a call
+// the time ran out on, or -1 with the system's error (ERROR_OPERATION_ABORTED for a write
+// aborted from another thread) kept.
 template <class TCall>
-int Transfer(HANDLE handle, TCall call) {
+int Transfer(HANDLE handle, TCall call, DWORD timeout = INFINITE) {
   OVERLAPPED overlapped = {};
   overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (!overlapped.hEvent) return -1;
   DWORD moved = 0;
-  const bool done = call(&overlapped, &moved) ||
-                    (GetLastError() == ERROR_IO_PENDING && GetOverlappedResult(handle, &overlapped, &moved, TRUE));
+  bool done = call(&overlapped, &moved);
+  bool late = false;
+  if (!done && GetLastError() == ERROR_IO_PENDING) {
+    late = WaitForSingleObject(overlapped.hEvent, timeout) == WAIT_TIMEOUT;
+    if (late) CancelIoEx(handle, &overlapped);
+    done = GetOverlappedResult(handle, &overlapped, &moved, TRUE) != FALSE;
+  }
   const DWORD error = GetLastError();
   CloseHandle(overlapped.hEvent);
   SetLastError(error);
-  return done ? static_cast<int>(moved) : -1;
+  return done || late ? static_cast<int>(moved) : -1;
 }
 
 }  // namespace
@@ -64,6 +71,17 @@ int CRS232::WriteDevice(const void* buffer, int count) {
   const int written = Transfer(handle, [&](OVERLAPPED* overlapped, DWORD* moved) {
     return WriteFile(handle, buffer, static_cast<DWORD>(count), moved, overlapped) != FALSE;
   });
+  return written < 0 ? Failed(-1) : written;
+}
+
+int CRS232::WriteDeviceWithin(const void* buffer, int count, int milliseconds) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(m_hComm);
+  const int written = Transfer(
+      handle,
+      [&](OVERLAPPED* overlapped, DWORD* moved) {
+        return WriteFile(handle, buffer, static_cast<DWORD>(count), moved, overlapped) != FALSE;
+      },
+      static_cast<DWORD>(milliseconds));
   return written < 0 ? Failed(-1) : written;
 }
 

@@ -57,7 +57,8 @@ SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progres
   if ((outcome != SEND_CANCELLED && outcome != SEND_WRITE_FAILED) || m_nBytesSent == 0) return outcome;
   // The stream stopped between two pieces. In mode 1 a piece may end inside a command, so
   // that command is completed first; then the job's ending lifts the pen and ends the job.
-  // Neither waits for the cutter, as the wait is what a cancel ends.
+  // Neither waits for the cutter, as the wait is what a cancel ends, and a line that takes
+  // them no faster than ENDING_WRITE_MS is stuck: the rest is dropped then.
   uint64_t commandEnd = m_nBytesSent;
   if (commandEnd > 0 && !EndsCommand(data[commandEnd - 1])) {
     while (commandEnd < size && !EndsCommand(data[commandEnd])) ++commandEnd;
@@ -66,7 +67,8 @@ SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progres
   const uint64_t ending = std::max(EndingStart(data, size, m_pCutter->m_nDialect), commandEnd);
   std::string rest(data + m_nBytesSent, commandEnd - m_nBytesSent);
   rest.append(data + ending, size - ending);
-  m_bJobEnded = m_pCutter->Write(rest.data(), static_cast<int>(rest.size()), 0) == static_cast<int>(rest.size());
+  m_bJobEnded = m_pCutter->WriteWithin(rest.data(), static_cast<int>(rest.size()), ENDING_WRITE_MS) ==
+                static_cast<int>(rest.size());
   if (m_bJobEnded) m_nBytesSent = commandEnd;
   return outcome;
 }

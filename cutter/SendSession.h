@@ -29,6 +29,11 @@
 
 class CPlotJob;
 
+// How long the job's ending after a cancel or a failed write may take to go out: a line
+// that takes it no faster is stuck, and what is left of the ending is dropped, so a cancel
+// never hangs on it.
+const int ENDING_WRITE_MS = 500;
+
 class CSendSession {
  public:
   CSendSession() = default;
@@ -55,7 +60,7 @@ class CSendSession {
   // SEND_JOB_FILE_UNREADABLE, SEND_WRITE_FAILED or SEND_CANCELLED. A cancelled or failed
   // stream does not leave the blade down in the middle of a path: the command the cutter
   // has part of is completed, then the job's own ending (its last pen-up and the dialect's
-  // terminator) is sent without waiting for the cutter.
+  // terminator) is sent without waiting for the cutter, within ENDING_WRITE_MS.
   SendOutcome Stream(const std::function<void(int percent)>& progress);
 
   // Makes a running Stream stop before its next piece, or inside a wait for the cutter, and

@@ -19,6 +19,10 @@ class CSerialCutter : public CCutter {
   // With `waitReady` in a waiting mode: the CTS wait first (-1 when it is cancelled); then
   // the port's write: bytes written, -1 on failure, 0 for a null buffer.
   int Write(const void* buffer, int count, int waitReady) override;
+  // The port's bounded write, without the CTS wait.
+  int WriteWithin(const void* buffer, int count, int milliseconds) override {
+    return m_rs232.WriteWithin(buffer, count, milliseconds);
+  }
   int LastError() const override { return m_rs232.LastError(); }
   void AbortOutput() override { m_rs232.AbortOutput(); }
 

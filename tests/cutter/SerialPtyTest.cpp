@@ -68,6 +68,24 @@ TEST(RS232OnPty, BytesArriveUnchangedBothWays) {
   EXPECT_EQ(std::string(buffer, 3), reply);
 }
 
+// A cutter that stops reading: the bounded write takes what the line has room for and
+// returns, where a plain write would wait for ever; what it wrote arrives whole.
+TEST(RS232OnPty, ABoundedWriteGivesUpOnALineThatTakesNothing) {
+  PseudoTerminal pty;
+  CRS232 port;
+  port.m_sDevice = pty.Path();
+  ASSERT_EQ(port.Open(), 1);
+  const std::string job(4 << 20, 'x');  // far more than any terminal buffers
+  const int taken = port.WriteWithin(job.data(), static_cast<int>(job.size()), 100);
+  EXPECT_GT(taken, 0);
+  EXPECT_LT(taken, static_cast<int>(job.size()));
+  EXPECT_EQ(port.WriteWithin("SP0;@", 5, 50), 0);  // the line is full
+  EXPECT_EQ(port.WriteWithin(nullptr, 5, 50), 0);
+  EXPECT_EQ(pty.Receive(taken), job.substr(0, taken));
+  EXPECT_EQ(port.WriteWithin("SP0;@", 5, 1000), 5);  // read, the line takes it again
+  EXPECT_EQ(pty.Receive(5), "SP0;@");
+}
+
 TEST(RS232OnPty, EchoModeSendsEveryByteBack) {
   PseudoTerminal pty;
   CRS232 port;

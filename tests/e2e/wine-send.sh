@@ -185,8 +185,16 @@ start_app "$work/big.plt"
 driver select Harbex 1003 7
 driver select Harbex 1004 1
 driver click Harbex 1
-sleep 3
-driver controls Harbex >"$work/controls"
+# under_way: the bar has moved, so the worker streams.
+under_way() {
+  for _ in $(seq 300); do
+    driver controls Harbex >"$work/controls"
+    grep -q '^1008 .* "[1-9][0-9]*%"$' "$work/controls" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+under_way
 check "Cancel: the send is under way (Send disabled)" grep -q '^1 Button disabled' "$work/controls"
 # From the click to the window's end: the worker stopped (its piece ended, or its write
 # aborted after the grace period) and joined, the port closed.
@@ -201,5 +209,24 @@ check "Cancel: the cutter saw the job's end" [ $? -eq 0 ]
 "$plotgate" encode "$work/big.plt" --model Egret-Series --output "$work/expected.hb"
 check "Cancel: part of the job only" [ "$(stat -c %s "$work/received.hb")" -lt "$(stat -c %s "$work/expected.hb")" ]
 check "Cancel: it ends as the job does" [ "$(tail -c 12 "$work/received.hb")" = "$(tail -c 12 "$work/expected.hb")" ]
+
+# Cancel while a cutter that stopped reading holds the line back for good: the job's
+# ending cannot go out either, and the window still ends at once.
+"$sim" --record "$work/received.hb" --timeout 30 --stall-after 8000 >"$work/sim.out" &
+sim_pid=$!
+for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
+ln -sfn "$(head -n 1 "$work/sim.out")" "$WINEPREFIX/dosdevices/com1"
+start_app "$work/big.plt"
+driver select Harbex 1003 7
+driver select Harbex 1004 1
+driver click Harbex 1
+under_way
+took=$(driver click-gone Harbex 2 5)
+check "Cancel on a stuck line: the dialog ends within two seconds (${took:-no end in 5 s} ms)" \
+  [ "${took:-9999}" -lt 2000 ]
+check "Cancel on a stuck line: the program ends" wait_end 10
+check "Cancel on a stuck line: no crash" no_crash
+kill "$sim_pid" 2>/dev/null
+wait "$sim_pid" 2>/dev/null
 
 finish
