@@ -60,21 +60,34 @@ bool SameContent(const std::string& a, const std::string& b) {
 }
 
 // Swaps the version 17 workspace for the prepared one, keeping the user's own as the
-// backup, or puts the backup back. Removing deletes the workspace only when a backup takes
-// its place or when it is the prepared file itself, so a workspace the adding never
+// backup, or puts the backup back. Adding copies the prepared file only where nothing is
+// lost: after the user's workspace became the backup, or where there is no workspace. So
+// a swapped workspace the user has changed since (adding runs on every start) is kept, and
+// without "X7.wz" nothing is touched. Removing deletes the workspace only when a backup
+// takes its place or when it is the prepared file itself, so a workspace the adding never
 // touched (a version installed after the toolbar was added) is never lost.
 ToolbarEditResult SwapVersion17Workspace(bool add, const std::string& folder, const std::string& programDir) {
   const std::string workspace = folder + "Workspace" + PATH_SEPARATOR + "_default.cdws";
   const std::string backup = folder + "Workspace" + PATH_SEPARATOR + "_default.bak";
   const std::string source = programDir + PATH_SEPARATOR + "X7.wz";
   if (add) {
-    const bool swapped = FileExists(backup) && SameContent(source, workspace);
-    // Fails while a backup exists, so repeated adding keeps the user's own workspace.
-    RenameFile(workspace, backup);
-    errno = 0;
     if (!FileExists(source)) return {TOOLBAR_NO_PREPARED_WORKSPACE, 0};
-    if (!CopyFileOver(source, workspace)) return {TOOLBAR_UNWRITABLE, errno};
-    return {swapped ? TOOLBAR_UNCHANGED : TOOLBAR_CHANGED, 0};
+    const bool ownWorkspace = FileExists(workspace);
+    errno = 0;
+    // Fails while a backup exists: the workspace is the prepared one then, perhaps with the
+    // user's changes since, and stays as it is.
+    if (ownWorkspace && !RenameFile(workspace, backup)) {
+      const int error = errno;
+      return FileExists(backup) ? ToolbarEditResult{TOOLBAR_UNCHANGED, 0}
+                                : ToolbarEditResult{TOOLBAR_UNWRITABLE, error};
+    }
+    errno = 0;
+    if (!CopyFileOver(source, workspace)) {
+      const int error = errno;
+      if (ownWorkspace) RenameFile(backup, workspace);  // the user's own comes back
+      return {TOOLBAR_UNWRITABLE, error};
+    }
+    return {TOOLBAR_CHANGED, 0};
   }
   if (FileExists(backup)) {
     RemoveFile(workspace);

@@ -231,11 +231,12 @@ TEST(CorelRegistry, Version17SwapsTheWorkspaceFile) {
   EXPECT_FALSE(std::filesystem::exists(v.backup));
 }
 
-TEST(CorelRegistry, Version17WithoutPreparedFile) {
+// Without "X7.wz" there is nothing to swap in: the user's workspace stays where it is.
+TEST(CorelRegistry, Version17WithoutPreparedFileTouchesNothing) {
   Version17 v;
   RegisterCorelWorkspace(true, v.registry, v.program);
-  EXPECT_FALSE(std::filesystem::exists(v.workspace));
-  EXPECT_EQ(TempDir::Read(v.backup), "users own workspace");
+  EXPECT_EQ(TempDir::Read(v.workspace), "users own workspace");
+  EXPECT_FALSE(std::filesystem::exists(v.backup));
   RegisterCorelWorkspace(false, v.registry, v.program);
   EXPECT_EQ(TempDir::Read(v.workspace), "users own workspace");
 }
@@ -276,6 +277,21 @@ TEST(CorelRegistry, Version17FailuresAreReported) {
   Reports missing;
   RegisterCorelWorkspace(true, v.registry, v.program, missing.Collect());
   EXPECT_EQ(missing.lines, std::vector<std::string>{"_default.cdws:" + std::to_string(TOOLBAR_NO_PREPARED_WORKSPACE)});
+}
+
+// Adding runs on every start: changes the user made to the swapped workspace since are
+// kept, and removing still gives back the workspace from before the first adding.
+TEST(CorelRegistry, Version17AddingAgainKeepsChangesToTheSwappedWorkspace) {
+  Version17 v;
+  v.dir.Write("program/X7.wz", "prepared workspace");
+  RegisterCorelWorkspace(true, v.registry, v.program);
+  v.dir.Write("user/Workspace/_default.cdws", "prepared workspace, rearranged by the user");
+  Reports again;
+  RegisterCorelWorkspace(true, v.registry, v.program, again.Collect());
+  EXPECT_EQ(TempDir::Read(v.workspace), "prepared workspace, rearranged by the user");
+  EXPECT_EQ(again.lines, std::vector<std::string>{"_default.cdws:" + std::to_string(TOOLBAR_UNCHANGED)});
+  RegisterCorelWorkspace(false, v.registry, v.program);
+  EXPECT_EQ(TempDir::Read(v.workspace), "users own workspace");
 }
 
 // A version 17 the toolbar was never added to (installed after the adding, say): removing
