@@ -1,8 +1,8 @@
 // plotgate send INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R]
 //   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut] [--ini FILE]:
 // what the dialog's Send does for a COM port: start from the remembered choices, open the
-// driver, save the choices, write the job file "cutcorldata.hb" in the temporary folder,
-// stream it piece by piece (a long one announced, with a progress line on a terminal), and
+// driver, save the choices, write the job file (one of this send's own in the temporary
+// folder, removed after), stream it piece by piece (a long one announced, with a progress line on a terminal), and
 // tell how it went with the choices it used.
 #include <algorithm>
 #include <chrono>
@@ -16,6 +16,7 @@
 #include "FileException.h"
 #include "ModelTable.h"
 #include "PortDiscovery.h"
+#include "PrivateJobFile.h"
 #include "ProgressLine.h"
 #include "RememberedChoices.h"
 #include "SendSession.h"
@@ -165,7 +166,13 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
     return Fail(std::string("plotgate: cannot save the settings: ") + e.what());
   }
 
-  const std::string jobFile = (std::filesystem::temp_directory_path() / "cutcorldata.hb").string();
+  // A file of this send's own, removed when the send is over.
+  const CPrivateJobFile privateFile;
+  const std::string& jobFile = privateFile.Path();
+  if (jobFile.empty()) {
+    return Fail("SaveCutTempData error1 (no job file in the temporary folder: " + SystemErrorText(privateFile.Error()) +
+                ")");
+  }
   JobResult why = JOB_DONE;
   if (session.WriteJobFile(job, jobFile, choices.cutter.offsets, &why) != SEND_DONE) {
     return Fail("SaveCutTempData error1 (" + jobFile + ": " + JobFailureReason(why) + ")");

@@ -15,11 +15,14 @@ export TMPDIR=$work
 export XDG_CONFIG_HOME=$work/config
 ini=$XDG_CONFIG_HOME/plotgate/Plotgate.ini
 
+# no_job_files: every send removed the job file of its own; none used the dialog's.
+no_job_files() { [ -z "$(find "$work" -maxdepth 1 -name 'plotgate-*.hb' -o -maxdepth 1 -name cutcorldata.hb)" ]; }
+
 # send_case NAME MODEL INPUT [OPTIONS...]
 send_case() {
   local name=$1 model=$2 input=$3
   shift 3
-  rm -f "$work/cutcorldata.hb" "$ini"
+  rm -f "$ini"
   start_cutter "$sim" "$work/received.hb" "$work/sim.out"
   "$plotgate" send "$input" --model "$model" --port "$device" "$@" >"$work/send.out" 2>"$work/send.err"
   local rc=$?
@@ -29,7 +32,7 @@ send_case() {
   check "$name: send succeeds" [ "$rc" -eq 0 ] || sed "s/^/  send said: /" "$work/send.err"
   check "$name: the cutter saw the terminator" [ "$sim_rc" -eq 0 ]
   check "$name: received bytes equal the encoded job" cmp -s "$work/received.hb" "$work/expected.hb"
-  check "$name: job file in the temporary folder" cmp -s "$work/cutcorldata.hb" "$work/expected.hb"
+  check "$name: no job file left in the temporary folder" no_job_files
   check "$name: no progress bar without a terminal" [ ! -s "$work/send.err" ]
   check "$name: one-line summary" grep -q "^Sent $(stat -c %s "$work/expected.hb") bytes to $model" "$work/send.out"
 }
@@ -101,7 +104,7 @@ closing_line "remembered: a send without --port" \
 # Ctrl-C in the middle of a long job: the cutter gets whole commands, then the pen-up and
 # the terminator; the send says how far it got and exits 130.
 awk 'BEGIN { printf "IN;SP1;PU0,0;"; for (i = 0; i < 300000; i++) printf "PD%d,%d;", i % 4000, (i * 7) % 4000; printf "SP0;" }' >"$work/long.plt"
-rm -f "$work/received.hb"
+rm -f "$work/received.hb" "$ini"
 start_cutter "$sim" "$work/received.hb" "$work/sim.out"
 "$plotgate" send "$work/long.plt" --model Robin-Series --port "$device" >"$work/send.out" 2>"$work/send.err" &
 send_pid=$!
@@ -110,14 +113,16 @@ kill -INT "$send_pid"
 wait "$send_pid"
 rc=$?
 wait "$sim_pid"
+"$plotgate" encode "$work/long.plt" --model Robin-Series --output "$work/long.hb"
 check "Ctrl-C: exit 130" [ "$rc" -eq 130 ]
+check "Ctrl-C: the job file is removed too" no_job_files
 check "Ctrl-C: the cutter saw the terminator" [ "$(tail -c 5 "$work/received.hb")" = "SP0;@" ]
-check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt "$(stat -c %s "$work/cutcorldata.hb")" ]
+check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt "$(stat -c %s "$work/long.hb")" ]
 check "Ctrl-C: whole commands, then the job's last pen-up" \
   grep -qE '^(IN;|SP1;|PU[0-9-]+,[0-9-]+;|PD[0-9-]+,[0-9-]+;)*PU[0-9-]+,[0-9-]+;SP0;@$' "$work/received.hb"
-check "Ctrl-C: says how far it got" grep -qE "^plotgate: stopped after [0-9]+ of $(stat -c %s "$work/cutcorldata.hb") bytes; the pen was lifted and the job ended$" "$work/send.err"
+check "Ctrl-C: says how far it got" grep -qE "^plotgate: stopped after [0-9]+ of $(stat -c %s "$work/long.hb") bytes; the pen was lifted and the job ended$" "$work/send.err"
 # The long job was announced with its size and its time at 38400 baud: 3840 bytes a second.
-size=$(stat -c %s "$work/cutcorldata.hb")
+size=$(stat -c %s "$work/long.hb")
 announced=$(awk -v n="$size" 'BEGIN { printf "%.1f MB", n / 1e6 }')
 minutes=$(awk -v n="$size" 'BEGIN { printf "%.0f", n / 3840 / 60 }')
 check "a long send is announced" \
@@ -145,7 +150,8 @@ progress_at() {
     awk -v room=$(($1 - 1)) 'length($0) > room { print "  too wide: " $0; bad = 1 } END { exit bad }' "$work/frames"
 }
 progress_at 80
-sizes=$(awk -v n="$(stat -c %s "$work/cutcorldata.hb")" 'BEGIN { printf "%.1f of %.1f kB", n / 1e3, n / 1e3 }')
+"$plotgate" encode "$work/mid.plt" --model Robin-Series --output "$work/mid.hb"
+sizes=$(awk -v n="$(stat -c %s "$work/mid.hb")" 'BEGIN { printf "%.1f of %.1f kB", n / 1e3, n / 1e3 }')
 check "progress at 80 columns: bar, sizes and time left" \
   grep -qxF "[$(printf '#%.0s' $(seq 40))] 100%  $sizes  0:00 left" "$work/frames" || sed 's/^/  drawn: /' "$work/frames"
 check "progress at 80 columns: the time left is measured" grep -qE '  [0-9]+:[0-9]{2} left' <(head -n -1 "$work/frames")
@@ -154,6 +160,28 @@ check "progress at 40 columns: the sizes give way to the bar" \
   grep -qxF '[#####################] 100%  0:00 left' "$work/frames"
 progress_at 20
 check "progress at 20 columns: the percentage and the time left" grep -qxF '100%  0:00 left' "$work/frames"
+
+# Two sends at once, to two cutters that take their time: each cutter gets its own job
+# whole, from a job file of its own.
+start_cutter "$sim" "$work/first.hb" "$work/sim1.out" --rate 20000
+first_pid=$sim_pid first_device=$device
+start_cutter "$sim" "$work/second.hb" "$work/sim2.out" --rate 20000
+second_pid=$sim_pid second_device=$device
+"$plotgate" send examples/cut-word.plt --model Robin-Series --port "$first_device" --ini "$work/a.ini" >/dev/null 2>&1 &
+send1=$!
+"$plotgate" send examples/star.plt --model 9 --port "$second_device" --ini "$work/b.ini" >/dev/null 2>&1 &
+send2=$!
+wait "$send1"
+rc1=$?
+wait "$send2"
+rc2=$?
+wait "$first_pid" "$second_pid"
+"$plotgate" encode examples/cut-word.plt --model Robin-Series --output "$work/first.expected"
+"$plotgate" encode examples/star.plt --model 9 --output "$work/second.expected"
+check "two sends at once: both succeed" [ "$rc1" -eq 0 ] && [ "$rc2" -eq 0 ]
+check "two sends at once: the first cutter gets its job" cmp -s "$work/first.hb" "$work/first.expected"
+check "two sends at once: the second cutter gets its own" cmp -s "$work/second.hb" "$work/second.expected"
+check "two sends at once: no job file left" no_job_files
 
 # Failures: exit 1 with the system's message.
 "$plotgate" send examples/star.plt --model Lark-Series >/dev/null 2>"$work/err"
