@@ -62,6 +62,7 @@ CPlotgateDlg::CPlotgateDlg(CIniFile& settings, std::string fileName)
 
 CPlotgateDlg::~CPlotgateDlg() {
   StopWorker();
+  ReleaseJobFile();
   if (m_usbSender.hProcess) CloseHandle(m_usbSender.hProcess);
   if (m_usbSender.hThread) CloseHandle(m_usbSender.hThread);
   if (VersionFont) DeleteObject(VersionFont);
@@ -411,7 +412,7 @@ void CPlotgateDlg::OnSend() {
   options.bladeOffsetText = choices.bladeOffsetText;
   options.overCut = choices.chkOverCut != 0;
   options.overCutText = choices.overCutText;
-  if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, options) != SEND_DONE) {
+  if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, options) != SEND_DONE || !HoldJobFile()) {
     ShowMessage("SaveCutTempData error1", MESSAGE_CAPTION, MB_OK);
     return;
   }
@@ -420,6 +421,7 @@ void CPlotgateDlg::OnSend() {
       m_bStreamEnded = false;
       SendThread = std::thread(SendThreadProc, this);
     } catch (const std::system_error&) {
+      ReleaseJobFile();
       ShowMessage("SaveCutTempData error1", MESSAGE_CAPTION, MB_OK);
       return;
     }
@@ -427,6 +429,7 @@ void CPlotgateDlg::OnSend() {
   } else {
     m_bUsbEnded = false;
     if (!LaunchUsbSender(JobFilePath)) {
+      ReleaseJobFile();
       ShowMessage("VornUSBSend error1", MESSAGE_CAPTION, MB_OK);
       return;
     }
@@ -510,6 +513,7 @@ void CPlotgateDlg::FinishSend() {
   m_progress.SetPos(0);
   m_progress.SetText("0%");
   m_session.Dispose();
+  ReleaseJobFile();
   m_stage = STAGE_IDLE;
   if (!m_bFailed) ShowMessage("Send finished!", MESSAGE_CAPTION, MB_OK);
   InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -543,11 +547,24 @@ void CPlotgateDlg::StopWorker() {
   SendThread.join();
 }
 
+bool CPlotgateDlg::HoldJobFile() {
+  ReleaseJobFile();
+  // Readers (the worker's and the USB sender's mappings) are let in; writers are not.
+  m_hJobFile = CreateFileA(JobFilePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  return m_hJobFile != INVALID_HANDLE_VALUE;
+}
+
+void CPlotgateDlg::ReleaseJobFile() {
+  if (m_hJobFile != INVALID_HANDLE_VALUE) CloseHandle(m_hJobFile);
+  m_hJobFile = INVALID_HANDLE_VALUE;
+}
+
 void CPlotgateDlg::OnCancel() {
   StopWorker();
   KillTimer(m_hWnd, PROGRESS_TIMER_ID);
   KillTimer(m_hWnd, FINISH_TIMER_ID);
   m_stage = STAGE_IDLE;
   m_session.Dispose();
+  ReleaseJobFile();
   EndDialog(IDCANCEL);
 }

@@ -104,6 +104,11 @@ class CPlotgateDlg : public CDialog {
   void OnCancel();
   // Stops the worker of a serial send, if one runs, and waits for it to end.
   void StopWorker();
+  // Holds the job file just written open without write sharing until the send is over, so
+  // that a second Plotgate cannot replace it mid-send (its own write then fails). False
+  // when the file cannot be opened.
+  bool HoldJobFile();
+  void ReleaseJobFile();
   SavedChoices ChoicesFromControls() const;
   // Selects the Port list entry `port`, appending one for a port the list does not hold
   // (a COM port above 30).
@@ -131,8 +136,9 @@ class CPlotgateDlg : public CDialog {
   std::atomic<bool> m_bStreamEnded{false};  // set by the worker when Stream has returned
   SendOutcome m_streamOutcome = SEND_DONE;  // written by the worker before it posts the end
   SendStage m_stage = STAGE_IDLE;
-  bool m_bUsbEnded = false;              // the USB sender reported the send's end
-  bool m_bUsbFailed = false;             // ... and that it failed, with its message shown
-  bool m_bFailed = false;                // the ended send's failure flag, for FinishSend
-  PROCESS_INFORMATION m_usbSender = {};  // the sender's handles, held, never waited on
+  bool m_bUsbEnded = false;                  // the USB sender reported the send's end
+  bool m_bUsbFailed = false;                 // ... and that it failed, with its message shown
+  bool m_bFailed = false;                    // the ended send's failure flag, for FinishSend
+  PROCESS_INFORMATION m_usbSender = {};      // the sender's handles, held, never waited on
+  HANDLE m_hJobFile = INVALID_HANDLE_VALUE;  // the job file, held from its writing to the send's end
 };

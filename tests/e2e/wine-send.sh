@@ -196,6 +196,11 @@ under_way() {
 }
 under_way
 check "Cancel: the send is under way (Send disabled)" grep -q '^1 Button disabled' "$work/controls"
+# Another program (a second Plotgate) cannot replace the job file while it is sent.
+"$wine" cmd /c 'echo another job> %TEMP%\cutcorldata.hb' >/dev/null 2>&1
+job_file=$("$wine" cmd /c 'echo %TEMP%\cutcorldata.hb' 2>/dev/null | tr -d '\r')
+check "Cancel: the job file cannot be replaced mid-send" \
+  cmp -s "$("$wine" winepath -u "$job_file" 2>/dev/null)" <("$plotgate" encode "$work/big.plt" --model Egret-Series --output -)
 # From the click to the window's end: the worker stopped (its piece ended, or its write
 # aborted after the grace period) and joined, the port closed.
 took=$(driver click-gone Harbex 2 5)
