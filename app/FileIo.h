@@ -1,4 +1,4 @@
-// Whole-file reading and writing for small text files that must be kept byte for byte.
+// Whole-file reading for small text files that must be kept byte for byte.
 // Failures raise CFileException with the operating system's error code.
 #pragma once
 
@@ -6,7 +6,5 @@
 
 // The whole content of the file at `path`. A missing file is created empty (and "" is
 // returned); an existing file is only read, never truncated, so a read-only file loads.
+// (Saving replaces the whole file: ReplaceFileContent.)
 std::string LoadFileCreating(const std::string& path);
-
-// Replaces the content of the file at `path` by `bytes`, creating the file when absent.
-void SaveFileTruncating(const std::string& path, const std::string& bytes);

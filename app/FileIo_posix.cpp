@@ -51,17 +51,3 @@ std::string LoadFileCreating(const std::string& path) {
     bytes.append(buffer, static_cast<size_t>(got));
   }
 }
-
-void SaveFileTruncating(const std::string& path, const std::string& bytes) {
-  CDescriptor file(OpenOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC));
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = write(file.Get(), bytes.data() + done, bytes.size() - done);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      throw CFileException("writing", path, errno);
-    }
-    done += static_cast<size_t>(put);
-  }
-  if (file.Close() != 0) throw CFileException("writing", path, errno);
-}

@@ -46,16 +46,3 @@ std::string LoadFileCreating(const std::string& path) {
     bytes.append(buffer, got);
   }
 }
-
-void SaveFileTruncating(const std::string& path, const std::string& bytes) {
-  CHandle file(OpenOrThrow(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD put = 0;
-    const DWORD chunk = static_cast<DWORD>(bytes.size() - done > 65536 ? 65536 : bytes.size() - done);
-    if (!WriteFile(file.Get(), bytes.data() + done, chunk, &put, nullptr))
-      throw CFileException("writing", path, static_cast<int>(GetLastError()));
-    done += put;
-  }
-  if (!file.Close()) throw CFileException("writing", path, static_cast<int>(GetLastError()));
-}

@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include "FileException.h"
 #include "FileIo.h"
+#include "FileReplace.h"
 
 namespace {
 
@@ -87,7 +89,8 @@ void CIniFile::LoadLines() {
 void CIniFile::SaveLines() {
   std::string bytes;
   for (const std::string& line : Lines) bytes += line + "\r\n";
-  SaveFileTruncating(IniPath, bytes);
+  // Written whole or not at all: a failure half way keeps the file as it was.
+  if (const int error = ReplaceFileContent(IniPath, bytes)) throw CFileException("writing", IniPath, error);
 }
 
 std::string CIniFile::GetString(std::string section, std::string key, std::string def) {

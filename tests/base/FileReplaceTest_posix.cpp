@@ -1,0 +1,58 @@
+// A write that fails half way (here: the process's file-size limit, as a full disk or a
+// quota does) leaves the file byte for byte as it was, and no temporary file; a link is
+// followed and stays a link. The limit is set in a child process.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "FileReplace.h"
+#include "TempDir.h"
+
+namespace {
+
+// ReplaceFileContent in a child process whose files may not grow past `limit` bytes; its
+// result, or -1 when the child did not report.
+int ReplaceUnderSizeLimit(const std::string& path, const std::string& bytes, rlim_t limit) {
+  const pid_t child = fork();
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead of ending the process
+    const rlimit cap = {limit, limit};
+    setrlimit(RLIMIT_FSIZE, &cap);
+    _exit(ReplaceFileContent(path, bytes) & 0xFF);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+TEST(FileReplacePosix, AWriteCutShortLeavesTheFileAsItWas) {
+  TempDir dir;
+  const std::string original(254005, 'w');
+  const std::string path = dir.Write("DRAWUIConfig.xml", original);
+  EXPECT_EQ(ReplaceUnderSizeLimit(path, std::string(300000, 'n'), 102400), EFBIG);
+  EXPECT_EQ(TempDir::Read(path), original);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+  EXPECT_EQ(ReplaceUnderSizeLimit(path, "small enough", 102400), 0);
+  EXPECT_EQ(TempDir::Read(path), "small enough");
+}
+
+TEST(FileReplacePosix, KeepsThePermissionsAndFollowsALink) {
+  TempDir dir;
+  const std::string target = dir.Write("Plotgate.ini", "old");
+  std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+  const auto link = dir.Path() / "link.ini";
+  std::filesystem::create_symlink(target, link);
+  EXPECT_EQ(ReplaceFileContent(link.string(), "new"), 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(TempDir::Read(target), "new");
+  EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::owner_write |
+                                                               std::filesystem::perms::group_read);
+}
+
+}  // namespace
