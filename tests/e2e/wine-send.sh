@@ -177,16 +177,17 @@ done
   for i in $(seq 16000); do printf 'PD%d,%d;' $((i % 2 ? 4000 : 100)) $((i % 4000)); done
   printf 'SP0;'
 } >"$work/big.plt"
-"$sim" --record "$work/received.hb" --timeout 30 --rate 3840 >"$work/sim.out" &
-sim_pid=$!
-for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
-ln -sfn "$(head -n 1 "$work/sim.out")" "$WINEPREFIX/dosdevices/com1"
-start_app "$work/big.plt"
-driver select Harbex 1003 7
-driver select Harbex 1004 1
-driver click Harbex 1
-# under_way: the bar has moved, so the worker streams.
-under_way() {
+# send_big SIMULATOR-OPTIONS...: the big job sent to Egret-Series on COM1, the simulator
+# taking it as told; returns once the bar has moved, so the worker streams.
+send_big() {
+  "$sim" --record "$work/received.hb" --timeout 30 "$@" >"$work/sim.out" &
+  sim_pid=$!
+  for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
+  ln -sfn "$(head -n 1 "$work/sim.out")" "$WINEPREFIX/dosdevices/com1"
+  start_app "$work/big.plt"
+  driver select Harbex 1003 7
+  driver select Harbex 1004 1
+  driver click Harbex 1
   for _ in $(seq 300); do
     driver controls Harbex >"$work/controls"
     grep -q '^1008 .* "[1-9][0-9]*%"$' "$work/controls" && return 0
@@ -194,7 +195,7 @@ under_way() {
   done
   return 1
 }
-under_way
+send_big --rate 3840
 check "Cancel: the send is under way (Send disabled)" grep -q '^1 Button disabled' "$work/controls"
 # Another program (a second Plotgate) cannot replace the job file while it is sent.
 "$wine" cmd /c 'echo another job> %TEMP%\cutcorldata.hb' >/dev/null 2>&1
@@ -217,15 +218,7 @@ check "Cancel: it ends as the job does" [ "$(tail -c 12 "$work/received.hb")" = 
 
 # Cancel while a cutter that stopped reading holds the line back for good: the job's
 # ending cannot go out either, and the window still ends at once.
-"$sim" --record "$work/received.hb" --timeout 30 --stall-after 8000 >"$work/sim.out" &
-sim_pid=$!
-for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
-ln -sfn "$(head -n 1 "$work/sim.out")" "$WINEPREFIX/dosdevices/com1"
-start_app "$work/big.plt"
-driver select Harbex 1003 7
-driver select Harbex 1004 1
-driver click Harbex 1
-under_way
+send_big --stall-after 8000
 took=$(driver click-gone Harbex 2 5)
 check "Cancel on a stuck line: the dialog ends within two seconds (${took:-no end in 5 s} ms)" \
   [ "${took:-9999}" -lt 2000 ]
