@@ -390,11 +390,11 @@ void CPlotgateDlg::OnSend() {
   const SendOutcome opened =
       m_session.Open(SelectedModel, m_port.GetText(), MatchSerialPort(ListSerialDevices(), USB_SERIAL_PREFIX));
   if (opened == SEND_UNKNOWN_CUTTER) {
-    ShowMessage(UNKNOWN_CUTTER_TEXT, MESSAGE_CAPTION, MB_OK);
+    ShowMessage(SendOutcomeText(opened), MESSAGE_CAPTION, MB_OK);
     return;
   }
   if (opened != SEND_DONE) {
-    ShowMessage("Connect to Cutter fail!", MESSAGE_CAPTION, MB_OK);
+    ShowMessage(SendOutcomeText(SEND_OPEN_FAILED), MESSAGE_CAPTION, MB_OK);
     return;
   }
   const SavedChoices choices = ChoicesFromControls();
@@ -413,7 +413,7 @@ void CPlotgateDlg::OnSend() {
   options.overCut = choices.chkOverCut != 0;
   options.overCutText = choices.overCutText;
   if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, options) != SEND_DONE || !HoldJobFile()) {
-    ShowMessage("SaveCutTempData error1", MESSAGE_CAPTION, MB_OK);
+    ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), MESSAGE_CAPTION, MB_OK);
     return;
   }
   if (m_session.Settings().mode != MODE_VENDOR_USB) {
@@ -422,7 +422,7 @@ void CPlotgateDlg::OnSend() {
       SendThread = std::thread(SendThreadProc, this);
     } catch (const std::system_error&) {
       ReleaseJobFile();
-      ShowMessage("SaveCutTempData error1", MESSAGE_CAPTION, MB_OK);
+      ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), MESSAGE_CAPTION, MB_OK);
       return;
     }
     m_stage = STAGE_SERIAL;
@@ -489,7 +489,8 @@ LRESULT CPlotgateDlg::OnSendFinished(WPARAM, LPARAM) {
   if (m_stage == STAGE_SERIAL && m_bStreamEnded) {
     // The worker has posted its last message and is ending.
     SendThread.join();
-    if (m_streamOutcome == SEND_JOB_FILE_UNREADABLE) ShowMessage("Open temp file fail!", MESSAGE_CAPTION, MB_OK);
+    if (m_streamOutcome == SEND_JOB_FILE_UNREADABLE)
+      ShowMessage(SendOutcomeText(m_streamOutcome), MESSAGE_CAPTION, MB_OK);
     if (m_streamOutcome == SEND_WRITE_FAILED) {
       ShowMessage(SystemErrorText(m_session.SystemError()), MESSAGE_CAPTION, MB_OK | MB_ICONINFORMATION);
     }

@@ -148,14 +148,14 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
 
   CSendSession session;
   const SendOutcome opened = session.Open(model, port, MatchSerialPort(devices, USB_SERIAL_PREFIX));
-  if (opened == SEND_UNKNOWN_CUTTER) return Fail(UNKNOWN_CUTTER_TEXT);
+  if (opened == SEND_UNKNOWN_CUTTER) return Fail(SendOutcomeText(opened));
   if (session.Settings().mode == MODE_VENDOR_USB) {
     return Fail(std::string("plotgate: ") + model.name +
                 " cutters take jobs through the maker's USB link (VORN_USB), which only the Plotgate program on "
                 "Windows serves (through VornUSBSend)");
   }
   if (opened != SEND_DONE) {
-    return Fail("Connect to Cutter fail!\nplotgate: opening " + port + ": " +
+    return Fail(std::string(SendOutcomeText(opened)) + "\nplotgate: opening " + port + ": " +
                 ReasonOf(session, "not a port number from 1 to 999"));
   }
   // Saved once the cutter answers, as the dialog does before it writes the job file.
@@ -170,12 +170,13 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   const CPrivateJobFile privateFile;
   const std::string& jobFile = privateFile.Path();
   if (jobFile.empty()) {
-    return Fail("SaveCutTempData error1 (no job file in the temporary folder: " + SystemErrorText(privateFile.Error()) +
-                ")");
+    return Fail(std::string(SendOutcomeText(SEND_JOB_FILE_FAILED)) +
+                " (no job file in the temporary folder: " + SystemErrorText(privateFile.Error()) + ")");
   }
   JobResult why = JOB_DONE;
   if (session.WriteJobFile(job, jobFile, choices.cutter.offsets, &why) != SEND_DONE) {
-    return Fail("SaveCutTempData error1 (" + jobFile + ": " + JobFailureReason(why) + ")");
+    return Fail(std::string(SendOutcomeText(SEND_JOB_FILE_FAILED)) + " (" + jobFile + ": " + JobFailureReason(why) +
+                ")");
   }
   // Just written, so its size is known; were it not, no announcement.
   std::error_code unknownSize;
@@ -198,7 +199,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   std::signal(SIGINT, previous);
   g_pInterrupted = nullptr;
   if (sent != SEND_DONE && showProgress) fputc('\n', stderr);
-  if (sent == SEND_JOB_FILE_UNREADABLE) return Fail("Open temp file fail!");
+  if (sent == SEND_JOB_FILE_UNREADABLE) return Fail(SendOutcomeText(sent));
   const std::string stopped =
       "plotgate: stopped after " + std::to_string(session.BytesSent()) + " of " + std::to_string(session.JobSize()) +
       " bytes; " +

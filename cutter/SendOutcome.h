@@ -11,3 +11,8 @@ enum SendOutcome {
   SEND_WRITE_FAILED,         // a write took other than the whole piece; the port keeps the reason
   SEND_CANCELLED,            // cancelled: the stream stopped between two pieces or in a wait
 };
+
+// The fixed text the user is shown for `outcome` (above, in brackets); "" for those that
+// have none of their own: done, a failed write (the system's reason is the text) and a
+// cancel. Each front end adds only its own framing.
+const char* SendOutcomeText(SendOutcome outcome);
