@@ -142,6 +142,7 @@ class CXmlDocument {
 
   bool ParseDocument();
   void CloseUnended(int element, int offset2);
+  void SettleMovedElements();
 
   bool IsLiveElement(int index) const;
   // Every position change goes through here, so that the six members never disagree.
