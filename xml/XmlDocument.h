@@ -31,6 +31,8 @@ const unsigned DocAppend = 0x40;     // append when writing
 const unsigned DocBomUtf16Le = 0x1;  // byte order marks of the file, set by Load, used by Save
 const unsigned DocBomUtf8 = 0x4;
 const unsigned DocBomUtf16Be = 0x80;
+const unsigned DocNoMark = 0x400;  // with a mark bit: the file is in that encoding but has no mark; Save writes none
+const unsigned DocReadChanged = 0x800;     // set by Load: saving the text unchanged would not give the file back
 const unsigned DocTrimValues = 0x100;      // attribute values lose leading and trailing whitespace
 const unsigned DocCollapseValues = 0x200;  // ... and each inner run of whitespace becomes one space
 
