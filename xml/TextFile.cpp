@@ -262,7 +262,8 @@ std::string CTextFileStream::Encode(const std::string& text) {
     bytes = text;
     m_units = bytes.size();
   }
-  return marked.empty() ? bytes : marked + bytes;
+  bytes.insert(0, marked);
+  return bytes;
 }
 
 bool CTextFileStream::WriteAll(const std::string& text) {
