@@ -41,7 +41,9 @@ const int64_t MAX_JOB_POINTS = 20000000;
 // before its commands fill memory.
 class CPointCount {
  public:
+  // Counts the points one more command gives.
   void Add(const PathCommand& command);
+  // The points counted so far, the list's first node included.
   int64_t Points() const { return m_nPoints; }
 
  private:

@@ -66,7 +66,8 @@ class CXmlDocument {
   // Replaces the text (null: empty) and parses it; true when well formed. Refused in file mode.
   bool SetDocument(const char* text);
   // Reads the file into the text and parses it; false when it cannot be read (the
-  // document is then empty) or is not well formed. Refused in file mode.
+  // document is then empty) or is not well formed. Refused in file mode. DocFlags then
+  // hold the file's encoding bits and DocReadChanged when saving would not give it back.
   bool Load(const char* path);
   // Writes the text to the file; false when it cannot be written. Refused in file mode.
   bool Save(const char* path);
