@@ -275,30 +275,6 @@ TEST(LoadAndSave, RoundTripsKeepTheFileEncoding) {
   ExpectRoundTrip("<?xml version=\"1.0\" encoding=\"windows-1251\"?><a>\xC0\xE1</a>", 0);
 }
 
-// Reading that drops or replaces characters is marked, and then saving indeed gives other
-// bytes than the file's.
-TEST(LoadAndSave, ReadChangedWhenSavingWouldNotGiveTheFileBack) {
-  const struct {
-    const char* name;
-    std::string bytes;
-  } cases[] = {
-      {"zero byte in UTF-8", std::string("<a>\0b</a>", 8)},
-      {"zero unit in UTF-16", std::string("\xFF\xFE<\0\0\0a\0/\0>\0", 12)},
-      {"odd last byte of UTF-16", std::string("<\0a\0/\0>\0!", 9)},
-      {"ANSI text, saved as UTF-8", " <a>\xE9</a>"},
-  };
-  for (const auto& c : cases) {
-    TempDir dir;
-    const std::string in = dir.Write("in.xml", c.bytes);
-    const std::string out = (dir.Path() / "out.xml").string();
-    CXmlDocument doc;
-    doc.Load(in.c_str());
-    EXPECT_NE(doc.GetDocFlags() & DocReadChanged, 0u) << c.name;
-    EXPECT_TRUE(doc.Save(out.c_str())) << c.name;
-    EXPECT_NE(TempDir::Read(out), c.bytes) << c.name;
-  }
-}
-
 TEST(LoadAndSave, DocumentSeesUtf8AndTheLog) {
   TempDir dir;
   const std::string path = dir.Write("a.xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a x=\"\xE9\"/>");
