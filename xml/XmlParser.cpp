@@ -43,7 +43,7 @@ class COpenElements {
   int Innermost() const { return m_stack.back().element; }
 
   void Push(int element, NameSpan name) {
-    int& innermost = m_byName.emplace(name, -1).first->second;
+    int& innermost = m_byName.try_emplace(name, -1).first->second;
     m_stack.push_back({element, &innermost, innermost});
     innermost = Depth() - 1;
   }
