@@ -22,6 +22,9 @@ bool ReportEdit(const std::string& file, bool add, const ToolbarEditResult& resu
     case TOOLBAR_CHANGED: done = add ? "added" : "removed"; break;
     case TOOLBAR_UNCHANGED: done = add ? "already there" : "nothing to remove"; break;
     case TOOLBAR_UNREADABLE: why = result.error ? strerror(result.error) : "it is empty"; break;
+    case TOOLBAR_READ_CHANGED:
+      why = "reading it drops or replaces characters (zero bytes, bytes that do not decode), so it is left as it is";
+      break;
     case TOOLBAR_NOT_WELL_FORMED: why = "it is not well-formed XML"; break;
     case TOOLBAR_NOT_A_WORKSPACE: why = "it is not a CorelDRAW workspace (no uiConfig element)"; break;
     case TOOLBAR_UNWRITABLE:
@@ -30,6 +33,7 @@ bool ReportEdit(const std::string& file, bool add, const ToolbarEditResult& resu
     case TOOLBAR_NO_PREPARED_WORKSPACE:
       why = "X7.wz, the workspace put in its place, is missing beside plotgate";
       break;
+    case TOOLBAR_NO_MEMORY: why = "not enough memory to edit it"; break;
   }
   if (done) {
     printf("%s: %s\n", file.c_str(), done);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <new>
 
 #include "RegistryReader.h"
 #include "ToolbarIcon.h"
@@ -253,13 +254,13 @@ bool EditToolbarPlaces(CXmlDocument& doc, bool add) {
   return changed;
 }
 
-}  // namespace
-
-ToolbarEditResult EditCorelToolbar(const std::string& path, bool add, bool acceptMalformed) {
+ToolbarEditResult EditWorkspaceFile(const std::string& path, bool add, bool acceptMalformed) {
   CXmlDocument doc;
   errno = 0;
   const bool wellFormed = doc.Load(path.c_str());
   if (!wellFormed && doc.GetText().empty()) return {TOOLBAR_UNREADABLE, errno};
+  // Saving would write back what reading changed, not the user's file.
+  if (doc.GetDocFlags() & DocReadChanged) return {TOOLBAR_READ_CHANGED, 0};
   if (!wellFormed && !acceptMalformed) return {TOOLBAR_NOT_WELL_FORMED, 0};
   doc.ResetPosition();
   if (!doc.FindElement("uiConfig")) return {TOOLBAR_NOT_A_WORKSPACE, 0};
@@ -270,18 +271,35 @@ ToolbarEditResult EditCorelToolbar(const std::string& path, bool add, bool accep
   return {TOOLBAR_CHANGED, 0};
 }
 
+}  // namespace
+
+// The document of a workspace takes a few times the file's size; a large file in the 32-bit
+// program can exhaust its address space, which must not end the program at start-up.
+ToolbarEditResult EditCorelToolbar(const std::string& path, bool add, bool acceptMalformed) {
+  try {
+    return EditWorkspaceFile(path, add, acceptMalformed);
+  } catch (const std::bad_alloc&) {
+    return {TOOLBAR_NO_MEMORY, 0};
+  }
+}
+
 int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std::string& programDir,
                            const WorkspaceReport& report) {
-  std::string text;
-  for (const RegistryValue& value : XML_WORKSPACES) {
-    if (!ReadCutValue(registry, value, text)) continue;
-    const std::string path = text + PATH_SEPARATOR + "DRAWUIConfig.xml";
-    const ToolbarEditResult result = EditCorelToolbar(path, add, true);
-    if (report) report(path, result);
-  }
-  if (ReadCutValue(registry, SWAPPED_WORKSPACE, text)) {
-    const ToolbarEditResult result = SwapVersion17Workspace(add, text, programDir);
-    if (report) report(text + "Workspace" + PATH_SEPARATOR + "_default.cdws", result);
+  try {
+    std::string text;
+    for (const RegistryValue& value : XML_WORKSPACES) {
+      if (!ReadCutValue(registry, value, text)) continue;
+      const std::string path = text + PATH_SEPARATOR + "DRAWUIConfig.xml";
+      const ToolbarEditResult result = EditCorelToolbar(path, add, true);
+      if (report) report(path, result);
+    }
+    if (ReadCutValue(registry, SWAPPED_WORKSPACE, text)) {
+      const ToolbarEditResult result = SwapVersion17Workspace(add, text, programDir);
+      if (report) report(text + "Workspace" + PATH_SEPARATOR + "_default.cdws", result);
+    }
+  } catch (const std::bad_alloc&) {
+    // Out of memory outside an edit (for a path or a report): the rest is skipped, as
+    // silently as every other failure here.
   }
   return 0;
 }

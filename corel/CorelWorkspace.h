@@ -22,11 +22,13 @@ extern const char* const PROVIEW_WORKSPACE_PATH;
 enum ToolbarEdit {
   TOOLBAR_CHANGED,                // added (or removed) and written back
   TOOLBAR_UNCHANGED,              // already there (or nothing to remove); the file is untouched
-  TOOLBAR_UNREADABLE,             // the file cannot be read
+  TOOLBAR_UNREADABLE,             // the file cannot be read (error EFBIG: larger than any workspace can be)
+  TOOLBAR_READ_CHANGED,           // reading changed characters, so saving would not give the rest back: left alone
   TOOLBAR_NOT_WELL_FORMED,        // not well-formed XML, left alone when malformed files are refused
   TOOLBAR_NOT_A_WORKSPACE,        // no "uiConfig" element: not a workspace file
   TOOLBAR_UNWRITABLE,             // changed, but the file cannot be written
   TOOLBAR_NO_PREPARED_WORKSPACE,  // "X7.wz" is missing from the program's folder
+  TOOLBAR_NO_MEMORY,              // memory ran out while editing
 };
 
 struct ToolbarEditResult {
@@ -39,13 +41,15 @@ using WorkspaceReport = std::function<void(const std::string& path, const Toolba
 
 // Finds the workspaces of versions 12 to 17 through `registry` and adds (or removes) the
 // toolbar in each, telling `report` (when given) how each went; `programDir` is the
-// program's folder with its trailing separator, where "X7.wz" lies. Returns 0.
+// program's folder with its trailing separator, where "X7.wz" lies. Returns 0 in every
+// case: running out of memory never escapes (the dialog program calls this at start-up).
 int RegisterCorelWorkspace(bool add, const CRegistryReader& registry, const std::string& programDir,
                            const WorkspaceReport& report = nullptr);
 
 // The edit of AddCorelToolbar (`add`) or RemoveCorelToolbar with its outcome. A file that
 // is not well formed is edited as far as it can be parsed when `acceptMalformed`, as the
-// dialog's start-up does, and refused otherwise.
+// dialog's start-up does, and refused otherwise. Running out of memory gives
+// TOOLBAR_NO_MEMORY instead of an exception.
 ToolbarEditResult EditCorelToolbar(const std::string& path, bool add, bool acceptMalformed);
 
 // Adds the toolbar, its definition and its button to one "DRAWUIConfig.xml", each only

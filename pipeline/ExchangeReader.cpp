@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "Geometry.h"
 #include "PipelineRoutines.h"
 #include "ScanNumbers.h"
 
@@ -110,9 +111,13 @@ void Count(ReadTally& tally, TextPlace at, int64_t count = 1) {
   tally.count += count;
 }
 
-// Reads the commands into the list that starts with the open placeholder `current`.
+// Reads the commands into the list that starts with the open placeholder `current`,
+// stopping as soon as the job would flatten to more than MAX_JOB_POINTS points or holds
+// more commands than that (a curve too short to give a point still takes a node).
 JobResult ReadCommands(CByteSource& source, CommandList& out, PathCommand* current, ExchangeReport& report) {
   PathCommand* previous = nullptr;
+  CPointCount points;
+  int64_t commands = 0;
   // Slots are shared by every command of this pass: a command that fills fewer keeps
   // what an earlier command left (zero at first).
   int32_t slots[6] = {0, 0, 0, 0, 0, 0};
@@ -148,6 +153,8 @@ JobResult ReadCommands(CByteSource& source, CommandList& out, PathCommand* curre
     current->kind = kind;
     current->coords = coords;
     current->next = next;
+    points.Add(*current);
+    if (points.Points() > MAX_JOB_POINTS || ++commands > MAX_JOB_POINTS) return JOB_TOO_LARGE;
     previous = current;
     current = next;
   }

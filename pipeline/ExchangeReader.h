@@ -50,7 +50,9 @@ bool IsCleanRead(const ExchangeReport& report);
 // JOB_CANNOT_OPEN (1) when the path is null or the file cannot be opened (then `out` is
 // untouched). The list ends with one placeholder node unless the file ended with "SP0;";
 // an "SP0;" before any drawing command gives an empty list (null). A failed read ends the
-// input with JOB_READ_FAILED and a failed allocation with JOB_NO_MEMORY; either releases
-// what was read and leaves `out` null. `report`, when given, is cleared and then counts
+// input with JOB_READ_FAILED, a failed allocation with JOB_NO_MEMORY, and a job that would
+// flatten to more than MAX_JOB_POINTS points (or hold more commands than that) with
+// JOB_TOO_LARGE as soon as it is read that far; each releases what was read and leaves
+// `out` null. `report`, when given, is cleared and then counts
 // what the commands read held; what is read does not depend on it.
 JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* report = nullptr);

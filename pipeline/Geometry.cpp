@@ -99,21 +99,22 @@ static bool FlattenCurve(PlotPoint*& current, IntPoint& at, const int32_t* c) {
   return true;
 }
 
-int64_t CountFlattenedPoints(CommandList commands) {
-  int64_t count = 1;  // the first node
-  IntPoint at{0, 0};
-  for (PathCommand* c = commands; c; c = c->next) {
-    if (IsMoveOrLine(c->kind)) {
-      at = IntPoint{c->coords[0], c->coords[1]};
-      ++count;
-    } else if (c->kind == KIND_CURVE) {
-      const IntPoint end{c->coords[4], c->coords[5]};
-      const int segments = CurveSegments(at, end);
-      if (segments > 0) count += static_cast<int64_t>(segments * 1.0001) + 2;
-      at = end;
-    }
+void CPointCount::Add(const PathCommand& command) {
+  if (IsMoveOrLine(command.kind)) {
+    m_at = IntPoint{command.coords[0], command.coords[1]};
+    ++m_nPoints;
+  } else if (command.kind == KIND_CURVE) {
+    const IntPoint end{command.coords[4], command.coords[5]};
+    const int segments = CurveSegments(m_at, end);
+    if (segments > 0) m_nPoints += static_cast<int64_t>(segments * 1.0001) + 2;
+    m_at = end;
   }
-  return count;
+}
+
+int64_t CountFlattenedPoints(CommandList commands) {
+  CPointCount count;
+  for (PathCommand* c = commands; c; c = c->next) count.Add(*c);
+  return count.Points();
 }
 
 JobResult FlattenCommands(CommandList commands, PointList& out) {

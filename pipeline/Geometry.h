@@ -34,9 +34,25 @@ IntPoint BezierPoint(IntPoint start, IntPoint control1, IntPoint control2, IntPo
 // shapes of four curves make 2.7 million points.
 const int64_t MAX_JOB_POINTS = 20000000;
 
-// At most how many point nodes FlattenCommands builds for `commands`, found from the
-// commands alone (a curve of n segments gives n + 1 points, a few more past 10,000
-// segments, where the accumulated parameter overshoots by up to 1/10,000).
+// At most how many point nodes FlattenCommands builds for the commands added so far, one
+// command at a time, found from the commands alone (a curve of n segments gives n + 1
+// points, a few more past 10,000 segments, where the accumulated parameter overshoots by
+// up to 1/10,000). The reader counts as it reads, so that a job too large is refused
+// before its commands fill memory.
+class CPointCount {
+ public:
+  // Counts the points one more command gives.
+  void Add(const PathCommand& command);
+  // The points counted so far, the list's first node included.
+  int64_t Points() const { return m_nPoints; }
+
+ private:
+  int64_t m_nPoints = 1;  // the first node
+  IntPoint m_at = {0, 0};
+};
+
+// At most how many point nodes FlattenCommands builds for `commands` (CPointCount over
+// the whole list).
 int64_t CountFlattenedPoints(CommandList commands);
 
 // Replaces every curve by trunc(sqrt(chord)) straight segments into a new list in `out`.

@@ -16,6 +16,13 @@ const ByteOrderMark* FindByteOrderMark(const char* data, size_t size) {
   return nullptr;
 }
 
+const ByteOrderMark* Utf16ByFirstCharacter(const char* data, size_t size) {
+  if (size < 2) return nullptr;
+  if (data[0] == '<' && data[1] == 0) return &ByteOrderMarks[1];
+  if (data[0] == 0 && data[1] == '<') return &ByteOrderMarks[2];
+  return nullptr;
+}
+
 const ByteOrderMark* ByteOrderMarkOfFlags(unsigned flags) {
   for (const ByteOrderMark& mark : ByteOrderMarks)
     if (flags & mark.flag) return &mark;

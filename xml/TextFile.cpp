@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -17,11 +18,9 @@
 namespace {
 
 const unsigned MODE_BITS = DocFileMode | DocAppend;
-const unsigned BOM_BITS = DocBomUtf16Le | DocBomUtf8 | DocBomUtf16Be;
+// What reading finds out about a file; reading sets them afresh.
+const unsigned READ_BITS = DocBomUtf16Le | DocBomUtf8 | DocBomUtf16Be | DocNoMark | DocReadChanged;
 const long SNIFF_BYTES = 1024;  // the head of a file searched for a declared encoding
-// Text of this size is far beyond any document the library is used for; refusing it keeps
-// every length and conversion count within an int.
-const long MAX_FILE_SIZE = 256L * 1024 * 1024;
 
 // Converts `units` units at `source` from `from` to `to`, giving the raw bytes of the
 // target's units in `out`; false when the platform cannot convert these encodings.
@@ -51,6 +50,9 @@ class CTextFileStream {
   }
   bool ReadAll(std::string& text);
   bool WriteAll(const std::string& text);
+  // The bytes writing `text` puts into the file: the mark of the flags, then the text in
+  // the encoding of the mark or, without one, the one the text declares (UTF-8 when none).
+  std::string Encode(const std::string& text);
   // Closes the file; false, with a "file_error" entry, when closing fails.
   bool Close() {
     if (!m_file) return true;
@@ -85,6 +87,7 @@ class CTextFileStream {
   void ConvertToUtf8(const char* from, const void* source, size_t units, std::string& text);
   void ReadUtf16(const std::string& bytes, bool bigEndian, std::string& text);
   void DetectUtf8(std::string& text);
+  bool SavesBack(const ByteOrderMark* mark, const std::string& rest, const std::string& text) const;
 
   std::FILE* m_file = nullptr;
   std::string& m_result;
@@ -99,27 +102,30 @@ bool CTextFileStream::FindFileSize() {
   if (std::fseek(m_file, 0, SEEK_END) != 0) return FileError();
   m_fileSize = std::ftell(m_file);
   if (m_fileSize < 0) return FileError();
-  if (m_fileSize > MAX_FILE_SIZE) {
+  if (m_fileSize > TEXT_FILE_SIZE_MAX) {
     // Some systems open a folder for reading and give it a huge size; reading it then
     // fails with the system's own error, which says more than the size.
     std::rewind(m_file);
     if (std::fgetc(m_file) == EOF && std::ferror(m_file)) return FileError();
     Entry("file_error", "The file is too large.", ResultMessage, -1);
+    errno = EFBIG;
     return false;
   }
   return std::fseek(m_file, 0, SEEK_SET) == 0 || FileError();
 }
 
 // Reads the head of the file and settles the encoding from its byte order mark, its
-// declaration or its first byte; `mark` is the file's byte order mark, if any.
+// first character when that is a UTF-16 "<", its declaration or its first byte; `mark` is
+// the file's byte order mark, if any.
 bool CTextFileStream::ReadHead(const ByteOrderMark*& mark) {
   std::string head;
   if (!ReadBytes(head, std::min(m_fileSize, SNIFF_BYTES))) return false;
   mark = FindByteOrderMark(head.data(), head.size());
-  if (mark) {
-    m_encoding = mark->encoding;
-    m_flags |= mark->flag;
-    m_unitWidth = mark->unitWidth;
+  const ByteOrderMark* encoding = mark ? mark : Utf16ByFirstCharacter(head.data(), head.size());
+  if (encoding) {
+    m_encoding = encoding->encoding;
+    m_flags |= encoding->flag | (mark ? 0 : DocNoMark);
+    m_unitWidth = encoding->unitWidth;
   } else {
     m_encoding = DeclaredEncoding(head.data(), static_cast<int>(head.size()));
   }
@@ -183,31 +189,49 @@ bool CTextFileStream::ReadAll(std::string& text) {
   if (!ReadBytes(bytes, m_fileSize - skip)) return false;
 
   if (m_unitWidth == 2) {
-    ReadUtf16(bytes, mark->flag == DocBomUtf16Be, text);
-    return true;
+    ReadUtf16(bytes, (m_flags & DocBomUtf16Be) != 0, text);
+  } else {
+    text.reserve(bytes.size() + bytes.size() / 100);
+    text.assign(bytes);
+    m_units = text.size();
+    Entry("read", m_encoding.c_str(), ResultEncoding | ResultLength, static_cast<long long>(m_units));
+    RemoveNulls(text);
+    if (m_encoding.empty()) {
+      DetectUtf8(text);
+    } else if (EncodingsDiffer(m_encoding.c_str(), "UTF-8")) {
+      const std::string source = text;
+      const size_t width = CodeUnitWidth(CharsetCodePage(m_encoding.c_str()));
+      ConvertToUtf8(m_encoding.c_str(), source.data(), source.size() / width, text);
+    }
   }
-  text.reserve(bytes.size() + bytes.size() / 100);
-  text.assign(bytes);
-  m_units = text.size();
-  Entry("read", m_encoding.c_str(), ResultEncoding | ResultLength, static_cast<long long>(m_units));
-  RemoveNulls(text);
-  if (m_encoding.empty()) {
-    DetectUtf8(text);
-  } else if (EncodingsDiffer(m_encoding.c_str(), "UTF-8")) {
-    const std::string source = text;
-    const size_t width = CodeUnitWidth(CharsetCodePage(m_encoding.c_str()));
-    ConvertToUtf8(m_encoding.c_str(), source.data(), source.size() / width, text);
-  }
+  if (!SavesBack(mark, bytes, text)) m_flags |= DocReadChanged;
   return true;
 }
 
-bool CTextFileStream::WriteAll(const std::string& text) {
+// Whether saving `text` unchanged would give back the file it was read from: its `mark`
+// and the `rest` after it. Not when reading dropped zero bytes or an odd last byte,
+// replaced what did not decode, or converted text that saving would write in another
+// encoding.
+bool CTextFileStream::SavesBack(const ByteOrderMark* mark, const std::string& rest, const std::string& text) const {
+  std::string unused;
+  CTextFileStream writer(unused, m_flags);
+  const std::string saved = writer.Encode(text);
+  const size_t markLength = mark ? mark->length : 0;
+  return saved.size() == markLength + rest.size() &&
+         saved.compare(0, markLength, mark ? mark->bytes : "", markLength) == 0 &&
+         saved.compare(markLength, std::string::npos, rest) == 0;
+}
+
+std::string CTextFileStream::Encode(const std::string& text) {
+  std::string marked;
   const ByteOrderMark* mark = ByteOrderMarkOfFlags(m_flags);
   if (mark) {
-    if (!WriteBytes(std::string(mark->bytes, mark->length))) return false;
     m_encoding = mark->encoding;
     m_unitWidth = mark->unitWidth;
-    Entry("bom", mark->encoding, ResultEncoding, -1);
+    if (!(m_flags & DocNoMark)) {
+      marked.assign(mark->bytes, mark->length);
+      Entry("bom", mark->encoding, ResultEncoding, -1);
+    }
   }
   if (m_encoding.empty() && !text.empty()) {
     m_encoding = DeclaredEncoding(text.data(), static_cast<int>(text.size()));
@@ -238,7 +262,12 @@ bool CTextFileStream::WriteAll(const std::string& text) {
     bytes = text;
     m_units = bytes.size();
   }
-  if (!WriteBytes(bytes)) return false;
+  bytes.insert(0, marked);
+  return bytes;
+}
+
+bool CTextFileStream::WriteAll(const std::string& text) {
+  if (!WriteBytes(Encode(text))) return false;
   Entry("write", m_encoding.c_str(), ResultEncoding | ResultLength, static_cast<long long>(m_units));
   return true;
 }
@@ -248,7 +277,7 @@ bool CTextFileStream::WriteAll(const std::string& text) {
 bool ReadTextFile(const char* path, std::string& text, std::string& result, unsigned& flags) {
   text.clear();
   // The marks found here replace any the flags held: they describe this file only.
-  CTextFileStream stream(result, flags & ~BOM_BITS);
+  CTextFileStream stream(result, flags & ~READ_BITS);
   const bool read = stream.Open(path, "rb") && stream.ReadAll(text);
   stream.Close();
   flags = stream.Flags();

@@ -31,6 +31,8 @@ const unsigned DocAppend = 0x40;     // append when writing
 const unsigned DocBomUtf16Le = 0x1;  // byte order marks of the file, set by Load, used by Save
 const unsigned DocBomUtf8 = 0x4;
 const unsigned DocBomUtf16Be = 0x80;
+const unsigned DocNoMark = 0x400;  // with a mark bit: the file is in that encoding but has no mark; Save writes none
+const unsigned DocReadChanged = 0x800;     // set by Load: saving the text unchanged would not give the file back
 const unsigned DocTrimValues = 0x100;      // attribute values lose leading and trailing whitespace
 const unsigned DocCollapseValues = 0x200;  // ... and each inner run of whitespace becomes one space
 
@@ -64,7 +66,8 @@ class CXmlDocument {
   // Replaces the text (null: empty) and parses it; true when well formed. Refused in file mode.
   bool SetDocument(const char* text);
   // Reads the file into the text and parses it; false when it cannot be read (the
-  // document is then empty) or is not well formed. Refused in file mode.
+  // document is then empty) or is not well formed. Refused in file mode. DocFlags then
+  // hold the file's encoding bits and DocReadChanged when saving would not give it back.
   bool Load(const char* path);
   // Writes the text to the file; false when it cannot be written. Refused in file mode.
   bool Save(const char* path);
@@ -142,6 +145,7 @@ class CXmlDocument {
 
   bool ParseDocument();
   void CloseUnended(int element, int offset2);
+  void SettleMovedElements();
 
   bool IsLiveElement(int index) const;
   // Every position change goes through here, so that the six members never disagree.

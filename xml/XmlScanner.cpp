@@ -208,19 +208,26 @@ int TagNameLength(const char* name, const char* end) {
 }
 
 bool NamesEqual(const char* a, int aLength, const char* b, int bLength, bool foldCase) {
-  if (aLength != bLength) return false;
+  return aLength == bLength && CompareNames(a, aLength, b, bLength, foldCase) == 0;
+}
+
+// Compares the names byte by byte, each letter folded to lower case while folding lasts. A
+// byte of 0x80 or above ends the folding; it is equal in both names when it is reached, so
+// folding ends at the same place in both.
+int CompareNames(const char* a, int aLength, const char* b, int bLength, bool foldCase) {
   bool exact = !foldCase;
-  for (int i = 0; i < aLength; ++i) {
-    const unsigned char x = a[i];
-    const unsigned char y = b[i];
-    if (x != y) {
-      const unsigned char lx = x >= 'A' && x <= 'Z' ? x + 32 : x;
-      const unsigned char ly = y >= 'A' && y <= 'Z' ? y + 32 : y;
-      if (exact || lx != ly) return false;
+  const int shorter = aLength < bLength ? aLength : bLength;
+  for (int i = 0; i < shorter; ++i) {
+    unsigned char x = a[i];
+    unsigned char y = b[i];
+    if (!exact) {
+      if (x >= 'A' && x <= 'Z') x += 32;
+      if (y >= 'A' && y <= 'Z') y += 32;
     }
+    if (x != y) return x < y ? -1 : 1;
     if (x >= 0x80) exact = true;
   }
-  return true;
+  return aLength < bLength ? -1 : aLength > bLength ? 1 : 0;
 }
 
 bool NameMatches(const char* tagName, int tagNameLength, const char* given, bool foldCase) {

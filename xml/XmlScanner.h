@@ -52,6 +52,10 @@ int TagNameLength(const char* name, const char* end);
 // until a byte of 0x80 or above has matched.
 bool NamesEqual(const char* a, int aLength, const char* b, int bLength, bool foldCase);
 
+// Negative, 0 or positive as name a sorts before, with or after name b, in an order in which
+// exactly the names NamesEqual finds equal compare equal.
+int CompareNames(const char* a, int aLength, const char* b, int bLength, bool foldCase);
+
 // True when the name given (ending at its end of string, " ", "/", "=", "[" or "]")
 // equals the tag name of `tagNameLength` bytes at `tagName`. With `foldCase`, ASCII
 // letters match either case until a byte of 0x80 or above has matched.

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <vector>
 
 #include "CorelWorkspace.h"
+#include "FailingAllocations.h"
 #include "MapRegistry.h"
 #include "TempDir.h"
 #include "ToolbarIcon.h"
@@ -58,15 +60,21 @@ TEST(CorelToolbar, AddingTwiceAddsOnce) {
   EXPECT_EQ(TempDir::Read(path), COMPACT_ADDED);
 }
 
-// ASCII text as UTF-16LE bytes.
-std::string Utf16Le(const std::string& ascii) {
+std::u16string Widen(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+// UTF-16 bytes of the text, little- or big-endian.
+std::string Utf16(const std::u16string& text, bool bigEndian) {
   std::string out;
-  for (char c : ascii) {
-    out += c;
-    out += '\0';
+  for (char16_t c : text) {
+    const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
   }
   return out;
 }
+
+// A comment of a user's German workspace: o with diaeresis, sharp s and an en dash.
+const std::u16string GERMAN = u"<!-- Gr\u00F6\u00DFe \u2013 Werkzeug -->";
 
 TEST(CorelToolbar, FilesKeepTheirEncodingAndMark) {
   struct Case {
@@ -78,7 +86,13 @@ TEST(CorelToolbar, FilesKeepTheirEncodingAndMark) {
   const Case cases[] = {
       {"utf-8", COMPACT_REMOVED, COMPACT_ADDED},
       {"utf-8 with mark", "\xEF\xBB\xBF" + COMPACT_REMOVED, "\xEF\xBB\xBF" + COMPACT_ADDED},
-      {"utf-16le with mark", "\xFF\xFE" + Utf16Le(COMPACT_REMOVED), "\xFF\xFE" + Utf16Le(COMPACT_ADDED)},
+      {"utf-16le with mark", "\xFF\xFE" + Utf16(Widen(COMPACT_REMOVED), false),
+       "\xFF\xFE" + Utf16(Widen(COMPACT_ADDED), false)},
+      // Without a mark, UTF-16 is known by its first character, "<".
+      {"utf-16le without mark", Utf16(GERMAN + Widen(COMPACT_REMOVED), false),
+       Utf16(GERMAN + Widen(COMPACT_ADDED), false)},
+      {"utf-16be without mark", Utf16(GERMAN + Widen(COMPACT_REMOVED), true),
+       Utf16(GERMAN + Widen(COMPACT_ADDED), true)},
       {"iso-8859-1", latin1 + e9 + COMPACT_REMOVED, latin1 + e9 + COMPACT_ADDED},
   };
   for (const Case& c : cases) {
@@ -88,6 +102,46 @@ TEST(CorelToolbar, FilesKeepTheirEncodingAndMark) {
     EXPECT_EQ(TempDir::Read(path), c.added) << c.name;
     RemoveCorelToolbar(path);
     EXPECT_EQ(TempDir::Read(path), c.before) << c.name;
+  }
+}
+
+// Saving a document whose reading dropped or replaced characters would write those
+// changes into the user's workspace: such a file is left exactly as it is.
+TEST(CorelToolbar, FilesThatDoNotReadBackCleanlyAreLeftAlone) {
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"zero byte", "<!-- a" + std::string(1, '\0') + "b -->" + COMPACT},
+      {"zero unit in UTF-16", "\xFF\xFE" + Utf16(u"<!-- a" + std::u16string(1, 0) + u"b -->" + Widen(COMPACT), false)},
+      {"odd last byte of UTF-16", Utf16(GERMAN + Widen(COMPACT), false) + "!"},
+      {"ANSI text that saving would turn into UTF-8", "\r\n<!-- caf\xE9 -->" + COMPACT},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string path = dir.Write("DRAWUIConfig.xml", c.bytes);
+    const ToolbarEditResult result = EditCorelToolbar(path, true, true);
+    EXPECT_EQ(result.outcome, TOOLBAR_READ_CHANGED) << c.name;
+    EXPECT_EQ(TempDir::Read(path), c.bytes) << c.name;
+  }
+}
+
+// No real workspace comes near 32 MB; a larger file is not even read, so it can neither
+// exhaust the 32-bit program's memory nor be changed.
+TEST(CorelToolbar, WorkspacesOver32MegabytesAreLeftAlone) {
+  const size_t limit = 32 * 1024 * 1024;
+  for (const size_t size : {limit, limit + 1}) {
+    TempDir dir;
+    const std::string padded = COMPACT + "<!--" + std::string(size - COMPACT.size() - 7, 'x') + "-->";
+    const std::string path = dir.Write("DRAWUIConfig.xml", padded);
+    const ToolbarEditResult result = EditCorelToolbar(path, true, true);
+    if (size == limit) {
+      EXPECT_EQ(result.outcome, TOOLBAR_CHANGED);
+      continue;
+    }
+    EXPECT_EQ(result.outcome, TOOLBAR_UNREADABLE);
+    EXPECT_EQ(result.error, EFBIG);
+    EXPECT_EQ(TempDir::Read(path), padded);
   }
 }
 
@@ -292,6 +346,33 @@ TEST(CorelRegistry, Version17AddingAgainKeepsChangesToTheSwappedWorkspace) {
   EXPECT_EQ(again.lines, std::vector<std::string>{"_default.cdws:" + std::to_string(TOOLBAR_UNCHANGED)});
   RegisterCorelWorkspace(false, v.registry, v.program);
   EXPECT_EQ(TempDir::Read(v.workspace), "users own workspace");
+}
+
+// The dialog program edits the workspaces at start-up, before its window opens: a workspace
+// too large for the memory left is reported, and the others are still edited.
+TEST(CorelRegistry, RunningOutOfMemoryOnOneWorkspaceEndsNothing) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.Path() / "X5");
+  std::filesystem::create_directories(dir.Path() / "X6");
+  const std::string big = COMPACT + "<!--" + std::string(2 * 1024 * 1024, 'x') + "-->";
+  const std::string bigPath = dir.Write("X5/DRAWUIConfig.xml", big);
+  const std::string smallPath = dir.Write("X6/DRAWUIConfig.xml", COMPACT);
+  CMapRegistry registry;
+  registry.WriteString("Software\\Corel\\CorelDRAW\\15.0\\Draw", "LastWorkspaceUsed",
+                       (dir.Path() / "X5").string() + ".xml");
+  registry.WriteString("Software\\Corel\\CorelDRAW\\16.0\\Draw", "LastWorkspaceUsed",
+                       (dir.Path() / "X6").string() + ".xml");
+  Reports reports;
+  int result = -1;
+  {
+    CFailingLargeAllocations failing(1024 * 1024);  // the big file's text cannot be held
+    result = RegisterCorelWorkspace(true, registry, dir.Path().string(), reports.Collect());
+  }
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(reports.lines, (std::vector<std::string>{"DRAWUIConfig.xml:" + std::to_string(TOOLBAR_NO_MEMORY),
+                                                     "DRAWUIConfig.xml:" + std::to_string(TOOLBAR_CHANGED)}));
+  EXPECT_EQ(TempDir::Read(bigPath), big);
+  EXPECT_EQ(TempDir::Read(smallPath), COMPACT_ADDED);
 }
 
 // A version 17 the toolbar was never added to (installed after the adding, say): removing

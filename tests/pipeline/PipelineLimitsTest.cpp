@@ -82,16 +82,19 @@ std::string CornerToCorner(int curves) {
   return text;
 }
 
-TEST(JobTooLarge, CountedFromTheCommandsAndRefusedBeforeFlattening) {
+TEST(JobTooLarge, CountedWhileReadingAndRefusedAtTheLimit) {
   TempDir dir;
   SwappedRoutines swap;
   AllocationCounter::Start(0);
   CPlotJob job;
-  // 300 curves need about 23.4 million points, more than the 20 million a job may have.
-  job.LoadJob(dir.Write("big.plt", CornerToCorner(300)).c_str());
+  // Each curve counts for 77,944 points (77,935 segments, the overshoot allowance and two),
+  // after the first node and the move: the 257th curve passes the 20 million a job may have.
+  // Reading stops there, so of the 100,000 curves only those are ever held in memory.
+  job.LoadJob(dir.Write("big.plt", CornerToCorner(100000)).c_str());
   EXPECT_FALSE(job.HasJob());
   EXPECT_EQ(job.m_loadResult, JOB_TOO_LARGE);
-  EXPECT_LE(AllocationCounter::calls, 2 * 301 + 1);  // the command list only: no point
+  // The first node, then a coordinate block and a node for the move and each curve read.
+  EXPECT_EQ(AllocationCounter::calls, 1 + 2 * (1 + 257));
   EXPECT_EQ(AllocationCounter::live, 0);
 
   job.LoadJob(dir.Write("ok.plt", "PU0,0;PD10,10;").c_str());  // the next load starts afresh

@@ -268,6 +268,9 @@ TEST(LoadAndSave, RoundTripsKeepTheFileEncoding) {
   ExpectRoundTrip("\xEF\xBB\xBF<a>caf\xC3\xA9</a>", 0x4);
   ExpectRoundTrip(std::string("\xFF\xFE<\0a\0>\0\xE9\0=\xD8\0\xDE<\0/\0a\0>\0", 22), 0x1);
   ExpectRoundTrip(std::string("\xFE\xFF\0<\0a\0>\0\xE9\xD8=\xDE\0\0<\0/\0a\0>", 22), 0x80);
+  // UTF-16 without a mark, known by its "<", is saved without one.
+  ExpectRoundTrip(std::string("<\0a\0>\0\xE9\0=\xD8\0\xDE<\0/\0a\0>\0", 20), 0x1 | DocNoMark);
+  ExpectRoundTrip(std::string("\0<\0a\0>\0\xE9\xD8=\xDE\0\0<\0/\0a\0>", 20), 0x80 | DocNoMark);
   ExpectRoundTrip("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<a x=\"\xE9\">\xFC</a>", 0);
   ExpectRoundTrip("<?xml version=\"1.0\" encoding=\"windows-1251\"?><a>\xC0\xE1</a>", 0);
 }

@@ -175,6 +175,54 @@ TEST(XmlParser, NestingDeeperThanTheLevelFieldNeverSpillsIntoFlags) {
   EXPECT_EQ(deepest.flags & ~ElementLevelMask, ElementFirstChild);
 }
 
+std::string Repeat(const std::string& piece, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
+// A damaged or hostile workspace at start-up: elements left open a hundred thousand deep
+// must be repaired in one pass over the text, not one pass per element. Every "<a>" ends
+// as an unended element at the level of the element that met its end tag.
+TEST(XmlParser, HundredThousandElementsLeftOpenAreRepairedInOnePass) {
+  const int n = 100000;
+  struct Case {
+    const char* name;
+    std::string text;
+    int firstA;  // record of the first "<a>"
+    int parent;  // and its parent after the repair
+    std::string logStart;
+  };
+  const Case cases[] = {
+      {"never ended", Repeat("<a>", n), 1, 0,
+       "<unended_start_tag tagname=\"a\" offset=\"299997\" offset2=\"300000\"/>"},
+      {"ended by the outermost", "<r>" + Repeat("<a>", n) + "</r>", 2, 1,
+       "<unended_start_tag tagname=\"a\" offset=\"300000\" offset2=\"300004\"/>"},
+      {"lone end tags", Repeat("<a>", n) + Repeat("</b>", n), 1, 0,
+       "<lone_end_tag tagname=\"b\" offset=\"300000\"/><lone_end_tag tagname=\"b\" offset=\"300004\"/>"},
+  };
+  for (const Case& c : cases) {
+    CXmlDocument doc(c.text.c_str());
+    EXPECT_FALSE(doc.IsWellFormed()) << c.name;
+    EXPECT_EQ(doc.GetResultLog().compare(0, c.logStart.size(), c.logStart), 0) << c.name << ": " << doc.GetResultLog();
+    ASSERT_EQ(doc.RecordCount(), c.firstA + n) << c.name;
+    int wrong = 0, firstWrong = 0;
+    for (int i = 0; i < n; ++i) {
+      const int e = c.firstA + i;
+      const ElementRecord& r = doc.Record(e);
+      // The level field holds at most 65,535; an element created deeper starts there and
+      // loses one level per unended parent, so past that depth it comes out at 0.
+      const int level = c.parent && i < 0xFFFF ? 1 : 0;
+      const uint32_t flags = ElementNoEndTag | (i == 0 ? ElementFirstChild : 0);
+      const bool right = r.start == (c.firstA - 1 + i) * 3 && r.length == 3 && r.parent == c.parent &&
+                         LevelOf(r) == level && (r.flags & ~ElementLevelMask) == flags && r.firstChild == 0 &&
+                         r.next == (i + 1 < n ? e + 1 : 0) && r.previous == (i == 0 ? e + n - 1 : e - 1);
+      if (!right && wrong++ == 0) firstWrong = e;
+    }
+    EXPECT_EQ(wrong, 0) << c.name << ": first wrong record " << firstWrong << ": " << DumpRecord(doc, firstWrong);
+  }
+}
+
 TEST(XmlResult, EntriesAreWrittenAndUpdated) {
   std::string log;
   WriteResultEntry(log, "read", "UTF-8", ResultEncoding | ResultLength, 12);
