@@ -9,6 +9,7 @@
 #include "CharsetCodePage.h"
 #include "ConvertText.h"
 #include "DeclaredEncoding.h"
+#include "FileReplace.h"
 #include "SystemError.h"
 #include "TextUnits.h"
 #include "Utf8.h"
@@ -50,6 +51,8 @@ class CTextFileStream {
   }
   bool ReadAll(std::string& text);
   bool WriteAll(const std::string& text);
+  // Replaces the whole file at `path` by the encoded `text`, or leaves it as it was.
+  bool ReplaceWith(const char* path, const std::string& text);
   // The bytes writing `text` puts into the file: the mark of the flags, then the text in
   // the encoding of the mark or, without one, the one the text declares (UTF-8 when none).
   std::string Encode(const std::string& text);
@@ -66,8 +69,8 @@ class CTextFileStream {
   void Entry(const char* name, const char* text, int flags, long long number) {
     WriteResultEntry(m_result, name, text, flags, number);
   }
-  bool FileError() {
-    const int number = LastSystemError();
+  bool FileError() { return FileError(LastSystemError()); }
+  bool FileError(int number) {
     Entry("file_error", SystemErrorText(number, 100).c_str(), ResultMessage | ResultNumber, number);
     return false;
   }
@@ -272,6 +275,12 @@ bool CTextFileStream::WriteAll(const std::string& text) {
   return true;
 }
 
+bool CTextFileStream::ReplaceWith(const char* path, const std::string& text) {
+  if (const int error = ReplaceFileContent(path, Encode(text))) return FileError(error);
+  Entry("write", m_encoding.c_str(), ResultEncoding | ResultLength, static_cast<long long>(m_units));
+  return true;
+}
+
 }  // namespace
 
 bool ReadTextFile(const char* path, std::string& text, std::string& result, unsigned& flags) {
@@ -287,8 +296,14 @@ bool ReadTextFile(const char* path, std::string& text, std::string& result, unsi
 
 bool WriteTextFile(const std::string& text, const char* path, std::string& result, unsigned& flags) {
   CTextFileStream stream(result, flags);
-  const bool written = stream.Open(path, (flags & DocAppend) ? "ab" : "wb") && stream.WriteAll(text);
-  const bool closed = stream.Close();
+  bool written = false;
+  if (flags & DocAppend) {
+    written = stream.Open(path, "ab") && stream.WriteAll(text);
+    written = stream.Close() && written;
+  } else {
+    // Whole or not at all: a write that fails half way keeps the file as it was.
+    written = stream.ReplaceWith(path, text);
+  }
   flags = stream.Flags();
-  return written && closed;
+  return written;
 }

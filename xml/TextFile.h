@@ -28,5 +28,7 @@ bool ReadTextFile(const char* path, std::string& text, std::string& result, unsi
 
 // Writes the UTF-8 `text` to the file in the encoding of the byte-order-mark bits or,
 // without them, the one the text declares (UTF-8 when none); appends with flag 0x40.
-// False, with a "file_error" entry, when the file cannot be opened or written.
+// Without it the file is replaced whole: written beside it and renamed over it, so a
+// failure half way leaves it as it was. False, with a "file_error" entry, when the file
+// cannot be opened or written.
 bool WriteTextFile(const std::string& text, const char* path, std::string& result, unsigned& flags);

@@ -2,31 +2,17 @@
 // quota does) leaves the file byte for byte as it was, and no temporary file; a link is
 // followed and stays a link. The limit is set in a child process.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "FileReplace.h"
+#include "SizeLimit.h"
 #include "TempDir.h"
 
 namespace {
 
-// ReplaceFileContent in a child process whose files may not grow past `limit` bytes; its
-// result, or -1 when the child did not report.
 int ReplaceUnderSizeLimit(const std::string& path, const std::string& bytes, rlim_t limit) {
-  const pid_t child = fork();
-  if (child == 0) {
-    signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead of ending the process
-    const rlimit cap = {limit, limit};
-    setrlimit(RLIMIT_FSIZE, &cap);
-    _exit(ReplaceFileContent(path, bytes) & 0xFF);
-  }
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
+  return RunUnderSizeLimit(limit, [&] { return ReplaceFileContent(path, bytes); });
 }
 
 TEST(FileReplacePosix, AWriteCutShortLeavesTheFileAsItWas) {
