@@ -10,7 +10,7 @@ namespace {
 
 // A folder of the system's (GetSystemDirectoryA, GetWindowsDirectoryA), "" when it does
 // not fit.
-std::string SystemFolder(UINT (*query)(LPSTR, UINT)) {
+std::string SystemFolder(UINT(WINAPI* query)(LPSTR, UINT)) {
   char buffer[MAX_PATH];
   const UINT length = query(buffer, MAX_PATH);
   return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
