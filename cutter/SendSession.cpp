@@ -8,8 +8,13 @@
 
 SendOutcome CSendSession::Open(const CutterModel& model, const std::string& portText,
                                const std::string& usbSerialPort) {
+  return Open(std::unique_ptr<CCutter>(CreateCutter(model.ProtocolNumber)), model, portText, usbSerialPort);
+}
+
+SendOutcome CSendSession::Open(std::unique_ptr<CCutter> cutter, const CutterModel& model, const std::string& portText,
+                               const std::string& usbSerialPort) {
   Dispose();
-  m_pCutter.reset(CreateCutter(model.ProtocolNumber));
+  m_pCutter = std::move(cutter);
   if (!m_pCutter) return SEND_UNKNOWN_CUTTER;
   m_settings = GetPortSettings(model.ProtocolNumber, portText, usbSerialPort);
   m_pCutter->m_sDevice = m_settings.device;

@@ -48,6 +48,10 @@ class CSendSession {
   // opens the driver with them. SEND_DONE, SEND_UNKNOWN_CUTTER (no driver) or
   // SEND_OPEN_FAILED (the driver is kept, not open, until the next Open or disposal).
   SendOutcome Open(const CutterModel& model, const std::string& portText, const std::string& usbSerialPort);
+  // The same with the driver given instead of made for the model's protocol (a test's
+  // recording driver); a null driver gives SEND_UNKNOWN_CUTTER.
+  SendOutcome Open(std::unique_ptr<CCutter> cutter, const CutterModel& model, const std::string& portText,
+                   const std::string& usbSerialPort);
 
   // Writes `job` to `path` in the dialect of the opened driver, through the offset filter
   // when `options` tick it; Stream sends that file. SEND_DONE or SEND_JOB_FILE_FAILED (also
