@@ -5,10 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 
 #include "BinaryStdout.h"
-#include "Cutter.h"
 #include "ModelTable.h"
 
 void AddJobOptions(CLI::App& command, JobChoices& choices) {
@@ -167,16 +165,15 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
 }
 
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
-  // The model's driver, never opened, says how its cutters want the job written.
-  const std::unique_ptr<CCutter> cutter(CreateCutter(ModelTable[choice.model].ProtocolNumber));
+  const JobFormat format = JobFormatOf(ModelTable[choice.model].ProtocolNumber);
   JobResult why = JOB_DONE;
   if (path == STANDARD_OUTPUT) {
     SetStdoutBinary();
-    if (!WriteJobStream(job, stdout, cutter->m_nDialect, cutter->m_bSwapXY, choice.offsets, &why)) {
+    if (!WriteJobStream(job, stdout, format.dialect, format.swapXY, choice.offsets, &why)) {
       fprintf(stderr, "plotgate: cannot write the job to standard output: %s\n", JobFailureReason(why).c_str());
       return false;
     }
-  } else if (!WriteJobFile(job, path.c_str(), cutter->m_nDialect, cutter->m_bSwapXY, choice.offsets, &why)) {
+  } else if (!WriteJobFile(job, path.c_str(), format.dialect, format.swapXY, choice.offsets, &why)) {
     fprintf(stderr, "plotgate: cannot write the job file %s: %s\n", path.c_str(), JobFailureReason(why).c_str());
     return false;
   }

@@ -49,7 +49,7 @@ class CSendSession {
   // SEND_OPEN_FAILED (the driver is kept, not open, until the next Open or disposal).
   SendOutcome Open(const CutterModel& model, const std::string& portText, const std::string& usbSerialPort);
 
-  // Writes `job` to `path` in the dialect of the opened driver, through the offset filter
+  // Writes `job` to `path` in the JobFormat of the opened driver's protocol, through the offset filter
   // when `options` tick it; Stream sends that file. SEND_DONE or SEND_JOB_FILE_FAILED (also
   // when there is no driver); `why`, when given, receives the pipeline's reason.
   SendOutcome WriteJobFile(CPlotJob& job, const std::string& path, const OffsetOptions& options,
@@ -93,6 +93,7 @@ class CSendSession {
  private:
   std::unique_ptr<CCutter> m_pCutter;
   PortSettings m_settings{MODE_SERIAL, 0, 38400, ""};
+  JobFormat m_format{0, false};  // of the last Open's protocol
   std::string m_sJobFile;
   uint64_t m_nBytesSent = 0;
   uint64_t m_nJobSize = 0;
