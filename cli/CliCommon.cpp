@@ -1,6 +1,5 @@
 #include "CliCommon.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -54,16 +53,6 @@ std::string ReadWarning(const std::string& input, const ExchangeReport& report) 
 }  // namespace
 
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
-  // The reader does not tell why a file cannot be opened or read; ask once more for the
-  // system's reason.
-  FILE* probe = fopen(choices.input.c_str(), "rb");
-  char byte;
-  if (!probe || (fread(&byte, 1, 1, probe) == 0 && ferror(probe))) {
-    fprintf(stderr, "plotgate: cannot read %s: %s\n", choices.input.c_str(), strerror(errno));
-    if (probe) fclose(probe);
-    return false;
-  }
-  fclose(probe);
   std::error_code unknownSize;
   const uintmax_t size = std::filesystem::file_size(choices.input, unknownSize);
   if (!unknownSize && size >= LARGE_INPUT_BYTES) {
@@ -71,6 +60,11 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
     fflush(stderr);
   }
   job.LoadJob(choices.input.c_str());
+  if (job.m_loadResult == JOB_CANNOT_OPEN || job.m_loadResult == JOB_READ_FAILED) {
+    const std::string reason = JobFailureReason(JobFailure{job.m_loadResult, job.m_nLoadError});
+    fprintf(stderr, "plotgate: cannot read %s: %s\n", choices.input.c_str(), reason.c_str());
+    return false;
+  }
   // Said before any refusal: skipped commands may be why there is nothing to cut.
   const std::string warning = job.m_loadResult == JOB_DONE ? ReadWarning(choices.input, job.m_readReport) : "";
   if (!warning.empty()) fprintf(stderr, "%s\n", warning.c_str());
@@ -166,7 +160,7 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
 
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
   const JobFormat format = JobFormatOf(ModelTable[choice.model].ProtocolNumber);
-  JobResult why = JOB_DONE;
+  JobFailure why;
   if (path == STANDARD_OUTPUT) {
     SetStdoutBinary();
     if (!WriteJobStream(job, stdout, format.dialect, format.swapXY, choice.offsets, &why)) {
@@ -180,10 +174,10 @@ bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::st
   return true;
 }
 
-std::string JobFailureReason(JobResult why) {
-  // The file routines are the C library's: errno holds the system's reason for a file.
-  if (why == JOB_CANNOT_CREATE || why == JOB_WRITE_FAILED) return strerror(errno);
-  return JobResultText(why);
+std::string JobFailureReason(const JobFailure& why) {
+  // The pipeline's file routines are the C library's: their error numbers are errno values.
+  if (why.systemError != 0) return strerror(why.systemError);
+  return JobResultText(why.result);
 }
 
 bool OutputIsInput(const std::string& input, const std::string& output) {

@@ -19,7 +19,7 @@ SendOutcome CSendSession::Open(const CutterModel& model, const std::string& port
 }
 
 SendOutcome CSendSession::WriteJobFile(CPlotJob& job, const std::string& path, const OffsetOptions& options,
-                                       JobResult* why) {
+                                       JobFailure* why) {
   m_sJobFile = path;
   if (!m_pCutter) return SEND_JOB_FILE_FAILED;
   return ::WriteJobFile(job, path.c_str(), m_format.dialect, m_format.swapXY, options, why) ? SEND_DONE

@@ -51,9 +51,10 @@ class CSendSession {
 
   // Writes `job` to `path` in the JobFormat of the opened driver's protocol, through the offset filter
   // when `options` tick it; Stream sends that file. SEND_DONE or SEND_JOB_FILE_FAILED (also
-  // when there is no driver); `why`, when given, receives the pipeline's reason.
+  // when there is no driver); `why`, when given, receives the pipeline's reason with the
+  // system's error number.
   SendOutcome WriteJobFile(CPlotJob& job, const std::string& path, const OffsetOptions& options,
-                           JobResult* why = nullptr);
+                           JobFailure* why = nullptr);
 
   // Streams the job file through the driver in the pieces of its transfer mode, calling
   // `progress` on the streaming thread with the percentage after every piece. SEND_DONE,
