@@ -15,8 +15,8 @@ namespace {
 
 // The detailed picture of the loaded job. The tool path is what the chosen model's cutter
 // would be sent (the first model's without --model: every protocol writes the job turned
-// the same way, and the two dialects carry the same moves). False, after a message, when the
-// job cannot be encoded.
+// the same way, and the two dialects carry the same moves). False, after a message, when
+// the job cannot be encoded.
 bool DetailedPicture(CPlotJob& job, const CutterChoice& cutter, int width, int height, std::string& svg) {
   const JobFormat format = JobFormatOf(ModelTable[cutter.model < 0 ? 0 : cutter.model].ProtocolNumber);
   const JobResult result =

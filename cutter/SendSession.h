@@ -49,8 +49,8 @@ class CSendSession {
   // SEND_OPEN_FAILED (the driver is kept, not open, until the next Open or disposal).
   SendOutcome Open(const CutterModel& model, const std::string& portText, const std::string& usbSerialPort);
 
-  // Writes `job` to `path` in the JobFormat of the opened driver's protocol, through the offset filter
-  // when `options` tick it; Stream sends that file. SEND_DONE or SEND_JOB_FILE_FAILED (also
+  // Writes `job` to `path` in the JobFormat of the opened driver's protocol, through the
+  // offset filter when `options` tick it; Stream sends that file. SEND_DONE or SEND_JOB_FILE_FAILED (also
   // when there is no driver); `why`, when given, receives the pipeline's reason with the
   // system's error number.
   SendOutcome WriteJobFile(CPlotJob& job, const std::string& path, const OffsetOptions& options,
