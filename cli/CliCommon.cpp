@@ -1,14 +1,11 @@
 #include "CliCommon.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 
 #include "BinaryStdout.h"
-#include "Cutter.h"
 #include "ModelTable.h"
 
 void AddJobOptions(CLI::App& command, JobChoices& choices) {
@@ -56,16 +53,6 @@ std::string ReadWarning(const std::string& input, const ExchangeReport& report) 
 }  // namespace
 
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
-  // The reader does not tell why a file cannot be opened or read; ask once more for the
-  // system's reason.
-  FILE* probe = fopen(choices.input.c_str(), "rb");
-  char byte;
-  if (!probe || (fread(&byte, 1, 1, probe) == 0 && ferror(probe))) {
-    fprintf(stderr, "plotgate: cannot read %s: %s\n", choices.input.c_str(), strerror(errno));
-    if (probe) fclose(probe);
-    return false;
-  }
-  fclose(probe);
   std::error_code unknownSize;
   const uintmax_t size = std::filesystem::file_size(choices.input, unknownSize);
   if (!unknownSize && size >= LARGE_INPUT_BYTES) {
@@ -73,6 +60,11 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
     fflush(stderr);
   }
   job.LoadJob(choices.input.c_str());
+  if (job.m_loadResult == JOB_CANNOT_OPEN || job.m_loadResult == JOB_READ_FAILED) {
+    const std::string reason = JobFailureReason(JobFailure{job.m_loadResult, job.m_nLoadError});
+    fprintf(stderr, "plotgate: cannot read %s: %s\n", choices.input.c_str(), reason.c_str());
+    return false;
+  }
   // Said before any refusal: skipped commands may be why there is nothing to cut.
   const std::string warning = job.m_loadResult == JOB_DONE ? ReadWarning(choices.input, job.m_readReport) : "";
   if (!warning.empty()) fprintf(stderr, "%s\n", warning.c_str());
@@ -167,26 +159,25 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
 }
 
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
-  // The model's driver, never opened, says how its cutters want the job written.
-  const std::unique_ptr<CCutter> cutter(CreateCutter(ModelTable[choice.model].ProtocolNumber));
-  JobResult why = JOB_DONE;
+  const JobFormat format = JobFormatOf(ModelTable[choice.model].ProtocolNumber);
+  JobFailure why;
   if (path == STANDARD_OUTPUT) {
     SetStdoutBinary();
-    if (!WriteJobStream(job, stdout, cutter->m_nDialect, cutter->m_bSwapXY, choice.offsets, &why)) {
+    if (!WriteJobStream(job, stdout, format.dialect, format.swapXY, choice.offsets, &why)) {
       fprintf(stderr, "plotgate: cannot write the job to standard output: %s\n", JobFailureReason(why).c_str());
       return false;
     }
-  } else if (!WriteJobFile(job, path.c_str(), cutter->m_nDialect, cutter->m_bSwapXY, choice.offsets, &why)) {
+  } else if (!WriteJobFile(job, path.c_str(), format.dialect, format.swapXY, choice.offsets, &why)) {
     fprintf(stderr, "plotgate: cannot write the job file %s: %s\n", path.c_str(), JobFailureReason(why).c_str());
     return false;
   }
   return true;
 }
 
-std::string JobFailureReason(JobResult why) {
-  // The file routines are the C library's: errno holds the system's reason for a file.
-  if (why == JOB_CANNOT_CREATE || why == JOB_WRITE_FAILED) return strerror(errno);
-  return JobResultText(why);
+std::string JobFailureReason(const JobFailure& why) {
+  // The pipeline's file routines are the C library's: their error numbers are errno values.
+  if (why.systemError != 0) return strerror(why.systemError);
+  return JobResultText(why.result);
 }
 
 bool OutputIsInput(const std::string& input, const std::string& output) {

@@ -46,9 +46,10 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
 // stderr saying why, when the file cannot be written.
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path);
 
-// Why WriteJobFile failed: the system's reason when the file could not be created or
-// written, otherwise the pipeline's ("not enough memory for this job").
-std::string JobFailureReason(JobResult why);
+// Why a pipeline step failed: the system's text for the error number of the file call
+// that failed ("No space left on device"), otherwise the pipeline's ("not enough memory
+// for this job").
+std::string JobFailureReason(const JobFailure& why);
 
 // Loads the input and applies the choices as the dialog would: with --rotate the rotation
 // rebuild (mirrored first when --mirror is given), with --mirror alone the mirror.

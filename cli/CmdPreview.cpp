@@ -6,7 +6,6 @@
 
 #include "CliCommon.h"
 #include "Commands.h"
-#include "Cutter.h"
 #include "ModelTable.h"
 #include "PreviewDetail.h"
 #include "PreviewLayout.h"
@@ -14,14 +13,14 @@
 
 namespace {
 
-// The detailed picture of the loaded job. The tool path is what the chosen model's driver
-// would be sent (the first model's without --model: every driver writes the job turned the
-// same way, and the two dialects carry the same moves). False, after a message, when the
-// job cannot be encoded.
+// The detailed picture of the loaded job. The tool path is what the chosen model's cutter
+// would be sent (the first model's without --model: every protocol writes the job turned
+// the same way, and the two dialects carry the same moves). False, after a message, when
+// the job cannot be encoded.
 bool DetailedPicture(CPlotJob& job, const CutterChoice& cutter, int width, int height, std::string& svg) {
-  const std::unique_ptr<CCutter> driver(CreateCutter(ModelTable[cutter.model < 0 ? 0 : cutter.model].ProtocolNumber));
-  const JobResult result = DetailedPreviewOfJob(job, driver->m_nDialect, driver->m_bSwapXY, cutter.offsets, width,
-                                                height, THIN_WHEN_LARGE, svg);
+  const JobFormat format = JobFormatOf(ModelTable[cutter.model < 0 ? 0 : cutter.model].ProtocolNumber);
+  const JobResult result =
+      DetailedPreviewOfJob(job, format.dialect, format.swapXY, cutter.offsets, width, height, THIN_WHEN_LARGE, svg);
   if (result == JOB_DONE) return true;
   fprintf(stderr, "plotgate: cannot trace the tool path: %s\n", JobResultText(result));
   return false;

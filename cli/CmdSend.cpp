@@ -173,7 +173,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
     return Fail(std::string(SendOutcomeText(SEND_JOB_FILE_FAILED)) +
                 " (no job file in the temporary folder: " + SystemErrorText(privateFile.Error()) + ")");
   }
-  JobResult why = JOB_DONE;
+  JobFailure why;
   if (session.WriteJobFile(job, jobFile, choices.cutter.offsets, &why) != SEND_DONE) {
     return Fail(std::string(SendOutcomeText(SEND_JOB_FILE_FAILED)) + " (" + jobFile + ": " + JobFailureReason(why) +
                 ")");

@@ -3,7 +3,7 @@
 #include "ModelTable.h"
 #include "SeriesCutters.h"
 
-CCutter::CCutter(int protocol) : m_nDialect(DialectOfProtocol(protocol)), m_bSwapXY(true) {}
+CCutter::CCutter(int protocol) : m_nDialect(JobFormatOf(protocol).dialect), m_bSwapXY(JobFormatOf(protocol).swapXY) {}
 
 int CCutter::Open(int, int, int) { return 1; }
 

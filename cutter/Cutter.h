@@ -51,15 +51,16 @@ class CCutter {
   int m_nMode = 0;
   int m_nPort = 0;
   int m_nBaudRate = 0;
-  int m_nDialect = 0;      // CommandDialect written for this cutter
-  bool m_bSwapXY = false;  // coordinate order of the job file; every driver sets it
+  // The protocol's JobFormat: the CommandDialect written for this cutter and the
+  // coordinate order of the job file.
+  int m_nDialect = 0;
+  bool m_bSwapXY = false;
   // The device opened instead of COM port m_nPort (a device path on Linux); empty for the
   // numbered port.
   std::string m_sDevice;
 
  protected:
-  // A driver of `protocol`: its dialect, and the coordinate pair swapped as every driver
-  // class has it.
+  // A driver of `protocol`, writing the job in JobFormatOf(protocol).
   explicit CCutter(int protocol);
   void Record(int mode, int port, int baudRate);
 

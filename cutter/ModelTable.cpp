@@ -22,6 +22,8 @@ const CutterModel ModelTable[MODEL_COUNT] = {
 
 int DialectOfProtocol(int protocol) { return protocol == 1 || protocol == 2 ? DialectDmpl : DialectHpgl; }
 
+JobFormat JobFormatOf(int protocol) { return JobFormat{DialectOfProtocol(protocol), true}; }
+
 int FindModel(const char* name) {
   if (!name) return -1;
   for (int i = 0; i < MODEL_COUNT; ++i) {

@@ -15,6 +15,17 @@ extern const CutterModel ModelTable[MODEL_COUNT];
 // protocols 1 and 2 write DM/PL, the others HPGL.
 int DialectOfProtocol(int protocol);
 
+// How a protocol's cutters want the job file written: its command dialect and whether the
+// coordinate pair is swapped (every protocol swaps it).
+struct JobFormat {
+  int dialect;  // DialectHpgl or DialectDmpl
+  bool swapXY;
+};
+
+// The job file format of `protocol`, whatever the number: the dialect DialectOfProtocol
+// gives, the pair swapped.
+JobFormat JobFormatOf(int protocol);
+
 // Index of the model named exactly `name` (as in the Device list) or given by its index
 // "0".."10"; -1 when there is no such model.
 int FindModel(const char* name);

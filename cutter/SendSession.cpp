@@ -16,6 +16,7 @@ SendOutcome CSendSession::Open(std::unique_ptr<CCutter> cutter, const CutterMode
   Dispose();
   m_pCutter = std::move(cutter);
   if (!m_pCutter) return SEND_UNKNOWN_CUTTER;
+  m_format = JobFormatOf(model.ProtocolNumber);
   m_settings = GetPortSettings(model.ProtocolNumber, portText, usbSerialPort);
   m_pCutter->m_sDevice = m_settings.device;
   // Any nonzero result counts as ready, as the send flow has always taken it.
@@ -23,12 +24,11 @@ SendOutcome CSendSession::Open(std::unique_ptr<CCutter> cutter, const CutterMode
 }
 
 SendOutcome CSendSession::WriteJobFile(CPlotJob& job, const std::string& path, const OffsetOptions& options,
-                                       JobResult* why) {
+                                       JobFailure* why) {
   m_sJobFile = path;
   if (!m_pCutter) return SEND_JOB_FILE_FAILED;
-  return ::WriteJobFile(job, path.c_str(), m_pCutter->m_nDialect, m_pCutter->m_bSwapXY, options, why)
-             ? SEND_DONE
-             : SEND_JOB_FILE_FAILED;
+  return ::WriteJobFile(job, path.c_str(), m_format.dialect, m_format.swapXY, options, why) ? SEND_DONE
+                                                                                            : SEND_JOB_FILE_FAILED;
 }
 
 namespace {
@@ -69,7 +69,7 @@ SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progres
     while (commandEnd < size && !EndsCommand(data[commandEnd])) ++commandEnd;
     if (commandEnd < size) ++commandEnd;
   }
-  const uint64_t ending = std::max(EndingStart(data, size, m_pCutter->m_nDialect), commandEnd);
+  const uint64_t ending = std::max(EndingStart(data, size, m_format.dialect), commandEnd);
   std::string rest(data + m_nBytesSent, commandEnd - m_nBytesSent);
   rest.append(data + ending, size - ending);
   m_bJobEnded = m_pCutter->WriteWithin(rest.data(), static_cast<int>(rest.size()), ENDING_WRITE_MS) ==

@@ -53,11 +53,12 @@ class CSendSession {
   SendOutcome Open(std::unique_ptr<CCutter> cutter, const CutterModel& model, const std::string& portText,
                    const std::string& usbSerialPort);
 
-  // Writes `job` to `path` in the dialect of the opened driver, through the offset filter
-  // when `options` tick it; Stream sends that file. SEND_DONE or SEND_JOB_FILE_FAILED (also
-  // when there is no driver); `why`, when given, receives the pipeline's reason.
+  // Writes `job` to `path` in the JobFormat of the opened driver's protocol, through the
+  // offset filter when `options` tick it; Stream sends that file. SEND_DONE or SEND_JOB_FILE_FAILED (also
+  // when there is no driver); `why`, when given, receives the pipeline's reason with the
+  // system's error number.
   SendOutcome WriteJobFile(CPlotJob& job, const std::string& path, const OffsetOptions& options,
-                           JobResult* why = nullptr);
+                           JobFailure* why = nullptr);
 
   // Streams the job file through the driver in the pieces of its transfer mode, calling
   // `progress` on the streaming thread with the percentage after every piece. SEND_DONE,
@@ -97,6 +98,7 @@ class CSendSession {
  private:
   std::unique_ptr<CCutter> m_pCutter;
   PortSettings m_settings{MODE_SERIAL, 0, 38400, ""};
+  JobFormat m_format{0, false};  // of the last Open's protocol
   std::string m_sJobFile;
   uint64_t m_nBytesSent = 0;
   uint64_t m_nJobSize = 0;

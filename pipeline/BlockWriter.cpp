@@ -1,5 +1,6 @@
 #include "BlockWriter.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "PipelineRoutines.h"
@@ -17,8 +18,11 @@ void CBlockWriter::Put(const char* bytes, size_t length) {
 }
 
 bool CBlockWriter::Send(const char* bytes, size_t length) {
-  if (m_file) return g_routines.Write(bytes, 1, length, m_file) == length;
-  return m_sink(bytes, length);
+  if (!m_file) return m_sink(bytes, length);
+  errno = 0;
+  if (g_routines.Write(bytes, 1, length, m_file) == length) return true;
+  m_nError = errno;
+  return false;
 }
 
 void CBlockWriter::PutText(const char* text) { Put(text, strlen(text)); }

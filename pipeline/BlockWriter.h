@@ -31,6 +31,9 @@ class CBlockWriter {
 
   // Writes what is pending. False once any write so far has fallen short.
   bool Flush();
+  // The error number the first short write to the file set; 0 while none has fallen short,
+  // or for a sink.
+  int SystemError() const { return m_nError; }
 
   static const size_t BLOCK = 64 * 1024;
 
@@ -41,5 +44,6 @@ class CBlockWriter {
   std::function<bool(const char* bytes, size_t length)> m_sink;
   size_t m_used = 0;
   bool m_failed = false;
+  int m_nError = 0;
   char m_buffer[BLOCK];
 };

@@ -1,5 +1,6 @@
 #include "ExchangeReader.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -24,6 +25,8 @@ class CByteSource {
   bool AtEnd() const { return m_next == m_end && (m_failed || g_routines.Eof(m_file)); }
 
   bool Failed() const { return m_failed; }
+  // The error number the failed read set; 0 before a failure.
+  int SystemError() const { return m_nError; }
 
   // Where the byte that Next gave last stands; a line feed given by Next must be passed
   // to LineBreak first, so that the next byte starts a line.
@@ -40,10 +43,15 @@ class CByteSource {
   bool Refill() {
     if (m_failed) return false;
     m_nBefore += m_end - m_block;
+    errno = 0;
     const size_t count = g_routines.Read(m_block, 1, sizeof m_block, m_file);
+    const int error = errno;
     // Nothing read short of the end of the file is a read error (a folder gives EISDIR):
     // it ends the input instead of being asked again for ever.
-    if (count == 0 && !g_routines.Eof(m_file)) m_failed = true;
+    if (count == 0 && !g_routines.Eof(m_file)) {
+      m_failed = true;
+      m_nError = error;
+    }
     m_next = m_block;
     m_end = m_block + count;
     return count > 0;
@@ -57,6 +65,7 @@ class CByteSource {
   int64_t m_nLine = 1;       // line of the byte given next
   int64_t m_nLineStart = 0;  // offset of that line's first byte
   bool m_failed = false;
+  int m_nError = 0;
 };
 
 // One command as stored: its text (zero-filled after the stored bytes, which may hold NUL
@@ -168,18 +177,26 @@ bool IsCleanRead(const ExchangeReport& report) {
          report.cut.count == 0;
 }
 
-JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* report) {
+JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* report, int* systemError) {
   ExchangeReport unused;
   ExchangeReport& tally = report ? *report : unused;
   tally = ExchangeReport();
+  int unusedError = 0;
+  int& error = systemError ? *systemError : unusedError;
+  error = 0;
   if (!path || !g_routines.Open) return JOB_CANNOT_OPEN;
+  errno = 0;
   FILE* file = g_routines.Open(path, "r");
-  if (!file) return JOB_CANNOT_OPEN;
+  if (!file) {
+    error = errno;
+    return JOB_CANNOT_OPEN;
+  }
   out = NewEmptyCommand();
   JobResult result = JOB_NO_MEMORY;
   if (out) {
     CByteSource source(file);
     result = ReadCommands(source, out, out, tally);
+    error = source.SystemError();
   }
   g_routines.Close(file);
   if (result != JOB_DONE) FreeCommands(out);  // no half-read job

@@ -53,6 +53,8 @@ bool IsCleanRead(const ExchangeReport& report);
 // input with JOB_READ_FAILED, a failed allocation with JOB_NO_MEMORY, and a job that would
 // flatten to more than MAX_JOB_POINTS points (or hold more commands than that) with
 // JOB_TOO_LARGE as soon as it is read that far; each releases what was read and leaves
-// `out` null. `report`, when given, is cleared and then counts
-// what the commands read held; what is read does not depend on it.
-JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* report = nullptr);
+// `out` null. `report`, when given, is cleared and then counts what the commands read
+// held; what is read does not depend on it. `systemError`, when given, receives the error
+// number of the open or read that failed (JOB_CANNOT_OPEN, JOB_READ_FAILED), else 0.
+JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* report = nullptr,
+                           int* systemError = nullptr);

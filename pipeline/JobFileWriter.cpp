@@ -1,5 +1,6 @@
 #include "JobFileWriter.h"
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "BlockWriter.h"
@@ -51,17 +52,19 @@ class CCommandSink {
   bool m_offsetMode;
 };
 
-// 1 for JOB_DONE, 0 for a failure; `why`, when given, receives the result.
-int Outcome(JobResult result, JobResult* why) {
-  if (why) *why = result;
-  return result == JOB_DONE ? 1 : 0;
+// 1 for JOB_DONE, 0 for a failure; `why`, when given, receives `outcome`.
+int Outcome(const JobFailure& outcome, JobFailure* why) {
+  if (why) *why = outcome;
+  return outcome.result == JOB_DONE ? 1 : 0;
 }
 
-// Writes the prepared job to `file`; false when a write fell short.
-bool WriteAll(FILE* file, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options) {
+// Writes the prepared job to `file`: JOB_DONE, or JOB_WRITE_FAILED with the error number
+// of the write that fell short.
+JobFailure WriteAll(FILE* file, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options) {
   CBlockWriter out(file);
   WriteJobCommands(out, job, dialect, swapXY, options);
-  return out.Flush();
+  if (out.Flush()) return JobFailure{};
+  return JobFailure{JOB_WRITE_FAILED, out.SystemError()};
 }
 
 }  // namespace
@@ -98,20 +101,24 @@ JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved) {
 }
 
 int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
-                 JobResult* why) {
+                 JobFailure* why) {
   const JobResult prepared = PrepareJobForWriting(job);
-  if (prepared != JOB_DONE) return Outcome(prepared, why);
+  if (prepared != JOB_DONE) return Outcome(JobFailure{prepared, 0}, why);
+  errno = 0;
   FILE* file = g_routines.Open ? g_routines.Open(path, "wb") : nullptr;
-  if (!file) return Outcome(JOB_CANNOT_CREATE, why);
-  bool written = WriteAll(file, job, dialect, swapXY, options);
+  if (!file) return Outcome(JobFailure{JOB_CANNOT_CREATE, errno}, why);
+  JobFailure written = WriteAll(file, job, dialect, swapXY, options);
   // The close writes what the file's own buffer still holds: a full disk may show only here.
-  written = g_routines.Close(file) == 0 && written;
-  return Outcome(written ? JOB_DONE : JOB_WRITE_FAILED, why);
+  errno = 0;
+  if (g_routines.Close(file) != 0 && written.result == JOB_DONE) written = JobFailure{JOB_WRITE_FAILED, errno};
+  return Outcome(written, why);
 }
 
-int WriteJobStream(CPlotJob& job, FILE* file, int dialect, bool swapXY, const OffsetOptions& options, JobResult* why) {
+int WriteJobStream(CPlotJob& job, FILE* file, int dialect, bool swapXY, const OffsetOptions& options, JobFailure* why) {
   const JobResult prepared = PrepareJobForWriting(job);
-  if (prepared != JOB_DONE) return Outcome(prepared, why);
-  const bool written = WriteAll(file, job, dialect, swapXY, options) && fflush(file) == 0;
-  return Outcome(written ? JOB_DONE : JOB_WRITE_FAILED, why);
+  if (prepared != JOB_DONE) return Outcome(JobFailure{prepared, 0}, why);
+  JobFailure written = WriteAll(file, job, dialect, swapXY, options);
+  errno = 0;
+  if (written.result == JOB_DONE && fflush(file) != 0) written = JobFailure{JOB_WRITE_FAILED, errno};
+  return Outcome(written, why);
 }

@@ -30,9 +30,10 @@ int DistanceFromText(const std::string& text);
 // through the offset filter. Returns 1 when the file has been written; 0 when there is no
 // job or the file cannot be created (an earlier file is then left as it was), when memory
 // runs out while merging (the job then has no points left), or when a write or the close
-// of the file fails. `why`, when given, receives the reason.
+// of the file fails. `why`, when given, receives the reason, with the error number of the
+// create, write or close that failed.
 int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
-                 JobResult* why = nullptr);
+                 JobFailure* why = nullptr);
 
 // The first steps of WriteJobFile: the point list is simplified and moved to the origin
 // (the job keeps that form). JOB_DONE; JOB_NOTHING_TO_WRITE without a job or when no point
@@ -47,6 +48,6 @@ void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool 
 // Writes the job as WriteJobFile does, to `file`, an open stream such as standard output,
 // which is flushed and stays open. Returns 1 when every byte has been written and flushed;
 // 0 when there is no job, memory runs out while merging, or a write fails (JOB_WRITE_FAILED,
-// with the reason in errno).
+// with the error number of the write or flush that failed in `why`).
 int WriteJobStream(CPlotJob& job, FILE* file, int dialect, bool swapXY, const OffsetOptions& options,
-                   JobResult* why = nullptr);
+                   JobFailure* why = nullptr);

@@ -13,5 +13,12 @@ enum JobResult : int {
   JOB_WRITE_FAILED,      // a write to the job file or its close failed
 };
 
+// A pipeline result with the system's reason for it: the error number (errno) that the
+// failed file call set, 0 when the result is no failed file call or the call set none.
+struct JobFailure {
+  JobResult result = JOB_DONE;
+  int systemError = 0;
+};
+
 // The message a front end shows for `result`, such as "not enough memory for this job".
 const char* JobResultText(JobResult result);

@@ -14,7 +14,7 @@ int CPlotJob::LoadJob(const char* path) {
   if (!path) return 1;
   FreeCommands(m_pCommands);
   FreePoints(m_pPoints);
-  m_loadResult = ReadExchangeFile(m_pCommands, path, &m_readReport);
+  m_loadResult = ReadExchangeFile(m_pCommands, path, &m_readReport, &m_nLoadError);
   if (m_loadResult == JOB_DONE) m_loadResult = FlattenCommands(m_pCommands, m_pPoints);
   if (m_loadResult != JOB_DONE) FreeCommands(m_pCommands);  // no half job
   ComputeBounds(m_pPoints, m_bounds);

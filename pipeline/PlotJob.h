@@ -26,7 +26,7 @@ class CPlotJob {
 
   // Reads the exchange file, flattens it and moves it to the origin. Returns 1 in every
   // case; a null path changes nothing, an unreadable file leaves both lists null. Why a
-  // job could not be loaded is kept in m_loadResult.
+  // job could not be loaded is kept in m_loadResult and m_nLoadError.
   int LoadJob(const char* path);
 
   // True when both lists exist: what enables Send, Mirror and Rotate.
@@ -57,6 +57,9 @@ class CPlotJob {
   int RotateState = ROTATE_0;
   // How the last LoadJob ended; anything but JOB_DONE leaves no job (both lists null).
   JobResult m_loadResult = JOB_DONE;
+  // The error number of the open or read that failed the last LoadJob (JOB_CANNOT_OPEN,
+  // JOB_READ_FAILED); 0 otherwise.
+  int m_nLoadError = 0;
   // What the last LoadJob's reader met that the job may not show as the drawing meant it.
   ExchangeReport m_readReport;
 

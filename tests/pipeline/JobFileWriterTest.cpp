@@ -174,9 +174,9 @@ TEST(JobStream, SameBytesAsTheJobFileAndTheStreamStaysOpen) {
   const std::string path = (dir.Path() / "stream.hb").string();
   FILE* stream = fopen(path.c_str(), "wb");
   ASSERT_NE(stream, nullptr);
-  JobResult why = JOB_NO_MEMORY;
+  JobFailure why{JOB_NO_MEMORY, 0};
   EXPECT_EQ(WriteJobStream(job, stream, DialectDmpl, true, options, &why), 1);
-  EXPECT_EQ(why, JOB_DONE);
+  EXPECT_EQ(why.result, JOB_DONE);
   EXPECT_EQ(TempDir::Read(path), file.bytes);  // flushed, though still open
   EXPECT_GE(fputs("more", stream), 0);
   fclose(stream);
@@ -190,13 +190,13 @@ TEST(JobStream, FailedWritesAndNoJobAreReported) {
   // A stream open for reading takes no bytes.
   FILE* readOnly = fopen(dir.Write("taken.hb", "").c_str(), "rb");
   ASSERT_NE(readOnly, nullptr);
-  JobResult why = JOB_DONE;
+  JobFailure why;
   EXPECT_EQ(WriteJobStream(job, readOnly, DialectHpgl, true, {}, &why), 0);
-  EXPECT_EQ(why, JOB_WRITE_FAILED);
+  EXPECT_EQ(why.result, JOB_WRITE_FAILED);
   fclose(readOnly);
   CPlotJob none;
   EXPECT_EQ(WriteJobStream(none, stdout, DialectHpgl, true, {}, &why), 0);
-  EXPECT_EQ(why, JOB_NOTHING_TO_WRITE);
+  EXPECT_EQ(why.result, JOB_NOTHING_TO_WRITE);
 }
 
 }  // namespace

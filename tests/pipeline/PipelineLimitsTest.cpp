@@ -31,9 +31,9 @@ struct Session {
     }
     job.Mirror();
     strokes = LayoutPreview(job.m_pPoints, job.m_bounds, 200, 150).size();
-    JobResult why = JOB_DONE;
+    JobFailure why;
     if (!WriteJobFile(job, output.c_str(), DialectHpgl, true, Options("0.38", "0.85"), &why))
-      return "write: " + std::string(JobResultText(why));
+      return "write: " + std::string(JobResultText(why.result));
     return "done";
   }
   size_t strokes = 0;
@@ -194,17 +194,17 @@ TEST(WriteFailure, AnyShortWriteOrAFailedCloseFailsTheJobFile) {
     g_routines.Write = FailingFile::Write;
     CPlotJob job;
     job.LoadJob(input.c_str());
-    JobResult why = JOB_DONE;
+    JobFailure why;
     EXPECT_EQ(WriteJobFile(job, output.c_str(), DialectHpgl, true, {}, &why), 0) << good;
-    EXPECT_EQ(why, JOB_WRITE_FAILED);
+    EXPECT_EQ(why.result, JOB_WRITE_FAILED);
   }
   g_routines.Write = fwrite;
   g_routines.Close = FailingFile::Close;
   CPlotJob job;
   job.LoadJob(input.c_str());
-  JobResult why = JOB_DONE;
+  JobFailure why;
   EXPECT_EQ(WriteJobFile(job, output.c_str(), DialectDmpl, true, Options("0.38", ""), &why), 0);
-  EXPECT_EQ(why, JOB_WRITE_FAILED);
+  EXPECT_EQ(why.result, JOB_WRITE_FAILED);
 }
 
 TEST(BlockWrites, LongJobIsWrittenWholeInBothModes) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "JobText.h"
 #include "PlotJob.h"
 #include "SizeText.h"
@@ -45,6 +47,17 @@ TEST(PlotJob, UnreadableFileLeavesNoJob) {
   EXPECT_EQ(l.job.m_pPoints, nullptr);
   EXPECT_EQ(l.job.MirrorState, MIRROR_MIRRORED);
   EXPECT_EQ(l.job.LoadJob(nullptr), 1);
+}
+
+TEST(PlotJob, MissingFileKeepsTheSystemsReason) {
+  TempDir dir;
+  CPlotJob job;
+  job.LoadJob((dir.Path() / "missing.plt").string().c_str());
+  EXPECT_EQ(job.m_loadResult, JOB_CANNOT_OPEN);
+  EXPECT_EQ(job.m_nLoadError, ENOENT);
+  job.LoadJob(dir.Write("job.plt", "PU0,0;PD400,400;").c_str());
+  EXPECT_EQ(job.m_loadResult, JOB_DONE);
+  EXPECT_EQ(job.m_nLoadError, 0);
 }
 
 TEST(PlotJob, FileWithoutDrawingCommandsIsAnEmptyJob) {
