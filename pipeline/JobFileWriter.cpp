@@ -26,21 +26,16 @@ class CCommandSink {
         m_dialect(dialect),
         m_offset(offset),
         m_overcut(overcut),
-        m_offsetMode(offsetMode) {
-    if (m_offsetMode) SetOffsetFilterOutput(&out);
-  }
-  ~CCommandSink() {
-    if (m_offsetMode) SetOffsetFilterOutput(nullptr);
-  }
+        m_offsetMode(offsetMode) {}
   void PutPen(int32_t kind, int32_t x, int32_t y) {
     if (m_offsetMode)
-      OffsetFilterPoint(kind, IntPoint{x, y}, m_offset, m_overcut, m_dialect);
+      OffsetFilterPoint(m_out, kind, IntPoint{x, y}, m_offset, m_overcut, m_dialect);
     else
       PutCommand(m_out, m_strings, kind, x, y);
   }
   void PutText(const char* command) {
     if (m_offsetMode)
-      OffsetFilter(command, m_offset, m_overcut, m_dialect);
+      OffsetFilter(m_out, command, m_offset, m_overcut, m_dialect);
     else
       m_out.PutText(command);
   }

@@ -24,19 +24,14 @@ struct FilterState {
 };
 
 FilterState g_state;
-CBlockWriter* g_out = nullptr;
 
 bool operator==(IntPoint a, IntPoint b) { return a.x == b.x && a.y == b.y; }
 
-void WriteText(const char* text) {
-  if (g_out) g_out->PutText(text);
+void WriteCommand(CBlockWriter& out, int32_t kind, IntPoint p, int dialect) {
+  PutCommand(out, StringsFor(dialect), kind, p.x, p.y);
 }
 
-void WriteCommand(int32_t kind, IntPoint p, int dialect) {
-  if (g_out) PutCommand(*g_out, StringsFor(dialect), kind, p.x, p.y);
-}
-
-void WritePoint(IntPoint p, int dialect) { WriteCommand(KIND_PEN_DOWN, p, dialect); }
+void WritePoint(CBlockWriter& out, IntPoint p, int dialect) { WriteCommand(out, KIND_PEN_DOWN, p, dialect); }
 
 // A distance used as a divisor: 0 becomes 1.
 double Distance(IntPoint p, IntPoint q) {
@@ -76,38 +71,38 @@ bool FindPoint(const char* command, const char* keyword, IntPoint& point) {
 }
 
 // Writes the points that finish the open path; changes no state.
-void EndPath(int a, int b, int dialect) {
+void EndPath(CBlockWriter& out, int a, int b, int dialect) {
   const FilterState& s = g_state;
   const IntPoint start = s.m_ptPathStart, first = s.m_ptFirstEnd;
   const IntPoint last = s.m_ptLast, beforeLast = s.m_ptBeforeLast;
   if (!(last == start)) {  // open path: carry on past its end by the over-cut
-    WritePoint(b ? Extend(beforeLast, last, b) : last, dialect);
+    WritePoint(out, b ? Extend(beforeLast, last, b) : last, dialect);
     return;
   }
   // Closed path: cut the first segment again, up to its end or over-cut into it.
   if (a && IsSharpCorner(start, beforeLast, first)) {
-    WritePoint(Extend(beforeLast, start, a), dialect);
-    WritePoint(Advance(start, first, a), dialect);
+    WritePoint(out, Extend(beforeLast, start, a), dialect);
+    WritePoint(out, Advance(start, first, a), dialect);
     // In double: each distance may have saturated at the int32 limit.
-    WritePoint(b ? Advance(start, first, static_cast<double>(a) + b) : first, dialect);
+    WritePoint(out, b ? Advance(start, first, static_cast<double>(a) + b) : first, dialect);
   } else {
-    WritePoint(last, dialect);
-    WritePoint(start, dialect);
-    WritePoint(b ? Advance(start, first, b) : first, dialect);
+    WritePoint(out, last, dialect);
+    WritePoint(out, start, dialect);
+    WritePoint(out, b ? Advance(start, first, b) : first, dialect);
   }
 }
 
 // The state change of a pen-up to p; the caller writes the command itself afterwards.
-void PenUp(IntPoint p, int a, int b, int dialect) {
+void PenUp(CBlockWriter& out, IntPoint p, int a, int b, int dialect) {
   FilterState& s = g_state;
   s.m_ptBefore = p;
-  if (s.m_bPathOpen) EndPath(a, b, dialect);
+  if (s.m_bPathOpen) EndPath(out, a, b, dialect);
   s.m_ptPathStart = s.m_ptBeforeLast = s.m_ptLast = p;
   s.m_bPathOpen = 0;
   s.m_bStartPending = 1;
 }
 
-void PenDown(IntPoint target, int a, int dialect) {
+void PenDown(CBlockWriter& out, IntPoint target, int a, int dialect) {
   FilterState& s = g_state;
   s.m_ptBeforeLast = s.m_ptLast;
   s.m_ptLast = target;
@@ -117,23 +112,21 @@ void PenDown(IntPoint target, int a, int dialect) {
     return;
   }
   if (s.m_bStartPending) {
-    WritePoint(s.m_ptBefore, dialect);
+    WritePoint(out, s.m_ptBefore, dialect);
     s.m_bStartPending = 0;
   }
   const IntPoint corner = s.m_ptCorner, before = s.m_ptBefore;
   if (a && IsSharpCorner(corner, before, target)) {
-    WritePoint(Extend(before, corner, a), dialect);
-    WritePoint(Advance(corner, target, a), dialect);
+    WritePoint(out, Extend(before, corner, a), dialect);
+    WritePoint(out, Advance(corner, target, a), dialect);
   } else {
-    WritePoint(corner, dialect);
+    WritePoint(out, corner, dialect);
   }
   s.m_ptBefore = corner;
   s.m_ptCorner = target;
 }
 
 }  // namespace
-
-void SetOffsetFilterOutput(CBlockWriter* out) { g_out = out; }
 
 bool IsSharpCorner(IntPoint corner, IntPoint previous, IntPoint next) {
   const double c = Distance(corner, previous);
@@ -143,35 +136,35 @@ bool IsSharpCorner(IntPoint corner, IntPoint previous, IntPoint next) {
   return (h * h + c * c - e * e) / (2 * h * c) > -0.5;
 }
 
-void OffsetFilter(const char* command, int offset, int overcut, int dialect) {
+void OffsetFilter(CBlockWriter& out, const char* command, int offset, int overcut, int dialect) {
   if (offset == 0 && overcut == 0) {
-    WriteText(command);
+    out.PutText(command);
     return;
   }
   const DialectStrings& strings = StringsFor(dialect);
   IntPoint point = g_state.m_ptBefore;
   if (FindPoint(command, strings.penUpKeyword, point)) {
-    PenUp(point, offset, overcut, dialect);
-    WriteText(command);
+    PenUp(out, point, offset, overcut, dialect);
+    out.PutText(command);
     return;
   }
   point = g_state.m_ptLast;
   if (FindPoint(command, strings.penDownKeyword, point)) {
-    PenDown(point, offset, dialect);
+    PenDown(out, point, offset, dialect);
     return;
   }
-  if (g_state.m_bPathOpen) EndPath(offset, overcut, dialect);
+  if (g_state.m_bPathOpen) EndPath(out, offset, overcut, dialect);
   if (strstr(command, "SP0")) g_state.m_bPathOpen = 0;
-  WriteText(command);
+  out.PutText(command);
 }
 
-void OffsetFilterPoint(int32_t kind, IntPoint point, int offset, int overcut, int dialect) {
+void OffsetFilterPoint(CBlockWriter& out, int32_t kind, IntPoint point, int offset, int overcut, int dialect) {
   if (offset != 0 || overcut != 0) {
     if (kind != KIND_PEN_UP) {
-      PenDown(point, offset, dialect);
+      PenDown(out, point, offset, dialect);
       return;
     }
-    PenUp(point, offset, overcut, dialect);
+    PenUp(out, point, offset, overcut, dialect);
   }
-  WriteCommand(kind, point, dialect);
+  WriteCommand(out, kind, point, dialect);
 }

@@ -9,19 +9,15 @@
 
 class CBlockWriter;
 
-// Makes the job file's output known to the filter for one job; null withdraws it. While no
-// output is known the filter writes nothing.
-void SetOffsetFilterOutput(CBlockWriter* out);
-
 // Takes one complete command (pen-up, pen-down, final pen-up or terminator) in the given
-// dialect, with both distances in plotter units. With both distances 0 it writes the
-// command unchanged and keeps no state.
-void OffsetFilter(const char* command, int offset, int overcut, int dialect);
+// dialect, with both distances in plotter units, and writes what it gives to `out`, the job
+// file. With both distances 0 it writes the command unchanged and keeps no state.
+void OffsetFilter(CBlockWriter& out, const char* command, int offset, int overcut, int dialect);
 
 // The same as OffsetFilter with the pen-up (KIND_PEN_UP) or pen-down (KIND_PEN_DOWN)
 // command to `point` formatted in `dialect`, for the encoder, which has the numbers at hand
 // and need not format them only to have them read back.
-void OffsetFilterPoint(int32_t kind, IntPoint point, int offset, int overcut, int dialect);
+void OffsetFilterPoint(CBlockWriter& out, int32_t kind, IntPoint point, int offset, int overcut, int dialect);
 
 // True when the angle at `corner` between the segments to `previous` and to `next` is below
 // 120 degrees; false when any of the three distances is 0.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "XmlDocument.h"
+#include "DocumentFlags.h"
 
 const ByteOrderMark ByteOrderMarks[BYTE_ORDER_MARK_COUNT] = {
     {"\xEF\xBB\xBF", 3, "UTF-8", DocBomUtf8, 1},

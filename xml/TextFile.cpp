@@ -9,11 +9,11 @@
 #include "CharsetCodePage.h"
 #include "ConvertText.h"
 #include "DeclaredEncoding.h"
+#include "DocumentFlags.h"
 #include "FileReplace.h"
 #include "SystemError.h"
 #include "TextUnits.h"
 #include "Utf8.h"
-#include "XmlDocument.h"
 #include "XmlResult.h"
 
 namespace {

@@ -15,9 +15,7 @@ std::string Filter(const std::vector<std::string>& commands, int a, int b, int d
   FILE* file = fopen(path.c_str(), "wb");
   {
     CBlockWriter out(file);
-    SetOffsetFilterOutput(&out);
-    for (const auto& c : commands) OffsetFilter(c.c_str(), a, b, dialect);
-    SetOffsetFilterOutput(nullptr);
+    for (const auto& c : commands) OffsetFilter(out, c.c_str(), a, b, dialect);
   }
   fclose(file);
   return TempDir::Read(path);
@@ -74,9 +72,7 @@ std::string FilterPoints(const std::vector<std::pair<int32_t, IntPoint>>& comman
   FILE* file = fopen(path.c_str(), "wb");
   {
     CBlockWriter out(file);
-    SetOffsetFilterOutput(&out);
-    for (const auto& c : commands) OffsetFilterPoint(c.first, c.second, a, b, dialect);
-    SetOffsetFilterOutput(nullptr);
+    for (const auto& c : commands) OffsetFilterPoint(out, c.first, c.second, a, b, dialect);
   }
   fclose(file);
   return TempDir::Read(path);
@@ -101,12 +97,6 @@ TEST(OffsetFilter, CornerIsSharpBelowOneHundredTwentyDegrees) {
   EXPECT_FALSE(IsSharpCorner({0, 0}, {100, 0}, {100, 0}));
   EXPECT_FALSE(IsSharpCorner({0, 0}, {0, 0}, {100, 0}));
   EXPECT_FALSE(IsSharpCorner({0, 0}, {100, 0}, {0, 0}));
-}
-
-TEST(OffsetFilter, NothingIsWrittenWithoutAFile) {
-  SetOffsetFilterOutput(nullptr);
-  for (const auto& c : SQUARE) OffsetFilter(c.c_str(), 15, 34, DialectHpgl);  // must not crash
-  EXPECT_EQ(Filter({"PU0,0;", "PD10,0;", "PU0,0;"}, 0, 0), "PU0,0;PD10,0;PU0,0;");
 }
 
 }  // namespace
