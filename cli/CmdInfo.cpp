@@ -78,7 +78,8 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
     bool detail = false;
   };
   auto o = std::make_shared<Options>();
-  CLI::App* info = app.add_subcommand("info", "Print the job's width and height in millimetres");
+  CLI::App* info = app.add_subcommand(
+      "info", "Print the job's width and height in millimetres; with --detail, what a send of it would take");
   AddJobOptions(*info, o->choices.job);
   CLI::Option* detail = info->add_flag(
       "--detail", o->detail,
