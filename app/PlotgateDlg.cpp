@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <system_error>
-#include <vector>
 
 #include "AboutDlg.h"
 #include "CorelWorkspace.h"
@@ -25,6 +24,8 @@ namespace {
 const int PATH_BUFFER = 260;  // MAX_PATH, the size of the job file path
 // The caption of the send's message boxes: the program's name, as the framework gives it.
 const char* const MESSAGE_CAPTION = "Plotgate";
+// The most points the preview hands the device in one polyline.
+const int POLYLINE_BATCH = 4096;
 
 // The Rotate menu: its items' commands and the quarter turns each chooses, by position,
 // with the bitmap shown beside each.
@@ -277,22 +278,28 @@ int CPlotgateDlg::DrawPreview(HDC dc, int width, int height) {
   const RECT inside = {1, 1, width - 1, height - 1};
   FillRect(dc, &inside, white);
 
-  // Runs of lines go to the device as one polyline each: the same pixels as a move and a
-  // line per point, in far fewer calls on a large job.
-  std::vector<POINT> run;
+  // The lines go to the device as polylines through the distinct pixels they reach, in
+  // batches: the same pixels as a move or line call per point, in far fewer calls on a
+  // large job. A line to the pixel the pen is on draws nothing, since a line leaves out
+  // its last pixel, and a polyline draws each of its segments as such a line; the next
+  // batch starts from the pen's pixel as any run does.
+  POINT run[POLYLINE_BATCH];
+  int count = 0;
   POINT current = {0, 0};  // where a device context's current position starts
   auto flush = [&] {
-    if (run.size() >= 2) Polyline(dc, run.data(), static_cast<int>(run.size()));
-    run.clear();
+    if (count >= 2) Polyline(dc, run, count);
+    count = 0;
   };
-  for (const PreviewStroke& stroke : LayoutPreview(m_job.m_pPoints, m_job.m_bounds, width, height)) {
+  for (const PreviewStroke& stroke : CPreviewLayout(m_job.m_pPoints, m_job.m_bounds, width, height)) {
+    const POINT to = {stroke.x, stroke.y};
     if (!stroke.line) {
       flush();
-    } else {
-      if (run.empty()) run.push_back(current);
-      run.push_back({stroke.x, stroke.y});
+    } else if (to.x != current.x || to.y != current.y) {
+      if (count == 0) run[count++] = current;
+      run[count++] = to;
+      if (count == POLYLINE_BATCH) flush();
     }
-    current = {stroke.x, stroke.y};
+    current = to;
   }
   flush();
 
