@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "BlockPool.h"
 #include "IniFile.h"
 #include "PlotgateDlg.h"
 #include "resource.h"
@@ -86,6 +87,7 @@ double ChooseRotation(HWND dialog, int position) {
 int main(int argc, char** argv) {
   const int points = argc > 1 ? atoi(argv[1]) : 1000000;
   const int runs = std::max(argc > 2 ? atoi(argv[2]) : 5, 1);
+  UseBlockPool(g_routines);  // as the program does
   INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
   InitCommonControlsEx(&controls);
   const auto folder = std::filesystem::temp_directory_path() / "plotgate-preview-bench";
