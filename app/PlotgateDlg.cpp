@@ -73,6 +73,7 @@ CPlotgateDlg::~CPlotgateDlg() {
   for (HBITMAP bitmap : m_stateBitmaps) {
     if (bitmap) DeleteObject(bitmap);
   }
+  ForgetPreview();
 }
 
 BOOL CPlotgateDlg::OnInitDialog() {
@@ -272,6 +273,33 @@ int CPlotgateDlg::DrawPreview(HDC dc, int width, int height) {
     ReleaseDC(m_preview.m_hWnd, dc);
     return 0;
   }
+  // A repaint copies the picture drawn last: a million lines take far longer to draw.
+  HDC picture = CreateCompatibleDC(dc);
+  if (!m_hPreviewPicture || width != m_nPreviewWidth || height != m_nPreviewHeight) {
+    ForgetPreview();
+    m_hPreviewPicture = CreateCompatibleBitmap(dc, width, height);
+    m_nPreviewWidth = width;
+    m_nPreviewHeight = height;
+    if (picture && m_hPreviewPicture) {
+      HGDIOBJ old = SelectObject(picture, m_hPreviewPicture);
+      DrawLines(picture, width, height);
+      SelectObject(picture, old);
+    }
+  }
+  if (picture && m_hPreviewPicture) {
+    HGDIOBJ old = SelectObject(picture, m_hPreviewPicture);
+    // Inside the frame that the control draws: the white ground and every line on it.
+    BitBlt(dc, 1, 1, width - 2, height - 2, picture, 1, 1, SRCCOPY);
+    SelectObject(picture, old);
+  } else {
+    DrawLines(dc, width, height);  // no memory for the copy
+  }
+  if (picture) DeleteDC(picture);
+  ReleaseDC(m_preview.m_hWnd, dc);
+  return 0;
+}
+
+void CPlotgateDlg::DrawLines(HDC dc, int width, int height) const {
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
   HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
   HGDIOBJ oldPen = SelectObject(dc, pen);
@@ -304,10 +332,13 @@ int CPlotgateDlg::DrawPreview(HDC dc, int width, int height) {
   flush();
 
   SelectObject(dc, oldPen);
-  ReleaseDC(m_preview.m_hWnd, dc);
   DeleteObject(white);
   DeleteObject(pen);
-  return 0;
+}
+
+void CPlotgateDlg::ForgetPreview() {
+  if (m_hPreviewPicture) DeleteObject(m_hPreviewPicture);
+  m_hPreviewPicture = nullptr;
 }
 
 void CPlotgateDlg::OnMirrorRotate(int id) {
@@ -332,6 +363,7 @@ void CPlotgateDlg::OnMirrorRotate(int id) {
 }
 
 void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
+  ForgetPreview();
   if (mirror) {
     m_job.Mirror();
     m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
@@ -419,6 +451,7 @@ void CPlotgateDlg::OnSend() {
   options.bladeOffsetText = choices.bladeOffsetText;
   options.overCut = choices.chkOverCut != 0;
   options.overCutText = choices.overCutText;
+  ForgetPreview();  // writing the job file simplifies the points
   if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, options) != SEND_DONE || !HoldJobFile()) {
     ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), MESSAGE_CAPTION, MB_OK);
     return;
