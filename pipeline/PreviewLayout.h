@@ -61,8 +61,11 @@ class CPreviewLayout {
 
     // At the first move or line from `at` on; the end when there is none.
     CIterator(const CPreviewFrame& frame, const PlotPoint* at);
+    // The stroke it is at; not at the end.
     const PreviewStroke& operator*() const { return m_stroke; }
+    // On to the next stroke, or the end; not at the end.
     CIterator& operator++();
+    // Whether both are at the same point (the end is a point of its own).
     bool operator==(const CIterator& other) const { return m_pAt == other.m_pAt; }
     bool operator!=(const CIterator& other) const { return m_pAt != other.m_pAt; }
 
@@ -75,6 +78,7 @@ class CPreviewLayout {
     PreviewStroke m_stroke;
   };
 
+  // The layout of `points` in a job whose bounds are `bounds`, as CPreviewFrame fits it.
   CPreviewLayout(PointList points, const JobBounds& bounds, int width, int height);
 
   // The first stroke, and the end.
