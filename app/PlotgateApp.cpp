@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "BlockPool.h"
 #include "CorelWorkspace.h"
 #include "MacroInstall.h"
 #include "ModuleDir.h"
@@ -71,6 +72,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Libraries ("VornLib.dll") are never looked for in the current folder, which CorelDRAW
   // hands on and which may be any folder, one holding a planted library among them.
   SetDllDirectoryA("");
+  // The job's lists take their nodes from the pool: far fewer heap calls on a large job.
+  UseBlockPool(g_routines);
   CPlotgateApp app;
   app.InitInstance(__argc, __argv);
   return 0;

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <system_error>
-#include <vector>
 
 #include "AboutDlg.h"
 #include "CorelWorkspace.h"
@@ -26,6 +25,8 @@ namespace {
 
 // The caption of the send's message boxes: the program's name, as the framework gives it.
 const char* const MESSAGE_CAPTION = "Plotgate";
+// The most points the preview hands the device in one polyline.
+const int POLYLINE_BATCH = 4096;
 
 // The Rotate menu: its items' commands and the quarter turns each chooses, by position,
 // with the bitmap shown beside each.
@@ -74,6 +75,7 @@ CPlotgateDlg::~CPlotgateDlg() {
   for (HBITMAP bitmap : m_stateBitmaps) {
     if (bitmap) DeleteObject(bitmap);
   }
+  ForgetPreview();
 }
 
 BOOL CPlotgateDlg::OnInitDialog() {
@@ -272,36 +274,72 @@ int CPlotgateDlg::DrawPreview(HDC dc, int width, int height) {
     ReleaseDC(m_preview.m_hWnd, dc);
     return 0;
   }
+  // A repaint copies the picture drawn last: a million lines take far longer to draw.
+  HDC picture = CreateCompatibleDC(dc);
+  if (!m_hPreviewPicture || width != m_nPreviewWidth || height != m_nPreviewHeight) {
+    ForgetPreview();
+    m_hPreviewPicture = CreateCompatibleBitmap(dc, width, height);
+    m_nPreviewWidth = width;
+    m_nPreviewHeight = height;
+    if (picture && m_hPreviewPicture) {
+      HGDIOBJ old = SelectObject(picture, m_hPreviewPicture);
+      DrawLines(picture, width, height);
+      SelectObject(picture, old);
+    }
+  }
+  if (picture && m_hPreviewPicture) {
+    HGDIOBJ old = SelectObject(picture, m_hPreviewPicture);
+    // Inside the frame that the control draws: the white ground and every line on it.
+    BitBlt(dc, 1, 1, width - 2, height - 2, picture, 1, 1, SRCCOPY);
+    SelectObject(picture, old);
+  } else {
+    DrawLines(dc, width, height);  // no memory for the copy
+  }
+  if (picture) DeleteDC(picture);
+  ReleaseDC(m_preview.m_hWnd, dc);
+  return 0;
+}
+
+void CPlotgateDlg::DrawLines(HDC dc, int width, int height) const {
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
   HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
   HGDIOBJ oldPen = SelectObject(dc, pen);
   const RECT inside = {1, 1, width - 1, height - 1};
   FillRect(dc, &inside, white);
 
-  // Runs of lines go to the device as one polyline each: the same pixels as a move and a
-  // line per point, in far fewer calls on a large job.
-  std::vector<POINT> run;
+  // The lines go to the device as polylines through the distinct pixels they reach, in
+  // batches: the same pixels as a move or line call per point, in far fewer calls on a
+  // large job. A line to the pixel the pen is on draws nothing, since a line leaves out
+  // its last pixel, and a polyline draws each of its segments as such a line; the next
+  // batch starts from the pen's pixel as any run does.
+  POINT run[POLYLINE_BATCH];
+  int count = 0;
   POINT current = {0, 0};  // where a device context's current position starts
   auto flush = [&] {
-    if (run.size() >= 2) Polyline(dc, run.data(), static_cast<int>(run.size()));
-    run.clear();
+    if (count >= 2) Polyline(dc, run, count);
+    count = 0;
   };
-  for (const PreviewStroke& stroke : LayoutPreview(m_job.m_pPoints, m_job.m_bounds, width, height)) {
+  for (const PreviewStroke& stroke : CPreviewLayout(m_job.m_pPoints, m_job.m_bounds, width, height)) {
+    const POINT to = {stroke.x, stroke.y};
     if (!stroke.line) {
       flush();
-    } else {
-      if (run.empty()) run.push_back(current);
-      run.push_back({stroke.x, stroke.y});
+    } else if (to.x != current.x || to.y != current.y) {
+      if (count == 0) run[count++] = current;
+      run[count++] = to;
+      if (count == POLYLINE_BATCH) flush();
     }
-    current = {stroke.x, stroke.y};
+    current = to;
   }
   flush();
 
   SelectObject(dc, oldPen);
-  ReleaseDC(m_preview.m_hWnd, dc);
   DeleteObject(white);
   DeleteObject(pen);
-  return 0;
+}
+
+void CPlotgateDlg::ForgetPreview() {
+  if (m_hPreviewPicture) DeleteObject(m_hPreviewPicture);
+  m_hPreviewPicture = nullptr;
 }
 
 void CPlotgateDlg::OnMirrorRotate(int id) {
@@ -326,6 +364,7 @@ void CPlotgateDlg::OnMirrorRotate(int id) {
 }
 
 void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
+  ForgetPreview();
   if (mirror) {
     m_job.Mirror();
     m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
@@ -413,6 +452,7 @@ void CPlotgateDlg::OnSend() {
   options.bladeOffsetText = choices.bladeOffsetText;
   options.overCut = choices.chkOverCut != 0;
   options.overCutText = choices.overCutText;
+  ForgetPreview();  // writing the job file simplifies the points
   if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, options) != SEND_DONE || !HoldJobFile()) {
     ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), MESSAGE_CAPTION, MB_OK);
     return;

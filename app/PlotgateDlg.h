@@ -60,8 +60,9 @@ class CPlotgateDlg : public CDialog {
   ~CPlotgateDlg() override;
 
   // Draws the job into the preview frame's device context `dc` (width x height pixels),
-  // scaled to fit and centred, y up, in red on white; draws nothing without a job.
-  // Releases `dc`. Returns 0.
+  // scaled to fit and centred, y up, in red on white; draws nothing without a job. While
+  // the points and the size stay as they were, it copies the picture it drew last instead
+  // of drawing every line again. Releases `dc`. Returns 0.
   int DrawPreview(HDC dc, int width, int height);
 
   CutterModel SelectedModel = ModelTable[0];  // the model the next send uses
@@ -114,6 +115,10 @@ class CPlotgateDlg : public CDialog {
   // (a COM port above 30).
   void SelectPort(const std::string& port);
   void EnableForJob();
+  // The lines of the job on a white ground, onto `dc` of width x height pixels.
+  void DrawLines(HDC dc, int width, int height) const;
+  // Lets the next paint draw the points again: they are about to change.
+  void ForgetPreview();
 
   CIniFile& m_settings;
   std::string m_fileName;
@@ -125,6 +130,11 @@ class CPlotgateDlg : public CDialog {
   // MIRROR_NORMAL (the states are their bitmap ids).
   HIMAGELIST m_splitArrow = nullptr;  // the Rotate button's drop-down arrow
   HBITMAP m_stateBitmaps[ROTATE_270 - MIRROR_NORMAL + 1] = {};
+  // The preview as DrawPreview last drew it, of m_nPreviewWidth x m_nPreviewHeight pixels;
+  // null until it is drawn and after ForgetPreview.
+  HBITMAP m_hPreviewPicture = nullptr;
+  int m_nPreviewWidth = 0;
+  int m_nPreviewHeight = 0;
 
   CProgressBar m_progress;
   CSpinButton m_bladeOffsetSpin, m_overCutSpin;

@@ -67,7 +67,8 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
     }
     std::string svg;
     if (!o->detail) {
-      svg = PreviewSvg(LayoutPreview(job.m_pPoints, job.m_bounds, o->width, o->height), o->width, o->height);
+      const CPreviewLayout layout(job.m_pPoints, job.m_bounds, o->width, o->height);
+      svg = PreviewSvg({layout.begin(), layout.end()}, o->width, o->height);
     } else if (!DetailedPicture(job, o->cutter, o->width, o->height, svg)) {
       exitCode = 1;
       return;

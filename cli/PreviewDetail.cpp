@@ -187,7 +187,8 @@ JobResult DetailedPreviewOfJob(CPlotJob& job, int dialect, bool swapXY, const Of
                                int height, Thinning thinning, std::string& svg) {
   // The dialog's picture first: the encoding simplifies the job's points.
   const CPreviewFrame frame(job.m_pPoints, job.m_bounds, width, height);
-  const std::vector<PreviewStroke> strokes = LayoutPreview(job.m_pPoints, job.m_bounds, width, height);
+  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height);
+  const std::vector<PreviewStroke> strokes(layout.begin(), layout.end());
   PreviewDetail detail;
   detail.sizeText = job.WidthText() + " x " + job.HeightText() + " mm";
   const JobResult traced = TraceToolPath(job, dialect, swapXY, options, detail.toolPath);

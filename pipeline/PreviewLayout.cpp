@@ -63,14 +63,23 @@ double CPreviewFrame::MillimetresPerPixel() const {
   return std::fabs(1016.0 / (72 * m_fScale * PLOT_UNITS_PER_MM));
 }
 
-std::vector<PreviewStroke> LayoutPreview(PointList points, const JobBounds& bounds, int width, int height) {
-  std::vector<PreviewStroke> strokes;
-  if (!points) return strokes;
-  const CPreviewFrame frame(points, bounds, width, height);
-  for (const PlotPoint* p = points; p; p = p->next) {
-    if (p->kind != KIND_PEN_UP && p->kind != KIND_PEN_DOWN) continue;
-    const IntPoint pixel = frame.Pixel(p->x, p->y);
-    strokes.push_back(PreviewStroke{p->kind == KIND_PEN_DOWN, pixel.x, pixel.y});
-  }
-  return strokes;
+CPreviewLayout::CPreviewLayout(PointList points, const JobBounds& bounds, int width, int height)
+    : m_pPoints(points), m_frame(points, bounds, width, height) {}
+
+CPreviewLayout::CIterator::CIterator(const CPreviewFrame& frame, const PlotPoint* at)
+    : m_pFrame(&frame), m_pAt(at), m_stroke{false, 0, 0} {
+  SkipToStroke();
+}
+
+CPreviewLayout::CIterator& CPreviewLayout::CIterator::operator++() {
+  m_pAt = m_pAt->next;
+  SkipToStroke();
+  return *this;
+}
+
+void CPreviewLayout::CIterator::SkipToStroke() {
+  while (m_pAt && m_pAt->kind != KIND_PEN_UP && m_pAt->kind != KIND_PEN_DOWN) m_pAt = m_pAt->next;
+  if (!m_pAt) return;
+  const IntPoint pixel = m_pFrame->Pixel(m_pAt->x, m_pAt->y);
+  m_stroke = PreviewStroke{m_pAt->kind == KIND_PEN_DOWN, pixel.x, pixel.y};
 }

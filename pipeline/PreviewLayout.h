@@ -3,7 +3,8 @@
 // device context; the command-line front end writes them as SVG.
 #pragma once
 
-#include <vector>
+#include <cstddef>
+#include <iterator>
 
 #include "Geometry.h"
 #include "JobModel.h"
@@ -43,5 +44,50 @@ class CPreviewFrame {
   int m_nOriginY;
 };
 
-// Strokes for a client area of width x height pixels. Empty for a null point list.
-std::vector<PreviewStroke> LayoutPreview(PointList points, const JobBounds& bounds, int width, int height);
+// The strokes of a point list for a client area of width x height pixels, one per move or
+// line, worked out as they are walked instead of stored: a million points take no memory
+// of their own. The points must stay as they are while it is walked. Empty for a null
+// point list.
+class CPreviewLayout {
+ public:
+  // Walks the strokes in the order of the points.
+  class CIterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = PreviewStroke;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const PreviewStroke*;
+    using reference = const PreviewStroke&;
+
+    // At the first move or line from `at` on; the end when there is none.
+    CIterator(const CPreviewFrame& frame, const PlotPoint* at);
+    // The stroke it is at; not at the end.
+    const PreviewStroke& operator*() const { return m_stroke; }
+    // On to the next stroke, or the end; not at the end.
+    CIterator& operator++();
+    // Whether both are at the same point (the end is a point of its own).
+    bool operator==(const CIterator& other) const { return m_pAt == other.m_pAt; }
+    bool operator!=(const CIterator& other) const { return m_pAt != other.m_pAt; }
+
+   private:
+    // Moves on to the first move or line from m_pAt on and lays it out.
+    void SkipToStroke();
+
+    const CPreviewFrame* m_pFrame;
+    const PlotPoint* m_pAt;  // the point of m_stroke; null at the end
+    PreviewStroke m_stroke;
+  };
+
+  // The layout of `points` in a job whose bounds are `bounds`, as CPreviewFrame fits it.
+  CPreviewLayout(PointList points, const JobBounds& bounds, int width, int height);
+
+  // The first stroke, and the end.
+  CIterator begin() const { return CIterator(m_frame, m_pPoints); }
+  CIterator end() const { return CIterator(m_frame, nullptr); }
+  // True when there is no stroke to draw.
+  bool empty() const { return begin() == end(); }
+
+ private:
+  PointList m_pPoints;
+  CPreviewFrame m_frame;
+};

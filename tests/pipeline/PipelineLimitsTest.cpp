@@ -30,7 +30,8 @@ struct Session {
       return "rotate: " + std::string(rotated == JOB_DONE ? "no points" : JobResultText(rotated));
     }
     job.Mirror();
-    strokes = LayoutPreview(job.m_pPoints, job.m_bounds, 200, 150).size();
+    const CPreviewLayout layout(job.m_pPoints, job.m_bounds, 200, 150);
+    strokes = static_cast<size_t>(std::distance(layout.begin(), layout.end()));
     JobFailure why;
     if (!WriteJobFile(job, output.c_str(), DialectHpgl, true, Options("0.38", "0.85"), &why))
       return "write: " + std::string(JobResultText(why.result));
@@ -156,8 +157,8 @@ TEST(Saturation, CoordinatesAtTheEndsOfTheRangeGoThroughEveryStage) {
           job.MirrorState = mirror;
           job.RotateTo(rotate - ROTATE_0);
           job.Mirror();
-          EXPECT_FALSE(LayoutPreview(job.m_pPoints, job.m_bounds, 400, 300).empty());
-          EXPECT_FALSE(LayoutPreview(job.m_pPoints, job.m_bounds, 1, 1).empty());
+          EXPECT_FALSE(CPreviewLayout(job.m_pPoints, job.m_bounds, 400, 300).empty());
+          EXPECT_FALSE(CPreviewLayout(job.m_pPoints, job.m_bounds, 1, 1).empty());
           ASSERT_EQ(WriteJobFile(job, output.c_str(), dialect, dialect == DialectHpgl, o), 1);
           const std::string bytes = TempDir::Read(output);
           const std::string end = StringsFor(dialect).terminator;

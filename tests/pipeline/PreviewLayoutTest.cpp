@@ -11,7 +11,7 @@ std::string Layout(const std::string& exchange, int width, int height) {
   CPlotJob job;
   job.LoadJob(dir.Write("job.plt", exchange).c_str());
   std::string out;
-  for (const PreviewStroke& s : LayoutPreview(job.m_pPoints, job.m_bounds, width, height))
+  for (const PreviewStroke& s : CPreviewLayout(job.m_pPoints, job.m_bounds, width, height))
     out += (out.empty() ? "" : " ") + std::string(s.line ? "L" : "M") + std::to_string(s.x) + "," + std::to_string(s.y);
   return out;
 }
@@ -30,7 +30,7 @@ TEST(PreviewLayout, JobWithoutExtentInOneDirectionFitsTheOther) {
 }
 
 TEST(PreviewLayout, NothingWithoutPoints) {
-  EXPECT_TRUE(LayoutPreview(nullptr, JobBounds{0, 0, 0, 0}, 200, 200).empty());
+  EXPECT_TRUE(CPreviewLayout(nullptr, JobBounds{0, 0, 0, 0}, 200, 200).empty());
   EXPECT_EQ(Layout("IN;", 200, 200), "");
 }
 

@@ -5,10 +5,13 @@
 // After windows.h, on which they build.
 #include <commctrl.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "IniFile.h"
 #include "PlotJob.h"
@@ -51,6 +54,41 @@ class WhenShown {
  private:
   std::thread m_thread;
 };
+
+// A spiral of `points` lines from the middle out, 400 to the turn, so that in a preview the
+// inner turns put many consecutive points on one pixel and the outer ones none; every
+// ten thousandth point the pen is lifted and put down where it is.
+std::string Spiral(int points) {
+  std::string text = "IN;SP1;PU4000,4000;";
+  for (int i = 0; i < points; ++i) {
+    const double angle = i * 6.283185307179586 / 400, radius = 4000.0 * i / points;
+    const std::string at = std::to_string(static_cast<int>(4000 + radius * cos(angle))) + "," +
+                           std::to_string(static_cast<int>(4000 + radius * sin(angle)));
+    if (i % 10000 == 9999) text += "PU" + at + ";";
+    text += "PD" + at + ";";
+  }
+  return text + "SP0;";
+}
+
+// The client area of `window` as it shows now, one 0x00RRGGBB value per pixel, row by row.
+std::vector<uint32_t> Pixels(HWND window) {
+  RECT area;
+  GetClientRect(window, &area);
+  HDC dc = GetDC(window);
+  HDC copy = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, area.right, area.bottom);
+  HGDIOBJ old = SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, area.right, area.bottom, dc, 0, 0, SRCCOPY);
+  SelectObject(copy, old);
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), area.right, -area.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<uint32_t> pixels(static_cast<size_t>(area.right) * area.bottom);
+  GetDIBits(copy, bitmap, 0, static_cast<UINT>(area.bottom), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(copy);
+  ReleaseDC(window, dc);
+  return pixels;
+}
 
 class PlotgateDialog : public ::testing::Test {
  protected:
@@ -127,7 +165,7 @@ class PlotgateDialog : public ::testing::Test {
     GetClientRect(Item(IDC_PREVIEW), &frame);
     HDC dc = GetDC(Item(IDC_PREVIEW));
     int lines = 0;
-    for (const PreviewStroke& stroke : LayoutPreview(job.m_pPoints, job.m_bounds, frame.right, frame.bottom)) {
+    for (const PreviewStroke& stroke : CPreviewLayout(job.m_pPoints, job.m_bounds, frame.right, frame.bottom)) {
       if (stroke.line) continue;  // the start of the next line: drawn by it
       EXPECT_EQ(GetPixel(dc, stroke.x, stroke.y), RGB(255, 0, 0)) << "at " << stroke.x << "," << stroke.y;
       ++lines;
@@ -287,6 +325,56 @@ TEST_F(PlotgateDialog, MirrorAndRotationChangeSizeAndPreview) {
   expected.RotateTo(0);
   EXPECT_EQ(ShownSize(), ExpectedSize(file, 1, 0));
   ExpectPreviewOf(expected);
+}
+
+// The preview leaves out points that add no pixel and hands the rest to the device in
+// batches: the picture must be the one a move or line call per point draws, on the same
+// device, where points repeat a pixel, where the pen is put down where it was lifted, and
+// across more points than one batch holds.
+TEST_F(PlotgateDialog, PreviewIsThePictureOfOneCallPerPoint) {
+  const std::string file = JobFile(Spiral(40000).c_str());
+  Open(file);
+  HWND preview = Item(IDC_PREVIEW);
+  const std::vector<uint32_t> shown = Pixels(preview);
+
+  CPlotJob job;
+  job.LoadJob(file.c_str());
+  RECT frame;
+  GetClientRect(preview, &frame);
+  HDC dc = GetDC(preview);
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  const RECT inside = {1, 1, frame.right - 1, frame.bottom - 1};
+  FillRect(dc, &inside, white);
+  int repeats = 0;
+  PreviewStroke last = {false, 0, 0};
+  for (const PreviewStroke& stroke : CPreviewLayout(job.m_pPoints, job.m_bounds, frame.right, frame.bottom)) {
+    if (stroke.line) {
+      LineTo(dc, stroke.x, stroke.y);
+    } else {
+      MoveToEx(dc, stroke.x, stroke.y, nullptr);
+    }
+    if (stroke.x == last.x && stroke.y == last.y) ++repeats;
+    last = stroke;
+  }
+  SelectObject(dc, oldPen);
+  DeleteObject(pen);
+  DeleteObject(white);
+  ReleaseDC(preview, dc);
+  EXPECT_GT(repeats, 1000);
+
+  // The drawing's pixels, inside the frame the control draws around them on its own.
+  const std::vector<uint32_t> expected = Pixels(preview);
+  ASSERT_EQ(shown.size(), expected.size());
+  int differing = 0, firstX = 0, firstY = 0;
+  for (int y = frame.bottom - 3; y >= 2; --y) {
+    for (int x = frame.right - 3; x >= 2; --x) {
+      const size_t at = static_cast<size_t>(y) * frame.right + x;
+      if (shown[at] != expected[at]) ++differing, firstX = x, firstY = y;
+    }
+  }
+  EXPECT_EQ(differing, 0) << "first at " << firstX << "," << firstY;
 }
 
 TEST_F(PlotgateDialog, DismissedRotateMenuKeepsTheRotation) {

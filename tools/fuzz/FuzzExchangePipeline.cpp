@@ -88,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   job.HeightText();
   const int dialect = (choices & 0x10) ? DialectDmpl : DialectHpgl;
   if (WriteJobFile(job, jobFile.Path(), dialect, (choices & 0x20) != 0, options) != 1) abort();
-  LayoutPreview(job.m_pPoints, job.m_bounds, width, height);
+  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height);
+  std::distance(layout.begin(), layout.end());
   return 0;
 }

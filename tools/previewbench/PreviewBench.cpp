@@ -1,28 +1,42 @@
-// Repaint time of the dialog's preview for a large job: the real dialog, created modeless
-// on a job of a million points, repainted a few times; also the layout alone. Prints
-// figures; not a test. Windows only (under Wine it needs an X display).
+// How fast the dialog answers on a large job: the real dialog, created modeless on a job of
+// a million points, opened, repainted, mirrored and rotated as a user does it, each step
+// timed several times. Prints the median of each; not a test. Windows only (under Wine it
+// needs an X display).
 //
-//   preview-bench [POINTS] [REPAINTS]
+//   preview-bench [POINTS] [RUNS]
 #include <windows.h>
 // After windows.h, on which they build.
 #include <commctrl.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <thread>
+#include <vector>
 
+#include "BlockPool.h"
 #include "IniFile.h"
 #include "PlotgateDlg.h"
-#include "PreviewLayout.h"
 #include "resource.h"
 
 namespace {
 
-double Milliseconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::time_point since, Clock::time_point until = Clock::now()) {
+  return std::chrono::duration<double, std::milli>(until - since).count();
+}
+
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  const size_t middle = times.size() / 2;
+  return times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
 }
 
 // A spiral of `points` pen-down moves, 100 per turn, the size of an A3 sheet.
@@ -38,11 +52,42 @@ void WriteSpiral(const std::string& path, int points) {
   out << "SP0;";
 }
 
+// Waits for everything the last step painted to reach the display.
+void Settle(HWND window) {
+  UpdateWindow(window);
+  GdiFlush();
+}
+
+// Chooses the Rotate menu item at `position` as a user does: the Rotate button clicked,
+// then, once the menu shows, the arrow keys and Enter. The time from Enter to the dialog
+// having rebuilt the points and repainted the preview.
+double ChooseRotation(HWND dialog, int position) {
+  std::atomic<Clock::time_point> chosen{Clock::now()};
+  std::thread keys([&] {
+    for (int i = 0; i < 1000; ++i) {
+      HWND menu = FindWindowA("#32768", nullptr);
+      if (menu && IsWindowVisible(menu)) {
+        for (int down = 0; down <= position; ++down) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        chosen = Clock::now();
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+        return;
+      }
+      Sleep(5);
+    }
+  });
+  SendMessageA(GetDlgItem(dialog, IDC_ROTATE), BM_CLICK, 0, 0);
+  Settle(dialog);
+  const Clock::time_point done = Clock::now();
+  keys.join();
+  return Milliseconds(chosen, done);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int points = argc > 1 ? atoi(argv[1]) : 1000000;
-  const int repaints = argc > 2 ? atoi(argv[2]) : 5;
+  const int runs = std::max(argc > 2 ? atoi(argv[2]) : 5, 1);
+  UseBlockPool(g_routines);  // as the program does
   INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
   InitCommonControlsEx(&controls);
   const auto folder = std::filesystem::temp_directory_path() / "plotgate-preview-bench";
@@ -51,52 +96,51 @@ int main(int argc, char** argv) {
   WriteSpiral(job, points);
   CIniFile settings;
   settings.IniPath = (folder / "Plotgate.ini").string();
+  printf("job of %d points, median of %d runs\n", points, runs);
 
-  auto start = std::chrono::steady_clock::now();
-  CPlotgateDlg dialog(settings, job);
-  if (!dialog.Create()) {
-    fprintf(stderr, "preview-bench: the dialog cannot be created (no display?)\n");
-    return 1;
-  }
-  ShowWindow(dialog.m_hWnd, SW_SHOW);
-  UpdateWindow(dialog.m_hWnd);
-  printf("job of %d points: loaded and first shown in %.0f ms\n", points, Milliseconds(start));
-
-  CPlotJob copy;
-  copy.LoadJob(job.c_str());
-  RECT frame;
-  GetClientRect(GetDlgItem(dialog.m_hWnd, IDC_PREVIEW), &frame);
-  start = std::chrono::steady_clock::now();
-  const size_t strokes = LayoutPreview(copy.m_pPoints, copy.m_bounds, frame.right, frame.bottom).size();
-  printf("layout alone: %zu strokes in %.0f ms\n", strokes, Milliseconds(start));
-
-  double total = 0, slowest = 0;
-  for (int i = 0; i < repaints; ++i) {
-    start = std::chrono::steady_clock::now();
-    InvalidateRect(dialog.m_hWnd, nullptr, TRUE);
-    UpdateWindow(dialog.m_hWnd);
-    GdiFlush();
-    const double ms = Milliseconds(start);
-    total += ms;
-    if (ms > slowest) slowest = ms;
-  }
-  printf("repaint of the whole dialog: %.0f ms on average over %d, slowest %.0f ms\n", total / repaints, repaints,
-         slowest);
-
-  // For comparison: the same strokes as one MoveTo or LineTo call each.
-  HWND preview = GetDlgItem(dialog.m_hWnd, IDC_PREVIEW);
-  HDC dc = GetDC(preview);
-  start = std::chrono::steady_clock::now();
-  for (const PreviewStroke& stroke : LayoutPreview(copy.m_pPoints, copy.m_bounds, frame.right, frame.bottom)) {
-    if (stroke.line) {
-      LineTo(dc, stroke.x, stroke.y);
-    } else {
-      MoveToEx(dc, stroke.x, stroke.y, nullptr);
+  // Each run opens the dialog afresh; the last one stays open for the other steps.
+  std::unique_ptr<CPlotgateDlg> dialog;
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    dialog.reset();
+    const Clock::time_point start = Clock::now();
+    dialog.reset(new CPlotgateDlg(settings, job));
+    if (!dialog->Create()) {
+      fprintf(stderr, "preview-bench: the dialog cannot be created (no display?)\n");
+      return 1;
     }
+    ShowWindow(dialog->m_hWnd, SW_SHOW);
+    Settle(dialog->m_hWnd);
+    times.push_back(Milliseconds(start));
   }
-  GdiFlush();
-  printf("the same strokes one call each (not batched): %.0f ms\n", Milliseconds(start));
-  ReleaseDC(preview, dc);
+  printf("loaded and first shown in %.0f ms\n", Median(times));
+  HWND window = dialog->m_hWnd;
+
+  times.clear();
+  for (int i = 0; i < runs; ++i) {
+    const Clock::time_point start = Clock::now();
+    InvalidateRect(window, nullptr, TRUE);
+    Settle(window);
+    times.push_back(Milliseconds(start));
+  }
+  printf("repaint of the whole dialog: %.0f ms (slowest %.0f ms)\n", Median(times),
+         *std::max_element(times.begin(), times.end()));
+
+  times.clear();
+  for (int i = 0; i < runs; ++i) {
+    const Clock::time_point start = Clock::now();
+    SendMessageA(GetDlgItem(window, IDC_MIRROR), BM_CLICK, 0, 0);
+    Settle(window);
+    times.push_back(Milliseconds(start));
+  }
+  printf("mirror answered in %.0f ms\n", Median(times));
+
+  // A quarter turn, a half turn, three quarters and back, and round again: each a change.
+  times.clear();
+  for (int i = 0; i < runs; ++i) times.push_back(ChooseRotation(window, i % 4));
+  printf("rotation answered in %.0f ms\n", Median(times));
+
+  dialog.reset();
   std::filesystem::remove_all(folder);
   return 0;
 }

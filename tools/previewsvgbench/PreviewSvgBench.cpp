@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
   CPlotJob job;
   job.LoadJob(drawing.c_str());
   auto start = std::chrono::steady_clock::now();
-  const std::string plain = PreviewSvg(LayoutPreview(job.m_pPoints, job.m_bounds, width, height), width, height);
+  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height);
+  const std::string plain = PreviewSvg({layout.begin(), layout.end()}, width, height);
   Report("default picture (never thinned)", plain.size(), Seconds(start));
 
   const struct {
