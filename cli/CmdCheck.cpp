@@ -62,7 +62,8 @@ int RunCheck(const TargetOptions& options) {
   CSendSession session;
   if (target.port == VORN_USB_PORT || model.ProtocolNumber == 0) {
     printf("Device: %s (%s)\n", target.port.c_str(), model.name);
-    return Fail("check covers serial lines only, not the maker's USB link (VORN_USB)");
+    return Fail("check covers serial lines only, not the maker's USB link (" + std::string(model.name) + " on " +
+                target.port + "); name a serial model with --model and its port with --port");
   }
   const SendOutcome opened = session.Open(model, target.port, target.usbSerialPort);
   CSerialCutter* serial = dynamic_cast<CSerialCutter*>(session.Cutter());
