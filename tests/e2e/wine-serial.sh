@@ -72,8 +72,9 @@ check "an unmapped COM port says what was done and the system's reason" grep -q 
 # lines, and the cutter gets one pen-up in the model's dialect.
 start_cutter "$sim" "$work/received.hb" "$work/sim.out"
 ln -sfn "$device" "$WINEPREFIX/dosdevices/com26"
-wine "$cli" check --model Robin-Series --port COM26 >"$work/check.out" 2>"$work/check.err"
-rc=$?
+# Lines end in CR LF on Windows' text-mode output.
+wine "$cli" check --model Robin-Series --port COM26 2>"$work/check.err" | tr -d '\r' >"$work/check.out"
+rc=${PIPESTATUS[0]}
 for _ in $(seq 100); do [ "$(cat "$work/received.hb")" = "PU0,0;" ] && break; sleep 0.05; done
 kill "$sim_pid"
 wait "$sim_pid" 2>/dev/null
