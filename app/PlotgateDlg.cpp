@@ -8,6 +8,7 @@
 #include "CorelWorkspace.h"
 #include "FileException.h"
 #include "IniFile.h"
+#include "JobFilePath.h"
 #include "JobResult.h"
 #include "ModuleDir.h"
 #include "PopupMenu.h"
@@ -17,12 +18,12 @@
 #include "RestoreChoices.h"
 #include "SpinStep.h"
 #include "SystemError.h"
+#include "UsbSendJob.h"
 #include "UsbSendStatus.h"
 #include "resource.h"
 
 namespace {
 
-const int PATH_BUFFER = 260;  // MAX_PATH, the size of the job file path
 // The caption of the send's message boxes: the program's name, as the framework gives it.
 const char* const MESSAGE_CAPTION = "Plotgate";
 
@@ -66,6 +67,7 @@ CPlotgateDlg::~CPlotgateDlg() {
   if (m_usbSender.hProcess) CloseHandle(m_usbSender.hProcess);
   if (m_usbSender.hThread) CloseHandle(m_usbSender.hThread);
   if (VersionFont) DeleteObject(VersionFont);
+  if (m_splitArrow) ImageList_Destroy(m_splitArrow);
   for (HBITMAP bitmap : RotateMenuBitmaps) {
     if (bitmap) DeleteObject(bitmap);
   }
@@ -120,7 +122,8 @@ BOOL CPlotgateDlg::OnInitDialog() {
   m_port.SetCurSel(0);
   m_port.Enable(false);
 
-  m_rotate.SetSplitStyle();
+  m_splitArrow = CreateSplitArrow();
+  m_rotate.SetSplitStyle(m_splitArrow);
   for (int i = 0; i < 4; ++i) RotateMenuBitmaps[i] = LoadButtonBitmap(kRotateItems[i].bitmap);
   for (int id = MIRROR_NORMAL; id <= ROTATE_270; ++id) m_stateBitmaps[id - MIRROR_NORMAL] = LoadButtonBitmap(id);
   m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
@@ -135,10 +138,8 @@ BOOL CPlotgateDlg::OnInitDialog() {
 
   // A temporary folder too long for the path buffer leaves no job file path: a send then
   // cannot write the job file instead of writing a cut-off path.
-  char temp[PATH_BUFFER];
-  const DWORD length = GetTempPathA(sizeof temp, temp);
-  const std::string jobFile = std::string(temp, length < sizeof temp ? length : 0) + "cutcorldata.hb";
-  JobFilePath = length > 0 && length < sizeof temp && jobFile.size() < PATH_BUFFER ? jobFile : "";
+  int noTemporaryFolder = 0;
+  JobFilePath = JobFilePathIn(TemporaryFolder(noTemporaryFolder), "cutcorldata.hb");
 
   // A settings file that cannot be read ends the start-up here; the dialog procedure
   // reports it and the window opens with what was done so far.
@@ -456,7 +457,7 @@ unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
 }
 
 int CPlotgateDlg::LaunchUsbSender(const std::string& jobFilePath) {
-  char commandLine[PATH_BUFFER + 32];
+  char commandLine[USB_PATH_BUFFER_SIZE + 32];
   snprintf(commandLine, sizeof commandLine, "VornUSBSend.exe %s", jobFilePath.c_str());
   const std::string folder = GetModuleDir();
   const std::string program = folder + "VornUSBSend.exe";

@@ -123,6 +123,7 @@ class CPlotgateDlg : public CDialog {
   HBITMAP RotateMenuBitmaps[4] = {};
   // The Mirror and Rotate buttons' pictures, indexed by MirrorState or RotateState less
   // MIRROR_NORMAL (the states are their bitmap ids).
+  HIMAGELIST m_splitArrow = nullptr;  // the Rotate button's drop-down arrow
   HBITMAP m_stateBitmaps[ROTATE_270 - MIRROR_NORMAL + 1] = {};
 
   CProgressBar m_progress;

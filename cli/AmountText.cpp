@@ -43,6 +43,12 @@ std::string SizeOfText(uint64_t part, uint64_t whole) {
   return text;
 }
 
+std::string CountText(uint64_t count) {
+  std::string digits = std::to_string(count);
+  for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits;
+}
+
 std::string ClockText(double seconds) {
   if (!(seconds >= 0) || seconds > 359999) return "-:--";
   const long whole = static_cast<long>(std::ceil(seconds));

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+// A count with its thousands set apart by commas: "41,200", "7".
+std::string CountText(uint64_t count);
+
 // "512 bytes" below 1000 bytes, else the size with one decimal in kB, MB or GB: "1.2 MB".
 std::string SizeText(uint64_t bytes);
 

@@ -1,9 +1,11 @@
 // plotgate send INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R]
-//   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut] [--ini FILE]:
+//   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut] [--ini FILE]
+//   [--from-path N]:
 // what the dialog's Send does for a COM port: start from the remembered choices, open the
 // driver, save the choices, write the job file (one of this send's own in the temporary
 // folder, removed after), stream it piece by piece (a long one announced, with a progress line on a terminal), and
-// tell how it went with the choices it used.
+// tell how it went with the choices it used. A send that stops early says in which path it
+// stopped and the command that goes on from there.
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -14,6 +16,8 @@
 #include "CliCommon.h"
 #include "Commands.h"
 #include "FileException.h"
+#include "JobPaths.h"
+#include "MappedFile.h"
 #include "ModelTable.h"
 #include "PortDiscovery.h"
 #include "PrivateJobFile.h"
@@ -121,7 +125,53 @@ std::string ReasonOf(const CSendSession& session, const char* withoutSystemError
   return session.SystemError() ? SystemErrorText(session.SystemError()) : withoutSystemError;
 }
 
-int RunSend(SendChoices choices, const RememberOptions& remember) {
+// A word of the command to paste, in double quotes when it holds more than letters,
+// digits and the marks of paths and numbers.
+std::string CommandWord(const std::string& word) {
+  if (!word.empty() && word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_./:,+-"
+                                              "\\") == std::string::npos)
+    return word;
+  return "\"" + word + "\"";
+}
+
+// The send command with every choice this send used, going on from path `fromPath`.
+std::string GoOnCommand(const SendChoices& used, const std::string& port, const RememberOptions& remember,
+                        int fromPath) {
+  const OffsetOptions& offsets = used.cutter.offsets;
+  std::string command = "plotgate send " + CommandWord(used.job.input) + " --model " +
+                        CommandWord(ModelTable[used.cutter.model].name) + " --port " + CommandWord(port);
+  if (used.job.mirror) command += " --mirror";
+  if (used.job.rotate > 0) command += " --rotate " + std::to_string(used.job.rotate);
+  command += offsets.bladeOffset ? " --blade-offset " + CommandWord(offsets.bladeOffsetText) : " --no-blade-offset";
+  command += offsets.overCut ? " --overcut " + CommandWord(offsets.overCutText) : " --no-overcut";
+  if (!remember.iniPath.empty()) command += " --ini " + CommandWord(remember.iniPath);
+  return command + " --from-path " + std::to_string(fromPath);
+}
+
+// Keeps in the job file only what cuts from path `fromPath` on (0 for the whole job),
+// with its opening and ending. `total` receives the number of paths of the whole job and
+// `sent` the paths of the file as it is left, which the send streams. Returns 0 when done;
+// after a message on stderr 1 when the file cannot be read or written, EXIT_USAGE when the
+// job has no such path.
+int KeepFromPath(const std::string& jobFile, int dialect, int fromPath, int& total, JobPaths& sent) {
+  std::string kept;
+  {
+    CMappedFile file;
+    if (!file.Open(jobFile)) return Fail(SendOutcomeText(SEND_JOB_FILE_UNREADABLE));
+    sent = ReadJobPaths(file.Data(), file.Size(), dialect);
+    total = static_cast<int>(sent.starts.size());
+    if (fromPath > total) {
+      fprintf(stderr, "plotgate: --from-path %d: the job has %d path%s\n", fromPath, total, total == 1 ? "" : "s");
+      return EXIT_USAGE;
+    }
+    if (fromPath <= 1) return 0;
+    kept = JobFromPath(file.Data(), file.Size(), sent, fromPath);
+  }
+  sent = ReadJobPaths(kept.data(), kept.size(), dialect);
+  return WriteOutput(jobFile, kept) ? 0 : 1;
+}
+
+int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) {
   CIniFile ini;
   ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
   // Reading creates an absent file; an empty one has nothing to remember.
@@ -178,12 +228,15 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
     return Fail(std::string(SendOutcomeText(SEND_JOB_FILE_FAILED)) + " (" + jobFile + ": " + JobFailureReason(why) +
                 ")");
   }
+  const JobFormat format = JobFormatOf(model.ProtocolNumber);
+  int pathCount = 0;
+  JobPaths sentPaths;
+  if (const int kept = KeepFromPath(jobFile, format.dialect, fromPath, pathCount, sentPaths)) return kept;
   // Just written, so its size is known; were it not, no announcement.
   std::error_code unknownSize;
   const uintmax_t fileSize = std::filesystem::file_size(jobFile, unknownSize);
   const uint64_t jobSize = unknownSize ? 0 : fileSize;
-  // At the line's speed: a start bit, eight data bits and a stop bit per byte.
-  const double expectedSeconds = static_cast<double>(jobSize) * 10 / session.Settings().baudRate;
+  const double expectedSeconds = LineSeconds(jobSize, session.Settings().baudRate);
   if (expectedSeconds >= LONG_SEND_SECONDS) {
     fprintf(stderr, "sending %s to %s on %s at %d baud, %s\n", SizeText(jobSize).c_str(), model.name, port.c_str(),
             session.Settings().baudRate, AboutText(expectedSeconds).c_str());
@@ -200,10 +253,13 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
   g_pInterrupted = nullptr;
   if (sent != SEND_DONE && showProgress) fputc('\n', stderr);
   if (sent == SEND_JOB_FILE_UNREADABLE) return Fail(SendOutcomeText(sent));
+  // Counted in the whole job, also when this send began at a later path.
+  const int stoppedPath = std::max(fromPath, 1) - 1 + PathAt(sentPaths, session.BytesSent());
   const std::string stopped =
-      "plotgate: stopped after " + std::to_string(session.BytesSent()) + " of " + std::to_string(session.JobSize()) +
-      " bytes; " +
-      (session.JobEnded() ? "the pen was lifted and the job ended" : "the pen-up and the job's end could not be sent");
+      "plotgate: stopped in path " + std::to_string(stoppedPath) + " of " + std::to_string(pathCount) + " after " +
+      CountText(session.BytesSent()) + " of " + CountText(session.JobSize()) + " bytes; " +
+      (session.JobEnded() ? "the pen was lifted and the job ended" : "the pen-up and the job's end could not be sent") +
+      ". To go on: " + GoOnCommand(choices, port, remember, stoppedPath);
   if (sent == SEND_CANCELLED) {
     Fail("plotgate: interrupted\n" + stopped);
     return EXIT_INTERRUPTED;
@@ -221,6 +277,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember) {
 void AddSendCommand(CLI::App& app, int& exitCode) {
   auto choices = std::make_shared<SendChoices>();
   auto remember = std::make_shared<RememberOptions>();
+  auto fromPath = std::make_shared<int>(0);
   CLI::App* send = app.add_subcommand(
       "send",
       "Send the job to a cutter on a serial port. Choices not given are the ones saved by the last send (of "
@@ -231,5 +288,12 @@ void AddSendCommand(CLI::App& app, int& exitCode) {
                    "COM port (COM1..COM999) or device path; by default the saved port, or with --model the port "
                    "the dialog would choose");
   AddRememberOptions(*send, *remember);
-  send->callback([choices, remember, &exitCode] { exitCode = RunSend(*choices, *remember); });
+  send->add_option("--from-path", *fromPath,
+                   "Go on with a stopped job: send the job file's opening, then the job from the pen-up of its "
+                   "N-th path on, then its ending, so that the paths before N are not cut again. A path is a "
+                   "pen-up and the pen-downs after it in the job file as written for the model, counted over the "
+                   "paths that cut something; a send that stops early says which N to go on from")
+      ->type_name("N")
+      ->check(CLI::Range(1, 1 << 30).description(""));
+  send->callback([choices, remember, fromPath, &exitCode] { exitCode = RunSend(*choices, *remember, *fromPath); });
 }

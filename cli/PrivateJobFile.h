@@ -1,4 +1,5 @@
-// The job file of one send of the command line: a file of its own in the temporary folder,
+// The job file of one send of the command line: a file of its own in the temporary folder
+// (its path bounded as the dialog's, by JobFilePathIn),
 // so that two sends at once never share (or overwrite, or map) one file. It is created
 // exclusively under a name nobody else has taken, so a planted file or link under that
 // name is never followed, readable and writable by the user alone, and removed when the

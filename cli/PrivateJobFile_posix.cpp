@@ -2,19 +2,17 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <vector>
 
+#include "JobFilePath.h"
 #include "PrivateJobFile.h"
 
 CPrivateJobFile::CPrivateJobFile() {
-  std::error_code error;
-  const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-  if (error) {
-    m_nError = error.value();
+  const std::string pattern = JobFilePathIn(TemporaryFolder(m_nError), "plotgate-XXXXXX.hb");
+  if (pattern.empty()) {
+    if (m_nError == 0) m_nError = ENAMETOOLONG;
     return;
   }
-  const std::string pattern = (folder / "plotgate-XXXXXX.hb").string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   // O_CREAT | O_EXCL, mode 0600: a new file of the user's alone, never an existing name.

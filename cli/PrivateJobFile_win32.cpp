@@ -2,24 +2,26 @@
 
 #include <cstdio>
 
+#include "JobFilePath.h"
 #include "PrivateJobFile.h"
 
 CPrivateJobFile::CPrivateJobFile() {
-  char folder[MAX_PATH + 1];
-  const DWORD length = GetTempPathA(sizeof folder, folder);
-  if (length == 0 || length >= sizeof folder) {
-    m_nError = length == 0 ? static_cast<int>(GetLastError()) : ERROR_FILENAME_EXCED_RANGE;
-    return;
-  }
+  const std::string folder = TemporaryFolder(m_nError);
+  if (folder.empty()) return;
   // CREATE_NEW fails on any existing name, a link among them: try the next name then. The
   // user's temporary folder is the user's own.
   for (unsigned attempt = 0; attempt < 1000; ++attempt) {
-    char name[MAX_PATH + 64];
-    snprintf(name, sizeof name, "%splotgate-%lu-%lu-%u.hb", folder, GetCurrentProcessId(), GetTickCount(), attempt);
-    HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    char name[64];
+    snprintf(name, sizeof name, "plotgate-%lu-%lu-%u.hb", GetCurrentProcessId(), GetTickCount(), attempt);
+    const std::string path = JobFilePathIn(folder, name);
+    if (path.empty()) {
+      m_nError = ERROR_FILENAME_EXCED_RANGE;
+      return;
+    }
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       CloseHandle(file);
-      m_sPath = name;
+      m_sPath = path;
       return;
     }
     if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;

@@ -34,3 +34,5 @@ double CTransferRate::SecondsLeft(uint64_t total) const {
   const double rate = BytesPerSecond();
   return rate > 0 ? static_cast<double>(total - sent) / rate : -1;
 }
+
+double LineSeconds(uint64_t bytes, int baudRate) { return static_cast<double>(bytes) * 10 / baudRate; }

@@ -9,6 +9,10 @@
 #include <cstdint>
 #include <deque>
 
+// The seconds a serial line at `baudRate` needs for `bytes`: a start bit, eight data bits
+// and a stop bit carry each byte.
+double LineSeconds(uint64_t bytes, int baudRate);
+
 class CTransferRate {
  public:
   // Measures over the last `windowSeconds`.

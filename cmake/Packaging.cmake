@@ -23,12 +23,38 @@ if(WIN32)
   endif()
 else()
   install(TARGETS plotgate RUNTIME DESTINATION bin)
+  # What Debian users expect beside the program: `man plotgate`, made from the program's own
+  # --help texts so that it says what the program does, and /usr/share/doc/plotgate with the
+  # machine-readable copyright and the Debian changelog, whose first entry must name the
+  # version being built.
+  find_program(HELP2MAN help2man REQUIRED)
+  set(deb_dir ${PROJECT_SOURCE_DIR}/cmake/deb)
+  file(STRINGS ${deb_dir}/changelog changelog_top LIMIT_COUNT 1)
+  if(NOT changelog_top MATCHES "^plotgate \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "cmake/deb/changelog starts with \"${changelog_top}\"; its first entry must be for ${PROJECT_VERSION}")
+  endif()
+  set(manpage ${CMAKE_BINARY_DIR}/plotgate.1.gz)
+  set(changelog ${CMAKE_BINARY_DIR}/changelog.gz)
+  add_custom_command(
+    OUTPUT ${manpage}
+    COMMAND ${PROJECT_SOURCE_DIR}/cmake/make-manpage.sh $<TARGET_FILE:plotgate> ${manpage}
+    DEPENDS plotgate ${PROJECT_SOURCE_DIR}/cmake/make-manpage.sh
+    VERBATIM)
+  add_custom_command(
+    OUTPUT ${changelog}
+    COMMAND sh -c "gzip -9n <\"$1\" >\"$2\"" gzip ${deb_dir}/changelog ${changelog}
+    DEPENDS ${deb_dir}/changelog
+    VERBATIM)
+  add_custom_target(debian_docs ALL DEPENDS ${manpage} ${changelog})
+  install(FILES ${manpage} DESTINATION share/man/man1)
+  install(FILES ${deb_dir}/copyright ${changelog} DESTINATION share/doc/plotgate)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Debian's description lines stay within 80 columns.
   set(CPACK_PACKAGE_DESCRIPTION
-      "The plotgate command shows, previews and encodes cutter jobs, sends them over a serial port, lists the ports and manages the CorelDRAW toolbar.")
+      "The plotgate command shows, previews and encodes cutter jobs, sends them\nover a serial port, lists the ports and manages the CorelDRAW toolbar.")
 endif()
 include(CPack)

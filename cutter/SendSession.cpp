@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "CommandDialect.h"
+#include "JobPaths.h"
 #include "JobStream.h"
 #include "MappedFile.h"
 
@@ -35,17 +35,6 @@ namespace {
 
 bool EndsCommand(char byte) { return byte == ';' || byte == ' '; }
 
-// Where the job's ending starts: its last pen-up command before the dialect's terminator,
-// which the job file always ends with; `size` when the file does not end so.
-uint64_t EndingStart(const char* data, uint64_t size, int dialect) {
-  const std::string terminator = StringsFor(dialect).terminator;
-  if (size < terminator.size() + 1 || std::string(data + size - terminator.size(), terminator.size()) != terminator)
-    return size;
-  uint64_t start = size - terminator.size() - 1;  // the pen-up's end byte
-  while (start > 0 && !EndsCommand(data[start - 1])) --start;
-  return start;
-}
-
 }  // namespace
 
 SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progress) {
@@ -69,7 +58,7 @@ SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progres
     while (commandEnd < size && !EndsCommand(data[commandEnd])) ++commandEnd;
     if (commandEnd < size) ++commandEnd;
   }
-  const uint64_t ending = std::max(EndingStart(data, size, m_format.dialect), commandEnd);
+  const uint64_t ending = std::max(JobEndingStart(data, size, m_format.dialect), commandEnd);
   std::string rest(data + m_nBytesSent, commandEnd - m_nBytesSent);
   rest.append(data + ending, size - ending);
   m_bJobEnded = m_pCutter->WriteWithin(rest.data(), static_cast<int>(rest.size()), ENDING_WRITE_MS) ==

@@ -1,59 +1,18 @@
 #include "ToolPath.h"
 
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
 #include "BlockWriter.h"
-#include "CommandDialect.h"
-#include "ScanNumbers.h"
-
-namespace {
-
-// Reads pen commands out of job-file bytes that arrive in pieces; a command may be split
-// between two pieces. A command ends at the dialect's end byte: "PD12,-5;" in HPGL,
-// "D12,-5 " in DM/PL, where the header's lone "U" carries no numbers and moves nothing.
-class CJobFileReader {
- public:
-  CJobFileReader(int dialect, std::vector<ToolMove>& moves) : m_strings(StringsFor(dialect)), m_moves(moves) {}
-
-  void Take(const char* bytes, size_t length) {
-    for (size_t i = 0; i < length; ++i) {
-      if (bytes[i] != m_strings.commandEnd) {
-        m_command += bytes[i];
-        continue;
-      }
-      Read(m_command.c_str());
-      m_command.clear();
-    }
-  }
-
- private:
-  void Read(const char* command) {
-    const size_t up = strlen(m_strings.penUpKeyword), down = strlen(m_strings.penDownKeyword);
-    if (strncmp(command, m_strings.penUpKeyword, up) == 0)
-      ReadPair(false, command + up);
-    else if (strncmp(command, m_strings.penDownKeyword, down) == 0)
-      ReadPair(true, command + down);
-  }
-  void ReadPair(bool cut, const char* numbers) {
-    int32_t pair[2] = {0, 0};
-    if (ScanNumbers(numbers, pair, 2) == 2) m_moves.push_back(ToolMove{cut, IntPoint{pair[0], pair[1]}});
-  }
-
-  const DialectStrings& m_strings;
-  std::vector<ToolMove>& m_moves;
-  std::string m_command;
-};
-
-}  // namespace
+#include "JobFileReader.h"
 
 JobResult TraceToolPath(CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options, ToolPath& path) {
   IntPoint moved{0, 0};
   const JobResult prepared = PrepareJobForWriting(job, &moved);
   if (prepared != JOB_DONE) return prepared;
   path.moves.clear();
-  CJobFileReader reader(dialect, path.moves);
+  CJobFileReader reader(dialect, [&path](const PenCommand& command) {
+    path.moves.push_back(ToolMove{command.cut, command.to});
+  });
   {
     CBlockWriter out([&reader](const char* bytes, size_t length) {
       reader.Take(bytes, length);

@@ -17,12 +17,17 @@ class CButton : public CWindow {
   void SetCheck(bool checked) const { Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
   // Shows `bitmap` (owned by the caller) on the button, beside its text.
   void SetImage(HBITMAP bitmap) const { Send(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)); }
-  // Makes a push button a split button: a drop-down arrow at its right, and a click
-  // anywhere on it still reports BN_CLICKED.
-  void SetSplitStyle() const;
+  // Makes a push button a split button: the drop-down arrow `arrow` (from CreateSplitArrow,
+  // owned by the caller) at its right, and a click anywhere on it still reports BN_CLICKED.
+  void SetSplitStyle(HIMAGELIST arrow) const;
   // Clicks the button as a user would: it sends its BN_CLICKED to the parent.
   void Click() const { Send(BM_CLICK); }
 };
+
+// A split button's drop-down arrow, a small downward triangle in the button text's colour,
+// drawn by us rather than taken from the system's symbol font, which not every system has
+// (without it the button shows a "6"); null when it cannot be made. ImageList_Destroy it.
+HIMAGELIST CreateSplitArrow();
 
 class CComboBox : public CWindow {
  public:

@@ -7,6 +7,20 @@
 
 namespace {
 
+TEST(CountText, ThousandsSetApartByCommas) {
+  const struct {
+    uint64_t count;
+    const char* text;
+  } cases[] = {{0, "0"},
+               {999, "999"},
+               {1000, "1,000"},
+               {41200, "41,200"},
+               {100000, "100,000"},
+               {1234567, "1,234,567"},
+               {UINT64_MAX, "18,446,744,073,709,551,615"}};
+  for (const auto& c : cases) EXPECT_EQ(CountText(c.count), c.text);
+}
+
 TEST(SizeText, BytesThenThousandsWithOneDecimal) {
   EXPECT_EQ(SizeText(0), "0 bytes");
   EXPECT_EQ(SizeText(1), "1 byte");

@@ -29,6 +29,44 @@ TEST(CliInfo, PrintsTheSizeFieldsWidthFirst) {
   EXPECT_EQ(CliRun({"info", input, "--mirror"}).out, "100.07 x 25.00 mm\n");
 }
 
+// Two paths: PU0,0 PD400,0 PD400,300, then PU800,300 PD800,0; the job is 800 x 300 units.
+// Written with the pair swapped as (y, 800 - x), after the header (HPGL "IN;SP1;" and
+// fifteen "PU0,0;", 97 bytes; DM/PL ";:H A L0 ECN U " and fifteen "U0,0 ", 90 bytes):
+//   PU0,800; PD0,400; PD300,400; PU300,0; PD0,0; PU300,0; SP0;@    53 bytes, 150 in all
+//   U0,800 D0,400 D300,400 U300,0 D0,0 U300,0 @                    44 bytes, 134 in all
+// From the origin the pen travels up 800 + 400 + 300 = 1500 units (37.5 mm) and cuts
+// 400 + 300 + 300 = 1000 (25.0 mm). At 10 bits a byte either file takes well under a
+// second, which the estimate rounds up to one.
+TEST(CliInfo, DetailCountsPathsLengthsAndTheJobFileOfTheModel) {
+  TempDir dir;
+  const std::string input = dir.Write("two.plt", "IN;SP1;PU0,0;PD400,0;PD400,300;PU800,300;PD800,0;SP0;");
+  const std::string ini = (dir.Path() / "Plotgate.ini").string();
+  const std::string lengths = "20.00 x 7.50 mm\npaths: 2\ncut length: 25.0 mm\npen-up travel: 37.5 mm\n";
+  const struct {
+    std::vector<std::string> model;
+    const char* file;
+  } cases[] = {
+      {{"--model", "Robin-Series"}, "job file: 150 bytes for Robin-Series\nline time: about 1 second at 38400 baud\n"},
+      {{"--model", "2"}, "job file: 134 bytes for Heron(V8.8 or before)\nline time: about 1 second at 9600 baud\n"},
+      // No model given and no settings file: the dialog's first model, and no file made.
+      {{}, "job file: 150 bytes for Lark-Series\nline time: about 1 second at 38400 baud\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"info", input, "--detail", "--ini", ini};
+    args.insert(args.end(), c.model.begin(), c.model.end());
+    CliRun run(args);
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, lengths + c.file);
+  }
+  EXPECT_FALSE(std::filesystem::exists(ini));
+  // The model a send saved is the one taken.
+  dir.Write("Plotgate.ini", "[Device]\r\nType=4\r\n");
+  EXPECT_EQ(CliRun({"info", input, "--detail", "--ini", ini}).out,
+            lengths + "job file: 134 bytes for Finch-Series\nline time: about 1 second at 38400 baud\n");
+  // The cutter options belong to --detail.
+  EXPECT_EQ(CliRun({"info", input, "--model", "Robin-Series"}).code, 2);
+}
+
 TEST(CliInfo, UsageErrorsAndUnreadableInput) {
   TempDir dir;
   EXPECT_EQ(CliRun({}).code, 2);

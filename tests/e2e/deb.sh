@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Debian package of the `plotgate` command line on this machine: `apt-get install` of
-# the file, `plotgate --help` from PATH, then removal, after which none of its files is
-# left. Needs root (CI runs as root); skipped otherwise, and when a plotgate package is
+# The Debian package of the `plotgate` command line on this machine: lintian finds no
+# error in it (and does find one in a copy without its copyright file), `apt-get install`
+# of the file, `plotgate --help` from PATH, `man plotgate`, the copyright and changelog,
+# then removal, after which none of its files is left. Needs root (CI runs as root); skipped otherwise, and when a plotgate package is
 # installed already (this test never removes one it did not install).
 # Last line: "N passed, N failed".
 set -uo pipefail
@@ -28,11 +29,34 @@ export DEBIAN_FRONTEND=noninteractive
 # Other users of this machine may hold the package lock for a while.
 apt_get() { apt-get -y -q -o DPkg::Lock::Timeout=300 "$@" >"$work/apt.log" 2>&1 || cat "$work/apt.log"; }
 
+# lintian_clean DEB: lintian reports no error on DEB; the errors are shown otherwise.
+lintian_clean() {
+  lintian "$1" >"$work/lintian.out" 2>/dev/null
+  ! grep '^E: ' "$work/lintian.out"
+}
+check "lintian finds no error" lintian_clean "$work/$(basename "$deb")"
+dpkg-deb -R "$deb" "$work/broken"
+rm "$work/broken/usr/share/doc/plotgate/copyright"
+dpkg-deb -b "$work/broken" "$work/broken.deb" >/dev/null
+lintian_finds_errors() { ! lintian_clean "$1" >/dev/null; }
+check "lintian finds the error of a package without its copyright" lintian_finds_errors "$work/broken.deb"
+
 apt_get install "$work/$(basename "$deb")"
 check "the package installs" installed
 check "plotgate is on PATH" [ "$(command -v plotgate)" = /usr/bin/plotgate ]
 check "plotgate --help runs" bash -c 'plotgate --help | grep -q plotgate'
 dpkg-query -L plotgate >"$work/files"
+check "man plotgate shows the manual page made from --help" \
+  bash -c 'MANPAGER=cat MANWIDTH=200 man plotgate 2>/dev/null | grep -qF -- "$(plotgate send --help | grep -o -- "--from-path N")"'
+check "the copyright file is machine-readable" \
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' /usr/share/doc/plotgate/copyright
+check "the changelog's first entry is this version" \
+  bash -c "zcat /usr/share/doc/plotgate/changelog.gz | head -n 1 | grep -q '^plotgate ($(dpkg-query -W -f='${Version}' plotgate)) '"
+# gzip -9n: no name and no time in the header (flags 0, time 0), maximum compression (2).
+for gz in /usr/share/man/man1/plotgate.1.gz /usr/share/doc/plotgate/changelog.gz; do
+  check "$gz is made by gzip -9n" [ "$(head -c 9 "$gz" | od -An -tx1 | tr -d ' \n')" = 1f8b08000000000002 ]
+done
+
 
 apt_get purge plotgate
 check "the package is removed" bash -c '! dpkg-query -W plotgate >/dev/null 2>&1'

@@ -120,13 +120,46 @@ check "Ctrl-C: the cutter saw the terminator" [ "$(tail -c 5 "$work/received.hb"
 check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt "$(stat -c %s "$work/long.hb")" ]
 check "Ctrl-C: whole commands, then the job's last pen-up" \
   grep -qE '^(IN;|SP1;|PU[0-9-]+,[0-9-]+;|PD[0-9-]+,[0-9-]+;)*PU[0-9-]+,[0-9-]+;SP0;@$' "$work/received.hb"
-check "Ctrl-C: says how far it got" grep -qE "^plotgate: stopped after [0-9]+ of $(stat -c %s "$work/long.hb") bytes; the pen was lifted and the job ended$" "$work/send.err"
-# The long job was announced with its size and its time at 38400 baud: 3840 bytes a second.
 size=$(stat -c %s "$work/long.hb")
+check "Ctrl-C: says how far it got and how to go on" grep -qE "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$size") bytes; the pen was lifted and the job ended. To go on: plotgate send $work/long.plt --model Robin-Series --port $device --no-blade-offset --no-overcut --from-path 1$" "$work/send.err"
+# The long job was announced with its size and its time at 38400 baud: 3840 bytes a second.
 announced=$(awk -v n="$size" 'BEGIN { printf "%.1f MB", n / 1e6 }')
 minutes=$(awk -v n="$size" 'BEGIN { printf "%.0f", n / 3840 / 60 }')
 check "a long send is announced" \
   grep -qxF "sending $announced to Robin-Series on $device at 38400 baud, about $minutes minutes" "$work/send.err"
+
+# Resume: a job of 20000 short paths stopped by Ctrl-C, then sent again with the command the
+# message gave, pointed at the new simulator's device. Together the two cutters cut every
+# path once, but for the one the first send was in, which the second cuts again whole.
+awk 'BEGIN { printf "IN;SP1;"; for (i = 0; i < 20000; i++) printf "PU%d,%d;PD%d,400;PD%d,800;", i % 4000, int(i / 4000) * 1000, i % 4000, i % 4000 + 5; printf "SP0;" }' >"$work/paths.plt"
+"$plotgate" encode "$work/paths.plt" --model Robin-Series --output "$work/paths.hb"
+rm -f "$ini"
+start_cutter "$sim" "$work/first.hb" "$work/sim.out" --rate 50000
+"$plotgate" send "$work/paths.plt" --model Robin-Series --port "$device" >/dev/null 2>"$work/send.err" &
+send_pid=$!
+for _ in $(seq 400); do [ "$(stat -c %s "$work/first.hb" 2>/dev/null || echo 0)" -gt 100000 ] && break; sleep 0.05; done
+kill -INT "$send_pid"
+wait "$send_pid"
+check "resume: the first send was interrupted" [ $? -eq 130 ]
+wait "$sim_pid"
+go_on=$(sed -n "s|^plotgate: stopped in path \([0-9]*\) of 20000 after .*To go on: plotgate \(send .* --port\) $device \(.*--from-path \1\)$|\2 @DEVICE@ \3|p" "$work/send.err")
+check "resume: the message names the path and the command" [ -n "$go_on" ] || sed 's/^/  said: /' "$work/send.err"
+start_cutter "$sim" "$work/second.hb" "$work/sim.out"
+eval "\"\$plotgate\" ${go_on/@DEVICE@/\"\$device\"}" >/dev/null 2>"$work/send.err"
+check "resume: the second send succeeds" [ $? -eq 0 ] || sed 's/^/  said: /' "$work/send.err"
+wait "$sim_pid"
+check "resume: every path cut, none twice but the one cut off" \
+  python3 tests/e2e/cut_paths.py "$work/paths.hb" "$work/first.hb" "$work/second.hb" "${go_on##* }"
+start_cutter "$sim" "$work/whole.hb" "$work/sim.out"
+"$plotgate" send "$work/paths.plt" --model Robin-Series --port "$device" --from-path 1 >/dev/null 2>&1
+wait "$sim_pid"
+check "resume: from path 1 the cutter gets the whole job" cmp -s "$work/whole.hb" "$work/paths.hb"
+start_cutter "$sim" "$work/none.hb" "$work/sim.out" --timeout 2
+"$plotgate" send "$work/paths.plt" --model Robin-Series --port "$device" --from-path 20001 >/dev/null 2>"$work/err"
+check "resume: a path beyond the job is a usage error" [ $? -eq 2 ]
+check "resume: ... that says how many paths there are" \
+  grep -qxF "plotgate: --from-path 20001: the job has 20000 paths" "$work/err"
+wait "$sim_pid"
 
 # The progress line on a terminal of a set width: each drawing of it fits, and the last one
 # shows the whole job sent. The simulator takes 40000 bytes a second, so that the line is
