@@ -137,18 +137,21 @@ static void AddDistanceOption(CLI::App& command, const char* name, bool& ticked,
       ->check(MillimetreCheck(maxMm, maxText));
 }
 
+CLI::Option* AddModelOption(CLI::App& command, int& model) {
+  return command
+      .add_option_function<std::string>(
+          "--model", [&model](const std::string& name) { model = FindModel(name.c_str()); },
+          "Cutter model: its name as in the Device list, or its index 0 to 10")
+      ->check([](const std::string& name) -> std::string {
+        if (FindModel(name.c_str()) >= 0) return "";
+        std::string known;
+        for (int i = 0; i < MODEL_COUNT; ++i) known += "\n  " + std::to_string(i) + " " + ModelTable[i].name;
+        return "unknown model \"" + name + "\"; the models are:" + known;
+      });
+}
+
 void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired) {
-  CLI::Option* model =
-      command
-          .add_option_function<std::string>(
-              "--model", [&choice](const std::string& name) { choice.model = FindModel(name.c_str()); },
-              "Cutter model: its name as in the Device list, or its index 0 to 10")
-          ->check([](const std::string& name) -> std::string {
-            if (FindModel(name.c_str()) >= 0) return "";
-            std::string known;
-            for (int i = 0; i < MODEL_COUNT; ++i) known += "\n  " + std::to_string(i) + " " + ModelTable[i].name;
-            return "unknown model \"" + name + "\"; the models are:" + known;
-          });
+  CLI::Option* model = AddModelOption(command, choice.model);
   if (modelRequired) model->required();
   AddDistanceOption(command, "--blade-offset", choice.offsets.bladeOffset, choice.offsets.bladeOffsetText,
                     "Correct for the drag knife's tip trailing its axis by this many mm", MAX_BLADE_OFFSET_MM,

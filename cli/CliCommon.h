@@ -41,6 +41,10 @@ void AddJobOptions(CLI::App& command, JobChoices& choices);
 // box and fills its edit).
 void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired);
 
+// Adds --model NAME|INDEX alone, setting `model` to the model's index; an unknown name is a
+// usage error that lists the models. Returns the option.
+CLI::Option* AddModelOption(CLI::App& command, int& model);
+
 // Writes the job file for the chosen model as its driver would have it written, to
 // standard output when `path` is STANDARD_OUTPUT. Returns false, after a message on
 // stderr saying why, when the file cannot be written.

@@ -11,3 +11,5 @@ void AddSendCommand(CLI::App& app, int& exitCode);
 void AddPortsCommand(CLI::App& app, int& exitCode);
 void AddModelsCommand(CLI::App& app, int& exitCode);
 void AddToolbarCommand(CLI::App& app, int& exitCode);
+void AddCheckCommand(CLI::App& app, int& exitCode);
+void AddFrameCommand(CLI::App& app, int& exitCode);

@@ -1,7 +1,13 @@
 #include "RememberedChoices.h"
 
+#include <cstdio>
+#include <filesystem>
+
+#include "FileException.h"
+#include "ModelTable.h"
 #include "PortDiscovery.h"
 #include "RestoreChoices.h"
+#include "SettingsLocation.h"
 
 namespace {
 
@@ -11,10 +17,18 @@ std::string OneLine(const std::string& text) {
 
 }  // namespace
 
-void AddRememberOptions(CLI::App& command, RememberOptions& options) {
-  command.add_option("--ini", options.iniPath,
+namespace {
+
+void AddSettingsFileOption(CLI::App& command, std::string& iniPath) {
+  command.add_option("--ini", iniPath,
                      "Settings file with the remembered choices (default: Plotgate.ini beside the program on "
                      "Windows, $XDG_CONFIG_HOME/plotgate/Plotgate.ini on Linux)");
+}
+
+}  // namespace
+
+void AddRememberOptions(CLI::App& command, RememberOptions& options) {
+  AddSettingsFileOption(command, options.iniPath);
   CLI::Option* bladeOffset = command.get_option("--blade-offset");
   CLI::Option* overCut = command.get_option("--overcut");
   bladeOffset->check(OneLine);
@@ -72,4 +86,40 @@ std::string ReadRememberedPort(CIniFile& ini) {
 void WriteRememberedPort(CIniFile& ini, const std::string& port) {
   const std::string remembered = PortListIndex(port) >= 0 ? "" : port;
   if (remembered != ReadRememberedPort(ini)) ini.SetString(REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY, remembered);
+}
+
+void AddTargetOptions(CLI::App& command, TargetOptions& options) {
+  AddModelOption(command, options.model);
+  command.add_option("--port", options.port,
+                     "COM port (COM1..COM999) or device path; by default the saved port, or with --model the port "
+                     "the dialog would choose");
+  AddSettingsFileOption(command, options.iniPath);
+}
+
+bool FindCutterTarget(const TargetOptions& options, CutterTarget& target) {
+  SendChoices choices;
+  choices.cutter.model = options.model;
+  choices.port = options.port;
+  CIniFile ini;
+  ini.IniPath = options.iniPath.empty() ? DefaultSettingsPath() : options.iniPath;
+  // An absent file has nothing to remember; reading it would create it.
+  SavedChoices saved;
+  std::string rememberedPort;
+  std::error_code absent;
+  if (std::filesystem::exists(ini.IniPath, absent)) {
+    try {
+      saved = ReadSavedChoices(ini);
+      rememberedPort = ReadRememberedPort(ini);
+    } catch (const CFileException& e) {
+      fprintf(stderr, "plotgate: cannot read the settings: %s\n", e.what());
+      return false;
+    }
+  }
+  CompleteFromSaved(choices, RememberOptions{}, saved, rememberedPort);
+  target.model = choices.cutter.model;
+  target.devices = ListSerialDevices();
+  target.port =
+      choices.port.empty() ? ChoosePort(ModelTable[target.model].ProtocolNumber, target.devices) : choices.port;
+  target.usbSerialPort = MatchSerialPort(target.devices, USB_SERIAL_PREFIX);
+  return true;
 }

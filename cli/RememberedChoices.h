@@ -5,8 +5,10 @@
 
 #include <CLI/CLI.hpp>
 #include <string>
+#include <vector>
 
 #include "CliCommon.h"
+#include "PortDiscovery.h"
 #include "Settings.h"
 
 // Which settings file, and the options that untick a box the file has ticked.
@@ -50,3 +52,28 @@ std::string ReadRememberedPort(CIniFile& ini);
 // The file is rewritten only when the entry changes, so a file without it stays as it is
 // for sends on listed ports. Raises CFileException.
 void WriteRememberedPort(CIniFile& ini, const std::string& port);
+
+// The choices of a command that uses the cutter without sending a job: --model, --port
+// and --ini, each as send takes it.
+struct TargetOptions {
+  int model = -1;       // ModelTable index; -1 when not given
+  std::string port;     // "" when not given
+  std::string iniPath;  // "" for DefaultSettingsPath()
+};
+
+// Adds --model NAME|INDEX, --port PORT and --ini FILE to such a command.
+void AddTargetOptions(CLI::App& command, TargetOptions& options);
+
+// Where a send would go, for the commands that use the cutter without sending a job.
+struct CutterTarget {
+  int model = 0;                      // ModelTable index
+  std::string port;                   // "COM3", "VORN_USB" or a device path
+  std::string usbSerialPort;          // the port found under the USB-serial prefix, "" when none
+  std::vector<SerialDevice> devices;  // the serial devices of this system
+};
+
+// The model and port that `send` would take with the given options: completed from the
+// settings file as send completes them, then the port the dialog would choose for the
+// model. The settings file is read only, never created or changed. Returns false, after a
+// message on stderr, when it cannot be read.
+bool FindCutterTarget(const TargetOptions& options, CutterTarget& target);

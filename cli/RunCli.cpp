@@ -19,6 +19,8 @@ int RunCli(int argc, const char* const* argv) {
   AddPortsCommand(app, exitCode);
   AddModelsCommand(app, exitCode);
   AddToolbarCommand(app, exitCode);
+  AddCheckCommand(app, exitCode);
+  AddFrameCommand(app, exitCode);
   // The first word that is not an option must name a command; say which ones there are.
   for (int i = 1; i < argc; ++i) {
     if (argv[i][0] == '-') continue;

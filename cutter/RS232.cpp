@@ -1,5 +1,7 @@
 #include "RS232.h"
 
+#include <chrono>
+
 #include "PollWait.h"
 #include "SystemError.h"
 
@@ -70,4 +72,26 @@ bool CRS232::WaitClearToSend(const std::atomic<bool>& cancel) {
         return lines != MODEM_CTS_OFF;
       },
       cancel);
+}
+
+bool CRS232::ReadModemLines(ModemLineStates& lines) const { return m_hComm != -1 && ReadDeviceModemLines(lines); }
+
+ModemLines CRS232::QueryModemLines() const {
+  ModemLineStates lines;
+  if (!ReadModemLines(lines)) return MODEM_STATUS_UNKNOWN;
+  return lines.cts ? MODEM_CTS_ON : MODEM_CTS_OFF;
+}
+
+bool CRS232::DrainWithin(int milliseconds) {
+  if (m_hComm == -1) return false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  const std::atomic<bool> never{false};
+  int pending = 0;
+  PollUntil(
+      [&] {
+        pending = DeviceOutputPending();
+        return pending <= 0 || std::chrono::steady_clock::now() >= deadline;
+      },
+      never);
+  return pending <= 0;
 }

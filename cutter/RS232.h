@@ -17,6 +17,13 @@ enum ModemLines {
   MODEM_STATUS_UNKNOWN,  // the port cannot report its lines (pseudo-terminals, some adapters)
 };
 
+// The modem input lines, each true while the line is on.
+struct ModemLineStates {
+  bool cts = false;  // clear to send
+  bool dsr = false;  // data set ready
+  bool dcd = false;  // data carrier detect
+};
+
 class CRS232 {
  public:
   CRS232() = default;
@@ -39,6 +46,9 @@ class CRS232 {
   // Bytes read (at least one byte is waited for), -1 on failure, 0 for a null buffer.
   // With m_bEcho every byte read is written straight back.
   int Read(void* buffer, int count);
+  // The device Open opens: m_sDevice when set, else the numbered port's ("\\.\COM3" on
+  // Windows, /dev/ttyS2 for COM3 on Linux).
+  std::string DeviceName() const;
   // Closes the port; nothing happens when it is not open.
   void Close();
   // For a send being stopped, from any thread: ends a write that the line holds back
@@ -54,6 +64,13 @@ class CRS232 {
   // Waits until the clear-to-send line is on. A port that cannot report its lines counts as
   // clear. Returns false only when `cancel` is set first.
   bool WaitClearToSend(const std::atomic<bool>& cancel);
+  // Reads the CTS, DSR and DCD lines into `lines`. False, with `lines` untouched, when the
+  // port is not open or cannot report them (a pseudo-terminal, some USB adapters).
+  bool ReadModemLines(ModemLineStates& lines) const;
+  // Waits until the port has put every byte it holds on the line, for at most
+  // `milliseconds`. True when nothing is left to send, or when the port cannot say how much
+  // is left; false when bytes remain (a line held back by CTS) or the port is not open.
+  bool DrainWithin(int milliseconds);
   // Replaces the port's own modem-status query (for tests); an empty function restores it.
   void SetModemStatusSource(std::function<ModemLines()> source) { m_modemStatus = std::move(source); }
 
@@ -79,6 +96,9 @@ class CRS232 {
   int ReadDevice(void* buffer, int count);
   void CloseDevice();
   void AbortDeviceOutput();
+  bool ReadDeviceModemLines(ModemLineStates& lines) const;
+  // The bytes the port holds unsent; -1 when it cannot tell.
+  int DeviceOutputPending() const;
   ModemLines QueryModemLines() const;
   // Keeps the calling thread's last system error as the port's and returns `result`.
   int Failed(int result);

@@ -42,10 +42,15 @@ tcflag_t ByteSizeFlag(int byteSize) {
 
 }  // namespace
 
-int CRS232::OpenDevice() {
+std::string CRS232::DeviceName() const {
+  if (!m_sDevice.empty()) return m_sDevice;
   char name[30];
   snprintf(name, sizeof name, "/dev/ttyS%d", m_nPort - 1);
-  const std::string device = m_sDevice.empty() ? name : m_sDevice;
+  return name;
+}
+
+int CRS232::OpenDevice() {
+  const std::string device = DeviceName();
   // Non-blocking only while opening, so a port without carrier does not hold the open.
   const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return Failed(0);
@@ -160,8 +165,16 @@ void CRS232::CloseDevice() {
   close(static_cast<int>(m_hComm));
 }
 
-ModemLines CRS232::QueryModemLines() const {
-  int lines = 0;
-  if (m_hComm == -1 || ioctl(static_cast<int>(m_hComm), TIOCMGET, &lines) != 0) return MODEM_STATUS_UNKNOWN;
-  return (lines & TIOCM_CTS) ? MODEM_CTS_ON : MODEM_CTS_OFF;
+bool CRS232::ReadDeviceModemLines(ModemLineStates& lines) const {
+  int bits = 0;
+  if (ioctl(static_cast<int>(m_hComm), TIOCMGET, &bits) != 0) return false;
+  lines.cts = (bits & TIOCM_CTS) != 0;
+  lines.dsr = (bits & TIOCM_DSR) != 0;
+  lines.dcd = (bits & TIOCM_CD) != 0;
+  return true;
+}
+
+int CRS232::DeviceOutputPending() const {
+  int pending = 0;
+  return ioctl(static_cast<int>(m_hComm), TIOCOUTQ, &pending) == 0 ? pending : -1;
 }

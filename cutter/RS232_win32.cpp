@@ -8,10 +8,15 @@
 
 #include "RS232.h"
 
-int CRS232::OpenDevice() {
+std::string CRS232::DeviceName() const {
+  if (!m_sDevice.empty()) return m_sDevice;
   char name[30];
   snprintf(name, sizeof name, "\\\\.\\COM%d", m_nPort);
-  const std::string device = m_sDevice.empty() ? name : m_sDevice;
+  return name;
+}
+
+int CRS232::OpenDevice() {
+  const std::string device = DeviceName();
   HANDLE handle = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED, nullptr);
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return Failed(0);
@@ -101,8 +106,18 @@ void CRS232::AbortDeviceOutput() {
 
 void CRS232::CloseDevice() { CloseHandle(reinterpret_cast<HANDLE>(m_hComm)); }
 
-ModemLines CRS232::QueryModemLines() const {
+bool CRS232::ReadDeviceModemLines(ModemLineStates& lines) const {
   DWORD status = 0;
-  if (m_hComm == -1 || !GetCommModemStatus(reinterpret_cast<HANDLE>(m_hComm), &status)) return MODEM_STATUS_UNKNOWN;
-  return (status & MS_CTS_ON) ? MODEM_CTS_ON : MODEM_CTS_OFF;
+  if (!GetCommModemStatus(reinterpret_cast<HANDLE>(m_hComm), &status)) return false;
+  lines.cts = (status & MS_CTS_ON) != 0;
+  lines.dsr = (status & MS_DSR_ON) != 0;
+  lines.dcd = (status & MS_RLSD_ON) != 0;
+  return true;
+}
+
+int CRS232::DeviceOutputPending() const {
+  DWORD errors = 0;
+  COMSTAT status = {};
+  if (!ClearCommError(reinterpret_cast<HANDLE>(m_hComm), &errors, &status)) return -1;
+  return static_cast<int>(status.cbOutQue);
 }

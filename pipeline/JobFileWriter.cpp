@@ -64,9 +64,14 @@ JobFailure WriteAll(FILE* file, const CPlotJob& job, int dialect, bool swapXY, c
 
 }  // namespace
 
+IntPoint JobFilePoint(const JobBounds& bounds, int32_t x, int32_t y, bool swapXY) {
+  const int64_t width = llabs(static_cast<int64_t>(bounds.maxX) - bounds.minX);
+  const int32_t reversedX = TruncToCoord(static_cast<double>(width - x));
+  return swapXY ? IntPoint{y, reversedX} : IntPoint{reversedX, y};
+}
+
 void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options) {
   const DialectStrings& strings = StringsFor(dialect);
-  const int64_t width = llabs(static_cast<int64_t>(job.m_bounds.maxX) - job.m_bounds.minX);
   const int64_t height = llabs(static_cast<int64_t>(job.m_bounds.maxY) - job.m_bounds.minY);
   const int offset = options.bladeOffset ? DistanceFromText(options.bladeOffsetText) : 0;
   const int overcut = options.overCut ? DistanceFromText(options.overCutText) : 0;
@@ -74,8 +79,8 @@ void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool 
   out.PutText(strings.header);
   for (const PlotPoint* p = job.m_pPoints; p; p = p->next) {
     if (p->kind != KIND_PEN_UP && p->kind != KIND_PEN_DOWN) continue;
-    const int32_t reversedX = TruncToCoord(static_cast<double>(width - p->x));
-    sink.PutPen(p->kind, swapXY ? p->y : reversedX, swapXY ? reversedX : p->y);
+    const IntPoint at = JobFilePoint(job.m_bounds, p->x, p->y, swapXY);
+    sink.PutPen(p->kind, at.x, at.y);
   }
   // The final pen-up parks the knife at the job corner (W, H).
   const int32_t h = TruncToCoord(static_cast<double>(height));

@@ -45,6 +45,10 @@ JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved = nullptr);
 // the final pen-up and the terminator, through the offset filter when an option is ticked.
 void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options);
 
+// Where the job file puts the prepared job's point (x, y): x counted from the job's right
+// edge (its width less x), and the pair swapped when `swapXY` is set.
+IntPoint JobFilePoint(const JobBounds& bounds, int32_t x, int32_t y, bool swapXY);
+
 // Writes the job as WriteJobFile does, to `file`, an open stream such as standard output,
 // which is flushed and stays open. Returns 1 when every byte has been written and flushed;
 // 0 when there is no job, memory runs out while merging, or a write fails (JOB_WRITE_FAILED,

@@ -213,7 +213,8 @@ TEST(Cli, VersionAndUnknownCommand) {
   const CliRun unknown({"sned", "job.plt"});
   EXPECT_EQ(unknown.code, 2);
   EXPECT_EQ(unknown.err,
-            "plotgate: unknown command \"sned\"; the commands are: info encode preview send ports models toolbar\n");
+            "plotgate: unknown command \"sned\"; the commands are: info encode preview send ports models toolbar check "
+            "frame\n");
 }
 
 TEST(PreviewSvg, OnePathPerRunStartingAtAMove) {

@@ -68,6 +68,28 @@ check "an unmapped COM port fails" [ $? -eq 1 ]
 check "an unmapped COM port says Connect to Cutter fail!" grep -q "Connect to Cutter fail!" "$work/err"
 check "an unmapped COM port says what was done and the system's reason" grep -q "^plotgate: opening COM29: ." "$work/err"
 
+# check on a COM port mapped to the simulator: it opens, reports the line and the modem
+# lines, and the cutter gets one pen-up in the model's dialect.
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com26"
+# Lines end in CR LF on Windows' text-mode output.
+wine "$cli" check --model Robin-Series --port COM26 2>"$work/check.err" | tr -d '\r' >"$work/check.out"
+rc=${PIPESTATUS[0]}
+for _ in $(seq 100); do [ "$(cat "$work/received.hb")" = "PU0,0;" ] && break; sleep 0.05; done
+kill "$sim_pid"
+wait "$sim_pid" 2>/dev/null
+check "check on COM26: exit 0" [ "$rc" -eq 0 ] || sed "s/^/  check said: /" "$work/check.err"
+check "check on COM26: opened" grep -qx "Opened: yes, for Robin-Series" "$work/check.out"
+check "check on COM26: the line settings" \
+  grep -qx "Line: 38400 baud, 8 data bits, no parity, 1 stop bit, CTS flow control" "$work/check.out"
+check "check on COM26: the modem lines" grep -qE "^Modem lines: (CTS|not reported)" "$work/check.out"
+check "check on COM26: the pen-up accepted" grep -qx 'Pen-up to the origin ("PU0,0;"): accepted within 1 second' \
+  "$work/check.out"
+check "check on COM26: the cutter got the pen-up alone" [ "$(cat "$work/received.hb")" = "PU0,0;" ]
+wine "$cli" check --model Robin-Series --port COM29 >/dev/null 2>"$work/err"
+check "check on an unmapped COM port: exit 1" [ $? -eq 1 ]
+check "check on an unmapped COM port: the reason" grep -q "^plotgate: opening COM29: ." "$work/err"
+
 # Remembered choices: the second send names nothing but the drawing, and goes to the port,
 # model and options of the first (COM26 is not the port the registry would suggest), and
 # leaves the settings file byte for byte as it was.

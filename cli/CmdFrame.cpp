@@ -1,0 +1,74 @@
+// plotgate frame INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R] [--ini FILE]:
+// traces the job's bounding box on the cutter with the pen up, where and how the job file
+// would place it, so the user sees where the job will land before cutting. Model and port
+// are taken as send takes them; nothing is remembered.
+#include <cstdio>
+
+#include "CliCommon.h"
+#include "Commands.h"
+#include "JobFrame.h"
+#include "JobStream.h"
+#include "ModelTable.h"
+#include "RememberedChoices.h"
+#include "SendSession.h"
+#include "SystemError.h"
+
+namespace {
+
+struct FrameOptions {
+  JobChoices job;
+  TargetOptions target;
+};
+
+int Fail(const std::string& message) {
+  fprintf(stderr, "%s\n", message.c_str());
+  return 1;
+}
+
+int RunFrame(const FrameOptions& options) {
+  CutterTarget target;
+  if (!FindCutterTarget(options.target, target)) return 1;
+  const CutterModel& model = ModelTable[target.model];
+  CPlotJob job;
+  if (!LoadChosenJob(job, options.job)) return 1;
+  const JobFormat format = JobFormatOf(model.ProtocolNumber);
+  const std::string frame = JobFrameCommands(job, format.dialect, format.swapXY);
+  if (frame.empty()) return Fail("plotgate: cannot frame " + options.job.input + ": not enough memory for this job");
+
+  CSendSession session;
+  const SendOutcome opened = session.Open(model, target.port, target.usbSerialPort);
+  if (opened == SEND_UNKNOWN_CUTTER) return Fail(SendOutcomeText(opened));
+  if (session.Settings().mode == MODE_VENDOR_USB) {
+    return Fail(std::string("plotgate: frame works on serial lines only; ") + model.name +
+                " cutters take jobs through the maker's USB link (VORN_USB)");
+  }
+  if (opened != SEND_DONE) {
+    return Fail(std::string(SendOutcomeText(opened)) + "\nplotgate: opening " + target.port + ": " +
+                (session.SystemError() ? SystemErrorText(session.SystemError()) : "not a port number from 1 to 999"));
+  }
+  const SendOutcome sent =
+      StreamJob(frame.data(), frame.size(), session.Settings().mode, *session.Cutter(), [](int) {});
+  if (sent != SEND_DONE) {
+    return Fail(
+        "plotgate: writing to " + target.port + ": " +
+        (session.SystemError() ? SystemErrorText(session.SystemError()) : "the port did not take the whole piece"));
+  }
+  printf(
+      "Framed %s x %s mm on %s for %s: the head went round the job's edges with the pen up and back to the origin.\n",
+      job.WidthText().c_str(), job.HeightText().c_str(), target.port.c_str(), model.name);
+  return 0;
+}
+
+}  // namespace
+
+void AddFrameCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<FrameOptions>();
+  CLI::App* frame = app.add_subcommand(
+      "frame",
+      "Show where the job will land: the cutter's head goes round the job's bounding box with the pen up, as the job "
+      "would be placed (mirror, rotation and the cutter's origin), then back to the origin. Never lowers the pen. "
+      "Choices not given are the ones saved by the last send; nothing is saved.");
+  AddJobOptions(*frame, options->job);
+  AddTargetOptions(*frame, options->target);
+  frame->callback([options, &exitCode] { exitCode = RunFrame(*options); });
+}

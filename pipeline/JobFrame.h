@@ -1,0 +1,17 @@
+// The frame of a job: its bounding box traced with the pen up, in the dialect and the
+// coordinates its job file would have, so the cutter's head shows where the job will land
+// on the material before anything is cut. The dialect's opening, the four corners in order
+// from the job file's origin, a pen-up back to that origin and the dialect's ending; a job
+// 800 units wide and 500 high, in HPGL with the pair swapped:
+//
+//   IN;SP1;PU0,0;...PU0,0;  PU0,0;PU500,0;PU500,800;PU0,800;  PU0,0;  SP0;@
+#pragma once
+
+#include <string>
+
+#include "PlotJob.h"
+
+// The frame of `job` in `dialect` with the coordinate pair swapped when `swapXY` is set.
+// The job is prepared for writing first, as the job file writer does (the job keeps that
+// form). "" when there is no job to frame: none loaded, no point left, or memory ran out.
+std::string JobFrameCommands(CPlotJob& job, int dialect, bool swapXY);
