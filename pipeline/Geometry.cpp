@@ -23,23 +23,38 @@ static void TransformPair(const JobTransform& t, int32_t& x, int32_t& y) {
 
 static bool IsMoveOrLine(int32_t kind) { return kind == KIND_PEN_UP || kind == KIND_PEN_DOWN; }
 
+// Widens `bounds` to take in `p`; the first point sets them.
+static void Extend(JobBounds& bounds, bool& first, const PlotPoint& p) {
+  if (first || p.x < bounds.minX) bounds.minX = p.x;
+  if (first || p.x > bounds.maxX) bounds.maxX = p.x;
+  if (first || p.y < bounds.minY) bounds.minY = p.y;
+  if (first || p.y > bounds.maxY) bounds.maxY = p.y;
+  first = false;
+}
+
 void ComputeBounds(PointList points, JobBounds& bounds) {
   if (!points) return;
   bounds = JobBounds{0, 0, 0, 0};
   bool first = true;
   for (PlotPoint* p = points; p; p = p->next) {
-    if (!IsMoveOrLine(p->kind)) continue;
-    if (first || p->x < bounds.minX) bounds.minX = p->x;
-    if (first || p->x > bounds.maxX) bounds.maxX = p->x;
-    if (first || p->y < bounds.minY) bounds.minY = p->y;
-    if (first || p->y > bounds.maxY) bounds.maxY = p->y;
-    first = false;
+    if (IsMoveOrLine(p->kind)) Extend(bounds, first, *p);
   }
 }
 
 void TransformPoints(PointList points, const JobTransform& transform) {
   for (PlotPoint* p = points; p; p = p->next) {
     if (IsMoveOrLine(p->kind)) TransformPair(transform, p->x, p->y);
+  }
+}
+
+void TransformPoints(PointList points, const JobTransform& transform, JobBounds& bounds) {
+  if (!points) return;
+  bounds = JobBounds{0, 0, 0, 0};
+  bool first = true;
+  for (PlotPoint* p = points; p; p = p->next) {
+    if (!IsMoveOrLine(p->kind)) continue;
+    TransformPair(transform, p->x, p->y);
+    Extend(bounds, first, *p);
   }
 }
 

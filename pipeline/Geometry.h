@@ -19,6 +19,9 @@ void ComputeBounds(PointList points, JobBounds& bounds);
 
 // Applies the transform to every move and line point.
 void TransformPoints(PointList points, const JobTransform& transform);
+// The same, and `bounds` set to the transformed points' as ComputeBounds would, in one walk
+// of the list (a large job's list is walked once per step of a mirror or rotation).
+void TransformPoints(PointList points, const JobTransform& transform, JobBounds& bounds);
 
 // Applies the transform to the pair of every pen-up and pen-down command and to each of
 // the three pairs of every curve; placeholders are skipped.

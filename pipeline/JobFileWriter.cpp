@@ -94,8 +94,7 @@ JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved) {
   if (!job.m_pPoints) return JOB_NOTHING_TO_WRITE;
   ComputeBounds(job.m_pPoints, job.m_bounds);
   const JobTransform toOrigin = OriginTranslation(job.m_bounds);
-  TransformPoints(job.m_pPoints, toOrigin);
-  ComputeBounds(job.m_pPoints, job.m_bounds);
+  TransformPoints(job.m_pPoints, toOrigin, job.m_bounds);
   if (moved) *moved = IntPoint{toOrigin.dx, toOrigin.dy};
   return JOB_DONE;
 }

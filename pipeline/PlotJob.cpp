@@ -30,10 +30,7 @@ int CPlotJob::LoadJob(const char* path) {
   return 1;
 }
 
-void CPlotJob::Apply(const JobTransform& transform) {
-  TransformPoints(m_pPoints, transform);
-  ComputeBounds(m_pPoints, m_bounds);
-}
+void CPlotJob::Apply(const JobTransform& transform) { TransformPoints(m_pPoints, transform, m_bounds); }
 
 void CPlotJob::MoveToOrigin() { Apply(OriginTranslation(m_bounds)); }
 
