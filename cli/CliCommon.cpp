@@ -7,6 +7,7 @@
 
 #include "BinaryStdout.h"
 #include "ModelTable.h"
+#include "SystemError.h"
 
 void AddJobOptions(CLI::App& command, JobChoices& choices) {
   command.add_option("INPUT", choices.input, "Drawing to cut: the exchange file written by the CorelDRAW macro")
@@ -181,6 +182,14 @@ std::string JobFailureReason(const JobFailure& why) {
   // The pipeline's file routines are the C library's: their error numbers are errno values.
   if (why.systemError != 0) return strerror(why.systemError);
   return JobResultText(why.result);
+}
+
+std::string OpenFailureReason(const CSendSession& session) {
+  return session.SystemError() ? SystemErrorText(session.SystemError()) : "not a port number from 1 to 999";
+}
+
+std::string WriteFailureReason(const CSendSession& session) {
+  return session.SystemError() ? SystemErrorText(session.SystemError()) : "the port did not take the whole piece";
 }
 
 bool OutputIsInput(const std::string& input, const std::string& output) {

@@ -6,6 +6,7 @@
 
 #include "JobFileWriter.h"
 #include "PlotJob.h"
+#include "SendSession.h"
 
 // Exit codes: 0 done, 1 failure (message on stderr), 2 usage error.
 const int EXIT_USAGE = 2;
@@ -54,6 +55,13 @@ bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::st
 // that failed ("No space left on device"), otherwise the pipeline's ("not enough memory
 // for this job").
 std::string JobFailureReason(const JobFailure& why);
+
+// Why the session's port did not open: the system's text, else that the port name is not
+// a port number from 1 to 999 (the only failure without one).
+std::string OpenFailureReason(const CSendSession& session);
+// Why a write to the session's port failed: the system's text, else that the port did not
+// take the whole piece.
+std::string WriteFailureReason(const CSendSession& session);
 
 // Loads the input and applies the choices as the dialog would: with --rotate the rotation
 // rebuild (mirrored first when --mirror is given), with --mirror alone the mirror.

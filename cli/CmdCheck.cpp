@@ -72,10 +72,8 @@ int RunCheck(const TargetOptions& options) {
   printf("Device: %s\n", DeviceText(target, port.DeviceName()).c_str());
   if (opened != SEND_DONE) {
     printf("Opened: no\n");
-    const int error = session.SystemError();
-    const std::string remedy = OpenFailureRemedy(port.DeviceName(), error);
-    return Fail("opening " + target.port + ": " + (error ? SystemErrorText(error) : "not a port number from 1 to 999") +
-                (remedy.empty() ? "" : "; " + remedy));
+    const std::string remedy = OpenFailureRemedy(port.DeviceName(), session.SystemError());
+    return Fail("opening " + target.port + ": " + OpenFailureReason(session) + (remedy.empty() ? "" : "; " + remedy));
   }
   printf("Opened: yes, for %s\n", model.name);
   printf("Line: %s\n", LineText(port).c_str());

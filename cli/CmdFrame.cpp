@@ -11,7 +11,6 @@
 #include "ModelTable.h"
 #include "RememberedChoices.h"
 #include "SendSession.h"
-#include "SystemError.h"
 
 namespace {
 
@@ -44,14 +43,12 @@ int RunFrame(const FrameOptions& options) {
   }
   if (opened != SEND_DONE) {
     return Fail(std::string(SendOutcomeText(opened)) + "\nplotgate: opening " + target.port + ": " +
-                (session.SystemError() ? SystemErrorText(session.SystemError()) : "not a port number from 1 to 999"));
+                OpenFailureReason(session));
   }
   const SendOutcome sent =
       StreamJob(frame.data(), frame.size(), session.Settings().mode, *session.Cutter(), [](int) {});
   if (sent != SEND_DONE) {
-    return Fail(
-        "plotgate: writing to " + target.port + ": " +
-        (session.SystemError() ? SystemErrorText(session.SystemError()) : "the port did not take the whole piece"));
+    return Fail("plotgate: writing to " + target.port + ": " + WriteFailureReason(session));
   }
   printf(
       "Framed %s x %s mm on %s for %s: the head went round the job's edges with the pen up and back to the origin.\n",

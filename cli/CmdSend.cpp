@@ -120,11 +120,6 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-// The system's reason for a failed open or write, or what is known without one.
-std::string ReasonOf(const CSendSession& session, const char* withoutSystemError) {
-  return session.SystemError() ? SystemErrorText(session.SystemError()) : withoutSystemError;
-}
-
 // A word of the command to paste, in double quotes when it holds more than letters,
 // digits and the marks of paths and numbers.
 std::string CommandWord(const std::string& word) {
@@ -206,7 +201,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   }
   if (opened != SEND_DONE) {
     return Fail(std::string(SendOutcomeText(opened)) + "\nplotgate: opening " + port + ": " +
-                ReasonOf(session, "not a port number from 1 to 999"));
+                OpenFailureReason(session));
   }
   // Saved once the cutter answers, as the dialog does before it writes the job file.
   try {
@@ -265,8 +260,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
     return EXIT_INTERRUPTED;
   }
   if (sent != SEND_DONE) {
-    return Fail("plotgate: writing to " + port + ": " + ReasonOf(session, "the port did not take the whole piece") +
-                "\n" + stopped);
+    return Fail("plotgate: writing to " + port + ": " + WriteFailureReason(session) + "\n" + stopped);
   }
   printf("%s\n", SentText(session.JobSize(), model.name, port, session.Settings().baudRate, choices, marks).c_str());
   return 0;
