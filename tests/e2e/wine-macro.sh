@@ -338,4 +338,28 @@ check "plotgate info reads the same size" [ "$("$root/build/native/cli/plotgate"
 driver click Harbex 2
 driver gone Harbex 20
 
+# "Plotgate.exe /RegCorelWorkSpace", which the installer runs as well, puts the project
+# where the table says: 24 into whichever of 2022's and 2023's folders exists (here
+# 2023's), 25 into 2024's, 26 into 2025's, 27 into 2026's; /UnRegCorelWorkSpace takes the
+# copies away again.
+printf 'macro project' >"$work/Plotgate Folder/MeridalVorn.gms"
+corel='HKCU\Software\Corel\CorelDRAW'
+for version in 24 25 26 27; do "$wine" reg add "$corel\\$version.0" /f >/dev/null 2>&1; done
+appdata=$("$wine" winepath -u "$("$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')" 2>/dev/null)
+suite="$appdata/Corel/CorelDRAW Graphics Suite"
+mkdir -p "$suite 2023/Draw/GMS"
+"$wine" "$work/Plotgate Folder/Plotgate.exe" /RegCorelWorkSpace >/dev/null 2>&1
+wineserver -w
+copies_in() {
+  for year in "$@"; do grep -qx 'macro project' "$suite $year/Draw/GMS/MeridalVorn.gms" 2>/dev/null || return 1; done
+}
+check "/RegCorelWorkSpace: copies for 2023, 2024, 2025 and 2026" copies_in 2023 2024 2025 2026
+check "/RegCorelWorkSpace: none in 2022's folder, which is not there" [ ! -e "$suite 2022" ]
+"$wine" "$work/Plotgate Folder/Plotgate.exe" /UnRegCorelWorkSpace >/dev/null 2>&1
+wineserver -w
+none_left() { ! ls "$suite "*/Draw/GMS/MeridalVorn.gms >/dev/null 2>&1; }
+check "/UnRegCorelWorkSpace: the copies are gone" none_left
+for version in 24 25 26 27; do "$wine" reg delete "$corel\\$version.0" /f >/dev/null 2>&1; done
+for year in 2023 2024 2025 2026; do rm -rf "$suite $year"; done
+
 finish
