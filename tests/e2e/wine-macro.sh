@@ -171,10 +171,15 @@ SP0;
 EOF
 
 # Nothing selected: the first layer and the one whose state cannot be read, not the
-# hidden, non-printable, guides and desktop layers.
+# hidden, non-printable, guides and desktop layers; in a CorelDRAW without EventsEnabled,
+# which is left alone.
 run_case layers
 expect layers <<EOF
-$REPORT
+unit: 1 (set to 3 1)
+settings: optimization False (set to True False), events True (set to), refreshed 1, preserve selection True (set to False True)
+undo steps: 0 begun, 0 ended (), modified False
+copies left:
+shapes changed:
 exchange file:
 IN;SP1;
 PU0,0;
@@ -263,16 +268,12 @@ $COPIES_REPORT
 no exchange file
 
 EOF
-# A converted copy's outline that fails halfway, in a CorelDRAW without EventsEnabled: the
-# copy deleted, unit and settings put back.
+# A converted copy's outline that fails halfway: the copy deleted, the undo step closed,
+# unit and speed settings put back.
 run_case torn
 expect torn <<EOF
 message (Plotgate, 48): Plotgate could not export the drawing: the subpath cannot be read
-unit: 1 (set to 3 1)
-settings: optimization False (set to True False), events True (set to), refreshed 1, preserve selection True (set to False True)
-undo steps: 1 begun, 1 ended (Plotgate export), modified True
-copies left:
-shapes changed:
+$COPIES_REPORT
 no exchange file
 
 EOF

@@ -257,9 +257,10 @@ Sub RunCase(name)
             Application.HasDisplayCurve = True
             DrawMixed doc
         Case "layers"
+            ' In a CorelDRAW without EventsEnabled.
+            Application.HasEventsEnabled = False
             DrawLayers doc
         Case "torn"
-            Application.HasEventsEnabled = False
             DrawTorn doc
         Case "cancel"
             Application.HasDisplayCurve = True
