@@ -1,6 +1,7 @@
 #include "MacroInstall.h"
 
 #include <cctype>
+#include <iterator>
 
 #include "RegistryReader.h"
 #include "RegistryWriter.h"
@@ -23,36 +24,55 @@ enum FolderHint {
 
 struct CorelVersion {
   int version;
-  const char* suite;       // its folder under "%APPDATA%\Corel"
+  std::string suite;       // its folder under "%APPDATA%\Corel"
   const char* drawFolder;  // the folder under it that holds "GMS"
   FolderHint hint;
   const char* hintKey;  // under "Software\Corel\CorelDRAW\<N>.0"
+  bool sharesKey;       // a later release under the key of the row before it
 };
 
 // Folders of 14 and 18 on are the known ones; 17's value names its folder, and for 12, 13,
 // 15 and 16 the GMS folder is taken to lie beside the workspace folder, as it does in 14,
-// with a guessed default when the value is missing.
-const CorelVersion VERSIONS[] = {
-    {12, "Graphics12", "User Draw", LAST_WORKSPACE, "CorelDRAW"},
-    {13, "Graphics13", "User Draw", LAST_WORKSPACE, "CorelDRAW"},
-    {14, "CorelDRAW Graphics Suite X4", "User Draw", NO_HINT, nullptr},
-    {15, "CorelDRAW Graphics Suite X5", "Draw", LAST_WORKSPACE, "Draw"},
-    {16, "CorelDRAW Graphics Suite X6", "Draw", LAST_WORKSPACE, "Draw"},
-    {17, "CorelDRAW Graphics Suite X7", "Draw", LAST_GMS_FOLDER, "Draw\\Application Preferences\\VBA"},
-    {18, "CorelDRAW Graphics Suite X8", "Draw", NO_HINT, nullptr},
-    {19, "CorelDRAW Graphics Suite 2017", "Draw", NO_HINT, nullptr},
-    {20, "CorelDRAW Graphics Suite 2018", "Draw", NO_HINT, nullptr},
-    {21, "CorelDRAW Graphics Suite 2019", "Draw", NO_HINT, nullptr},
-    {22, "CorelDRAW Graphics Suite 2020", "Draw", NO_HINT, nullptr},
-    {23, "CorelDRAW Graphics Suite 2021", "Draw", NO_HINT, nullptr},
-    {24, "CorelDRAW Graphics Suite 2022", "Draw", NO_HINT, nullptr},
-    {25, "CorelDRAW Graphics Suite 2023", "Draw", NO_HINT, nullptr},
-    {26, "CorelDRAW Graphics Suite 2024", "Draw", NO_HINT, nullptr},
+// with a guessed default when the value is missing. 2023 kept the key "24.0" of 2022.
+const CorelVersion NAMED_VERSIONS[] = {
+    {12, "Graphics12", "User Draw", LAST_WORKSPACE, "CorelDRAW", false},
+    {13, "Graphics13", "User Draw", LAST_WORKSPACE, "CorelDRAW", false},
+    {14, "CorelDRAW Graphics Suite X4", "User Draw", NO_HINT, nullptr, false},
+    {15, "CorelDRAW Graphics Suite X5", "Draw", LAST_WORKSPACE, "Draw", false},
+    {16, "CorelDRAW Graphics Suite X6", "Draw", LAST_WORKSPACE, "Draw", false},
+    {17, "CorelDRAW Graphics Suite X7", "Draw", LAST_GMS_FOLDER, "Draw\\Application Preferences\\VBA", false},
+    {18, "CorelDRAW Graphics Suite X8", "Draw", NO_HINT, nullptr, false},
+    {19, "CorelDRAW Graphics Suite 2017", "Draw", NO_HINT, nullptr, false},
+    {20, "CorelDRAW Graphics Suite 2018", "Draw", NO_HINT, nullptr, false},
+    {21, "CorelDRAW Graphics Suite 2019", "Draw", NO_HINT, nullptr, false},
+    {22, "CorelDRAW Graphics Suite 2020", "Draw", NO_HINT, nullptr, false},
+    {23, "CorelDRAW Graphics Suite 2021", "Draw", NO_HINT, nullptr, false},
+    {24, "CorelDRAW Graphics Suite 2022", "Draw", NO_HINT, nullptr, false},
+    {24, "CorelDRAW Graphics Suite 2023", "Draw", NO_HINT, nullptr, true},
 };
+
+// From 25 (2024) on, version N keeps its files under the year N + 1999; versions are
+// looked for up to LAST_VERSION, so that releases to come are covered.
+const int FIRST_YEAR_VERSION = 25;
+const int YEAR_OFFSET = 1999;
+const int LAST_VERSION = 99;
+
+std::vector<CorelVersion> AllVersions() {
+  std::vector<CorelVersion> all(std::begin(NAMED_VERSIONS), std::end(NAMED_VERSIONS));
+  for (int version = FIRST_YEAR_VERSION; version <= LAST_VERSION; ++version) {
+    all.push_back({version, "CorelDRAW Graphics Suite " + std::to_string(version + YEAR_OFFSET), "Draw", NO_HINT,
+                   nullptr, false});
+  }
+  return all;
+}
 
 std::string VersionKey(int version) { return "Software\\Corel\\CorelDRAW\\" + std::to_string(version) + ".0"; }
 
-std::string RecordName(int version) { return "Macro" + std::to_string(version); }
+// "Macro<N>", and for a release that shares its key with the one before, "Macro<N>-<year>".
+std::string RecordName(const CorelVersion& v) {
+  const std::string name = "Macro" + std::to_string(v.version);
+  return v.sharesKey ? name + "-" + v.suite.substr(v.suite.rfind(' ') + 1) : name;
+}
 
 // A string value's text, up to its terminating zero; false when it is missing.
 bool ReadText(const CRegistryReader& registry, const std::string& key, const std::string& name, std::string& text) {
@@ -94,13 +114,29 @@ std::string HintedFolder(const CRegistryReader& registry, const CorelVersion& v)
   return text.erase(text.find_last_not_of("\\/") + 1);
 }
 
+// Of the folders of releases that share one key, those whose GMS folder exists (both when
+// both do); else those whose suite folder exists; else the first, to be made.
+std::vector<GmsFolder> ReleasesPresent(const std::vector<GmsFolder>& found) {
+  if (found.size() < 2) return found;
+  for (int up : {0, 2}) {  // the GMS folder itself, then its suite folder two levels up
+    std::vector<GmsFolder> present;
+    for (const GmsFolder& gms : found) {
+      std::string folder = gms.folder;
+      for (int level = 0; level < up; ++level) folder = folder.substr(0, folder.find_last_of("\\/"));
+      if (FolderExists(folder)) present.push_back(gms);
+    }
+    if (!present.empty()) return present;
+  }
+  return {found.front()};
+}
+
 // Deletes the copies the record names, and the record of each copy that is gone. A copy
 // that cannot be deleted (CorelDRAW may hold it open) stays recorded for a later attempt.
 void RemoveRecordedCopies(const CRegistryReader& registry, CRegistryWriter& writer) {
-  for (const CorelVersion& v : VERSIONS) {
+  for (const CorelVersion& v : AllVersions()) {
     std::string copy;
-    if (!ReadText(registry, PLOTGATE_KEY, RecordName(v.version), copy)) continue;
-    if (RemoveFile(copy) || !FileExists(copy)) writer.DeleteValue(PLOTGATE_KEY, RecordName(v.version));
+    if (!ReadText(registry, PLOTGATE_KEY, RecordName(v), copy)) continue;
+    if (RemoveFile(copy) || !FileExists(copy)) writer.DeleteValue(PLOTGATE_KEY, RecordName(v));
   }
 }
 
@@ -109,13 +145,25 @@ void RemoveRecordedCopies(const CRegistryReader& registry, CRegistryWriter& writ
 std::vector<GmsFolder> FindGmsFolders(const CRegistryReader& registry, const std::string& appData) {
   std::vector<GmsFolder> folders;
   const std::string sep = PATH_SEPARATOR;
-  for (const CorelVersion& v : VERSIONS) {
-    if (!registry.KeyExists(VersionKey(v.version))) continue;
-    std::string folder = HintedFolder(registry, v);
-    if (folder.empty() && !appData.empty()) {
-      folder = appData + sep + "Corel" + sep + v.suite + sep + v.drawFolder + sep + "GMS";
+  const std::vector<CorelVersion> versions = AllVersions();
+  for (size_t row = 0; row < versions.size();) {
+    // The rows of one key: one, or several releases that share it.
+    size_t end = row + 1;
+    while (end < versions.size() && versions[end].sharesKey) ++end;
+    std::vector<GmsFolder> found;
+    if (registry.KeyExists(VersionKey(versions[row].version))) {
+      for (; row < end; ++row) {
+        const CorelVersion& v = versions[row];
+        std::string folder = HintedFolder(registry, v);
+        if (folder.empty() && !appData.empty()) {
+          folder = appData + sep + "Corel" + sep + v.suite + sep + v.drawFolder + sep + "GMS";
+        }
+        if (!folder.empty()) found.push_back({v.version, folder, RecordName(v)});
+      }
     }
-    if (!folder.empty()) folders.push_back({v.version, folder});
+    row = end;
+    const std::vector<GmsFolder> chosen = ReleasesPresent(found);
+    folders.insert(folders.end(), chosen.begin(), chosen.end());
   }
   return folders;
 }
@@ -128,7 +176,7 @@ void InstallMacroProject(const CRegistryReader& registry, CRegistryWriter& write
     for (const GmsFolder& gms : FindGmsFolders(registry, appData)) {
       const std::string copy = gms.folder + PATH_SEPARATOR + MACRO_PROJECT_FILE;
       if (MakeFolders(gms.folder) && CopyFileOver(source, copy)) {
-        writer.WriteString(PLOTGATE_KEY, RecordName(gms.version), copy);
+        writer.WriteString(PLOTGATE_KEY, gms.record, copy);
       }
     }
   }

@@ -10,6 +10,9 @@ extern const char* const PATH_SEPARATOR;
 // Whether `path` names an existing file (not a folder).
 bool FileExists(const std::string& path);
 
+// Whether `path` names an existing folder.
+bool FolderExists(const std::string& path);
+
 // Renames `from` to `to`; fails, changing nothing, when `to` exists or `from` does not.
 bool RenameFile(const std::string& from, const std::string& to);
 

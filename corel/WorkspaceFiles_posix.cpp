@@ -12,6 +12,11 @@ bool FileExists(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool FolderExists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool RenameFile(const std::string& from, const std::string& to) {
   // rename() would replace an existing target; a hard link fails instead, as the Windows
   // move does.
@@ -35,6 +40,5 @@ bool MakeFolders(const std::string& path) {
     mkdir(path.substr(0, end).c_str(), 0777);
   }
   mkdir(path.c_str(), 0777);
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  return FolderExists(path);
 }

@@ -25,7 +25,7 @@ const uint16_t COOKIE = 0xFFFF;
 const char OLE_AUTOMATION_NAME[] = "stdole";
 const char OLE_AUTOMATION_LIBID[] =
     "*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#C:\\Windows\\System32\\stdole2.tlb#OLE Automation";
-const char VBA_PROJECT_STREAM[] = "\xCC\x61\xFF\xFF\x00\x00\x00";
+const char VBA_PROJECT_STREAM[] = "\xCC\x61\xFF\xFF\x00\x01\x00";
 
 std::string Le16(uint16_t value) { return {char(value & 0xFF), char(value >> 8)}; }
 std::string Le32(uint32_t value) { return Le16(uint16_t(value & 0xFFFF)) + Le16(uint16_t(value >> 16)); }

@@ -5,7 +5,7 @@
 //                      VersionCompatible32=...  CMG= DPB= GC= (no protection, no password,
 //                      visible), [Host Extender Info], [Workspace]; text, lines in CR LF
 //   PROJECTwm          each module name NUL-ended, in the code page and in UTF-16, then 00 00
-//   VBA/_VBA_PROJECT   CC 61 FF FF 00 00 00: version 0xFFFF, no performance cache, so the
+//   VBA/_VBA_PROJECT   CC 61 FF FF 00 01 00: version 0xFFFF, no performance cache, so the
 //                      host compiles the project from its source
 //   VBA/dir            compressed records: the project (win32, LCID 0x409, code page 1252,
 //                      name, empty description and help file, version), one reference to

@@ -47,8 +47,9 @@ TEST(GmsFolders, EachVersionWithoutHintsGetsItsDefaultFolder) {
       {22, Join({"A", "Corel", suite + "2020", "Draw", "GMS"})},
       {23, Join({"A", "Corel", suite + "2021", "Draw", "GMS"})},
       {24, Join({"A", "Corel", suite + "2022", "Draw", "GMS"})},
-      {25, Join({"A", "Corel", suite + "2023", "Draw", "GMS"})},
-      {26, Join({"A", "Corel", suite + "2024", "Draw", "GMS"})},
+      {25, Join({"A", "Corel", suite + "2024", "Draw", "GMS"})},
+      {26, Join({"A", "Corel", suite + "2025", "Draw", "GMS"})},
+      {27, Join({"A", "Corel", suite + "2026", "Draw", "GMS"})},
   };
   EXPECT_EQ(Folders(registry, "A"), expected);
 }
@@ -87,7 +88,7 @@ TEST(GmsFolders, RegistryHints) {
       {"no application data: a hinted version stays", vba17, "LastGMSFolder", Join({x5, "GMS"}) + SEP, 17,
        Join({x5, "GMS"}), ""},
       {"no application data: a version without hint is left out", COREL + "20.0", "x", "", 20, "", ""},
-      {"a version out of range", COREL + "27.0", "x", "", 27, ""},
+      {"a version out of range", COREL + "100.0", "x", "", 100, ""},
       {"a key that only begins like a version's", COREL + "14.0x", "x", "", 14, ""},
   };
   for (const Case& c : cases) {
@@ -188,6 +189,46 @@ TEST(MacroInstall, ReinstallingTakesTheOldCopyFromAMovedFolder) {
   EXPECT_FALSE(FileExists(in.copy17));
   EXPECT_EQ(TempDir::Read(moved), "macro project");
   EXPECT_EQ(in.Value("Macro17"), moved);
+}
+
+// 2022 and 2023 share the key "24.0": the project goes where either keeps its macros.
+TEST(MacroInstall, Version24GoesToThe2022And2023FoldersThatExist) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> made;    // folders under AppData\Corel before the install
+    std::vector<std::string> suites;  // the years that get a copy
+  };
+  const std::string suite = "CorelDRAW Graphics Suite ";
+  const Case cases[] = {
+      {"neither: 2022's folder is made", {}, {"2022"}},
+      {"2023's macro folder", {Join({suite + "2023", "Draw", "GMS"})}, {"2023"}},
+      {"both macro folders",
+       {Join({suite + "2022", "Draw", "GMS"}), Join({suite + "2023", "Draw", "GMS"})},
+       {"2022", "2023"}},
+      {"no macro folder yet, but 2023's suite folder", {suite + "2023"}, {"2023"}},
+      {"2023's suite folder, 2022's macro folder", {suite + "2023", Join({suite + "2022", "Draw", "GMS"})}, {"2022"}},
+  };
+  for (const Case& c : cases) {
+    Installation in;
+    in.registry.WriteString(COREL + "24.0", "x", "");
+    for (const std::string& folder : c.made) std::filesystem::create_directories(Join({in.appData, "Corel", folder}));
+    in.Install();
+    std::map<std::string, std::string> expected = {
+        {"Path", in.program}, {"Macro14", in.copy14}, {"Macro17", in.copy17}, {"Macro20", in.copy20}};
+    for (const std::string& year : c.suites) {
+      const std::string copy = Join({in.appData, "Corel", suite + year, "Draw", "GMS", "MeridalVorn.gms"});
+      expected[year == "2022" ? "Macro24" : "Macro24-2023"] = copy;
+      EXPECT_EQ(TempDir::Read(copy), "macro project") << c.name;
+    }
+    std::map<std::string, std::string> recorded;
+    for (const auto& [name, data] : in.registry.values["Software\\Meridal\\Plotgate"]) recorded[name] = data.c_str();
+    EXPECT_EQ(recorded, expected) << c.name;
+    in.Uninstall();
+    for (const std::string& year : c.suites) {
+      EXPECT_FALSE(FileExists(Join({in.appData, "Corel", suite + year, "Draw", "GMS", "MeridalVorn.gms"}))) << c.name;
+    }
+    EXPECT_FALSE(in.registry.KeyExists("Software\\Meridal")) << c.name;
+  }
 }
 
 TEST(MacroInstall, FailedCopiesAreNotRecorded) {

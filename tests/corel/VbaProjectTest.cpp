@@ -99,7 +99,7 @@ TEST(VbaProject, ProjectReadsBackFromItsCompoundFile) {
       "1\0",
       12);
   EXPECT_EQ(stream("PROJECTwm"), std::string("Ver001\0", 7) + wideName + std::string(4, '\0'));
-  EXPECT_EQ(stream("VBA/_VBA_PROJECT"), std::string("\xCC\x61\xFF\xFF\0\0\0", 7));
+  EXPECT_EQ(stream("VBA/_VBA_PROJECT"), std::string("\xCC\x61\xFF\xFF\0\x01\0", 7));
   EXPECT_EQ(OvbaDecompress(stream("VBA/Ver001")), ToCrLf(SOURCE));
 
   std::string dir = OvbaDecompress(stream("VBA/dir"));

@@ -93,7 +93,7 @@ def main():
     check("PROJECT names the project", b'Name="MeridalVorn"' in project)
     check("PROJECT lists the standard module", b"Module=Ver001" in project)
     check("_VBA_PROJECT asks for a compile from source",
-          ole.openstream("VBA/_VBA_PROJECT").read() == bytes.fromhex("CC61FFFF000000"))
+          ole.openstream("VBA/_VBA_PROJECT").read() == bytes.fromhex("CC61FFFF000100"))
 
     records = dir_records(decompress(ole.openstream("VBA/dir").read()))
     values = {}

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The CorelDRAW export macro's own source (corel/macro/Ver001.bas less its Attribute lines)
 # run by Wine's script host against the model of CorelDRAW's object model in
-# tests/corel/macro: each drawing's report (messages, unit, undo steps, copies, the user's
-# shapes) and exchange file are compared with the expected ones, worked out by hand in
-# 1/40 mm. Plotgate is found through the registry value the installer writes: first a
+# tests/corel/macro: each drawing's report (messages, unit, speed settings, undo steps,
+# copies, the user's shapes) and exchange file are compared with the expected ones, worked
+# out by hand in 1/40 mm; the toolbar macros' messages and toolbars likewise. Plotgate is found through the registry value the installer writes: first a
 # stand-in that records how it was started, in a folder with a space, then the real
 # Plotgate.exe, which opens on the exported drawing and shows its size.
 # Last line: "N passed, N failed".
@@ -53,10 +53,20 @@ expect() {
   cat >"$work/$1.expected"
   check "${2:-$1}: report and exchange file" diff -u "$work/$1.expected" "$work/$1.out"
 }
-REPORT='unit: 1 (set to 3 1)
-undo steps: 1 begun, 1 ended (Plotgate export)
+# Every export switches the speed settings and puts them back, then redraws.
+SETTINGS='settings: optimization False (set to True False), events True (set to False True), refreshed 1, preserve selection True (set to False True)'
+# An export read without copies leaves the drawing untouched; one with copies makes one
+# undo step and deletes them all.
+REPORT="unit: 1 (set to 3 1)
+$SETTINGS
+undo steps: 0 begun, 0 ended (), modified False
 copies left:
-shapes changed:'
+shapes changed:"
+COPIES_REPORT="unit: 1 (set to 3 1)
+$SETTINGS
+undo steps: 1 begun, 1 ended (Plotgate export), modified True
+copies left:
+shapes changed:"
 started() { [ -f "$work/Stand In/command-line.txt" ]; }
 not_started() { ! started; }
 
@@ -96,11 +106,12 @@ check "the file named is the one the macro wrote" \
   cmp -s <(sed -n '/^exchange file:$/,$p' "$work/lines.out" | sed '1d;$d') \
   <(tr -d '\r' <"$("$wine" winepath -u "$job" 2>/dev/null)")
 
-# Groups depth first, converted copies, bitmap and guideline skipped, PowerClips after
-# their holders; the drawing left as it was.
+# Groups depth first, converted copies, bitmap left out after asking, guideline skipped,
+# PowerClips after their holders; the drawing left as it was.
 run_case shapes
 expect shapes <<EOF
-$REPORT
+message (Plotgate, 49): Plotgate cannot cut 1 object of the drawing: 1 bitmap. Cut the rest?
+$COPIES_REPORT
 exchange file:
 IN;SP1;
 PU0,0;
@@ -126,7 +137,8 @@ SP0;
 
 EOF
 
-# The selection, in the order it was made, and nothing else of the page.
+# The selection, in the order it was made, and nothing else of the page; a selected shape
+# on a hidden layer too.
 run_case selection
 expect selection <<EOF
 $REPORT
@@ -144,7 +156,8 @@ EOF
 run_case millimetres
 expect millimetres <<EOF
 unit: 3 (set to 3 3)
-undo steps: 1 begun, 1 ended (Plotgate export)
+$SETTINGS
+undo steps: 0 begun, 0 ended (), modified False
 copies left:
 shapes changed:
 exchange file:
@@ -157,7 +170,80 @@ SP0;
 
 EOF
 
-# The three messages, and a failed conversion: no file left, no start.
+# Nothing selected: the first layer and the one whose state cannot be read, not the
+# hidden, non-printable, guides and desktop layers; in a CorelDRAW without EventsEnabled,
+# which is left alone.
+run_case layers
+expect layers <<EOF
+unit: 1 (set to 3 1)
+settings: optimization False (set to True False), events True (set to), refreshed 1, preserve selection True (set to False True)
+undo steps: 0 begun, 0 ended (), modified False
+copies left:
+shapes changed:
+exchange file:
+IN;SP1;
+PU0,0;
+PD40,0;
+PU0,0;
+PD240,0;
+SP0;
+
+EOF
+
+# A shape whose conversion fails is left out after asking, the rest is cut.
+run_case failure
+expect failure <<EOF
+message (Plotgate, 49): Plotgate cannot cut 1 object of the drawing: 1 ellipse. Cut the rest?
+$COPIES_REPORT
+exchange file:
+IN;SP1;
+PU0,0;
+PD40,40;
+SP0;
+
+EOF
+
+# A sign maker's drawing where CorelDRAW has no DisplayCurve: the contour's conversion is
+# walked as a group; the symbol (conversion fails), the ellipse on a locked layer (no
+# copy), the OLE object, drop shadow and bitmap are left out, by kind.
+run_case mixed
+expect mixed <<EOF
+message (Plotgate, 49): Plotgate cannot cut 5 objects of the drawing: 1 symbol, 1 OLE object, 1 drop shadow, 1 bitmap, 1 ellipse. Cut the rest?
+$COPIES_REPORT
+exchange file:
+IN;SP1;
+PU0,0;
+PD400,0;
+PU0,400;
+PD400,400;
+PU0,800;
+PD400,800;
+SP0;
+
+EOF
+# The same with DisplayCurve: contour, symbol and locked ellipse read as displayed, no
+# copy made, the drawing not changed at all.
+run_case mixed-displayed
+expect mixed-displayed <<EOF
+message (Plotgate, 49): Plotgate cannot cut 3 objects of the drawing: 1 OLE object, 1 drop shadow, 1 bitmap. Cut the rest?
+$REPORT
+exchange file:
+IN;SP1;
+PU0,0;
+PD400,0;
+PU800,0;
+PD1200,0;
+PD800,400;
+PD800,0;
+PU1600,0;
+PD2000,0;
+PU2400,0;
+PD2800,0;
+SP0;
+
+EOF
+
+# The messages, a cancelled question and a failure halfway: no file left, no start.
 rm -f "$work/Stand In/command-line.txt"
 run_case no-document
 expect no-document <<EOF
@@ -169,21 +255,32 @@ no exchange file
 EOF
 run_case nothing
 expect nothing <<EOF
-message (Plotgate, 48): There is nothing to cut: select the shapes to cut, or draw them on the active page. Bitmaps and guidelines are not cut.
+message (Plotgate, 48): There is nothing to cut: select the shapes to cut, or draw them on a visible, printable layer of the active page. Left out: 1 bitmap.
 $REPORT
 no exchange file
 
 EOF
-run_case failure
-expect failure <<EOF
-message (Plotgate, 48): Plotgate could not export the drawing: broken ellipse (copy) cannot be converted to curves
-$REPORT
+# A dimension neither displayed nor converted (its copy deleted), and Cancel.
+run_case cancel
+expect cancel <<EOF
+message (Plotgate, 49): Plotgate cannot cut 1 object of the drawing: 1 dimension. Cut the rest?
+$COPIES_REPORT
+no exchange file
+
+EOF
+# A converted copy's outline that fails halfway: the copy deleted, the undo step closed,
+# unit and speed settings put back.
+run_case torn
+expect torn <<EOF
+message (Plotgate, 48): Plotgate could not export the drawing: the subpath cannot be read
+$COPIES_REPORT
 no exchange file
 
 EOF
 NOT_INSTALLED='message (Plotgate, 48): Plotgate is not installed: run its installer, or run "Plotgate.exe /RegCorelWorkSpace" once in the folder that holds it.
 unit: 1 (set to)
-undo steps: 0 begun, 0 ended ()
+settings: optimization False (set to), events True (set to), refreshed 0, preserve selection True (set to)
+undo steps: 0 begun, 0 ended (), modified False
 copies left:
 shapes changed:
 no exchange file
@@ -195,6 +292,37 @@ printf '%s\n' "$NOT_INSTALLED" | expect selection "the program moved away"
 run_case selection
 printf '%s\n' "$NOT_INSTALLED" | expect selection "no program recorded"
 check "no message case starts Plotgate" not_started
+
+# The toolbar macros of X8 and later, each run twice: one toolbar with one button, then
+# none; in X7 a pointer to the installer; without CommandBars a message, not a failure.
+ADDED='message (Plotgate, 48): The toolbar "Plotgate" is in place: its button cuts the selected shapes, or the whole page.'
+run_case toolbar
+expect toolbar <<EOF
+$ADDED
+$ADDED
+message (Plotgate, 48): The toolbar "Plotgate" is removed.
+message (Plotgate, 48): There is no toolbar "Plotgate" to remove.
+after adding:
+toolbar Plotgate at 4, temporary False, visible True: [MeridalVorn.Ver001.MeridalCut from 2cc24a3e-fe24-4708-9a74-9c75406eebcd, caption Plotgate, tip Plotgate]
+after removing:
+
+EOF
+INSTALLER='message (Plotgate, 48): In this version of CorelDRAW the installer puts the toolbar with the Plotgate button in place, and uninstalling Plotgate takes it away.'
+NO_BARS='message (Plotgate, 48): Plotgate could not change its toolbar in this version of CorelDRAW: Object doesn'"'"'t support this property or method: CommandBars'
+run_case toolbar-older
+expect toolbar-older <<EOF
+$INSTALLER
+$INSTALLER
+$INSTALLER
+$INSTALLER
+$NO_BARS
+$NO_BARS
+$NO_BARS
+$NO_BARS
+after adding:
+after removing:
+
+EOF
 
 # The real Plotgate on a 120 x 45.5 mm rectangle: the dialog shows the size that the
 # command line reads from the same file.
@@ -210,5 +338,29 @@ sed -n '/^exchange file:$/,$p' "$work/rectangle.out" | sed '1d' >"$work/rectangl
 check "plotgate info reads the same size" [ "$("$root/build/native/cli/plotgate" info "$work/rectangle.plt")" = "120.00 x 45.50 mm" ]
 driver click Harbex 2
 driver gone Harbex 20
+
+# "Plotgate.exe /RegCorelWorkSpace", which the installer runs as well, puts the project
+# where the table says: 24 into whichever of 2022's and 2023's folders exists (here
+# 2023's), 25 into 2024's, 26 into 2025's, 27 into 2026's; /UnRegCorelWorkSpace takes the
+# copies away again.
+printf 'macro project' >"$work/Plotgate Folder/MeridalVorn.gms"
+corel='HKCU\Software\Corel\CorelDRAW'
+for version in 24 25 26 27; do "$wine" reg add "$corel\\$version.0" /f >/dev/null 2>&1; done
+appdata=$("$wine" winepath -u "$("$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')" 2>/dev/null)
+suite="$appdata/Corel/CorelDRAW Graphics Suite"
+mkdir -p "$suite 2023/Draw/GMS"
+"$wine" "$work/Plotgate Folder/Plotgate.exe" /RegCorelWorkSpace >/dev/null 2>&1
+wineserver -w
+copies_in() {
+  for year in "$@"; do grep -qx 'macro project' "$suite $year/Draw/GMS/MeridalVorn.gms" 2>/dev/null || return 1; done
+}
+check "/RegCorelWorkSpace: copies for 2023, 2024, 2025 and 2026" copies_in 2023 2024 2025 2026
+check "/RegCorelWorkSpace: none in 2022's folder, which is not there" [ ! -e "$suite 2022" ]
+"$wine" "$work/Plotgate Folder/Plotgate.exe" /UnRegCorelWorkSpace >/dev/null 2>&1
+wineserver -w
+none_left() { ! ls "$suite "*/Draw/GMS/MeridalVorn.gms >/dev/null 2>&1; }
+check "/UnRegCorelWorkSpace: the copies are gone" none_left
+for version in 24 25 26 27; do "$wine" reg delete "$corel\\$version.0" /f >/dev/null 2>&1; done
+for year in 2023 2024 2025 2026; do rm -rf "$suite $year"; done
 
 finish

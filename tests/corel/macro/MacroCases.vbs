@@ -20,7 +20,7 @@ Sub DrawLines(doc)
     path.LineTo 5, 12.34
     path.LineTo 5, 20
     crv.AddSubPath 99, 99, True
-    doc.ActivePage.Shapes.Hold NewShape("lines", MODEL_CURVE, crv)
+    doc.ActivePage.Draw NewShape("lines", MODEL_CURVE, crv)
 End Sub
 
 ' Groups depth first, shapes converted through copies, a bitmap and a guideline skipped,
@@ -39,23 +39,23 @@ Sub DrawShapes(doc)
     path.CurveTo 100, 77.6, 77.6, 100, 50, 100
     inner.Children.Hold NewShape("ellipse", MODEL_ELLIPSE, crv)
     outer.Children.Hold inner
-    doc.ActivePage.Shapes.Hold outer
+    doc.ActivePage.Draw outer
 
     Set crv = NewCurve()
     Set path = crv.AddSubPath(1, 1, True)
     path.LineTo 2, 1
     path.LineTo 2, 3
     path.LineTo 1, 1
-    doc.ActivePage.Shapes.Hold NewShape("text", MODEL_TEXT, crv)
+    doc.ActivePage.Draw NewShape("text", MODEL_TEXT, crv)
 
     Set bitmap = NewShape("bitmap", MODEL_BITMAP, Nothing)
     Set bitmap.Clip = New ModelPowerClip
     Set crv = NewCurve()
     crv.AddSubPath(5, 5, False).LineTo 6, 6
     bitmap.Clip.Shapes.Hold NewShape("inside the bitmap", MODEL_CURVE, crv)
-    doc.ActivePage.Shapes.Hold bitmap
+    doc.ActivePage.Draw bitmap
 
-    doc.ActivePage.Shapes.Hold NewShape("guideline", MODEL_GUIDELINE, Nothing)
+    doc.ActivePage.Draw NewShape("guideline", MODEL_GUIDELINE, Nothing)
 
     Set crv = NewCurve()
     Set path = crv.AddSubPath(0, 0, True)
@@ -67,7 +67,7 @@ Sub DrawShapes(doc)
     Set crv = NewCurve()
     crv.AddSubPath(10, 10, False).LineTo 20, 10
     frame.Clip.Shapes.Hold NewShape("label", MODEL_TEXT, crv)
-    doc.ActivePage.Shapes.Hold frame
+    doc.ActivePage.Draw frame
 End Sub
 
 ' A straight cut from (x1, y1) to (x2, y2).
@@ -78,15 +78,17 @@ Function LineShape(name, x1, y1, x2, y2)
     Set LineShape = NewShape(name, MODEL_CURVE, crv)
 End Function
 
-' Three shapes on the page, two of them selected, in the order the user picked them.
+' Three shapes on the page, two of them selected, in the order the user picked them; the
+' third on a hidden layer, which a selection takes all the same.
 Sub DrawSelection(doc)
     Dim first, second, third
     Set first = LineShape("first", 0, 0, 1, 0)
     Set second = LineShape("second", 0, 0, 2, 0)
     Set third = LineShape("third", 0, 0, 3, 0)
-    doc.ActivePage.Shapes.Hold first
-    doc.ActivePage.Shapes.Hold second
-    doc.ActivePage.Shapes.Hold third
+    doc.ActivePage.Draw first
+    doc.ActivePage.Draw second
+    doc.ActivePage.AddLayer("hidden").Shown = False
+    doc.ActivePage.Layers.At(2).Hold third
     ActiveSelectionRange.Add third
     ActiveSelectionRange.Add first
 End Sub
@@ -94,20 +96,20 @@ End Sub
 ' Only what is not cut: a bitmap, a guideline and a curve whose one subpath has no segment.
 Sub DrawNothing(doc)
     Dim crv
-    doc.ActivePage.Shapes.Hold NewShape("bitmap", MODEL_BITMAP, Nothing)
-    doc.ActivePage.Shapes.Hold NewShape("guideline", MODEL_GUIDELINE, Nothing)
+    doc.ActivePage.Draw NewShape("bitmap", MODEL_BITMAP, Nothing)
+    doc.ActivePage.Draw NewShape("guideline", MODEL_GUIDELINE, Nothing)
     Set crv = NewCurve()
     crv.AddSubPath 1, 1, False
-    doc.ActivePage.Shapes.Hold NewShape("empty curve", MODEL_CURVE, crv)
+    doc.ActivePage.Draw NewShape("empty curve", MODEL_CURVE, crv)
 End Sub
 
 ' A shape that converts, then one whose conversion fails.
 Sub DrawFailure(doc)
     Dim broken
-    doc.ActivePage.Shapes.Hold LineShape("fine", 0, 0, 1, 1)
+    doc.ActivePage.Draw LineShape("fine", 0, 0, 1, 1)
     Set broken = NewShape("broken ellipse", MODEL_ELLIPSE, NewCurve())
     broken.ConversionFails = True
-    doc.ActivePage.Shapes.Hold broken
+    doc.ActivePage.Draw broken
 End Sub
 
 ' A 120 x 45.5 mm rectangle away from the origin, for starting Plotgate on it.
@@ -118,8 +120,88 @@ Sub DrawRectangle(doc)
     path.LineTo 150, 40
     path.LineTo 150, 85.5
     path.LineTo 30, 85.5
-    doc.ActivePage.Shapes.Hold NewShape("rectangle", MODEL_CURVE, crv)
+    doc.ActivePage.Draw NewShape("rectangle", MODEL_CURVE, crv)
 End Sub
+
+' A sign maker's drawing: a cut line; a contour whose conversion gives a group of two
+' lines (displayed, a triangle); a symbol that cannot be converted (displayed, a line); an
+' OLE object, a drop shadow, a bitmap and a guideline; an ellipse on a locked layer, which
+' refuses copies (displayed, a line).
+Sub DrawMixed(doc)
+    Dim contour, crv, path, symbol, ole, locked
+    doc.ActivePage.Draw LineShape("cut line", 0, 0, 10, 0)
+    Set crv = NewCurve()
+    Set path = crv.AddSubPath(20, 0, True)
+    path.LineTo 30, 0
+    path.LineTo 20, 10
+    Set contour = NewShape("contour", MODEL_CONTOUR, crv)
+    contour.Pieces.Hold LineShape("inner contour", 0, 10, 10, 10)
+    contour.Pieces.Hold LineShape("outer contour", 0, 20, 10, 20)
+    doc.ActivePage.Draw contour
+    Set crv = NewCurve()
+    crv.AddSubPath(40, 0, False).LineTo 50, 0
+    Set symbol = NewShape("symbol", MODEL_SYMBOL, crv)
+    symbol.ConversionFails = True
+    doc.ActivePage.Draw symbol
+    Set ole = NewShape("chart", MODEL_OLE, Nothing)
+    ole.ConversionFails = True
+    doc.ActivePage.Draw ole
+    doc.ActivePage.Draw NewShape("shadow", MODEL_DROP_SHADOW, Nothing)
+    doc.ActivePage.Draw NewShape("photo", MODEL_BITMAP, Nothing)
+    doc.ActivePage.Draw NewShape("guideline", MODEL_GUIDELINE, Nothing)
+    Set locked = doc.ActivePage.AddLayer("locked")
+    locked.Locked = True
+    Set crv = NewCurve()
+    crv.AddSubPath(60, 0, False).LineTo 70, 0
+    locked.Hold NewShape("locked ellipse", MODEL_ELLIPSE, crv)
+End Sub
+
+' Nothing selected: only the first layer and the one whose state cannot be read are cut;
+' not a hidden layer, a non-printable one, nor the guides and desktop layers.
+Sub DrawLayers(doc)
+    Dim layer
+    doc.ActivePage.Draw LineShape("shown", 0, 0, 1, 0)
+    doc.ActivePage.AddLayer("hidden").Shown = False
+    doc.ActivePage.Layers.At(2).Hold LineShape("photo outline", 0, 0, 2, 0)
+    doc.ActivePage.AddLayer("notes").Printed = False
+    doc.ActivePage.Layers.At(3).Hold LineShape("note", 0, 0, 3, 0)
+    doc.ActivePage.AddLayer("Guides").Special = True
+    doc.ActivePage.Layers.At(4).Hold LineShape("guide curve", 0, 0, 4, 0)
+    doc.ActivePage.AddLayer("Desktop").Special = True
+    doc.ActivePage.Layers.At(5).Hold LineShape("off the page", 0, 0, 5, 0)
+    doc.ActivePage.AddLayer("unreadable").Unreadable = True
+    doc.ActivePage.Layers.At(6).Hold LineShape("unreadable", 0, 0, 6, 0)
+End Sub
+
+' A line, then an ellipse whose converted copy's outline cannot be read halfway.
+Sub DrawTorn(doc)
+    Dim crv
+    doc.ActivePage.Draw LineShape("fine", 0, 0, 1, 1)
+    Set crv = NewCurve()
+    crv.AddSubPath(0, 0, False).LineTo 1, 0
+    crv.AddSubPath(5, 5, True).Broken = True
+    doc.ActivePage.Draw NewShape("torn ellipse", MODEL_ELLIPSE, crv)
+End Sub
+
+' A line and a dimension that neither displays nor converts.
+Sub DrawDimension(doc)
+    Dim dimension
+    doc.ActivePage.Draw LineShape("fine", 0, 0, 1, 1)
+    Set dimension = NewShape("dimension", MODEL_DIMENSION, Nothing)
+    dimension.DisplayFails = True
+    dimension.ConversionFails = True
+    doc.ActivePage.Draw dimension
+End Sub
+
+' The toolbar macros, each run twice, and the toolbars after each pair.
+Function RunToolbarMacros()
+    AddButton
+    AddButton
+    RunToolbarMacros = "after adding:" & vbCrLf & Application.Toolbars()
+    RemoveButton
+    RemoveButton
+    RunToolbarMacros = g_messages & RunToolbarMacros & "after removing:" & vbCrLf & Application.Toolbars()
+End Function
 
 ' The exchange file the macro left, or "no exchange file".
 Function ExchangeFile(fso, path)
@@ -135,6 +217,19 @@ End Function
 
 Sub RunCase(name)
     Dim fso, jobPath, doc, earlier
+    Select Case name
+        Case "toolbar"
+            WScript.Echo RunToolbarMacros()
+            Exit Sub
+        Case "toolbar-older"
+            ' X7, whose button the installer puts; then a version without CommandBars.
+            Application.Version = 17
+            RunToolbarMacros
+            Application.Version = 22
+            Application.HasCommandBars = False
+            WScript.Echo RunToolbarMacros()
+            Exit Sub
+    End Select
     Set fso = CreateObject("Scripting.FileSystemObject")
     jobPath = fso.BuildPath(fso.GetSpecialFolder(2).Path, "MeridalCut.plt")
     If fso.FileExists(jobPath) Then fso.DeleteFile jobPath
@@ -156,6 +251,21 @@ Sub RunCase(name)
             DrawFailure doc
         Case "rectangle"
             DrawRectangle doc
+        Case "mixed"
+            DrawMixed doc
+        Case "mixed-displayed"
+            Application.HasDisplayCurve = True
+            DrawMixed doc
+        Case "layers"
+            ' In a CorelDRAW without EventsEnabled.
+            Application.HasEventsEnabled = False
+            DrawLayers doc
+        Case "torn"
+            DrawTorn doc
+        Case "cancel"
+            Application.HasDisplayCurve = True
+            g_answer = 2
+            DrawDimension doc
         Case "millimetres"
             ' A document already in millimetres keeps them.
             doc.StartIn 3

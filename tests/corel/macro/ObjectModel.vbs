@@ -2,57 +2,144 @@
 ' the macro's own source under the Windows Script Host. Positions are kept in millimetres
 ' and given in the document's current unit (inches or millimetres), so a macro that does
 ' not switch to millimetres writes wrong numbers. It also keeps what a test checks: the
-' messages shown, the unit's changes, the undo steps, the copies made and deleted, and any
-' change to the user's own shapes.
+' messages shown, the unit's and the speed settings' changes, the undo steps, the copies
+' made and deleted, any change to the user's own shapes, the toolbars, and how many calls
+' the macro made into the model (each one a late-bound call in CorelDRAW).
 '
 '   Set doc = NewDocument(1)                   ' a document in inches, made active
 '   Set crv = NewCurve()
 '   Set path = crv.AddSubPath(10, 20, True)    ' starts at (10 mm, 20 mm), closed
 '   path.LineTo 30, 20
 '   path.CurveTo 35, 20, 40, 25, 40, 30        ' two control points, then the end
-'   doc.ActivePage.Shapes.Hold NewShape("outline", MODEL_CURVE, crv)
+'   doc.ActivePage.Draw NewShape("outline", MODEL_CURVE, crv)   ' on the first layer
 '   MeridalCut
 '   WScript.Echo Report()
 
 Const MODEL_CURVE = 3
-Const MODEL_ELLIPSE = 4
+Const MODEL_ELLIPSE = 2
 Const MODEL_BITMAP = 5
 Const MODEL_TEXT = 6
 Const MODEL_GROUP = 7
 Const MODEL_GUIDELINE = 9
+Const MODEL_OLE = 12
+Const MODEL_CONTOUR = 13
+Const MODEL_DIMENSION = 14
+Const MODEL_DROP_SHADOW = 16
+Const MODEL_SYMBOL = 23
 
 ' What the host gives the macro.
-Dim ActiveDocument, ActivePage, ActiveSelectionRange
+Dim Application, ActiveDocument, ActivePage, ActiveSelectionRange
 
-Dim g_messages, g_originals, g_copies
+Dim g_messages, g_answer, g_originals, g_copies, g_calls
 g_messages = ""
+g_answer = 1
+g_calls = 0
 Set g_originals = New ModelList
 Set g_copies = New ModelList
+Set Application = New ModelApplication
 Set ActiveDocument = Nothing
 Set ActivePage = Nothing
 Set ActiveSelectionRange = New ModelList
 
-' The host's message box, recorded instead of shown.
+' The host's message box, recorded instead of shown; answers g_answer (1 OK, 2 Cancel).
 Function MsgBox(message, buttons, title)
     g_messages = g_messages & "message (" & title & ", " & buttons & "): " & message & vbCrLf
-    MsgBox = 1
+    MsgBox = g_answer
 End Function
 
-' Shapes, ranges, subpaths and segments: read through Count and Item(i), from 1.
+' A member the modelled version lacks.
+Sub Missing(member)
+    Err.Raise 438, "model", "Object doesn't support this property or method: " & member
+End Sub
+
+' The application: speed settings, version, toolbars. A member set to be missing raises.
+Class ModelApplication
+    Private m_optimization
+    Private m_events
+    Public OptimizationChanges
+    Public EventsChanges
+    Public Refreshed
+    Public HasDisplayCurve
+    Public HasEventsEnabled
+    Public HasCommandBars
+    Public Version
+    Private m_bars
+
+    Private Sub Class_Initialize()
+        m_optimization = False
+        m_events = True
+        OptimizationChanges = ""
+        EventsChanges = ""
+        Refreshed = 0
+        HasDisplayCurve = False
+        HasEventsEnabled = True
+        HasCommandBars = True
+        Version = 22
+        Set m_bars = New ModelCommandBars
+    End Sub
+
+    Public Property Get Optimization()
+        Optimization = m_optimization
+    End Property
+
+    Public Property Let Optimization(value)
+        m_optimization = value
+        OptimizationChanges = OptimizationChanges & " " & value
+    End Property
+
+    Public Property Get EventsEnabled()
+        If Not HasEventsEnabled Then Missing "EventsEnabled"
+        EventsEnabled = m_events
+    End Property
+
+    Public Property Let EventsEnabled(value)
+        If Not HasEventsEnabled Then Missing "EventsEnabled"
+        m_events = value
+        EventsChanges = EventsChanges & " " & value
+    End Property
+
+    Public Sub Refresh()
+        Refreshed = Refreshed + 1
+    End Sub
+
+    Public Property Get VersionMajor()
+        VersionMajor = Version
+    End Property
+
+    Public Property Get CommandBars()
+        If Not HasCommandBars Then Missing "CommandBars"
+        Set CommandBars = m_bars
+    End Property
+
+    ' The toolbars, also where CommandBars is set to be missing.
+    Public Function Toolbars()
+        Toolbars = m_bars.Describe()
+    End Function
+
+    Public Function Settings()
+        Settings = "optimization " & m_optimization & " (set to" & OptimizationChanges & "), events " & m_events _
+            & " (set to" & EventsChanges & "), refreshed " & Refreshed
+    End Function
+End Class
+
+' Shapes, ranges, layers, subpaths, segments and toolbars: read through Count and Item(i),
+' from 1.
 Class ModelList
     Private m_items
     Private m_count
 
     Private Sub Class_Initialize()
         m_count = 0
-        ReDim m_items(0)
+        ReDim m_items(8)
     End Sub
 
     Public Property Get Count()
+        g_calls = g_calls + 1
         Count = m_count
     End Property
 
     Public Function Item(index)
+        g_calls = g_calls + 1
         If index < 1 Or index > m_count Then Err.Raise 9, "model", "index " & index & " of " & m_count
         Set Item = m_items(index)
     End Function
@@ -60,6 +147,7 @@ Class ModelList
     ' A fixed range of what the list holds now.
     Public Function All()
         Dim copy, i
+        g_calls = g_calls + 1
         Set copy = New ModelList
         For i = 1 To m_count
             copy.Add m_items(i)
@@ -67,13 +155,21 @@ Class ModelList
         Set All = copy
     End Function
 
+    Public Property Get Size()
+        Size = m_count
+    End Property
+
+    Public Function At(index)
+        Set At = m_items(index)
+    End Function
+
     Public Sub Add(thing)
         m_count = m_count + 1
-        ReDim Preserve m_items(m_count)
+        If m_count > UBound(m_items) Then ReDim Preserve m_items(2 * m_count)
         Set m_items(m_count) = thing
     End Sub
 
-    ' Puts a shape into this page, group or PowerClip, as the last one.
+    ' Puts a shape into this layer, group or PowerClip, as the last one.
     Public Sub Hold(shape)
         Add shape
         Set shape.Parent = Me
@@ -96,8 +192,8 @@ Class ModelList
                 For j = i To m_count - 1
                     Set m_items(j) = m_items(j + 1)
                 Next
+                Set m_items(m_count) = Nothing
                 m_count = m_count - 1
-                ReDim Preserve m_items(m_count)
                 Exit Sub
             End If
         Next
@@ -106,18 +202,24 @@ End Class
 
 Class ModelDocument
     Private m_unit
+    Private m_preserve
     Public ActivePage
     Public UnitChanges
+    Public PreserveChanges
     Public UndoBegun
     Public UndoEnded
     Public UndoName
+    Public Modified
 
     Private Sub Class_Initialize()
         Set ActivePage = New ModelPage
+        m_preserve = True
         UnitChanges = ""
+        PreserveChanges = ""
         UndoBegun = 0
         UndoEnded = 0
         UndoName = ""
+        Modified = False
     End Sub
 
     Public Property Get Unit()
@@ -133,6 +235,15 @@ Class ModelDocument
     Public Sub StartIn(value)
         m_unit = value
     End Sub
+
+    Public Property Get PreserveSelection()
+        PreserveSelection = m_preserve
+    End Property
+
+    Public Property Let PreserveSelection(value)
+        m_preserve = value
+        PreserveChanges = PreserveChanges & " " & value
+    End Property
 
     Public Sub BeginCommandGroup(name)
         UndoBegun = UndoBegun + 1
@@ -153,11 +264,77 @@ Class ModelDocument
     End Function
 End Class
 
+' A page: its layers, the first one made with it; Shapes spans them all, as the host's does.
 Class ModelPage
+    Public Layers
+
+    Private Sub Class_Initialize()
+        Set Layers = New ModelList
+        AddLayer "Layer 1"
+    End Sub
+
+    Public Function AddLayer(name)
+        Dim layer
+        Set layer = New ModelLayer
+        layer.Name = name
+        Layers.Add layer
+        Set AddLayer = layer
+    End Function
+
+    ' Puts a shape on the first layer.
+    Public Sub Draw(shape)
+        Layers.At(1).Hold shape
+    End Sub
+
+    Public Property Get Shapes()
+        Dim every, i, j
+        Set every = New ModelList
+        For i = 1 To Layers.Size
+            For j = 1 To Layers.At(i).Shapes.Size
+                every.Add Layers.At(i).Shapes.At(j)
+            Next
+        Next
+        Set Shapes = every
+    End Property
+End Class
+
+' A layer; Unreadable makes reading its state fail, Locked makes it refuse copies.
+Class ModelLayer
+    Public Name
+    Public Shown
+    Public Printed
+    Public Special
+    Public Unreadable
+    Public Locked
     Public Shapes
 
     Private Sub Class_Initialize()
+        Shown = True
+        Printed = True
+        Special = False
+        Unreadable = False
+        Locked = False
         Set Shapes = New ModelList
+    End Sub
+
+    Public Property Get Visible()
+        If Unreadable Then Err.Raise 5, "model", Name & " cannot be read"
+        Visible = Shown
+    End Property
+
+    Public Property Get Printable()
+        If Unreadable Then Err.Raise 5, "model", Name & " cannot be read"
+        Printable = Printed
+    End Property
+
+    Public Property Get IsSpecialLayer()
+        If Unreadable Then Err.Raise 5, "model", Name & " cannot be read"
+        IsSpecialLayer = Special
+    End Property
+
+    Public Sub Hold(shape)
+        Shapes.Hold shape
+        shape.Locked = Locked
     End Sub
 End Class
 
@@ -169,6 +346,8 @@ Class ModelPowerClip
     End Sub
 End Class
 
+' A shape. Outline is its curve, or what converting or displaying it gives; Pieces, when
+' it holds any, is the group that converting it gives instead.
 Class ModelShape
     Public Name
     Public Kind
@@ -176,7 +355,10 @@ Class ModelShape
     Public Deleted
     Public Conversions
     Public ConversionFails
+    Public DisplayFails
+    Public Locked
     Public Outline
+    Public Pieces
     Public Children
     Public Clip
     Public Parent
@@ -186,55 +368,82 @@ Class ModelShape
         Deleted = False
         Conversions = 0
         ConversionFails = False
+        DisplayFails = False
+        Locked = False
         Set Outline = Nothing
+        Set Pieces = New ModelList
         Set Children = New ModelList
         Set Clip = Nothing
         Set Parent = Nothing
     End Sub
 
     Public Property Get Type()
+        g_calls = g_calls + 1
         Type = Kind
     End Property
 
     Public Property Get Shapes()
+        g_calls = g_calls + 1
         If Kind <> MODEL_GROUP Then Err.Raise 438, "model", Name & " is not a group"
         Set Shapes = Children
     End Property
 
     Public Property Get PowerClip()
+        g_calls = g_calls + 1
         If Kind = MODEL_GUIDELINE Then Err.Raise 438, "model", "a guideline holds no PowerClip"
         Set PowerClip = Clip
     End Property
 
     Public Property Get Curve()
+        g_calls = g_calls + 1
         If Kind <> MODEL_CURVE Then Err.Raise 91, "model", Name & " is not a curve"
         Set Curve = Outline
     End Property
 
-    ' A copy on top of the same list, as the host makes it.
+    Public Property Get DisplayCurve()
+        g_calls = g_calls + 1
+        If Not Application.HasDisplayCurve Then Missing "DisplayCurve"
+        If DisplayFails Or Outline Is Nothing Then Err.Raise 5, "model", Name & " gives no displayed curve"
+        Set DisplayCurve = Outline
+    End Property
+
+    ' A copy on top of the same list, as the host makes it; refused on a locked layer.
     Public Function Duplicate()
         Dim copy
+        g_calls = g_calls + 1
         If Deleted Then Err.Raise 5, "model", Name & " was deleted"
+        If Locked Then Err.Raise 5, "model", Name & " is on a locked layer"
         Set copy = New ModelShape
         copy.Name = Name & " (copy)"
         copy.Kind = Kind
         copy.IsCopy = True
         copy.ConversionFails = ConversionFails
         Set copy.Outline = Outline
+        Set copy.Pieces = Pieces
         Parent.HoldOnTop copy
         g_copies.Add copy
+        ActiveDocument.Modified = True
         Set Duplicate = copy
     End Function
 
     Public Sub ConvertToCurves()
+        g_calls = g_calls + 1
         Conversions = Conversions + 1
+        ActiveDocument.Modified = True
         If ConversionFails Then Err.Raise 5, "model", Name & " cannot be converted to curves"
-        If Kind <> MODEL_GROUP And Kind <> MODEL_BITMAP And Kind <> MODEL_GUIDELINE Then Kind = MODEL_CURVE
+        If Pieces.Size > 0 Then
+            Kind = MODEL_GROUP
+            Set Children = Pieces.All()
+        ElseIf Kind <> MODEL_GROUP And Kind <> MODEL_BITMAP And Kind <> MODEL_GUIDELINE Then
+            Kind = MODEL_CURVE
+        End If
     End Sub
 
     Public Sub Delete()
+        g_calls = g_calls + 1
         Parent.Remove Me
         Deleted = True
+        ActiveDocument.Modified = True
     End Sub
 End Class
 
@@ -243,51 +452,88 @@ Class ModelNode
     Public Y
 
     Public Property Get PositionX()
+        g_calls = g_calls + 1
         PositionX = ActiveDocument.InUnit(X)
     End Property
 
     Public Property Get PositionY()
+        g_calls = g_calls + 1
         PositionY = ActiveDocument.InUnit(Y)
     End Property
 End Class
 
 Class ModelSegment
     Public Kind
-    Public StartNode
-    Public EndNode
+    Public StartAt
+    Public EndAt
     Public Control1
     Public Control2
 
     Public Property Get Type()
+        g_calls = g_calls + 1
         Type = Kind
     End Property
 
+    Public Property Get StartNode()
+        g_calls = g_calls + 1
+        Set StartNode = StartAt
+    End Property
+
+    Public Property Get EndNode()
+        g_calls = g_calls + 1
+        Set EndNode = EndAt
+    End Property
+
     Public Property Get StartingControlPointX()
-        StartingControlPointX = Control1.PositionX
+        g_calls = g_calls + 1
+        StartingControlPointX = ActiveDocument.InUnit(Control1.X)
     End Property
 
     Public Property Get StartingControlPointY()
-        StartingControlPointY = Control1.PositionY
+        g_calls = g_calls + 1
+        StartingControlPointY = ActiveDocument.InUnit(Control1.Y)
     End Property
 
     Public Property Get EndingControlPointX()
-        EndingControlPointX = Control2.PositionX
+        g_calls = g_calls + 1
+        EndingControlPointX = ActiveDocument.InUnit(Control2.X)
     End Property
 
     Public Property Get EndingControlPointY()
-        EndingControlPointY = Control2.PositionY
+        g_calls = g_calls + 1
+        EndingControlPointY = ActiveDocument.InUnit(Control2.Y)
     End Property
 End Class
 
+' A subpath; Broken makes reading its segments fail, as a drawing changed under the macro
+' might.
 Class ModelSubPath
-    Public Segments
-    Public Closed
-    Public StartNode
+    Public SegmentList
+    Public IsClosed
+    Public FirstNode
     Public LastNode
+    Public Broken
 
     Private Sub Class_Initialize()
-        Set Segments = New ModelList
+        Set SegmentList = New ModelList
+        Broken = False
     End Sub
+
+    Public Property Get Segments()
+        g_calls = g_calls + 1
+        If Broken Then Err.Raise 5, "model", "the subpath cannot be read"
+        Set Segments = SegmentList
+    End Property
+
+    Public Property Get Closed()
+        g_calls = g_calls + 1
+        Closed = IsClosed
+    End Property
+
+    Public Property Get StartNode()
+        g_calls = g_calls + 1
+        Set StartNode = FirstNode
+    End Property
 
     Public Sub LineTo(x, y)
         AddSegment 0, Nothing, Nothing, x, y
@@ -301,32 +547,136 @@ Class ModelSubPath
         Dim segment
         Set segment = New ModelSegment
         segment.Kind = kind
-        Set segment.StartNode = LastNode
-        Set segment.EndNode = NewNode(x, y)
+        Set segment.StartAt = LastNode
+        Set segment.EndAt = NewNode(x, y)
         Set segment.Control1 = control1
         Set segment.Control2 = control2
-        Set LastNode = segment.EndNode
-        Segments.Add segment
+        Set LastNode = segment.EndAt
+        SegmentList.Add segment
     End Sub
 End Class
 
 Class ModelCurve
-    Public SubPaths
+    Public PathList
 
     Private Sub Class_Initialize()
-        Set SubPaths = New ModelList
+        Set PathList = New ModelList
     End Sub
+
+    Public Property Get SubPaths()
+        g_calls = g_calls + 1
+        Set SubPaths = PathList
+    End Property
 
     ' A subpath starting at (x, y) in millimetres; add its segments with LineTo and CurveTo.
     Public Function AddSubPath(x, y, closed)
         Dim path
         Set path = New ModelSubPath
-        path.Closed = closed
-        Set path.StartNode = NewNode(x, y)
-        Set path.LastNode = path.StartNode
-        SubPaths.Add path
+        path.IsClosed = closed
+        Set path.FirstNode = NewNode(x, y)
+        Set path.LastNode = path.FirstNode
+        PathList.Add path
         Set AddSubPath = path
     End Function
+End Class
+
+' The toolbars, each with its buttons.
+Class ModelCommandBars
+    Public Bars
+
+    Private Sub Class_Initialize()
+        Set Bars = New ModelList
+    End Sub
+
+    Public Property Get Count()
+        Count = Bars.Size
+    End Property
+
+    Public Function Item(index)
+        Set Item = Bars.Item(index)
+    End Function
+
+    Public Function Add(name, position, temporary)
+        Dim bar
+        Set bar = New ModelCommandBar
+        bar.Name = name
+        bar.Position = position
+        bar.Temporary = temporary
+        Set bar.Owner = Me
+        Bars.Add bar
+        Set Add = bar
+    End Function
+
+    ' One line a toolbar: name, position, whether kept and visible, and its buttons.
+    Public Function Describe()
+        Dim text, i
+        text = ""
+        For i = 1 To Bars.Size
+            text = text & Bars.At(i).Describe() & vbCrLf
+        Next
+        Describe = text
+    End Function
+End Class
+
+Class ModelCommandBar
+    Public Name
+    Public Position
+    Public Temporary
+    Public Visible
+    Public Controls
+    Public Owner
+
+    Private Sub Class_Initialize()
+        Visible = False
+        Set Controls = New ModelControls
+    End Sub
+
+    Public Sub Delete()
+        Owner.Bars.Remove Me
+    End Sub
+
+    Public Function Describe()
+        Describe = "toolbar " & Name & " at " & Position & ", temporary " & Temporary & ", visible " & Visible & ":" _
+            & Controls.Describe()
+    End Function
+End Class
+
+Class ModelControls
+    Public Buttons
+
+    Private Sub Class_Initialize()
+        Set Buttons = New ModelList
+    End Sub
+
+    Public Property Get Count()
+        Count = Buttons.Size
+    End Property
+
+    Public Function AddCustomButton(category, command)
+        Dim button
+        Set button = New ModelControl
+        button.Category = category
+        button.Command = command
+        Buttons.Add button
+        Set AddCustomButton = button
+    End Function
+
+    Public Function Describe()
+        Dim text, i, b
+        text = ""
+        For i = 1 To Buttons.Size
+            Set b = Buttons.At(i)
+            text = text & " [" & b.Command & " from " & b.Category & ", caption " & b.Caption & ", tip " & b.ToolTipText & "]"
+        Next
+        Describe = text
+    End Function
+End Class
+
+Class ModelControl
+    Public Category
+    Public Command
+    Public Caption
+    Public ToolTipText
 End Class
 
 Function NewNode(x, y)
@@ -364,23 +714,26 @@ Function NewShape(name, kind, outline)
 End Function
 
 ' What a test checks, one line each: the messages, the document's unit and its changes,
-' the undo steps, the copies left on the page, and the user's shapes that were changed.
+' the speed settings, the undo steps and whether the drawing changed, the copies left on
+' the page, and the user's shapes that were changed.
 Function Report()
     Dim text, i, changed, shape
     text = g_messages
     If Not ActiveDocument Is Nothing Then
         text = text & "unit: " & ActiveDocument.Unit & " (set to" & ActiveDocument.UnitChanges & ")" & vbCrLf
+        text = text & "settings: " & Application.Settings() & ", preserve selection " _
+            & ActiveDocument.PreserveSelection & " (set to" & ActiveDocument.PreserveChanges & ")" & vbCrLf
         text = text & "undo steps: " & ActiveDocument.UndoBegun & " begun, " & ActiveDocument.UndoEnded _
-            & " ended (" & ActiveDocument.UndoName & ")" & vbCrLf
+            & " ended (" & ActiveDocument.UndoName & "), modified " & ActiveDocument.Modified & vbCrLf
     End If
     changed = ""
-    For i = 1 To g_originals.Count
-        Set shape = g_originals.Item(i)
+    For i = 1 To g_originals.Size
+        Set shape = g_originals.At(i)
         If shape.Deleted Or shape.Conversions > 0 Then changed = changed & " " & shape.Name
     Next
     text = text & "copies left:"
-    For i = 1 To g_copies.Count
-        If Not g_copies.Item(i).Deleted Then text = text & " " & g_copies.Item(i).Name
+    For i = 1 To g_copies.Size
+        If Not g_copies.At(i).Deleted Then text = text & " " & g_copies.At(i).Name
     Next
     text = text & vbCrLf & "shapes changed:" & changed & vbCrLf
     Report = text
