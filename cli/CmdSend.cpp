@@ -125,17 +125,24 @@ std::string GoOnCommand(const SendChoices& used, const std::string& port, const 
   return command + " --from-path " + std::to_string(fromPath) + " -- " + ShellWord(used.job.input);
 }
 
-// Whether the job, as the model's job file, has a path `fromPath`; says on stderr how
-// many it has when not. A job file that cannot be encoded has none.
-bool HasPath(CPlotJob& job, const CutterChoice& cutter, int fromPath) {
-  if (fromPath <= 1) return true;
+// Checks that the job, as the model's job file, has a path `fromPath`, and gives in
+// `keptSize` the bytes a send from there streams (0 for path 1: the whole file). 0; 1 after
+// a message when the job cannot be encoded; EXIT_USAGE after saying how many paths the job
+// has when it has no such path.
+int CheckFromPath(CPlotJob& job, const CutterChoice& cutter, int fromPath, uint64_t& keptSize) {
+  keptSize = 0;
+  if (fromPath <= 1) return 0;
   std::string bytes;
-  if (!EncodeChosenJob(job, cutter, bytes)) return false;
+  if (!EncodeChosenJob(job, cutter, bytes)) return 1;
   const int dialect = JobFormatOf(ModelTable[cutter.model].ProtocolNumber).dialect;
-  const size_t total = ReadJobPaths(bytes.data(), bytes.size(), dialect).starts.size();
-  if (static_cast<size_t>(fromPath) <= total) return true;
-  fprintf(stderr, "plotgate: --from-path %d: the job has %zu path%s\n", fromPath, total, total == 1 ? "" : "s");
-  return false;
+  const JobPaths paths = ReadJobPaths(bytes.data(), bytes.size(), dialect);
+  const size_t total = paths.starts.size();
+  if (static_cast<size_t>(fromPath) > total) {
+    fprintf(stderr, "plotgate: --from-path %d: the job has %zu path%s\n", fromPath, total, total == 1 ? "" : "s");
+    return EXIT_USAGE;
+  }
+  keptSize = JobFromPath(bytes.data(), bytes.size(), paths, fromPath).size();
+  return 0;
 }
 
 int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) {
@@ -149,7 +156,8 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   if (!LoadChosenJob(job, choices.job)) return 1;
   // A path beyond the job is a usage error, told before the port is opened and anything
   // is saved.
-  if (!HasPath(job, choices.cutter, fromPath)) return EXIT_USAGE;
+  uint64_t keptSize = 0;
+  if (const int failed = CheckFromPath(job, choices.cutter, fromPath, keptSize)) return failed;
   const CutterModel& model = ModelTable[choices.cutter.model];
   const std::vector<SerialDevice> devices = ListSerialDevices();
   const std::string port = choices.port.empty() ? ChoosePort(model.ProtocolNumber, devices) : choices.port;
@@ -189,7 +197,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   // Just written, so its size is known; were it not, no announcement.
   std::error_code unknownSize;
   const uintmax_t fileSize = std::filesystem::file_size(jobFile, unknownSize);
-  const uint64_t jobSize = unknownSize ? 0 : fileSize;
+  const uint64_t jobSize = keptSize > 0 ? keptSize : unknownSize ? 0 : fileSize;
   const double expectedSeconds = LineSeconds(jobSize, session.Settings().baudRate);
   if (expectedSeconds >= LONG_SEND_SECONDS) {
     fprintf(stderr, "sending %s to %s on %s at %d baud, %s\n", SizeText(jobSize).c_str(), model.name, port.c_str(),
