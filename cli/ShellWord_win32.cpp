@@ -1,5 +1,3 @@
-#include <cstring>
-
 #include "ShellWord.h"
 
 std::string QuoteForShell(const std::string& word) {
@@ -21,9 +19,10 @@ std::string QuoteForShell(const std::string& word) {
   // cmd.exe's: with every special character escaped, quotes included, cmd.exe takes none
   // of them as its own, inside or outside quotes. A "%" escaped so breaks the name of any
   // variable it would start, which then stays as written.
+  const std::string special = "()%!^\"<>&|";
   std::string escaped;
   for (const char c : argument) {
-    if (strchr("()%!^\"<>&|", c)) escaped += '^';
+    if (special.find(c) != std::string::npos) escaped += '^';
     escaped += c;
   }
   return escaped;
