@@ -1,11 +1,13 @@
 #include "CliCommon.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
 #include "BinaryStdout.h"
+#include "BlockWriter.h"
 #include "ModelTable.h"
 #include "SystemError.h"
 
@@ -97,36 +99,40 @@ namespace {
 
 // The largest distances a drag-knife cutter can use: its blade's offset is well under a
 // millimetre, and an over-cut of a few millimetres frees any shape.
-const double MAX_BLADE_OFFSET_MM = 2.0;
-const char* const MAX_BLADE_OFFSET_TEXT = "2";
-const double MAX_OVERCUT_MM = 5.0;
-const char* const MAX_OVERCUT_TEXT = "5";
+struct DistanceRange {
+  const char* option;
+  double max;
+  const char* maxText;
+};
+const DistanceRange DISTANCE_RANGES[] = {{"--blade-offset", 2.0, "2"}, {"--overcut", 5.0, "5"}};
 
-// A distance option: decimal digits with at most one "." (no sign, exponent, comma or
-// words), from 0.01 to `max` millimetres. The text itself goes on to the job unchanged.
-CLI::Validator MillimetreCheck(double max, const char* maxText) {
-  return CLI::Validator(
-      [max, maxText](const std::string& text) -> std::string {
-        const std::string range = std::string("a number of mm from 0.01 to ") + maxText;
-        const size_t digits = text.find_first_not_of("0123456789");
-        const bool decimal =
-            !text.empty() && text != "." &&
-            (digits == std::string::npos ||
-             (text[digits] == '.' && text.find_first_not_of("0123456789", digits + 1) == std::string::npos));
-        if (!decimal) return "\"" + text + "\" is not " + range;
-        const double value = strtod(text.c_str(), nullptr);
-        if (value < 0.01 || value > max) return "\"" + text + "\" is outside " + range;
-        return "";
-      },
-      "MM");
+const DistanceRange& RangeOf(const std::string& option) {
+  return option == DISTANCE_RANGES[0].option ? DISTANCE_RANGES[0] : DISTANCE_RANGES[1];
 }
 
 }  // namespace
 
-// An option that ticks one of the offset boxes and gives it its distance text, checked
-// as millimetres from 0.01 to `maxText`.
+std::string DistanceProblem(const std::string& text, const std::string& option) {
+  const DistanceRange& range = RangeOf(option);
+  const std::string what = std::string("a number of mm from 0.01 to ") + range.maxText;
+  const size_t digits = text.find_first_not_of("0123456789");
+  const bool decimal = !text.empty() && text != "." &&
+                       (digits == std::string::npos ||
+                        (text[digits] == '.' && text.find_first_not_of("0123456789", digits + 1) == std::string::npos));
+  if (!decimal) return "\"" + text + "\" is not " + what;
+  // The job file writer reads no more of the text than the dialog's edit holds.
+  if (text.size() > DISTANCE_TEXT_MAX) {
+    return "\"" + text + "\" is longer than " + std::to_string(DISTANCE_TEXT_MAX) + " characters";
+  }
+  const double value = strtod(text.c_str(), nullptr);
+  if (value < 0.01 || value > range.max) return "\"" + text + "\" is outside " + what;
+  return "";
+}
+
+// An option that ticks one of the offset boxes and gives it its distance text, checked by
+// DistanceProblem. The text itself goes on to the job unchanged.
 static void AddDistanceOption(CLI::App& command, const char* name, bool& ticked, std::string& text,
-                              const std::string& what, double maxMm, const char* maxText, const char* hint) {
+                              const std::string& what, const char* hint) {
   command
       .add_option_function<std::string>(
           name,
@@ -134,8 +140,8 @@ static void AddDistanceOption(CLI::App& command, const char* name, bool& ticked,
             ticked = true;
             text = value;
           },
-          what + ", from 0.01 to " + maxText + " (" + hint + ")")
-      ->check(MillimetreCheck(maxMm, maxText));
+          what + ", from 0.01 to " + RangeOf(name).maxText + " (" + hint + ")")
+      ->check(CLI::Validator([name](const std::string& value) { return DistanceProblem(value, name); }, "MM"));
 }
 
 CLI::Option* AddModelOption(CLI::App& command, int& model) {
@@ -155,11 +161,9 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
   CLI::Option* model = AddModelOption(command, choice.model);
   if (modelRequired) model->required();
   AddDistanceOption(command, "--blade-offset", choice.offsets.bladeOffset, choice.offsets.bladeOffsetText,
-                    "Correct for the drag knife's tip trailing its axis by this many mm", MAX_BLADE_OFFSET_MM,
-                    MAX_BLADE_OFFSET_TEXT, "0.38 suits a common blade");
+                    "Correct for the drag knife's tip trailing its axis by this many mm", "0.38 suits a common blade");
   AddDistanceOption(command, "--overcut", choice.offsets.overCut, choice.offsets.overCutText,
-                    "Cut this many mm past the start of every closed shape so that it comes free", MAX_OVERCUT_MM,
-                    MAX_OVERCUT_TEXT, "0.85 is usual");
+                    "Cut this many mm past the start of every closed shape so that it comes free", "0.85 is usual");
 }
 
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
@@ -175,6 +179,21 @@ bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::st
     fprintf(stderr, "plotgate: cannot write the job file %s: %s\n", path.c_str(), JobFailureReason(why).c_str());
     return false;
   }
+  return true;
+}
+
+bool EncodeChosenJob(CPlotJob& job, const CutterChoice& choice, std::string& bytes) {
+  const JobFormat format = JobFormatOf(ModelTable[choice.model].ProtocolNumber);
+  const JobResult prepared = PrepareJobForWriting(job);
+  if (prepared != JOB_DONE) {
+    fprintf(stderr, "plotgate: cannot encode the job: %s\n", JobResultText(prepared));
+    return false;
+  }
+  CBlockWriter out([&bytes](const char* block, size_t length) {
+    bytes.append(block, length);
+    return true;
+  });
+  WriteJobCommands(out, job, format.dialect, format.swapXY, choice.offsets);
   return true;
 }
 
@@ -213,4 +232,16 @@ bool WriteOutput(const std::string& output, const std::string& bytes) {
     fprintf(stderr, "plotgate: cannot write %s: %s\n", toStdout ? "to standard output" : output.c_str(), reason);
   }
   return written;
+}
+
+int StdoutResult(int exitCode) {
+  // A failed write shows in the stream's error mark, or, for what is still buffered, in
+  // the flush.
+  errno = 0;
+  const bool flushed = fflush(stdout) == 0;
+  const int error = errno;
+  if (flushed && !ferror(stdout)) return exitCode;
+  clearerr(stdout);
+  fprintf(stderr, "plotgate: cannot write to standard output: %s\n", error != 0 ? strerror(error) : "a write failed");
+  return 1;
 }

@@ -8,8 +8,10 @@
 #include "PlotJob.h"
 #include "SendSession.h"
 
-// Exit codes: 0 done, 1 failure (message on stderr), 2 usage error.
+// Exit codes: 0 done, 1 failure (message on stderr), 2 usage error, 130 a send or frame
+// stopped by Ctrl-C (as a shell reports a command ended by SIGINT).
 const int EXIT_USAGE = 2;
+const int EXIT_INTERRUPTED = 130;
 
 // The --output name that stands for standard output, never for a file.
 const char* const STANDARD_OUTPUT = "-";
@@ -42,6 +44,12 @@ void AddJobOptions(CLI::App& command, JobChoices& choices);
 // box and fills its edit).
 void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired);
 
+// Why `text` is no distance that `option` ("--blade-offset" or "--overcut") takes: decimal
+// digits with at most one "." (no sign, exponent, comma or words), no longer than the job
+// file writer reads, from 0.01 to 2 mm for the blade offset or 5 mm for the over-cut;
+// "" when it is one.
+std::string DistanceProblem(const std::string& text, const std::string& option);
+
 // Adds --model NAME|INDEX alone, setting `model` to the model's index; an unknown name is a
 // usage error that lists the models. Returns the option.
 CLI::Option* AddModelOption(CLI::App& command, int& model);
@@ -50,6 +58,11 @@ CLI::Option* AddModelOption(CLI::App& command, int& model);
 // standard output when `path` is STANDARD_OUTPUT. Returns false, after a message on
 // stderr saying why, when the file cannot be written.
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path);
+
+// The job file for the chosen model as WriteChosenJobFile writes it, appended to `bytes`
+// in memory. False, after "plotgate: cannot encode the job: REASON" on stderr, when the
+// job cannot be prepared for writing (no point left, not enough memory).
+bool EncodeChosenJob(CPlotJob& job, const CutterChoice& choice, std::string& bytes);
 
 // Why a pipeline step failed: the system's text for the error number of the file call
 // that failed ("No space left on device"), otherwise the pipeline's ("not enough memory
@@ -80,3 +93,8 @@ bool OutputIsInput(const std::string& input, const std::string& output);
 // Writes `bytes` to the file `output`, or to standard output when it is STANDARD_OUTPUT.
 // Returns false, after a message on stderr with the system's reason, when writing fails.
 bool WriteOutput(const std::string& output, const std::string& bytes);
+
+// The exit code of a command whose output is what it was asked for (a listing, a job's
+// detail): `exitCode`, or 1 after "plotgate: cannot write to standard output: REASON" on
+// stderr when some of what it printed was lost (a full disk, a closed pipe).
+int StdoutResult(int exitCode);

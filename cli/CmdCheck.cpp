@@ -13,7 +13,6 @@
 #include "PortDiagnosis.h"
 #include "RememberedChoices.h"
 #include "SendSession.h"
-#include "SerialCutter.h"
 #include "SystemError.h"
 
 namespace {
@@ -66,9 +65,9 @@ int RunCheck(const TargetOptions& options) {
                 target.port + "); name a serial model with --model and its port with --port");
   }
   const SendOutcome opened = session.Open(model, target.port, target.usbSerialPort);
-  CSerialCutter* serial = dynamic_cast<CSerialCutter*>(session.Cutter());
-  if (!serial) return Fail(SendOutcomeText(opened));
-  CRS232& port = serial->m_rs232;
+  CRS232* serialPort = session.SerialPort();
+  if (!serialPort) return Fail(SendOutcomeText(opened));
+  CRS232& port = *serialPort;
   printf("Device: %s\n", DeviceText(target, port.DeviceName()).c_str());
   if (opened != SEND_DONE) {
     printf("Opened: no\n");

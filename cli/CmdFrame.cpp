@@ -6,8 +6,8 @@
 
 #include "CliCommon.h"
 #include "Commands.h"
+#include "InterruptGuard.h"
 #include "JobFrame.h"
-#include "JobStream.h"
 #include "ModelTable.h"
 #include "RememberedChoices.h"
 #include "SendSession.h"
@@ -45,10 +45,18 @@ int RunFrame(const FrameOptions& options) {
     return Fail(std::string(SendOutcomeText(opened)) + "\nplotgate: opening " + target.port + ": " +
                 OpenFailureReason(session));
   }
-  const SendOutcome sent =
-      StreamJob(frame.data(), frame.size(), session.Settings().mode, *session.Cutter(), [](int) {});
+  SendOutcome sent;
+  {
+    const CInterruptGuard guard(session);
+    sent = session.StreamBytes(frame, [](int) {});
+  }
+  const char* ending = session.JobEnded() ? "; the head was sent back to the origin" : "";
+  if (sent == SEND_CANCELLED) {
+    fprintf(stderr, "plotgate: interrupted%s\n", ending);
+    return EXIT_INTERRUPTED;
+  }
   if (sent != SEND_DONE) {
-    return Fail("plotgate: writing to " + target.port + ": " + WriteFailureReason(session));
+    return Fail("plotgate: writing to " + target.port + ": " + WriteFailureReason(session) + ending);
   }
   printf(
       "Framed %s x %s mm on %s for %s: the head went round the job's edges with the pen up and back to the origin.\n",

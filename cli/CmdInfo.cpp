@@ -3,19 +3,15 @@
 // dialog shows it; with --detail also its paths, their lengths, and the job file a send
 // would write for the model with the time the line needs for it.
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "AmountText.h"
-#include "BlockWriter.h"
 #include "CliCommon.h"
 #include "Commands.h"
-#include "FileException.h"
 #include "JobPaths.h"
 #include "ModelTable.h"
 #include "PortSettings.h"
 #include "RememberedChoices.h"
-#include "SettingsLocation.h"
 #include "TransferRate.h"
 
 namespace {
@@ -23,43 +19,14 @@ namespace {
 // Plotter units to the millimetre.
 const double UNITS_PER_MM = 40.0;
 
-// Completes `choices` from the settings file as a send would, without creating the file
-// when there is none (the dialog's first choices then). False, after a message, when the
-// file cannot be read.
-bool CompleteAsSend(SendChoices& choices, const RememberOptions& remember) {
-  CIniFile ini;
-  ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
-  std::error_code unknown;
-  SavedChoices saved;
-  try {
-    if (std::filesystem::exists(ini.IniPath, unknown)) saved = ReadSavedChoices(ini);
-  } catch (const CFileException& e) {
-    fprintf(stderr, "plotgate: cannot read the settings: %s\n", e.what());
-    return false;
-  }
-  CompleteFromSaved(choices, remember, saved);
-  return true;
-}
-
 // Prints the paths, their lengths, and the job file's size and line time for the chosen
 // model. False, after a message, when the job cannot be encoded.
 bool PrintDetail(CPlotJob& job, const CutterChoice& cutter) {
   const CutterModel& model = ModelTable[cutter.model];
-  const JobFormat format = JobFormatOf(model.ProtocolNumber);
-  const JobResult prepared = PrepareJobForWriting(job);
-  if (prepared != JOB_DONE) {
-    fprintf(stderr, "plotgate: cannot encode the job: %s\n", JobResultText(prepared));
-    return false;
-  }
   std::string bytes;
-  {
-    CBlockWriter out([&bytes](const char* block, size_t length) {
-      bytes.append(block, length);
-      return true;
-    });
-    WriteJobCommands(out, job, format.dialect, format.swapXY, cutter.offsets);
-  }
-  const JobPaths paths = ReadJobPaths(bytes.data(), bytes.size(), format.dialect);
+  if (!EncodeChosenJob(job, cutter, bytes)) return false;
+  const int dialect = JobFormatOf(model.ProtocolNumber).dialect;
+  const JobPaths paths = ReadJobPaths(bytes.data(), bytes.size(), dialect);
   const int baudRate = GetPortSettings(model.ProtocolNumber, "", "").baudRate;
   printf("paths: %s\n", CountText(paths.starts.size()).c_str());
   printf("cut length: %.1f mm\n", paths.cutUnits / UNITS_PER_MM);
@@ -98,6 +65,13 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       return;
     }
     printf("%s x %s mm\n", job.WidthText().c_str(), job.HeightText().c_str());
-    if (o->detail && !(CompleteAsSend(o->choices, o->remember) && PrintDetail(job, o->choices.cutter))) exitCode = 1;
+    if (o->detail) {
+      // The settings file is read as a send reads it, but an absent one is not created.
+      CIniFile ini;
+      Remembered remembered;
+      exitCode = CompleteFromSettings(o->choices, o->remember, false, ini, remembered);
+      if (exitCode == 0 && !PrintDetail(job, o->choices.cutter)) exitCode = 1;
+    }
+    exitCode = StdoutResult(exitCode);
   });
 }

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "CliCommon.h"
 #include "CommandDialect.h"
 #include "Commands.h"
 #include "ModelTable.h"
@@ -30,6 +31,6 @@ void AddModelsCommand(CLI::App& app, int& exitCode) {
              DialectOfProtocol(protocol) == DialectDmpl ? "DM/PL" : "HPGL",
              GetPortSettings(protocol, "COM1", "").baudRate, PortChoiceOf(protocol).c_str());
     }
-    exitCode = 0;
+    exitCode = StdoutResult(0);
   });
 }

@@ -3,6 +3,7 @@
 // below it), and the port the dialog would pick per model.
 #include <cstdio>
 
+#include "CliCommon.h"
 #include "Commands.h"
 #include "ModelTable.h"
 #include "PortDiscovery.h"
@@ -20,6 +21,6 @@ void AddPortsCommand(CLI::App& app, int& exitCode) {
     for (const CutterModel& model : ModelTable) {
       printf("  %s: %s\n", model.name, ChoosePort(model.ProtocolNumber, devices).c_str());
     }
-    exitCode = 0;
+    exitCode = StdoutResult(0);
   });
 }

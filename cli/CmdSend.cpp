@@ -8,7 +8,6 @@
 // stopped and the command that goes on from there.
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 
@@ -16,30 +15,20 @@
 #include "CliCommon.h"
 #include "Commands.h"
 #include "FileException.h"
+#include "InterruptGuard.h"
 #include "JobPaths.h"
-#include "MappedFile.h"
 #include "ModelTable.h"
 #include "PortDiscovery.h"
 #include "PrivateJobFile.h"
 #include "ProgressLine.h"
 #include "RememberedChoices.h"
 #include "SendSession.h"
-#include "SettingsLocation.h"
+#include "ShellWord.h"
 #include "SystemError.h"
 #include "Terminal.h"
 #include "TransferRate.h"
 
 namespace {
-
-// The exit code of a send stopped by Ctrl-C, as a shell reports a command ended by SIGINT.
-const int EXIT_INTERRUPTED = 130;
-
-// The session a Ctrl-C cancels while it streams; the handler only sets its atomic flag.
-CSendSession* volatile g_pInterrupted = nullptr;
-
-extern "C" void CancelOnInterrupt(int) {
-  if (g_pInterrupted) g_pInterrupted->Cancel();
-}
 
 // A send expected to take longer than this is announced before it starts.
 const double LONG_SEND_SECONDS = 10;
@@ -120,73 +109,55 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-// A word of the command to paste, in double quotes when it holds more than letters,
-// digits and the marks of paths and numbers.
-std::string CommandWord(const std::string& word) {
-  if (!word.empty() && word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_./:,+-"
-                                              "\\") == std::string::npos)
-    return word;
-  return "\"" + word + "\"";
-}
-
-// The send command with every choice this send used, going on from path `fromPath`.
+// The send command with every choice this send used, going on from path `fromPath`, each
+// word quoted for this system's shell and the input after "--", so that pasted it runs
+// exactly this send whatever the names hold.
 std::string GoOnCommand(const SendChoices& used, const std::string& port, const RememberOptions& remember,
                         int fromPath) {
   const OffsetOptions& offsets = used.cutter.offsets;
-  std::string command = "plotgate send " + CommandWord(used.job.input) + " --model " +
-                        CommandWord(ModelTable[used.cutter.model].name) + " --port " + CommandWord(port);
+  std::string command =
+      "plotgate send --model " + ShellWord(ModelTable[used.cutter.model].name) + " --port " + ShellWord(port);
   if (used.job.mirror) command += " --mirror";
   if (used.job.rotate > 0) command += " --rotate " + std::to_string(used.job.rotate);
-  command += offsets.bladeOffset ? " --blade-offset " + CommandWord(offsets.bladeOffsetText) : " --no-blade-offset";
-  command += offsets.overCut ? " --overcut " + CommandWord(offsets.overCutText) : " --no-overcut";
-  if (!remember.iniPath.empty()) command += " --ini " + CommandWord(remember.iniPath);
-  return command + " --from-path " + std::to_string(fromPath);
+  command += offsets.bladeOffset ? " --blade-offset " + ShellWord(offsets.bladeOffsetText) : " --no-blade-offset";
+  command += offsets.overCut ? " --overcut " + ShellWord(offsets.overCutText) : " --no-overcut";
+  if (!remember.iniPath.empty()) command += " --ini " + ShellWord(remember.iniPath);
+  return command + " --from-path " + std::to_string(fromPath) + " -- " + ShellWord(used.job.input);
 }
 
-// Keeps in the job file only what cuts from path `fromPath` on (0 for the whole job),
-// with its opening and ending. `total` receives the number of paths of the whole job and
-// `sent` the paths of the file as it is left, which the send streams. Returns 0 when done;
-// after a message on stderr 1 when the file cannot be read or written, EXIT_USAGE when the
-// job has no such path.
-int KeepFromPath(const std::string& jobFile, int dialect, int fromPath, int& total, JobPaths& sent) {
-  std::string kept;
-  {
-    CMappedFile file;
-    if (!file.Open(jobFile)) return Fail(SendOutcomeText(SEND_JOB_FILE_UNREADABLE));
-    sent = ReadJobPaths(file.Data(), file.Size(), dialect);
-    total = static_cast<int>(sent.starts.size());
-    if (fromPath > total) {
-      fprintf(stderr, "plotgate: --from-path %d: the job has %d path%s\n", fromPath, total, total == 1 ? "" : "s");
-      return EXIT_USAGE;
-    }
-    if (fromPath <= 1) return 0;
-    kept = JobFromPath(file.Data(), file.Size(), sent, fromPath);
+// Checks that the job, as the model's job file, has a path `fromPath`, and gives in
+// `keptSize` the bytes a send from there streams (0 for path 1: the whole file). 0; 1 after
+// a message when the job cannot be encoded; EXIT_USAGE after saying how many paths the job
+// has when it has no such path.
+int CheckFromPath(CPlotJob& job, const CutterChoice& cutter, int fromPath, uint64_t& keptSize) {
+  keptSize = 0;
+  if (fromPath <= 1) return 0;
+  std::string bytes;
+  if (!EncodeChosenJob(job, cutter, bytes)) return 1;
+  const int dialect = JobFormatOf(ModelTable[cutter.model].ProtocolNumber).dialect;
+  const JobPaths paths = ReadJobPaths(bytes.data(), bytes.size(), dialect);
+  const size_t total = paths.starts.size();
+  if (static_cast<size_t>(fromPath) > total) {
+    fprintf(stderr, "plotgate: --from-path %d: the job has %zu path%s\n", fromPath, total, total == 1 ? "" : "s");
+    return EXIT_USAGE;
   }
-  sent = ReadJobPaths(kept.data(), kept.size(), dialect);
-  return WriteOutput(jobFile, kept) ? 0 : 1;
+  keptSize = JobFromPath(bytes.data(), bytes.size(), paths, fromPath).size();
+  return 0;
 }
 
 int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) {
   CIniFile ini;
-  ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
-  // Reading creates an absent file; an empty one has nothing to remember.
-  std::error_code noSettings;
-  const uintmax_t settingsSize = std::filesystem::file_size(ini.IniPath, noSettings);
-  const bool haveSettings = !noSettings && settingsSize > 0;
-  SavedChoices saved;
-  std::string rememberedPort;
-  try {
-    saved = ReadSavedChoices(ini);
-    rememberedPort = ReadRememberedPort(ini);
-  } catch (const CFileException& e) {
-    return Fail(std::string("plotgate: cannot read the settings: ") + e.what());
-  }
+  Remembered remembered;
   const SendChoices given = choices;
-  CompleteFromSaved(choices, remember, saved, rememberedPort);
-  const SavedMarks marks = MarksOf(given, choices, remember, haveSettings);
+  if (const int refused = CompleteFromSettings(choices, remember, true, ini, remembered)) return refused;
+  const SavedMarks marks = MarksOf(given, choices, remember, remembered.any);
 
   CPlotJob job;
   if (!LoadChosenJob(job, choices.job)) return 1;
+  // A path beyond the job is a usage error, told before the port is opened and anything
+  // is saved.
+  uint64_t keptSize = 0;
+  if (const int failed = CheckFromPath(job, choices.cutter, fromPath, keptSize)) return failed;
   const CutterModel& model = ModelTable[choices.cutter.model];
   const std::vector<SerialDevice> devices = ListSerialDevices();
   const std::string port = choices.port.empty() ? ChoosePort(model.ProtocolNumber, devices) : choices.port;
@@ -205,7 +176,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   }
   // Saved once the cutter answers, as the dialog does before it writes the job file.
   try {
-    WriteSavedChoices(ini, ChoicesToRemember(choices, port, saved));
+    WriteSavedChoices(ini, ChoicesToRemember(choices, port, remembered.saved));
     WriteRememberedPort(ini, port);
   } catch (const CFileException& e) {
     return Fail(std::string("plotgate: cannot save the settings: ") + e.what());
@@ -223,14 +194,10 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
     return Fail(std::string(SendOutcomeText(SEND_JOB_FILE_FAILED)) + " (" + jobFile + ": " + JobFailureReason(why) +
                 ")");
   }
-  const JobFormat format = JobFormatOf(model.ProtocolNumber);
-  int pathCount = 0;
-  JobPaths sentPaths;
-  if (const int kept = KeepFromPath(jobFile, format.dialect, fromPath, pathCount, sentPaths)) return kept;
   // Just written, so its size is known; were it not, no announcement.
   std::error_code unknownSize;
   const uintmax_t fileSize = std::filesystem::file_size(jobFile, unknownSize);
-  const uint64_t jobSize = unknownSize ? 0 : fileSize;
+  const uint64_t jobSize = keptSize > 0 ? keptSize : unknownSize ? 0 : fileSize;
   const double expectedSeconds = LineSeconds(jobSize, session.Settings().baudRate);
   if (expectedSeconds >= LONG_SEND_SECONDS) {
     fprintf(stderr, "sending %s to %s on %s at %d baud, %s\n", SizeText(jobSize).c_str(), model.name, port.c_str(),
@@ -238,21 +205,21 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   }
   const bool showProgress = IsTerminal(stderr);
   CProgressDrawer drawer(session);
-  // Ctrl-C cancels the stream, which then lifts the pen and ends the job on the cutter.
-  g_pInterrupted = &session;
-  const auto previous = std::signal(SIGINT, CancelOnInterrupt);
-  const SendOutcome sent = session.Stream([&](int percent) {
-    if (showProgress) drawer.Update(percent);
-  });
-  std::signal(SIGINT, previous);
-  g_pInterrupted = nullptr;
+  SendOutcome sent;
+  {
+    const CInterruptGuard guard(session);
+    sent = session.Stream(
+        [&](int percent) {
+          if (showProgress) drawer.Update(percent);
+        },
+        fromPath);
+  }
   if (sent != SEND_DONE && showProgress) fputc('\n', stderr);
   if (sent == SEND_JOB_FILE_UNREADABLE) return Fail(SendOutcomeText(sent));
-  // Counted in the whole job, also when this send began at a later path.
-  const int stoppedPath = std::max(fromPath, 1) - 1 + PathAt(sentPaths, session.BytesSent());
+  const int stoppedPath = session.StoppedPath();
   const std::string stopped =
-      "plotgate: stopped in path " + std::to_string(stoppedPath) + " of " + std::to_string(pathCount) + " after " +
-      CountText(session.BytesSent()) + " of " + CountText(session.JobSize()) + " bytes; " +
+      "plotgate: stopped in path " + std::to_string(stoppedPath) + " of " + std::to_string(session.PathCount()) +
+      " after " + CountText(session.BytesSent()) + " of " + CountText(session.JobSize()) + " bytes; " +
       (session.JobEnded() ? "the pen was lifted and the job ended" : "the pen-up and the job's end could not be sent") +
       ". To go on: " + GoOnCommand(choices, port, remember, stoppedPath);
   if (sent == SEND_CANCELLED) {

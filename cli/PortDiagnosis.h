@@ -11,6 +11,7 @@
 std::string UsbIdsOf(const std::string& device);
 
 // What usually cures an open of `device` that failed with the system error `error`: the
-// group to join when permission is denied, the process that holds a busy device, what to
-// look at when there is no such device; "" when nothing more is known.
+// group to join when permission is denied (only a group that may read and write it and is
+// not root's; otherwise who may open it and a udev rule that gives it to a group), the process that holds a busy
+// device, what to look at when there is no such device; "" when nothing more is known.
 std::string OpenFailureRemedy(const std::string& device, int error);

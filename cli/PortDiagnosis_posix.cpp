@@ -1,6 +1,7 @@
-// Linux: the USB ids from sysfs, the device's group from its inode, the holder of a busy
+// Linux: the USB ids from sysfs, the device's owner, group and mode from its inode, the holder of a busy
 // device from /proc.
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -78,6 +79,30 @@ std::string HolderOf(const std::string& device) {
   return "";
 }
 
+// For a device the user may not open: the group to join when its group may read and write
+// it and is not root's (joining root's would give away the whole system); otherwise who
+// may open it, and a udev rule that gives it to a group.
+std::string PermissionRemedy(const std::string& device) {
+  struct stat st;
+  if (stat(device.c_str(), &st) != 0) return "";
+  const group* grp = getgrgid(st.st_gid);
+  const std::string groupName = grp ? grp->gr_name : std::to_string(st.st_gid);
+  if ((st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP) && st.st_gid != 0) {
+    return device + " belongs to the group " + groupName + ": join it with \"sudo usermod -aG " + groupName +
+           " $USER\", then log out and in again";
+  }
+  const passwd* owner = getpwuid(st.st_uid);
+  const std::string ownerName = owner ? owner->pw_name : std::to_string(st.st_uid);
+  const bool groupMay = (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+  std::error_code error;
+  const fs::path tty = fs::canonical(device, error);
+  const std::string kernelName = error ? fs::path(device).filename().string() : tty.filename().string();
+  return "only " + ownerName + (groupMay ? " and the group " + groupName : "") +
+         " may open it; a udev rule can give it to a group of yours: the line SUBSYSTEM==\"tty\", KERNEL==\"" +
+         kernelName + "\", GROUP=\"dialout\", MODE=\"0660\" in /etc/udev/rules.d/99-cutter.rules, then " +
+         "\"sudo udevadm trigger\" and join dialout";
+}
+
 }  // namespace
 
 std::string UsbIdsOf(const std::string& device) {
@@ -96,14 +121,7 @@ std::string UsbIdsOf(const std::string& device) {
 
 std::string OpenFailureRemedy(const std::string& device, int error) {
   switch (error) {
-    case EACCES: {
-      struct stat st;
-      if (stat(device.c_str(), &st) != 0) return "";
-      const group* owner = getgrgid(st.st_gid);
-      const std::string name = owner ? owner->gr_name : std::to_string(st.st_gid);
-      return device + " belongs to the group " + name + ": join it with \"sudo usermod -aG " + name +
-             " $USER\", then log out and in again";
-    }
+    case EACCES: return PermissionRemedy(device);
     case EBUSY: {
       const std::string holder = HolderOf(device);
       return (holder.empty() ? "another program" : holder) + " has it open: end that program, then try again";

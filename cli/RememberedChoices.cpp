@@ -56,15 +56,64 @@ void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, con
     if (choices.port.empty() && !restored.portChosenForModel) choices.port = restored.port;
   }
   OffsetOptions& offsets = choices.cutter.offsets;
+  const OffsetOptions restored = RestoreOffsets(saved);
   // --blade-offset and --overcut tick their box and set its text together.
   if (!offsets.bladeOffset) {
-    offsets.bladeOffset = !options.noBladeOffset && saved.chkBladeOffset != 0;
-    offsets.bladeOffsetText = saved.bladeOffsetText;
+    offsets.bladeOffset = !options.noBladeOffset && restored.bladeOffset;
+    offsets.bladeOffsetText = restored.bladeOffsetText;
   }
   if (!offsets.overCut) {
-    offsets.overCut = !options.noOverCut && saved.chkOverCut != 0;
-    offsets.overCutText = saved.overCutText;
+    offsets.overCut = !options.noOverCut && restored.overCut;
+    offsets.overCutText = restored.overCutText;
   }
+}
+
+bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered) {
+  ini.IniPath = iniPath.empty() ? DefaultSettingsPath() : iniPath;
+  std::error_code absent;
+  const uintmax_t size = std::filesystem::file_size(ini.IniPath, absent);
+  remembered = Remembered();
+  remembered.any = !absent && size > 0;
+  // Reading creates an absent file.
+  if (!create && !std::filesystem::exists(ini.IniPath, absent)) return true;
+  try {
+    remembered.saved = ReadSavedChoices(ini);
+    remembered.port = ReadRememberedPort(ini);
+  } catch (const CFileException& e) {
+    fprintf(stderr, "plotgate: cannot read the settings: %s\n", e.what());
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+// Refuses, after a message, a distance taken from the settings file that the option
+// `option` would refuse.
+bool SavedDistanceTaken(bool ticked, bool given, const std::string& text, const char* what, const char* option,
+                        const char* noOption, const std::string& iniPath) {
+  if (!ticked || given) return true;
+  const std::string problem = DistanceProblem(text, option);
+  if (problem.empty()) return true;
+  fprintf(stderr, "plotgate: the saved %s in %s: %s; give %s MM or %s\n", what, iniPath.c_str(), problem.c_str(),
+          option, noOption);
+  return false;
+}
+
+}  // namespace
+
+int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, bool create, CIniFile& ini,
+                         Remembered& remembered) {
+  if (!ReadRemembered(options.iniPath, create, ini, remembered)) return 1;
+  const OffsetOptions given = choices.cutter.offsets;
+  CompleteFromSaved(choices, options, remembered.saved, remembered.port);
+  const OffsetOptions& used = choices.cutter.offsets;
+  if (!SavedDistanceTaken(used.bladeOffset, given.bladeOffset, used.bladeOffsetText, "blade offset", "--blade-offset",
+                          "--no-blade-offset", ini.IniPath) ||
+      !SavedDistanceTaken(used.overCut, given.overCut, used.overCutText, "over-cut", "--overcut", "--no-overcut",
+                          ini.IniPath))
+    return EXIT_USAGE;
+  return 0;
 }
 
 SavedChoices ChoicesToRemember(const SendChoices& choices, const std::string& port, const SavedChoices& saved) {
@@ -101,21 +150,9 @@ bool FindCutterTarget(const TargetOptions& options, CutterTarget& target) {
   choices.cutter.model = options.model;
   choices.port = options.port;
   CIniFile ini;
-  ini.IniPath = options.iniPath.empty() ? DefaultSettingsPath() : options.iniPath;
-  // An absent file has nothing to remember; reading it would create it.
-  SavedChoices saved;
-  std::string rememberedPort;
-  std::error_code absent;
-  if (std::filesystem::exists(ini.IniPath, absent)) {
-    try {
-      saved = ReadSavedChoices(ini);
-      rememberedPort = ReadRememberedPort(ini);
-    } catch (const CFileException& e) {
-      fprintf(stderr, "plotgate: cannot read the settings: %s\n", e.what());
-      return false;
-    }
-  }
-  CompleteFromSaved(choices, RememberOptions{}, saved, rememberedPort);
+  Remembered remembered;
+  if (!ReadRemembered(options.iniPath, false, ini, remembered)) return false;
+  CompleteFromSaved(choices, RememberOptions{}, remembered.saved, remembered.port);
   target.model = choices.cutter.model;
   target.devices = ListSerialDevices();
   target.port =

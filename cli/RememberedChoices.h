@@ -23,6 +23,28 @@ struct RememberOptions {
 // be one line, as a line break would split the settings file's entry.
 void AddRememberOptions(CLI::App& command, RememberOptions& options);
 
+// What the settings file remembers, read once for a command.
+struct Remembered {
+  SavedChoices saved;  // the six choices; the dialog's first ones when there is no file
+  std::string port;    // the command line's own remembered port; "" for none
+  bool any = false;    // whether the file held anything before this read
+};
+
+// Names the settings file in `ini` (`iniPath`, or DefaultSettingsPath() when "") and reads
+// what it remembers. With `create` (a send, which saves into it) it is read as the dialog
+// reads it, an absent file created empty; otherwise an absent file is left absent. False,
+// after "plotgate: cannot read the settings: REASON" on stderr, when it cannot be read.
+bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered);
+
+// ReadRemembered and CompleteFromSaved for a command that cuts with the offset options
+// (send, info --detail), which also refuses a ticked box whose saved distance the command
+// line would refuse as an option (a dialog's "2.5" or "0,5"), as the job would then be cut
+// with a distance the user could not ask for again. 0; 1 after the reading's message;
+// EXIT_USAGE after one that names the saved text, why it is refused and the options that
+// replace it.
+int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, bool create, CIniFile& ini,
+                         Remembered& remembered);
+
 // Fills in from `saved` whatever the command line left out, as the dialog restores its
 // controls: the model; the port, but only with the model (choosing another model picks
 // its port, so a given --model leaves the port to that choice), and not when the saved

@@ -27,7 +27,8 @@ class CCutter {
   // Bytes read, -1 on a read error, 0 for a null buffer or an unserved mode.
   virtual int Read(void* buffer, int count);
   // Bytes written, -1 on a write error or a cancelled wait, 0 for a null buffer or an
-  // unserved mode. With `waitReady` the driver first waits until the cutter can take data.
+  // unserved mode; after a cancel, also the bytes a write the line held back had taken so
+  // far. With `waitReady` the driver first waits until the cutter can take data.
   virtual int Write(const void* buffer, int count, int waitReady);
   // A write without waiting for the cutter that gives up after `milliseconds` where the
   // driver's line can be stuck: the bytes written (fewer when the time ran out), -1 on a
@@ -39,8 +40,8 @@ class CCutter {
   // (see CRS232::LastError); 0 for a driver without a port or a failure of no system call.
   virtual int LastError() const { return 0; }
 
-  // Ends a wait inside Write (from another thread); that Write then fails. A write the
-  // line is already taking goes on, so the cutter gets whole commands.
+  // Ends a wait inside Write (from another thread); that Write then fails, or gives the
+  // bytes the line has taken when it held the rest back.
   void Cancel() { m_bCancel = true; }
   bool Cancelled() const { return m_bCancel.load(); }
   // For a send that a cancel has not stopped in time, from any thread: ends a write the

@@ -38,8 +38,11 @@ SendOutcome StreamJob(const char* data, uint64_t length, int mode, CCutter& cutt
       break;
     }
     const int n = pieces.Next(piece.data());
-    if (cutter.Write(piece.data(), n, 1) != n) {
+    const int taken = cutter.Write(piece.data(), n, 1);
+    if (taken != n) {
       outcome = cutter.Cancelled() ? SEND_CANCELLED : SEND_WRITE_FAILED;
+      // A cancel that ended a write the line held back leaves part of the piece sent.
+      if (outcome == SEND_CANCELLED && taken > 0) whole = pieces.Position() - n + taken;
       break;
     }
     whole = pieces.Position();

@@ -41,6 +41,7 @@ class CJobPieces {
 // and calls `progress` with the percentage after every piece (100 at once for an empty
 // file). Stops at the first failed or cancelled write: SEND_DONE, SEND_WRITE_FAILED or
 // SEND_CANCELLED. `written`, when given, receives the bytes of the pieces written whole,
-// also before every progress call, so that the callback can read how far the stream is.
+// also before every progress call, so that the callback can read how far the stream is;
+// after a cancel, also the part of a piece the line had taken.
 SendOutcome StreamJob(const char* data, uint64_t length, int mode, CCutter& cutter,
                       const std::function<void(int percent)>& progress, uint64_t* written = nullptr);

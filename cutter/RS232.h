@@ -37,7 +37,8 @@ class CRS232 {
   // opened), the device cannot be opened exclusively, or it refuses the settings (then the
   // port stays open until Close or destruction).
   int Open();
-  // One write of the whole buffer: bytes written, -1 on failure, 0 for a null buffer.
+  // One write of the whole buffer: bytes written, -1 on failure, 0 for a null buffer. A
+  // write the line holds back ends when m_pCancel is set, with the bytes written so far.
   int Write(const void* buffer, int count);
   // A write that gives up after `milliseconds`, for bytes that must not hold the caller up
   // on a line that takes nothing (a cancelled job's ending): the bytes written, fewer than
@@ -86,6 +87,9 @@ class CRS232 {
   // COMn stands for /dev/ttyS(n-1)), or a full device name on Windows. Empty by default.
   std::string m_sDevice;
   int m_nQueueSize = 4096;  // input and output queue sizes requested from the driver
+  // The send's cancel flag, looked at while a Write waits for the line to take its bytes;
+  // null for none.
+  const std::atomic<bool>* m_pCancel = nullptr;
 
  private:
   bool SettingsValid() const;

@@ -40,6 +40,47 @@ tcflag_t ByteSizeFlag(int byteSize) {
   }
 }
 
+// How often a write that the line holds back looks at its cancel flag.
+const int CANCEL_LOOK_MS = 100;
+
+// Writes `count` bytes as the line makes room for them, never blocking inside write(), so
+// that a line that takes nothing (a paused cutter, a full buffer) holds the caller only
+// until `milliseconds` have passed (-1: no limit) or `cancel` (when given) is set. The
+// bytes written, fewer when the time ran out or the write was cancelled; -1 with errno set
+// when a system call fails.
+int WriteAsRoomComes(int fd, const char* bytes, int count, int milliseconds, const std::atomic<bool>* cancel) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+  int written = 0;
+  while (written < count) {
+    if (cancel && cancel->load()) break;
+    int wait = CANCEL_LOOK_MS;
+    if (milliseconds >= 0) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      if (left <= 0) break;
+      if (left < wait) wait = static_cast<int>(left);
+    }
+    pollfd room = {fd, POLLOUT, 0};
+    const int polled = poll(&room, 1, wait);
+    if (polled < 0 && errno == EINTR) continue;
+    if (polled < 0) return -1;
+    if (polled == 0) continue;
+    // Without blocking: a write takes no more than the room there is, and never waits.
+    const int flags = fcntl(fd, F_GETFL);
+    fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    const ssize_t n = write(fd, bytes + written, count - written);
+    const int error = errno;
+    fcntl(fd, F_SETFL, flags);
+    if (n < 0 && (error == EAGAIN || error == EINTR)) continue;
+    if (n < 0) {
+      errno = error;
+      return -1;
+    }
+    written += static_cast<int>(n);
+  }
+  return written;
+}
+
 }  // namespace
 
 std::string CRS232::DeviceName() const {
@@ -105,46 +146,15 @@ int CRS232::OpenDevice() {
 }
 
 int CRS232::WriteDevice(const void* buffer, int count) {
-  const char* bytes = static_cast<const char*>(buffer);
-  int written = 0;
-  while (written < count) {
-    const ssize_t n = write(static_cast<int>(m_hComm), bytes + written, count - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Failed(-1);
-    if (n == 0) break;  // the line takes nothing more: a short write, told by the count
-    written += static_cast<int>(n);
-  }
-  return written;
+  const int written =
+      WriteAsRoomComes(static_cast<int>(m_hComm), static_cast<const char*>(buffer), count, -1, m_pCancel);
+  return written < 0 ? Failed(-1) : written;
 }
 
 int CRS232::WriteDeviceWithin(const void* buffer, int count, int milliseconds) {
-  const int fd = static_cast<int>(m_hComm);
-  const char* bytes = static_cast<const char*>(buffer);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  int written = 0;
-  while (written < count) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
-    if (left <= 0) break;
-    pollfd room = {fd, POLLOUT, 0};
-    const int polled = poll(&room, 1, static_cast<int>(left));
-    if (polled < 0 && errno == EINTR) continue;
-    if (polled < 0) return Failed(-1);
-    if (polled == 0) break;
-    // Without blocking: a write takes no more than the room there is, and never waits.
-    const int flags = fcntl(fd, F_GETFL);
-    fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-    const ssize_t n = write(fd, bytes + written, count - written);
-    const int error = errno;
-    fcntl(fd, F_SETFL, flags);
-    if (n < 0 && (error == EAGAIN || error == EINTR)) continue;
-    if (n < 0) {
-      errno = error;
-      return Failed(-1);
-    }
-    written += static_cast<int>(n);
-  }
-  return written;
+  const int written =
+      WriteAsRoomComes(static_cast<int>(m_hComm), static_cast<const char*>(buffer), count, milliseconds, nullptr);
+  return written < 0 ? Failed(-1) : written;
 }
 
 int CRS232::ReadDevice(void* buffer, int count) {

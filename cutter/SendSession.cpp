@@ -5,6 +5,7 @@
 #include "JobPaths.h"
 #include "JobStream.h"
 #include "MappedFile.h"
+#include "SerialCutter.h"
 
 SendOutcome CSendSession::Open(const CutterModel& model, const std::string& portText,
                                const std::string& usbSerialPort) {
@@ -37,22 +38,50 @@ bool EndsCommand(char byte) { return byte == ';' || byte == ' '; }
 
 }  // namespace
 
-SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progress) {
+SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progress, int fromPath) {
   CMappedFile file;
   m_nBytesSent = 0;
   m_nJobSize = 0;
   m_bJobEnded = false;
+  m_nPathCount = 0;
+  m_nStoppedPath = 0;
   if (!m_pCutter || !file.Open(m_sJobFile)) return SEND_JOB_FILE_UNREADABLE;
-  const char* data = file.Data();
-  const uint64_t size = file.Size();
+  const JobPaths whole = ReadJobPaths(file.Data(), file.Size(), m_format.dialect);
+  m_nPathCount = static_cast<int>(whole.starts.size());
+  const int first = std::min(fromPath, m_nPathCount);
+  if (first <= 1) {
+    const SendOutcome outcome = StreamData(file.Data(), file.Size(), progress);
+    m_nStoppedPath = PathAt(whole, m_nBytesSent);
+    return outcome;
+  }
+  const std::string kept = JobFromPath(file.Data(), file.Size(), whole, first);
+  const SendOutcome outcome = StreamData(kept.data(), kept.size(), progress);
+  m_nStoppedPath = first - 1 + PathAt(ReadJobPaths(kept.data(), kept.size(), m_format.dialect), m_nBytesSent);
+  return outcome;
+}
+
+SendOutcome CSendSession::StreamBytes(const std::string& bytes, const std::function<void(int percent)>& progress) {
+  m_nBytesSent = 0;
+  m_nJobSize = 0;
+  m_bJobEnded = false;
+  m_nPathCount = 0;
+  m_nStoppedPath = 0;
+  if (!m_pCutter) return SEND_JOB_FILE_UNREADABLE;
+  return StreamData(bytes.data(), bytes.size(), progress);
+}
+
+SendOutcome CSendSession::StreamData(const char* data, uint64_t size,
+                                     const std::function<void(int percent)>& progress) {
   m_nJobSize = size;
   const SendOutcome outcome = StreamJob(data, size, m_settings.mode, *m_pCutter, progress, &m_nBytesSent);
   // A stream stopped before its first piece has left the cutter as it was.
   if ((outcome != SEND_CANCELLED && outcome != SEND_WRITE_FAILED) || m_nBytesSent == 0) return outcome;
-  // The stream stopped between two pieces. In mode 1 a piece may end inside a command, so
-  // that command is completed first; then the job's ending lifts the pen and ends the job.
-  // Neither waits for the cutter, as the wait is what a cancel ends, and a line that takes
-  // them no faster than ENDING_WRITE_MS is stuck: the rest is dropped then.
+  // The stream stopped between two pieces, or inside one that the line held back. A piece
+  // may end inside a command, so that command is completed first; then the job's ending
+  // lifts the pen and ends the job. Neither waits for the cutter, as the wait is what a
+  // cancel ends, and a line that takes them no faster than ENDING_WRITE_MS is stuck: the
+  // rest is dropped then, also from the port, so that closing it does not wait for a line
+  // that takes nothing.
   uint64_t commandEnd = m_nBytesSent;
   if (commandEnd > 0 && !EndsCommand(data[commandEnd - 1])) {
     while (commandEnd < size && !EndsCommand(data[commandEnd])) ++commandEnd;
@@ -63,7 +92,11 @@ SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progres
   rest.append(data + ending, size - ending);
   m_bJobEnded = m_pCutter->WriteWithin(rest.data(), static_cast<int>(rest.size()), ENDING_WRITE_MS) ==
                 static_cast<int>(rest.size());
-  if (m_bJobEnded) m_nBytesSent = commandEnd;
+  if (m_bJobEnded) {
+    m_nBytesSent = commandEnd;
+  } else {
+    m_pCutter->AbortOutput();
+  }
   return outcome;
 }
 
@@ -75,6 +108,11 @@ void CSendSession::Abort() {
   if (!m_pCutter) return;
   m_pCutter->Cancel();
   m_pCutter->AbortOutput();
+}
+
+CRS232* CSendSession::SerialPort() const {
+  CSerialCutter* serial = dynamic_cast<CSerialCutter*>(m_pCutter.get());
+  return serial ? &serial->m_rs232 : nullptr;
 }
 
 void CSendSession::Dispose() {

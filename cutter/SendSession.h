@@ -12,6 +12,10 @@
 //   if (session.WriteJobFile(job, jobFilePath, options) != SEND_DONE) ...;
 //   SendOutcome outcome = session.Stream([](int percent) { ... });  // any thread
 //
+// A stopped send goes on from the path it stopped in with Stream(progress, path); other
+// bytes for the cutter (a frame of the job) go out through StreamBytes under the same stop
+// and ending rules.
+//
 // Threads: Open, WriteJobFile and disposal belong to one thread; Stream may run on another
 // while that thread waits, and Cancel may be called from any thread while Stream runs.
 #pragma once
@@ -25,6 +29,7 @@
 #include "JobFileWriter.h"
 #include "ModelTable.h"
 #include "PortSettings.h"
+#include "RS232.h"
 #include "SendOutcome.h"
 
 class CPlotJob;
@@ -66,7 +71,16 @@ class CSendSession {
   // stream does not leave the blade down in the middle of a path: the command the cutter
   // has part of is completed, then the job's own ending (its last pen-up and the dialect's
   // terminator) is sent without waiting for the cutter, within ENDING_WRITE_MS.
-  SendOutcome Stream(const std::function<void(int percent)>& progress);
+  //
+  // With `fromPath` above 1 the stream goes on with a stopped job instead: the job file's
+  // opening, then the file from the pen-up of its path `fromPath` (counted as ReadJobPaths
+  // counts them; a number beyond the last path counts as the last) to its end, so that
+  // the paths before it are not cut again. The file itself is left as it is.
+  SendOutcome Stream(const std::function<void(int percent)>& progress, int fromPath = 1);
+  // Streams `bytes`, commands in the opened driver's JobFormat that end as a job file
+  // does, as Stream streams the job file, with the same outcomes and the same rules when
+  // it stops early.
+  SendOutcome StreamBytes(const std::string& bytes, const std::function<void(int percent)>& progress);
 
   // Makes a running Stream stop before its next piece, or inside a wait for the cutter, and
   // give SEND_CANCELLED after it has sent the job's ending; a Stream started later gives
@@ -83,12 +97,19 @@ class CSendSession {
   uint64_t JobSize() const { return m_nJobSize; }
   // Whether the last Stream, cancelled or failed, got the job's ending to the cutter.
   bool JobEnded() const { return m_bJobEnded; }
+  // The paths of the whole job file the last Stream read (0 before one, or for a file
+  // that cuts nothing), and the one it stopped in, counted in the whole job also when the
+  // stream began at a later path (see PathAt).
+  int PathCount() const { return m_nPathCount; }
+  int StoppedPath() const { return m_nStoppedPath; }
 
   // Closes the driver if it is open and deletes it; nothing happens when there is none.
   void Dispose();
 
-  // The driver of the current or last send (its m_nMode, m_nDialect), or null.
-  CCutter* Cutter() const { return m_pCutter.get(); }
+  // The serial port of the current or last send's driver, for a look at the line (its
+  // settings, its modem lines, a bounded write); null when there is no driver or its link
+  // is not a serial port.
+  CRS232* SerialPort() const;
   // The transfer mode, port number and baud rate the last Open used.
   const PortSettings& Settings() const { return m_settings; }
   // Why Open or Stream failed: the system's error number that the port kept from the call
@@ -96,6 +117,13 @@ class CSendSession {
   int SystemError() const { return m_pCutter ? m_pCutter->LastError() : 0; }
 
  private:
+  // Tests look at the driver itself.
+  friend class CSendSessionProbe;
+  // The driver of the current or last send, or null.
+  CCutter* Cutter() const { return m_pCutter.get(); }
+  // Streams `size` bytes at `data` through the driver under the stop and ending rules.
+  SendOutcome StreamData(const char* data, uint64_t size, const std::function<void(int percent)>& progress);
+
   std::unique_ptr<CCutter> m_pCutter;
   PortSettings m_settings{MODE_SERIAL, 0, 38400, ""};
   JobFormat m_format{0, false};  // of the last Open's protocol
@@ -103,4 +131,6 @@ class CSendSession {
   uint64_t m_nBytesSent = 0;
   uint64_t m_nJobSize = 0;
   bool m_bJobEnded = false;
+  int m_nPathCount = 0;
+  int m_nStoppedPath = 0;
 };

@@ -10,6 +10,7 @@ int CSerialCutter::Open(int mode, int port, int baudRate) {
   m_rs232.m_fStopBits = 1.0f;
   m_rs232.m_nFlowControl = 1;
   m_rs232.m_sDevice = m_sDevice;
+  m_rs232.m_pCancel = &m_bCancel;
   const int result = m_rs232.Open();
   if (result) m_bOpen = 1;
   return result;

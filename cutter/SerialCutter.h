@@ -17,7 +17,8 @@ class CSerialCutter : public CCutter {
   int Close() override;
   int Read(void* buffer, int count) override { return m_rs232.Read(buffer, count); }
   // With `waitReady` in a waiting mode: the CTS wait first (-1 when it is cancelled); then
-  // the port's write: bytes written, -1 on failure, 0 for a null buffer.
+  // the port's write: bytes written (fewer when a cancel ends a write the line holds
+  // back), -1 on failure, 0 for a null buffer.
   int Write(const void* buffer, int count, int waitReady) override;
   // The port's bounded write, without the CTS wait.
   int WriteWithin(const void* buffer, int count, int milliseconds) override {

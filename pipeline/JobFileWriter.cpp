@@ -11,7 +11,7 @@
 #include "StraightRuns.h"
 
 int DistanceFromText(const std::string& text) {
-  const std::string counted = text.substr(0, 9);  // the edit is read into 10 bytes
+  const std::string counted = text.substr(0, DISTANCE_TEXT_MAX);
   return TruncToCoord(strtod(counted.c_str(), nullptr) * 40.0);
 }
 

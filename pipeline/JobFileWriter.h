@@ -20,8 +20,12 @@ struct OffsetOptions {
   std::string overCutText;
 };
 
-// Distance in plotter units from an edit's text: at most its first 9 characters, read
-// with strtod, times 40, truncated toward zero. Unreadable text gives 0.
+// The characters of an edit's text that DistanceFromText reads, as the edit is read into
+// 10 bytes.
+const size_t DISTANCE_TEXT_MAX = 9;
+
+// Distance in plotter units from an edit's text: at most its first DISTANCE_TEXT_MAX
+// characters, read with strtod, times 40, truncated toward zero. Unreadable text gives 0.
 int DistanceFromText(const std::string& text);
 
 // Writes the job to `path` in the dialect `dialect` (m_nDialect of the driver), with the

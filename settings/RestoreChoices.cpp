@@ -20,3 +20,12 @@ RestoredDevice RestoreDevice(const SavedChoices& saved, const std::vector<Serial
   }
   return restored;
 }
+
+OffsetOptions RestoreOffsets(const SavedChoices& saved) {
+  OffsetOptions options;
+  options.bladeOffset = saved.chkBladeOffset != 0;
+  options.bladeOffsetText = saved.bladeOffsetText;
+  options.overCut = saved.chkOverCut != 0;
+  options.overCutText = saved.overCutText;
+  return options;
+}

@@ -152,6 +152,10 @@ TEST(CliEncode, DistancesMustBeMillimetresACutterCanUse) {
     EXPECT_NE(blade.err.find("from 0.01 to 2"), std::string::npos) << blade.err;
   }
   EXPECT_EQ(CliRun({"encode", input, "--model", "4", "--overcut", "5.5", "--output", out}).code, 2);
+  // The job file writer reads 9 characters: "000000000" would cut with no offset at all.
+  const CliRun longer({"encode", input, "--model", "4", "--blade-offset", "0000000001", "--output", out});
+  EXPECT_EQ(longer.code, 2);
+  EXPECT_NE(longer.err.find("\"0000000001\" is longer than 9 characters"), std::string::npos) << longer.err;
   EXPECT_FALSE(std::filesystem::exists(out));
   for (const char* good : {"0.38", ".5", "2", "2.", "0.01"})
     EXPECT_EQ(CliRun({"encode", input, "--model", "4", "--blade-offset", good, "--output", out}).code, 0) << good;

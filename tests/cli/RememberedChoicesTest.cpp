@@ -113,6 +113,38 @@ TEST(CliSendSettings, NothingIsSavedWhenTheCutterDoesNotAnswer) {
       CliRun({"send", input, "--ini", ini, "--model", "Robin-Series", "--port", (dir.Path() / "none").string()}).code,
       1);
   EXPECT_EQ(TempDir::Read(ini), "[Device]\r\nType=4\r\n");
+  // Nor on a path the job does not have, which is told before the port is tried.
+  const CliRun beyond({"send", input, "--ini", ini, "--model", "Robin-Series", "--port", (dir.Path() / "none").string(),
+                       "--from-path", "2"});
+  EXPECT_EQ(beyond.code, 2);
+  EXPECT_EQ(beyond.err, "plotgate: --from-path 2: the job has 1 path\n");
+  EXPECT_EQ(TempDir::Read(ini), "[Device]\r\nType=4\r\n");
+}
+
+// A distance the dialog saved that the command line would refuse as an option ("2.5"
+// beyond its range, "0,5" read as 0) is refused with its reason before anything is sent or
+// saved, whenever its box is ticked, unless an option replaces it.
+TEST(CliSendSettings, SavedDistancesTheCommandLineRefusesAreRefusedUpFront) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
+  const std::string port = (dir.Path() / "none").string();
+  const std::string saved = "[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\nBladeOffset=2.5\r\nOverCut=0,5\r\n";
+  const std::string ini = dir.Write("Plotgate.ini", saved);
+  const CliRun send({"send", input, "--ini", ini, "--model", "Robin-Series", "--port", port});
+  EXPECT_EQ(send.code, 2);
+  EXPECT_EQ(send.err, "plotgate: the saved blade offset in " + ini +
+                          ": \"2.5\" is outside a number of mm from 0.01 to 2; give --blade-offset MM or "
+                          "--no-blade-offset\n");
+  EXPECT_EQ(TempDir::Read(ini), saved);
+  const CliRun info({"info", input, "--detail", "--ini", ini, "--blade-offset", "0.5"});
+  EXPECT_EQ(info.code, 2);
+  EXPECT_NE(info.err.find("the saved over-cut in " + ini +
+                          ": \"0,5\" is not a number of mm from 0.01 to 5; give "
+                          "--overcut MM or --no-overcut\n"),
+            std::string::npos)
+      << info.err;
+  EXPECT_EQ(CliRun({"info", input, "--detail", "--ini", ini, "--no-blade-offset", "--overcut", "1"}).code, 0);
+  EXPECT_EQ(TempDir::Read(ini), saved);
 }
 
 TEST(CliSendSettings, UnusableSettingsFileFailsWithItsName) {

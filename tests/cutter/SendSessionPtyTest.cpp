@@ -43,7 +43,7 @@ class SendSessionOnPty : public ::testing::Test {
 
 TEST_F(SendSessionOnPty, TheCutterReceivesTheJobFile) {
   OpenAndWrite(HERON_V88);
-  EXPECT_EQ(m_session.Cutter()->IsOpen(), 1);
+  EXPECT_EQ(CSendSessionProbe::Cutter(m_session)->IsOpen(), 1);
   EXPECT_EQ(m_session.Settings().baudRate, 9600);
   std::vector<int> progress;
   EXPECT_EQ(m_session.Stream([&](int percent) { progress.push_back(percent); }), SEND_DONE);
@@ -60,7 +60,7 @@ TEST_F(SendSessionOnPty, TheCutterReceivesTheJobFile) {
 TEST_F(SendSessionOnPty, TheCuttersOwnUsbSerialPortTakesBigPieces) {
   ASSERT_EQ(m_session.Open(ModelTable[FINCH_SERIES], m_pty.Path(), m_pty.Path()), SEND_DONE);
   EXPECT_EQ(m_session.Settings().mode, MODE_USB_SERIAL);
-  EXPECT_EQ(m_session.Cutter()->m_nMode, MODE_USB_SERIAL);
+  EXPECT_EQ(CSendSessionProbe::Cutter(m_session)->m_nMode, MODE_USB_SERIAL);
 }
 
 TEST_F(SendSessionOnPty, OpeningAgainDisposesOfTheEarlierDriver) {
@@ -83,9 +83,9 @@ TEST_F(SendSessionOnPty, AFailedWriteKeepsTheSystemsReason) {
 TEST_F(SendSessionOnPty, ACancelFromAnotherThreadEndsAWaitingStream) {
   OpenAndWrite(HERON_V88);
   std::atomic<int> queries{0};
-  auto* serial = dynamic_cast<CSerialCutter*>(m_session.Cutter());
-  ASSERT_NE(serial, nullptr);
-  serial->m_rs232.SetModemStatusSource([&] {
+  CRS232* port = m_session.SerialPort();
+  ASSERT_NE(port, nullptr);
+  port->SetModemStatusSource([&] {
     ++queries;
     return MODEM_CTS_OFF;  // the cutter never gets ready
   });

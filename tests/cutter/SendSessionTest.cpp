@@ -14,22 +14,22 @@ TEST(SendSession, OpensTheModelsDriverWithItsPortSettings) {
   CSendSession session;
   // "Lark-Series": the USB link, no port touched, and a driver that never counts as open.
   EXPECT_EQ(session.Open(ModelTable[0], "VORN_USB", ""), SEND_DONE);
-  ASSERT_NE(dynamic_cast<CLarkSeriesCutter*>(session.Cutter()), nullptr);
+  ASSERT_NE(dynamic_cast<CLarkSeriesCutter*>(CSendSessionProbe::Cutter(session)), nullptr);
   EXPECT_EQ(session.Settings().mode, MODE_VENDOR_USB);
-  EXPECT_EQ(session.Cutter()->IsOpen(), 0);
+  EXPECT_EQ(CSendSessionProbe::Cutter(session)->IsOpen(), 0);
   // "Heron(V8.8 or before)": protocol 2 at 9600 baud on the chosen COM port.
   EXPECT_EQ(session.Open(ModelTable[2], "COM0", ""), SEND_OPEN_FAILED);
-  EXPECT_NE(dynamic_cast<CGannetSeriesCutter*>(session.Cutter()), nullptr);
+  EXPECT_NE(dynamic_cast<CGannetSeriesCutter*>(CSendSessionProbe::Cutter(session)), nullptr);
   EXPECT_EQ(session.Settings().mode, MODE_SERIAL);
   EXPECT_EQ(session.Settings().baudRate, 9600);
-  EXPECT_EQ(session.Cutter()->m_nBaudRate, 9600);
+  EXPECT_EQ(CSendSessionProbe::Cutter(session)->m_nBaudRate, 9600);
 }
 
 TEST(SendSession, AnUnknownProtocolGivesNoDriver) {
   CSendSession session;
   const CutterModel unknown = {"Albatross", 5};
   EXPECT_EQ(session.Open(unknown, "COM1", ""), SEND_UNKNOWN_CUTTER);
-  EXPECT_EQ(session.Cutter(), nullptr);
+  EXPECT_EQ(CSendSessionProbe::Cutter(session), nullptr);
   EXPECT_EQ(session.SystemError(), 0);
 }
 
@@ -37,8 +37,8 @@ TEST(SendSession, AFailedOpenKeepsTheDriverAndTheReason) {
   CSendSession session;
   // COM0 is out of range: refused before any system call.
   EXPECT_EQ(session.Open(ModelTable[5], "COM0", ""), SEND_OPEN_FAILED);
-  ASSERT_NE(session.Cutter(), nullptr);
-  EXPECT_EQ(session.Cutter()->IsOpen(), 0);
+  ASSERT_NE(CSendSessionProbe::Cutter(session), nullptr);
+  EXPECT_EQ(CSendSessionProbe::Cutter(session)->IsOpen(), 0);
   EXPECT_EQ(session.SystemError(), 0);
   // A port that is not there: the system says why.
   EXPECT_EQ(session.Open(ModelTable[5], "COM250", ""), SEND_OPEN_FAILED);
@@ -70,7 +70,7 @@ TEST(SendSession, DisposingIsSafeAtAnyPoint) {
   session.Cancel();  // nothing to cancel
   session.Open(ModelTable[5], "COM0", "");
   session.Dispose();
-  EXPECT_EQ(session.Cutter(), nullptr);
+  EXPECT_EQ(CSendSessionProbe::Cutter(session), nullptr);
   EXPECT_EQ(session.SystemError(), 0);
 }
 

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <termios.h>
 
+#include <atomic>
 #include <cerrno>
+#include <thread>
 
 #include "JobStream.h"
 #include "PseudoTerminal.h"
@@ -84,6 +86,27 @@ TEST(RS232OnPty, ABoundedWriteGivesUpOnALineThatTakesNothing) {
   EXPECT_EQ(pty.Receive(taken), job.substr(0, taken));
   EXPECT_EQ(port.WriteWithin("SP0;@", 5, 1000), 5);  // read, the line takes it again
   EXPECT_EQ(pty.Receive(5), "SP0;@");
+}
+
+// The same line under a plain write: the send's cancel ends it (Ctrl-C), with the bytes the
+// line took so far, which arrive whole.
+TEST(RS232OnPty, ACancelEndsAWriteTheLineHoldsBack) {
+  PseudoTerminal pty;
+  CRS232 port;
+  std::atomic<bool> cancel{false};
+  port.m_pCancel = &cancel;
+  port.m_sDevice = pty.Path();
+  ASSERT_EQ(port.Open(), 1);
+  const std::string job(4 << 20, 'x');
+  int taken = -2;
+  std::thread writer([&] { taken = port.Write(job.data(), static_cast<int>(job.size())); });
+  // Held back once the terminal's buffer is full; then stopped.
+  while (pty.Arrived().empty()) std::this_thread::yield();
+  cancel = true;
+  writer.join();
+  EXPECT_GT(taken, 0);
+  EXPECT_LT(taken, static_cast<int>(job.size()));
+  EXPECT_EQ(port.LastError(), 0);
 }
 
 TEST(RS232OnPty, EchoModeSendsEveryByteBack) {

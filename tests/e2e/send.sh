@@ -121,7 +121,53 @@ check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt 
 check "Ctrl-C: whole commands, then the job's last pen-up" \
   grep -qE '^(IN;|SP1;|PU[0-9-]+,[0-9-]+;|PD[0-9-]+,[0-9-]+;)*PU[0-9-]+,[0-9-]+;SP0;@$' "$work/received.hb"
 size=$(stat -c %s "$work/long.hb")
-check "Ctrl-C: says how far it got and how to go on" grep -qE "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$size") bytes; the pen was lifted and the job ended. To go on: plotgate send $work/long.plt --model Robin-Series --port $device --no-blade-offset --no-overcut --from-path 1$" "$work/send.err"
+check "Ctrl-C: says how far it got and how to go on" grep -qE "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$size") bytes; the pen was lifted and the job ended. To go on: plotgate send --model Robin-Series --port $device --no-blade-offset --no-overcut --from-path 1 -- $work/long.plt$" "$work/send.err"
+# Ctrl-C while the cutter takes nothing (paused, its buffer full): the write it holds back
+# ends, the send says where it stopped and that the ending could not go out, and exits 130
+# (bounded: a send still running after 5 seconds has hung). A second Ctrl-C right after the
+# first ends the program before any report.
+# stalled_send RECORD: a send of long.plt to a cutter that stops reading after 2000 bytes,
+# started once that cutter has stalled; sets $send_pid.
+stalled_send() {
+  start_cutter "$sim" "$1" "$work/sim.out" --stall-after 2000 --timeout 10
+  "$plotgate" send "$work/long.plt" --model Robin-Series --port "$device" >/dev/null 2>"$work/send.err" &
+  send_pid=$!
+  for _ in $(seq 200); do [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -ge 2000 ] && break; sleep 0.05; done
+  sleep 0.3  # the terminal's buffer fills in far less
+}
+# ended_within_5s PID: whether the process has ended within 5 seconds (killed when not).
+ended_within_5s() {
+  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.05; done
+  kill -KILL "$1"
+  return 1
+}
+rm -f "$ini"
+stalled_send "$work/stalled.hb"
+kill -INT "$send_pid"
+check "Ctrl-C on a stalled line: the send ends" ended_within_5s "$send_pid"
+wait "$send_pid"
+check "Ctrl-C on a stalled line: exit 130" [ $? -eq 130 ]
+check "Ctrl-C on a stalled line: says where it stopped and that the ending could not go out" \
+  grep -qE "^plotgate: stopped in path 1 of 1 after [0-9,]+ of [0-9,]+ bytes; the pen-up and the job's end could not be sent\. To go on: " "$work/send.err" ||
+  sed 's/^/  said: /' "$work/send.err"
+check "Ctrl-C on a stalled line: the job file is removed" no_job_files
+kill "$sim_pid" 2>/dev/null
+wait "$sim_pid"
+# catches_interrupt PID: whether the process still handles SIGINT itself (SigCgt bit 2).
+catches_interrupt() { (((0x$(awk '/^SigCgt/ { print $2 }' "/proc/$1/status") & 2) != 0)); }
+stalled_send "$work/stalled.hb"
+kill -INT "$send_pid"
+# Two signals sent at once would merge into one: the second follows once the first is taken.
+for _ in $(seq 100); do catches_interrupt "$send_pid" || break; sleep 0.01; done
+kill -INT "$send_pid"
+check "a second Ctrl-C: the send ends" ended_within_5s "$send_pid"
+wait "$send_pid"
+check "a second Ctrl-C: at once, before any report" [ -z "$(grep "stopped in path" "$work/send.err")" ] ||
+  sed 's/^/  said: /' "$work/send.err"
+kill "$sim_pid" 2>/dev/null
+wait "$sim_pid"
+find "$work" -maxdepth 1 -name 'plotgate-*.hb' -delete  # what the ended program left
+
 # The long job was announced with its size and its time at 38400 baud: 3840 bytes a second.
 announced=$(awk -v n="$size" 'BEGIN { printf "%.1f MB", n / 1e6 }')
 minutes=$(awk -v n="$size" 'BEGIN { printf "%.0f", n / 3840 / 60 }')
@@ -142,14 +188,15 @@ kill -INT "$send_pid"
 wait "$send_pid"
 check "resume: the first send was interrupted" [ $? -eq 130 ]
 wait "$sim_pid"
-go_on=$(sed -n "s|^plotgate: stopped in path \([0-9]*\) of 20000 after .*To go on: plotgate \(send .* --port\) $device \(.*--from-path \1\)$|\2 @DEVICE@ \3|p" "$work/send.err")
+go_on=$(sed -n "s|^plotgate: stopped in path \([0-9]*\) of 20000 after .*To go on: plotgate \(send .* --port\) $device \(.*--from-path \1 -- .*\)$|\2 @DEVICE@ \3|p" "$work/send.err")
+from_path=$(sed -n 's/^plotgate: stopped in path \([0-9]*\) of .*/\1/p' "$work/send.err")
 check "resume: the message names the path and the command" [ -n "$go_on" ] || sed 's/^/  said: /' "$work/send.err"
 start_cutter "$sim" "$work/second.hb" "$work/sim.out"
 eval "\"\$plotgate\" ${go_on/@DEVICE@/\"\$device\"}" >/dev/null 2>"$work/send.err"
 check "resume: the second send succeeds" [ $? -eq 0 ] || sed 's/^/  said: /' "$work/send.err"
 wait "$sim_pid"
 check "resume: every path cut, none twice but the one cut off" \
-  python3 tests/e2e/cut_paths.py "$work/paths.hb" "$work/first.hb" "$work/second.hb" "${go_on##* }"
+  python3 tests/e2e/cut_paths.py "$work/paths.hb" "$work/first.hb" "$work/second.hb" "$from_path"
 start_cutter "$sim" "$work/whole.hb" "$work/sim.out"
 "$plotgate" send "$work/paths.plt" --model Robin-Series --port "$device" --from-path 1 >/dev/null 2>&1
 wait "$sim_pid"
@@ -232,6 +279,12 @@ check "an unknown model is a usage error" [ $? -eq 2 ]
 "$plotgate" ports >"$work/ports"
 check "ports runs" [ $? -eq 0 ]
 check "ports names the USB link for Lark-Series" grep -q "Lark-Series: VORN_USB" "$work/ports"
+# Listings whose output is lost (a full disk) fail with the reason.
+for listing in ports models "info examples/star.plt --detail --model 4"; do
+  $plotgate $listing >/dev/full 2>"$work/err"
+  check "$listing: lost output is a failure" [ $? -eq 1 ]
+  check "$listing: ... that says why" grep -qx "plotgate: cannot write to standard output: No space left on device" "$work/err"
+done
 # Every serial tty of this machine, and every by-id name that leads to one, is listed by
 # its path; each listed path is a device.
 for tty in /dev/ttyUSB* /dev/ttyACM*; do
