@@ -1,5 +1,6 @@
 #include "CliCommon.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,45 @@
 #include "ModelTable.h"
 #include "SystemError.h"
 
+namespace {
+
+// The largest distances a drag-knife cutter can use: its blade's offset is well under a
+// millimetre, and an over-cut of a few millimetres frees any shape.
+const double MAX_BLADE_OFFSET_MM = 2.0;
+const char* const MAX_BLADE_OFFSET_TEXT = "2";
+const double MAX_OVERCUT_MM = 5.0;
+const char* const MAX_OVERCUT_TEXT = "5";
+
+// A distance option: decimal digits with at most one "." (no sign, exponent, comma or
+// words), from `min` to `max` millimetres. The text itself goes on to the job unchanged.
+CLI::Validator MillimetreCheck(double min, const char* minText, double max, const char* maxText) {
+  return CLI::Validator(
+      [min, minText, max, maxText](const std::string& text) -> std::string {
+        const std::string range = std::string("a number of mm from ") + minText + " to " + maxText;
+        const size_t digits = text.find_first_not_of("0123456789");
+        const bool decimal =
+            !text.empty() && text != "." &&
+            (digits == std::string::npos ||
+             (text[digits] == '.' && text.find_first_not_of("0123456789", digits + 1) == std::string::npos));
+        if (!decimal) return "\"" + text + "\" is not " + range;
+        const double value = strtod(text.c_str(), nullptr);
+        if (value < min || value > max) return "\"" + text + "\" is outside " + range;
+        return "";
+      },
+      "MM");
+}
+
+}  // namespace
+
+CutOrder CutOrderOf(const CutOrderChoice& choice) {
+  CutOrder order;
+  order.insideFirst = choice.insideFirst;
+  order.shortestTravel = choice.shortestTravel;
+  order.weedMargin = WeedMarginUnits(choice.weedBorder, strtod(choice.weedBorderText.c_str(), nullptr));
+  order.passes = std::max(choice.passes, MIN_PASSES);
+  return order;
+}
+
 void AddJobOptions(CLI::App& command, JobChoices& choices) {
   command.add_option("INPUT", choices.input, "Drawing to cut: the exchange file written by the CorelDRAW macro")
       ->required();
@@ -16,6 +56,26 @@ void AddJobOptions(CLI::App& command, JobChoices& choices) {
                    "Mirror the job left to right (x becomes -x), as for cutting from the back of the material");
   command.add_option("--rotate", choices.rotate, "Turn the job clockwise by 0, 90, 180 or 270 degrees")
       ->check(CLI::IsMember({0, 90, 180, 270}));
+  CutOrderChoice& order = choices.cutOrder;
+  command.add_flag("--inside-first", order.insideFirst,
+                   "Cut every closed shape that lies inside another before the one around it (the counter of an "
+                   "\"o\" before its outline), so small pieces do not shift");
+  command.add_flag("--shortest-travel", order.shortestTravel,
+                   "Cut next the path whose start is nearest the knife (within --inside-first when given); every "
+                   "path keeps its own start and direction");
+  command
+      .add_option_function<std::string>(
+          "--weed-border",
+          [&order](const std::string& value) {
+            order.weedBorder = true;
+            order.weedBorderText = value;
+          },
+          "Cut a rectangle this many mm around the job, last, to weed it off the roll, from 0.5 to 50; it counts "
+          "in the job's size")
+      ->check(MillimetreCheck(MIN_WEED_MARGIN_MM, "0.5", MAX_WEED_MARGIN_MM, "50"));
+  command.add_option("--passes", order.passes, "Cut every path N times, from 1 to 5, for thick material")
+      ->type_name("N")
+      ->check(CLI::Range(MIN_PASSES, MAX_PASSES));
 }
 
 namespace {
@@ -84,44 +144,19 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
     return false;
   }
   // A rotation rebuilds from the commands, mirrored first, as the dialog's buttons do.
-  if (choices.mirror) job.Mirror();
-  const JobResult rotated = choices.rotate >= 0 ? job.RotateTo(choices.rotate / 90) : JOB_DONE;
+  const JobResult mirrored = choices.mirror ? job.Mirror() : JOB_DONE;
+  const JobResult rotated = mirrored == JOB_DONE && choices.rotate >= 0 ? job.RotateTo(choices.rotate / 90) : mirrored;
   if (rotated != JOB_DONE) {
     fprintf(stderr, "plotgate: cannot rotate %s: %s\n", choices.input.c_str(), JobResultText(rotated));
     return false;
   }
+  const JobResult ordered = job.SetCutOrder(CutOrderOf(choices.cutOrder));
+  if (ordered != JOB_DONE) {
+    fprintf(stderr, "plotgate: cannot order the cuts of %s: %s\n", choices.input.c_str(), JobResultText(ordered));
+    return false;
+  }
   return true;
 }
-
-namespace {
-
-// The largest distances a drag-knife cutter can use: its blade's offset is well under a
-// millimetre, and an over-cut of a few millimetres frees any shape.
-const double MAX_BLADE_OFFSET_MM = 2.0;
-const char* const MAX_BLADE_OFFSET_TEXT = "2";
-const double MAX_OVERCUT_MM = 5.0;
-const char* const MAX_OVERCUT_TEXT = "5";
-
-// A distance option: decimal digits with at most one "." (no sign, exponent, comma or
-// words), from 0.01 to `max` millimetres. The text itself goes on to the job unchanged.
-CLI::Validator MillimetreCheck(double max, const char* maxText) {
-  return CLI::Validator(
-      [max, maxText](const std::string& text) -> std::string {
-        const std::string range = std::string("a number of mm from 0.01 to ") + maxText;
-        const size_t digits = text.find_first_not_of("0123456789");
-        const bool decimal =
-            !text.empty() && text != "." &&
-            (digits == std::string::npos ||
-             (text[digits] == '.' && text.find_first_not_of("0123456789", digits + 1) == std::string::npos));
-        if (!decimal) return "\"" + text + "\" is not " + range;
-        const double value = strtod(text.c_str(), nullptr);
-        if (value < 0.01 || value > max) return "\"" + text + "\" is outside " + range;
-        return "";
-      },
-      "MM");
-}
-
-}  // namespace
 
 // An option that ticks one of the offset boxes and gives it its distance text, checked
 // as millimetres from 0.01 to `maxText`.
@@ -135,7 +170,7 @@ static void AddDistanceOption(CLI::App& command, const char* name, bool& ticked,
             text = value;
           },
           what + ", from 0.01 to " + maxText + " (" + hint + ")")
-      ->check(MillimetreCheck(maxMm, maxText));
+      ->check(MillimetreCheck(0.01, "0.01", maxMm, maxText));
 }
 
 CLI::Option* AddModelOption(CLI::App& command, int& model) {

@@ -31,27 +31,30 @@ bool CompleteAsSend(SendChoices& choices, const RememberOptions& remember) {
   ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
   std::error_code unknown;
   SavedChoices saved;
+  SavedCutOrder savedCutOrder;
   try {
-    if (std::filesystem::exists(ini.IniPath, unknown)) saved = ReadSavedChoices(ini);
+    if (std::filesystem::exists(ini.IniPath, unknown)) {
+      saved = ReadSavedChoices(ini);
+      savedCutOrder = ReadSavedCutOrder(ini);
+    }
   } catch (const CFileException& e) {
     fprintf(stderr, "plotgate: cannot read the settings: %s\n", e.what());
     return false;
   }
   CompleteFromSaved(choices, remember, saved);
+  CompleteCutOrder(choices.job.cutOrder, remember, savedCutOrder);
   return true;
 }
 
-// Prints the paths, their lengths, and the job file's size and line time for the chosen
-// model. False, after a message, when the job cannot be encoded.
-bool PrintDetail(CPlotJob& job, const CutterChoice& cutter) {
-  const CutterModel& model = ModelTable[cutter.model];
-  const JobFormat format = JobFormatOf(model.ProtocolNumber);
+// The job file the model's driver would have written for `job` (prepared for writing
+// first), in `bytes`, and its paths. False, after a message, when it cannot be encoded.
+bool EncodeForDetail(CPlotJob& job, const CutterChoice& cutter, std::string& bytes, JobPaths& paths) {
+  const JobFormat format = JobFormatOf(ModelTable[cutter.model].ProtocolNumber);
   const JobResult prepared = PrepareJobForWriting(job);
   if (prepared != JOB_DONE) {
     fprintf(stderr, "plotgate: cannot encode the job: %s\n", JobResultText(prepared));
     return false;
   }
-  std::string bytes;
   {
     CBlockWriter out([&bytes](const char* block, size_t length) {
       bytes.append(block, length);
@@ -59,11 +62,32 @@ bool PrintDetail(CPlotJob& job, const CutterChoice& cutter) {
     });
     WriteJobCommands(out, job, format.dialect, format.swapXY, cutter.offsets);
   }
-  const JobPaths paths = ReadJobPaths(bytes.data(), bytes.size(), format.dialect);
+  paths = ReadJobPaths(bytes.data(), bytes.size(), format.dialect);
+  return true;
+}
+
+// Prints the paths, their lengths, and the job file's size and line time for the chosen
+// model; when the cut order changes the order, also the pen-up travel of the drawing's own
+// (`drawing`, loaded with the same choices but that order). False, after a message, when
+// the job cannot be encoded.
+bool PrintDetail(CPlotJob& job, CPlotJob& drawing, const CutterChoice& cutter) {
+  const CutterModel& model = ModelTable[cutter.model];
+  std::string bytes;
+  JobPaths paths;
+  if (!EncodeForDetail(job, cutter, bytes, paths)) return false;
   const int baudRate = GetPortSettings(model.ProtocolNumber, "", "").baudRate;
   printf("paths: %s\n", CountText(paths.starts.size()).c_str());
   printf("cut length: %.1f mm\n", paths.cutUnits / UNITS_PER_MM);
-  printf("pen-up travel: %.1f mm\n", paths.travelUnits / UNITS_PER_MM);
+  const CutOrder& order = job.GetCutOrder();
+  if (order.insideFirst || order.shortestTravel) {
+    std::string drawingBytes;
+    JobPaths drawingPaths;
+    if (!EncodeForDetail(drawing, cutter, drawingBytes, drawingPaths)) return false;
+    printf("pen-up travel: %.1f mm (%.1f mm in the drawing's order)\n", paths.travelUnits / UNITS_PER_MM,
+           drawingPaths.travelUnits / UNITS_PER_MM);
+  } else {
+    printf("pen-up travel: %.1f mm\n", paths.travelUnits / UNITS_PER_MM);
+  }
   printf("job file: %s bytes for %s\n", CountText(bytes.size()).c_str(), model.name);
   printf("line time: %s at %d baud\n", AboutText(LineSeconds(bytes.size(), baudRate)).c_str(), baudRate);
   return true;
@@ -89,15 +113,31 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       "the ones a send would take");
   AddCutterOptions(*info, o->choices.cutter, false);
   AddRememberOptions(*info, o->remember);
-  for (const char* name : {"--model", "--blade-offset", "--overcut", "--ini", "--no-blade-offset", "--no-overcut"})
+  for (const char* name : {"--model", "--blade-offset", "--overcut", "--ini", "--no-blade-offset", "--no-overcut",
+                           "--no-inside-first", "--no-shortest-travel", "--no-weed-border"})
     info->get_option(name)->needs(detail);
   info->callback([o, &exitCode] {
+    // The detail is what a send would take, the remembered cut order included.
+    if (o->detail && !CompleteAsSend(o->choices, o->remember)) {
+      exitCode = 1;
+      return;
+    }
     CPlotJob job;
     if (!LoadChosenJob(job, o->choices.job)) {
       exitCode = 1;
       return;
     }
     printf("%s x %s mm\n", job.WidthText().c_str(), job.HeightText().c_str());
-    if (o->detail && !(CompleteAsSend(o->choices, o->remember) && PrintDetail(job, o->choices.cutter))) exitCode = 1;
+    if (!o->detail) return;
+    JobChoices inDrawingOrder = o->choices.job;
+    inDrawingOrder.cutOrder.insideFirst = false;
+    inDrawingOrder.cutOrder.shortestTravel = false;
+    CPlotJob drawing;
+    const CutOrder& order = job.GetCutOrder();
+    if ((order.insideFirst || order.shortestTravel) && !LoadChosenJob(drawing, inDrawingOrder)) {
+      exitCode = 1;
+      return;
+    }
+    if (!PrintDetail(job, drawing, o->choices.cutter)) exitCode = 1;
   });
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CliCommon.h"
+#include "CutOrderSettings.h"
 #include "PortDiscovery.h"
 #include "Settings.h"
 
@@ -16,11 +17,14 @@ struct RememberOptions {
   std::string iniPath;  // --ini; "" for DefaultSettingsPath()
   bool noBladeOffset = false;
   bool noOverCut = false;
+  bool noInsideFirst = false;
+  bool noShortestTravel = false;
+  bool noWeedBorder = false;
 };
 
-// Adds --ini, --no-blade-offset and --no-overcut to a subcommand that already has the
-// cutter options. Each --no- option excludes its ticking option, and the edit texts must
-// be one line, as a line break would split the settings file's entry.
+// Adds --ini, --no-blade-offset, --no-overcut, --no-inside-first, --no-shortest-travel and
+// --no-weed-border to a subcommand that already has the cutter and job options. Each --no- option excludes its ticking
+// option, and the edit texts must be one line, as a line break would split the settings file's entry.
 void AddRememberOptions(CLI::App& command, RememberOptions& options);
 
 // Fills in from `saved` whatever the command line left out, as the dialog restores its
@@ -77,3 +81,12 @@ struct CutterTarget {
 // model. The settings file is read only, never created or changed. Returns false, after a
 // message on stderr, when it cannot be read.
 bool FindCutterTarget(const TargetOptions& options, CutterTarget& target);
+
+// Fills in from `saved` the cut order the command line left out, as the dialog restores
+// its controls: each box not given is ticked as remembered unless its --no- option is
+// given, the weed border keeps its remembered text, and the passes are the remembered ones.
+void CompleteCutOrder(CutOrderChoice& choice, const RememberOptions& options, const SavedCutOrder& saved);
+
+// The cut order to remember for a send with `choice` (completed); an unticked weed border
+// keeps the text `saved` holds.
+SavedCutOrder CutOrderToRemember(const CutOrderChoice& choice, const SavedCutOrder& saved);
