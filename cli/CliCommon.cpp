@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "BinaryStdout.h"
+#include "CutOrderSettings.h"
 #include "ModelTable.h"
 #include "SystemError.h"
 
@@ -41,12 +42,13 @@ CLI::Validator MillimetreCheck(double min, const char* minText, double max, cons
 }  // namespace
 
 CutOrder CutOrderOf(const CutOrderChoice& choice) {
-  CutOrder order;
-  order.insideFirst = choice.insideFirst;
-  order.shortestTravel = choice.shortestTravel;
-  order.weedMargin = WeedMarginUnits(choice.weedBorder, strtod(choice.weedBorderText.c_str(), nullptr));
-  order.passes = std::max(choice.passes, MIN_PASSES);
-  return order;
+  SavedCutOrder shown;
+  shown.insideFirst = choice.insideFirst ? 1 : 0;
+  shown.shortestTravel = choice.shortestTravel ? 1 : 0;
+  shown.chkWeedBorder = choice.weedBorder ? 1 : 0;
+  shown.weedBorderText = choice.weedBorderText;
+  shown.passes = choice.passes;
+  return CutOrderFromSaved(shown);
 }
 
 void AddJobOptions(CLI::App& command, JobChoices& choices) {

@@ -1,6 +1,7 @@
 #include "CutOrderSettings.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 const char* const CUT_ORDER_SECTION = "CutOrder";
 
@@ -26,7 +27,7 @@ SavedCutOrder ReadSavedCutOrder(CIniFile& ini) {
   saved.shortestTravel = ini.GetInt(CUT_ORDER_SECTION, SHORTEST_TRAVEL_KEY, defaults.shortestTravel) != 0 ? 1 : 0;
   saved.chkWeedBorder = ini.GetInt(CUT_ORDER_SECTION, CHK_WEED_BORDER_KEY, defaults.chkWeedBorder) != 0 ? 1 : 0;
   saved.weedBorderText = ini.GetString(CUT_ORDER_SECTION, WEED_BORDER_KEY, defaults.weedBorderText);
-  saved.passes = std::min(std::max(ini.GetInt(CUT_ORDER_SECTION, PASSES_KEY, defaults.passes), 1), 5);
+  saved.passes = std::min(std::max(ini.GetInt(CUT_ORDER_SECTION, PASSES_KEY, defaults.passes), MIN_PASSES), MAX_PASSES);
   return saved;
 }
 
@@ -38,4 +39,13 @@ void WriteSavedCutOrder(CIniFile& ini, const SavedCutOrder& choices) {
   SetIfChanged(ini, CHK_WEED_BORDER_KEY, std::to_string(choices.chkWeedBorder), std::to_string(defaults.chkWeedBorder));
   SetIfChanged(ini, WEED_BORDER_KEY, choices.weedBorderText, defaults.weedBorderText);
   SetIfChanged(ini, PASSES_KEY, std::to_string(choices.passes), std::to_string(defaults.passes));
+}
+
+CutOrder CutOrderFromSaved(const SavedCutOrder& saved) {
+  CutOrder order;
+  order.insideFirst = saved.insideFirst != 0;
+  order.shortestTravel = saved.shortestTravel != 0;
+  order.weedMargin = WeedMarginUnits(saved.chkWeedBorder != 0, strtod(saved.weedBorderText.c_str(), nullptr));
+  order.passes = std::min(std::max(saved.passes, MIN_PASSES), MAX_PASSES);
+  return order;
 }

@@ -15,6 +15,7 @@
 
 #include <string>
 
+#include "CutOrder.h"
 #include "IniFile.h"
 
 extern const char* const CUT_ORDER_SECTION;
@@ -35,3 +36,7 @@ SavedCutOrder ReadSavedCutOrder(CIniFile& ini);
 // Writes the entries whose value differs from what the file holds (or, without an entry,
 // from its default). Raises CFileException.
 void WriteSavedCutOrder(CIniFile& ini, const SavedCutOrder& choices);
+
+// The pipeline's cut order for the remembered (or shown) choices: the weed border's text
+// read with strtod and brought into its range, the passes into 1 to 5.
+CutOrder CutOrderFromSaved(const SavedCutOrder& saved);
