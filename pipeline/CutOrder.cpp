@@ -319,6 +319,7 @@ class CListBuilder {
     PlotPoint* node = NewEmptyPoint();
     if (!node) {
       m_failed = true;
+      FreePoints(m_head);
       return;
     }
     node->kind = kind;
@@ -327,10 +328,12 @@ class CListBuilder {
     (m_tail ? m_tail->next : m_head) = node;
     m_tail = node;
   }
-  // The list, or null when memory ran out (everything built is released).
+  // The list, or null when memory ran out (everything built is released). A list without
+  // a point is one placeholder, as a job without drawing commands is.
   PointList Take() {
-    PointList list = m_failed ? nullptr : m_head;
-    if (!m_failed) m_head = nullptr;
+    if (!m_head && !m_failed) m_head = NewEmptyPoint();
+    PointList list = m_head;
+    m_head = nullptr;
     return list;
   }
 

@@ -88,6 +88,10 @@ TEST(CutOrder, InnerPathsComeBeforeThePathsAroundThem) {
     ASSERT_EQ(o.result, JOB_DONE) << c.what;
     EXPECT_EQ(o.Starts(), c.starts) << c.what;
   }
+  // A job without drawing commands stays one: a placeholder, not a failure.
+  Ordered empty("IN;SP1;", InsideFirst());
+  EXPECT_EQ(empty.result, JOB_DONE);
+  EXPECT_EQ(PointsText(empty.points), "E");
   // The touching triangle went first: its own path, not the square's.
   Ordered touching(Square(0, 0, 900) + "PU0,0;PD300,100;PD100,300;PD0,0;", InsideFirst());
   EXPECT_EQ(PathsOf(touching.points)[0], "U0,0 D300,100 D100,300 D0,0");
