@@ -28,20 +28,7 @@ void AddSettingsFileOption(CLI::App& command, std::string& iniPath) {
 
 }  // namespace
 
-void AddRememberOptions(CLI::App& command, RememberOptions& options) {
-  AddSettingsFileOption(command, options.iniPath);
-  CLI::Option* bladeOffset = command.get_option("--blade-offset");
-  CLI::Option* overCut = command.get_option("--overcut");
-  bladeOffset->check(OneLine);
-  overCut->check(OneLine);
-  command
-      .add_flag("--no-blade-offset", options.noBladeOffset,
-                "Send without the remembered blade offset (its distance stays remembered)")
-      ->excludes(bladeOffset);
-  command
-      .add_flag("--no-overcut", options.noOverCut,
-                "Send without the remembered over-cut (its distance stays remembered)")
-      ->excludes(overCut);
+void AddCutOrderOffOptions(CLI::App& command, RememberOptions& options) {
   const struct {
     const char* name;
     bool& flag;
@@ -56,6 +43,23 @@ void AddRememberOptions(CLI::App& command, RememberOptions& options) {
   };
   for (const auto& off : cutOrderOffs) command.add_flag(off.name, off.flag, off.what)->excludes(off.ticking);
   command.get_option("--weed-border")->check(OneLine);
+}
+
+void AddRememberOptions(CLI::App& command, RememberOptions& options) {
+  AddSettingsFileOption(command, options.iniPath);
+  CLI::Option* bladeOffset = command.get_option("--blade-offset");
+  CLI::Option* overCut = command.get_option("--overcut");
+  bladeOffset->check(OneLine);
+  overCut->check(OneLine);
+  command
+      .add_flag("--no-blade-offset", options.noBladeOffset,
+                "Send without the remembered blade offset (its distance stays remembered)")
+      ->excludes(bladeOffset);
+  command
+      .add_flag("--no-overcut", options.noOverCut,
+                "Send without the remembered over-cut (its distance stays remembered)")
+      ->excludes(overCut);
+  AddCutOrderOffOptions(command, options);
 }
 
 const char* const REMEMBERED_PORT_SECTION = "CommandLine";

@@ -27,6 +27,11 @@ struct RememberOptions {
 // option, and the edit texts must be one line, as a line break would split the settings file's entry.
 void AddRememberOptions(CLI::App& command, RememberOptions& options);
 
+// Adds --no-inside-first, --no-shortest-travel and --no-weed-border (each excluding its
+// ticking option) to a subcommand that already has the job options; the weed border's text
+// must be one line.
+void AddCutOrderOffOptions(CLI::App& command, RememberOptions& options);
+
 // Fills in from `saved` whatever the command line left out, as the dialog restores its
 // controls: the model; the port, but only with the model (choosing another model picks
 // its port, so a given --model leaves the port to that choice), and not when the saved
