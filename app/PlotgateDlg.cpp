@@ -1,6 +1,8 @@
 #include "PlotgateDlg.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <system_error>
 
 #include "AboutDlg.h"
@@ -102,6 +104,13 @@ void CPlotgateDlg::AttachControls() {
   m_chkOverCut = Control<CButton>(IDC_CHK_OVERCUT);
   m_overCut = Control<CWindow>(IDC_OVERCUT);
   m_overCutSpin = Control<CSpinButton>(IDC_SPIN_OVERCUT);
+  m_chkInsideFirst = Control<CButton>(IDC_CHK_INSIDE_FIRST);
+  m_chkShortestTravel = Control<CButton>(IDC_CHK_SHORTEST_TRAVEL);
+  m_chkWeedBorder = Control<CButton>(IDC_CHK_WEED_BORDER);
+  m_weedBorder = Control<CWindow>(IDC_WEED_BORDER);
+  m_weedBorderSpin = Control<CSpinButton>(IDC_SPIN_WEED_BORDER);
+  m_passes = Control<CWindow>(IDC_PASSES);
+  m_passesSpin = Control<CSpinButton>(IDC_SPIN_PASSES);
 }
 
 void CPlotgateDlg::SetUpControls() {
@@ -147,6 +156,20 @@ void CPlotgateDlg::SetUpControls() {
   }
   m_bladeOffset.SetText("0.38");
   m_overCut.SetText("0.85");
+
+  const SavedCutOrder firstOrder;
+  m_weedBorderSpin.SetRange(1, 9999);
+  m_weedBorderSpin.SetBuddy(m_weedBorder);
+  m_weedBorder.SetText(firstOrder.weedBorderText);
+  // The passes spin writes its number into its edit itself.
+  m_passesSpin.SetBuddy(m_passes);
+  m_passesSpin.SetRange(MIN_PASSES, MAX_PASSES);
+  m_passesSpin.Send(UDM_SETPOS32, 0, firstOrder.passes);
+  for (const CWindow& control :
+       {CWindow(m_chkInsideFirst.m_hWnd), CWindow(m_chkShortestTravel.m_hWnd), CWindow(m_chkWeedBorder.m_hWnd),
+        m_weedBorder, CWindow(m_weedBorderSpin.m_hWnd), m_passes, CWindow(m_passesSpin.m_hWnd)}) {
+    control.Enable(false);
+  }
 }
 
 void CPlotgateDlg::RestoreChoices() {
@@ -164,10 +187,18 @@ void CPlotgateDlg::RestoreChoices() {
   m_overCut.SetText(saved.overCutText);
   SelectedModel = ModelTable[restored.modelIndex];
   m_port.Enable(restored.portListEnabled);
+  const SavedCutOrder order = ReadSavedCutOrder(m_settings);
+  m_chkInsideFirst.SetCheck(order.insideFirst != 0);
+  m_chkShortestTravel.SetCheck(order.shortestTravel != 0);
+  m_chkWeedBorder.SetCheck(order.chkWeedBorder != 0);
+  m_weedBorder.SetText(order.weedBorderText);
+  m_passesSpin.Send(UDM_SETPOS32, 0, order.passes);
 }
 
 void CPlotgateDlg::LoadCommandLineJob() {
   if (!m_fileName.empty()) {
+    // The job is loaded straight into the cut order the controls show.
+    m_job.SetCutOrder(CutOrderFromSaved(CutOrderFromControls()));
     m_job.LoadJob(m_fileName.c_str());
     // A job that cannot fit is refused with a reason; the window stays usable without it.
     // An unreadable file keeps the documented silence.
@@ -183,12 +214,18 @@ void CPlotgateDlg::EnableForJob() {
   const bool job = m_job.HasJob();
   for (const CWindow& control :
        {CWindow(m_send.m_hWnd), CWindow(m_mirror.m_hWnd), CWindow(m_rotate.m_hWnd), CWindow(m_chkBladeOffset.m_hWnd),
-        CWindow(m_chkOverCut.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd)}) {
+        CWindow(m_chkOverCut.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd),
+        CWindow(m_chkInsideFirst.m_hWnd), CWindow(m_chkShortestTravel.m_hWnd), CWindow(m_chkWeedBorder.m_hWnd),
+        m_passes, CWindow(m_passesSpin.m_hWnd)}) {
     control.Enable(job);
   }
   if (job) {
     OnBladeOffsetCheck();
     OnOverCutCheck();
+    OnWeedBorderCheck();
+  } else {
+    m_weedBorder.Enable(false);
+    m_weedBorderSpin.Enable(false);
   }
 }
 
@@ -217,6 +254,10 @@ bool CPlotgateDlg::OnCommand(int id, int code) {
     OnSelchangeDevice();
     return true;
   }
+  if ((id == IDC_WEED_BORDER || id == IDC_PASSES) && code == EN_CHANGE) {
+    OnCutOrderChange();
+    return true;
+  }
   return CDialog::OnCommand(id, code);
 }
 
@@ -226,6 +267,12 @@ bool CPlotgateDlg::OnButtonClicked(int id) {
     case IDC_ROTATE: OnMirrorRotate(id); return true;
     case IDC_CHK_BLADE_OFFSET: OnBladeOffsetCheck(); return true;
     case IDC_CHK_OVERCUT: OnOverCutCheck(); return true;
+    case IDC_CHK_INSIDE_FIRST:
+    case IDC_CHK_SHORTEST_TRAVEL: OnCutOrderChange(); return true;
+    case IDC_CHK_WEED_BORDER:
+      OnWeedBorderCheck();
+      OnCutOrderChange();
+      return true;
     case IDOK: OnSend(); return true;
     case IDCANCEL: OnCancel(); return true;
     case IDC_ABOUT: OnAbout(); return true;
@@ -241,6 +288,8 @@ bool CPlotgateDlg::OnNotify(const NMHDR& header, LRESULT& result) {
     OnSpin(IDC_BLADE_OFFSET, change);
   } else if (header.idFrom == IDC_SPIN_OVERCUT) {
     OnSpin(IDC_OVERCUT, change);
+  } else if (header.idFrom == IDC_SPIN_WEED_BORDER) {
+    OnSpin(IDC_WEED_BORDER, change);
   } else {
     return false;
   }
@@ -342,6 +391,37 @@ void CPlotgateDlg::OnSpin(int editId, const NMUPDOWN& change) {
   edit.SetText(SpinStep(edit.GetText(), change.iDelta));
 }
 
+void CPlotgateDlg::OnWeedBorderCheck() {
+  const bool checked = m_chkWeedBorder.GetCheck();
+  m_weedBorder.Enable(checked);
+  m_weedBorderSpin.Enable(checked);
+}
+
+void CPlotgateDlg::OnCutOrderChange() {
+  // Text set while the window starts has no job to order yet.
+  if (!m_job.HasJob()) return;
+  m_previewPainter.Forget();
+  const JobResult ordered = m_job.SetCutOrder(CutOrderFromSaved(CutOrderFromControls()));
+  if (ordered != JOB_DONE) {
+    // The points could not be built: the job is gone, and the controls that need it too.
+    ShowMessage(JobResultText(ordered), m_sProgramName, MB_OK | MB_ICONWARNING);
+    EnableForJob();
+  }
+  ShowJobSize();
+  InvalidateRect(m_hWnd, nullptr, TRUE);
+  UpdateWindow(m_hWnd);
+}
+
+SavedCutOrder CPlotgateDlg::CutOrderFromControls() const {
+  SavedCutOrder order;
+  order.insideFirst = m_chkInsideFirst.GetCheck() ? 1 : 0;
+  order.shortestTravel = m_chkShortestTravel.GetCheck() ? 1 : 0;
+  order.chkWeedBorder = m_chkWeedBorder.GetCheck() ? 1 : 0;
+  order.weedBorderText = m_weedBorder.GetText();
+  order.passes = std::min(std::max(atoi(m_passes.GetText().c_str()), MIN_PASSES), MAX_PASSES);
+  return order;
+}
+
 void CPlotgateDlg::OnSelchangeDevice() {
   const int index = m_device.GetCurSel();
   if (index < 0 || index >= MODEL_COUNT) return;
@@ -380,6 +460,7 @@ void CPlotgateDlg::OnSend() {
   const SavedChoices choices = ChoicesFromControls();
   try {
     WriteSavedChoices(m_settings, choices);
+    WriteSavedCutOrder(m_settings, CutOrderFromControls());
   } catch (const CFileException& error) {
     // A settings file that cannot be written (read-only, a full disk) ends the send before
     // anything is sent; the port is closed again.

@@ -1,5 +1,6 @@
 // The program's one working window: the job's preview and size, the blade-offset and
-// over-cut options, the cutter model and port, the progress bar and the buttons Send,
+// over-cut options, the cut order (inner shapes first, less travel, a weed border and the
+// passes), the cutter model and port, the progress bar and the buttons Send,
 // Cancel, Mirror, Rotate and About (dialog template 102).
 //
 // Start-up restores the remembered choices and loads the job named on the command line;
@@ -20,6 +21,7 @@
 #include <thread>
 
 #include "Controls.h"
+#include "CutOrderSettings.h"
 #include "Dialog.h"
 #include "ModelTable.h"
 #include "PlotJob.h"
@@ -102,6 +104,11 @@ class CPlotgateDlg : public CDialog {
   void OnBladeOffsetCheck();
   void OnOverCutCheck();
   void OnSpin(int editId, const NMUPDOWN& change);
+  // The weed border's check box: its edit and spin are usable only when it is ticked.
+  void OnWeedBorderCheck();
+  // Any cut order control changed: the job is ordered again, its size and preview shown.
+  void OnCutOrderChange();
+  SavedCutOrder CutOrderFromControls() const;
   void OnSelchangeDevice();
   void OnProview();
   // The Send button and the Enter key.
@@ -143,6 +150,9 @@ class CPlotgateDlg : public CDialog {
   CSpinButton m_bladeOffsetSpin, m_overCutSpin;
   CButton m_chkBladeOffset, m_chkOverCut, m_mirror, m_rotate, m_send;
   CWindow m_height, m_width, m_bladeOffset, m_overCut, m_preview;
+  CButton m_chkInsideFirst, m_chkShortestTravel, m_chkWeedBorder;
+  CWindow m_weedBorder, m_passes;
+  CSpinButton m_weedBorderSpin, m_passesSpin;
   CComboBox m_device, m_port;
 
   CSendSession m_session;                   // the driver of the current or last send

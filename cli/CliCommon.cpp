@@ -1,5 +1,6 @@
 #include "CliCommon.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -8,8 +9,48 @@
 
 #include "BinaryStdout.h"
 #include "BlockWriter.h"
+#include "CutOrderSettings.h"
 #include "ModelTable.h"
 #include "SystemError.h"
+
+namespace {
+
+// Why `text` is not a millimetre text from `min` to `max` (decimal digits with at most one
+// ".": no sign, exponent, comma or words) of at most `maxLength` characters (0: any); ""
+// when it is one. The text itself goes on to the job unchanged.
+std::string MillimetreProblem(const std::string& text, double min, const char* minText, double max, const char* maxText,
+                              size_t maxLength = 0) {
+  const std::string range = std::string("a number of mm from ") + minText + " to " + maxText;
+  const size_t digits = text.find_first_not_of("0123456789");
+  const bool decimal = !text.empty() && text != "." &&
+                       (digits == std::string::npos ||
+                        (text[digits] == '.' && text.find_first_not_of("0123456789", digits + 1) == std::string::npos));
+  if (!decimal) return "\"" + text + "\" is not " + range;
+  if (maxLength > 0 && text.size() > maxLength) {
+    return "\"" + text + "\" is longer than " + std::to_string(maxLength) + " characters";
+  }
+  const double value = strtod(text.c_str(), nullptr);
+  if (value < min || value > max) return "\"" + text + "\" is outside " + range;
+  return "";
+}
+
+CLI::Validator MillimetreCheck(double min, const char* minText, double max, const char* maxText) {
+  return CLI::Validator([min, minText, max, maxText](
+                            const std::string& text) { return MillimetreProblem(text, min, minText, max, maxText); },
+                        "MM");
+}
+
+}  // namespace
+
+CutOrder CutOrderOf(const CutOrderChoice& choice) {
+  SavedCutOrder shown;
+  shown.insideFirst = choice.insideFirst ? 1 : 0;
+  shown.shortestTravel = choice.shortestTravel ? 1 : 0;
+  shown.chkWeedBorder = choice.weedBorder ? 1 : 0;
+  shown.weedBorderText = choice.weedBorderText;
+  shown.passes = choice.passes;
+  return CutOrderFromSaved(shown);
+}
 
 void AddJobOptions(CLI::App& command, JobChoices& choices) {
   command.add_option("INPUT", choices.input, "Drawing to cut: the exchange file written by the CorelDRAW macro")
@@ -18,6 +59,26 @@ void AddJobOptions(CLI::App& command, JobChoices& choices) {
                    "Mirror the job left to right (x becomes -x), as for cutting from the back of the material");
   command.add_option("--rotate", choices.rotate, "Turn the job clockwise by 0, 90, 180 or 270 degrees")
       ->check(CLI::IsMember({0, 90, 180, 270}));
+  CutOrderChoice& order = choices.cutOrder;
+  command.add_flag("--inside-first", order.insideFirst,
+                   "Cut every closed shape that lies inside another before the one around it (the counter of an "
+                   "\"o\" before its outline), so small pieces do not shift");
+  command.add_flag("--shortest-travel", order.shortestTravel,
+                   "Cut next the path whose start is nearest the knife (within --inside-first when given); every "
+                   "path keeps its own start and direction");
+  command
+      .add_option_function<std::string>(
+          "--weed-border",
+          [&order](const std::string& value) {
+            order.weedBorder = true;
+            order.weedBorderText = value;
+          },
+          "Cut a rectangle this many mm around the job, last, to weed it off the roll, from 0.5 to 50; it counts "
+          "in the job's size")
+      ->check(MillimetreCheck(MIN_WEED_MARGIN_MM, "0.5", MAX_WEED_MARGIN_MM, "50"));
+  command.add_option("--passes", order.passes, "Cut every path N times, from 1 to 5, for thick material")
+      ->type_name("N")
+      ->check(CLI::Range(MIN_PASSES, MAX_PASSES));
 }
 
 namespace {
@@ -86,10 +147,15 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
     return false;
   }
   // A rotation rebuilds from the commands, mirrored first, as the dialog's buttons do.
-  if (choices.mirror) job.Mirror();
-  const JobResult rotated = choices.rotate >= 0 ? job.RotateTo(choices.rotate / 90) : JOB_DONE;
+  const JobResult mirrored = choices.mirror ? job.Mirror() : JOB_DONE;
+  const JobResult rotated = mirrored == JOB_DONE && choices.rotate >= 0 ? job.RotateTo(choices.rotate / 90) : mirrored;
   if (rotated != JOB_DONE) {
     fprintf(stderr, "plotgate: cannot rotate %s: %s\n", choices.input.c_str(), JobResultText(rotated));
+    return false;
+  }
+  const JobResult ordered = job.SetCutOrder(CutOrderOf(choices.cutOrder));
+  if (ordered != JOB_DONE) {
+    fprintf(stderr, "plotgate: cannot order the cuts of %s: %s\n", choices.input.c_str(), JobResultText(ordered));
     return false;
   }
   return true;
@@ -114,19 +180,8 @@ const DistanceRange& RangeOf(const std::string& option) {
 
 std::string DistanceProblem(const std::string& text, const std::string& option) {
   const DistanceRange& range = RangeOf(option);
-  const std::string what = std::string("a number of mm from 0.01 to ") + range.maxText;
-  const size_t digits = text.find_first_not_of("0123456789");
-  const bool decimal = !text.empty() && text != "." &&
-                       (digits == std::string::npos ||
-                        (text[digits] == '.' && text.find_first_not_of("0123456789", digits + 1) == std::string::npos));
-  if (!decimal) return "\"" + text + "\" is not " + what;
   // The job file writer reads no more of the text than the dialog's edit holds.
-  if (text.size() > DISTANCE_TEXT_MAX) {
-    return "\"" + text + "\" is longer than " + std::to_string(DISTANCE_TEXT_MAX) + " characters";
-  }
-  const double value = strtod(text.c_str(), nullptr);
-  if (value < 0.01 || value > range.max) return "\"" + text + "\" is outside " + what;
-  return "";
+  return MillimetreProblem(text, 0.01, "0.01", range.max, range.maxText, DISTANCE_TEXT_MAX);
 }
 
 // An option that ticks one of the offset boxes and gives it its distance text, checked by

@@ -16,12 +16,25 @@ const int EXIT_INTERRUPTED = 130;
 // The --output name that stands for standard output, never for a file.
 const char* const STANDARD_OUTPUT = "-";
 
-// The dialog's mirror and rotation choices as options.
+// The cut order (CutOrder.h) as options: each box ticked when given.
+struct CutOrderChoice {
+  bool insideFirst = false;
+  bool shortestTravel = false;
+  bool weedBorder = false;
+  std::string weedBorderText;  // millimetres, as given
+  int passes = 0;              // 0 when not given
+};
+
+// The dialog's mirror and rotation choices and the cut order as options.
 struct JobChoices {
   std::string input;
   bool mirror = false;
   int rotate = -1;  // degrees; -1 when not given
+  CutOrderChoice cutOrder;
 };
+
+// The pipeline's cut order for the choice: one pass when none is given.
+CutOrder CutOrderOf(const CutOrderChoice& choice);
 
 // The cutter model and the option controls.
 struct CutterChoice {
@@ -37,7 +50,8 @@ struct SendChoices {
   std::string port;
 };
 
-// Adds INPUT, --mirror and --rotate to a subcommand.
+// Adds INPUT, --mirror, --rotate, --inside-first, --shortest-travel, --weed-border MM
+// (0.5 to 50) and --passes N (1 to 5) to a subcommand.
 void AddJobOptions(CLI::App& command, JobChoices& choices);
 
 // Adds --model NAME|INDEX, --blade-offset TEXT and --overcut TEXT (each ticks its check
@@ -77,7 +91,8 @@ std::string OpenFailureReason(const CSendSession& session);
 std::string WriteFailureReason(const CSendSession& session);
 
 // Loads the input and applies the choices as the dialog would: with --rotate the rotation
-// rebuild (mirrored first when --mirror is given), with --mirror alone the mirror.
+// rebuild (mirrored first when --mirror is given), with --mirror alone the mirror, and the
+// cut order on the result.
 // Returns false, after a message on stderr saying why, when the input cannot be read, does
 // not fit (too large, not enough memory) or holds no outline to cut. On stderr it first
 // says that it reads an input of 5 MB or more, and after reading warns in one line of what

@@ -1,7 +1,8 @@
-// plotgate frame INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R] [--ini FILE]:
+// plotgate frame INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R] [cut order options]
+//   [--ini FILE]:
 // traces the job's bounding box on the cutter with the pen up, where and how the job file
-// would place it, so the user sees where the job will land before cutting. Model and port
-// are taken as send takes them; nothing is remembered.
+// would place it, so the user sees where the job will land before cutting. Model, port and
+// cut order are taken as send takes them; nothing is remembered.
 #include <cstdio>
 
 #include "CliCommon.h"
@@ -17,16 +18,28 @@ namespace {
 struct FrameOptions {
   JobChoices job;
   TargetOptions target;
+  RememberOptions cutOrderOff;  // only its --no- options of the cut order
 };
+
+// Completes the cut order from the settings file as a send would, since a weed border
+// changes where the job lands; an absent file is left absent. False, after a message, when
+// it cannot be read.
+bool CompleteCutOrderAsSend(FrameOptions& options) {
+  CIniFile ini;
+  Remembered remembered;
+  if (!ReadRemembered(options.target.iniPath, false, ini, remembered)) return false;
+  CompleteCutOrder(options.job.cutOrder, options.cutOrderOff, remembered.cutOrder);
+  return true;
+}
 
 int Fail(const std::string& message) {
   fprintf(stderr, "%s\n", message.c_str());
   return 1;
 }
 
-int RunFrame(const FrameOptions& options) {
+int RunFrame(FrameOptions& options) {
   CutterTarget target;
-  if (!FindCutterTarget(options.target, target)) return 1;
+  if (!FindCutterTarget(options.target, target) || !CompleteCutOrderAsSend(options)) return 1;
   const CutterModel& model = ModelTable[target.model];
   CPlotJob job;
   if (!LoadChosenJob(job, options.job)) return 1;
@@ -75,5 +88,6 @@ void AddFrameCommand(CLI::App& app, int& exitCode) {
       "Choices not given are the ones saved by the last send; nothing is saved.");
   AddJobOptions(*frame, options->job);
   AddTargetOptions(*frame, options->target);
+  AddCutOrderOffOptions(*frame, options->cutOrderOff);
   frame->callback([options, &exitCode] { exitCode = RunFrame(*options); });
 }

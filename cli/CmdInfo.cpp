@@ -19,18 +19,36 @@ namespace {
 // Plotter units to the millimetre.
 const double UNITS_PER_MM = 40.0;
 
+// The job file the model's driver would write for `job`, in `bytes`, and its paths. False,
+// after a message, when it cannot be encoded.
+bool EncodeForDetail(CPlotJob& job, const CutterChoice& cutter, std::string& bytes, JobPaths& paths) {
+  if (!EncodeChosenJob(job, cutter, bytes)) return false;
+  paths = ReadJobPaths(bytes.data(), bytes.size(), JobFormatOf(ModelTable[cutter.model].ProtocolNumber).dialect);
+  return true;
+}
+
 // Prints the paths, their lengths, and the job file's size and line time for the chosen
-// model. False, after a message, when the job cannot be encoded.
-bool PrintDetail(CPlotJob& job, const CutterChoice& cutter) {
+// model; when the cut order changes the order, also the pen-up travel of the drawing's own
+// (`drawing`, loaded with the same choices but that order). False, after a message, when
+// the job cannot be encoded.
+bool PrintDetail(CPlotJob& job, CPlotJob& drawing, const CutterChoice& cutter) {
   const CutterModel& model = ModelTable[cutter.model];
   std::string bytes;
-  if (!EncodeChosenJob(job, cutter, bytes)) return false;
-  const int dialect = JobFormatOf(model.ProtocolNumber).dialect;
-  const JobPaths paths = ReadJobPaths(bytes.data(), bytes.size(), dialect);
+  JobPaths paths;
+  if (!EncodeForDetail(job, cutter, bytes, paths)) return false;
   const int baudRate = GetPortSettings(model.ProtocolNumber, "", "").baudRate;
   printf("paths: %s\n", CountText(paths.starts.size()).c_str());
   printf("cut length: %.1f mm\n", paths.cutUnits / UNITS_PER_MM);
-  printf("pen-up travel: %.1f mm\n", paths.travelUnits / UNITS_PER_MM);
+  const CutOrder& order = job.GetCutOrder();
+  if (order.insideFirst || order.shortestTravel) {
+    std::string drawingBytes;
+    JobPaths drawingPaths;
+    if (!EncodeForDetail(drawing, cutter, drawingBytes, drawingPaths)) return false;
+    printf("pen-up travel: %.1f mm (%.1f mm in the drawing's order)\n", paths.travelUnits / UNITS_PER_MM,
+           drawingPaths.travelUnits / UNITS_PER_MM);
+  } else {
+    printf("pen-up travel: %.1f mm\n", paths.travelUnits / UNITS_PER_MM);
+  }
   printf("job file: %s bytes for %s\n", CountText(bytes.size()).c_str(), model.name);
   printf("line time: %s at %d baud\n", AboutText(LineSeconds(bytes.size(), baudRate)).c_str(), baudRate);
   return true;
@@ -56,9 +74,18 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       "the ones a send would take");
   AddCutterOptions(*info, o->choices.cutter, false);
   AddRememberOptions(*info, o->remember);
-  for (const char* name : {"--model", "--blade-offset", "--overcut", "--ini", "--no-blade-offset", "--no-overcut"})
+  for (const char* name : {"--model", "--blade-offset", "--overcut", "--ini", "--no-blade-offset", "--no-overcut",
+                           "--no-inside-first", "--no-shortest-travel", "--no-weed-border"})
     info->get_option(name)->needs(detail);
   info->callback([o, &exitCode] {
+    // The detail is what a send would take, the remembered cut order included; the settings
+    // file is read as a send reads it, but an absent one is not created.
+    if (o->detail) {
+      CIniFile ini;
+      Remembered remembered;
+      exitCode = CompleteFromSettings(o->choices, o->remember, false, ini, remembered);
+      if (exitCode != 0) return;
+    }
     CPlotJob job;
     if (!LoadChosenJob(job, o->choices.job)) {
       exitCode = 1;
@@ -66,11 +93,16 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
     }
     printf("%s x %s mm\n", job.WidthText().c_str(), job.HeightText().c_str());
     if (o->detail) {
-      // The settings file is read as a send reads it, but an absent one is not created.
-      CIniFile ini;
-      Remembered remembered;
-      exitCode = CompleteFromSettings(o->choices, o->remember, false, ini, remembered);
-      if (exitCode == 0 && !PrintDetail(job, o->choices.cutter)) exitCode = 1;
+      JobChoices inDrawingOrder = o->choices.job;
+      inDrawingOrder.cutOrder.insideFirst = false;
+      inDrawingOrder.cutOrder.shortestTravel = false;
+      CPlotJob drawing;
+      const CutOrder& order = job.GetCutOrder();
+      if ((order.insideFirst || order.shortestTravel) && !LoadChosenJob(drawing, inDrawingOrder)) {
+        exitCode = 1;
+      } else if (!PrintDetail(job, drawing, o->choices.cutter)) {
+        exitCode = 1;
+      }
     }
     exitCode = StdoutResult(exitCode);
   });

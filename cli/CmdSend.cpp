@@ -1,6 +1,7 @@
 // plotgate send INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R]
-//   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut] [--ini FILE]
-//   [--from-path N]:
+//   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut]
+//   [--inside-first | --no-inside-first] [--shortest-travel | --no-shortest-travel]
+//   [--weed-border MM | --no-weed-border] [--passes N] [--ini FILE] [--from-path N]:
 // what the dialog's Send does for a COM port: start from the remembered choices, open the
 // driver, save the choices, write the job file (one of this send's own in the temporary
 // folder, removed after), stream it piece by piece (a long one announced, with a progress line on a terminal), and
@@ -92,6 +93,17 @@ std::string OffsetText(const char* name, bool ticked, const std::string& text, b
   return std::string(name) + (ticked ? " " + text + " mm" : " off") + Mark(saved);
 }
 
+// The cut order for the closing line, "" when it is the drawing's: "; inner shapes first,
+// nearest start next, weed border 3 mm, 2 passes".
+std::string CutOrderText(const CutOrderChoice& order) {
+  std::string text;
+  if (order.insideFirst) text += ", inner shapes first";
+  if (order.shortestTravel) text += ", nearest start next";
+  if (order.weedBorder) text += ", weed border " + order.weedBorderText + " mm";
+  if (order.passes > 1) text += ", " + std::to_string(order.passes) + " passes";
+  return text.empty() ? "" : ";" + text.substr(1);
+}
+
 // The closing line: "Sent 412 bytes to Finch-Series (saved) on /dev/ttyACM0 at 38400
 // baud; mirror off, rotation 90, blade offset 0.38 mm (saved), over-cut off (saved)."
 std::string SentText(uint64_t size, const char* model, const std::string& port, int baudRate, const SendChoices& used,
@@ -101,7 +113,8 @@ std::string SentText(uint64_t size, const char* model, const std::string& port, 
          " at " + std::to_string(baudRate) + " baud; mirror " + (used.job.mirror ? "on" : "off") + ", rotation " +
          std::to_string(std::max(used.job.rotate, 0)) + ", " +
          OffsetText("blade offset", offsets.bladeOffset, offsets.bladeOffsetText, marks.bladeOffset) + ", " +
-         OffsetText("over-cut", offsets.overCut, offsets.overCutText, marks.overCut) + ".";
+         OffsetText("over-cut", offsets.overCut, offsets.overCutText, marks.overCut) + CutOrderText(used.job.cutOrder) +
+         ".";
 }
 
 int Fail(const std::string& message) {
@@ -121,6 +134,12 @@ std::string GoOnCommand(const SendChoices& used, const std::string& port, const 
   if (used.job.rotate > 0) command += " --rotate " + std::to_string(used.job.rotate);
   command += offsets.bladeOffset ? " --blade-offset " + ShellWord(offsets.bladeOffsetText) : " --no-blade-offset";
   command += offsets.overCut ? " --overcut " + ShellWord(offsets.overCutText) : " --no-overcut";
+  // The cut order numbers the paths: going on needs the same one.
+  const CutOrderChoice& order = used.job.cutOrder;
+  command += order.insideFirst ? " --inside-first" : " --no-inside-first";
+  command += order.shortestTravel ? " --shortest-travel" : " --no-shortest-travel";
+  command += order.weedBorder ? " --weed-border " + ShellWord(order.weedBorderText) : " --no-weed-border";
+  command += " --passes " + std::to_string(std::max(order.passes, 1));
   if (!remember.iniPath.empty()) command += " --ini " + ShellWord(remember.iniPath);
   return command + " --from-path " + std::to_string(fromPath) + " -- " + ShellWord(used.job.input);
 }
@@ -178,6 +197,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   try {
     WriteSavedChoices(ini, ChoicesToRemember(choices, port, remembered.saved));
     WriteRememberedPort(ini, port);
+    WriteSavedCutOrder(ini, CutOrderToRemember(choices.job.cutOrder, remembered.cutOrder));
   } catch (const CFileException& e) {
     return Fail(std::string("plotgate: cannot save the settings: ") + e.what());
   }

@@ -1,5 +1,6 @@
 #include "RememberedChoices.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -27,6 +28,23 @@ void AddSettingsFileOption(CLI::App& command, std::string& iniPath) {
 
 }  // namespace
 
+void AddCutOrderOffOptions(CLI::App& command, RememberOptions& options) {
+  const struct {
+    const char* name;
+    bool& flag;
+    const char* ticking;
+    const char* what;
+  } cutOrderOffs[] = {
+      {"--no-inside-first", options.noInsideFirst, "--inside-first", "Cut without the remembered inner-first order"},
+      {"--no-shortest-travel", options.noShortestTravel, "--shortest-travel",
+       "Cut without the remembered nearest-next order"},
+      {"--no-weed-border", options.noWeedBorder, "--weed-border",
+       "Cut without the remembered weed border (its margin stays remembered)"},
+  };
+  for (const auto& off : cutOrderOffs) command.add_flag(off.name, off.flag, off.what)->excludes(off.ticking);
+  command.get_option("--weed-border")->check(OneLine);
+}
+
 void AddRememberOptions(CLI::App& command, RememberOptions& options) {
   AddSettingsFileOption(command, options.iniPath);
   CLI::Option* bladeOffset = command.get_option("--blade-offset");
@@ -41,6 +59,7 @@ void AddRememberOptions(CLI::App& command, RememberOptions& options) {
       .add_flag("--no-overcut", options.noOverCut,
                 "Send without the remembered over-cut (its distance stays remembered)")
       ->excludes(overCut);
+  AddCutOrderOffOptions(command, options);
 }
 
 const char* const REMEMBERED_PORT_SECTION = "CommandLine";
@@ -79,6 +98,7 @@ bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Reme
   try {
     remembered.saved = ReadSavedChoices(ini);
     remembered.port = ReadRememberedPort(ini);
+    remembered.cutOrder = ReadSavedCutOrder(ini);
   } catch (const CFileException& e) {
     fprintf(stderr, "plotgate: cannot read the settings: %s\n", e.what());
     return false;
@@ -107,6 +127,7 @@ int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, b
   if (!ReadRemembered(options.iniPath, create, ini, remembered)) return 1;
   const OffsetOptions given = choices.cutter.offsets;
   CompleteFromSaved(choices, options, remembered.saved, remembered.port);
+  CompleteCutOrder(choices.job.cutOrder, options, remembered.cutOrder);
   const OffsetOptions& used = choices.cutter.offsets;
   if (!SavedDistanceTaken(used.bladeOffset, given.bladeOffset, used.bladeOffsetText, "blade offset", "--blade-offset",
                           "--no-blade-offset", ini.IniPath) ||
@@ -159,4 +180,24 @@ bool FindCutterTarget(const TargetOptions& options, CutterTarget& target) {
       choices.port.empty() ? ChoosePort(ModelTable[target.model].ProtocolNumber, target.devices) : choices.port;
   target.usbSerialPort = MatchSerialPort(target.devices, USB_SERIAL_PREFIX);
   return true;
+}
+
+void CompleteCutOrder(CutOrderChoice& choice, const RememberOptions& options, const SavedCutOrder& saved) {
+  if (!choice.insideFirst) choice.insideFirst = !options.noInsideFirst && saved.insideFirst != 0;
+  if (!choice.shortestTravel) choice.shortestTravel = !options.noShortestTravel && saved.shortestTravel != 0;
+  if (!choice.weedBorder) {
+    choice.weedBorder = !options.noWeedBorder && saved.chkWeedBorder != 0;
+    choice.weedBorderText = saved.weedBorderText;
+  }
+  if (choice.passes == 0) choice.passes = saved.passes;
+}
+
+SavedCutOrder CutOrderToRemember(const CutOrderChoice& choice, const SavedCutOrder& saved) {
+  SavedCutOrder remembered;
+  remembered.insideFirst = choice.insideFirst ? 1 : 0;
+  remembered.shortestTravel = choice.shortestTravel ? 1 : 0;
+  remembered.chkWeedBorder = choice.weedBorder ? 1 : 0;
+  remembered.weedBorderText = choice.weedBorder ? choice.weedBorderText : saved.weedBorderText;
+  remembered.passes = std::max(choice.passes, 1);
+  return remembered;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CliCommon.h"
+#include "CutOrderSettings.h"
 #include "PortDiscovery.h"
 #include "Settings.h"
 
@@ -16,18 +17,27 @@ struct RememberOptions {
   std::string iniPath;  // --ini; "" for DefaultSettingsPath()
   bool noBladeOffset = false;
   bool noOverCut = false;
+  bool noInsideFirst = false;
+  bool noShortestTravel = false;
+  bool noWeedBorder = false;
 };
 
-// Adds --ini, --no-blade-offset and --no-overcut to a subcommand that already has the
-// cutter options. Each --no- option excludes its ticking option, and the edit texts must
-// be one line, as a line break would split the settings file's entry.
+// Adds --ini, --no-blade-offset, --no-overcut, --no-inside-first, --no-shortest-travel and
+// --no-weed-border to a subcommand that already has the cutter and job options. Each --no- option excludes its ticking
+// option, and the edit texts must be one line, as a line break would split the settings file's entry.
 void AddRememberOptions(CLI::App& command, RememberOptions& options);
+
+// Adds --no-inside-first, --no-shortest-travel and --no-weed-border (each excluding its
+// ticking option) to a subcommand that already has the job options; the weed border's text
+// must be one line.
+void AddCutOrderOffOptions(CLI::App& command, RememberOptions& options);
 
 // What the settings file remembers, read once for a command.
 struct Remembered {
-  SavedChoices saved;  // the six choices; the dialog's first ones when there is no file
-  std::string port;    // the command line's own remembered port; "" for none
-  bool any = false;    // whether the file held anything before this read
+  SavedChoices saved;      // the six choices; the dialog's first ones when there is no file
+  std::string port;        // the command line's own remembered port; "" for none
+  SavedCutOrder cutOrder;  // the cut order, in its own section
+  bool any = false;        // whether the file held anything before this read
 };
 
 // Names the settings file in `ini` (`iniPath`, or DefaultSettingsPath() when "") and reads
@@ -36,7 +46,7 @@ struct Remembered {
 // after "plotgate: cannot read the settings: REASON" on stderr, when it cannot be read.
 bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered);
 
-// ReadRemembered and CompleteFromSaved for a command that cuts with the offset options
+// ReadRemembered, CompleteFromSaved and CompleteCutOrder for a command that cuts with the offset options
 // (send, info --detail), which also refuses a ticked box whose saved distance the command
 // line would refuse as an option (a dialog's "2.5" or "0,5"), as the job would then be cut
 // with a distance the user could not ask for again. 0; 1 after the reading's message;
@@ -99,3 +109,12 @@ struct CutterTarget {
 // model. The settings file is read only, never created or changed. Returns false, after a
 // message on stderr, when it cannot be read.
 bool FindCutterTarget(const TargetOptions& options, CutterTarget& target);
+
+// Fills in from `saved` the cut order the command line left out, as the dialog restores
+// its controls: each box not given is ticked as remembered unless its --no- option is
+// given, the weed border keeps its remembered text, and the passes are the remembered ones.
+void CompleteCutOrder(CutOrderChoice& choice, const RememberOptions& options, const SavedCutOrder& saved);
+
+// The cut order to remember for a send with `choice` (completed); an unticked weed border
+// keeps the text `saved` holds.
+SavedCutOrder CutOrderToRemember(const CutOrderChoice& choice, const SavedCutOrder& saved);

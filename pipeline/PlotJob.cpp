@@ -8,12 +8,14 @@
 CPlotJob::~CPlotJob() {
   FreeCommands(m_pCommands);
   FreePoints(m_pPoints);
+  FreePoints(m_pGeometry);
 }
 
 int CPlotJob::LoadJob(const char* path) {
   if (!path) return 1;
   FreeCommands(m_pCommands);
   FreePoints(m_pPoints);
+  FreePoints(m_pGeometry);
   m_loadResult = ReadExchangeFile(m_pCommands, path, &m_readReport, &m_nLoadError);
   if (m_loadResult == JOB_DONE) m_loadResult = FlattenCommands(m_pCommands, m_pPoints);
   if (m_loadResult != JOB_DONE) FreeCommands(m_pCommands);  // no half job
@@ -27,7 +29,34 @@ int CPlotJob::LoadJob(const char* path) {
   m_bounds.maxY = TruncToCoord(static_cast<double>(m_bounds.maxY) + toOrigin.dy);
   m_bounds.minX = 0;
   m_bounds.minY = 0;
+  if (m_loadResult == JOB_DONE) m_loadResult = ApplyCutOrder();
   return 1;
+}
+
+void CPlotJob::TakeBackGeometry() {
+  if (!m_pGeometry) return;
+  FreePoints(m_pPoints);
+  m_pPoints = m_pGeometry;
+  m_bounds = m_geometryBounds;
+  m_pGeometry = nullptr;
+}
+
+JobResult CPlotJob::ApplyCutOrder() {
+  if (m_cutOrder.IsOff() || !HasJob()) return JOB_DONE;
+  m_pGeometry = m_pPoints;
+  m_geometryBounds = m_bounds;
+  const JobResult ordered = OrderCuts(m_pGeometry, m_geometryBounds, m_cutOrder, m_pPoints, m_bounds);
+  if (ordered != JOB_DONE) {  // no half job
+    FreePoints(m_pGeometry);
+    FreeCommands(m_pCommands);
+  }
+  return ordered;
+}
+
+JobResult CPlotJob::SetCutOrder(const CutOrder& order) {
+  TakeBackGeometry();
+  m_cutOrder = order;
+  return ApplyCutOrder();
 }
 
 void CPlotJob::Apply(const JobTransform& transform) { TransformPoints(m_pPoints, transform, m_bounds); }
@@ -49,11 +78,13 @@ static const Rotation kRotations[] = {
 
 static const JobTransform kMirror = {-1, 0, 0, 1, 0, 0};
 
-void CPlotJob::Mirror() {
+JobResult CPlotJob::Mirror() {
   MirrorState = MirrorState == MIRROR_MIRRORED ? MIRROR_NORMAL : MIRROR_MIRRORED;
-  if (!HasJob()) return;
+  if (!HasJob()) return JOB_DONE;
+  TakeBackGeometry();
   Apply(kMirror);
   MoveToOrigin();
+  return ApplyCutOrder();
 }
 
 JobResult CPlotJob::RotateTo(int quarterTurns) {
@@ -61,6 +92,7 @@ JobResult CPlotJob::RotateTo(int quarterTurns) {
   RotateState = ROTATE_0 + turns;
   if (!HasJob()) return JOB_DONE;
   FreePoints(m_pPoints);
+  FreePoints(m_pGeometry);
   const JobResult flattened = FlattenCommands(m_pCommands, m_pPoints);
   if (flattened != JOB_DONE) return flattened;
   ComputeBounds(m_pPoints, m_bounds);
@@ -73,7 +105,7 @@ JobResult CPlotJob::RotateTo(int quarterTurns) {
     Apply(JobTransform{r.cosine, r.sine, -r.sine, r.cosine, 0, 0});
     MoveToOrigin();
   }
-  return JOB_DONE;
+  return ApplyCutOrder();
 }
 
 std::string CPlotJob::WidthText() const {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "CutOrder.h"
 #include "ExchangeReader.h"
 #include "JobModel.h"
 #include "JobResult.h"
@@ -34,7 +35,8 @@ class CPlotJob {
 
   // The Mirror button: toggles MirrorState and mirrors the current points (rotation
   // included) about the vertical axis. The points change only when there is a job.
-  void Mirror();
+  // JOB_DONE, or why the cut order could not be applied again (as for RotateTo).
+  JobResult Mirror();
   // A Rotate menu choice: RotateState becomes `quarterTurns` clockwise quarter turns (0 to
   // 3; others are taken modulo 4) and the points are rebuilt from the commands, mirrored
   // first when MirrorState is MIRROR_MIRRORED, then turned. The points change only when
@@ -44,7 +46,14 @@ class CPlotJob {
   // The clockwise quarter turns RotateState stands for, 0 to 3.
   int QuarterTurns() const { return RotateState - ROTATE_0; }
 
-  // Mirror and RotateTo leave the job at the origin with m_bounds current.
+  // The order and additions of the cut (CutOrder.h), all off by default. The points are
+  // built again from the job's geometry with the new order. JOB_DONE, or why they could
+  // not be (JOB_NO_MEMORY, JOB_TOO_LARGE): then the job is gone and the caller says so.
+  JobResult SetCutOrder(const CutOrder& order);
+  const CutOrder& GetCutOrder() const { return m_cutOrder; }
+
+  // LoadJob, Mirror, RotateTo and SetCutOrder leave the job at the origin, in the cut
+  // order, with m_bounds current.
 
   // Width (x extent) and height (y extent) in millimetres, as the size fields show them.
   std::string WidthText() const;
@@ -66,4 +75,13 @@ class CPlotJob {
  private:
   void Apply(const JobTransform& transform);
   void MoveToOrigin();
+  // Puts the geometry back as m_pPoints, dropping the ordered copy.
+  void TakeBackGeometry();
+  // Keeps m_pPoints as the geometry and makes m_pPoints its copy in the cut order.
+  JobResult ApplyCutOrder();
+
+  CutOrder m_cutOrder;
+  // The points before the cut order, with their bounds; held only while an order is on.
+  PointList m_pGeometry = nullptr;
+  JobBounds m_geometryBounds = {0, 0, 0, 0};
 };

@@ -43,6 +43,14 @@
 #define IDC_CHK_OVERCUT 1016
 #define IDC_OVERCUT 1017
 #define IDC_SPIN_OVERCUT 1018
+// The cut order controls (the program's own, beyond the original template).
+#define IDC_CHK_INSIDE_FIRST 1019
+#define IDC_CHK_SHORTEST_TRAVEL 1020
+#define IDC_CHK_WEED_BORDER 1021
+#define IDC_WEED_BORDER 1022
+#define IDC_SPIN_WEED_BORDER 1023
+#define IDC_PASSES 1024
+#define IDC_SPIN_PASSES 1025
 
 // System menu item of the About box.
 #define IDM_ABOUTBOX 0x0010

@@ -65,6 +65,17 @@ TEST(CliInfo, DetailCountsPathsLengthsAndTheJobFileOfTheModel) {
             lengths + "job file: 134 bytes for Finch-Series\nline time: about 1 second at 38400 baud\n");
   // The cutter options belong to --detail.
   EXPECT_EQ(CliRun({"info", input, "--model", "Robin-Series"}).code, 2);
+  // A letter and its counter, from the job file's origin at the corner (400, 0) to the
+  // final pen-up at (400, 400): outline first 400 + 141.4 + 424.3 = 965.7 units; counter
+  // first 316.2 + 141.4 + 565.7 = 1023.3. The remembered inner-first order is taken.
+  const std::string letter =
+      dir.Write("o.plt", "PU0,0;PD400,0;PD400,400;PD0,400;PD0,0;PU100,100;PD300,100;PD300,300;PD100,300;PD100,100;");
+  dir.Write("Plotgate.ini", "[CutOrder]\r\nInsideFirst=1\r\n");
+  const CliRun ordered({"info", letter, "--detail", "--ini", ini});
+  EXPECT_NE(ordered.out.find("\npen-up travel: 25.6 mm (24.1 mm in the drawing's order)\n"), std::string::npos)
+      << ordered.out;
+  const CliRun unticked({"info", letter, "--detail", "--ini", ini, "--no-inside-first"});
+  EXPECT_NE(unticked.out.find("\npen-up travel: 24.1 mm\n"), std::string::npos) << unticked.out;
 }
 
 TEST(CliInfo, UsageErrorsAndUnreadableInput) {

@@ -105,6 +105,32 @@ TEST(RememberedChoices, RememberedPortEntryIsWrittenOnlyWhenItChanges) {
   EXPECT_EQ(ReadRememberedPort(ini), "");
 }
 
+TEST(RememberedChoices, CutOrderIsWrittenOnlyWhenItChangesAndReadBackInRange) {
+  TempDir dir;
+  CIniFile ini;
+  ini.IniPath = dir.Write("Plotgate.ini", "[Device]\r\nType=4\r\n");
+  // The defaults leave a file without the section as it is.
+  WriteSavedCutOrder(ini, SavedCutOrder());
+  EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\n");
+  SavedCutOrder changed;
+  changed.insideFirst = 1;
+  changed.passes = 2;
+  WriteSavedCutOrder(ini, changed);
+  EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\n[CutOrder]\r\nInsideFirst=1\r\nPasses=2\r\n");
+  dir.Write("Plotgate.ini", "[CutOrder]\r\nInsideFirst=7\r\nPasses=9\r\nChkWeedBorder=1\r\nWeedBorder=2.5\r\n");
+  const SavedCutOrder read = ReadSavedCutOrder(ini);
+  EXPECT_EQ(read.insideFirst, 1);
+  EXPECT_EQ(read.passes, 5);
+  // Unticked on the command line, the border keeps its remembered margin.
+  CutOrderChoice choice;
+  RememberOptions options;
+  options.noWeedBorder = true;
+  CompleteCutOrder(choice, options, read);
+  EXPECT_TRUE(choice.insideFirst);
+  EXPECT_FALSE(choice.weedBorder);
+  EXPECT_EQ(CutOrderToRemember(choice, read).weedBorderText, "2.5");
+}
+
 TEST(CliSendSettings, NothingIsSavedWhenTheCutterDoesNotAnswer) {
   TempDir dir;
   const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
@@ -163,6 +189,10 @@ TEST(CliSendSettings, ContradictoryOrMultiLineOptionsAreUsageErrors) {
   EXPECT_EQ(CliRun({"send", input, "--ini", ini, "--blade-offset", "0.5", "--no-blade-offset"}).code, 2);
   EXPECT_EQ(CliRun({"send", input, "--ini", ini, "--overcut", "1", "--no-overcut"}).code, 2);
   EXPECT_EQ(CliRun({"send", input, "--ini", ini, "--overcut", "1\r\n[Device]"}).code, 2);
+  EXPECT_EQ(CliRun({"send", input, "--ini", ini, "--inside-first", "--no-inside-first"}).code, 2);
+  EXPECT_EQ(CliRun({"send", input, "--ini", ini, "--weed-border", "0.4"}).code, 2);
+  EXPECT_EQ(CliRun({"send", input, "--ini", ini, "--weed-border", "5mm"}).code, 2);
+  EXPECT_EQ(CliRun({"send", input, "--ini", ini, "--passes", "0"}).code, 2);
   EXPECT_FALSE(std::filesystem::exists(ini));
 }
 

@@ -199,8 +199,26 @@ TEST_F(PlotgateDialog, FirstRunWithoutSettingsOrFile) {
   EXPECT_TRUE(std::filesystem::exists(m_settings.IniPath));
   EXPECT_EQ(TempDir::Read(m_settings.IniPath), "");
   // Without a job only About and Cancel are usable; Proview is hidden.
-  for (int id : {IDOK, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT, IDC_CHK_BLADE_OFFSET, IDC_CHK_OVERCUT,
-                 IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET, IDC_OVERCUT, IDC_SPIN_OVERCUT, IDC_WIDTH, IDC_HEIGHT}) {
+  for (int id : {IDOK,
+                 IDC_MIRROR,
+                 IDC_ROTATE,
+                 IDC_DEVICE,
+                 IDC_PORT,
+                 IDC_CHK_BLADE_OFFSET,
+                 IDC_CHK_OVERCUT,
+                 IDC_BLADE_OFFSET,
+                 IDC_SPIN_BLADE_OFFSET,
+                 IDC_OVERCUT,
+                 IDC_SPIN_OVERCUT,
+                 IDC_WIDTH,
+                 IDC_HEIGHT,
+                 IDC_CHK_INSIDE_FIRST,
+                 IDC_CHK_SHORTEST_TRAVEL,
+                 IDC_CHK_WEED_BORDER,
+                 IDC_WEED_BORDER,
+                 IDC_SPIN_WEED_BORDER,
+                 IDC_PASSES,
+                 IDC_SPIN_PASSES}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
   EXPECT_TRUE(Enabled(IDC_ABOUT));
@@ -296,6 +314,35 @@ TEST_F(PlotgateDialog, SpinStepsTheEditInTenths) {
   SetWindowTextA(Item(IDC_OVERCUT), "abc");
   Spin(IDC_SPIN_OVERCUT, 1);
   EXPECT_EQ(Text(IDC_OVERCUT), "0.1");
+}
+
+TEST_F(PlotgateDialog, CutOrderIsRestoredAndShownInSizeAndPreview) {
+  WriteSettings("[CutOrder]\r\nInsideFirst=1\r\nChkWeedBorder=1\r\nWeedBorder=1\r\nPasses=2\r\n");
+  const std::string file = JobFile();
+  Open(file);
+  EXPECT_TRUE(Checked(IDC_CHK_INSIDE_FIRST));
+  EXPECT_FALSE(Checked(IDC_CHK_SHORTEST_TRAVEL));
+  EXPECT_TRUE(Checked(IDC_CHK_WEED_BORDER));
+  EXPECT_EQ(Text(IDC_WEED_BORDER), "1");
+  EXPECT_EQ(Text(IDC_PASSES), "2");
+  for (int id : {IDC_CHK_INSIDE_FIRST, IDC_WEED_BORDER, IDC_SPIN_WEED_BORDER, IDC_PASSES})
+    EXPECT_TRUE(Enabled(id)) << id;
+  // A border 1 mm out on each side counts in the size, and the preview draws it.
+  EXPECT_EQ(ShownSize(), "102.00 x 52.00");
+  CPlotJob expected;
+  CutOrder order;
+  order.insideFirst = true;
+  order.weedMargin = 40;
+  order.passes = 2;
+  expected.SetCutOrder(order);
+  expected.LoadJob(file.c_str());
+  ExpectPreviewOf(expected);
+  // Unticked, the border goes and its edit with it; the margin stays for the next time.
+  Click(IDC_CHK_WEED_BORDER);
+  EXPECT_EQ(ShownSize(), "100.00 x 50.00");
+  EXPECT_FALSE(Enabled(IDC_WEED_BORDER));
+  Spin(IDC_SPIN_WEED_BORDER, 1);
+  EXPECT_EQ(Text(IDC_WEED_BORDER), "1.1");
 }
 
 TEST_F(PlotgateDialog, MirrorAndRotationChangeSizeAndPreview) {
