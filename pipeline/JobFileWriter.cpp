@@ -17,7 +17,8 @@ int DistanceFromText(const std::string& text) {
 
 namespace {
 
-// Sends each command to the file directly, or through the offset filter in offset mode.
+// Sends each command to the file directly, or through the offset filter in offset mode;
+// the filter's state is this one job file's.
 class CCommandSink {
  public:
   CCommandSink(CBlockWriter& out, int dialect, int offset, int overcut, bool offsetMode)
@@ -29,13 +30,13 @@ class CCommandSink {
         m_offsetMode(offsetMode) {}
   void PutPen(int32_t kind, int32_t x, int32_t y) {
     if (m_offsetMode)
-      OffsetFilterPoint(m_out, kind, IntPoint{x, y}, m_offset, m_overcut, m_dialect);
+      OffsetFilterPoint(m_filter, m_out, kind, IntPoint{x, y}, m_offset, m_overcut, m_dialect);
     else
       PutCommand(m_out, m_strings, kind, x, y);
   }
   void PutText(const char* command) {
     if (m_offsetMode)
-      OffsetFilter(m_out, command, m_offset, m_overcut, m_dialect);
+      OffsetFilter(m_filter, m_out, command, m_offset, m_overcut, m_dialect);
     else
       m_out.PutText(command);
   }
@@ -45,6 +46,7 @@ class CCommandSink {
   const DialectStrings& m_strings;
   int m_dialect, m_offset, m_overcut;
   bool m_offsetMode;
+  OffsetFilterState m_filter;
 };
 
 // 1 for JOB_DONE, 0 for a failure; `why`, when given, receives `outcome`.

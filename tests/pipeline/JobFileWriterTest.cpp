@@ -91,6 +91,20 @@ TEST(JobFile, OverCutAloneRecutsTheFirstSegment) {
             Tokens(DMPL_HEADER + "U0,1000 D0,1000 D0,0 D1000,0 D1000,1000 D0,1000 D0,1000 D0,966 U1000,0 @ "));
 }
 
+// The offset filter's path belongs to one job file: a job that starts with a pen-down, no
+// pen-up before it, is written the same whatever job was written before it.
+TEST(JobFile, EachJobFileStartsTheOffsetFilterAfresh) {
+  OffsetOptions both;
+  both.bladeOffset = both.overCut = true;
+  both.bladeOffsetText = "0.38";
+  both.overCutText = "0.85";
+  const char* penDownFirst = "PD0,0;PD1000,0;PD1000,1000;PU0,0;PD500,0;";
+  Encoded(SQUARE, DialectHpgl, true, both);
+  const std::string afterSquare = Encoded(penDownFirst, DialectHpgl, true, both).bytes;
+  Encoded("PU0,0;PD4000,0;PD4000,3000;", DialectDmpl, false, both);
+  EXPECT_EQ(Encoded(penDownFirst, DialectHpgl, true, both).bytes, afterSquare);
+}
+
 TEST(JobFile, DistanceTextIsCutAtNineCharacters) {
   EXPECT_EQ(DistanceFromText("0.38"), 15);
   EXPECT_EQ(DistanceFromText("0.85"), 34);
