@@ -57,7 +57,7 @@ bool PrintDetail(CPlotJob& job, const CutterChoice& cutter) {
       bytes.append(block, length);
       return true;
     });
-    WriteJobCommands(out, job, format.dialect, format.swapXY, cutter.offsets);
+    WriteJobCommands(out, job, format, cutter.offsets);
   }
   const JobPaths paths = ReadJobPaths(bytes.data(), bytes.size(), format.dialect);
   const int baudRate = GetPortSettings(model.ProtocolNumber, "", "").baudRate;
