@@ -7,6 +7,38 @@ namespace {
 // The most points the preview hands the device in one polyline.
 const int POLYLINE_BATCH = 4096;
 
+// Draws the preview's runs as polylines through the distinct pixels they reach, in
+// batches: the same pixels as a move or line call per stroke, in far fewer calls on a
+// large job. A line to the pixel the pen is on draws nothing, since a line leaves out its
+// last pixel, and a polyline draws each of its segments as such a line; the next batch
+// starts from the pen's pixel as any run does.
+class CPolylineRuns {
+ public:
+  explicit CPolylineRuns(HDC dc) : m_dc(dc) {}
+
+  void Start(int x, int y) {
+    m_points[0] = POINT{x, y};
+    m_count = 1;
+  }
+  void LineTo(int x, int y) {
+    const POINT& pen = m_points[m_count - 1];
+    if (x == pen.x && y == pen.y) return;
+    m_points[m_count++] = POINT{x, y};
+    if (m_count < POLYLINE_BATCH) return;
+    Polyline(m_dc, m_points, m_count);
+    Start(x, y);
+  }
+  void End() {
+    if (m_count >= 2) Polyline(m_dc, m_points, m_count);
+    m_count = 0;
+  }
+
+ private:
+  HDC m_dc;
+  POINT m_points[POLYLINE_BATCH];
+  int m_count = 0;
+};
+
 }  // namespace
 
 void CPreviewPainter::Paint(HDC dc, int width, int height, const CPlotJob& job) {
@@ -45,30 +77,8 @@ void CPreviewPainter::DrawLines(HDC dc, int width, int height, const CPlotJob& j
   const RECT inside = {1, 1, width - 1, height - 1};
   FillRect(dc, &inside, white);
 
-  // The lines go to the device as polylines through the distinct pixels they reach, in
-  // batches: the same pixels as a move or line call per point, in far fewer calls on a
-  // large job. A line to the pixel the pen is on draws nothing, since a line leaves out
-  // its last pixel, and a polyline draws each of its segments as such a line; the next
-  // batch starts from the pen's pixel as any run does.
-  POINT run[POLYLINE_BATCH];
-  int count = 0;
-  POINT current = {0, 0};  // where a device context's current position starts
-  auto flush = [&] {
-    if (count >= 2) Polyline(dc, run, count);
-    count = 0;
-  };
-  for (const PreviewStroke& stroke : CPreviewLayout(job.m_pPoints, job.m_bounds, width, height)) {
-    const POINT to = {stroke.x, stroke.y};
-    if (!stroke.line) {
-      flush();
-    } else if (to.x != current.x || to.y != current.y) {
-      if (count == 0) run[count++] = current;
-      run[count++] = to;
-      if (count == POLYLINE_BATCH) flush();
-    }
-    current = to;
-  }
-  flush();
+  CPolylineRuns runs(dc);
+  ForEachPreviewRun(CPreviewLayout(job.m_pPoints, job.m_bounds, width, height), runs);
 
   SelectObject(dc, oldPen);
   DeleteObject(white);

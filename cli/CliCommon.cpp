@@ -226,11 +226,11 @@ bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::st
   JobFailure why;
   if (path == STANDARD_OUTPUT) {
     SetStdoutBinary();
-    if (!WriteJobStream(job, stdout, format.dialect, format.swapXY, choice.offsets, &why)) {
+    if (!WriteJobStream(job, stdout, format, choice.offsets, &why)) {
       fprintf(stderr, "plotgate: cannot write the job to standard output: %s\n", JobFailureReason(why).c_str());
       return false;
     }
-  } else if (!WriteJobFile(job, path.c_str(), format.dialect, format.swapXY, choice.offsets, &why)) {
+  } else if (!WriteJobFile(job, path.c_str(), format, choice.offsets, &why)) {
     fprintf(stderr, "plotgate: cannot write the job file %s: %s\n", path.c_str(), JobFailureReason(why).c_str());
     return false;
   }
@@ -248,7 +248,7 @@ bool EncodeChosenJob(CPlotJob& job, const CutterChoice& choice, std::string& byt
     bytes.append(block, length);
     return true;
   });
-  WriteJobCommands(out, job, format.dialect, format.swapXY, choice.offsets);
+  WriteJobCommands(out, job, format, choice.offsets);
   return true;
 }
 

@@ -44,7 +44,7 @@ int RunFrame(FrameOptions& options) {
   CPlotJob job;
   if (!LoadChosenJob(job, options.job)) return 1;
   const JobFormat format = JobFormatOf(model.ProtocolNumber);
-  const std::string frame = JobFrameCommands(job, format.dialect, format.swapXY);
+  const std::string frame = JobFrameCommands(job, format);
   if (frame.empty()) return Fail("plotgate: cannot frame " + options.job.input + ": not enough memory for this job");
 
   CSendSession session;

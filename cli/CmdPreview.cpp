@@ -19,8 +19,7 @@ namespace {
 // the job cannot be encoded.
 bool DetailedPicture(CPlotJob& job, const CutterChoice& cutter, int width, int height, std::string& svg) {
   const JobFormat format = JobFormatOf(ModelTable[cutter.model < 0 ? 0 : cutter.model].ProtocolNumber);
-  const JobResult result =
-      DetailedPreviewOfJob(job, format.dialect, format.swapXY, cutter.offsets, width, height, THIN_WHEN_LARGE, svg);
+  const JobResult result = DetailedPreviewOfJob(job, format, cutter.offsets, width, height, THIN_WHEN_LARGE, svg);
   if (result == JOB_DONE) return true;
   fprintf(stderr, "plotgate: cannot trace the tool path: %s\n", JobResultText(result));
   return false;

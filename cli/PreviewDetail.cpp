@@ -183,7 +183,7 @@ std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const 
 
 }  // namespace
 
-JobResult DetailedPreviewOfJob(CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options, int width,
+JobResult DetailedPreviewOfJob(CPlotJob& job, const JobFormat& format, const OffsetOptions& options, int width,
                                int height, Thinning thinning, std::string& svg) {
   // The dialog's picture first: the encoding simplifies the job's points.
   const CPreviewFrame frame(job.m_pPoints, job.m_bounds, width, height);
@@ -191,7 +191,7 @@ JobResult DetailedPreviewOfJob(CPlotJob& job, int dialect, bool swapXY, const Of
   const std::vector<PreviewStroke> strokes(layout.begin(), layout.end());
   PreviewDetail detail;
   detail.sizeText = job.WidthText() + " x " + job.HeightText() + " mm";
-  const JobResult traced = TraceToolPath(job, dialect, swapXY, options, detail.toolPath);
+  const JobResult traced = TraceToolPath(job, format, options, detail.toolPath);
   if (traced != JOB_DONE) return traced;
   const bool thin = thinning == THIN_ALWAYS || (thinning == THIN_WHEN_LARGE &&
                                                 strokes.size() + detail.toolPath.moves.size() > LARGE_PREVIEW_POINTS);

@@ -23,7 +23,7 @@ enum Thinning {
 };
 
 // The detailed picture of a loaded job for a control of width x height, with the tool
-// path that a driver writing `dialect`, with the pair swapped or not, is sent under
+// path that a driver writing `format` (its dialect, the pair swapped or not) is sent under
 // `options`. On a canvas 40 pixels wider and 44 higher: the dialog's red paths at the same
 // pixels (PreviewRunPaths), and over them
 // - "travel": the pen-up moves, thin grey dashes;
@@ -37,5 +37,5 @@ enum Thinning {
 // of CPreviewFrame::Exact, where the dialog's whole pixels fall on average; thinning applies to the red paths and the
 // cuts alike. The job is encoded on the way (TraceToolPath) and keeps that form. JOB_DONE, or why the job could not be
 // encoded.
-JobResult DetailedPreviewOfJob(CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options, int width,
+JobResult DetailedPreviewOfJob(CPlotJob& job, const JobFormat& format, const OffsetOptions& options, int width,
                                int height, Thinning thinning, std::string& svg);

@@ -20,26 +20,35 @@ std::string PixelText(double value) {
 
 std::string PointText(PixelPoint p) { return PixelText(p.x) + " " + PixelText(p.y); }
 
-std::string PreviewRunPaths(const std::vector<PreviewStroke>& strokes, double tolerance) {
-  std::string paths;
-  std::vector<PixelPoint> run{{0, 0}};
-  auto flush = [&] {
-    // A run of moves alone draws nothing.
-    if (run.size() > 1) {
-      const std::vector<PixelPoint> drawn = MergeCollinear(run, tolerance);
-      paths += "<path fill=\"none\" stroke=\"red\" stroke-width=\"1\" d=\"M " + PointText(drawn.front());
-      for (size_t i = 1; i < drawn.size(); ++i) paths += " L " + PointText(drawn[i]);
-      paths += "\"/>\n";
-    }
-    run.clear();
-  };
-  for (const PreviewStroke& s : strokes) {
-    const PixelPoint p{static_cast<double>(s.x), static_cast<double>(s.y)};
-    if (!s.line) flush();
-    run.push_back(p);
+namespace {
+
+// Writes each run of the preview as one red path, its points thinned within `tolerance`.
+class CRunPaths {
+ public:
+  explicit CRunPaths(double tolerance) : m_fTolerance(tolerance) {}
+
+  void Start(int x, int y) { m_run.assign(1, PixelPoint{static_cast<double>(x), static_cast<double>(y)}); }
+  void LineTo(int x, int y) { m_run.push_back(PixelPoint{static_cast<double>(x), static_cast<double>(y)}); }
+  void End() {
+    const std::vector<PixelPoint> drawn = MergeCollinear(m_run, m_fTolerance);
+    m_sPaths += "<path fill=\"none\" stroke=\"red\" stroke-width=\"1\" d=\"M " + PointText(drawn.front());
+    for (size_t i = 1; i < drawn.size(); ++i) m_sPaths += " L " + PointText(drawn[i]);
+    m_sPaths += "\"/>\n";
   }
-  flush();
-  return paths;
+
+  std::string m_sPaths;
+
+ private:
+  double m_fTolerance;
+  std::vector<PixelPoint> m_run;
+};
+
+}  // namespace
+
+std::string PreviewRunPaths(const std::vector<PreviewStroke>& strokes, double tolerance) {
+  CRunPaths runs(tolerance);
+  ForEachPreviewRun(strokes, runs);
+  return runs.m_sPaths;
 }
 
 std::string PreviewSvg(const std::vector<PreviewStroke>& strokes, int width, int height) {

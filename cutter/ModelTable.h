@@ -3,6 +3,8 @@
 // protocol alone fixes the driver class, the command dialect and how bytes travel.
 #pragma once
 
+#include "CommandDialect.h"
+
 struct CutterModel {
   const char* name;    // display name in the Device list
   int ProtocolNumber;  // 0..4
@@ -14,13 +16,6 @@ extern const CutterModel ModelTable[MODEL_COUNT];
 // The command dialect (DialectHpgl or DialectDmpl) that a protocol's driver writes:
 // protocols 1 and 2 write DM/PL, the others HPGL.
 int DialectOfProtocol(int protocol);
-
-// How a protocol's cutters want the job file written: its command dialect and whether the
-// coordinate pair is swapped (every protocol swaps it).
-struct JobFormat {
-  int dialect;  // DialectHpgl or DialectDmpl
-  bool swapXY;
-};
 
 // The job file format of `protocol`, whatever the number: the dialect DialectOfProtocol
 // gives, the pair swapped.

@@ -28,8 +28,7 @@ SendOutcome CSendSession::WriteJobFile(CPlotJob& job, const std::string& path, c
                                        JobFailure* why) {
   m_sJobFile = path;
   if (!m_pCutter) return SEND_JOB_FILE_FAILED;
-  return ::WriteJobFile(job, path.c_str(), m_format.dialect, m_format.swapXY, options, why) ? SEND_DONE
-                                                                                            : SEND_JOB_FILE_FAILED;
+  return ::WriteJobFile(job, path.c_str(), m_format, options, why) ? SEND_DONE : SEND_JOB_FILE_FAILED;
 }
 
 namespace {

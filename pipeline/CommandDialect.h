@@ -10,6 +10,13 @@ class CBlockWriter;
 const int DialectHpgl = 0;
 const int DialectDmpl = 1;
 
+// How a cutter wants the job file written: its command dialect and whether the coordinate
+// pair is swapped.
+struct JobFormat {
+  int dialect;  // DialectHpgl or DialectDmpl
+  bool swapXY;
+};
+
 // The strings of one dialect, exactly as they go into the job file. A pen command is its
 // keyword, the two coordinates as decimal integers separated by ",", and its end byte:
 // "PU12,-5;" in HPGL, "U12,-5 " in DM/PL.

@@ -17,7 +17,8 @@ int DistanceFromText(const std::string& text) {
 
 namespace {
 
-// Sends each command to the file directly, or through the offset filter in offset mode.
+// Sends each command to the file directly, or through the offset filter in offset mode;
+// the filter's state is this one job file's.
 class CCommandSink {
  public:
   CCommandSink(CBlockWriter& out, int dialect, int offset, int overcut, bool offsetMode)
@@ -29,13 +30,13 @@ class CCommandSink {
         m_offsetMode(offsetMode) {}
   void PutPen(int32_t kind, int32_t x, int32_t y) {
     if (m_offsetMode)
-      OffsetFilterPoint(m_out, kind, IntPoint{x, y}, m_offset, m_overcut, m_dialect);
+      OffsetFilterPoint(m_filter, m_out, kind, IntPoint{x, y}, m_offset, m_overcut, m_dialect);
     else
       PutCommand(m_out, m_strings, kind, x, y);
   }
   void PutText(const char* command) {
     if (m_offsetMode)
-      OffsetFilter(m_out, command, m_offset, m_overcut, m_dialect);
+      OffsetFilter(m_filter, m_out, command, m_offset, m_overcut, m_dialect);
     else
       m_out.PutText(command);
   }
@@ -45,6 +46,7 @@ class CCommandSink {
   const DialectStrings& m_strings;
   int m_dialect, m_offset, m_overcut;
   bool m_offsetMode;
+  OffsetFilterState m_filter;
 };
 
 // 1 for JOB_DONE, 0 for a failure; `why`, when given, receives `outcome`.
@@ -55,9 +57,9 @@ int Outcome(const JobFailure& outcome, JobFailure* why) {
 
 // Writes the prepared job to `file`: JOB_DONE, or JOB_WRITE_FAILED with the error number
 // of the write that fell short.
-JobFailure WriteAll(FILE* file, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options) {
+JobFailure WriteAll(FILE* file, const CPlotJob& job, const JobFormat& format, const OffsetOptions& options) {
   CBlockWriter out(file);
-  WriteJobCommands(out, job, dialect, swapXY, options);
+  WriteJobCommands(out, job, format, options);
   if (out.Flush()) return JobFailure{};
   return JobFailure{JOB_WRITE_FAILED, out.SystemError()};
 }
@@ -70,12 +72,13 @@ IntPoint JobFilePoint(const JobBounds& bounds, int32_t x, int32_t y, bool swapXY
   return swapXY ? IntPoint{y, reversedX} : IntPoint{reversedX, y};
 }
 
-void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options) {
-  const DialectStrings& strings = StringsFor(dialect);
+void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, const JobFormat& format, const OffsetOptions& options) {
+  const DialectStrings& strings = StringsFor(format.dialect);
+  const bool swapXY = format.swapXY;
   const int64_t height = llabs(static_cast<int64_t>(job.m_bounds.maxY) - job.m_bounds.minY);
   const int offset = options.bladeOffset ? DistanceFromText(options.bladeOffsetText) : 0;
   const int overcut = options.overCut ? DistanceFromText(options.overCutText) : 0;
-  CCommandSink sink(out, dialect, offset, overcut, options.bladeOffset || options.overCut);
+  CCommandSink sink(out, format.dialect, offset, overcut, options.bladeOffset || options.overCut);
   out.PutText(strings.header);
   for (const PlotPoint* p = job.m_pPoints; p; p = p->next) {
     if (p->kind != KIND_PEN_UP && p->kind != KIND_PEN_DOWN) continue;
@@ -99,24 +102,24 @@ JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved) {
   return JOB_DONE;
 }
 
-int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
+int WriteJobFile(CPlotJob& job, const char* path, const JobFormat& format, const OffsetOptions& options,
                  JobFailure* why) {
   const JobResult prepared = PrepareJobForWriting(job);
   if (prepared != JOB_DONE) return Outcome(JobFailure{prepared, 0}, why);
   errno = 0;
   FILE* file = g_routines.Open ? g_routines.Open(path, "wb") : nullptr;
   if (!file) return Outcome(JobFailure{JOB_CANNOT_CREATE, errno}, why);
-  JobFailure written = WriteAll(file, job, dialect, swapXY, options);
+  JobFailure written = WriteAll(file, job, format, options);
   // The close writes what the file's own buffer still holds: a full disk may show only here.
   errno = 0;
   if (g_routines.Close(file) != 0 && written.result == JOB_DONE) written = JobFailure{JOB_WRITE_FAILED, errno};
   return Outcome(written, why);
 }
 
-int WriteJobStream(CPlotJob& job, FILE* file, int dialect, bool swapXY, const OffsetOptions& options, JobFailure* why) {
+int WriteJobStream(CPlotJob& job, FILE* file, const JobFormat& format, const OffsetOptions& options, JobFailure* why) {
   const JobResult prepared = PrepareJobForWriting(job);
   if (prepared != JOB_DONE) return Outcome(JobFailure{prepared, 0}, why);
-  JobFailure written = WriteAll(file, job, dialect, swapXY, options);
+  JobFailure written = WriteAll(file, job, format, options);
   errno = 0;
   if (written.result == JOB_DONE && fflush(file) != 0) written = JobFailure{JOB_WRITE_FAILED, errno};
   return Outcome(written, why);

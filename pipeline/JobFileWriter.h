@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "CommandDialect.h"
 #include "Geometry.h"
 #include "JobResult.h"
 #include "PlotJob.h"
@@ -28,15 +29,15 @@ const size_t DISTANCE_TEXT_MAX = 9;
 // characters, read with strtod, times 40, truncated toward zero. Unreadable text gives 0.
 int DistanceFromText(const std::string& text);
 
-// Writes the job to `path` in the dialect `dialect` (m_nDialect of the driver), with the
-// coordinate pair swapped when `swapXY` is set. The point list is simplified and moved to
+// Writes the job to `path` in `format` (the driver's dialect and whether it swaps the
+// coordinate pair). The point list is simplified and moved to
 // the origin first (the job keeps that form). With an option ticked every command passes
 // through the offset filter. Returns 1 when the file has been written; 0 when there is no
 // job or the file cannot be created (an earlier file is then left as it was), when memory
 // runs out while merging (the job then has no points left), or when a write or the close
 // of the file fails. `why`, when given, receives the reason, with the error number of the
 // create, write or close that failed.
-int WriteJobFile(CPlotJob& job, const char* path, int dialect, bool swapXY, const OffsetOptions& options,
+int WriteJobFile(CPlotJob& job, const char* path, const JobFormat& format, const OffsetOptions& options,
                  JobFailure* why = nullptr);
 
 // The first steps of WriteJobFile: the point list is simplified and moved to the origin
@@ -47,7 +48,7 @@ JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved = nullptr);
 
 // The rest of WriteJobFile for a prepared job, into `out`: the header, every move and line,
 // the final pen-up and the terminator, through the offset filter when an option is ticked.
-void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options);
+void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, const JobFormat& format, const OffsetOptions& options);
 
 // Where the job file puts the prepared job's point (x, y): x counted from the job's right
 // edge (its width less x), and the pair swapped when `swapXY` is set.
@@ -57,5 +58,5 @@ IntPoint JobFilePoint(const JobBounds& bounds, int32_t x, int32_t y, bool swapXY
 // which is flushed and stays open. Returns 1 when every byte has been written and flushed;
 // 0 when there is no job, memory runs out while merging, or a write fails (JOB_WRITE_FAILED,
 // with the error number of the write or flush that failed in `why`).
-int WriteJobStream(CPlotJob& job, FILE* file, int dialect, bool swapXY, const OffsetOptions& options,
+int WriteJobStream(CPlotJob& job, FILE* file, const JobFormat& format, const OffsetOptions& options,
                    JobFailure* why = nullptr);

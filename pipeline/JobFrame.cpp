@@ -4,17 +4,17 @@
 #include "JobFileWriter.h"
 #include "JobModel.h"
 
-std::string JobFrameCommands(CPlotJob& job, int dialect, bool swapXY) {
+std::string JobFrameCommands(CPlotJob& job, const JobFormat& format) {
   if (PrepareJobForWriting(job) != JOB_DONE) return "";
-  const DialectStrings& strings = StringsFor(dialect);
+  const DialectStrings& strings = StringsFor(format.dialect);
   const JobBounds& b = job.m_bounds;
   // Round the box from the corner the job file puts at its origin (the job's right edge
   // runs along the cutter's axis there), then back to that origin.
   const IntPoint corners[] = {
-      JobFilePoint(b, b.maxX, b.minY, swapXY),
-      JobFilePoint(b, b.maxX, b.maxY, swapXY),
-      JobFilePoint(b, b.minX, b.maxY, swapXY),
-      JobFilePoint(b, b.minX, b.minY, swapXY),
+      JobFilePoint(b, b.maxX, b.minY, format.swapXY),
+      JobFilePoint(b, b.maxX, b.maxY, format.swapXY),
+      JobFilePoint(b, b.minX, b.maxY, format.swapXY),
+      JobFilePoint(b, b.minX, b.minY, format.swapXY),
       {0, 0},
   };
   std::string frame = strings.header;

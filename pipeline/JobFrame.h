@@ -9,9 +9,10 @@
 
 #include <string>
 
+#include "CommandDialect.h"
 #include "PlotJob.h"
 
-// The frame of `job` in `dialect` with the coordinate pair swapped when `swapXY` is set.
+// The frame of `job` in `format`: its dialect, the coordinate pair swapped when it says so.
 // The job is prepared for writing first, as the job file writer does (the job keeps that
 // form). "" when there is no job to frame: none loaded, no point left, or memory ran out.
-std::string JobFrameCommands(CPlotJob& job, int dialect, bool swapXY);
+std::string JobFrameCommands(CPlotJob& job, const JobFormat& format);

@@ -10,21 +10,6 @@
 
 namespace {
 
-// Process-wide: zeroed at start, never reset. Every job ends with a pen-up, which leaves
-// no path open for the next one.
-struct FilterState {
-  int m_bPathOpen;
-  int m_bStartPending;
-  IntPoint m_ptPathStart;
-  IntPoint m_ptFirstEnd;
-  IntPoint m_ptBefore;
-  IntPoint m_ptCorner;
-  IntPoint m_ptLast;
-  IntPoint m_ptBeforeLast;
-};
-
-FilterState g_state;
-
 bool operator==(IntPoint a, IntPoint b) { return a.x == b.x && a.y == b.y; }
 
 void WriteCommand(CBlockWriter& out, int32_t kind, IntPoint p, int dialect) {
@@ -71,10 +56,9 @@ bool FindPoint(const char* command, const char* keyword, IntPoint& point) {
 }
 
 // Writes the points that finish the open path; changes no state.
-void EndPath(CBlockWriter& out, int a, int b, int dialect) {
-  const FilterState& s = g_state;
-  const IntPoint start = s.m_ptPathStart, first = s.m_ptFirstEnd;
-  const IntPoint last = s.m_ptLast, beforeLast = s.m_ptBeforeLast;
+void EndPath(const OffsetFilterState& s, CBlockWriter& out, int a, int b, int dialect) {
+  const IntPoint start = s.pathStart, first = s.firstEnd;
+  const IntPoint last = s.last, beforeLast = s.beforeLast;
   if (!(last == start)) {  // open path: carry on past its end by the over-cut
     WritePoint(out, b ? Extend(beforeLast, last, b) : last, dialect);
     return;
@@ -93,37 +77,35 @@ void EndPath(CBlockWriter& out, int a, int b, int dialect) {
 }
 
 // The state change of a pen-up to p; the caller writes the command itself afterwards.
-void PenUp(CBlockWriter& out, IntPoint p, int a, int b, int dialect) {
-  FilterState& s = g_state;
-  s.m_ptBefore = p;
-  if (s.m_bPathOpen) EndPath(out, a, b, dialect);
-  s.m_ptPathStart = s.m_ptBeforeLast = s.m_ptLast = p;
-  s.m_bPathOpen = 0;
-  s.m_bStartPending = 1;
+void PenUp(OffsetFilterState& s, CBlockWriter& out, IntPoint p, int a, int b, int dialect) {
+  s.before = p;
+  if (s.pathOpen) EndPath(s, out, a, b, dialect);
+  s.pathStart = s.beforeLast = s.last = p;
+  s.pathOpen = false;
+  s.startPending = true;
 }
 
-void PenDown(CBlockWriter& out, IntPoint target, int a, int dialect) {
-  FilterState& s = g_state;
-  s.m_ptBeforeLast = s.m_ptLast;
-  s.m_ptLast = target;
-  if (!s.m_bPathOpen) {
-    s.m_ptCorner = s.m_ptFirstEnd = target;
-    s.m_bPathOpen = 1;
+void PenDown(OffsetFilterState& s, CBlockWriter& out, IntPoint target, int a, int dialect) {
+  s.beforeLast = s.last;
+  s.last = target;
+  if (!s.pathOpen) {
+    s.corner = s.firstEnd = target;
+    s.pathOpen = true;
     return;
   }
-  if (s.m_bStartPending) {
-    WritePoint(out, s.m_ptBefore, dialect);
-    s.m_bStartPending = 0;
+  if (s.startPending) {
+    WritePoint(out, s.before, dialect);
+    s.startPending = false;
   }
-  const IntPoint corner = s.m_ptCorner, before = s.m_ptBefore;
+  const IntPoint corner = s.corner, before = s.before;
   if (a && IsSharpCorner(corner, before, target)) {
     WritePoint(out, Extend(before, corner, a), dialect);
     WritePoint(out, Advance(corner, target, a), dialect);
   } else {
     WritePoint(out, corner, dialect);
   }
-  s.m_ptBefore = corner;
-  s.m_ptCorner = target;
+  s.before = corner;
+  s.corner = target;
 }
 
 }  // namespace
@@ -136,35 +118,37 @@ bool IsSharpCorner(IntPoint corner, IntPoint previous, IntPoint next) {
   return (h * h + c * c - e * e) / (2 * h * c) > -0.5;
 }
 
-void OffsetFilter(CBlockWriter& out, const char* command, int offset, int overcut, int dialect) {
+void OffsetFilter(OffsetFilterState& state, CBlockWriter& out, const char* command, int offset, int overcut,
+                  int dialect) {
   if (offset == 0 && overcut == 0) {
     out.PutText(command);
     return;
   }
   const DialectStrings& strings = StringsFor(dialect);
-  IntPoint point = g_state.m_ptBefore;
+  IntPoint point = state.before;
   if (FindPoint(command, strings.penUpKeyword, point)) {
-    PenUp(out, point, offset, overcut, dialect);
+    PenUp(state, out, point, offset, overcut, dialect);
     out.PutText(command);
     return;
   }
-  point = g_state.m_ptLast;
+  point = state.last;
   if (FindPoint(command, strings.penDownKeyword, point)) {
-    PenDown(out, point, offset, dialect);
+    PenDown(state, out, point, offset, dialect);
     return;
   }
-  if (g_state.m_bPathOpen) EndPath(out, offset, overcut, dialect);
-  if (strstr(command, "SP0")) g_state.m_bPathOpen = 0;
+  if (state.pathOpen) EndPath(state, out, offset, overcut, dialect);
+  if (strstr(command, "SP0")) state.pathOpen = false;
   out.PutText(command);
 }
 
-void OffsetFilterPoint(CBlockWriter& out, int32_t kind, IntPoint point, int offset, int overcut, int dialect) {
+void OffsetFilterPoint(OffsetFilterState& state, CBlockWriter& out, int32_t kind, IntPoint point, int offset,
+                       int overcut, int dialect) {
   if (offset != 0 || overcut != 0) {
     if (kind != KIND_PEN_UP) {
-      PenDown(out, point, offset, dialect);
+      PenDown(state, out, point, offset, dialect);
       return;
     }
-    PenUp(out, point, offset, overcut, dialect);
+    PenUp(state, out, point, offset, overcut, dialect);
   }
   WriteCommand(out, kind, point, dialect);
 }

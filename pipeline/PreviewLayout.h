@@ -1,6 +1,6 @@
 // Layout of the job preview: the pixel moves and lines that draw the point list scaled to
-// fit the preview control and centred, y pointing up. The dialog replays them on its
-// device context; the command-line front end writes them as SVG.
+// fit the preview control and centred, y pointing up, and the runs they make. The dialog
+// draws the runs on its device context; the command-line front end writes them as SVG.
 #pragma once
 
 #include <cstddef>
@@ -91,3 +91,27 @@ class CPreviewLayout {
   PointList m_pPoints;
   CPreviewFrame m_frame;
 };
+
+// Cuts `strokes` (PreviewStroke values in order) into runs, the one reading both drawings
+// share: a run is the place the pen is put down - a move's, or (0, 0), where a drawing's
+// current position starts, for lines before any move - and the places its lines reach
+// after it; a move with no line after it makes no run. For each run `runs` gets
+// Start(x, y), then LineTo(x, y) for each line, then End(); each drawing decides what it
+// draws of them.
+template <class TStrokes, class TRuns>
+void ForEachPreviewRun(const TStrokes& strokes, TRuns& runs) {
+  IntPoint from = {0, 0};
+  bool open = false;
+  for (const PreviewStroke& stroke : strokes) {
+    if (!stroke.line) {
+      if (open) runs.End();
+      open = false;
+      from = IntPoint{stroke.x, stroke.y};
+      continue;
+    }
+    if (!open) runs.Start(from.x, from.y);
+    open = true;
+    runs.LineTo(stroke.x, stroke.y);
+  }
+  if (open) runs.End();
+}

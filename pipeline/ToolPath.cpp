@@ -5,12 +5,12 @@
 #include "BlockWriter.h"
 #include "JobFileReader.h"
 
-JobResult TraceToolPath(CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options, ToolPath& path) {
+JobResult TraceToolPath(CPlotJob& job, const JobFormat& format, const OffsetOptions& options, ToolPath& path) {
   IntPoint moved{0, 0};
   const JobResult prepared = PrepareJobForWriting(job, &moved);
   if (prepared != JOB_DONE) return prepared;
   path.moves.clear();
-  CJobFileReader reader(dialect, [&path](const PenCommand& command) {
+  CJobFileReader reader(format.dialect, [&path](const PenCommand& command) {
     path.moves.push_back(ToolMove{command.cut, command.to});
   });
   {
@@ -18,7 +18,7 @@ JobResult TraceToolPath(CPlotJob& job, int dialect, bool swapXY, const OffsetOpt
       reader.Take(bytes, length);
       return true;
     });
-    WriteJobCommands(out, job, dialect, swapXY, options);
+    WriteJobCommands(out, job, format, options);
   }
 
   // The encoder writes (x, y) as (y, W - x) with the swap, as (W - x, y) without, after
@@ -27,7 +27,7 @@ JobResult TraceToolPath(CPlotJob& job, int dialect, bool swapXY, const OffsetOpt
   const int64_t height = llabs(static_cast<int64_t>(job.m_bounds.maxY) - job.m_bounds.minY);
   path.extent = IntPoint{TruncToCoord(static_cast<double>(width)), TruncToCoord(static_cast<double>(height))};
   const auto toJob = [&](int64_t first, int64_t second) {
-    const int64_t x = width - (swapXY ? second : first), y = swapXY ? first : second;
+    const int64_t x = width - (format.swapXY ? second : first), y = format.swapXY ? first : second;
     return IntPoint{TruncToCoord(static_cast<double>(x - moved.x)), TruncToCoord(static_cast<double>(y - moved.y))};
   };
   for (ToolMove& move : path.moves) move.to = toJob(move.to.x, move.to.y);

@@ -35,4 +35,4 @@ struct ToolPath {
 // the cutter receives, the header's and the final pen-up included, mapped back to the job
 // as it was before. JOB_DONE, or what WriteJobFile would fail with: JOB_NOTHING_TO_WRITE,
 // JOB_NO_MEMORY.
-JobResult TraceToolPath(CPlotJob& job, int dialect, bool swapXY, const OffsetOptions& options, ToolPath& path);
+JobResult TraceToolPath(CPlotJob& job, const JobFormat& format, const OffsetOptions& options, ToolPath& path);

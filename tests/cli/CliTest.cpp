@@ -135,7 +135,7 @@ TEST(CliEncode, EveryModelGetsItsProtocolsDialect) {
     options.bladeOffset = true;
     options.bladeOffsetText = "0.38";
     const std::string direct = (dir.Path() / "direct.hb").string();
-    ASSERT_EQ(WriteJobFile(job, direct.c_str(), dmpl ? DialectDmpl : DialectHpgl, true, options), 1);
+    ASSERT_EQ(WriteJobFile(job, direct.c_str(), {dmpl ? DialectDmpl : DialectHpgl, true}, options), 1);
     EXPECT_EQ(bytes, TempDir::Read(direct)) << ModelTable[model].name;
   }
 }

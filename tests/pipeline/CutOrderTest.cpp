@@ -202,7 +202,7 @@ TEST(CutOrder, PassesRepeatEveryCutStraightAfterItself) {
       order.passes = passes;
       ASSERT_EQ(job.SetCutOrder(order), JOB_DONE);
       const std::string path = (dir.Path() / "job.hb").string();
-      ASSERT_EQ(WriteJobFile(job, path.c_str(), dialect, true, {}), 1);
+      ASSERT_EQ(WriteJobFile(job, path.c_str(), {dialect, true}, {}), 1);
       const std::string bytes = TempDir::Read(path);
       const std::string up = dialect == DialectDmpl ? "U" : "PU", down = dialect == DialectDmpl ? "D" : "PD";
       auto count = [&](const std::string& word) {
@@ -234,7 +234,7 @@ TEST(CutOrder, WeedBorderIsCutLastAndCountsInTheSize) {
     ASSERT_EQ(job.SetCutOrder(order), JOB_DONE);
     EXPECT_EQ(job.WidthText() + " x " + job.HeightText(), "12.00 x 12.00");
     const std::string path = (dir.Path() / "job.hb").string();
-    ASSERT_EQ(WriteJobFile(job, path.c_str(), dialect, true, {}), 1);
+    ASSERT_EQ(WriteJobFile(job, path.c_str(), {dialect, true}, {}), 1);
     EXPECT_EQ(TempDir::Read(path), StringsFor(dialect).header + body[dialect == DialectDmpl ? 1 : 0]);
   }
   EXPECT_EQ(WeedMarginUnits(true, 0.1), 20);    // brought up to 0.5 mm

@@ -28,7 +28,7 @@ struct Encoded {
   Encoded(const std::string& exchange, int dialect, bool swap = true, const OffsetOptions& options = {}) {
     job.LoadJob(dir.Write("job.plt", exchange).c_str());
     path = (dir.Path() / "cutcorldata.hb").string();
-    result = WriteJobFile(job, path.c_str(), dialect, swap, options);
+    result = WriteJobFile(job, path.c_str(), {dialect, swap}, options);
     bytes = TempDir::Read(path);
   }
   TempDir dir;
@@ -91,6 +91,20 @@ TEST(JobFile, OverCutAloneRecutsTheFirstSegment) {
             Tokens(DMPL_HEADER + "U0,1000 D0,1000 D0,0 D1000,0 D1000,1000 D0,1000 D0,1000 D0,966 U1000,0 @ "));
 }
 
+// The offset filter's path belongs to one job file: a job that starts with a pen-down, no
+// pen-up before it, is written the same whatever job was written before it.
+TEST(JobFile, EachJobFileStartsTheOffsetFilterAfresh) {
+  OffsetOptions both;
+  both.bladeOffset = both.overCut = true;
+  both.bladeOffsetText = "0.38";
+  both.overCutText = "0.85";
+  const char* penDownFirst = "PD0,0;PD1000,0;PD1000,1000;PU0,0;PD500,0;";
+  Encoded(SQUARE, DialectHpgl, true, both);
+  const std::string afterSquare = Encoded(penDownFirst, DialectHpgl, true, both).bytes;
+  Encoded("PU0,0;PD4000,0;PD4000,3000;", DialectDmpl, false, both);
+  EXPECT_EQ(Encoded(penDownFirst, DialectHpgl, true, both).bytes, afterSquare);
+}
+
 TEST(JobFile, DistanceTextIsCutAtNineCharacters) {
   EXPECT_EQ(DistanceFromText("0.38"), 15);
   EXPECT_EQ(DistanceFromText("0.85"), 34);
@@ -105,11 +119,11 @@ TEST(JobFile, DistanceTextIsCutAtNineCharacters) {
 TEST(JobFile, NoJobOrNoFileWritesNothing) {
   Encoded missing("PU0,0;PD10,0;", DialectHpgl);
   CPlotJob empty;
-  EXPECT_EQ(WriteJobFile(empty, missing.path.c_str(), DialectHpgl, true, {}), 0);
+  EXPECT_EQ(WriteJobFile(empty, missing.path.c_str(), {DialectHpgl, true}, {}), 0);
   EXPECT_EQ(TempDir::Read(missing.path), missing.bytes);  // the earlier file stays
 
   const std::string folder = (missing.dir.Path() / "no-such-folder" / "job.hb").string();
-  EXPECT_EQ(WriteJobFile(missing.job, folder.c_str(), DialectHpgl, true, {}), 0);
+  EXPECT_EQ(WriteJobFile(missing.job, folder.c_str(), {DialectHpgl, true}, {}), 0);
 
   Encoded endFirst("SP0;PU0,0;", DialectHpgl);  // an empty command list
   EXPECT_EQ(endFirst.result, 0);
@@ -175,7 +189,7 @@ TEST(JobStream, SameBytesAsTheJobFileAndTheStreamStaysOpen) {
   FILE* stream = fopen(path.c_str(), "wb");
   ASSERT_NE(stream, nullptr);
   JobFailure why{JOB_NO_MEMORY, 0};
-  EXPECT_EQ(WriteJobStream(job, stream, DialectDmpl, true, options, &why), 1);
+  EXPECT_EQ(WriteJobStream(job, stream, {DialectDmpl, true}, options, &why), 1);
   EXPECT_EQ(why.result, JOB_DONE);
   EXPECT_EQ(TempDir::Read(path), file.bytes);  // flushed, though still open
   EXPECT_GE(fputs("more", stream), 0);
@@ -191,11 +205,11 @@ TEST(JobStream, FailedWritesAndNoJobAreReported) {
   FILE* readOnly = fopen(dir.Write("taken.hb", "").c_str(), "rb");
   ASSERT_NE(readOnly, nullptr);
   JobFailure why;
-  EXPECT_EQ(WriteJobStream(job, readOnly, DialectHpgl, true, {}, &why), 0);
+  EXPECT_EQ(WriteJobStream(job, readOnly, {DialectHpgl, true}, {}, &why), 0);
   EXPECT_EQ(why.result, JOB_WRITE_FAILED);
   fclose(readOnly);
   CPlotJob none;
-  EXPECT_EQ(WriteJobStream(none, stdout, DialectHpgl, true, {}, &why), 0);
+  EXPECT_EQ(WriteJobStream(none, stdout, {DialectHpgl, true}, {}, &why), 0);
   EXPECT_EQ(why.result, JOB_NOTHING_TO_WRITE);
 }
 

@@ -14,7 +14,7 @@ TEST(JobFile, FullDiskKeepsTheSystemsReason) {
   CPlotJob job;
   job.LoadJob(dir.Write("job.plt", "PU0,0;PD4000,0;").c_str());
   JobFailure why;
-  EXPECT_EQ(WriteJobFile(job, "/dev/full", DialectHpgl, true, {}, &why), 0);
+  EXPECT_EQ(WriteJobFile(job, "/dev/full", {DialectHpgl, true}, {}, &why), 0);
   EXPECT_EQ(why.result, JOB_WRITE_FAILED);
   EXPECT_EQ(why.systemError, ENOSPC);
 }

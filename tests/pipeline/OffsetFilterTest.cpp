@@ -15,7 +15,8 @@ std::string Filter(const std::vector<std::string>& commands, int a, int b, int d
   FILE* file = fopen(path.c_str(), "wb");
   {
     CBlockWriter out(file);
-    for (const auto& c : commands) OffsetFilter(out, c.c_str(), a, b, dialect);
+    OffsetFilterState state;
+    for (const auto& c : commands) OffsetFilter(state, out, c.c_str(), a, b, dialect);
   }
   fclose(file);
   return TempDir::Read(path);
@@ -72,7 +73,8 @@ std::string FilterPoints(const std::vector<std::pair<int32_t, IntPoint>>& comman
   FILE* file = fopen(path.c_str(), "wb");
   {
     CBlockWriter out(file);
-    for (const auto& c : commands) OffsetFilterPoint(out, c.first, c.second, a, b, dialect);
+    OffsetFilterState state;
+    for (const auto& c : commands) OffsetFilterPoint(state, out, c.first, c.second, a, b, dialect);
   }
   fclose(file);
   return TempDir::Read(path);

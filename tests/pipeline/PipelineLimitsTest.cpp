@@ -33,7 +33,7 @@ struct Session {
     const CPreviewLayout layout(job.m_pPoints, job.m_bounds, 200, 150);
     strokes = static_cast<size_t>(std::distance(layout.begin(), layout.end()));
     JobFailure why;
-    if (!WriteJobFile(job, output.c_str(), DialectHpgl, true, Options("0.38", "0.85"), &why))
+    if (!WriteJobFile(job, output.c_str(), {DialectHpgl, true}, Options("0.38", "0.85"), &why))
       return "write: " + std::string(JobResultText(why.result));
     return "done";
   }
@@ -129,7 +129,7 @@ TEST(Saturation, BladeOffsetPlusOverCutAtTheLimit) {
   CPlotJob job;
   job.LoadJob(dir.Write("square.plt", "PU0,0;PD1000,0;PD1000,1000;PD0,1000;PD0,0;").c_str());
   const std::string path = (dir.Path() / "job.hb").string();
-  ASSERT_EQ(WriteJobFile(job, path.c_str(), DialectHpgl, true, Options("99999999", "5")), 1);
+  ASSERT_EQ(WriteJobFile(job, path.c_str(), {DialectHpgl, true}, Options("99999999", "5")), 1);
   // In output coordinates the path starts at (0,1000) and its first segment runs to (0,0):
   // 1000 + trunc(-2147483847 / 1000 * 1000), the product saturated.
   const std::string bytes = TempDir::Read(path);
@@ -159,7 +159,7 @@ TEST(Saturation, CoordinatesAtTheEndsOfTheRangeGoThroughEveryStage) {
           job.Mirror();
           EXPECT_FALSE(CPreviewLayout(job.m_pPoints, job.m_bounds, 400, 300).empty());
           EXPECT_FALSE(CPreviewLayout(job.m_pPoints, job.m_bounds, 1, 1).empty());
-          ASSERT_EQ(WriteJobFile(job, output.c_str(), dialect, dialect == DialectHpgl, o), 1);
+          ASSERT_EQ(WriteJobFile(job, output.c_str(), {dialect, dialect == DialectHpgl}, o), 1);
           const std::string bytes = TempDir::Read(output);
           const std::string end = StringsFor(dialect).terminator;
           EXPECT_EQ(bytes.substr(bytes.size() - end.size()), end);
@@ -196,7 +196,7 @@ TEST(WriteFailure, AnyShortWriteOrAFailedCloseFailsTheJobFile) {
     CPlotJob job;
     job.LoadJob(input.c_str());
     JobFailure why;
-    EXPECT_EQ(WriteJobFile(job, output.c_str(), DialectHpgl, true, {}, &why), 0) << good;
+    EXPECT_EQ(WriteJobFile(job, output.c_str(), {DialectHpgl, true}, {}, &why), 0) << good;
     EXPECT_EQ(why.result, JOB_WRITE_FAILED);
   }
   g_routines.Write = fwrite;
@@ -204,7 +204,7 @@ TEST(WriteFailure, AnyShortWriteOrAFailedCloseFailsTheJobFile) {
   CPlotJob job;
   job.LoadJob(input.c_str());
   JobFailure why;
-  EXPECT_EQ(WriteJobFile(job, output.c_str(), DialectDmpl, true, Options("0.38", ""), &why), 0);
+  EXPECT_EQ(WriteJobFile(job, output.c_str(), {DialectDmpl, true}, Options("0.38", ""), &why), 0);
   EXPECT_EQ(why.result, JOB_WRITE_FAILED);
 }
 
@@ -224,9 +224,9 @@ TEST(BlockWrites, LongJobIsWrittenWholeInBothModes) {
   const std::string output = (dir.Path() / "job.hb").string();
   CPlotJob job;
   job.LoadJob(input.c_str());
-  ASSERT_EQ(WriteJobFile(job, output.c_str(), DialectHpgl, true, {}), 1);
+  ASSERT_EQ(WriteJobFile(job, output.c_str(), {DialectHpgl, true}, {}), 1);
   EXPECT_EQ(TempDir::Read(output), HPGL_HEADER + direct + "PU10,0;SP0;@");
-  ASSERT_EQ(WriteJobFile(job, output.c_str(), DialectHpgl, true, Options("0.38", "0.85")), 1);
+  ASSERT_EQ(WriteJobFile(job, output.c_str(), {DialectHpgl, true}, Options("0.38", "0.85")), 1);
   EXPECT_EQ(TempDir::Read(output), HPGL_HEADER + offset + "PU10,0;SP0;@");
 }
 

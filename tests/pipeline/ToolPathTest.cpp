@@ -31,7 +31,7 @@ Traced Trace(const std::string& exchange, int dialect, const std::string& bladeO
   CPlotJob job;
   job.LoadJob(dir.Write("job.plt", exchange).c_str());
   Traced traced;
-  traced.result = TraceToolPath(job, dialect, true, Options(bladeOffset, overcut), traced.path);
+  traced.result = TraceToolPath(job, {dialect, true}, Options(bladeOffset, overcut), traced.path);
   return traced;
 }
 
@@ -79,7 +79,7 @@ TEST(ToolPath, OvercutCarriesAnOpenPathOnAndMergedRunsAreWhatIsSent) {
 TEST(ToolPath, NothingToTraceWithoutAJob) {
   CPlotJob job;
   ToolPath path;
-  EXPECT_EQ(TraceToolPath(job, DialectHpgl, true, OffsetOptions(), path), JOB_NOTHING_TO_WRITE);
+  EXPECT_EQ(TraceToolPath(job, {DialectHpgl, true}, OffsetOptions(), path), JOB_NOTHING_TO_WRITE);
   EXPECT_TRUE(path.moves.empty());
 }
 

@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
   std::sort(times.begin(), times.end());
   const std::string jobFile = (std::filesystem::temp_directory_path() / "cut-order-bench.hb").string();
   l.job.SetCutOrder(InsideFirstNearest());
-  WriteJobFile(l.job, jobFile.c_str(), DialectHpgl, true, OffsetOptions{});
+  WriteJobFile(l.job, jobFile.c_str(), {DialectHpgl, true}, OffsetOptions{});
   const double bytes = static_cast<double>(std::filesystem::file_size(jobFile));
   const double lineMs = bytes * 10 / 38400 * 1000;  // 10 bits a byte on the line
   printf(

@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   job.WidthText();
   job.HeightText();
   const int dialect = (choices & 0x10) ? DialectDmpl : DialectHpgl;
-  if (WriteJobFile(job, jobFile.Path(), dialect, (choices & 0x20) != 0, options) != 1) abort();
+  if (WriteJobFile(job, jobFile.Path(), {dialect, (choices & 0x20) != 0}, options) != 1) abort();
   const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height);
   static_cast<void>(std::distance(layout.begin(), layout.end()));  // walks every stroke
   return 0;

@@ -127,7 +127,7 @@ StageTimes RunStages(const std::string& input, const std::string& output, const 
 
   g_peak = g_live;
   start = CpuNow();
-  WriteJobFile(job, output.c_str(), DialectHpgl, true, options);
+  WriteJobFile(job, output.c_str(), {DialectHpgl, true}, options);
   t.write = CpuNow() - start - t.merge;
   t.total = t.read + t.flatten + t.merge + t.write;
   t.peak = std::max(peak, g_peak) - before;

@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     job.LoadJob(drawing.c_str());  // the encoding of the tool path simplifies the job
     start = std::chrono::steady_clock::now();
     std::string svg;
-    if (DetailedPreviewOfJob(job, DialectHpgl, true, OffsetOptions(), width, height, d.thinning, svg) != JOB_DONE)
+    if (DetailedPreviewOfJob(job, {DialectHpgl, true}, OffsetOptions(), width, height, d.thinning, svg) != JOB_DONE)
       return 1;
     Report(d.what, svg.size(), Seconds(start));
   }
