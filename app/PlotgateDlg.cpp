@@ -509,7 +509,9 @@ void CPlotgateDlg::FinishSend() {
   m_progress.SetText("0%");
   m_session.Dispose();
   ReleaseJobFile();
-  m_stage = STAGE_IDLE;
+  // Send is enabled again, as after any send, but the dialog is about to close: a click
+  // while "Send finished!" is up must not start a send that the closing then cuts short.
+  m_stage = STAGE_CLOSING;
   if (!m_bFailed) ShowMessage("Send finished!", m_sProgramName, MB_OK);
   InvalidateRect(m_hWnd, nullptr, TRUE);
   UpdateWindow(m_hWnd);

@@ -55,6 +55,7 @@ enum SendStage {
   STAGE_SERIAL,     // the worker streams to a COM port
   STAGE_USB,        // VornUSBSend.exe streams and reports by WM_COPYDATA
   STAGE_FINISHING,  // ended; the pause before FinishSend releases the driver
+  STAGE_CLOSING,    // the end told: the dialog closes, and Send starts no other send
 };
 
 class CPlotgateDlg : public CDialog {

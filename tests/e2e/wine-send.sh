@@ -123,6 +123,33 @@ check "a held Plotgate.ini: the close box ends it" wait_end 10
 kill "$sim_pid" "$holder" 2>/dev/null
 wait "$sim_pid" "$holder" 2>/dev/null
 
+# A settings file that cannot be read at all (a folder of that name): the reason is shown,
+# the dialog opens with the job and the defaults, and a send fails with the same reason.
+rm -f "$ini"
+mkdir "$ini"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com1"
+"$wine" "$bin/Plotgate.exe" "$(windows "$root/examples/star.plt")" >/dev/null 2>"$work/app.err" &
+app=$!
+said=$(message 60)
+check "an unreadable Plotgate.ini: its reason is shown at start" grep -q 'Plotgate.ini: ' <<<"$said"
+driver wait Harbex 60 >/dev/null
+driver controls Harbex >"$work/controls"
+check "an unreadable Plotgate.ini: the job is loaded" grep -q '^1012 Edit disabled visible "95.10"$' "$work/controls"
+check "an unreadable Plotgate.ini: the default blade offset" grep -q '^1006 .* "0.38"$' "$work/controls"
+check "an unreadable Plotgate.ini: Send is enabled" grep -q '^1 Button enabled' "$work/controls"
+driver select Harbex 1003 7
+driver select Harbex 1004 1
+driver click Harbex 1
+check "an unreadable Plotgate.ini: a send fails with its reason" [ "$(message 30)" = "$(head -n 1 <<<"$said")" ]
+check "an unreadable Plotgate.ini: nothing is sent" [ ! -s "$work/received.hb" ]
+check "an unreadable Plotgate.ini: the dialog stays open" running
+driver close Harbex
+check "an unreadable Plotgate.ini: the close box ends it" wait_end 10
+kill "$sim_pid" 2>/dev/null
+wait "$sim_pid" 2>/dev/null
+rmdir "$ini"
+
 # usb_send NAME [VAR=VALUE...]: Lark-Series on VORN_USB (the first model and port, so the
 # defaults), Send clicked; the stand-in records into $work/usb.hb.
 usb_send() {
