@@ -68,6 +68,7 @@ CPlotgateDlg::~CPlotgateDlg() {
   ReleaseJobFile();
   if (m_usbSender.hProcess) CloseHandle(m_usbSender.hProcess);
   if (m_usbSender.hThread) CloseHandle(m_usbSender.hThread);
+  if (m_hUsbStop) CloseHandle(m_hUsbStop);
   if (VersionFont) DeleteObject(VersionFont);
   if (m_splitArrow) ImageList_Destroy(m_splitArrow);
   for (HBITMAP bitmap : RotateMenuBitmaps) {
@@ -81,8 +82,6 @@ CPlotgateDlg::~CPlotgateDlg() {
 BOOL CPlotgateDlg::OnInitDialog() {
   AttachControls();
   SetUpControls();
-  // A settings file that cannot be read ends the start-up here; the dialog procedure
-  // reports it and the window opens with what was done so far.
   RestoreChoices();
   LoadCommandLineJob();
   return TRUE;
@@ -177,7 +176,16 @@ void CPlotgateDlg::RestoreChoices() {
   // cannot write the job file instead of writing a cut-off path.
   int noTemporaryFolder = 0;
   JobFilePath = JobFilePathIn(TemporaryFolder(noTemporaryFolder), "cutcorldata.hb");
-  const SavedChoices saved = ReadSavedChoices(m_settings);
+  SavedChoices saved;
+  try {
+    saved = ReadSavedChoices(m_settings);
+  } catch (const CFileException& error) {
+    // The window still opens with the job: the user sees why the choices are not there, and
+    // a send, which saves them first, fails with the same reason.
+    ShowMessage(std::string(error.what()) + "\n\nThe saved choices could not be read; the defaults are used.",
+                m_sProgramName, MB_OK | MB_ICONWARNING);
+    saved = DefaultSavedChoices();
+  }
   const RestoredDevice restored = RestoreDevice(saved, ListSerialDevices());
   m_device.SetCurSel(restored.modelIndex);
   SelectPort(restored.port);
@@ -525,6 +533,10 @@ int CPlotgateDlg::LaunchUsbSender(const std::string& jobFilePath) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
+  // The stop exists before the sender looks for it; without it, Cancel cannot stop the
+  // sender but still ends the dialog.
+  if (!m_hUsbStop) m_hUsbStop = CreateEventA(nullptr, TRUE, FALSE, UsbStopEventName(GetCurrentProcessId()).c_str());
+  if (m_hUsbStop) ResetEvent(m_hUsbStop);
   if (!CreateProcessA(program.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                       &process)) {
     return 0;
@@ -539,6 +551,7 @@ void CPlotgateDlg::OnTimer(UINT_PTR id) {
   char text[16];
   snprintf(text, sizeof text, "%d%%", m_progress.GetPos());
   m_progress.SetText(text);
+  CheckUsbSender();
   if (id != FINISH_TIMER_ID) return;
   KillTimer(m_hWnd, FINISH_TIMER_ID);
   // A timer message posted by another program finishes nothing.
@@ -577,7 +590,9 @@ void CPlotgateDlg::FinishSend() {
   m_progress.SetText("0%");
   m_session.Dispose();
   ReleaseJobFile();
-  m_stage = STAGE_IDLE;
+  // Send is enabled again, as after any send, but the dialog is about to close: a click
+  // while "Send finished!" is up must not start a send that the closing then cuts short.
+  m_stage = STAGE_CLOSING;
   if (!m_bFailed) ShowMessage("Send finished!", m_sProgramName, MB_OK);
   InvalidateRect(m_hWnd, nullptr, TRUE);
   UpdateWindow(m_hWnd);
@@ -597,6 +612,37 @@ LRESULT CPlotgateDlg::OnCopyData(const COPYDATASTRUCT* data) {
   if (effect.m_nProgress >= 0) m_progress.SetPos(effect.m_nProgress);
   if (effect.m_bEndsSend) PostMessageA(m_hWnd, WM_SENDFINISHED, effect.m_bFailed ? 1 : 0, 0);
   return FALSE;
+}
+
+void CPlotgateDlg::CheckUsbSender() {
+  // Every report is sent, not posted, so a sender that has ended has had each of its
+  // reports handled: one that ended the send would have been seen.
+  if (m_stage != STAGE_USB || m_bUsbEnded || !m_usbSender.hProcess) return;
+  if (WaitForSingleObject(m_usbSender.hProcess, 0) != WAIT_OBJECT_0) return;
+  DWORD exitCode = 0;
+  GetExitCodeProcess(m_usbSender.hProcess, &exitCode);
+  m_bUsbEnded = true;
+  m_bUsbFailed = true;
+  ShowMessage(UsbSenderEndText(exitCode), m_sProgramName, MB_OK | MB_ICONWARNING);
+  PostMessageA(m_hWnd, WM_SENDFINISHED, 1, 0);
+}
+
+// The sender sends the rest of the command in flight and the job's ending, then ends. Its
+// reports meanwhile are sent messages that it waits on: they are answered, and no longer
+// acted on. An older sender that knows no stop, or one held up by its library, is left
+// to run when the wait is over.
+void CPlotgateDlg::StopUsbSender() {
+  const HANDLE sender = m_usbSender.hProcess;
+  if (!sender || WaitForSingleObject(sender, 0) == WAIT_OBJECT_0) return;
+  if (m_hUsbStop) SetEvent(m_hUsbStop);
+  m_stage = STAGE_IDLE;
+  const DWORD start = GetTickCount();
+  for (DWORD waited = 0; waited < USB_STOP_WAIT_MS; waited = GetTickCount() - start) {
+    if (MsgWaitForMultipleObjects(1, &sender, FALSE, USB_STOP_WAIT_MS - waited, QS_SENDMESSAGE) != WAIT_OBJECT_0 + 1)
+      return;  // ended, or the time is up
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
 }
 
 // The cancel first lets the worker finish the command in flight and send the job's ending,
@@ -624,6 +670,7 @@ void CPlotgateDlg::ReleaseJobFile() {
 
 void CPlotgateDlg::OnCancel() {
   StopWorker();
+  StopUsbSender();
   KillTimer(m_hWnd, PROGRESS_TIMER_ID);
   KillTimer(m_hWnd, FINISH_TIMER_ID);
   m_stage = STAGE_IDLE;

@@ -8,7 +8,8 @@
 //
 // Send opens the cutter, saves the choices, writes the job file and streams it: on a
 // serial port by a worker thread through the send session, for the maker's USB link by
-// the separate program VornUSBSend.exe, which reports back with WM_COPYDATA. The worker
+// the separate program VornUSBSend.exe, which reports back with WM_COPYDATA; the dialog
+// watches that process, and its Cancel stops it through a named event. The worker
 // reaches the dialog only by posted messages (the bar's position, then WM_SENDFINISHED),
 // so the dialog can always stop it and wait for it before anything is released.
 // The dialog owns the job; the size texts, the spin step, the preview layout and the
@@ -41,6 +42,9 @@ const UINT_PTR PROGRESS_TIMER_ID = 1;
 const UINT PROGRESS_TIMER_PERIOD = 500;
 // How long a cancelled send may take to finish its command and send the job's ending.
 const int STOP_GRACE_MS = 500;
+// How long Cancel waits for a stopped USB sender to send the job's ending and end: it
+// waits for the cutter's ready byte before each write, and a write may take a while.
+const DWORD USB_STOP_WAIT_MS = 2000;
 // The pause between the end of a send and the dialog's closing, as a one-shot timer so
 // the window keeps answering.
 const UINT_PTR FINISH_TIMER_ID = 2;
@@ -53,6 +57,7 @@ enum SendStage {
   STAGE_SERIAL,     // the worker streams to a COM port
   STAGE_USB,        // VornUSBSend.exe streams and reports by WM_COPYDATA
   STAGE_FINISHING,  // ended; the pause before FinishSend releases the driver
+  STAGE_CLOSING,    // the end told: the dialog closes, and Send starts no other send
 };
 
 class CPlotgateDlg : public CDialog {
@@ -81,7 +86,7 @@ class CPlotgateDlg : public CDialog {
 
  protected:
   // Start-up, in four steps: the controls, their fixed look and ranges, the remembered
-  // choices (a settings file that cannot be read ends the start-up there), the job.
+  // choices (the defaults, after a message, when the settings file cannot be read), the job.
   BOOL OnInitDialog() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnCommand(int id, int code) override;
@@ -119,10 +124,14 @@ class CPlotgateDlg : public CDialog {
   // The end of a send, once the pause is over: controls restored, driver released, the
   // result told, the dialog closed.
   void FinishSend();
-  // Cancel, Esc and the close box: a running serial send is stopped and waited for first.
+  // Cancel, Esc and the close box: a running send is stopped and waited for first.
   void OnCancel();
   // Stops the worker of a serial send, if one runs, and waits for it to end.
   void StopWorker();
+  // Asks a running USB sender to stop and waits for it to end, at most USB_STOP_WAIT_MS.
+  void StopUsbSender();
+  // Ends a USB send whose sender has ended without its final report, saying why.
+  void CheckUsbSender();
   // Holds the job file just written open without write sharing until the send is over, so
   // that a second Plotgate cannot replace it mid-send (its own write then fails). False
   // when the file cannot be opened.
@@ -163,6 +172,7 @@ class CPlotgateDlg : public CDialog {
   bool m_bUsbEnded = false;                  // the USB sender reported the send's end
   bool m_bUsbFailed = false;                 // ... and that it failed, with its message shown
   bool m_bFailed = false;                    // the ended send's failure flag, for FinishSend
-  PROCESS_INFORMATION m_usbSender = {};      // the sender's handles, held, never waited on
+  PROCESS_INFORMATION m_usbSender = {};      // the sender's handles, watched by the progress timer
+  HANDLE m_hUsbStop = nullptr;               // the sender's stop event, set by Cancel
   HANDLE m_hJobFile = INVALID_HANDLE_VALUE;  // the job file, held from its writing to the send's end
 };

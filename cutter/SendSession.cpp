@@ -1,7 +1,5 @@
 #include "SendSession.h"
 
-#include <algorithm>
-
 #include "JobPaths.h"
 #include "JobStream.h"
 #include "MappedFile.h"
@@ -30,12 +28,6 @@ SendOutcome CSendSession::WriteJobFile(CPlotJob& job, const std::string& path, c
   if (!m_pCutter) return SEND_JOB_FILE_FAILED;
   return ::WriteJobFile(job, path.c_str(), m_format, options, why) ? SEND_DONE : SEND_JOB_FILE_FAILED;
 }
-
-namespace {
-
-bool EndsCommand(char byte) { return byte == ';' || byte == ' '; }
-
-}  // namespace
 
 SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progress, int fromPath) {
   CMappedFile file;
@@ -75,20 +67,13 @@ SendOutcome CSendSession::StreamData(const char* data, uint64_t size,
   const SendOutcome outcome = StreamJob(data, size, m_settings.mode, *m_pCutter, progress, &m_nBytesSent);
   // A stream stopped before its first piece has left the cutter as it was.
   if ((outcome != SEND_CANCELLED && outcome != SEND_WRITE_FAILED) || m_nBytesSent == 0) return outcome;
-  // The stream stopped between two pieces, or inside one that the line held back. A piece
-  // may end inside a command, so that command is completed first; then the job's ending
-  // lifts the pen and ends the job. Neither waits for the cutter, as the wait is what a
-  // cancel ends, and a line that takes them no faster than ENDING_WRITE_MS is stuck: the
-  // rest is dropped then, also from the port, so that closing it does not wait for a line
-  // that takes nothing.
-  uint64_t commandEnd = m_nBytesSent;
-  if (commandEnd > 0 && !EndsCommand(data[commandEnd - 1])) {
-    while (commandEnd < size && !EndsCommand(data[commandEnd])) ++commandEnd;
-    if (commandEnd < size) ++commandEnd;
-  }
-  const uint64_t ending = std::max(JobEndingStart(data, size, m_format.dialect), commandEnd);
-  std::string rest(data + m_nBytesSent, commandEnd - m_nBytesSent);
-  rest.append(data + ending, size - ending);
+  // The stream stopped between two pieces, or inside one that the line held back: the
+  // command the cutter has part of is completed and the job's ending lifts the pen and ends
+  // the job. Neither waits for the cutter, as the wait is what a cancel ends, and a line
+  // that takes them no faster than ENDING_WRITE_MS is stuck: the rest is dropped then, also
+  // from the port, so that closing it does not wait for a line that takes nothing.
+  uint64_t commandEnd = 0;
+  const std::string rest = JobStopBytes(data, size, m_nBytesSent, m_format.dialect, commandEnd);
   m_bJobEnded = m_pCutter->WriteWithin(rest.data(), static_cast<int>(rest.size()), ENDING_WRITE_MS) ==
                 static_cast<int>(rest.size());
   if (m_bJobEnded) {

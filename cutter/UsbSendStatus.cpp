@@ -1,6 +1,7 @@
 #include "UsbSendStatus.h"
 
 #include <climits>
+#include <cstdio>
 
 int UsbProgressStatus(uint64_t sent, uint64_t size) {
   if (size == 0) return USB_SEND_COMPLETE;
@@ -41,3 +42,17 @@ UsbStatusEffect UsbStatusEffectOf(int status) {
   effect.m_bFailed = status < 0;
   return effect;
 }
+
+std::string UsbSenderEndText(uint32_t exitCode) {
+  char text[160];
+  if (exitCode >= 0xC0000000u) {
+    snprintf(text, sizeof text, "VornUSBSend.exe crashed during the send (exception 0x%08X).",
+             static_cast<unsigned>(exitCode));
+  } else {
+    snprintf(text, sizeof text, "VornUSBSend.exe ended before the send was done (exit code %u).",
+             static_cast<unsigned>(exitCode));
+  }
+  return std::string(text) + " The cutter may have got part of the job only.";
+}
+
+std::string UsbStopEventName(unsigned long mainProcessId) { return "PlotgateUsbStop." + std::to_string(mainProcessId); }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // UsbSendStatus values below 0: the errors, each named after what failed.
 const int USB_ERROR_FILE_PATH = -1;       // no job file path on the command line (or one too long)
@@ -38,3 +39,15 @@ struct UsbStatusEffect {
 };
 
 UsbStatusEffect UsbStatusEffectOf(int status);
+
+// The stop of a USB send: a named event that the main window creates before it starts the
+// sender and sets when the user cancels; the sender opens it by the main window's process
+// id and looks at it between pieces. A sender that finds no such event (an older main
+// window) sends to the end, as before; an older sender never looks, and the main window
+// stops waiting for it after its bound.
+std::string UsbStopEventName(unsigned long mainProcessId);
+
+// Why a send ended without the sender's final report, from the sender process's exit
+// code: an exception code (0xC0000000 and up) says it crashed, in its library or itself;
+// any other code that it was ended, or ended by itself without a report.
+std::string UsbSenderEndText(uint32_t exitCode);

@@ -26,6 +26,18 @@ uint64_t JobEndingStart(const char* data, uint64_t size, int dialect) {
   return start;
 }
 
+std::string JobStopBytes(const char* data, uint64_t size, uint64_t sent, int dialect, uint64_t& commandEnd) {
+  commandEnd = sent;
+  if (commandEnd > 0 && !EndsCommand(data[commandEnd - 1])) {
+    while (commandEnd < size && !EndsCommand(data[commandEnd])) ++commandEnd;
+    if (commandEnd < size) ++commandEnd;
+  }
+  const uint64_t ending = std::max(JobEndingStart(data, size, dialect), commandEnd);
+  std::string bytes(data + sent, commandEnd - sent);
+  bytes.append(data + ending, size - ending);
+  return bytes;
+}
+
 JobPaths ReadJobPaths(const char* data, uint64_t size, int dialect) {
   JobPaths paths;
   const char* header = StringsFor(dialect).header;

@@ -30,6 +30,12 @@ JobPaths ReadJobPaths(const char* data, uint64_t size, int dialect);
 // which a job file always ends with; `size` when the file does not end so.
 uint64_t JobEndingStart(const char* data, uint64_t size, int dialect);
 
+// What a send that got the first `sent` bytes out (0 < sent <= size) and then stopped still
+// owes the cutter so that the pen is lifted and the job ended: the rest of the command in
+// flight (a piece may end inside one), then the job's ending, unless the send had reached
+// it. `commandEnd` receives where the command in flight ends.
+std::string JobStopBytes(const char* data, uint64_t size, uint64_t sent, int dialect, uint64_t& commandEnd);
+
 // The path, counted from 1, that a send which got the first `sent` bytes out stopped in:
 // the one whose bytes hold the first byte not sent. A send stopped in the opening stopped
 // in path 1, one stopped in the ending in the last path.

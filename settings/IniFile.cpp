@@ -71,7 +71,6 @@ CIniFile::~CIniFile() { Lines.clear(); }
 void CIniFile::LoadLines() {
   const std::string bytes = LoadFileCreating(IniPath);
   Lines.clear();
-  m_bLoaded = true;
   size_t start = 0;
   while (start < bytes.size()) {
     const size_t lineFeed = bytes.find('\n', start);
@@ -113,7 +112,7 @@ int CIniFile::GetInt(std::string section, std::string key, int def) {
 }
 
 void CIniFile::SetString(std::string section, std::string key, std::string value) {
-  if (!m_bLoaded) LoadLines();
+  LoadLines();
   const std::string entry = key + "=" + value;
   const size_t header = FindSection(Lines, section);
   if (header == NONE) {

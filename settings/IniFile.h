@@ -14,8 +14,9 @@
 // win. Bytes are copied as they are (no code-page conversion); lines end in CR LF when
 // written and in CR LF or a bare LF when read.
 //
-// Every lookup re-reads the file and every change rewrites it whole: the file is a handful
-// of lines, and what is on disk is always what the last change left there.
+// Every lookup and every change re-reads the file, and every change rewrites it whole: the
+// file is a handful of lines, and another program (the command line) may have changed it
+// since the last lookup; a change keeps what it wrote and alters only its own entry.
 // File failures raise CFileException, which no operation here catches.
 #pragma once
 
@@ -41,16 +42,11 @@ class CIniFile {
 
   // Sets `key`=`value` in `section` and rewrites the file: an existing entry is replaced
   // in place by exactly "key=value"; a new entry goes at the end of its section; a new
-  // section goes at the end of the file. Works on the lines of the last lookup.
+  // section goes at the end of the file. Works on the file as it is on disk now.
   void SetString(std::string section, std::string key, std::string value);
   // SetString with the decimal text of `value`.
   void SetInt(std::string section, std::string key, int value);
 
   std::string IniPath;             // full path of the file
-  std::vector<std::string> Lines;  // the file's lines without line ends, plus changes since
-
- private:
-  // Whether Lines holds the file yet: a change before any lookup reads the file first, so
-  // that the entries it already holds are not lost.
-  bool m_bLoaded = false;
+  std::vector<std::string> Lines;  // the file's lines without line ends, plus the last change
 };

@@ -11,6 +11,18 @@ const SettingEntry SETTINGS_TABLE[SETTING_COUNT] = {
     {"Offset", "OverCut", SETTING_TEXT, 0, "0.85", nullptr, &SavedChoices::overCutText},
 };
 
+SavedChoices DefaultSavedChoices() {
+  SavedChoices choices;
+  for (const SettingEntry& setting : SETTINGS_TABLE) {
+    if (setting.kind == SETTING_INT) {
+      choices.*setting.intField = setting.intDefault;
+    } else {
+      choices.*setting.textField = setting.textDefault;
+    }
+  }
+  return choices;
+}
+
 SavedChoices ReadSavedChoices(CIniFile& ini) {
   SavedChoices choices;
   for (const SettingEntry& setting : SETTINGS_TABLE) {

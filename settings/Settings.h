@@ -39,6 +39,9 @@ const int SETTING_COUNT = 6;
 // [Offset].
 extern const SettingEntry SETTINGS_TABLE[SETTING_COUNT];
 
+// The six settings' defaults, as a first run without a settings file restores them.
+SavedChoices DefaultSavedChoices();
+
 // Reads the six settings in table order (the first read creates an empty file when there
 // is none) and corrects them as the dialog does: a model index outside the model table or
 // a port index outside the Port list becomes 0. Raises CFileException.

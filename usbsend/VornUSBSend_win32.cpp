@@ -1,7 +1,9 @@
 // VornUSBSend: sends one job file to a cutter on the maker's USB link. The main program
 // starts it as "VornUSBSend.exe PATH" and never waits for it; the sender has no window of
 // its own, finds the main program's dialog by its title and tells it how far the send has
-// come (or why it stopped) in WM_COPYDATA reports. It exits with 0 in every case.
+// come (or why it stopped) in WM_COPYDATA reports. The main program's Cancel sets a named
+// event (UsbStopEventName) that ends the send with the job's ending and no more reports.
+// It exits with 0 in every case.
 #include <windows.h>
 // After windows.h, on which it builds.
 #include <tlhelp32.h>
@@ -75,8 +77,24 @@ class CVornLibLink : public CUsbLink {
   WriteEntry m_pWrite = nullptr;
 };
 
+// The main program's stop, set by its Cancel; null when it has none (an older program).
+class CStopEvent {
+ public:
+  explicit CStopEvent(DWORD mainProcess)
+      : m_hEvent(OpenEventA(SYNCHRONIZE, FALSE, UsbStopEventName(mainProcess).c_str())) {}
+  CStopEvent(const CStopEvent&) = delete;
+  CStopEvent& operator=(const CStopEvent&) = delete;
+  ~CStopEvent() {
+    if (m_hEvent) CloseHandle(m_hEvent);
+  }
+  bool IsSet() const { return m_hEvent && WaitForSingleObject(m_hEvent, 0) == WAIT_OBJECT_0; }
+
+ private:
+  HANDLE m_hEvent;
+};
+
 // Everything after the window lookup; each failure is reported, never shown here.
-void SendJobFile(HWND window, const char* tail) {
+void SendJobFile(HWND window, const char* tail, const CStopEvent& stop) {
   std::string path;
   if (JobPathFromTail(tail, path) != 0) return Report(window, USB_ERROR_FILE_PATH);
   CVornLibLink link;
@@ -88,7 +106,9 @@ void SendJobFile(HWND window, const char* tail) {
   if (!file.Open(path) || file.Size() > UINT32_MAX) {
     Report(window, USB_ERROR_OPEN_DATA_FILE);
   } else {
-    SendUsbJob(file.Data(), static_cast<uint32_t>(file.Size()), link, [window](int status) { Report(window, status); });
+    SendUsbJob(
+        file.Data(), static_cast<uint32_t>(file.Size()), link, [window](int status) { Report(window, status); },
+        [&stop] { return stop.IsSet(); });
   }
   file.Close();
   link.CloseUSBDevice(0);
@@ -136,6 +156,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR tail, int) {
     MessageBoxA(nullptr, "No Find main program!\n", "VornUSBSend Error", MB_ICONERROR);
     return 0;
   }
-  SendJobFile(window, tail);
+  const CStopEvent stop(parent);
+  SendJobFile(window, tail, stop);
   return 0;
 }

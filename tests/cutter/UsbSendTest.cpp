@@ -139,10 +139,11 @@ struct Sent {
   std::vector<int> m_statuses;
 };
 
-Sent Send(const std::string& job, CFakeLink& link) {
+Sent Send(const std::string& job, CFakeLink& link, const UsbStopCheck& stopped = nullptr) {
   Sent sent;
-  sent.m_nResult = SendUsbJob(job.data(), static_cast<uint32_t>(job.size()), link,
-                              [&](int status) { sent.m_statuses.push_back(status); });
+  sent.m_nResult = SendUsbJob(
+      job.data(), static_cast<uint32_t>(job.size()), link, [&](int status) { sent.m_statuses.push_back(status); },
+      stopped);
   return sent;
 }
 
@@ -216,6 +217,40 @@ TEST(SendUsbJob, StopsAtTheFirstFailedWrite) {
   EXPECT_EQ(sent.m_statuses, (std::vector<int>{40, USB_ERROR_WRITE_DATA}));
   EXPECT_EQ(link.m_pieces, std::vector<std::string>{job.substr(0, 4096)});
   EXPECT_EQ(link.m_calls.size(), 2u);
+}
+
+// A job file in the USB models' dialect: the header (97 bytes), 1000 pen-downs of 12 bytes,
+// the final pen-up and the terminator; 12108 bytes in all.
+std::string HpglJob() {
+  std::string job = "IN;SP1;";
+  for (int i = 0; i < 15; ++i) job += "PU0,0;";
+  for (int i = 0; i < 1000; ++i) job += "PD1000,2000;";
+  return job + "PU0,0;SP0;@";
+}
+
+// The first piece ends 3 bytes into a pen-down (4096 = 97 + 333 x 12 + 3). A stop while the
+// second piece waits for its ready byte ends the wait at the next look; the cutter then
+// gets the rest of that pen-down and the job's ending, each after its ready byte, and the
+// main window hears nothing more.
+TEST(SendUsbJob, AStopInAReadyWaitSendsTheCommandInFlightAndTheEnding) {
+  CFakeLink link;
+  link.m_nReadyAt = 200;
+  const std::string job = HpglJob();
+  const Sent sent = Send(job, link, [&] { return link.m_pieces.size() == 1 && link.m_nPolls >= 100; });
+  EXPECT_EQ(sent.m_nResult, USB_SEND_STOPPED);
+  EXPECT_EQ(sent.m_statuses, std::vector<int>{33});
+  EXPECT_EQ(link.m_pieces, (std::vector<std::string>{job.substr(0, 4096), "000,2000;PU0,0;SP0;@"}));
+  EXPECT_EQ(link.m_calls, (std::vector<std::string>{"write 4096 after 200", "write 20 after 200"}));
+}
+
+// A cutter that has nothing of the job needs no ending.
+TEST(SendUsbJob, AStopBeforeTheFirstPieceSendsNothing) {
+  CFakeLink link;
+  const Sent sent = Send("IN;SP0;@", link, [] { return true; });
+  EXPECT_EQ(sent.m_nResult, USB_SEND_STOPPED);
+  EXPECT_TRUE(sent.m_statuses.empty());
+  EXPECT_TRUE(link.m_calls.empty());
+  EXPECT_EQ(link.m_nPolls, 0);
 }
 
 }  // namespace

@@ -123,6 +123,33 @@ check "a held Plotgate.ini: the close box ends it" wait_end 10
 kill "$sim_pid" "$holder" 2>/dev/null
 wait "$sim_pid" "$holder" 2>/dev/null
 
+# A settings file that cannot be read at all (a folder of that name): the reason is shown,
+# the dialog opens with the job and the defaults, and a send fails with the same reason.
+rm -f "$ini"
+mkdir "$ini"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com1"
+"$wine" "$bin/Plotgate.exe" "$(windows "$root/examples/star.plt")" >/dev/null 2>"$work/app.err" &
+app=$!
+said=$(message 60)
+check "an unreadable Plotgate.ini: its reason is shown at start" grep -q 'Plotgate.ini: ' <<<"$said"
+driver wait Harbex 60 >/dev/null
+driver controls Harbex >"$work/controls"
+check "an unreadable Plotgate.ini: the job is loaded" grep -q '^1012 Edit disabled visible "95.10"$' "$work/controls"
+check "an unreadable Plotgate.ini: the default blade offset" grep -q '^1006 .* "0.38"$' "$work/controls"
+check "an unreadable Plotgate.ini: Send is enabled" grep -q '^1 Button enabled' "$work/controls"
+driver select Harbex 1003 7
+driver select Harbex 1004 1
+driver click Harbex 1
+check "an unreadable Plotgate.ini: a send fails with its reason" [ "$(message 30)" = "$(head -n 1 <<<"$said")" ]
+check "an unreadable Plotgate.ini: nothing is sent" [ ! -s "$work/received.hb" ]
+check "an unreadable Plotgate.ini: the dialog stays open" running
+driver close Harbex
+check "an unreadable Plotgate.ini: the close box ends it" wait_end 10
+kill "$sim_pid" 2>/dev/null
+wait "$sim_pid" 2>/dev/null
+rmdir "$ini"
+
 # usb_send NAME [VAR=VALUE...]: Lark-Series on VORN_USB (the first model and port, so the
 # defaults), Send clicked; the stand-in records into $work/usb.hb.
 usb_send() {
@@ -171,7 +198,7 @@ for name in TEMP TMP; do
 done
 
 # Cancel in the middle of a send that a 3840-byte-a-second cutter holds back: a job of
-# some 200 KB, far more than the terminal buffers.
+# some 200 KB, far more than the terminal buffers (also sent on the USB link below).
 {
   printf 'IN;SP1;PU0,0;'
   for i in $(seq 16000); do printf 'PD%d,%d;' $((i % 2 ? 4000 : 100)) $((i % 4000)); done
@@ -226,5 +253,50 @@ check "Cancel on a stuck line: the program ends" wait_end 10
 check "Cancel on a stuck line: no crash" no_crash
 kill "$sim_pid" 2>/dev/null
 wait "$sim_pid" 2>/dev/null
+
+# usb_big [VAR=VALUE...]: the big job to Lark-Series on VORN_USB, the stand-in taking 100 ms
+# a piece; returns once the bar has moved, so that the sender streams.
+usb_big() {
+  rm -f "$ini" "$work/usb.hb"
+  start_app "$work/big.plt" VORNLIB_RECORD="$(windows "$work/usb.hb")" VORNLIB_WRITE_MS=100 "$@"
+  driver click Harbex 1
+  for _ in $(seq 300); do
+    driver controls Harbex >"$work/controls"
+    grep -q '^1008 .* "[1-9][0-9]*%"$' "$work/controls" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# settled FILE: waits until FILE has stopped growing (nothing more in a second).
+settled() {
+  local size=-1
+  while [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" != "$size" ]; do
+    size=$(stat -c %s "$1" 2>/dev/null || echo 0)
+    sleep 1
+  done
+}
+"$plotgate" encode "$work/big.plt" --model Lark-Series --output "$work/expected.hb"
+
+# Cancel on the USB link: the sender is told to stop and waited for, so nothing more than
+# the job's ending reaches the library after the dialog has gone.
+check "USB Cancel: the send is under way" usb_big
+took=$(driver click-gone Harbex 2 10)
+check "USB Cancel: the dialog ends within three seconds (${took:-no end in 10 s} ms)" [ "${took:-99999}" -lt 3000 ]
+check "USB Cancel: the program ends" wait_end 10
+size_at_end=$(stat -c %s "$work/usb.hb")
+settled "$work/usb.hb"
+check "USB Cancel: nothing reaches the library once the dialog has gone" \
+  [ "$(stat -c %s "$work/usb.hb")" -eq "$size_at_end" ]
+check "USB Cancel: part of the job only" [ "$(stat -c %s "$work/usb.hb")" -lt "$(stat -c %s "$work/expected.hb")" ]
+check "USB Cancel: it ends as the job does" [ "$(tail -c 12 "$work/usb.hb")" = "$(tail -c 12 "$work/expected.hb")" ]
+check "USB Cancel: no crash" no_crash
+
+# A sender whose library ends its process mid-send: the dialog says so and ends the send.
+check "USB sender gone: the send is under way" usb_big VORNLIB_END_AT_WRITE=5
+said=$(message 30)
+check "USB sender gone: the reason is shown ($said)" grep -q '^VornUSBSend.exe crashed during the send' <<<"$said"
+check "USB sender gone: no Send finished! after it" [ -z "$(message 6)" ]
+check "USB sender gone: the program ends by itself" wait_end 10
+check "USB sender gone: no crash of the dialog" no_crash
 
 finish

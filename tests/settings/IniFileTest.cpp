@@ -161,14 +161,14 @@ TEST_F(IniFileTest, ChangeBeforeAnyLookupKeepsTheOtherEntries) {
   EXPECT_EQ(OnDisk(), "[Device]\r\nType=4\r\nPort=3\r\n");
 }
 
-// A change works on the lines of the last lookup: what another program wrote in between
-// is overwritten.
-TEST_F(IniFileTest, ChangeRewritesFromTheLastLookup) {
+// Regression: a change rewrote the file from the lines of the last lookup, so what the
+// command line saved in between (its own section) was erased by the dialog's send.
+TEST_F(IniFileTest, ChangeKeepsWhatAnotherProgramWroteSinceTheLastLookup) {
   Given("[Device]\r\nType=1\r\n");
   m_ini.GetInt("Device", "Type", 0);
-  m_dir.Write("Plotgate.ini", "[Device]\r\nType=1\r\nPort=7\r\n");
+  m_dir.Write("Plotgate.ini", "[Device]\r\nType=1\r\nPort=7\r\n[CommandLine]\r\nPort=/dev/ttyUSB0\r\n");
   m_ini.SetInt("Device", "Type", 2);
-  EXPECT_EQ(OnDisk(), "[Device]\r\nType=2\r\n");
+  EXPECT_EQ(OnDisk(), "[Device]\r\nType=2\r\nPort=7\r\n[CommandLine]\r\nPort=/dev/ttyUSB0\r\n");
 }
 
 TEST_F(IniFileTest, FolderThatCannotHoldTheFileRaisesTheFileException) {

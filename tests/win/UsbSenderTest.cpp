@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "TempDir.h"
+#include "UsbSendStatus.h"
 
 namespace {
 
@@ -106,8 +107,8 @@ std::string Job(size_t size) {
   return job;
 }
 
-const char* const STEERING[] = {"VORNLIB_RECORD", "VORNLIB_CALLS", "VORNLIB_READY_AFTER", "VORNLIB_FAIL_WRITE",
-                                "VORNLIB_FAIL_OPEN"};
+const char* const STEERING[] = {"VORNLIB_RECORD",    "VORNLIB_CALLS",    "VORNLIB_READY_AFTER", "VORNLIB_FAIL_WRITE",
+                                "VORNLIB_FAIL_OPEN", "VORNLIB_WRITE_MS", "VORNLIB_END_AT_WRITE"};
 
 // A program folder (with a space in its name) holding the sender and a library, and a job
 // folder with a space too, as a user's temporary folder may have.
@@ -324,6 +325,37 @@ TEST_F(UsbSender, WithoutAMainWindowItShowsItsOwnBox) {
   EXPECT_EQ(RunSender(WriteJob("IN;"), closeTheBox), 0u);
   EXPECT_EQ(text, "No Find main program!\n");
   EXPECT_EQ(TempDir::Read(Calls()), "");
+}
+
+// The main window's Cancel sets its stop event while a slow cutter takes the job: the
+// sender ends its stream at the next piece, sends the rest of the command in flight and the
+// job's ending, reports nothing more and closes the device.
+TEST_F(UsbSender, TheMainWindowsStopEndsTheSendWithTheJobsEnding) {
+  CReportWindow main("Plotgate");
+  HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, UsbStopEventName(GetCurrentProcessId()).c_str());
+  ASSERT_NE(stop, nullptr);
+  Steer("VORNLIB_WRITE_MS", "30");
+  // 97 bytes of header, then pen-downs of 12 bytes: every piece ends inside one.
+  std::string job = "IN;SP1;";
+  for (int i = 0; i < 15; ++i) job += "PU0,0;";
+  for (int i = 0; i < 20000; ++i) job += "PD1000,2000;";
+  job += "PU0,0;SP0;@";
+  EXPECT_EQ(RunSender(WriteJob(job),
+                      [&] {
+                        if (!main.m_reports.empty()) SetEvent(stop);
+                      }),
+            0u);
+  CloseHandle(stop);
+  ASSERT_FALSE(main.m_reports.empty());
+  EXPECT_LT(main.m_reports.size(), 10u) << "the stop came too late";
+  const std::string recorded = TempDir::Read(Record());
+  const size_t pieces = (main.m_reports.size()) * 4096;
+  const size_t rest = 12 - (pieces - 97) % 12;
+  EXPECT_TRUE(SameBytes(recorded, job.substr(0, pieces + rest) + "PU0,0;SP0;@"));
+  const std::vector<std::string> calls = CallLines();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[calls.size() - 2], "WriteData " + std::to_string(rest + 11) + " after 1 polls");
+  EXPECT_EQ(calls.back(), "CloseUSBDevice 0 after 0 polls");
 }
 
 }  // namespace

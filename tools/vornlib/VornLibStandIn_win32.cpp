@@ -21,6 +21,9 @@
 //   VORNLIB_FAIL_WRITE=N      the Nth write (of either entry, counted from 1) fails and
 //                             records nothing
 //   VORNLIB_FAIL_OPEN=1       OpenUSBDevice returns 0
+//   VORNLIB_WRITE_MS=N        every write takes N milliseconds (a slow cutter)
+//   VORNLIB_END_AT_WRITE=N    the Nth write ends the calling process with the exit code
+//                             0xC0000005, as a crash inside the library would
 // A library that lacks an entry is a second build of this file, "VornLibNoWrite.dll",
 // which exports no "WriteData"; copy it under the name "VornLib.dll" to use it.
 #include <windows.h>
@@ -38,6 +41,8 @@ struct Settings {
   long m_nReadyAfter = 1;  // 0: never
   long m_nFailWrite = 0;   // 0: no write fails
   bool m_bFailOpen = false;
+  long m_nWriteMs = 0;
+  long m_nEndAtWrite = 0;  // 0: no write ends the process
 };
 
 // From the process's environment itself, which a test may have changed after start-up.
@@ -60,6 +65,8 @@ const Settings& TheSettings() {
     }
     s.m_nFailWrite = strtol(Variable("VORNLIB_FAIL_WRITE").c_str(), nullptr, 10);
     s.m_bFailOpen = Variable("VORNLIB_FAIL_OPEN") == "1";
+    s.m_nWriteMs = strtol(Variable("VORNLIB_WRITE_MS").c_str(), nullptr, 10);
+    s.m_nEndAtWrite = strtol(Variable("VORNLIB_END_AT_WRITE").c_str(), nullptr, 10);
     return s;
   }();
   return settings;
@@ -87,7 +94,9 @@ void LogCall(const char* entry, int argument, bool withPolls) {
 bool Take(const char* entry, const void* buffer, int count) {
   LogCall(entry, count, true);
   g_nPolls = 0;
-  if (++g_nWrites == TheSettings().m_nFailWrite) return false;
+  if (TheSettings().m_nWriteMs > 0) Sleep(static_cast<DWORD>(TheSettings().m_nWriteMs));
+  if (++g_nWrites == TheSettings().m_nEndAtWrite) TerminateProcess(GetCurrentProcess(), 0xC0000005);
+  if (g_nWrites == TheSettings().m_nFailWrite) return false;
   if (buffer && count > 0) Append(TheSettings().m_sRecord, buffer, count);
   return true;
 }
