@@ -32,7 +32,7 @@ bool CompleteAsSend(SendChoices& choices, const RememberOptions& remember) {
   std::error_code unknown;
   SavedChoices saved;
   try {
-    if (std::filesystem::exists(ini.IniPath, unknown)) saved = ReadSavedChoices(ini);
+    if (std::filesystem::exists(std::filesystem::u8path(ini.IniPath), unknown)) saved = ReadSavedChoices(ini);
   } catch (const CFileException& e) {
     fprintf(stderr, "plotgate: cannot read the settings: %s\n", e.what());
     return false;

@@ -171,7 +171,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   ini.IniPath = remember.iniPath.empty() ? DefaultSettingsPath() : remember.iniPath;
   // Reading creates an absent file; an empty one has nothing to remember.
   std::error_code noSettings;
-  const uintmax_t settingsSize = std::filesystem::file_size(ini.IniPath, noSettings);
+  const uintmax_t settingsSize = std::filesystem::file_size(std::filesystem::u8path(ini.IniPath), noSettings);
   const bool haveSettings = !noSettings && settingsSize > 0;
   SavedChoices saved;
   std::string rememberedPort;
@@ -229,7 +229,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   if (const int kept = KeepFromPath(jobFile, format.dialect, fromPath, pathCount, sentPaths)) return kept;
   // Just written, so its size is known; were it not, no announcement.
   std::error_code unknownSize;
-  const uintmax_t fileSize = std::filesystem::file_size(jobFile, unknownSize);
+  const uintmax_t fileSize = std::filesystem::file_size(std::filesystem::u8path(jobFile), unknownSize);
   const uint64_t jobSize = unknownSize ? 0 : fileSize;
   const double expectedSeconds = LineSeconds(jobSize, session.Settings().baudRate);
   if (expectedSeconds >= LONG_SEND_SECONDS) {

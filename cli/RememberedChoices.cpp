@@ -106,7 +106,7 @@ bool FindCutterTarget(const TargetOptions& options, CutterTarget& target) {
   SavedChoices saved;
   std::string rememberedPort;
   std::error_code absent;
-  if (std::filesystem::exists(ini.IniPath, absent)) {
+  if (std::filesystem::exists(std::filesystem::u8path(ini.IniPath), absent)) {
     try {
       saved = ReadSavedChoices(ini);
       rememberedPort = ReadRememberedPort(ini);

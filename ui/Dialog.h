@@ -36,7 +36,8 @@ class CDialog : public CWindow {
     return control;
   }
 
-  // A modal message box owned by the dialog; the button chosen (IDOK, ...).
+  // A modal message box owned by the dialog, its UTF-8 texts shown whole; the button chosen
+  // (IDOK, ...).
   int ShowMessage(const std::string& text, const std::string& caption, UINT type) const;
 
  protected:
