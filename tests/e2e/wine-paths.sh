@@ -11,13 +11,11 @@ set -uo pipefail
 cd "$(dirname "$0")/../.."
 source tests/e2e/common.bash
 root=$(pwd)
-{ cmake --preset native >/dev/null && cmake --build --preset native --target plotgate >/dev/null &&
-  cmake --preset "$preset" >/dev/null &&
-  cmake --build --preset "$preset" --target Plotgate VornUSBSend VornLib dialog-driver plotgate-cli macro_project \
+{ cmake --preset "$preset" >/dev/null &&
+  cmake --build --preset "$preset" --target Plotgate VornUSBSend VornLib dialog-driver plotgate macro_project \
     x7_workspace >/dev/null; } ||
   { echo "0 passed, 1 failed"; exit 1; }
 build=$root/build/$preset
-plotgate=$root/build/native/cli/plotgate
 # Wine turns arguments and environment into UTF-16 by the locale's character set.
 export LC_ALL=C.UTF-8
 work=$(mktemp -d /tmp/plotgate-e2e-paths.XXXXXX)
@@ -28,6 +26,7 @@ cp "$build/app/Plotgate.exe" "$build/usbsend/VornUSBSend.exe" "$build/tools/vorn
   "$build/cli/plotgate-cli.exe" "$build/resources/x7/X7.wz" "$build/corel/macro/MeridalVorn.gms" "$bin/"
 cp "$build/tools/dialogdriver/dialog-driver.exe" "$work/"
 cp examples/cut-word.plt "$folder/job сигн.plt"
+cp examples/cut-word.plt "$work/job.plt"
 printf '%s' "$EMPTY_WORKSPACE" >"$folder/X6/DRAWUIConfig.xml"
 printf 'users own workspace' >"$folder/X7/Workspace/_default.cdws"
 cp -a "$folder/X6" "$work/X6.before"
@@ -85,7 +84,8 @@ driver wait Harbex 60 >/dev/null
 driver click Harbex 1
 check "job: Send finished!" [ "$(driver message Plotgate 60)" = "Send finished!" ]
 for _ in $(seq 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
-"$plotgate" encode "$folder/job сигн.plt" --model Lark-Series --output "$work/expected.hb"
+# What the job encodes to, from a folder of plain letters.
+run "$bin/plotgate-cli.exe" encode "$(windows "$work/job.plt")" --model Lark-Series --output "$(windows "$work/expected.hb")"
 check "temporary folder: the job file is written there" cmp -s "$folder/temp/cutcorldata.hb" "$work/expected.hb"
 check "temporary folder: the sender sent it whole" cmp -s "$work/usb.hb" "$work/expected.hb"
 check "install folder: the choices are saved beside the program" [ -s "$bin/Plotgate.ini" ]
