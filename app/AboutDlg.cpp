@@ -26,19 +26,18 @@ BOOL CAboutDlg::OnInitDialog() {
   return TRUE;
 }
 
-bool CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
-    EndDialog(IDOK);
-    return true;
+bool CAboutDlg::OnButtonClicked(int id) {
+  if (id != IDOK) return CDialog::OnButtonClicked(id);
+  EndDialog(IDOK);
+  return true;
+}
+
+bool CAboutDlg::OnNotify(const NMHDR& header, LRESULT&) {
+  if ((header.idFrom != IDC_WEBSITE1 && header.idFrom != IDC_WEBSITE2) ||
+      (header.code != NM_CLICK && header.code != NM_RETURN)) {
+    return false;
   }
-  if (message == WM_NOTIFY) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if ((header->idFrom == IDC_WEBSITE1 || header->idFrom == IDC_WEBSITE2) &&
-        (header->code == NM_CLICK || header->code == NM_RETURN)) {
-      ShellExecuteA(m_hWnd, "open", header->idFrom == IDC_WEBSITE1 ? WEBSITE1_ADDRESS : WEBSITE2_ADDRESS, nullptr,
-                    nullptr, SW_SHOWNORMAL);
-      return true;
-    }
-  }
-  return CDialog::OnMessage(message, wParam, lParam, result);
+  ShellExecuteA(m_hWnd, "open", header.idFrom == IDC_WEBSITE1 ? WEBSITE1_ADDRESS : WEBSITE2_ADDRESS, nullptr, nullptr,
+                SW_SHOWNORMAL);
+  return true;
 }

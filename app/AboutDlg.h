@@ -14,5 +14,6 @@ class CAboutDlg : public CDialog {
 
  protected:
   BOOL OnInitDialog() override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnButtonClicked(int id) override;
+  bool OnNotify(const NMHDR& header, LRESULT& result) override;
 };

@@ -13,7 +13,6 @@
 #include "PopupMenu.h"
 #include "PortDiscovery.h"
 #include "PortList.h"
-#include "PreviewLayout.h"
 #include "RestoreChoices.h"
 #include "SpinStep.h"
 #include "SystemError.h"
@@ -24,10 +23,8 @@
 
 namespace {
 
-// The caption of the send's message boxes: the program's name, as the framework gives it.
-const char* const MESSAGE_CAPTION = "Plotgate";
-// The most points the preview hands the device in one polyline.
-const int POLYLINE_BATCH = 4096;
+// The program's name: the caption of the dialog's message boxes.
+const char* const PROGRAM_NAME = "Plotgate";
 
 // The Rotate menu: its items' commands and the quarter turns each chooses, by position,
 // with the bitmap shown beside each.
@@ -61,7 +58,9 @@ CPlotgateDlg::CPlotgateDlg(CIniFile& settings, std::string fileName)
     : CDialog(IDD_PLOTGATE_DIALOG),
       m_settings(settings),
       m_fileName(std::move(fileName)),
-      AppIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+      AppIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {
+  m_sProgramName = PROGRAM_NAME;
+}
 
 CPlotgateDlg::~CPlotgateDlg() {
   StopWorker();
@@ -76,10 +75,19 @@ CPlotgateDlg::~CPlotgateDlg() {
   for (HBITMAP bitmap : m_stateBitmaps) {
     if (bitmap) DeleteObject(bitmap);
   }
-  ForgetPreview();
 }
 
 BOOL CPlotgateDlg::OnInitDialog() {
+  AttachControls();
+  SetUpControls();
+  // A settings file that cannot be read ends the start-up here; the dialog procedure
+  // reports it and the window opens with what was done so far.
+  RestoreChoices();
+  LoadCommandLineJob();
+  return TRUE;
+}
+
+void CPlotgateDlg::AttachControls() {
   m_progress = Control<CProgressBar>(IDC_PROGRESS);
   m_bladeOffsetSpin = Control<CSpinButton>(IDC_SPIN_BLADE_OFFSET);
   m_chkBladeOffset = Control<CButton>(IDC_CHK_BLADE_OFFSET);
@@ -95,7 +103,9 @@ BOOL CPlotgateDlg::OnInitDialog() {
   m_chkOverCut = Control<CButton>(IDC_CHK_OVERCUT);
   m_overCut = Control<CWindow>(IDC_OVERCUT);
   m_overCutSpin = Control<CSpinButton>(IDC_SPIN_OVERCUT);
+}
 
+void CPlotgateDlg::SetUpControls() {
   const std::string aboutItem = LoadText(IDS_ABOUTBOX);
   HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
   if (systemMenu && !aboutItem.empty()) {
@@ -138,14 +148,13 @@ BOOL CPlotgateDlg::OnInitDialog() {
   }
   m_bladeOffset.SetText("0.38");
   m_overCut.SetText("0.85");
+}
 
+void CPlotgateDlg::RestoreChoices() {
   // A temporary folder too long for the path buffer leaves no job file path: a send then
   // cannot write the job file instead of writing a cut-off path.
   int noTemporaryFolder = 0;
   JobFilePath = JobFilePathIn(TemporaryFolder(noTemporaryFolder), "cutcorldata.hb");
-
-  // A settings file that cannot be read ends the start-up here; the dialog procedure
-  // reports it and the window opens with what was done so far.
   const SavedChoices saved = ReadSavedChoices(m_settings);
   const RestoredDevice restored = RestoreDevice(saved, ListSerialDevices());
   m_device.SetCurSel(restored.modelIndex);
@@ -156,18 +165,19 @@ BOOL CPlotgateDlg::OnInitDialog() {
   m_overCut.SetText(saved.overCutText);
   SelectedModel = ModelTable[restored.modelIndex];
   m_port.Enable(restored.portListEnabled);
+}
 
+void CPlotgateDlg::LoadCommandLineJob() {
   if (!m_fileName.empty()) {
     m_job.LoadJob(m_fileName.c_str());
     // A job that cannot fit is refused with a reason; the window stays usable without it.
     // An unreadable file keeps the documented silence.
     if (m_job.m_loadResult == JOB_NO_MEMORY || m_job.m_loadResult == JOB_TOO_LARGE) {
-      ShowMessage(JobResultText(m_job.m_loadResult), MESSAGE_CAPTION, MB_OK | MB_ICONWARNING);
+      ShowMessage(JobResultText(m_job.m_loadResult), m_sProgramName, MB_OK | MB_ICONWARNING);
     }
     ShowJobSize();
   }
   EnableForJob();
-  return TRUE;
 }
 
 void CPlotgateDlg::EnableForJob() {
@@ -197,56 +207,53 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       return true;
     case WM_PAINT: OnPaint(); return true;
     case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(AppIcon); return true;
-    case WM_TIMER: OnTimer(wParam); return false;  // then the default processing
     case WM_SENDFINISHED: result = OnSendFinished(wParam, lParam); return true;
     case WM_COPYDATA: result = OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return true;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->code != static_cast<UINT>(UDN_DELTAPOS)) return false;
-      const auto& change = *reinterpret_cast<const NMUPDOWN*>(lParam);
-      if (header->idFrom == IDC_SPIN_BLADE_OFFSET) {
-        OnSpin(IDC_BLADE_OFFSET, change);
-      } else if (header->idFrom == IDC_SPIN_OVERCUT) {
-        OnSpin(IDC_OVERCUT, change);
-      } else {
-        return false;
-      }
-      result = 0;  // the spin's own position change is allowed
-      return true;
-    }
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      if (id == IDC_DEVICE && code == CBN_SELCHANGE) {
-        OnSelchangeDevice();
-        return true;
-      }
-      if (id == IDCANCEL) {
-        OnCancel();
-        return true;
-      }
-      if (code != BN_CLICKED) return false;
-      switch (id) {
-        case IDC_MIRROR:
-        case IDC_ROTATE: OnMirrorRotate(id); return true;
-        case IDC_CHK_BLADE_OFFSET: OnBladeOffsetCheck(); return true;
-        case IDC_CHK_OVERCUT: OnOverCutCheck(); return true;
-        case IDOK: OnSend(); return true;
-        case IDC_ABOUT: OnAbout(); return true;
-        case IDC_PROVIEW: OnProview(); return true;
-        default: break;
-      }
-      break;
-    }
-    default: break;
+    default: return CDialog::OnMessage(message, wParam, lParam, result);
   }
-  return CDialog::OnMessage(message, wParam, lParam, result);
+}
+
+bool CPlotgateDlg::OnCommand(int id, int code) {
+  if (id == IDC_DEVICE && code == CBN_SELCHANGE) {
+    OnSelchangeDevice();
+    return true;
+  }
+  return CDialog::OnCommand(id, code);
+}
+
+bool CPlotgateDlg::OnButtonClicked(int id) {
+  switch (id) {
+    case IDC_MIRROR:
+    case IDC_ROTATE: OnMirrorRotate(id); return true;
+    case IDC_CHK_BLADE_OFFSET: OnBladeOffsetCheck(); return true;
+    case IDC_CHK_OVERCUT: OnOverCutCheck(); return true;
+    case IDOK: OnSend(); return true;
+    case IDCANCEL: OnCancel(); return true;
+    case IDC_ABOUT: OnAbout(); return true;
+    case IDC_PROVIEW: OnProview(); return true;
+    default: return false;
+  }
+}
+
+bool CPlotgateDlg::OnNotify(const NMHDR& header, LRESULT& result) {
+  if (header.code != static_cast<UINT>(UDN_DELTAPOS)) return false;
+  const auto& change = reinterpret_cast<const NMUPDOWN&>(header);
+  if (header.idFrom == IDC_SPIN_BLADE_OFFSET) {
+    OnSpin(IDC_BLADE_OFFSET, change);
+  } else if (header.idFrom == IDC_SPIN_OVERCUT) {
+    OnSpin(IDC_OVERCUT, change);
+  } else {
+    return false;
+  }
+  result = 0;  // the spin's own position change is allowed
+  return true;
 }
 
 void CPlotgateDlg::OnSysCommand(WPARAM, LPARAM) { OnAbout(); }
 
 void CPlotgateDlg::OnAbout() {
   CAboutDlg about;
+  about.m_sProgramName = m_sProgramName;
   about.DoModal(m_hWnd);
 }
 
@@ -271,76 +278,9 @@ void CPlotgateDlg::OnPaint() {
 }
 
 int CPlotgateDlg::DrawPreview(HDC dc, int width, int height) {
-  if (!m_job.m_pPoints) {
-    ReleaseDC(m_preview.m_hWnd, dc);
-    return 0;
-  }
-  // A repaint copies the picture drawn last: a million lines take far longer to draw.
-  HDC picture = CreateCompatibleDC(dc);
-  if (!m_hPreviewPicture || width != m_nPreviewWidth || height != m_nPreviewHeight) {
-    ForgetPreview();
-    m_hPreviewPicture = CreateCompatibleBitmap(dc, width, height);
-    m_nPreviewWidth = width;
-    m_nPreviewHeight = height;
-    if (picture && m_hPreviewPicture) {
-      HGDIOBJ old = SelectObject(picture, m_hPreviewPicture);
-      DrawLines(picture, width, height);
-      SelectObject(picture, old);
-    }
-  }
-  if (picture && m_hPreviewPicture) {
-    HGDIOBJ old = SelectObject(picture, m_hPreviewPicture);
-    // Inside the frame that the control draws: the white ground and every line on it.
-    BitBlt(dc, 1, 1, width - 2, height - 2, picture, 1, 1, SRCCOPY);
-    SelectObject(picture, old);
-  } else {
-    DrawLines(dc, width, height);  // no memory for the copy
-  }
-  if (picture) DeleteDC(picture);
+  if (m_job.m_pPoints) m_previewPainter.Paint(dc, width, height, m_job);
   ReleaseDC(m_preview.m_hWnd, dc);
   return 0;
-}
-
-void CPlotgateDlg::DrawLines(HDC dc, int width, int height) const {
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
-  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  const RECT inside = {1, 1, width - 1, height - 1};
-  FillRect(dc, &inside, white);
-
-  // The lines go to the device as polylines through the distinct pixels they reach, in
-  // batches: the same pixels as a move or line call per point, in far fewer calls on a
-  // large job. A line to the pixel the pen is on draws nothing, since a line leaves out
-  // its last pixel, and a polyline draws each of its segments as such a line; the next
-  // batch starts from the pen's pixel as any run does.
-  POINT run[POLYLINE_BATCH];
-  int count = 0;
-  POINT current = {0, 0};  // where a device context's current position starts
-  auto flush = [&] {
-    if (count >= 2) Polyline(dc, run, count);
-    count = 0;
-  };
-  for (const PreviewStroke& stroke : CPreviewLayout(m_job.m_pPoints, m_job.m_bounds, width, height)) {
-    const POINT to = {stroke.x, stroke.y};
-    if (!stroke.line) {
-      flush();
-    } else if (to.x != current.x || to.y != current.y) {
-      if (count == 0) run[count++] = current;
-      run[count++] = to;
-      if (count == POLYLINE_BATCH) flush();
-    }
-    current = to;
-  }
-  flush();
-
-  SelectObject(dc, oldPen);
-  DeleteObject(white);
-  DeleteObject(pen);
-}
-
-void CPlotgateDlg::ForgetPreview() {
-  if (m_hPreviewPicture) DeleteObject(m_hPreviewPicture);
-  m_hPreviewPicture = nullptr;
 }
 
 void CPlotgateDlg::OnMirrorRotate(int id) {
@@ -365,7 +305,7 @@ void CPlotgateDlg::OnMirrorRotate(int id) {
 }
 
 void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
-  ForgetPreview();
+  m_previewPainter.Forget();
   if (mirror) {
     m_job.Mirror();
     m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
@@ -374,7 +314,7 @@ void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
     m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
     if (rotated != JOB_DONE) {
       // The points could not be rebuilt: the job is gone, and the buttons that need it too.
-      ShowMessage(JobResultText(rotated), MESSAGE_CAPTION, MB_OK | MB_ICONWARNING);
+      ShowMessage(JobResultText(rotated), m_sProgramName, MB_OK | MB_ICONWARNING);
       EnableForJob();
     }
   }
@@ -431,11 +371,11 @@ void CPlotgateDlg::OnSend() {
   const SendOutcome opened =
       m_session.Open(SelectedModel, m_port.GetText(), MatchSerialPort(ListSerialDevices(), USB_SERIAL_PREFIX));
   if (opened == SEND_UNKNOWN_CUTTER) {
-    ShowMessage(SendOutcomeText(opened), MESSAGE_CAPTION, MB_OK);
+    ShowMessage(SendOutcomeText(opened), m_sProgramName, MB_OK);
     return;
   }
   if (opened != SEND_DONE) {
-    ShowMessage(SendOutcomeText(SEND_OPEN_FAILED), MESSAGE_CAPTION, MB_OK);
+    ShowMessage(SendOutcomeText(SEND_OPEN_FAILED), m_sProgramName, MB_OK);
     return;
   }
   const SavedChoices choices = ChoicesFromControls();
@@ -445,7 +385,7 @@ void CPlotgateDlg::OnSend() {
     // A settings file that cannot be written (read-only, a full disk) ends the send before
     // anything is sent; the port is closed again.
     m_session.Dispose();
-    ShowMessage(error.what(), MESSAGE_CAPTION, MB_OK | MB_ICONWARNING);
+    ShowMessage(error.what(), m_sProgramName, MB_OK | MB_ICONWARNING);
     return;
   }
   OffsetOptions options;
@@ -453,9 +393,9 @@ void CPlotgateDlg::OnSend() {
   options.bladeOffsetText = choices.bladeOffsetText;
   options.overCut = choices.chkOverCut != 0;
   options.overCutText = choices.overCutText;
-  ForgetPreview();  // writing the job file simplifies the points
+  m_previewPainter.Forget();  // writing the job file simplifies the points
   if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, options) != SEND_DONE || !HoldJobFile()) {
-    ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), MESSAGE_CAPTION, MB_OK);
+    ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
     return;
   }
   if (m_session.Settings().mode != MODE_VENDOR_USB) {
@@ -464,7 +404,7 @@ void CPlotgateDlg::OnSend() {
       SendThread = std::thread(SendThreadProc, this);
     } catch (const std::system_error&) {
       ReleaseJobFile();
-      ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), MESSAGE_CAPTION, MB_OK);
+      ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
       return;
     }
     m_stage = STAGE_SERIAL;
@@ -472,7 +412,7 @@ void CPlotgateDlg::OnSend() {
     m_bUsbEnded = false;
     if (!LaunchUsbSender(JobFilePath)) {
       ReleaseJobFile();
-      ShowMessage("VornUSBSend error1", MESSAGE_CAPTION, MB_OK);
+      ShowMessage("VornUSBSend error1", m_sProgramName, MB_OK);
       return;
     }
     m_stage = STAGE_USB;
@@ -532,9 +472,9 @@ LRESULT CPlotgateDlg::OnSendFinished(WPARAM, LPARAM) {
     // The worker has posted its last message and is ending.
     SendThread.join();
     if (m_streamOutcome == SEND_JOB_FILE_UNREADABLE)
-      ShowMessage(SendOutcomeText(m_streamOutcome), MESSAGE_CAPTION, MB_OK);
+      ShowMessage(SendOutcomeText(m_streamOutcome), m_sProgramName, MB_OK);
     if (m_streamOutcome == SEND_WRITE_FAILED) {
-      ShowMessage(SystemErrorText(m_session.SystemError()), MESSAGE_CAPTION, MB_OK | MB_ICONINFORMATION);
+      ShowMessage(SystemErrorText(m_session.SystemError()), m_sProgramName, MB_OK | MB_ICONINFORMATION);
     }
     m_bFailed = m_streamOutcome == SEND_WRITE_FAILED;
   } else if (m_stage == STAGE_USB && m_bUsbEnded) {
@@ -558,7 +498,7 @@ void CPlotgateDlg::FinishSend() {
   m_session.Dispose();
   ReleaseJobFile();
   m_stage = STAGE_IDLE;
-  if (!m_bFailed) ShowMessage("Send finished!", MESSAGE_CAPTION, MB_OK);
+  if (!m_bFailed) ShowMessage("Send finished!", m_sProgramName, MB_OK);
   InvalidateRect(m_hWnd, nullptr, TRUE);
   UpdateWindow(m_hWnd);
   PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
@@ -573,7 +513,7 @@ LRESULT CPlotgateDlg::OnCopyData(const COPYDATASTRUCT* data) {
     m_bUsbEnded = true;
     m_bUsbFailed = effect.m_bFailed;
   }
-  if (effect.m_pMessage) ShowMessage(effect.m_pMessage, MESSAGE_CAPTION, MB_OK);
+  if (effect.m_pMessage) ShowMessage(effect.m_pMessage, m_sProgramName, MB_OK);
   if (effect.m_nProgress >= 0) m_progress.SetPos(effect.m_nProgress);
   if (effect.m_bEndsSend) PostMessageA(m_hWnd, WM_SENDFINISHED, effect.m_bFailed ? 1 : 0, 0);
   return FALSE;

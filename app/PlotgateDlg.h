@@ -23,6 +23,7 @@
 #include "Dialog.h"
 #include "ModelTable.h"
 #include "PlotJob.h"
+#include "PreviewPainter.h"
 #include "SendSession.h"
 #include "Settings.h"
 
@@ -77,10 +78,21 @@ class CPlotgateDlg : public CDialog {
   int LaunchUsbSender(const std::string& jobFilePath);
 
  protected:
+  // Start-up, in four steps: the controls, their fixed look and ranges, the remembered
+  // choices (a settings file that cannot be read ends the start-up there), the job.
   BOOL OnInitDialog() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnCommand(int id, int code) override;
+  bool OnButtonClicked(int id) override;
+  bool OnNotify(const NMHDR& header, LRESULT& result) override;
+  void OnTimer(UINT_PTR id) override;
 
  private:
+  void AttachControls();
+  void SetUpControls();
+  void RestoreChoices();
+  // Loads the job named on the command line, if any, and enables the controls for it.
+  void LoadCommandLineJob();
   void OnSysCommand(WPARAM id, LPARAM param);
   void OnPaint();
   void OnAbout();
@@ -94,7 +106,6 @@ class CPlotgateDlg : public CDialog {
   void OnProview();
   // The Send button and the Enter key.
   void OnSend();
-  void OnTimer(UINT_PTR id);
   LRESULT OnSendFinished(WPARAM failed, LPARAM);
   // A report of the USB sender; `data` may be null (a message from anyone).
   LRESULT OnCopyData(const COPYDATASTRUCT* data);
@@ -115,10 +126,6 @@ class CPlotgateDlg : public CDialog {
   // (a COM port above 30).
   void SelectPort(const std::string& port);
   void EnableForJob();
-  // The lines of the job on a white ground, onto `dc` of width x height pixels.
-  void DrawLines(HDC dc, int width, int height) const;
-  // Lets the next paint draw the points again: they are about to change.
-  void ForgetPreview();
 
   CIniFile& m_settings;
   std::string m_fileName;
@@ -130,11 +137,7 @@ class CPlotgateDlg : public CDialog {
   // MIRROR_NORMAL (the states are their bitmap ids).
   HIMAGELIST m_splitArrow = nullptr;  // the Rotate button's drop-down arrow
   HBITMAP m_stateBitmaps[ROTATE_270 - MIRROR_NORMAL + 1] = {};
-  // The preview as DrawPreview last drew it, of m_nPreviewWidth x m_nPreviewHeight pixels;
-  // null until it is drawn and after ForgetPreview.
-  HBITMAP m_hPreviewPicture = nullptr;
-  int m_nPreviewWidth = 0;
-  int m_nPreviewHeight = 0;
+  CPreviewPainter m_previewPainter;  // told to forget its picture whenever the points change
 
   CProgressBar m_progress;
   CSpinButton m_bladeOffsetSpin, m_overCutSpin;

@@ -37,13 +37,27 @@ int CDialog::ShowMessage(const std::string& text, const std::string& caption, UI
   return ::MessageBoxW(m_hWnd, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), type);
 }
 
-bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
-  if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-    EndDialog(IDCANCEL);
-    return true;
+bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    // Any program can send WM_NOTIFY: one without its header is left alone.
+    case WM_NOTIFY: return lParam != 0 && OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result);
+    case WM_TIMER: OnTimer(wParam); return false;
+    default: return false;
   }
-  return false;
 }
+
+bool CDialog::OnCommand(int id, int code) { return code == BN_CLICKED && OnButtonClicked(id); }
+
+bool CDialog::OnButtonClicked(int id) {
+  if (id != IDCANCEL) return false;
+  EndDialog(IDCANCEL);
+  return true;
+}
+
+bool CDialog::OnNotify(const NMHDR&, LRESULT&) { return false; }
+
+void CDialog::OnTimer(UINT_PTR) {}
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
@@ -70,9 +84,9 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
     return TRUE;
   } catch (const std::exception& e) {
-    ::MessageBoxW(m_hWnd, WideFromUtf8(e.what()).c_str(), L"Plotgate", MB_OK | MB_ICONERROR);
+    ShowMessage(e.what(), m_sProgramName, MB_OK | MB_ICONERROR);
   } catch (...) {
-    ::MessageBoxA(m_hWnd, "An unexpected error occurred.", "Plotgate", MB_OK | MB_ICONERROR);
+    ShowMessage("An unexpected error occurred.", m_sProgramName, MB_OK | MB_ICONERROR);
   }
   return message == WM_INITDIALOG ? TRUE : FALSE;
 }

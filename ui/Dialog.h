@@ -1,7 +1,9 @@
 // A dialog from a template in the program's resources, run modally or created modeless
 // (as the tests drive it). One static dialog procedure keeps the object with the window
-// and hands every message to it; no exception ever leaves that procedure: one that
-// escapes a handler is reported in a message box and the message counts as handled.
+// and hands every message to it, decoded for the common kinds: a command, a button's
+// click, a control's notification, a timer. No exception ever leaves that procedure: one
+// that escapes a handler is reported in a message box captioned with the program's name
+// and the message counts as handled.
 #pragma once
 
 #include <windows.h>
@@ -40,13 +42,29 @@ class CDialog : public CWindow {
   // (IDOK, ...).
   int ShowMessage(const std::string& text, const std::string& caption, UINT type) const;
 
+  // The program's name, which the program sets: the caption of the box that reports an
+  // exception escaping a handler.
+  std::string m_sProgramName;
+
  protected:
   // After the controls exist; true lets the system give the focus to the first control.
   virtual BOOL OnInitDialog() { return TRUE; }
   // A message for the dialog. Returns true when handled, with `result` the value to give
   // back (SetWindowLongPtr DWLP_MSGRESULT for notifications); false for the default
-  // processing. The base handles Cancel (IDCANCEL: the button, Esc, the close box).
+  // processing. The base hands WM_COMMAND, WM_NOTIFY and WM_TIMER to the handlers below;
+  // an override passes on what it does not handle itself.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // WM_COMMAND from control or command `id` with notification `code`; true when handled.
+  // The base hands a click (BN_CLICKED, also a menu or the keyboard's Enter and Esc) to
+  // OnButtonClicked.
+  virtual bool OnCommand(int id, int code);
+  // A click of button `id`; true when handled. The base handles Cancel (IDCANCEL: the
+  // button, Esc, the close box) by ending the dialog.
+  virtual bool OnButtonClicked(int id);
+  // WM_NOTIFY from a control; true when handled, with `result` the notification's answer.
+  virtual bool OnNotify(const NMHDR& header, LRESULT& result);
+  // WM_TIMER of timer `id`; the default processing follows either way.
+  virtual void OnTimer(UINT_PTR id);
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

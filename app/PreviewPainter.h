@@ -1,0 +1,32 @@
+// The main dialog's picture of the job: its lines in red on a white ground, scaled to fit
+// and centred, y up. It keeps the picture it drew last and copies it while the points and
+// the size stay as they were, as a million lines take far longer to draw than to copy.
+#pragma once
+
+#include <windows.h>
+
+#include "PlotJob.h"
+
+class CPreviewPainter {
+ public:
+  CPreviewPainter() = default;
+  CPreviewPainter(const CPreviewPainter&) = delete;
+  CPreviewPainter& operator=(const CPreviewPainter&) = delete;
+  ~CPreviewPainter() { Forget(); }
+
+  // Paints the points of `job` onto `dc` of width x height pixels, inside the one-pixel
+  // frame the control draws itself.
+  void Paint(HDC dc, int width, int height, const CPlotJob& job);
+  // Lets the next Paint draw the points again: they are about to change.
+  void Forget();
+
+ private:
+  // The lines of `job` on a white ground, onto `dc` of width x height pixels.
+  static void DrawLines(HDC dc, int width, int height, const CPlotJob& job);
+
+  // The picture as Paint last drew it, of m_nWidth x m_nHeight pixels; null until it is
+  // drawn and after Forget.
+  HBITMAP m_hPicture = nullptr;
+  int m_nWidth = 0;
+  int m_nHeight = 0;
+};
