@@ -6,14 +6,17 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "BlockPool.h"
 #include "CorelWorkspace.h"
 #include "MacroInstall.h"
 #include "ModuleDir.h"
 #include "PlotgateDlg.h"
+#include "ProgramArguments.h"
 #include "RegistryReader.h"
 #include "RegistryWriter.h"
+#include "WideText.h"
 
 namespace {
 
@@ -21,15 +24,15 @@ void RegisterWorkspace(bool add) { RegisterCorelWorkspace(add, *CurrentUserRegis
 
 // The user's roaming application-data folder, "" when Windows cannot say.
 std::string AppDataFolder() {
-  char path[MAX_PATH];
-  return SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK ? path : "";
+  wchar_t path[MAX_PATH];
+  return SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK ? Utf8FromWide(path) : "";
 }
 
 // The running program's full path, "" when it does not fit.
 std::string ProgramPath() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  return length > 0 && length < sizeof path ? std::string(path, length) : "";
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? Utf8FromWide(path, length) : "";
 }
 
 // Puts the macro project into CorelDRAW's GMS folders and tells the macro where this
@@ -39,7 +42,7 @@ void RegisterMacro(bool add) {
   const std::unique_ptr<CRegistryWriter> writer = CurrentUserRegistryWriter();
   const std::string program = ProgramPath();
   if (!add) {
-    UninstallMacroProject(*CurrentUserRegistry(), *writer);
+    UninstallMacroProject(*CurrentUserRegistry(), *writer, program);
   } else if (!program.empty()) {
     InstallMacroProject(*CurrentUserRegistry(), *writer, AppDataFolder(), program);
   }
@@ -75,6 +78,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The job's lists take their nodes from the pool: far fewer heap calls on a large job.
   UseBlockPool(g_routines);
   CPlotgateApp app;
-  app.InitInstance(__argc, __argv);
+  // The arguments as UTF-8 from the UTF-16 command line: a job in a folder whose name the
+  // ANSI code page cannot hold is still found.
+  const std::vector<std::string> arguments = ProgramArguments(__argc, __argv);
+  const std::vector<const char*> argv = ArgvOf(arguments);
+  app.InitInstance(static_cast<int>(argv.size()), argv.data());
   return 0;
 }

@@ -20,6 +20,7 @@
 #include "SystemError.h"
 #include "UsbSendJob.h"
 #include "UsbSendStatus.h"
+#include "WideText.h"
 #include "resource.h"
 
 namespace {
@@ -526,18 +527,18 @@ unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
 }
 
 int CPlotgateDlg::LaunchUsbSender(const std::string& jobFilePath) {
-  char commandLine[USB_PATH_BUFFER_SIZE + 32];
-  snprintf(commandLine, sizeof commandLine, "VornUSBSend.exe %s", jobFilePath.c_str());
-  const std::string folder = GetModuleDir();
-  const std::string program = folder + "VornUSBSend.exe";
-  STARTUPINFOA startup = {};
+  // The path goes as UTF-16, so any character of the temporary folder's name survives.
+  std::wstring commandLine = WideFromUtf8("VornUSBSend.exe " + jobFilePath);
+  const std::wstring folder = WideFromUtf8(GetModuleDir());
+  const std::wstring program = folder + L"VornUSBSend.exe";
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   // The stop exists before the sender looks for it; without it, Cancel cannot stop the
   // sender but still ends the dialog.
   if (!m_hUsbStop) m_hUsbStop = CreateEventA(nullptr, TRUE, FALSE, UsbStopEventName(GetCurrentProcessId()).c_str());
   if (m_hUsbStop) ResetEvent(m_hUsbStop);
-  if (!CreateProcessA(program.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+  if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                       &process)) {
     return 0;
   }
@@ -659,7 +660,8 @@ void CPlotgateDlg::StopWorker() {
 bool CPlotgateDlg::HoldJobFile() {
   ReleaseJobFile();
   // Readers (the worker's and the USB sender's mappings) are let in; writers are not.
-  m_hJobFile = CreateFileA(JobFilePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  m_hJobFile =
+      CreateFileW(WideFromUtf8(JobFilePath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   return m_hJobFile != INVALID_HANDLE_VALUE;
 }
 

@@ -1,8 +1,7 @@
 #include <windows.h>
 
-#include <cstdio>
-
 #include "FileReplace.h"
+#include "WideText.h"
 
 namespace {
 
@@ -21,22 +20,23 @@ DWORD WriteAllAndFlush(HANDLE file, const std::string& bytes) {
 }  // namespace
 
 int ReplaceFileContent(const std::string& path, const std::string& bytes) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring target = WideFromUtf8(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
   // A name of this process's own beside the file; CREATE_NEW never opens an existing one.
-  char name[MAX_PATH + 64];
+  std::wstring name;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (unsigned attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
-    snprintf(name, sizeof name, "%s.%lu-%u.new", path.c_str(), GetCurrentProcessId(), attempt);
-    file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    name = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".new";
+    file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   if (file == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
   DWORD error = WriteAllAndFlush(file, bytes);
   if (!CloseHandle(file) && error == 0) error = GetLastError();
-  if (error == 0 && !MoveFileExA(name, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (error == 0 && !MoveFileExW(name.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
   }
-  if (error != 0) DeleteFileA(name);
+  if (error != 0) DeleteFileW(name.c_str());
   return static_cast<int>(error);
 }

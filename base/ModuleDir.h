@@ -5,7 +5,7 @@
 
 // The full path of the program's executable cut after its last separator (which is kept),
 // so that a file name can be appended directly; "" when it cannot be found. On Windows the
-// path is read into 256 bytes, as the dialog program always has.
+// path is read into 256 UTF-16 units, as the dialog program always has, and given as UTF-8.
 std::string GetModuleDir();
 
 // The folder part of an executable path read into a buffer of `bufferSize` bytes: at most

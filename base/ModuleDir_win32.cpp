@@ -1,9 +1,13 @@
 #include <windows.h>
 
 #include "ModuleDir.h"
+#include "WideText.h"
 
 std::string GetModuleDir() {
-  char path[256];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  return ModuleFolderOf(std::string(path, length < sizeof path ? length : sizeof path), sizeof path, '\\');
+  wchar_t path[256];
+  DWORD length = GetModuleFileNameW(nullptr, path, 256);
+  // A path that does not fit comes back cut to the buffer less one.
+  if (length > 255) length = 255;
+  const std::string utf8 = Utf8FromWide(path, length);
+  return ModuleFolderOf(utf8, utf8.size() + 1, '\\');
 }

@@ -5,30 +5,32 @@
 
 #include "ModuleDir.h"
 #include "SafeLibrary.h"
+#include "WideText.h"
 
 namespace {
 
-// A folder of the system's (GetSystemDirectoryA, GetWindowsDirectoryA), "" when it does
+// A folder of the system's (GetSystemDirectoryW, GetWindowsDirectoryW), "" when it does
 // not fit.
-std::string SystemFolder(UINT(WINAPI* query)(LPSTR, UINT)) {
-  char buffer[MAX_PATH];
+std::wstring SystemFolder(UINT(WINAPI* query)(LPWSTR, UINT)) {
+  wchar_t buffer[MAX_PATH];
   const UINT length = query(buffer, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
+  return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
 }
 
 // The absolute folders on PATH, in order: "C:\..." or "\\server\...".
-std::vector<std::string> PathFolders() {
-  std::vector<std::string> folders;
-  const DWORD size = GetEnvironmentVariableA("PATH", nullptr, 0);
+std::vector<std::wstring> PathFolders() {
+  std::vector<std::wstring> folders;
+  const DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
   if (size == 0) return folders;
-  std::string path(size, '\0');
-  path.resize(GetEnvironmentVariableA("PATH", &path[0], size));
+  std::wstring path(size, L'\0');
+  path.resize(GetEnvironmentVariableW(L"PATH", &path[0], size));
   size_t start = 0;
   while (start <= path.size()) {
-    size_t end = path.find(';', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string folder = path.substr(start, end - start);
-    const bool absolute = (folder.size() >= 3 && folder[1] == ':' && folder[2] == '\\') || folder.rfind("\\\\", 0) == 0;
+    size_t end = path.find(L';', start);
+    if (end == std::wstring::npos) end = path.size();
+    const std::wstring folder = path.substr(start, end - start);
+    const bool absolute =
+        (folder.size() >= 3 && folder[1] == L':' && folder[2] == L'\\') || folder.rfind(L"\\\\", 0) == 0;
     if (absolute) folders.push_back(folder);
     start = end + 1;
   }
@@ -38,17 +40,17 @@ std::vector<std::string> PathFolders() {
 }  // namespace
 
 void* LoadLibraryFromSafeFolders(const char* name) {
-  std::vector<std::string> folders = {GetModuleDir(), SystemFolder(GetSystemDirectoryA),
-                                      SystemFolder(GetWindowsDirectoryA)};
-  for (const std::string& folder : PathFolders()) folders.push_back(folder);
-  for (std::string candidate : folders) {
+  std::vector<std::wstring> folders = {WideFromUtf8(GetModuleDir()), SystemFolder(GetSystemDirectoryW),
+                                       SystemFolder(GetWindowsDirectoryW)};
+  for (const std::wstring& folder : PathFolders()) folders.push_back(folder);
+  for (std::wstring candidate : folders) {
     if (candidate.empty()) continue;
-    if (candidate.back() != '\\') candidate += '\\';
-    candidate += name;
-    const DWORD attributes = GetFileAttributesA(candidate.c_str());
+    if (candidate.back() != L'\\') candidate += L'\\';
+    candidate += WideFromUtf8(name);
+    const DWORD attributes = GetFileAttributesW(candidate.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
     // Its own dependencies are looked for beside it first.
-    if (HMODULE library = LoadLibraryExA(candidate.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) return library;
+    if (HMODULE library = LoadLibraryExW(candidate.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) return library;
   }
   return nullptr;
 }

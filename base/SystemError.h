@@ -9,6 +9,6 @@
 // elsewhere).
 int LastSystemError();
 
-// The system's message for `number`, fetched into `room` bytes (on Windows a message that
-// does not fit gives ""), cut at its first line break.
+// The system's message for `number` as UTF-8, fetched into `room` characters (on Windows a
+// message that does not fit gives ""), cut at its first line break.
 std::string SystemErrorText(int number, size_t room = 512);

@@ -11,6 +11,7 @@
 #include "BlockWriter.h"
 #include "CutOrderSettings.h"
 #include "ModelTable.h"
+#include "StdioFile.h"
 #include "SystemError.h"
 
 namespace {
@@ -118,7 +119,7 @@ std::string ReadWarning(const std::string& input, const ExchangeReport& report) 
 
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
   std::error_code unknownSize;
-  const uintmax_t size = std::filesystem::file_size(choices.input, unknownSize);
+  const uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(choices.input), unknownSize);
   if (!unknownSize && size >= LARGE_INPUT_BYTES) {
     fprintf(stderr, "plotgate: reading %s (%.1f MB)...\n", choices.input.c_str(), static_cast<double>(size) / 1e6);
     fflush(stderr);
@@ -269,7 +270,8 @@ std::string WriteFailureReason(const CSendSession& session) {
 bool OutputIsInput(const std::string& input, const std::string& output) {
   if (output == STANDARD_OUTPUT) return false;
   std::error_code missing;
-  if (!std::filesystem::equivalent(input, output, missing)) return false;
+  if (!std::filesystem::equivalent(std::filesystem::u8path(input), std::filesystem::u8path(output), missing))
+    return false;
   fprintf(stderr, "plotgate: the output %s is the input; name another file\n", output.c_str());
   return true;
 }
@@ -277,7 +279,7 @@ bool OutputIsInput(const std::string& input, const std::string& output) {
 bool WriteOutput(const std::string& output, const std::string& bytes) {
   const bool toStdout = output == STANDARD_OUTPUT;
   if (toStdout) SetStdoutBinary();
-  FILE* file = toStdout ? stdout : fopen(output.c_str(), "wb");
+  FILE* file = toStdout ? stdout : OpenStdioFile(output.c_str(), "wb");
   bool written = file && fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   // The close (or the flush of standard output) writes what is buffered: a full disk may
   // show only there.

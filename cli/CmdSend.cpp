@@ -216,7 +216,7 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   }
   // Just written, so its size is known; were it not, no announcement.
   std::error_code unknownSize;
-  const uintmax_t fileSize = std::filesystem::file_size(jobFile, unknownSize);
+  const uintmax_t fileSize = std::filesystem::file_size(std::filesystem::u8path(jobFile), unknownSize);
   const uint64_t jobSize = keptSize > 0 ? keptSize : unknownSize ? 0 : fileSize;
   const double expectedSeconds = LineSeconds(jobSize, session.Settings().baudRate);
   if (expectedSeconds >= LONG_SEND_SECONDS) {

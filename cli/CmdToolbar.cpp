@@ -3,13 +3,13 @@
 // names. Each file edited gets a line saying what was done; a file that cannot be edited
 // is said on stderr with its reason, and the exit code is 1.
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "Commands.h"
 #include "CorelWorkspace.h"
 #include "ModuleDir.h"
 #include "RegistryReader.h"
+#include "SystemError.h"
 
 namespace {
 
@@ -21,14 +21,15 @@ bool ReportEdit(const std::string& file, bool add, const ToolbarEditResult& resu
   switch (result.outcome) {
     case TOOLBAR_CHANGED: done = add ? "added" : "removed"; break;
     case TOOLBAR_UNCHANGED: done = add ? "already there" : "nothing to remove"; break;
-    case TOOLBAR_UNREADABLE: why = result.error ? strerror(result.error) : "it is empty"; break;
+    case TOOLBAR_UNREADABLE: why = result.error ? SystemErrorText(result.error) : "it is empty"; break;
+    case TOOLBAR_TOO_LARGE: why = "it is larger than 32 MB, far beyond any workspace"; break;
     case TOOLBAR_READ_CHANGED:
       why = "reading it drops or replaces characters (zero bytes, bytes that do not decode), so it is left as it is";
       break;
     case TOOLBAR_NOT_WELL_FORMED: why = "it is not well-formed XML"; break;
     case TOOLBAR_NOT_A_WORKSPACE: why = "it is not a CorelDRAW workspace (no uiConfig element)"; break;
     case TOOLBAR_UNWRITABLE:
-      why = result.error ? std::string("cannot write it: ") + strerror(result.error) : "cannot write it";
+      why = result.error ? "cannot write it: " + SystemErrorText(result.error) : "cannot write it";
       break;
     case TOOLBAR_NO_PREPARED_WORKSPACE:
       why = "X7.wz, the workspace put in its place, is missing beside plotgate";

@@ -4,6 +4,7 @@
 
 #include "JobFilePath.h"
 #include "PrivateJobFile.h"
+#include "WideText.h"
 
 CPrivateJobFile::CPrivateJobFile() {
   const std::string folder = TemporaryFolder(m_nError);
@@ -18,7 +19,8 @@ CPrivateJobFile::CPrivateJobFile() {
       m_nError = ERROR_FILENAME_EXCED_RANGE;
       return;
     }
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       CloseHandle(file);
       m_sPath = path;
@@ -30,5 +32,5 @@ CPrivateJobFile::CPrivateJobFile() {
 }
 
 CPrivateJobFile::~CPrivateJobFile() {
-  if (!m_sPath.empty()) DeleteFileA(m_sPath.c_str());
+  if (!m_sPath.empty()) DeleteFileW(WideFromUtf8(m_sPath).c_str());
 }

@@ -90,11 +90,11 @@ void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, con
 bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered) {
   ini.IniPath = iniPath.empty() ? DefaultSettingsPath() : iniPath;
   std::error_code absent;
-  const uintmax_t size = std::filesystem::file_size(ini.IniPath, absent);
+  const uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(ini.IniPath), absent);
   remembered = Remembered();
   remembered.any = !absent && size > 0;
   // Reading creates an absent file.
-  if (!create && !std::filesystem::exists(ini.IniPath, absent)) return true;
+  if (!create && !std::filesystem::exists(std::filesystem::u8path(ini.IniPath), absent)) return true;
   try {
     remembered.saved = ReadSavedChoices(ini);
     remembered.port = ReadRememberedPort(ini);

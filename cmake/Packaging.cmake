@@ -13,8 +13,9 @@ if(WIN32)
   # Runs from any folder, a USB stick included: the settings file is written beside the
   # programs. The same files as the installer, and the command line.
   install(TARGETS Plotgate VornUSBSend plotgate RUNTIME DESTINATION .)
-  install(FILES ${PLOTGATE_X7_WZ} ${PLOTGATE_GMS} ${PLOTGATE_MACRO_BAS} ${PROJECT_SOURCE_DIR}/installer/README.txt
-          DESTINATION .)
+  install(FILES ${PLOTGATE_X7_WZ} ${PLOTGATE_GMS} ${PLOTGATE_MACRO_BAS} DESTINATION .)
+  # A name of our own: the folder may be shared with other programs' files.
+  install(FILES ${PROJECT_SOURCE_DIR}/installer/README.txt DESTINATION . RENAME "Plotgate readme.txt")
   set(CPACK_GENERATOR ZIP)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(CPACK_PACKAGE_FILE_NAME Plotgate-${PROJECT_VERSION}-win64-portable)

@@ -1,13 +1,11 @@
 #include "CorelWorkspace.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <new>
 
 #include "RegistryReader.h"
+#include "SystemError.h"
+#include "TextFile.h"
 #include "ToolbarIcon.h"
 #include "WorkspaceFiles.h"
 #include "XmlDocument.h"
@@ -41,23 +39,22 @@ const RegistryValue XML_WORKSPACES[] = {
 const RegistryValue SWAPPED_WORKSPACE = {"Software\\Corel\\CorelDRAW\\17.0\\Draw\\Application Preferences\\VBA",
                                          "LastGMSFolder"};
 
-// The value's text without its last four characters: the data (terminating zero included)
-// is cut at its byte count minus five and read as a string. A value too short to lose four
-// characters gives false.
+// The value's text without its last four characters (the extension of a workspace file,
+// the "GMS\" of a macro folder), read as a string. The data is UTF-8 with its terminating
+// zero; a character is one lead byte and its continuation bytes. A value too short to
+// lose four characters gives false.
 bool ReadCutValue(const CRegistryReader& registry, const RegistryValue& value, std::string& text) {
   std::string data;
-  if (!registry.ReadValue(value.key, value.name, data) || data.size() < 5) return false;
-  data.resize(data.size() - 5);
+  if (!registry.ReadValue(value.key, value.name, data) || data.empty()) return false;
+  size_t end = data.size() - 1;  // the terminating zero
+  for (int dropped = 0; dropped < 4; ++dropped) {
+    if (end == 0) return false;
+    do --end;
+    while (end > 0 && (static_cast<unsigned char>(data[end]) & 0xC0) == 0x80);
+  }
+  data.resize(end);
   text = data.c_str();
   return true;
-}
-
-// Whether both files can be read and hold the same bytes.
-bool SameContent(const std::string& a, const std::string& b) {
-  std::ifstream first(a, std::ios::binary), second(b, std::ios::binary);
-  if (!first || !second) return false;
-  return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
-                    std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
 }
 
 // Swaps the version 17 workspace for the prepared one, keeping the user's own as the
@@ -74,17 +71,15 @@ ToolbarEditResult SwapVersion17Workspace(bool add, const std::string& folder, co
   if (add) {
     if (!FileExists(source)) return {TOOLBAR_NO_PREPARED_WORKSPACE, 0};
     const bool ownWorkspace = FileExists(workspace);
-    errno = 0;
     // Fails while a backup exists: the workspace is the prepared one then, perhaps with the
     // user's changes since, and stays as it is.
     if (ownWorkspace && !RenameFile(workspace, backup)) {
-      const int error = errno;
+      const int error = LastSystemError();
       return FileExists(backup) ? ToolbarEditResult{TOOLBAR_UNCHANGED, 0}
                                 : ToolbarEditResult{TOOLBAR_UNWRITABLE, error};
     }
-    errno = 0;
     if (!CopyFileOver(source, workspace)) {
-      const int error = errno;
+      const int error = LastSystemError();
       if (ownWorkspace) RenameFile(backup, workspace);  // the user's own comes back
       return {TOOLBAR_UNWRITABLE, error};
     }
@@ -92,13 +87,12 @@ ToolbarEditResult SwapVersion17Workspace(bool add, const std::string& folder, co
   }
   if (FileExists(backup)) {
     RemoveFile(workspace);
-    errno = 0;
     return RenameFile(backup, workspace) ? ToolbarEditResult{TOOLBAR_CHANGED, 0}
-                                         : ToolbarEditResult{TOOLBAR_UNWRITABLE, errno};
+                                         : ToolbarEditResult{TOOLBAR_UNWRITABLE, LastSystemError()};
   }
   if (!SameContent(source, workspace)) return {TOOLBAR_UNCHANGED, 0};
-  errno = 0;
-  return RemoveFile(workspace) ? ToolbarEditResult{TOOLBAR_CHANGED, 0} : ToolbarEditResult{TOOLBAR_UNWRITABLE, errno};
+  return RemoveFile(workspace) ? ToolbarEditResult{TOOLBAR_CHANGED, 0}
+                               : ToolbarEditResult{TOOLBAR_UNWRITABLE, LastSystemError()};
 }
 
 // Inside the current element for as long as it lives: entering on construction and
@@ -256,9 +250,9 @@ bool EditToolbarPlaces(CXmlDocument& doc, bool add) {
 
 ToolbarEditResult EditWorkspaceFile(const std::string& path, bool add, bool acceptMalformed) {
   CXmlDocument doc;
-  errno = 0;
   const bool wellFormed = doc.Load(path.c_str());
-  if (!wellFormed && doc.GetText().empty()) return {TOOLBAR_UNREADABLE, errno};
+  if (doc.GetFileError() == TEXT_FILE_TOO_LARGE) return {TOOLBAR_TOO_LARGE, 0};
+  if (!wellFormed && doc.GetText().empty()) return {TOOLBAR_UNREADABLE, doc.GetFileError()};
   // Saving would write back what reading changed, not the user's file.
   if (doc.GetDocFlags() & DocReadChanged) return {TOOLBAR_READ_CHANGED, 0};
   if (!wellFormed && !acceptMalformed) return {TOOLBAR_NOT_WELL_FORMED, 0};
@@ -266,8 +260,7 @@ ToolbarEditResult EditWorkspaceFile(const std::string& path, bool add, bool acce
   if (!doc.FindElement("uiConfig")) return {TOOLBAR_NOT_A_WORKSPACE, 0};
   doc.ResetPosition();
   if (!EditToolbarPlaces(doc, add)) return {TOOLBAR_UNCHANGED, 0};
-  errno = 0;
-  if (!doc.Save(path.c_str())) return {TOOLBAR_UNWRITABLE, errno};
+  if (!doc.Save(path.c_str())) return {TOOLBAR_UNWRITABLE, doc.GetFileError()};
   return {TOOLBAR_CHANGED, 0};
 }
 

@@ -22,18 +22,19 @@ extern const char* const PROVIEW_WORKSPACE_PATH;
 enum ToolbarEdit {
   TOOLBAR_CHANGED,                // added (or removed) and written back
   TOOLBAR_UNCHANGED,              // already there (or nothing to remove); the file is untouched
-  TOOLBAR_UNREADABLE,             // the file cannot be read (error EFBIG: larger than any workspace can be)
+  TOOLBAR_UNREADABLE,             // the file cannot be read, or is empty (error 0)
   TOOLBAR_READ_CHANGED,           // reading changed characters, so saving would not give the rest back: left alone
   TOOLBAR_NOT_WELL_FORMED,        // not well-formed XML, left alone when malformed files are refused
   TOOLBAR_NOT_A_WORKSPACE,        // no "uiConfig" element: not a workspace file
   TOOLBAR_UNWRITABLE,             // changed, but the file cannot be written
   TOOLBAR_NO_PREPARED_WORKSPACE,  // "X7.wz" is missing from the program's folder
   TOOLBAR_NO_MEMORY,              // memory ran out while editing
+  TOOLBAR_TOO_LARGE,              // larger than any workspace can be (TEXT_FILE_SIZE_MAX): not even read
 };
 
 struct ToolbarEditResult {
   ToolbarEdit outcome;
-  int error;  // errno of the failed read or write; 0 otherwise (or not known)
+  int error;  // the system's number of the failed call (text by SystemErrorText); 0 otherwise
 };
 
 // Told, for each workspace registering found, its file and how its edit went.

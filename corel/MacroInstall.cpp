@@ -82,11 +82,15 @@ bool ReadText(const CRegistryReader& registry, const std::string& key, const std
   return true;
 }
 
-// Whether a folder's name is "Workspace", in any case.
-bool IsWorkspaceFolder(const std::string& name) {
-  std::string lower;
-  for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower == "workspace";
+// Whether `name` is `expected` in any case (ASCII letters).
+bool SameNameAnyCase(const std::string& name, const std::string& expected) {
+  if (name.size() != expected.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(name[i])) != std::tolower(static_cast<unsigned char>(expected[i]))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // The draw folder of a workspace path "<draw folder>\Workspace\<name>", or "" when the
@@ -96,7 +100,7 @@ std::string DrawFolderOfWorkspace(const std::string& workspace) {
   if (name == std::string::npos || name == 0) return "";
   const size_t parent = workspace.find_last_of("\\/", name - 1);
   if (parent == std::string::npos || parent == 0) return "";
-  if (!IsWorkspaceFolder(workspace.substr(parent + 1, name - parent - 1))) return "";
+  if (!SameNameAnyCase(workspace.substr(parent + 1, name - parent - 1), "Workspace")) return "";
   return workspace.substr(0, parent);
 }
 
@@ -130,13 +134,35 @@ std::vector<GmsFolder> ReleasesPresent(const std::vector<GmsFolder>& found) {
   return {found.front()};
 }
 
-// Deletes the copies the record names, and the record of each copy that is gone. A copy
-// that cannot be deleted (CorelDRAW may hold it open) stays recorded for a later attempt.
-void RemoveRecordedCopies(const CRegistryReader& registry, CRegistryWriter& writer) {
+// The macro project beside the program at `programPath`; "" without a program path.
+std::string ProjectBeside(const std::string& programPath) {
+  const size_t folder = programPath.find_last_of("\\/");
+  return folder == std::string::npos ? "" : programPath.substr(0, folder + 1) + MACRO_PROJECT_FILE;
+}
+
+// Whether `copy` is one this program put: a file named MACRO_PROJECT_FILE in a folder
+// named "GMS" (either in any case) holding the bytes of `project`, the program's own. A
+// value may have been changed to name any file, a document of the user's among them.
+bool IsOurCopy(const std::string& copy, const std::string& project) {
+  const size_t name = copy.find_last_of("\\/");
+  if (name == std::string::npos || name == 0 || !SameNameAnyCase(copy.substr(name + 1), MACRO_PROJECT_FILE)) {
+    return false;
+  }
+  const size_t parent = copy.find_last_of("\\/", name - 1);
+  const size_t start = parent == std::string::npos ? 0 : parent + 1;
+  return SameNameAnyCase(copy.substr(start, name - start), "GMS") && !project.empty() && SameContent(copy, project);
+}
+
+// Deletes the recorded copies that are still ours, and the record of each copy that is
+// gone or not ours (that file is left as it is). A copy of ours that cannot be deleted
+// (CorelDRAW may hold it open) stays recorded for a later attempt.
+void RemoveRecordedCopies(const CRegistryReader& registry, CRegistryWriter& writer, const std::string& project) {
   for (const CorelVersion& v : AllVersions()) {
     std::string copy;
     if (!ReadText(registry, PLOTGATE_KEY, RecordName(v), copy)) continue;
-    if (RemoveFile(copy) || !FileExists(copy)) writer.DeleteValue(PLOTGATE_KEY, RecordName(v));
+    if (!IsOurCopy(copy, project) || RemoveFile(copy) || !FileExists(copy)) {
+      writer.DeleteValue(PLOTGATE_KEY, RecordName(v));
+    }
   }
 }
 
@@ -170,8 +196,8 @@ std::vector<GmsFolder> FindGmsFolders(const CRegistryReader& registry, const std
 
 void InstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer, const std::string& appData,
                          const std::string& programPath) {
-  RemoveRecordedCopies(registry, writer);
-  const std::string source = programPath.substr(0, programPath.find_last_of("\\/") + 1) + MACRO_PROJECT_FILE;
+  const std::string source = ProjectBeside(programPath);
+  RemoveRecordedCopies(registry, writer, source);
   if (FileExists(source)) {
     for (const GmsFolder& gms : FindGmsFolders(registry, appData)) {
       const std::string copy = gms.folder + PATH_SEPARATOR + MACRO_PROJECT_FILE;
@@ -183,8 +209,8 @@ void InstallMacroProject(const CRegistryReader& registry, CRegistryWriter& write
   writer.WriteString(PLOTGATE_KEY, PATH_VALUE, programPath);
 }
 
-void UninstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer) {
-  RemoveRecordedCopies(registry, writer);
+void UninstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer, const std::string& programPath) {
+  RemoveRecordedCopies(registry, writer, ProjectBeside(programPath));
   writer.DeleteValue(PLOTGATE_KEY, PATH_VALUE);
   if (writer.DeleteKeyIfEmpty(PLOTGATE_KEY)) writer.DeleteKeyIfEmpty(MERIDAL_KEY);
 }

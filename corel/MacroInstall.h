@@ -11,8 +11,10 @@
 //
 // "Path" is what the macro reads to start the program. "Macro<N>" records the copy put for
 // version N ("Macro<N>-<year>" for a later release under the same number): removing
-// deletes exactly the recorded files, so a version found later, or a "MeridalVorn.gms" of
-// the user's elsewhere, is never touched. A folder made for a copy is
+// deletes a recorded file only when it is still our copy (named "MeridalVorn.gms", in a
+// folder named "GMS", holding the bytes of the project beside the program), so a version
+// found later, a "MeridalVorn.gms" of the user's elsewhere, or whatever file a changed
+// value names, is never touched; the value of a file not ours is dropped. A folder made for a copy is
 // left when the copy goes, as CorelDRAW uses it all the same. Every failure is silent: a
 // folder that cannot be made or a copy that fails is skipped and not recorded.
 #pragma once
@@ -45,12 +47,13 @@ struct GmsFolder {
 // 2022's.
 std::vector<GmsFolder> FindGmsFolders(const CRegistryReader& registry, const std::string& appData);
 
-// Deletes the copies an earlier install recorded, then copies "MeridalVorn.gms" from the
+// Deletes the copies an earlier install recorded (those still ours), then copies "MeridalVorn.gms" from the
 // folder of `programPath` (the program's full path) into each folder FindGmsFolders gives,
 // making it when needed, records each copy, and writes `programPath` as "Path".
 void InstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer, const std::string& appData,
                          const std::string& programPath);
 
-// Deletes the recorded copies (a file already gone is skipped), the record and "Path",
-// then the key and "Software\Meridal" when nothing else is left in them.
-void UninstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer);
+// Deletes the recorded copies that are still ours (a file already gone, or not ours, is
+// skipped), the record and "Path", then the key and "Software\Meridal" when nothing else
+// is left in them. `programPath` is the program's full path, beside which the project lies.
+void UninstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer, const std::string& programPath);

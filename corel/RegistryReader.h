@@ -5,12 +5,15 @@
 #include <memory>
 #include <string>
 
+// Characters a value may hold, its terminating zero included: a path's worth.
+const int REGISTRY_VALUE_ROOM = 260;
+
 class CRegistryReader {
  public:
   virtual ~CRegistryReader() = default;
-  // The data of value `name` under HKEY_CURRENT_USER\`key` exactly as read into a 260-byte
-  // buffer (a string's terminating zero included), or false when the key or the value is
-  // missing or does not fit.
+  // The text of string value `name` under HKEY_CURRENT_USER\`key` as UTF-8, its
+  // terminating zero included, as read into a buffer of REGISTRY_VALUE_ROOM characters; false
+  // when the key or the value is missing or does not fit.
   virtual bool ReadValue(const std::string& key, const std::string& name, std::string& data) const = 0;
   // Whether HKEY_CURRENT_USER\`key` exists (with or without values); false when it cannot
   // be opened for reading.

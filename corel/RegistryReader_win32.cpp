@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "RegistryReader.h"
+#include "WideText.h"
 
 namespace {
 
@@ -8,19 +9,24 @@ class CHkcuReader : public CRegistryReader {
  public:
   bool ReadValue(const std::string& key, const std::string& name, std::string& data) const override {
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    BYTE buffer[260];
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, WideFromUtf8(key).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+      return false;
+    }
+    wchar_t buffer[REGISTRY_VALUE_ROOM];
     DWORD size = sizeof buffer;
-    const LONG status = RegQueryValueExA(handle, name.c_str(), nullptr, nullptr, buffer, &size);
+    const LONG status =
+        RegQueryValueExW(handle, WideFromUtf8(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(handle);
     if (status != ERROR_SUCCESS) return false;
-    data.assign(reinterpret_cast<const char*>(buffer), size);
+    data = Utf8FromWide(buffer, size / sizeof(wchar_t));
     return true;
   }
 
   bool KeyExists(const std::string& key) const override {
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, WideFromUtf8(key).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+      return false;
+    }
     RegCloseKey(handle);
     return true;
   }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "RegistryWriter.h"
+#include "WideText.h"
 
 namespace {
 
@@ -8,33 +9,38 @@ class CHkcuWriter : public CRegistryWriter {
  public:
   bool WriteString(const std::string& key, const std::string& name, const std::string& text) override {
     HKEY handle;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, WideFromUtf8(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS)
       return false;
-    const LONG status = RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                       static_cast<DWORD>(text.size() + 1));
+    const std::wstring wide = WideFromUtf8(text);
+    const LONG status =
+        RegSetValueExW(handle, WideFromUtf8(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(handle);
     return status == ERROR_SUCCESS;
   }
 
   bool DeleteValue(const std::string& key, const std::string& name) override {
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS) return false;
-    const LONG status = RegDeleteValueA(handle, name.c_str());
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, WideFromUtf8(key).c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS) {
+      return false;
+    }
+    const LONG status = RegDeleteValueW(handle, WideFromUtf8(name).c_str());
     RegCloseKey(handle);
     return status == ERROR_SUCCESS;
   }
 
   bool DeleteKeyIfEmpty(const std::string& key) override {
+    const std::wstring wide = WideFromUtf8(key);
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, wide.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return false;
     DWORD subkeys = 0, values = 0;
-    const LONG status = RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+    const LONG status = RegQueryInfoKeyW(handle, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
                                          nullptr, nullptr, nullptr, nullptr);
     RegCloseKey(handle);
     // The delete itself would take a key that still holds values.
     if (status != ERROR_SUCCESS || subkeys != 0 || values != 0) return false;
-    return RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str()) == ERROR_SUCCESS;
+    return RegDeleteKeyW(HKEY_CURRENT_USER, wide.c_str()) == ERROR_SUCCESS;
   }
 };
 

@@ -1,5 +1,5 @@
 // The file operations of the workspace swap and the macro install, with the platform's own
-// semantics made the same everywhere. Paths are single-byte (ANSI) text.
+// semantics made the same everywhere. Paths are UTF-8 text.
 #pragma once
 
 #include <string>
@@ -18,6 +18,9 @@ bool RenameFile(const std::string& from, const std::string& to);
 
 // Copies `from` over `to`, replacing an existing file.
 bool CopyFileOver(const std::string& from, const std::string& to);
+
+// Whether both files can be read and hold the same bytes.
+bool SameContent(const std::string& a, const std::string& b);
 
 // Deletes the file.
 bool RemoveFile(const std::string& path);

@@ -1,14 +1,15 @@
 #include <windows.h>
 
 #include "JobFilePath.h"
+#include "WideText.h"
 
 std::string TemporaryFolder(int& error) {
-  char folder[MAX_PATH + 1];
-  const DWORD length = GetTempPathA(sizeof folder, folder);
-  if (length == 0 || length >= sizeof folder) {
+  wchar_t folder[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length >= MAX_PATH + 1) {
     error = length == 0 ? static_cast<int>(GetLastError()) : ERROR_FILENAME_EXCED_RANGE;
     return "";
   }
   error = 0;
-  return std::string(folder, length);
+  return Utf8FromWide(folder, length);
 }

@@ -1,10 +1,12 @@
 #include <windows.h>
 
 #include "MappedFile.h"
+#include "WideText.h"
 
 bool CMappedFile::Open(const std::string& path) {
   Close();
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file =
+      CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   m_hFile = reinterpret_cast<intptr_t>(file);
   LARGE_INTEGER size;
@@ -15,7 +17,7 @@ bool CMappedFile::Open(const std::string& path) {
   m_nSize = static_cast<uint64_t>(size.QuadPart);
   // An empty file cannot be mapped, and needs no mapping.
   if (m_nSize == 0) return true;
-  HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
   if (!mapping) {
     Close();
     return false;

@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 
+#include "StdioFile.h"
+
 static PipelineRoutines StandardRoutines() {
-  return PipelineRoutines{fopen, feof, fclose, fread, fwrite, fseek, free, malloc, fgets, nullptr, nullptr};
+  return PipelineRoutines{OpenStdioFile, feof, fclose, fread, fwrite, fseek, free, malloc, fgets, nullptr, nullptr};
 }
 
 // Filled before main() runs, so that no stage can find the table empty by accident.

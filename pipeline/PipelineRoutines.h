@@ -24,6 +24,6 @@ struct PipelineRoutines {
 
 extern PipelineRoutines g_routines;
 
-// Fills the table with fopen, feof, fclose, fread, fwrite, fseek, free, malloc and fgets;
-// the position query and the progress callback stay empty.
+// Fills the table with OpenStdioFile (fopen for a UTF-8 path), feof, fclose, fread, fwrite, fseek, free, malloc and
+// fgets; the position query and the progress callback stay empty.
 void FillStandardRoutines(PipelineRoutines& routines);

@@ -2,6 +2,7 @@
 
 #include "FileException.h"
 #include "FileIo.h"
+#include "WideText.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ class CHandle {
 };
 
 HANDLE OpenOrThrow(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
-  const HANDLE handle = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE handle =
+      CreateFileW(WideFromUtf8(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) throw CFileException("opening", path, static_cast<int>(GetLastError()));
   return handle;
 }

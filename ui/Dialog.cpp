@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "WideText.h"
+
 CDialog::~CDialog() {
   if (!m_bModal && m_hWnd && IsWindow(m_hWnd)) {
     // A modeless dialog still open: detach first, so no message reaches a half-destroyed
@@ -32,7 +34,7 @@ void CDialog::EndDialog(INT_PTR result) {
 }
 
 int CDialog::ShowMessage(const std::string& text, const std::string& caption, UINT type) const {
-  return ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type);
+  return ::MessageBoxW(m_hWnd, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), type);
 }
 
 bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -38,7 +38,8 @@ class CDialog : public CWindow {
     return control;
   }
 
-  // A modal message box owned by the dialog; the button chosen (IDOK, ...).
+  // A modal message box owned by the dialog, its UTF-8 texts shown whole; the button chosen
+  // (IDOK, ...).
   int ShowMessage(const std::string& text, const std::string& caption, UINT type) const;
 
   // The program's name, which the program sets: the caption of the box that reports an

@@ -10,12 +10,14 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "MappedFile.h"
 #include "SafeLibrary.h"
 #include "UsbSendJob.h"
 #include "UsbSendStatus.h"
+#include "WideText.h"
 
 namespace {
 
@@ -93,10 +95,25 @@ class CStopEvent {
   HANDLE m_hEvent;
 };
 
+// The command line after the program's name and the blanks that follow it, as UTF-8: the
+// job file path, whatever characters the temporary folder's name holds. The name ends at
+// its closing quote when quoted, else at the first blank, as for WinMain's tail.
+std::string CommandLineTail() {
+  const wchar_t* line = GetCommandLineW();
+  if (*line == L'"') {
+    const wchar_t* close = wcschr(line + 1, L'"');
+    line = close ? close + 1 : line + wcslen(line);
+  } else {
+    while (*line && *line != L' ' && *line != L'\t') ++line;
+  }
+  while (*line == L' ' || *line == L'\t') ++line;
+  return Utf8FromWide(line);
+}
+
 // Everything after the window lookup; each failure is reported, never shown here.
-void SendJobFile(HWND window, const char* tail, const CStopEvent& stop) {
+void SendJobFile(HWND window, const std::string& tail, const CStopEvent& stop) {
   std::string path;
-  if (JobPathFromTail(tail, path) != 0) return Report(window, USB_ERROR_FILE_PATH);
+  if (JobPathFromTail(tail.c_str(), path) != 0) return Report(window, USB_ERROR_FILE_PATH);
   CVornLibLink link;
   const int loaded = link.Load();
   if (loaded != 0) return Report(window, loaded);
@@ -145,7 +162,7 @@ HWND FindMainDialog(const char* title, DWORD process) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR tail, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The current folder is not searched for libraries: it may be any folder, one holding a
   // planted "VornLib.dll" among them.
   SetDllDirectoryA("");
@@ -157,6 +174,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR tail, int) {
     return 0;
   }
   const CStopEvent stop(parent);
-  SendJobFile(window, tail, stop);
+  SendJobFile(window, CommandLineTail(), stop);
   return 0;
 }

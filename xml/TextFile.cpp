@@ -1,7 +1,6 @@
 #include "TextFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +10,7 @@
 #include "DeclaredEncoding.h"
 #include "DocumentFlags.h"
 #include "FileReplace.h"
+#include "StdioFile.h"
 #include "SystemError.h"
 #include "TextUnits.h"
 #include "Utf8.h"
@@ -46,7 +46,7 @@ class CTextFileStream {
   CTextFileStream& operator=(const CTextFileStream&) = delete;
 
   bool Open(const char* path, const char* mode) {
-    m_file = std::fopen(path, mode);
+    m_file = OpenStdioFile(path, mode);
     return m_file || FileError();
   }
   bool ReadAll(std::string& text);
@@ -64,6 +64,9 @@ class CTextFileStream {
     return closed == 0 || FileError();
   }
   unsigned Flags() const { return m_flags & ~MODE_BITS; }
+  // The system's number of the first failure (TEXT_FILE_TOO_LARGE for a file over the
+  // limit); 0 when nothing failed.
+  int Error() const { return m_nError; }
 
  private:
   void Entry(const char* name, const char* text, int flags, long long number) {
@@ -71,6 +74,7 @@ class CTextFileStream {
   }
   bool FileError() { return FileError(LastSystemError()); }
   bool FileError(int number) {
+    if (m_nError == 0) m_nError = number;
     Entry("file_error", SystemErrorText(number, 100).c_str(), ResultMessage | ResultNumber, number);
     return false;
   }
@@ -99,6 +103,7 @@ class CTextFileStream {
   int m_unitWidth = 1;     // 2 for UTF-16
   size_t m_units = 0;      // units of the text read or written
   std::string m_encoding;  // "" = the system ANSI code page
+  int m_nError = 0;
 };
 
 bool CTextFileStream::FindFileSize() {
@@ -111,7 +116,7 @@ bool CTextFileStream::FindFileSize() {
     std::rewind(m_file);
     if (std::fgetc(m_file) == EOF && std::ferror(m_file)) return FileError();
     Entry("file_error", "The file is too large.", ResultMessage, -1);
-    errno = EFBIG;
+    m_nError = TEXT_FILE_TOO_LARGE;
     return false;
   }
   return std::fseek(m_file, 0, SEEK_SET) == 0 || FileError();
@@ -283,7 +288,7 @@ bool CTextFileStream::ReplaceWith(const char* path, const std::string& text) {
 
 }  // namespace
 
-bool ReadTextFile(const char* path, std::string& text, std::string& result, unsigned& flags) {
+bool ReadTextFile(const char* path, std::string& text, std::string& result, unsigned& flags, int* error) {
   text.clear();
   // The marks found here replace any the flags held: they describe this file only.
   CTextFileStream stream(result, flags & ~READ_BITS);
@@ -291,10 +296,11 @@ bool ReadTextFile(const char* path, std::string& text, std::string& result, unsi
   stream.Close();
   flags = stream.Flags();
   if (!read) text.clear();
+  if (error) *error = read ? 0 : stream.Error();
   return read;
 }
 
-bool WriteTextFile(const std::string& text, const char* path, std::string& result, unsigned& flags) {
+bool WriteTextFile(const std::string& text, const char* path, std::string& result, unsigned& flags, int* error) {
   CTextFileStream stream(result, flags);
   bool written = false;
   if (flags & DocAppend) {
@@ -305,5 +311,6 @@ bool WriteTextFile(const std::string& text, const char* path, std::string& resul
     written = stream.ReplaceWith(path, text);
   }
   flags = stream.Flags();
+  if (error) *error = written ? 0 : stream.Error();
   return written;
 }

@@ -18,17 +18,23 @@
 // hundred kilobytes), and little enough that a 32-bit process holds its document.
 const long TEXT_FILE_SIZE_MAX = 32L * 1024 * 1024;
 
+// The error number given for a file refused as larger than TEXT_FILE_SIZE_MAX: no system
+// call failed, so no system number fits.
+const int TEXT_FILE_TOO_LARGE = -1;
+
 // Reads the whole file into `text` as UTF-8. False, with a "file_error" entry carrying the
 // system's message and number, when the file cannot be opened or read, or is larger than
-// TEXT_FILE_SIZE_MAX (errno is then EFBIG). A UTF-16 file without a mark is known by its
+// TEXT_FILE_SIZE_MAX. `error`, when given, is set to the system's number of the failed call
+// (TEXT_FILE_TOO_LARGE for a file over the limit), 0 on success. A UTF-16 file without a mark is known by its
 // first character, "<", and saved without a mark again (DocNoMark). When saving the text
 // unchanged would not give the file back (zero bytes dropped, bytes that did not decode
 // replaced, text saved in another encoding), `flags` gets DocReadChanged.
-bool ReadTextFile(const char* path, std::string& text, std::string& result, unsigned& flags);
+bool ReadTextFile(const char* path, std::string& text, std::string& result, unsigned& flags, int* error = nullptr);
 
 // Writes the UTF-8 `text` to the file in the encoding of the byte-order-mark bits or,
 // without them, the one the text declares (UTF-8 when none); appends with flag 0x40.
 // Without it the file is replaced whole: written beside it and renamed over it, so a
 // failure half way leaves it as it was. False, with a "file_error" entry, when the file
-// cannot be opened or written.
-bool WriteTextFile(const std::string& text, const char* path, std::string& result, unsigned& flags);
+// cannot be opened or written; `error` as for reading.
+bool WriteTextFile(const std::string& text, const char* path, std::string& result, unsigned& flags,
+                   int* error = nullptr);

@@ -28,7 +28,7 @@ bool CXmlDocument::Load(const char* path) {
   if (InFileMode() || !path) return false;
   m_text.clear();
   unsigned flags = m_docFlags;
-  const bool read = ReadTextFile(path, m_text, m_resultLog, flags);
+  const bool read = ReadTextFile(path, m_text, m_resultLog, flags, &m_nFileError);
   m_docFlags = flags;
   if (!read) {
     // The index must not outlive the text it described: an unreadable file leaves an
@@ -43,7 +43,7 @@ bool CXmlDocument::Load(const char* path) {
 bool CXmlDocument::Save(const char* path) {
   if (InFileMode() || !path) return false;
   unsigned flags = m_docFlags;
-  const bool written = WriteTextFile(m_text, path, m_resultLog, flags);
+  const bool written = WriteTextFile(m_text, path, m_resultLog, flags, &m_nFileError);
   m_docFlags = flags;
   return written;
 }

@@ -97,6 +97,9 @@ class CXmlDocument {
 
   const std::string& GetText() const { return m_text; }
   const std::string& GetResultLog() const { return m_resultLog; }
+  // The system's number of the failure of the last Load or Save (TEXT_FILE_TOO_LARGE for a
+  // file refused by its size); 0 when it succeeded or failed for no system reason.
+  int GetFileError() const { return m_nFileError; }
   unsigned GetDocFlags() const { return m_docFlags; }
   void SetDocFlags(unsigned flags) { m_docFlags = flags; }
 
@@ -169,6 +172,7 @@ class CXmlDocument {
   int m_nodeOffset = 0;
   int m_nodeLength = 0;
   unsigned m_docFlags = 0;  // DocFlags
+  int m_nFileError = 0;
   std::unique_ptr<std::vector<SavedPosition>> m_savedPositions;
   std::unique_ptr<ElementTable> m_elements;  // ElementTable
 };

@@ -122,7 +122,7 @@ struct Installation {
     return registry.ReadValue("Software\\Meridal\\Plotgate", name, data) ? data.c_str() : "(none)";
   }
   void Install() { InstallMacroProject(registry, registry, appData, program); }
-  void Uninstall() { UninstallMacroProject(registry, registry); }
+  void Uninstall() { UninstallMacroProject(registry, registry, program); }
 
   TempDir dir;
   CMapRegistry registry;
@@ -177,6 +177,32 @@ TEST(MacroInstall, RemovingTouchesOnlyWhatWasRecorded) {
   EXPECT_FALSE(FileExists(in.copy20));
   const std::map<std::string, std::string> left = {{"Other", std::string("kept", 5)}};
   EXPECT_EQ(in.registry.values["Software\\Meridal\\Plotgate"], left);
+}
+
+// A record changed to name another file: only a "MeridalVorn.gms" in a "GMS" folder that
+// holds our bytes is deleted; any other file stays, and its record goes.
+TEST(MacroInstall, RecordsNamingFilesNotOursDeleteNothing) {
+  const struct {
+    const char* name;
+    std::vector<std::string> file;  // under the test's folder
+    const char* bytes;
+  } cases[] = {
+      {"a document of the user's", {"Documents", "report.docx"}, "macro project"},
+      {"our name outside a GMS folder", {"Documents", "MeridalVorn.gms"}, "macro project"},
+      {"our name in a GMS folder, other bytes", {"GMS", "MeridalVorn.gms"}, "the user's project"},
+      {"our bytes under another name in a GMS folder", {"GMS", "Other.gms"}, "macro project"},
+  };
+  for (const auto& c : cases) {
+    Installation in;
+    in.Install();
+    std::filesystem::create_directories(in.dir.Path() / c.file[0]);
+    const std::string file = in.dir.Write(Join({c.file[0], c.file[1]}), c.bytes);
+    in.registry.WriteString("Software\\Meridal\\Plotgate", "Macro14", file);
+    in.Uninstall();
+    EXPECT_EQ(TempDir::Read(file), c.bytes) << c.name;
+    EXPECT_FALSE(in.registry.KeyExists("Software\\Meridal\\Plotgate")) << c.name;
+    EXPECT_FALSE(FileExists(in.copy20)) << c.name;
+  }
 }
 
 TEST(MacroInstall, ReinstallingTakesTheOldCopyFromAMovedFolder) {

@@ -101,7 +101,7 @@ toolbar_count() { grep -c 'itemData guid="90c7038a-be16-44b5-8db5-c2745b70be66"'
 
 run "$setup" /S
 check "install succeeds" [ $? -eq 0 ]
-for f in Plotgate.exe VornUSBSend.exe X7.wz MeridalVorn.gms Ver001.bas README.txt Uninstall.exe; do
+for f in Plotgate.exe VornUSBSend.exe X7.wz MeridalVorn.gms Ver001.bas "Plotgate readme.txt" "Uninstall Plotgate.exe"; do
   check "install puts $f into the user's programs folder" [ -f "$dir/$f" ]
 done
 check "install takes the programs of the build" cmp -s "$dir/Plotgate.exe" "$build/app/Plotgate.exe"
@@ -114,7 +114,7 @@ check "install makes the Start-menu shortcut" [ -f "$shortcut" ]
 check "uninstall entry: name" [ "$(value DisplayName)" = "Plotgate" ]
 check "uninstall entry: version" [ "$(value DisplayVersion)" = "1.0.0.1" ]
 check "uninstall entry: publisher" [ "$(value Publisher)" = "Meridal" ]
-check "uninstall entry: command" [ "$(value UninstallString)" = "\"$(value InstallLocation)\\Uninstall.exe\"" ]
+check "uninstall entry: command" [ "$(value UninstallString)" = "\"$(value InstallLocation)\\Uninstall Plotgate.exe\"" ]
 check "uninstall entry: icon" [ "$(value DisplayIcon)" = "$(value InstallLocation)\\Plotgate.exe,0" ]
 check "uninstall entry: size" [ "$(($(value EstimatedSize)))" -gt 100 ]
 check "version 16 workspace gets the toolbar once" [ "$(toolbar_count)" -eq 1 ]
@@ -141,7 +141,7 @@ check "second install leaves the version 16 workspace as it was" diff -rq "$work
 check "second install leaves the version 17 workspaces as they were" diff -rq "$work/X7" "$work/X7.installed"
 check "second install: the macro project still in every GMS folder" macro_installed
 
-run "$dir/Uninstall.exe" /S
+run "$dir/Uninstall Plotgate.exe" /S
 check "uninstall succeeds" [ $? -eq 0 ]
 check "uninstall gives the version 16 workspace back byte for byte" diff -rq "$work/X6" "$work/X6.before"
 check "uninstall gives the version 17 workspace back and leaves no backup" diff -rq "$work/X7" "$work/X7.before"
@@ -152,6 +152,31 @@ check "uninstall removes the entry" [ -z "$(value DisplayName)" ]
 check "uninstall leaves the user's data" grep -qx 'keep me' "$profile/Local/Other/data.txt"
 check "uninstall leaves the user's drawings" grep -qx 'a drawing' "$work/My Files/sign.cdr"
 check "uninstall leaves the programs folder itself" [ -d "$profile/Local/Programs" ]
+
+# A folder shared with other programs: their readme, uninstaller and data stay through the
+# install and the uninstall; our files come and go, and the folder stays with theirs.
+shared="$work/Tools"
+mkdir -p "$shared"
+printf 'their readme' >"$shared/README.txt"
+printf 'their uninstaller' >"$shared/Uninstall.exe"
+printf 'their data' >"$shared/data.txt"
+cp -a "$shared" "$work/Tools.before"
+run "$setup" /S "/D=$(windows "$shared")"
+check "shared folder: install succeeds" [ $? -eq 0 ]
+check "shared folder: our readme under a name of our own" [ -s "$shared/Plotgate readme.txt" ]
+check "shared folder: their files untouched by the install" \
+  bash -c 'for f in README.txt Uninstall.exe data.txt; do cmp -s "$0/$f" "$1/$f" || exit 1; done' "$shared" "$work/Tools.before"
+run "$shared/Uninstall Plotgate.exe" /S
+check "shared folder: uninstall leaves exactly their files" diff -r "$shared" "$work/Tools.before"
+# A file of our name that we did not put there: the install stops before writing anything.
+printf 'their program' >"$shared/Plotgate.exe"
+run "$setup" /S "/D=$(windows "$shared")"
+check "a foreign Plotgate.exe: the install fails" [ $? -ne 0 ]
+check "a foreign Plotgate.exe: kept" grep -qx 'their program' "$shared/Plotgate.exe"
+check "a foreign Plotgate.exe: nothing else written" [ ! -e "$shared/VornUSBSend.exe" ]
+check "a foreign Plotgate.exe: no uninstall entry" [ -z "$(value DisplayName)" ]
+rm "$shared/Plotgate.exe"
+run reg delete 'HKCU\Software\Meridal' /f
 
 # Unpacked into a folder with a space in its name, as from the portable zip.
 portable="$work/Portable Plotgate"

@@ -1,0 +1,3 @@
+#include "StdioFile.h"
+
+std::FILE* OpenStdioFile(const char* path, const char* mode) { return std::fopen(path, mode); }

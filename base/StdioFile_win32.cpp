@@ -1,0 +1,6 @@
+#include "StdioFile.h"
+#include "WideText.h"
+
+std::FILE* OpenStdioFile(const char* path, const char* mode) {
+  return _wfopen(WideFromUtf8(path).c_str(), WideFromUtf8(mode).c_str());
+}
