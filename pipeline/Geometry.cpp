@@ -21,6 +21,17 @@ static void TransformPair(const JobTransform& t, int32_t& x, int32_t& y) {
   y = AddOffset(TruncToCoord(t.m21 * ox + t.m22 * oy), t.dy);
 }
 
+// A sum of int32 values clamped to the int32 range: what TruncToCoord gives for it, since
+// such a sum is exact in a double.
+static int32_t Clamp(int64_t value) {
+  return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int32_t>(value);
+}
+
+// TruncToCoord(-1.0 * value) in integers.
+static int32_t Negate(int32_t value) { return value == INT32_MIN ? INT32_MAX : -value; }
+
+static bool IsTranslation(const JobTransform& t) { return t.m11 == 1 && t.m12 == 0 && t.m21 == 0 && t.m22 == 1; }
+
 static bool IsMoveOrLine(int32_t kind) { return kind == KIND_PEN_UP || kind == KIND_PEN_DOWN; }
 
 // Widens `bounds` to take in `p`; the first point sets them.
@@ -51,11 +62,37 @@ void TransformPoints(PointList points, const JobTransform& transform, JobBounds&
   if (!points) return;
   bounds = JobBounds{0, 0, 0, 0};
   bool first = true;
+  if (IsTranslation(transform)) {
+    // Every move to the origin: the same integers as TransformPair, without the doubles.
+    for (PlotPoint* p = points; p; p = p->next) {
+      if (!IsMoveOrLine(p->kind)) continue;
+      p->x = Clamp(static_cast<int64_t>(p->x) + transform.dx);
+      p->y = Clamp(static_cast<int64_t>(p->y) + transform.dy);
+      Extend(bounds, first, *p);
+    }
+    return;
+  }
   for (PlotPoint* p = points; p; p = p->next) {
     if (!IsMoveOrLine(p->kind)) continue;
     TransformPair(transform, p->x, p->y);
     Extend(bounds, first, *p);
   }
+}
+
+void MirrorToOrigin(PointList points, JobBounds& bounds) {
+  if (!points) return;
+  // The mirrored points' least x is the negated greatest x, so the move that brings it to 0
+  // is known before the walk.
+  const int64_t dx = -static_cast<int64_t>(Negate(bounds.maxX));
+  bounds = JobBounds{0, 0, 0, 0};
+  bool first = true;
+  for (PlotPoint* p = points; p; p = p->next) {
+    if (!IsMoveOrLine(p->kind)) continue;
+    p->x = Clamp(Negate(p->x) + dx);
+    Extend(bounds, first, *p);
+  }
+  // y stays as it was; it moves only when its least value is not already 0.
+  if (bounds.minY != 0) TransformPoints(points, OriginTranslation(bounds), bounds);
 }
 
 void TransformCommands(const JobTransform& transform, CommandList commands) {

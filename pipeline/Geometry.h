@@ -23,6 +23,12 @@ void TransformPoints(PointList points, const JobTransform& transform);
 // of the list (a large job's list is walked once per step of a mirror or rotation).
 void TransformPoints(PointList points, const JobTransform& transform, JobBounds& bounds);
 
+// Mirrors the points about the vertical axis and moves them to the origin: the same points
+// and bounds as TransformPoints with {-1, 0, 0, 1} followed by TransformPoints with the
+// OriginTranslation of the mirrored bounds, exact in integers and mostly in one walk.
+// `bounds` holds the points' bounds on entry (their maxX is what is used) and theirs after.
+void MirrorToOrigin(PointList points, JobBounds& bounds);
+
 // Applies the transform to the pair of every pen-up and pen-down command and to each of
 // the three pairs of every curve; placeholders are skipped.
 void TransformCommands(const JobTransform& transform, CommandList commands);

@@ -24,7 +24,8 @@ int CPlotJob::LoadJob(const char* path) {
   const JobTransform toOrigin = OriginTranslation(m_bounds);
   TransformPoints(m_pPoints, toOrigin);
   TransformCommands(toOrigin, m_pCommands);
-  // Adjusted by subtraction, not recomputed.
+  // Adjusted by subtraction, not recomputed. The move is monotone, so maxX stays the
+  // points' greatest x exactly, which Mirror starts from.
   m_bounds.maxX = TruncToCoord(static_cast<double>(m_bounds.maxX) + toOrigin.dx);
   m_bounds.maxY = TruncToCoord(static_cast<double>(m_bounds.maxY) + toOrigin.dy);
   m_bounds.minX = 0;
@@ -76,14 +77,11 @@ static const Rotation kRotations[] = {
     {4.7123889, -0x1.fffffffffffe3p-1, -0x1.593fe6cd3c9c4p-24},
 };
 
-static const JobTransform kMirror = {-1, 0, 0, 1, 0, 0};
-
 JobResult CPlotJob::Mirror() {
   MirrorState = MirrorState == MIRROR_MIRRORED ? MIRROR_NORMAL : MIRROR_MIRRORED;
   if (!HasJob()) return JOB_DONE;
   TakeBackGeometry();
-  Apply(kMirror);
-  MoveToOrigin();
+  MirrorToOrigin(m_pPoints, m_bounds);
   return ApplyCutOrder();
 }
 
@@ -96,10 +94,7 @@ JobResult CPlotJob::RotateTo(int quarterTurns) {
   const JobResult flattened = FlattenCommands(m_pCommands, m_pPoints);
   if (flattened != JOB_DONE) return flattened;
   ComputeBounds(m_pPoints, m_bounds);
-  if (MirrorState == MIRROR_MIRRORED) {
-    Apply(kMirror);
-    MoveToOrigin();
-  }
+  if (MirrorState == MIRROR_MIRRORED) MirrorToOrigin(m_pPoints, m_bounds);
   if (turns > 0) {  // clockwise, y pointing up
     const Rotation& r = kRotations[turns - 1];
     Apply(JobTransform{r.cosine, r.sine, -r.sine, r.cosine, 0, 0});

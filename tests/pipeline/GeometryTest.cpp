@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <random>
+#include <tuple>
 
 #include "Geometry.h"
 #include "JobText.h"
@@ -100,6 +103,52 @@ TEST(Transform, CommandsMoveEveryPairOfACurve) {
   TransformCommands(JobTransform{1, 0, 0, 1, 10, -1}, commands);
   EXPECT_EQ(CommandsText(commands), "U11,1 C11,1,13,3,15,5 E");
   FreeCommands(commands);
+}
+
+// The integer walks (a move to the origin, a mirror fused with it) give the integers and
+// bounds of the general transform in doubles, on random jobs that reach both ends of the
+// range, with the mirror applied twice so that the second starts at the origin.
+TEST(Transform, IntegerWalksMatchTheDoublesOnRandomJobs) {
+  std::mt19937 random(7);
+  const int32_t ends[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX - 1, INT32_MAX};
+  auto coordinate = [&] {
+    switch (random() % 3) {
+      case 0: return ends[random() % 7];
+      case 1: return static_cast<int32_t>(random() % 2001) - 1000;
+      default: return static_cast<int32_t>(random());
+    }
+  };
+  auto expectSame = [](PointList a, const JobBounds& ab, PointList b, const JobBounds& bb) {
+    EXPECT_EQ(PointsText(a), PointsText(b));
+    EXPECT_EQ(std::make_tuple(ab.minX, ab.maxX, ab.maxY, ab.minY), std::make_tuple(bb.minX, bb.maxX, bb.maxY, bb.minY));
+  };
+  for (int job = 0; job < 3000; ++job) {
+    std::string text;
+    for (int i = 0, n = 1 + random() % 5; i < n; ++i) {
+      text += (random() % 2 ? "PU" : "PD") + std::to_string(coordinate()) + "," + std::to_string(coordinate()) + ";";
+    }
+    CommandList commands = ReadText(text);
+    PointList doubles = nullptr, integers = nullptr;
+    FlattenCommands(commands, doubles);
+    FlattenCommands(commands, integers);
+    JobBounds db, ib;
+    const JobTransform move{1, 0, 0, 1, coordinate(), coordinate()};
+    TransformPoints(doubles, move);
+    ComputeBounds(doubles, db);
+    TransformPoints(integers, move, ib);
+    expectSame(doubles, db, integers, ib);
+    for (int mirror = 0; mirror < 2; ++mirror) {
+      TransformPoints(doubles, JobTransform{-1, 0, 0, 1, 0, 0});
+      ComputeBounds(doubles, db);
+      TransformPoints(doubles, OriginTranslation(db));
+      ComputeBounds(doubles, db);
+      MirrorToOrigin(integers, ib);
+      expectSame(doubles, db, integers, ib);
+    }
+    FreeCommands(commands);
+    FreePoints(doubles);
+    FreePoints(integers);
+  }
 }
 
 // Curve points computed in IEEE double precision and truncated: the job files depend on it.
