@@ -1,4 +1,4 @@
-#include "AboutDlg.h"
+#include "app/AboutDlg.h"
 
 #include <windows.h>
 // After windows.h, on which they build.
@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "resource.h"
+#include "resources/resource.h"
 
 const char* const WEBSITE1_ADDRESS = "https://www.meridal.example/";
 const char* const WEBSITE2_ADDRESS = "https://www.meridal.example/plotgate/";

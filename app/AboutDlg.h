@@ -2,7 +2,7 @@
 // notice and two links to the maker's web sites, each opening the address it shows.
 #pragma once
 
-#include "Dialog.h"
+#include "ui/Dialog.h"
 
 // The two web addresses, as shown and as opened.
 extern const char* const WEBSITE1_ADDRESS;

@@ -1,4 +1,4 @@
-#include "CommandLineInfo.h"
+#include "app/CommandLineInfo.h"
 
 #include <cstring>
 

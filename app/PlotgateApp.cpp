@@ -1,4 +1,4 @@
-#include "PlotgateApp.h"
+#include "app/PlotgateApp.h"
 
 #include <windows.h>
 // After windows.h, on which they build.
@@ -8,15 +8,15 @@
 #include <cstdlib>
 #include <vector>
 
-#include "BlockPool.h"
-#include "CorelWorkspace.h"
-#include "MacroInstall.h"
-#include "ModuleDir.h"
-#include "PlotgateDlg.h"
-#include "ProgramArguments.h"
-#include "RegistryReader.h"
-#include "RegistryWriter.h"
-#include "WideText.h"
+#include "app/PlotgateDlg.h"
+#include "base/ModuleDir.h"
+#include "base/ProgramArguments.h"
+#include "base/WideText.h"
+#include "corel/CorelWorkspace.h"
+#include "corel/MacroInstall.h"
+#include "corel/RegistryReader.h"
+#include "corel/RegistryWriter.h"
+#include "pipeline/BlockPool.h"
 
 namespace {
 

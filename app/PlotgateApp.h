@@ -4,8 +4,8 @@
 // shows the main dialog modally and ends when it closes.
 #pragma once
 
-#include "CommandLineInfo.h"
-#include "IniFile.h"
+#include "app/CommandLineInfo.h"
+#include "settings/IniFile.h"
 
 class CPlotgateApp {
  public:

@@ -1,27 +1,27 @@
-#include "PlotgateDlg.h"
+#include "app/PlotgateDlg.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
 
-#include "AboutDlg.h"
-#include "CorelWorkspace.h"
-#include "FileException.h"
-#include "IniFile.h"
-#include "JobFilePath.h"
-#include "JobResult.h"
-#include "ModuleDir.h"
-#include "PopupMenu.h"
-#include "PortDiscovery.h"
-#include "PortList.h"
-#include "RestoreChoices.h"
-#include "SpinStep.h"
-#include "SystemError.h"
-#include "UsbSendJob.h"
-#include "UsbSendStatus.h"
-#include "WideText.h"
-#include "resource.h"
+#include "app/AboutDlg.h"
+#include "base/ModuleDir.h"
+#include "base/SystemError.h"
+#include "base/WideText.h"
+#include "corel/CorelWorkspace.h"
+#include "cutter/JobFilePath.h"
+#include "cutter/PortDiscovery.h"
+#include "cutter/UsbSendJob.h"
+#include "cutter/UsbSendStatus.h"
+#include "pipeline/JobResult.h"
+#include "resources/resource.h"
+#include "settings/FileException.h"
+#include "settings/IniFile.h"
+#include "settings/PortList.h"
+#include "settings/RestoreChoices.h"
+#include "settings/SpinStep.h"
+#include "ui/PopupMenu.h"
 
 namespace {
 

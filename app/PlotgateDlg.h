@@ -21,14 +21,14 @@
 #include <string>
 #include <thread>
 
-#include "Controls.h"
-#include "CutOrderSettings.h"
-#include "Dialog.h"
-#include "ModelTable.h"
-#include "PlotJob.h"
-#include "PreviewPainter.h"
-#include "SendSession.h"
-#include "Settings.h"
+#include "app/PreviewPainter.h"
+#include "cutter/ModelTable.h"
+#include "cutter/SendSession.h"
+#include "pipeline/PlotJob.h"
+#include "settings/CutOrderSettings.h"
+#include "settings/Settings.h"
+#include "ui/Controls.h"
+#include "ui/Dialog.h"
 
 class CIniFile;
 

@@ -1,6 +1,6 @@
-#include "PreviewPainter.h"
+#include "app/PreviewPainter.h"
 
-#include "PreviewLayout.h"
+#include "pipeline/PreviewLayout.h"
 
 namespace {
 

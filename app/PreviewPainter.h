@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "PlotJob.h"
+#include "pipeline/PlotJob.h"
 
 class CPreviewPainter {
  public:

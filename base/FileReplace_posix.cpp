@@ -7,7 +7,7 @@
 #include <climits>
 #include <vector>
 
-#include "FileReplace.h"
+#include "base/FileReplace.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "FileReplace.h"
-#include "WideText.h"
+#include "base/FileReplace.h"
+#include "base/WideText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ModuleDir.h"
+#include "base/ModuleDir.h"
 
 std::string ModuleFolderOf(const std::string& path, size_t bufferSize, char separator) {
   const std::string kept = bufferSize == 0 ? "" : path.substr(0, bufferSize - 1);

@@ -1,6 +1,6 @@
 #include <unistd.h>
 
-#include "ModuleDir.h"
+#include "base/ModuleDir.h"
 
 std::string GetModuleDir() {
   char path[4096];

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "ModuleDir.h"
-#include "WideText.h"
+#include "base/ModuleDir.h"
+#include "base/WideText.h"
 
 std::string GetModuleDir() {
   wchar_t path[256];

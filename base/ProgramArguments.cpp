@@ -1,4 +1,4 @@
-#include "ProgramArguments.h"
+#include "base/ProgramArguments.h"
 
 std::vector<const char*> ArgvOf(const std::vector<std::string>& arguments) {
   std::vector<const char*> argv;

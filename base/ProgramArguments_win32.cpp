@@ -2,8 +2,8 @@
 // After windows.h, on which it builds.
 #include <shellapi.h>
 
-#include "ProgramArguments.h"
-#include "WideText.h"
+#include "base/ProgramArguments.h"
+#include "base/WideText.h"
 
 std::vector<std::string> ProgramArguments(int, const char* const*) {
   std::vector<std::string> arguments;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "ModuleDir.h"
-#include "SafeLibrary.h"
-#include "WideText.h"
+#include "base/ModuleDir.h"
+#include "base/SafeLibrary.h"
+#include "base/WideText.h"
 
 namespace {
 

@@ -1,3 +1,3 @@
-#include "StdioFile.h"
+#include "base/StdioFile.h"
 
 std::FILE* OpenStdioFile(const char* path, const char* mode) { return std::fopen(path, mode); }

@@ -1,7 +1,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "SystemError.h"
+#include "base/SystemError.h"
 
 int LastSystemError() { return errno; }
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "SystemError.h"
-#include "WideText.h"
+#include "base/SystemError.h"
+#include "base/WideText.h"
 
 int LastSystemError() { return static_cast<int>(GetLastError()); }
 

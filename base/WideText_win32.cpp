@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "WideText.h"
+#include "base/WideText.h"
 
 std::wstring WideFromUtf8(const std::string& text) {
   if (text.empty()) return std::wstring();

@@ -1,4 +1,4 @@
-#include "AmountText.h"
+#include "cli/AmountText.h"
 
 #include <algorithm>
 #include <cmath>

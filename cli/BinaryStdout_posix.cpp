@@ -1,3 +1,3 @@
-#include "BinaryStdout.h"
+#include "cli/BinaryStdout.h"
 
 void SetStdoutBinary() {}

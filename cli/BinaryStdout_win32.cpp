@@ -3,6 +3,6 @@
 
 #include <cstdio>
 
-#include "BinaryStdout.h"
+#include "cli/BinaryStdout.h"
 
 void SetStdoutBinary() { _setmode(_fileno(stdout), _O_BINARY); }

@@ -1,4 +1,4 @@
-#include "CliCommon.h"
+#include "cli/CliCommon.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,12 +7,12 @@
 #include <cstring>
 #include <filesystem>
 
-#include "BinaryStdout.h"
-#include "BlockWriter.h"
-#include "CutOrderSettings.h"
-#include "ModelTable.h"
-#include "StdioFile.h"
-#include "SystemError.h"
+#include "base/StdioFile.h"
+#include "base/SystemError.h"
+#include "cli/BinaryStdout.h"
+#include "cutter/ModelTable.h"
+#include "pipeline/BlockWriter.h"
+#include "settings/CutOrderSettings.h"
 
 namespace {
 

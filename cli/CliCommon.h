@@ -4,9 +4,9 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
-#include "JobFileWriter.h"
-#include "PlotJob.h"
-#include "SendSession.h"
+#include "cutter/SendSession.h"
+#include "pipeline/JobFileWriter.h"
+#include "pipeline/PlotJob.h"
 
 // Exit codes: 0 done, 1 failure (message on stderr), 2 usage error, 130 a send or frame
 // stopped by Ctrl-C (as a shell reports a command ended by SIGINT).

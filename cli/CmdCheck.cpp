@@ -5,15 +5,15 @@
 #include <chrono>
 #include <cstdio>
 
-#include "CliCommon.h"
-#include "CommandDialect.h"
-#include "Commands.h"
-#include "JobModel.h"
-#include "ModelTable.h"
-#include "PortDiagnosis.h"
-#include "RememberedChoices.h"
-#include "SendSession.h"
-#include "SystemError.h"
+#include "base/SystemError.h"
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+#include "cli/PortDiagnosis.h"
+#include "cli/RememberedChoices.h"
+#include "cutter/ModelTable.h"
+#include "cutter/SendSession.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/JobModel.h"
 
 namespace {
 

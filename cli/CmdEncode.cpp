@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "CliCommon.h"
-#include "Commands.h"
-#include "JobFileWriter.h"
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+#include "pipeline/JobFileWriter.h"
 
 void AddEncodeCommand(CLI::App& app, int& exitCode) {
   struct Options {

@@ -5,13 +5,13 @@
 // cut order are taken as send takes them; nothing is remembered.
 #include <cstdio>
 
-#include "CliCommon.h"
-#include "Commands.h"
-#include "InterruptGuard.h"
-#include "JobFrame.h"
-#include "ModelTable.h"
-#include "RememberedChoices.h"
-#include "SendSession.h"
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+#include "cli/InterruptGuard.h"
+#include "cli/RememberedChoices.h"
+#include "cutter/ModelTable.h"
+#include "cutter/SendSession.h"
+#include "pipeline/JobFrame.h"
 
 namespace {
 

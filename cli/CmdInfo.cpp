@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <memory>
 
-#include "AmountText.h"
-#include "CliCommon.h"
-#include "Commands.h"
-#include "JobPaths.h"
-#include "ModelTable.h"
-#include "PortSettings.h"
-#include "RememberedChoices.h"
-#include "TransferRate.h"
+#include "cli/AmountText.h"
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+#include "cli/RememberedChoices.h"
+#include "cli/TransferRate.h"
+#include "cutter/ModelTable.h"
+#include "cutter/PortSettings.h"
+#include "pipeline/JobPaths.h"
 
 namespace {
 

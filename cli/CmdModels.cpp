@@ -2,12 +2,12 @@
 #include <cstdio>
 #include <string>
 
-#include "CliCommon.h"
-#include "CommandDialect.h"
-#include "Commands.h"
-#include "ModelTable.h"
-#include "PortDiscovery.h"
-#include "PortSettings.h"
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+#include "cutter/ModelTable.h"
+#include "cutter/PortDiscovery.h"
+#include "cutter/PortSettings.h"
+#include "pipeline/CommandDialect.h"
 
 namespace {
 

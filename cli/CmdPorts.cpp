@@ -3,10 +3,10 @@
 // below it), and the port the dialog would pick per model.
 #include <cstdio>
 
-#include "CliCommon.h"
-#include "Commands.h"
-#include "ModelTable.h"
-#include "PortDiscovery.h"
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+#include "cutter/ModelTable.h"
+#include "cutter/PortDiscovery.h"
 
 void AddPortsCommand(CLI::App& app, int& exitCode) {
   CLI::App* ports = app.add_subcommand("ports", "List serial devices and the port chosen for each cutter model");

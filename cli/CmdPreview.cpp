@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "CliCommon.h"
-#include "Commands.h"
-#include "ModelTable.h"
-#include "PreviewDetail.h"
-#include "PreviewLayout.h"
-#include "PreviewSvg.h"
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+#include "cli/PreviewDetail.h"
+#include "cli/PreviewSvg.h"
+#include "cutter/ModelTable.h"
+#include "pipeline/PreviewLayout.h"
 
 namespace {
 

@@ -12,22 +12,22 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "AmountText.h"
-#include "CliCommon.h"
-#include "Commands.h"
-#include "FileException.h"
-#include "InterruptGuard.h"
-#include "JobPaths.h"
-#include "ModelTable.h"
-#include "PortDiscovery.h"
-#include "PrivateJobFile.h"
-#include "ProgressLine.h"
-#include "RememberedChoices.h"
-#include "SendSession.h"
-#include "ShellWord.h"
-#include "SystemError.h"
-#include "Terminal.h"
-#include "TransferRate.h"
+#include "base/SystemError.h"
+#include "cli/AmountText.h"
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+#include "cli/InterruptGuard.h"
+#include "cli/PrivateJobFile.h"
+#include "cli/ProgressLine.h"
+#include "cli/RememberedChoices.h"
+#include "cli/ShellWord.h"
+#include "cli/Terminal.h"
+#include "cli/TransferRate.h"
+#include "cutter/ModelTable.h"
+#include "cutter/PortDiscovery.h"
+#include "cutter/SendSession.h"
+#include "pipeline/JobPaths.h"
+#include "settings/FileException.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <memory>
 
-#include "Commands.h"
-#include "CorelWorkspace.h"
-#include "ModuleDir.h"
-#include "RegistryReader.h"
-#include "SystemError.h"
+#include "base/ModuleDir.h"
+#include "base/SystemError.h"
+#include "cli/Commands.h"
+#include "corel/CorelWorkspace.h"
+#include "corel/RegistryReader.h"
 
 namespace {
 

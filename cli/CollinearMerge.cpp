@@ -1,4 +1,4 @@
-#include "CollinearMerge.h"
+#include "cli/CollinearMerge.h"
 
 #include <algorithm>
 #include <cmath>

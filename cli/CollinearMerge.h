@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "PreviewLayout.h"
+#include "pipeline/PreviewLayout.h"
 
 // The points of `line` to keep, in order: its first and last point, and every point where
 // the line leaves a straight stretch. Each point left out lies within `tolerance` of the

@@ -1,4 +1,4 @@
-#include "InterruptGuard.h"
+#include "cli/InterruptGuard.h"
 
 #include <csignal>
 

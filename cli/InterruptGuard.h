@@ -8,7 +8,7 @@
 //   }
 #pragma once
 
-#include "SendSession.h"
+#include "cutter/SendSession.h"
 
 class CInterruptGuard {
  public:

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "PortDiagnosis.h"
+#include "cli/PortDiagnosis.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 // that is known about the hardware.
 #include <windows.h>
 
-#include "PortDiagnosis.h"
+#include "cli/PortDiagnosis.h"
 
 std::string UsbIdsOf(const std::string&) { return ""; }
 

@@ -1,15 +1,15 @@
-#include "PreviewDetail.h"
+#include "cli/PreviewDetail.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-#include "CollinearMerge.h"
-#include "PreviewLayout.h"
-#include "PreviewSvg.h"
-#include "SizeText.h"
-#include "ToolPath.h"
+#include "cli/CollinearMerge.h"
+#include "cli/PreviewSvg.h"
+#include "pipeline/PreviewLayout.h"
+#include "pipeline/SizeText.h"
+#include "pipeline/ToolPath.h"
 
 namespace {
 

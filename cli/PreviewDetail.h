@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "JobFileWriter.h"
-#include "JobResult.h"
-#include "PlotJob.h"
+#include "pipeline/JobFileWriter.h"
+#include "pipeline/JobResult.h"
+#include "pipeline/PlotJob.h"
 
 // Above how many points (the dialog's strokes and the tool path's moves together) the
 // detailed picture is thinned: beyond that its SVG runs to many megabytes.

@@ -1,10 +1,10 @@
-#include "PreviewSvg.h"
+#include "cli/PreviewSvg.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "CollinearMerge.h"
+#include "cli/CollinearMerge.h"
 
 std::string PixelText(double value) {
   // Far beyond any picture, a place only has to stay a number that fits the text.

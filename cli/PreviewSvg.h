@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "PreviewLayout.h"
+#include "pipeline/PreviewLayout.h"
 
 // A white width x height picture with one red path per run of strokes: each path starts
 // at a move ("M X Y") and goes on with its lines ("L X Y"). Lines before any move start

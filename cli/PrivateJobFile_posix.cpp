@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <vector>
 
-#include "JobFilePath.h"
-#include "PrivateJobFile.h"
+#include "cli/PrivateJobFile.h"
+#include "cutter/JobFilePath.h"
 
 CPrivateJobFile::CPrivateJobFile() {
   const std::string pattern = JobFilePathIn(TemporaryFolder(m_nError), "plotgate-XXXXXX.hb");

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "JobFilePath.h"
-#include "PrivateJobFile.h"
-#include "WideText.h"
+#include "base/WideText.h"
+#include "cli/PrivateJobFile.h"
+#include "cutter/JobFilePath.h"
 
 CPrivateJobFile::CPrivateJobFile() {
   const std::string folder = TemporaryFolder(m_nError);

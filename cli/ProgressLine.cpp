@@ -1,9 +1,9 @@
-#include "ProgressLine.h"
+#include "cli/ProgressLine.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "AmountText.h"
+#include "cli/AmountText.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "RememberedChoices.h"
+#include "cli/RememberedChoices.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
-#include "FileException.h"
-#include "ModelTable.h"
-#include "PortDiscovery.h"
-#include "RestoreChoices.h"
-#include "SettingsLocation.h"
+#include "cli/SettingsLocation.h"
+#include "cutter/ModelTable.h"
+#include "cutter/PortDiscovery.h"
+#include "settings/FileException.h"
+#include "settings/RestoreChoices.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "CliCommon.h"
-#include "CutOrderSettings.h"
-#include "PortDiscovery.h"
-#include "Settings.h"
+#include "cli/CliCommon.h"
+#include "cutter/PortDiscovery.h"
+#include "settings/CutOrderSettings.h"
+#include "settings/Settings.h"
 
 // Which settings file, and the options that untick a box the file has ticked.
 struct RememberOptions {

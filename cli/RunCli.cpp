@@ -1,10 +1,10 @@
-#include "RunCli.h"
+#include "cli/RunCli.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
-#include "CliCommon.h"
-#include "Commands.h"
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
 
 int RunCli(int argc, const char* const* argv) {
   CLI::App app{"Plotgate: send CorelDRAW drawings to vinyl cutters", "plotgate"};

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "SettingsLocation.h"
+#include "cli/SettingsLocation.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ModuleDir.h"
-#include "SettingsLocation.h"
+#include "base/ModuleDir.h"
+#include "cli/SettingsLocation.h"
 
 std::string DefaultSettingsPath() { return GetModuleDir() + "Plotgate.ini"; }

@@ -1,4 +1,4 @@
-#include "ShellWord.h"
+#include "cli/ShellWord.h"
 
 std::string ShellWord(const std::string& word) {
   const bool plain = !word.empty() && word.find_first_not_of(

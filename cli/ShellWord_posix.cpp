@@ -1,4 +1,4 @@
-#include "ShellWord.h"
+#include "cli/ShellWord.h"
 
 std::string QuoteForShell(const std::string& word) {
   // Nothing is special inside single quotes but the closing quote itself.

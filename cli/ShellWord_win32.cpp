@@ -1,4 +1,4 @@
-#include "ShellWord.h"
+#include "cli/ShellWord.h"
 
 std::string QuoteForShell(const std::string& word) {
   // The C runtime's rules: backslashes are plain unless a quote follows them, so those

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "Terminal.h"
+#include "cli/Terminal.h"
 
 bool IsTerminal(FILE* stream) { return isatty(fileno(stream)) != 0; }
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "Terminal.h"
+#include "cli/Terminal.h"
 
 bool IsTerminal(FILE* stream) { return _isatty(_fileno(stream)) != 0; }
 

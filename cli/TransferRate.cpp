@@ -1,4 +1,4 @@
-#include "TransferRate.h"
+#include "cli/TransferRate.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // plotgate: the command-line front end over the same job pipeline and cutter code as the
 // dialog program.
-#include "ProgramArguments.h"
-#include "RunCli.h"
+#include "base/ProgramArguments.h"
+#include "cli/RunCli.h"
 
 int main(int argc, char** argv) {
   // UTF-8 arguments everywhere: on Windows from the UTF-16 command line, so that a file in

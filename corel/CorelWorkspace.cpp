@@ -1,14 +1,14 @@
-#include "CorelWorkspace.h"
+#include "corel/CorelWorkspace.h"
 
 #include <cstring>
 #include <new>
 
-#include "RegistryReader.h"
-#include "SystemError.h"
-#include "TextFile.h"
-#include "ToolbarIcon.h"
-#include "WorkspaceFiles.h"
-#include "XmlDocument.h"
+#include "base/SystemError.h"
+#include "corel/RegistryReader.h"
+#include "corel/ToolbarIcon.h"
+#include "corel/WorkspaceFiles.h"
+#include "xml/TextFile.h"
+#include "xml/XmlDocument.h"
 
 const char* const TOOLBAR_GUID = "cce012b7-e5ab-44d8-a452-db398ff869a7";
 const char* const ITEM_GUID = "90c7038a-be16-44b5-8db5-c2745b70be66";

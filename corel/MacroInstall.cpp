@@ -1,11 +1,11 @@
-#include "MacroInstall.h"
+#include "corel/MacroInstall.h"
 
 #include <cctype>
 #include <iterator>
 
-#include "RegistryReader.h"
-#include "RegistryWriter.h"
-#include "WorkspaceFiles.h"
+#include "corel/RegistryReader.h"
+#include "corel/RegistryWriter.h"
+#include "corel/WorkspaceFiles.h"
 
 const char* const PLOTGATE_KEY = "Software\\Meridal\\Plotgate";
 const char* const MACRO_PROJECT_FILE = "MeridalVorn.gms";

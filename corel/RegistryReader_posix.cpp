@@ -1,3 +1,3 @@
-#include "RegistryReader.h"
+#include "corel/RegistryReader.h"
 
 std::unique_ptr<CRegistryReader> CurrentUserRegistry() { return nullptr; }

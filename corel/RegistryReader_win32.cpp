@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "RegistryReader.h"
-#include "WideText.h"
+#include "base/WideText.h"
+#include "corel/RegistryReader.h"
 
 namespace {
 

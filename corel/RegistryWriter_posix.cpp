@@ -1,3 +1,3 @@
-#include "RegistryWriter.h"
+#include "corel/RegistryWriter.h"
 
 std::unique_ptr<CRegistryWriter> CurrentUserRegistryWriter() { return nullptr; }

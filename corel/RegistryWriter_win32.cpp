@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "RegistryWriter.h"
-#include "WideText.h"
+#include "base/WideText.h"
+#include "corel/RegistryWriter.h"
 
 namespace {
 

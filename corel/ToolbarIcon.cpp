@@ -1,4 +1,4 @@
-#include "ToolbarIcon.h"
+#include "corel/ToolbarIcon.h"
 
 #include <cstdint>
 

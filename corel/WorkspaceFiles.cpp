@@ -1,10 +1,10 @@
-#include "WorkspaceFiles.h"
+#include "corel/WorkspaceFiles.h"
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include "StdioFile.h"
+#include "base/StdioFile.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "WorkspaceFiles.h"
+#include "corel/WorkspaceFiles.h"
 
 const char* const PATH_SEPARATOR = "/";
 

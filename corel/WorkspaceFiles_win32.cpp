@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "WideText.h"
-#include "WorkspaceFiles.h"
+#include "base/WideText.h"
+#include "corel/WorkspaceFiles.h"
 
 const char* const PATH_SEPARATOR = "\\";
 

@@ -1,7 +1,7 @@
-#include "Cutter.h"
+#include "cutter/Cutter.h"
 
-#include "ModelTable.h"
-#include "SeriesCutters.h"
+#include "cutter/ModelTable.h"
+#include "cutter/SeriesCutters.h"
 
 CCutter::CCutter(int protocol) : m_nDialect(JobFormatOf(protocol).dialect), m_bSwapXY(JobFormatOf(protocol).swapXY) {}
 

@@ -1,6 +1,6 @@
-#include "JobFilePath.h"
+#include "cutter/JobFilePath.h"
 
-#include "UsbSendJob.h"
+#include "cutter/UsbSendJob.h"
 
 std::string JobFilePathIn(const std::string& folder, const std::string& name) {
   if (folder.empty() || folder.size() + name.size() >= USB_PATH_BUFFER_SIZE) return "";

@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "JobFilePath.h"
+#include "cutter/JobFilePath.h"
 
 std::string TemporaryFolder(int& error) {
   std::error_code failure;

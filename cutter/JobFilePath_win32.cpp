@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "JobFilePath.h"
-#include "WideText.h"
+#include "base/WideText.h"
+#include "cutter/JobFilePath.h"
 
 std::string TemporaryFolder(int& error) {
   wchar_t folder[MAX_PATH + 1];

@@ -1,9 +1,9 @@
-#include "JobStream.h"
+#include "cutter/JobStream.h"
 
 #include <cstring>
 #include <vector>
 
-#include "Cutter.h"
+#include "cutter/Cutter.h"
 
 int PieceSizeOf(int mode) { return mode == MODE_USB_SERIAL ? USB_SERIAL_PIECE_SIZE : TOKEN_PIECE_SIZE; }
 

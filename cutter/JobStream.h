@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "SendOutcome.h"
+#include "cutter/SendOutcome.h"
 
 class CCutter;
 

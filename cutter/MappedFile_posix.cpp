@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "MappedFile.h"
+#include "cutter/MappedFile.h"
 
 bool CMappedFile::Open(const std::string& path) {
   Close();

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "MappedFile.h"
-#include "WideText.h"
+#include "base/WideText.h"
+#include "cutter/MappedFile.h"
 
 bool CMappedFile::Open(const std::string& path) {
   Close();

@@ -1,8 +1,8 @@
-#include "ModelTable.h"
+#include "cutter/ModelTable.h"
 
 #include <cstring>
 
-#include "CommandDialect.h"
+#include "pipeline/CommandDialect.h"
 
 // clang-format off
 const CutterModel ModelTable[MODEL_COUNT] = {

@@ -3,7 +3,7 @@
 // protocol alone fixes the driver class, the command dialect and how bytes travel.
 #pragma once
 
-#include "CommandDialect.h"
+#include "pipeline/CommandDialect.h"
 
 struct CutterModel {
   const char* name;    // display name in the Device list

@@ -1,4 +1,4 @@
-#include "PollWait.h"
+#include "cutter/PollWait.h"
 
 #include <algorithm>
 #include <chrono>

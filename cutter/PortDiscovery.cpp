@@ -1,4 +1,4 @@
-#include "PortDiscovery.h"
+#include "cutter/PortDiscovery.h"
 
 #include <algorithm>
 #include <cctype>

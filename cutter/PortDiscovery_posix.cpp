@@ -1,4 +1,4 @@
 // Linux: the serial ttys the kernel knows, from sysfs, with their udev by-id names.
-#include "PortDiscovery.h"
+#include "cutter/PortDiscovery.h"
 
 std::vector<SerialDevice> ListSerialDevices() { return ListTtyDevices("/sys/class/tty", "/dev"); }

@@ -2,7 +2,7 @@
 // to its port name, in enumeration order.
 #include <windows.h>
 
-#include "PortDiscovery.h"
+#include "cutter/PortDiscovery.h"
 
 std::vector<SerialDevice> ListSerialDevices() {
   std::vector<SerialDevice> devices;

@@ -1,7 +1,7 @@
-#include "PortSettings.h"
+#include "cutter/PortSettings.h"
 
-#include "Cutter.h"
-#include "PortDiscovery.h"
+#include "cutter/Cutter.h"
+#include "cutter/PortDiscovery.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "RS232.h"
+#include "cutter/RS232.h"
 
 #include <chrono>
 
-#include "PollWait.h"
-#include "SystemError.h"
+#include "base/SystemError.h"
+#include "cutter/PollWait.h"
 
 CRS232::~CRS232() { Close(); }
 

@@ -12,7 +12,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "RS232.h"
+#include "cutter/RS232.h"
 
 namespace {
 

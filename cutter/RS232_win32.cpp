@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "RS232.h"
+#include "cutter/RS232.h"
 
 std::string CRS232::DeviceName() const {
   if (!m_sDevice.empty()) return m_sDevice;

@@ -1,6 +1,6 @@
-#include "SendOutcome.h"
+#include "cutter/SendOutcome.h"
 
-#include "Cutter.h"
+#include "cutter/Cutter.h"
 
 const char* SendOutcomeText(SendOutcome outcome) {
   switch (outcome) {

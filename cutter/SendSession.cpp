@@ -1,9 +1,9 @@
-#include "SendSession.h"
+#include "cutter/SendSession.h"
 
-#include "JobPaths.h"
-#include "JobStream.h"
-#include "MappedFile.h"
-#include "SerialCutter.h"
+#include "cutter/JobStream.h"
+#include "cutter/MappedFile.h"
+#include "cutter/SerialCutter.h"
+#include "pipeline/JobPaths.h"
 
 SendOutcome CSendSession::Open(const CutterModel& model, const std::string& portText,
                                const std::string& usbSerialPort) {

@@ -25,12 +25,12 @@
 #include <memory>
 #include <string>
 
-#include "Cutter.h"
-#include "JobFileWriter.h"
-#include "ModelTable.h"
-#include "PortSettings.h"
-#include "RS232.h"
-#include "SendOutcome.h"
+#include "cutter/Cutter.h"
+#include "cutter/ModelTable.h"
+#include "cutter/PortSettings.h"
+#include "cutter/RS232.h"
+#include "cutter/SendOutcome.h"
+#include "pipeline/JobFileWriter.h"
 
 class CPlotJob;
 

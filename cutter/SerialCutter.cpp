@@ -1,4 +1,4 @@
-#include "SerialCutter.h"
+#include "cutter/SerialCutter.h"
 
 int CSerialCutter::Open(int mode, int port, int baudRate) {
   Record(mode, port, baudRate);

@@ -5,8 +5,8 @@
 // serves and in which it waits.
 #pragma once
 
-#include "Cutter.h"
-#include "RS232.h"
+#include "cutter/Cutter.h"
+#include "cutter/RS232.h"
 
 class CSerialCutter : public CCutter {
  public:

@@ -1,8 +1,8 @@
-#include "SeriesCutters.h"
+#include "cutter/SeriesCutters.h"
 
 #include <cstring>
 
-#include "PollWait.h"
+#include "cutter/PollWait.h"
 
 int CWrenSeriesCutter::Open(int mode, int port, int baudRate) {
   if (mode != MODE_VENDOR_USB) return CSerialCutter::Open(mode, port, baudRate);

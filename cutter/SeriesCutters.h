@@ -3,9 +3,9 @@
 // write waits for clear-to-send.
 #pragma once
 
-#include "Cutter.h"
-#include "SerialCutter.h"
-#include "VornLib.h"
+#include "cutter/Cutter.h"
+#include "cutter/SerialCutter.h"
+#include "cutter/VornLib.h"
 
 // Protocol 0: the maker's USB link, served by the separate sender program. Opening
 // succeeds without touching anything; the driver never counts as open.

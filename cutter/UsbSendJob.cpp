@@ -1,10 +1,10 @@
-#include "UsbSendJob.h"
+#include "cutter/UsbSendJob.h"
 
 #include <cstring>
 
-#include "JobPaths.h"
-#include "ModelTable.h"
-#include "UsbSendStatus.h"
+#include "cutter/ModelTable.h"
+#include "cutter/UsbSendStatus.h"
+#include "pipeline/JobPaths.h"
 
 int JobPathFromTail(const char* tail, std::string& path) {
   const size_t length = strnlen(tail, USB_PATH_BUFFER_SIZE);

@@ -1,4 +1,4 @@
-#include "UsbSendStatus.h"
+#include "cutter/UsbSendStatus.h"
 
 #include <climits>
 #include <cstdio>

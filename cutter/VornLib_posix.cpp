@@ -1,5 +1,5 @@
 // The maker's USB library exists only for Windows: here it is never available.
-#include "VornLib.h"
+#include "cutter/VornLib.h"
 
 CVornLib::~CVornLib() = default;
 

@@ -2,8 +2,8 @@
 // called with the stdcall convention of Win32 libraries.
 #include <windows.h>
 
-#include "SafeLibrary.h"
-#include "VornLib.h"
+#include "base/SafeLibrary.h"
+#include "cutter/VornLib.h"
 
 namespace {
 

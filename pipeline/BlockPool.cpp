@@ -1,4 +1,4 @@
-#include "BlockPool.h"
+#include "pipeline/BlockPool.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "PipelineRoutines.h"
+#include "pipeline/PipelineRoutines.h"
 
 // A block of `size` bytes aligned for any type, or null when the heap has no more room.
 void* PoolAlloc(size_t size);

@@ -1,9 +1,9 @@
-#include "BlockWriter.h"
+#include "pipeline/BlockWriter.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "PipelineRoutines.h"
+#include "pipeline/PipelineRoutines.h"
 
 void CBlockWriter::Put(const char* bytes, size_t length) {
   if (length > BLOCK - m_used) {

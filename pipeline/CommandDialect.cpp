@@ -1,9 +1,9 @@
-#include "CommandDialect.h"
+#include "pipeline/CommandDialect.h"
 
 #include <charconv>
 
-#include "BlockWriter.h"
-#include "JobModel.h"
+#include "pipeline/BlockWriter.h"
+#include "pipeline/JobModel.h"
 
 static const DialectStrings kHpgl = {
     "IN;SP1;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;",

@@ -1,4 +1,4 @@
-#include "CutOrder.h"
+#include "pipeline/CutOrder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <queue>
 #include <vector>
 
-#include "PipelineRoutines.h"
+#include "pipeline/PipelineRoutines.h"
 
 int32_t WeedMarginUnits(bool ticked, double millimetres) {
   if (!ticked) return 0;

@@ -17,9 +17,9 @@
 // point of A that is not on B's outline lies inside B's polygon (even-odd rule).
 #pragma once
 
-#include "Geometry.h"
-#include "JobModel.h"
-#include "JobResult.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/JobModel.h"
+#include "pipeline/JobResult.h"
 
 const int MIN_PASSES = 1;
 const int MAX_PASSES = 5;

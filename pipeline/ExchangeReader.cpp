@@ -1,12 +1,12 @@
-#include "ExchangeReader.h"
+#include "pipeline/ExchangeReader.h"
 
 #include <cerrno>
 #include <cstring>
 #include <string>
 
-#include "Geometry.h"
-#include "PipelineRoutines.h"
-#include "ScanNumbers.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/PipelineRoutines.h"
+#include "pipeline/ScanNumbers.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "JobModel.h"
-#include "JobResult.h"
+#include "pipeline/JobModel.h"
+#include "pipeline/JobResult.h"
 
 // The stored text of one command holds at most this many bytes; longer commands are cut
 // there and the rest of them, up to their ";", is dropped.

@@ -1,4 +1,4 @@
-#include "Geometry.h"
+#include "pipeline/Geometry.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 // double precision; every conversion back to a coordinate truncates toward zero.
 #pragma once
 
-#include "JobModel.h"
-#include "JobResult.h"
+#include "pipeline/JobModel.h"
+#include "pipeline/JobResult.h"
 
 struct IntPoint {
   int32_t x;

@@ -1,9 +1,9 @@
-#include "JobFileReader.h"
+#include "pipeline/JobFileReader.h"
 
 #include <cstring>
 #include <utility>
 
-#include "ScanNumbers.h"
+#include "pipeline/ScanNumbers.h"
 
 CJobFileReader::CJobFileReader(int dialect, std::function<void(const PenCommand&)> visit)
     : m_strings(StringsFor(dialect)), m_visit(std::move(visit)) {}

@@ -14,8 +14,8 @@
 #include <functional>
 #include <string>
 
-#include "CommandDialect.h"
-#include "Geometry.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/Geometry.h"
 
 // One pen command as the file holds it: where it runs in the file (`end` is one past its
 // end byte) and where it moves the pen, in the file's own coordinates.

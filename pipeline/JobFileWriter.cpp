@@ -1,14 +1,14 @@
-#include "JobFileWriter.h"
+#include "pipeline/JobFileWriter.h"
 
 #include <cerrno>
 #include <cstdlib>
 
-#include "BlockWriter.h"
-#include "CommandDialect.h"
-#include "Geometry.h"
-#include "OffsetFilter.h"
-#include "PipelineRoutines.h"
-#include "StraightRuns.h"
+#include "pipeline/BlockWriter.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/OffsetFilter.h"
+#include "pipeline/PipelineRoutines.h"
+#include "pipeline/StraightRuns.h"
 
 int DistanceFromText(const std::string& text) {
   const std::string counted = text.substr(0, DISTANCE_TEXT_MAX);

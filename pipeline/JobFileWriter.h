@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <string>
 
-#include "CommandDialect.h"
-#include "Geometry.h"
-#include "JobResult.h"
-#include "PlotJob.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/JobResult.h"
+#include "pipeline/PlotJob.h"
 
 class CBlockWriter;
 

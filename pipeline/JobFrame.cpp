@@ -1,8 +1,8 @@
-#include "JobFrame.h"
+#include "pipeline/JobFrame.h"
 
-#include "CommandDialect.h"
-#include "JobFileWriter.h"
-#include "JobModel.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/JobFileWriter.h"
+#include "pipeline/JobModel.h"
 
 std::string JobFrameCommands(CPlotJob& job, const JobFormat& format) {
   if (PrepareJobForWriting(job) != JOB_DONE) return "";

@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "CommandDialect.h"
-#include "PlotJob.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/PlotJob.h"
 
 // The frame of `job` in `format`: its dialect, the coordinate pair swapped when it says so.
 // The job is prepared for writing first, as the job file writer does (the job keeps that

@@ -1,6 +1,6 @@
-#include "JobModel.h"
+#include "pipeline/JobModel.h"
 
-#include "PipelineRoutines.h"
+#include "pipeline/PipelineRoutines.h"
 
 PathCommand* NewEmptyCommand() {
   PathCommand* node = static_cast<PathCommand*>(g_routines.Alloc(sizeof(PathCommand)));

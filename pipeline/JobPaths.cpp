@@ -1,11 +1,11 @@
-#include "JobPaths.h"
+#include "pipeline/JobPaths.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "CommandDialect.h"
-#include "JobFileReader.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/JobFileReader.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "JobResult.h"
+#include "pipeline/JobResult.h"
 
-#include "Geometry.h"
+#include "pipeline/Geometry.h"
 
 static_assert(MAX_JOB_POINTS == 20000000, "the message below names the limit");
 

@@ -1,12 +1,12 @@
-#include "OffsetFilter.h"
+#include "pipeline/OffsetFilter.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "BlockWriter.h"
-#include "CommandDialect.h"
-#include "Geometry.h"
-#include "ScanNumbers.h"
+#include "pipeline/BlockWriter.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/ScanNumbers.h"
 
 namespace {
 

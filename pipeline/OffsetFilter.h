@@ -5,7 +5,7 @@
 // a path the knife goes on for `overcut` units.
 #pragma once
 
-#include "Geometry.h"
+#include "pipeline/Geometry.h"
 
 class CBlockWriter;
 

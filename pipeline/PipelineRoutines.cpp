@@ -1,8 +1,8 @@
-#include "PipelineRoutines.h"
+#include "pipeline/PipelineRoutines.h"
 
 #include <cstdlib>
 
-#include "StdioFile.h"
+#include "base/StdioFile.h"
 
 static PipelineRoutines StandardRoutines() {
   return PipelineRoutines{OpenStdioFile, feof, fclose, fread, fwrite, fseek, free, malloc, fgets, nullptr, nullptr};

@@ -1,9 +1,9 @@
-#include "PlotJob.h"
+#include "pipeline/PlotJob.h"
 
 #include <cstdlib>
 
-#include "Geometry.h"
-#include "SizeText.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/SizeText.h"
 
 CPlotJob::~CPlotJob() {
   FreeCommands(m_pCommands);

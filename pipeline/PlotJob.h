@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "CutOrder.h"
-#include "ExchangeReader.h"
-#include "JobModel.h"
-#include "JobResult.h"
+#include "pipeline/CutOrder.h"
+#include "pipeline/ExchangeReader.h"
+#include "pipeline/JobModel.h"
+#include "pipeline/JobResult.h"
 
 // MirrorState values double as the Mirror button's bitmap ids.
 const int MIRROR_NORMAL = 139;

@@ -1,4 +1,4 @@
-#include "PreviewLayout.h"
+#include "pipeline/PreviewLayout.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <iterator>
 
-#include "Geometry.h"
-#include "JobModel.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/JobModel.h"
 
 struct PreviewStroke {
   bool line;  // false: move the current position there; true: draw a line to it

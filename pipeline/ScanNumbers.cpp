@@ -1,4 +1,4 @@
-#include "ScanNumbers.h"
+#include "pipeline/ScanNumbers.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "SizeText.h"
+#include "pipeline/SizeText.h"
 
 #include <cinttypes>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "StraightRuns.h"
+#include "pipeline/StraightRuns.h"
 
 namespace {
 

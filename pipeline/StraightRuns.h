@@ -2,7 +2,7 @@
 // vertical runs and exact repeats of the last written point are dropped.
 #pragma once
 
-#include "JobModel.h"
+#include "pipeline/JobModel.h"
 
 // Replaces `points` by its simplified copy and releases the old list. A run on one
 // vertical or horizontal line through the anchor collapses to its final point; a run ends

@@ -1,9 +1,9 @@
-#include "ToolPath.h"
+#include "pipeline/ToolPath.h"
 
 #include <cstdlib>
 
-#include "BlockWriter.h"
-#include "JobFileReader.h"
+#include "pipeline/BlockWriter.h"
+#include "pipeline/JobFileReader.h"
 
 JobResult TraceToolPath(CPlotJob& job, const JobFormat& format, const OffsetOptions& options, ToolPath& path) {
   IntPoint moved{0, 0};

@@ -5,10 +5,10 @@
 
 #include <vector>
 
-#include "Geometry.h"
-#include "JobFileWriter.h"
-#include "JobResult.h"
-#include "PlotJob.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/JobFileWriter.h"
+#include "pipeline/JobResult.h"
+#include "pipeline/PlotJob.h"
 
 struct ToolMove {
   bool cut;     // false: pen-up move there; true: cut to it

@@ -1,4 +1,4 @@
-#include "CutOrderSettings.h"
+#include "settings/CutOrderSettings.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -15,8 +15,8 @@
 
 #include <string>
 
-#include "CutOrder.h"
-#include "IniFile.h"
+#include "pipeline/CutOrder.h"
+#include "settings/IniFile.h"
 
 extern const char* const CUT_ORDER_SECTION;
 

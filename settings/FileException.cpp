@@ -1,6 +1,6 @@
-#include "FileException.h"
+#include "settings/FileException.h"
 
-#include "SystemError.h"
+#include "base/SystemError.h"
 
 CFileException::CFileException(const char* action, const std::string& path, int osError)
     : std::runtime_error(std::string(action) + " " + path + ": " + SystemErrorText(osError)),

@@ -3,8 +3,8 @@
 
 #include <cerrno>
 
-#include "FileException.h"
-#include "FileIo.h"
+#include "settings/FileException.h"
+#include "settings/FileIo.h"
 
 namespace {
 

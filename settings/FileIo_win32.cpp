@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "FileException.h"
-#include "FileIo.h"
-#include "WideText.h"
+#include "base/WideText.h"
+#include "settings/FileException.h"
+#include "settings/FileIo.h"
 
 namespace {
 

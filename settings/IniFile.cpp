@@ -1,12 +1,12 @@
-#include "IniFile.h"
+#include "settings/IniFile.h"
 
 #include <climits>
 #include <cstddef>
 #include <cstdlib>
 
-#include "FileException.h"
-#include "FileIo.h"
-#include "FileReplace.h"
+#include "base/FileReplace.h"
+#include "settings/FileException.h"
+#include "settings/FileIo.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "PortList.h"
+#include "settings/PortList.h"
 
 #include <cstdio>
 
-#include "PortDiscovery.h"
+#include "cutter/PortDiscovery.h"
 
 std::string PortListText(int index) {
   if (index == 0) return VORN_USB_PORT;

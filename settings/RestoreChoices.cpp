@@ -1,7 +1,7 @@
-#include "RestoreChoices.h"
+#include "settings/RestoreChoices.h"
 
-#include "ModelTable.h"
-#include "PortList.h"
+#include "cutter/ModelTable.h"
+#include "settings/PortList.h"
 
 RestoredDevice RestoreDevice(const SavedChoices& saved, const std::vector<SerialDevice>& devices) {
   RestoredDevice restored;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "JobFileWriter.h"
-#include "PortDiscovery.h"
-#include "Settings.h"
+#include "cutter/PortDiscovery.h"
+#include "pipeline/JobFileWriter.h"
+#include "settings/Settings.h"
 
 struct RestoredDevice {
   int modelIndex = 0;

@@ -1,6 +1,6 @@
-#include "Settings.h"
+#include "settings/Settings.h"
 
-#include "ModelTable.h"
+#include "cutter/ModelTable.h"
 
 const SettingEntry SETTINGS_TABLE[SETTING_COUNT] = {
     {"Device", "Type", SETTING_INT, 0, nullptr, &SavedChoices::modelIndex, nullptr},

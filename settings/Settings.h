@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "IniFile.h"
-#include "PortList.h"
+#include "settings/IniFile.h"
+#include "settings/PortList.h"
 
 // The remembered choices, as the dialog's controls hold them.
 struct SavedChoices {

@@ -1,4 +1,4 @@
-#include "SpinStep.h"
+#include "settings/SpinStep.h"
 
 #include <cstdio>
 #include <cstdlib>

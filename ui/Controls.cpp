@@ -1,4 +1,4 @@
-#include "Controls.h"
+#include "ui/Controls.h"
 
 void CButton::SetSplitStyle(HIMAGELIST arrow) const {
   const LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_STYLE);

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "Window.h"
+#include "ui/Window.h"
 
 class CButton : public CWindow {
  public:

@@ -1,8 +1,8 @@
-#include "Dialog.h"
+#include "ui/Dialog.h"
 
 #include <exception>
 
-#include "WideText.h"
+#include "base/WideText.h"
 
 CDialog::~CDialog() {
   if (!m_bModal && m_hWnd && IsWindow(m_hWnd)) {

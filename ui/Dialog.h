@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "Window.h"
+#include "ui/Window.h"
 
 class CDialog : public CWindow {
  public:

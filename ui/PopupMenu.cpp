@@ -1,4 +1,4 @@
-#include "PopupMenu.h"
+#include "ui/PopupMenu.h"
 
 CPopupMenu::CPopupMenu(int menuId)
     : m_hMenu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId))),

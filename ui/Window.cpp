@@ -1,4 +1,4 @@
-#include "Window.h"
+#include "ui/Window.h"
 
 std::string CWindow::GetText() const {
   const int length = GetWindowTextLengthA(m_hWnd);

@@ -13,11 +13,11 @@
 #include <cwchar>
 #include <string>
 
-#include "MappedFile.h"
-#include "SafeLibrary.h"
-#include "UsbSendJob.h"
-#include "UsbSendStatus.h"
-#include "WideText.h"
+#include "base/SafeLibrary.h"
+#include "base/WideText.h"
+#include "cutter/MappedFile.h"
+#include "cutter/UsbSendJob.h"
+#include "cutter/UsbSendStatus.h"
 
 namespace {
 

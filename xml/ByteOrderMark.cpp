@@ -1,8 +1,8 @@
-#include "ByteOrderMark.h"
+#include "xml/ByteOrderMark.h"
 
 #include <cstring>
 
-#include "DocumentFlags.h"
+#include "xml/DocumentFlags.h"
 
 const ByteOrderMark ByteOrderMarks[BYTE_ORDER_MARK_COUNT] = {
     {"\xEF\xBB\xBF", 3, "UTF-8", DocBomUtf8, 1},

@@ -2,11 +2,11 @@
 // signed) modulo 155 is its index; an entry is two digits of name length, five digits of
 // code page and the lower-case name, e.g. "0628591latin1". "cp1256 " with its trailing
 // space is a name of its own, as some files write it.
-#include "CharsetCodePage.h"
+#include "xml/CharsetCodePage.h"
 
 #include <cstring>
 
-#include "CodePage.h"
+#include "xml/CodePage.h"
 
 const char* const CharsetTable[CHARSET_BUCKETS] = {
     "0800949ksc_5601",

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "CodePage.h"
-#include "TextUnits.h"
+#include "xml/CodePage.h"
+#include "xml/TextUnits.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Code-page conversion through MultiByteToWideChar / WideCharToMultiByte.
 #include <windows.h>
 
-#include "CodePage.h"
+#include "xml/CodePage.h"
 
 int AnsiCodePage() { return static_cast<int>(GetACP()); }
 

@@ -1,13 +1,13 @@
 // UTF-8, UTF-16 and UTF-32 among themselves are converted by the library's own coders;
 // everything else goes through the platform's code-page conversion via UTF-16.
-#include "ConvertText.h"
+#include "xml/ConvertText.h"
 
 #include <cstring>
 #include <string>
 
-#include "CharsetCodePage.h"
-#include "CodePage.h"
-#include "Utf8.h"
+#include "xml/CharsetCodePage.h"
+#include "xml/CodePage.h"
+#include "xml/Utf8.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "DeclaredEncoding.h"
+#include "xml/DeclaredEncoding.h"
 
 #include <cstring>
 
-#include "XmlAttributes.h"
-#include "XmlScanner.h"
+#include "xml/XmlAttributes.h"
+#include "xml/XmlScanner.h"
 
 namespace {
 

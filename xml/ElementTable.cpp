@@ -1,4 +1,4 @@
-#include "ElementTable.h"
+#include "xml/ElementTable.h"
 
 #include <cstdlib>
 #include <cstring>

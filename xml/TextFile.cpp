@@ -1,20 +1,20 @@
-#include "TextFile.h"
+#include "xml/TextFile.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "ByteOrderMark.h"
-#include "CharsetCodePage.h"
-#include "ConvertText.h"
-#include "DeclaredEncoding.h"
-#include "DocumentFlags.h"
-#include "FileReplace.h"
-#include "StdioFile.h"
-#include "SystemError.h"
-#include "TextUnits.h"
-#include "Utf8.h"
-#include "XmlResult.h"
+#include "base/FileReplace.h"
+#include "base/StdioFile.h"
+#include "base/SystemError.h"
+#include "xml/ByteOrderMark.h"
+#include "xml/CharsetCodePage.h"
+#include "xml/ConvertText.h"
+#include "xml/DeclaredEncoding.h"
+#include "xml/DocumentFlags.h"
+#include "xml/TextUnits.h"
+#include "xml/Utf8.h"
+#include "xml/XmlResult.h"
 
 namespace {
 

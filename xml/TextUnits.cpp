@@ -1,4 +1,4 @@
-#include "TextUnits.h"
+#include "xml/TextUnits.h"
 
 void SwapUnitBytes(std::u16string& units) {
   for (char16_t& unit : units) unit = static_cast<char16_t>(unit << 8 | unit >> 8);

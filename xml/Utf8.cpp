@@ -1,4 +1,4 @@
-#include "Utf8.h"
+#include "xml/Utf8.h"
 
 Utf8Char DecodeUtf8(const unsigned char* p, size_t left) {
   const unsigned char lead = p[0];

@@ -1,8 +1,8 @@
-#include "XmlAttributes.h"
+#include "xml/XmlAttributes.h"
 
 #include <cstring>
 
-#include "XmlScanner.h"
+#include "xml/XmlScanner.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <cctype>
 #include <cstring>
 
-#include "TextFile.h"
-#include "XmlAttributes.h"
-#include "XmlEscape.h"
-#include "XmlScanner.h"
+#include "xml/TextFile.h"
+#include "xml/XmlAttributes.h"
+#include "xml/XmlEscape.h"
+#include "xml/XmlScanner.h"
 
 CXmlDocument::CXmlDocument() : CXmlDocument(nullptr) {}
 

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "DocumentFlags.h"
-#include "ElementTable.h"
+#include "xml/DocumentFlags.h"
+#include "xml/ElementTable.h"
 
 // NodeType of the current node.
 const int NodeNone = 0;

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "XmlAttributes.h"
-#include "XmlDocument.h"
-#include "XmlEscape.h"
-#include "XmlScanner.h"
+#include "xml/XmlAttributes.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlEscape.h"
+#include "xml/XmlScanner.h"
 
 namespace {
 

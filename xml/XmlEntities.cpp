@@ -1,4 +1,4 @@
-#include "XmlEntities.h"
+#include "xml/XmlEntities.h"
 
 const char* const EntityBuckets[EntityBucketCount] = {
     "60216oslash60217ugrave60248oslash60249ugrave",                        // 0

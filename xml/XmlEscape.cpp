@@ -1,9 +1,9 @@
-#include "XmlEscape.h"
+#include "xml/XmlEscape.h"
 
 #include <cstring>
 
-#include "XmlEntities.h"
-#include "XmlScanner.h"
+#include "xml/XmlEntities.h"
+#include "xml/XmlScanner.h"
 
 namespace {
 

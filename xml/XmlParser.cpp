@@ -10,9 +10,9 @@
 #include <map>
 #include <vector>
 
-#include "XmlDocument.h"
-#include "XmlResult.h"
-#include "XmlScanner.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlResult.h"
+#include "xml/XmlScanner.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "XmlResult.h"
+#include "xml/XmlResult.h"
 
 #include <cstring>
 
-#include "XmlEscape.h"
+#include "xml/XmlEscape.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "XmlScanner.h"
+#include "xml/XmlScanner.h"
 
 #include <cstring>
 
-#include "XmlResult.h"
+#include "xml/XmlResult.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CompoundFile.h"
+#include "corel/macro/CompoundFile.h"
 
 #include <algorithm>
 #include <cctype>

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "VbaProject.h"
+#include "corel/macro/VbaProject.h"
 
 namespace {
 

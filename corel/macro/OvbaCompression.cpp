@@ -1,4 +1,4 @@
-#include "OvbaCompression.h"
+#include "corel/macro/OvbaCompression.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "OvbaEncryption.h"
+#include "corel/macro/OvbaEncryption.h"
 
 namespace {
 

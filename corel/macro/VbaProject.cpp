@@ -1,10 +1,10 @@
-#include "VbaProject.h"
+#include "corel/macro/VbaProject.h"
 
 #include <cctype>
 #include <cstdint>
 
-#include "OvbaCompression.h"
-#include "OvbaEncryption.h"
+#include "corel/macro/OvbaCompression.h"
+#include "corel/macro/OvbaEncryption.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "CompoundFile.h"
+#include "corel/macro/CompoundFile.h"
 
 // Raised when a module source cannot go into a project; the text says why.
 class CVbaSourceError : public std::runtime_error {

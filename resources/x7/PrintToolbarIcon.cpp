@@ -3,7 +3,7 @@
 // that a cross build can run it.
 #include <cstdio>
 
-#include "ToolbarIcon.h"
+#include "corel/ToolbarIcon.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

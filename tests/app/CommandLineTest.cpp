@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "CommandLineInfo.h"
+#include "app/CommandLineInfo.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "FileReplace.h"
 #include "TempDir.h"
+#include "base/FileReplace.h"
 
 namespace {
 

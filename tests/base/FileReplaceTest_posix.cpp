@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "FileReplace.h"
 #include "SizeLimit.h"
 #include "TempDir.h"
+#include "base/FileReplace.h"
 
 namespace {
 

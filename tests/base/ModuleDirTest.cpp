@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ModuleDir.h"
+#include "base/ModuleDir.h"
 
 namespace {
 

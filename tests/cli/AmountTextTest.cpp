@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "AmountText.h"
+#include "cli/AmountText.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "CliRun.h"
-#include "PreviewSvg.h"
 #include "SvgPicture.h"
 #include "TempDir.h"
+#include "cli/PreviewSvg.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "RunCli.h"
+#include "cli/RunCli.h"
 
 struct CliRun {
   explicit CliRun(std::vector<std::string> args) {

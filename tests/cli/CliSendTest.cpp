@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "CliRun.h"
-#include "SystemError.h"
 #include "TempDir.h"
+#include "base/SystemError.h"
 
 namespace {
 

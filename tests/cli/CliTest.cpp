@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "CliRun.h"
-#include "CommandDialect.h"
-#include "JobFileWriter.h"
-#include "ModelTable.h"
-#include "PreviewSvg.h"
 #include "TempDir.h"
+#include "cli/PreviewSvg.h"
+#include "cutter/ModelTable.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/JobFileWriter.h"
 #include "pipeline/SwappedRoutines.h"
 
 namespace {

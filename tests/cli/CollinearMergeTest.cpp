@@ -3,7 +3,7 @@
 #include <cmath>
 #include <random>
 
-#include "CollinearMerge.h"
+#include "cli/CollinearMerge.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <cerrno>
 
-#include "PortDiagnosis.h"
 #include "TempDir.h"
+#include "cli/PortDiagnosis.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the terminal's last column.
 #include <gtest/gtest.h>
 
-#include "ProgressLine.h"
+#include "cli/ProgressLine.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "CliRun.h"
-#include "RememberedChoices.h"
 #include "TempDir.h"
+#include "cli/RememberedChoices.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ShellWord.h"
+#include "cli/ShellWord.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 class CSvgPicture {
  public:

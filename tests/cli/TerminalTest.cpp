@@ -1,7 +1,7 @@
 // The terminal's width: the system's answer first, then COLUMNS, then 80.
 #include <gtest/gtest.h>
 
-#include "Terminal.h"
+#include "cli/Terminal.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Terminal.h"
+#include "cli/Terminal.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The rate behind the time left: measured over the last seconds, not from the start.
 #include <gtest/gtest.h>
 
-#include "TransferRate.h"
+#include "cli/TransferRate.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "CfbReader.h"
-#include "CompoundFile.h"
+#include "corel/macro/CompoundFile.h"
 
 namespace {
 

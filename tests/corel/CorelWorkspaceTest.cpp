@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <vector>
 
-#include "CorelWorkspace.h"
 #include "FailingAllocations.h"
 #include "MapRegistry.h"
 #include "TempDir.h"
-#include "ToolbarIcon.h"
-#include "WorkspaceFiles.h"
+#include "corel/CorelWorkspace.h"
+#include "corel/ToolbarIcon.h"
+#include "corel/WorkspaceFiles.h"
 
 namespace {
 

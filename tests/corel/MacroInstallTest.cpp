@@ -4,10 +4,10 @@
 #include <map>
 #include <vector>
 
-#include "MacroInstall.h"
 #include "MapRegistry.h"
 #include "TempDir.h"
-#include "WorkspaceFiles.h"
+#include "corel/MacroInstall.h"
+#include "corel/WorkspaceFiles.h"
 
 namespace {
 

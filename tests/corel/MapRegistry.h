@@ -4,8 +4,8 @@
 #include <map>
 #include <string>
 
-#include "RegistryReader.h"
-#include "RegistryWriter.h"
+#include "corel/RegistryReader.h"
+#include "corel/RegistryWriter.h"
 
 class CMapRegistry : public CRegistryReader, public CRegistryWriter {
  public:

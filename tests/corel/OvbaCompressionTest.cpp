@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "OvbaCompression.h"
+#include "corel/macro/OvbaCompression.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ToolbarIcon.h"
+#include "corel/ToolbarIcon.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "CfbReader.h"
-#include "OvbaCompression.h"
-#include "OvbaEncryption.h"
-#include "VbaProject.h"
+#include "corel/macro/OvbaCompression.h"
+#include "corel/macro/OvbaEncryption.h"
+#include "corel/macro/VbaProject.h"
 
 namespace {
 

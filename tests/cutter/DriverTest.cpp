@@ -6,11 +6,11 @@
 #include <memory>
 #include <thread>
 
-#include "CommandDialect.h"
-#include "ModelTable.h"
-#include "PortDiscovery.h"
-#include "PortSettings.h"
-#include "SeriesCutters.h"
+#include "cutter/ModelTable.h"
+#include "cutter/PortDiscovery.h"
+#include "cutter/PortSettings.h"
+#include "cutter/SeriesCutters.h"
+#include "pipeline/CommandDialect.h"
 
 namespace {
 

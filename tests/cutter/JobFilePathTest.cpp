@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "JobFilePath.h"
+#include "cutter/JobFilePath.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "Cutter.h"
-#include "JobStream.h"
-#include "MappedFile.h"
 #include "TempDir.h"
+#include "cutter/Cutter.h"
+#include "cutter/JobStream.h"
+#include "cutter/MappedFile.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "CommandDialect.h"
-#include "ModelTable.h"
+#include "cutter/ModelTable.h"
+#include "pipeline/CommandDialect.h"
 
 namespace {
 

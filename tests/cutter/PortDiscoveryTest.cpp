@@ -2,9 +2,9 @@
 
 #include <fstream>
 
-#include "ModelTable.h"
-#include "PortDiscovery.h"
 #include "TempDir.h"
+#include "cutter/ModelTable.h"
+#include "cutter/PortDiscovery.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "RS232.h"
+#include "cutter/RS232.h"
 
 class PseudoTerminal {
  public:

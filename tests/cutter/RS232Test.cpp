@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "RS232.h"
+#include "cutter/RS232.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <thread>
 #include <vector>
 
-#include "ModelTable.h"
 #include "PseudoTerminal.h"
-#include "SendSession.h"
-#include "SeriesCutters.h"
 #include "SessionJob.h"
 #include "TempDir.h"
+#include "cutter/ModelTable.h"
+#include "cutter/SendSession.h"
+#include "cutter/SeriesCutters.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "ModelTable.h"
-#include "PlotJob.h"
-#include "SendSession.h"
 #include "TempDir.h"
+#include "cutter/ModelTable.h"
+#include "cutter/SendSession.h"
+#include "pipeline/PlotJob.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // failed open, an unwritable or missing job file give, and disposal.
 #include <gtest/gtest.h>
 
-#include "ModelTable.h"
-#include "SendSession.h"
-#include "SeriesCutters.h"
 #include "SessionJob.h"
 #include "TempDir.h"
+#include "cutter/ModelTable.h"
+#include "cutter/SendSession.h"
+#include "cutter/SeriesCutters.h"
 
 namespace {
 

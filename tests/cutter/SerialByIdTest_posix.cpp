@@ -5,8 +5,8 @@
 
 #include <fstream>
 
-#include "PortDiscovery.h"
 #include "TempDir.h"
+#include "cutter/PortDiscovery.h"
 
 namespace {
 

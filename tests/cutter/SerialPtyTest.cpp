@@ -7,12 +7,12 @@
 #include <cerrno>
 #include <thread>
 
-#include "JobStream.h"
 #include "PseudoTerminal.h"
-#include "RS232.h"
-#include "SeriesCutters.h"
-#include "SystemError.h"
 #include "Unprivileged.h"
+#include "base/SystemError.h"
+#include "cutter/JobStream.h"
+#include "cutter/RS232.h"
+#include "cutter/SeriesCutters.h"
 
 namespace {
 

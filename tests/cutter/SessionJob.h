@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "PlotJob.h"
-#include "SendSession.h"
 #include "TempDir.h"
+#include "cutter/SendSession.h"
+#include "pipeline/PlotJob.h"
 
 class CSendSessionProbe {
  public:

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "UsbSendJob.h"
-#include "UsbSendStatus.h"
+#include "cutter/UsbSendJob.h"
+#include "cutter/UsbSendStatus.h"
 
 namespace {
 

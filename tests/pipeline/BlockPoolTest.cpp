@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "BlockPool.h"
+#include "pipeline/BlockPool.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <random>
 #include <vector>
 
-#include "CommandDialect.h"
-#include "CutOrder.h"
-#include "JobFileWriter.h"
 #include "JobText.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/CutOrder.h"
+#include "pipeline/JobFileWriter.h"
 
 namespace {
 

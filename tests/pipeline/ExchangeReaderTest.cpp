@@ -3,8 +3,8 @@
 #include <climits>
 
 #include "JobText.h"
-#include "PipelineRoutines.h"
 #include "SwappedRoutines.h"
+#include "pipeline/PipelineRoutines.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <random>
 #include <tuple>
 
-#include "Geometry.h"
 #include "JobText.h"
+#include "pipeline/Geometry.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "CommandDialect.h"
-#include "Geometry.h"
-#include "JobFileWriter.h"
 #include "JobText.h"
-#include "StraightRuns.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/JobFileWriter.h"
+#include "pipeline/StraightRuns.h"
 
 namespace {
 

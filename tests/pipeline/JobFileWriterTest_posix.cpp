@@ -3,9 +3,9 @@
 
 #include <cerrno>
 
-#include "CommandDialect.h"
-#include "JobFileWriter.h"
 #include "TempDir.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/JobFileWriter.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // origin, x counted from its right edge, the pair swapped for every cutter protocol.
 #include <gtest/gtest.h>
 
-#include "CommandDialect.h"
-#include "JobFrame.h"
 #include "JobText.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/JobFrame.h"
 
 namespace {
 

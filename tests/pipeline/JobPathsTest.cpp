@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "CommandDialect.h"
-#include "JobPaths.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/JobPaths.h"
 
 namespace {
 

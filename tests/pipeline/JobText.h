@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "ExchangeReader.h"
-#include "Geometry.h"
-#include "JobFileWriter.h"
-#include "JobModel.h"
 #include "TempDir.h"
+#include "pipeline/ExchangeReader.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/JobFileWriter.h"
+#include "pipeline/JobModel.h"
 
 // "U0,0 D4000,0 E" style: U move, D line, C curve (six numbers), E placeholder.
 inline std::string CommandsText(CommandList list) {

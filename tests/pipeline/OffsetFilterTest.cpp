@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "BlockWriter.h"
-#include "CommandDialect.h"
-#include "JobModel.h"
-#include "OffsetFilter.h"
 #include "TempDir.h"
+#include "pipeline/BlockWriter.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/JobModel.h"
+#include "pipeline/OffsetFilter.h"
 
 namespace {
 

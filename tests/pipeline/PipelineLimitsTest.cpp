@@ -4,12 +4,12 @@
 
 #include <climits>
 
-#include "CommandDialect.h"
-#include "JobFileWriter.h"
 #include "JobText.h"
-#include "PlotJob.h"
-#include "PreviewLayout.h"
 #include "SwappedRoutines.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/JobFileWriter.h"
+#include "pipeline/PlotJob.h"
+#include "pipeline/PreviewLayout.h"
 
 namespace {
 

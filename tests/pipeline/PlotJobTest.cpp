@@ -3,8 +3,8 @@
 #include <cerrno>
 
 #include "JobText.h"
-#include "PlotJob.h"
-#include "SizeText.h"
+#include "pipeline/PlotJob.h"
+#include "pipeline/SizeText.h"
 
 namespace {
 

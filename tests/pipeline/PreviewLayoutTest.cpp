@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "JobText.h"
-#include "PlotJob.h"
-#include "PreviewLayout.h"
+#include "pipeline/PlotJob.h"
+#include "pipeline/PreviewLayout.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "PipelineRoutines.h"
+#include "pipeline/PipelineRoutines.h"
 
 struct SwappedRoutines {
   SwappedRoutines() = default;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "CommandDialect.h"
 #include "JobText.h"
-#include "PlotJob.h"
-#include "ToolPath.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/PlotJob.h"
+#include "pipeline/ToolPath.h"
 
 namespace {
 

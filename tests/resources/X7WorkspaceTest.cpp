@@ -8,9 +8,9 @@
 #include <iterator>
 #include <string>
 
-#include "CorelWorkspace.h"
-#include "ToolbarIcon.h"
-#include "XmlDocument.h"
+#include "corel/CorelWorkspace.h"
+#include "corel/ToolbarIcon.h"
+#include "xml/XmlDocument.h"
 
 namespace {
 

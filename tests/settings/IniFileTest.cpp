@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "FileException.h"
-#include "IniFile.h"
 #include "SettingsFileFixture.h"
+#include "settings/FileException.h"
+#include "settings/IniFile.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "FileException.h"
-#include "IniFile.h"
 #include "TempDir.h"
 #include "Unprivileged.h"
+#include "settings/FileException.h"
+#include "settings/IniFile.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "PortList.h"
-#include "RestoreChoices.h"
+#include "settings/PortList.h"
+#include "settings/RestoreChoices.h"
 
 namespace {
 

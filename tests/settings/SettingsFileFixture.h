@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "IniFile.h"
 #include "TempDir.h"
+#include "settings/IniFile.h"
 
 class SettingsFileFixture : public testing::Test {
  protected:

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "Settings.h"
 #include "SettingsFileFixture.h"
+#include "settings/Settings.h"
 
 namespace {
 

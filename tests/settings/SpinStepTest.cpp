@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SpinStep.h"
+#include "settings/SpinStep.h"
 
 namespace {
 

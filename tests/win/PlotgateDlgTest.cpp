@@ -13,12 +13,12 @@
 #include <thread>
 #include <vector>
 
-#include "IniFile.h"
-#include "PlotJob.h"
-#include "PlotgateDlg.h"
-#include "PreviewLayout.h"
 #include "TempDir.h"
-#include "resource.h"
+#include "app/PlotgateDlg.h"
+#include "pipeline/PlotJob.h"
+#include "pipeline/PreviewLayout.h"
+#include "resources/resource.h"
+#include "settings/IniFile.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "CorelWorkspace.h"
-#include "RegistryReader.h"
 #include "TempDir.h"
+#include "corel/CorelWorkspace.h"
+#include "corel/RegistryReader.h"
 
 namespace {
 

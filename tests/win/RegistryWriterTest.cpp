@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "RegistryReader.h"
-#include "RegistryWriter.h"
+#include "corel/RegistryReader.h"
+#include "corel/RegistryWriter.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "UsbSendStatus.h"
+#include "cutter/UsbSendStatus.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "SeriesCutters.h"
 #include "TempDir.h"
+#include "cutter/SeriesCutters.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "CorelWorkspace.h"
 #include "MapRegistry.h"
-#include "SystemError.h"
 #include "TempDir.h"
+#include "base/SystemError.h"
+#include "corel/CorelWorkspace.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "CharsetCodePage.h"
-#include "CodePage.h"
+#include "xml/CharsetCodePage.h"
+#include "xml/CodePage.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ConvertText.h"
+#include "xml/ConvertText.h"
 
 namespace {
 

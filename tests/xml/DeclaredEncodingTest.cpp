@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "DeclaredEncoding.h"
+#include "xml/DeclaredEncoding.h"
 
 namespace {
 

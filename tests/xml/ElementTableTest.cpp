@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ElementTable.h"
+#include "xml/ElementTable.h"
 
 namespace {
 

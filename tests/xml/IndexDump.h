@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 inline std::string DumpRecord(const CXmlDocument& doc, int e) {
   const ElementRecord& r = doc.Record(e);

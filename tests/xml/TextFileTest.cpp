@@ -4,8 +4,8 @@
 #include <string>
 
 #include "TempDir.h"
-#include "TextFile.h"
-#include "XmlDocument.h"
+#include "xml/TextFile.h"
+#include "xml/XmlDocument.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ByteOrderMark.h"
-#include "TextUnits.h"
+#include "xml/ByteOrderMark.h"
+#include "xml/TextUnits.h"
 
 namespace {
 

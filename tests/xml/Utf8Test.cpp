@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Utf8.h"
+#include "xml/Utf8.h"
 
 namespace {
 

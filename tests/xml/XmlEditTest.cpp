@@ -2,7 +2,7 @@
 
 #include "IndexDump.h"
 #include "TempDir.h"
-#include "XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "XmlEntities.h"
-#include "XmlEscape.h"
+#include "xml/XmlEntities.h"
+#include "xml/XmlEscape.h"
 
 namespace {
 

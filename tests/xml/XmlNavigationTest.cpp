@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 namespace {
 

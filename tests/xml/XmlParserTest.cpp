@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "IndexDump.h"
-#include "XmlDocument.h"
-#include "XmlResult.h"
-#include "XmlScanner.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlResult.h"
+#include "xml/XmlScanner.h"
 
 namespace {
 

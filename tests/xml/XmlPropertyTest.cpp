@@ -6,7 +6,7 @@
 #include <random>
 
 #include "IndexDump.h"
-#include "XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "SeriesCutters.h"
+#include "cutter/SeriesCutters.h"
 
 namespace {
 

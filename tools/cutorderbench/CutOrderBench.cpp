@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "CommandDialect.h"
-#include "CutOrder.h"
-#include "JobFileWriter.h"
-#include "PlotJob.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/CutOrder.h"
+#include "pipeline/JobFileWriter.h"
+#include "pipeline/PlotJob.h"
 
 namespace {
 

@@ -16,15 +16,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "CommandDialect.h"
-#include "ExchangeReader.h"
 #include "FuzzInput.h"
-#include "Geometry.h"
-#include "JobFileWriter.h"
-#include "PipelineRoutines.h"
-#include "PlotJob.h"
-#include "PreviewLayout.h"
 #include "ScratchFile.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/ExchangeReader.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/JobFileWriter.h"
+#include "pipeline/PipelineRoutines.h"
+#include "pipeline/PlotJob.h"
+#include "pipeline/PreviewLayout.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "ScanNumbers.h"
+#include "pipeline/ScanNumbers.h"
 
 namespace {
 

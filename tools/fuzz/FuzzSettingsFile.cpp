@@ -5,8 +5,8 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "IniFile.h"
 #include "ScratchFile.h"
+#include "settings/IniFile.h"
 
 namespace {
 

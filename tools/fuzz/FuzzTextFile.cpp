@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "CharsetCodePage.h"
-#include "ConvertText.h"
 #include "FuzzInput.h"
 #include "ScratchFile.h"
-#include "XmlDocument.h"
+#include "xml/CharsetCodePage.h"
+#include "xml/ConvertText.h"
+#include "xml/XmlDocument.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "FuzzInput.h"
-#include "XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 namespace {
 

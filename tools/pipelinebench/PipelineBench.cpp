@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "CommandDialect.h"
-#include "ExchangeReader.h"
-#include "Geometry.h"
-#include "JobFileWriter.h"
-#include "PipelineRoutines.h"
-#include "StraightRuns.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/ExchangeReader.h"
+#include "pipeline/Geometry.h"
+#include "pipeline/JobFileWriter.h"
+#include "pipeline/PipelineRoutines.h"
+#include "pipeline/StraightRuns.h"
 
 namespace {
 

@@ -20,10 +20,10 @@
 #include <thread>
 #include <vector>
 
-#include "BlockPool.h"
-#include "IniFile.h"
-#include "PlotgateDlg.h"
-#include "resource.h"
+#include "app/PlotgateDlg.h"
+#include "pipeline/BlockPool.h"
+#include "resources/resource.h"
+#include "settings/IniFile.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <random>
 #include <string>
 
-#include "CommandDialect.h"
-#include "PipelineRoutines.h"
-#include "PlotJob.h"
-#include "PreviewDetail.h"
-#include "PreviewSvg.h"
+#include "cli/PreviewDetail.h"
+#include "cli/PreviewSvg.h"
+#include "pipeline/CommandDialect.h"
+#include "pipeline/PipelineRoutines.h"
+#include "pipeline/PlotJob.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <string>
 #include <thread>
 
-#include "Cutter.h"
-#include "PlotJob.h"
-#include "SendSession.h"
+#include "cutter/Cutter.h"
+#include "cutter/SendSession.h"
+#include "pipeline/PlotJob.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "XmlDocument.h"
-#include "XmlResult.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlResult.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "TextFile.h"
+#include "xml/TextFile.h"
 
 namespace {
 

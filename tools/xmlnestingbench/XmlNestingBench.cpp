@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 namespace {
 
