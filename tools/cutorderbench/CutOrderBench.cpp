@@ -25,7 +25,7 @@ namespace {
 std::string Ring(double cx, double cy, double rx, double ry, int corners, bool clockwise) {
   std::string text;
   for (int i = 0; i <= corners; ++i) {
-    const double a = (clockwise ? -1 : 1) * 2 * M_PI * (i % corners) / corners;
+    const double a = (clockwise ? -1 : 1) * 2 * std::acos(-1.0) * (i % corners) / corners;
     text += (i == 0 ? "PU" : "PD") + std::to_string(static_cast<int>(cx + rx * std::cos(a))) + "," +
             std::to_string(static_cast<int>(cy + ry * std::sin(a))) + ";";
   }
