@@ -477,13 +477,9 @@ void CPlotgateDlg::OnSend() {
     ShowMessage(error.what(), m_sProgramName, MB_OK | MB_ICONWARNING);
     return;
   }
-  OffsetOptions options;
-  options.bladeOffset = choices.chkBladeOffset != 0;
-  options.bladeOffsetText = choices.bladeOffsetText;
-  options.overCut = choices.chkOverCut != 0;
-  options.overCutText = choices.overCutText;
   m_previewPainter.Forget();  // writing the job file simplifies the points
-  if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, options) != SEND_DONE || !HoldJobFile()) {
+  if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, RestoreOffsets(choices)) != SEND_DONE ||
+      !HoldJobFile()) {
     ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
     return;
   }

@@ -43,6 +43,14 @@ RequestExecutionLevel user
   ${EndIf}
 !macroend
 
+'; An install from before the record of files (the uninstall entry names this folder, the
+; record is empty) put NAME here: it is ours, and recorded so that the upgrade goes on.
+!macro AdoptOlderFile NAME
+  ${If} ${FileExists} "$INSTDIR\${NAME}"
+    WriteRegDWORD HKCU "${FILES_KEY}" "${NAME}" 1
+  ${EndIf}
+!macroend
+
 ; Deletes NAME from the program folder when an install recorded it.
 !macro DeleteRecordedFile NAME
   ReadRegDWORD $0 HKCU "${FILES_KEY}" "${NAME}"
@@ -74,6 +82,20 @@ UninstPage instfiles
 
 Section "Plotgate"
   SetShellVarContext current
+  ; An upgrade of an install that recorded no files takes over the programs it put here.
+  ; Its "README.txt" and "Uninstall.exe" are left as they are: a file of those common
+  ; names may as well be another program's.
+  ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ClearErrors
+  EnumRegValue $2 HKCU "${FILES_KEY}" 0
+  ${If} $1 == $INSTDIR
+  ${AndIf} $2 == ""
+    !insertmacro AdoptOlderFile "Plotgate.exe"
+    !insertmacro AdoptOlderFile "VornUSBSend.exe"
+    !insertmacro AdoptOlderFile "X7.wz"
+    !insertmacro AdoptOlderFile "MeridalVorn.gms"
+    !insertmacro AdoptOlderFile "Ver001.bas"
+  ${EndIf}
   !insertmacro RefuseForeignFile "Plotgate.exe"
   !insertmacro RefuseForeignFile "VornUSBSend.exe"
   !insertmacro RefuseForeignFile "X7.wz"

@@ -178,6 +178,24 @@ check "a foreign Plotgate.exe: no uninstall entry" [ -z "$(value DisplayName)" ]
 rm "$shared/Plotgate.exe"
 run reg delete 'HKCU\Software\Meridal' /f
 
+# An upgrade of an install made before files were recorded: its uninstall entry names the
+# folder and no file is recorded. Its programs are taken over; its readme and uninstaller,
+# names that other programs use too, are left; the new uninstaller removes only ours.
+older="$work/Older Plotgate"
+mkdir -p "$older"
+for f in Plotgate.exe VornUSBSend.exe X7.wz MeridalVorn.gms Ver001.bas README.txt Uninstall.exe; do
+  printf 'older %s' "$f" >"$older/$f"
+done
+run reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Plotgate' /v InstallLocation /t REG_SZ \
+  /d "$(windows "$older")" /f
+run "$setup" /S "/D=$(windows "$older")"
+check "upgrade of an unrecorded install: succeeds" [ $? -eq 0 ]
+check "upgrade of an unrecorded install: the programs replaced" cmp -s "$older/Plotgate.exe" "$build/app/Plotgate.exe"
+run "$older/Uninstall Plotgate.exe" /S
+check "upgrade of an unrecorded install: uninstall leaves only the old readme and uninstaller" \
+  [ "$(cd "$older" && ls | tr '\n' '/')" = "README.txt/Uninstall.exe/" ]
+run reg delete 'HKCU\Software\Meridal' /f
+
 # Unpacked into a folder with a space in its name, as from the portable zip.
 portable="$work/Portable Plotgate"
 mkdir -p "$portable"
