@@ -43,7 +43,7 @@ RequestExecutionLevel user
   ${EndIf}
 !macroend
 
-'; An install from before the record of files (the uninstall entry names this folder, the
+; An install from before the record of files (the uninstall entry names this folder, the
 ; record is empty) put NAME here: it is ours, and recorded so that the upgrade goes on.
 !macro AdoptOlderFile NAME
   ${If} ${FileExists} "$INSTDIR\${NAME}"
