@@ -178,14 +178,17 @@ void CPlotgateDlg::RestoreChoices() {
   int noTemporaryFolder = 0;
   JobFilePath = JobFilePathIn(TemporaryFolder(noTemporaryFolder), "cutcorldata.hb");
   SavedChoices saved;
+  SavedCutOrder order;
   try {
     saved = ReadSavedChoices(m_settings);
+    order = ReadSavedCutOrder(m_settings);
   } catch (const CFileException& error) {
     // The window still opens with the job: the user sees why the choices are not there, and
     // a send, which saves them first, fails with the same reason.
     ShowMessage(std::string(error.what()) + "\n\nThe saved choices could not be read; the defaults are used.",
                 m_sProgramName, MB_OK | MB_ICONWARNING);
     saved = DefaultSavedChoices();
+    order = SavedCutOrder();
   }
   const RestoredDevice restored = RestoreDevice(saved, ListSerialDevices());
   m_device.SetCurSel(restored.modelIndex);
@@ -196,7 +199,6 @@ void CPlotgateDlg::RestoreChoices() {
   m_overCut.SetText(saved.overCutText);
   SelectedModel = ModelTable[restored.modelIndex];
   m_port.Enable(restored.portListEnabled);
-  const SavedCutOrder order = ReadSavedCutOrder(m_settings);
   m_chkInsideFirst.SetCheck(order.insideFirst != 0);
   m_chkShortestTravel.SetCheck(order.shortestTravel != 0);
   m_chkWeedBorder.SetCheck(order.chkWeedBorder != 0);
