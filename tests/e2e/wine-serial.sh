@@ -145,6 +145,6 @@ check "Ctrl-C: the job's own commands, then its ending" \
 size=$(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$(stat -c %s "$work/expected.hb")")
 check "Ctrl-C: says how far it got and how to go on" grep -qE \
   "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $size bytes; the pen was lifted and the job ended. To go on: plotgate send --model Robin-Series --port COM26 --no-blade-offset --no-overcut --no-inside-first --no-shortest-travel --no-weed-border --passes 1 --from-path 1 -- $work/long.plt\$" \
-  "$work/send.err"
+  <(tr -d '\r' <"$work/send.err")
 
 finish
