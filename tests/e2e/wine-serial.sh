@@ -21,7 +21,9 @@ cli=$work/bin/plotgate-cli.exe
 ini=$work/bin/Plotgate.ini
 
 use_prefix "$work"
-# The SERIALCOMM key is volatile: it lives only as long as the wine server.
+# The SERIALCOMM key is volatile: it lives only as long as the wine server, so the server
+# is made to stay; the boot's own server is waited out first, as -p is refused while it runs.
+[ "$own_prefix" -eq 1 ] && wineserver -w
 wineserver -p >/dev/null 2>&1
 cleanup() {
   rm -f "$WINEPREFIX/dosdevices/com26" "$WINEPREFIX/dosdevices/com27" "$WINEPREFIX/dosdevices/com28"
