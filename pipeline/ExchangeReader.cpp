@@ -68,8 +68,8 @@ class CByteSource {
   int m_nError = 0;
 };
 
-// One command as stored: its text (zero-filled after the stored bytes, which may hold NUL
-// bytes), where it starts and whether bytes of it were dropped.
+// One command as stored: its text (a zero after the stored bytes, which may hold NUL bytes
+// themselves), where it starts and whether bytes of it were dropped.
 struct StoredCommand {
   char text[EXCHANGE_COMMAND_MAX + 1];
   int length;
@@ -79,7 +79,9 @@ struct StoredCommand {
 
 // Stores the next command's bytes: up to and including ";" or up to the end of the file.
 void ReadCommand(CByteSource& source, StoredCommand& command) {
-  memset(command.text, 0, sizeof command.text);
+  // Only the end is marked: clearing the whole buffer for each of a million commands made
+  // up a seventh of loading a large job.
+  command.text[0] = '\0';
   command.length = 0;
   command.start = TextPlace();
   command.cut = false;
@@ -88,9 +90,10 @@ void ReadCommand(CByteSource& source, StoredCommand& command) {
     if (byte == '\r' || byte == '\n') continue;
     if (byte == ' ') byte = ',';
     if (command.length == 0) command.start = source.Place();
-    if (command.length < EXCHANGE_COMMAND_MAX)
+    if (command.length < EXCHANGE_COMMAND_MAX) {
       command.text[command.length++] = static_cast<char>(byte);
-    else if (byte != ';')
+      command.text[command.length] = '\0';
+    } else if (byte != ';')
       command.cut = true;  // the ";" that ends a command of exactly the limit loses nothing
     if (byte == ';') return;
   }

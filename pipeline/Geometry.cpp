@@ -5,7 +5,15 @@
 // Sum of a truncated product and an integer offset, saturated to the int32 range.
 static int32_t AddOffset(int32_t value, int32_t offset) { return ClampToCoord(static_cast<int64_t>(value) + offset); }
 
+static bool IsTranslation(const JobTransform& t) { return t.m11 == 1 && t.m12 == 0 && t.m21 == 0 && t.m22 == 1; }
+
 static void TransformPair(const JobTransform& t, int32_t& x, int32_t& y) {
+  if (IsTranslation(t)) {
+    // Every move to the origin: the same integers as the doubles give, without them.
+    x = AddOffset(x, t.dx);
+    y = AddOffset(y, t.dy);
+    return;
+  }
   const double ox = x;
   const double oy = y;
   x = AddOffset(TruncToCoord(t.m11 * ox + t.m12 * oy), t.dx);
@@ -14,8 +22,6 @@ static void TransformPair(const JobTransform& t, int32_t& x, int32_t& y) {
 
 // TruncToCoord(-1.0 * value) in integers.
 static int32_t Negate(int32_t value) { return value == INT32_MIN ? INT32_MAX : -value; }
-
-static bool IsTranslation(const JobTransform& t) { return t.m11 == 1 && t.m12 == 0 && t.m21 == 0 && t.m22 == 1; }
 
 static bool IsMoveOrLine(int32_t kind) { return kind == KIND_PEN_UP || kind == KIND_PEN_DOWN; }
 
@@ -47,16 +53,6 @@ void TransformPoints(PointList points, const JobTransform& transform, JobBounds&
   if (!points) return;
   bounds = JobBounds{0, 0, 0, 0};
   bool first = true;
-  if (IsTranslation(transform)) {
-    // Every move to the origin: the same integers as TransformPair, without the doubles.
-    for (PlotPoint* p = points; p; p = p->next) {
-      if (!IsMoveOrLine(p->kind)) continue;
-      p->x = ClampToCoord(static_cast<int64_t>(p->x) + transform.dx);
-      p->y = ClampToCoord(static_cast<int64_t>(p->y) + transform.dy);
-      Extend(bounds, first, *p);
-    }
-    return;
-  }
   for (PlotPoint* p = points; p; p = p->next) {
     if (!IsMoveOrLine(p->kind)) continue;
     TransformPair(transform, p->x, p->y);

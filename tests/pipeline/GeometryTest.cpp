@@ -105,9 +105,10 @@ TEST(Transform, CommandsMoveEveryPairOfACurve) {
   FreeCommands(commands);
 }
 
-// The integer walks (a move to the origin, a mirror fused with it) give the integers and
-// bounds of the general transform in doubles, on random jobs that reach both ends of the
-// range, with the mirror applied twice so that the second starts at the origin.
+// The walk that keeps the bounds gives the points of the plain walk and the bounds of
+// ComputeBounds, and the mirror fused with the move to the origin, in integers, gives the
+// integers and bounds of the general transform in doubles, on random jobs that reach both
+// ends of the range, with the mirror applied twice so that the second starts at the origin.
 TEST(Transform, IntegerWalksMatchTheDoublesOnRandomJobs) {
   std::mt19937 random(7);
   const int32_t ends[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX - 1, INT32_MAX};
