@@ -99,11 +99,20 @@ void ReadCommand(CByteSource& source, StoredCommand& command) {
   }
 }
 
+// Whether `text` begins with `prefix`: strncmp over the prefix's length, without a call
+// into the library for each of a million commands.
+bool StartsWith(const char* text, const char* prefix) {
+  for (; *prefix; ++prefix, ++text) {
+    if (*text != *prefix) return false;
+  }
+  return true;
+}
+
 // The kind a stored command stands for, or KIND_EMPTY for one that is skipped.
 int32_t Classify(const char* text) {
-  if (strncmp(text, "PU", 2) == 0) return KIND_PEN_UP;
-  if (strncmp(text, "PD", 2) == 0) return strcmp(text, "PD;") == 0 ? KIND_EMPTY : KIND_PEN_DOWN;
-  if (strncmp(text, "BZ", 2) == 0) return KIND_CURVE;
+  if (StartsWith(text, "PU")) return KIND_PEN_UP;
+  if (StartsWith(text, "PD")) return strcmp(text, "PD;") == 0 ? KIND_EMPTY : KIND_PEN_DOWN;
+  if (StartsWith(text, "BZ")) return KIND_CURVE;
   return KIND_EMPTY;
 }
 
@@ -138,7 +147,7 @@ JobResult ReadCommands(CByteSource& source, CommandList& out, PathCommand* curre
     ReadCommand(source, command);
     if (source.Failed()) return JOB_READ_FAILED;
     if (command.cut) Count(report.cut, command.start);
-    if (strncmp(command.text, "SP0;", 4) == 0) {
+    if (StartsWith(command.text, "SP0;")) {
       g_routines.Free(current);
       if (previous)
         previous->next = nullptr;
