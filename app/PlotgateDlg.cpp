@@ -358,9 +358,7 @@ void CPlotgateDlg::OnMirrorRotate(int id) {
   } else {
     ApplyMirrorRotate(m_job.QuarterTurns(), true);
   }
-  // Draw the preview again.
-  InvalidateRect(m_hWnd, nullptr, TRUE);
-  UpdateWindow(m_hWnd);
+  RedrawPreview();
 }
 
 void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
@@ -378,6 +376,14 @@ void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
     }
   }
   ShowJobSize();
+}
+
+void CPlotgateDlg::RedrawPreview() {
+  RECT area;
+  GetWindowRect(m_preview.m_hWnd, &area);
+  MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&area), 2);
+  InvalidateRect(m_hWnd, &area, TRUE);
+  UpdateWindow(m_hWnd);
 }
 
 void CPlotgateDlg::ShowJobSize() {
@@ -419,8 +425,7 @@ void CPlotgateDlg::OnCutOrderChange() {
     EnableForJob();
   }
   ShowJobSize();
-  InvalidateRect(m_hWnd, nullptr, TRUE);
-  UpdateWindow(m_hWnd);
+  RedrawPreview();
 }
 
 SavedCutOrder CPlotgateDlg::CutOrderFromControls() const {

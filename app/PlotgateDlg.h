@@ -106,6 +106,9 @@ class CPlotgateDlg : public CDialog {
   void OnMirrorRotate(int id);
   void ApplyMirrorRotate(int quarterTurns, bool mirror);
   void ShowJobSize();
+  // Draws the preview again, and only it: the controls that change with it (a button's
+  // image, the size fields, the enabled state) repaint themselves, the rest has not changed.
+  void RedrawPreview();
   void OnBladeOffsetCheck();
   void OnOverCutCheck();
   void OnSpin(int editId, const NMUPDOWN& change);

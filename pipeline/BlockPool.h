@@ -9,7 +9,8 @@
 
 #include "pipeline/PipelineRoutines.h"
 
-// A block of `size` bytes aligned for any type, or null when the heap has no more room.
+// A block of `size` bytes aligned to 8 bytes (as the job lists' nodes and coordinates need:
+// pointers and int32), or null when the heap has no more room.
 void* PoolAlloc(size_t size);
 // Releases a block that PoolAlloc gave; null is ignored.
 void PoolFree(void* block);

@@ -2,35 +2,26 @@
 
 #include <cmath>
 
-int32_t TruncToCoord(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0) return INT32_MAX;
-  if (value <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(value);
-}
-
 // Sum of a truncated product and an integer offset, saturated to the int32 range.
-static int32_t AddOffset(int32_t value, int32_t offset) {
-  return TruncToCoord(static_cast<double>(static_cast<int64_t>(value) + offset));
-}
+static int32_t AddOffset(int32_t value, int32_t offset) { return ClampToCoord(static_cast<int64_t>(value) + offset); }
+
+static bool IsTranslation(const JobTransform& t) { return t.m11 == 1 && t.m12 == 0 && t.m21 == 0 && t.m22 == 1; }
 
 static void TransformPair(const JobTransform& t, int32_t& x, int32_t& y) {
+  if (IsTranslation(t)) {
+    // Every move to the origin: the same integers as the doubles give, without them.
+    x = AddOffset(x, t.dx);
+    y = AddOffset(y, t.dy);
+    return;
+  }
   const double ox = x;
   const double oy = y;
   x = AddOffset(TruncToCoord(t.m11 * ox + t.m12 * oy), t.dx);
   y = AddOffset(TruncToCoord(t.m21 * ox + t.m22 * oy), t.dy);
 }
 
-// A sum of int32 values clamped to the int32 range: what TruncToCoord gives for it, since
-// such a sum is exact in a double.
-static int32_t Clamp(int64_t value) {
-  return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int32_t>(value);
-}
-
 // TruncToCoord(-1.0 * value) in integers.
 static int32_t Negate(int32_t value) { return value == INT32_MIN ? INT32_MAX : -value; }
-
-static bool IsTranslation(const JobTransform& t) { return t.m11 == 1 && t.m12 == 0 && t.m21 == 0 && t.m22 == 1; }
 
 static bool IsMoveOrLine(int32_t kind) { return kind == KIND_PEN_UP || kind == KIND_PEN_DOWN; }
 
@@ -62,16 +53,6 @@ void TransformPoints(PointList points, const JobTransform& transform, JobBounds&
   if (!points) return;
   bounds = JobBounds{0, 0, 0, 0};
   bool first = true;
-  if (IsTranslation(transform)) {
-    // Every move to the origin: the same integers as TransformPair, without the doubles.
-    for (PlotPoint* p = points; p; p = p->next) {
-      if (!IsMoveOrLine(p->kind)) continue;
-      p->x = Clamp(static_cast<int64_t>(p->x) + transform.dx);
-      p->y = Clamp(static_cast<int64_t>(p->y) + transform.dy);
-      Extend(bounds, first, *p);
-    }
-    return;
-  }
   for (PlotPoint* p = points; p; p = p->next) {
     if (!IsMoveOrLine(p->kind)) continue;
     TransformPair(transform, p->x, p->y);
@@ -88,7 +69,7 @@ void MirrorToOrigin(PointList points, JobBounds& bounds) {
   bool first = true;
   for (PlotPoint* p = points; p; p = p->next) {
     if (!IsMoveOrLine(p->kind)) continue;
-    p->x = Clamp(Negate(p->x) + dx);
+    p->x = ClampToCoord(Negate(p->x) + dx);
     Extend(bounds, first, *p);
   }
   // y stays as it was; it moves only when its least value is not already 0.
@@ -116,19 +97,57 @@ IntPoint BezierPoint(IntPoint start, IntPoint control1, IntPoint control2, IntPo
                   BezierAxis(start.y, control1.y, control2.y, end.y, t)};
 }
 
-// Fills the open node and appends a new open node, which becomes current. Returns false
-// when memory runs out.
-static bool EmitPoint(PlotPoint*& current, int32_t kind, int32_t x, int32_t y, bool appendOpen) {
-  current->kind = kind;
-  current->x = x;
-  current->y = y;
-  if (!appendOpen) return true;
-  PlotPoint* next = NewEmptyPoint();
-  if (!next) return false;
-  current->next = next;
-  current = next;
-  return true;
-}
+// Where flattening puts its points: into new nodes appended one by one. The current node
+// is open (a placeholder) until a point fills it.
+class CNewNodes {
+ public:
+  explicit CNewNodes(PlotPoint* first) : m_pCurrent(first) {}
+  // Fills the open node; with `more`, appends a new open node, which becomes current.
+  // False when memory runs out.
+  bool Emit(int32_t kind, int32_t x, int32_t y, bool more) {
+    m_pCurrent->kind = kind;
+    m_pCurrent->x = x;
+    m_pCurrent->y = y;
+    if (!more) return true;
+    PlotPoint* next = NewEmptyPoint();
+    if (!next) return false;
+    m_pCurrent->next = next;
+    m_pCurrent = next;
+    return true;
+  }
+  bool Finish() const { return true; }
+
+ private:
+  PlotPoint* m_pCurrent;
+};
+
+// The same, into the nodes of a list built before from the same commands: where a new node
+// would be appended, the next one is taken and made a placeholder again.
+class CSameNodes {
+ public:
+  explicit CSameNodes(PlotPoint* first) : m_pCurrent(first) { Open(); }
+  // False when the list has no next node to take.
+  bool Emit(int32_t kind, int32_t x, int32_t y, bool more) {
+    m_pCurrent->kind = kind;
+    m_pCurrent->x = x;
+    m_pCurrent->y = y;
+    if (!more) return true;
+    if (!m_pCurrent->next) return false;
+    m_pCurrent = m_pCurrent->next;
+    Open();
+    return true;
+  }
+  // True when every node of the list was taken, no more and no fewer.
+  bool Finish() const { return !m_pCurrent->next; }
+
+ private:
+  void Open() {
+    m_pCurrent->kind = KIND_EMPTY;
+    m_pCurrent->x = 0;
+    m_pCurrent->y = 0;
+  }
+  PlotPoint* m_pCurrent;
+};
 
 // Segments of the curve from `at` to `end`: the square root of the chord, truncated.
 static int CurveSegments(IntPoint at, IntPoint end) {
@@ -137,14 +156,15 @@ static int CurveSegments(IntPoint at, IntPoint end) {
   return static_cast<int>(std::sqrt(std::sqrt(dx * dx + dy * dy)));
 }
 
-static bool FlattenCurve(PlotPoint*& current, IntPoint& at, const int32_t* c) {
+template <class TNodes>
+static bool FlattenCurve(TNodes& nodes, IntPoint& at, const int32_t* c) {
   const IntPoint c1{c[0], c[1]}, c2{c[2], c[3]}, end{c[4], c[5]};
   const int segments = CurveSegments(at, end);
   if (segments > 0) {
     const double step = 1.0 / segments;
     for (double t = 0; t <= 1.0001; t += step) {
       const IntPoint p = BezierPoint(at, c1, c2, end, t);
-      if (!EmitPoint(current, KIND_PEN_DOWN, p.x, p.y, true)) return false;
+      if (!nodes.Emit(KIND_PEN_DOWN, p.x, p.y, true)) return false;
     }
   }
   at = end;
@@ -169,27 +189,37 @@ int64_t CountFlattenedPoints(CommandList commands) {
   return count.Points();
 }
 
+// Every point of the commands, in order, into `nodes`; false when `nodes` refuses one.
+template <class TNodes>
+static bool FlattenAll(CommandList commands, TNodes& nodes) {
+  IntPoint at{0, 0};
+  for (PathCommand* c = commands; c; c = c->next) {
+    if (IsMoveOrLine(c->kind)) {
+      at = IntPoint{c->coords[0], c->coords[1]};
+      const bool more = c->next && c->next->kind != KIND_EMPTY;
+      if (!nodes.Emit(c->kind, at.x, at.y, more)) return false;
+    } else if (c->kind == KIND_CURVE) {
+      if (!FlattenCurve(nodes, at, c->coords)) return false;
+    }
+  }
+  return nodes.Finish();
+}
+
 JobResult FlattenCommands(CommandList commands, PointList& out) {
   if (!commands) return JOB_DONE;
   out = nullptr;
   if (CountFlattenedPoints(commands) > MAX_JOB_POINTS) return JOB_TOO_LARGE;
-  PlotPoint* current = NewEmptyPoint();
-  out = current;
-  IntPoint at{0, 0};
-  for (PathCommand* c = commands; c && current; c = c->next) {
-    bool ok = true;
-    if (IsMoveOrLine(c->kind)) {
-      at = IntPoint{c->coords[0], c->coords[1]};
-      const bool more = c->next && c->next->kind != KIND_EMPTY;
-      ok = EmitPoint(current, c->kind, at.x, at.y, more);
-    } else if (c->kind == KIND_CURVE) {
-      ok = FlattenCurve(current, at, c->coords);
-    }
-    if (!ok) current = nullptr;
-  }
-  if (current) return JOB_DONE;
+  out = NewEmptyPoint();
+  CNewNodes nodes(out);
+  if (out && FlattenAll(commands, nodes)) return JOB_DONE;
   FreePoints(out);  // out of memory: no half-flattened job
   return JOB_NO_MEMORY;
+}
+
+bool FlattenCommandsInto(CommandList commands, PointList points) {
+  if (!commands || !points) return false;
+  CSameNodes nodes(points);
+  return FlattenAll(commands, nodes);
 }
 
 JobTransform OriginTranslation(const JobBounds& bounds) {

@@ -2,6 +2,8 @@
 // double precision; every conversion back to a coordinate truncates toward zero.
 #pragma once
 
+#include <cmath>
+
 #include "pipeline/JobModel.h"
 #include "pipeline/JobResult.h"
 
@@ -11,7 +13,19 @@ struct IntPoint {
 };
 
 // Truncates toward zero into the int32 range; values beyond it saturate (NaN gives 0).
-int32_t TruncToCoord(double value);
+// Inline, as the preview and the transforms call it for every point of a large job.
+inline int32_t TruncToCoord(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483647.0) return INT32_MAX;
+  if (value <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(value);
+}
+
+// An integer clamped to the int32 range: what TruncToCoord gives for it where a double
+// holds it exactly (below 2^53 in magnitude, as any sum or difference of a few int32 values).
+inline int32_t ClampToCoord(int64_t value) {
+  return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int32_t>(value);
+}
 
 // Bounds of the move and line points. Leading placeholders are passed over; a list without
 // any move or line gives all-zero bounds. Nothing happens when `points` is null.
@@ -37,7 +51,7 @@ void TransformCommands(const JobTransform& transform, CommandList commands);
 IntPoint BezierPoint(IntPoint start, IntPoint control1, IntPoint control2, IntPoint end, double t);
 
 // The most points a job may flatten to. A point is a node of 16 bytes in the 32-bit release
-// (24 in the 64-bit builds) and the heap adds about 8 to each: 20 million points take
+// (24 in the 64-bit builds) and the block pool adds 8 to each: 20 million points take
 // about 480 MB there, which leaves room in its 2 GB of address space for the command list,
 // the preview's strokes and the heap's fragmentation. Real drawings stay far below it: 20,000
 // shapes of four curves make 2.7 million points.
@@ -70,6 +84,13 @@ int64_t CountFlattenedPoints(CommandList commands);
 // when the job would need more than MAX_JOB_POINTS points (counted before anything is
 // allocated), or JOB_NO_MEMORY when an allocation fails; on failure `out` is null.
 JobResult FlattenCommands(CommandList commands, PointList& out);
+
+// Flattens the commands again into the nodes of `points` instead of new ones, for a list
+// that FlattenCommands built from the same commands and that has only been moved, mirrored
+// or turned since: the same points as a new list, without releasing and allocating a node
+// each. False when the list has not exactly as many nodes as the commands flatten to (its
+// points were simplified since); its coordinates are then of no use.
+bool FlattenCommandsInto(CommandList commands, PointList points);
 
 // The translation that moves the given bounds' corner (minX, minY) to the origin.
 JobTransform OriginTranslation(const JobBounds& bounds);

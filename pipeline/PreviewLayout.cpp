@@ -8,6 +8,15 @@ namespace {
 // Plotter units to points (1/72 inch; 1016 units to the inch), truncating.
 int64_t ToPoints(int64_t units) { return units * 72 / 1016; }
 
+// The same for a coordinate, as the preview converts one for every point: 72/1016 is
+// 9/127, and below 238,609,294 units nine times the value fits 32 bits, whose division a
+// 32-bit build does in one instruction instead of a call.
+int64_t CoordToPoints(int32_t units) {
+  const int32_t fits = 238609294;
+  if (units < fits && units > -fits) return units * 9 / 127;
+  return ToPoints(static_cast<int64_t>(units));
+}
+
 // Pixels per point: the larger scale at which eW x eH points still fit availW x availH.
 double FitScale(int availW, int availH, int64_t eW, int64_t eH) {
   if (eW == 0 && eH == 0) return 0;
@@ -34,8 +43,8 @@ CPreviewFrame::CPreviewFrame(PointList points, const JobBounds& bounds, int widt
   JobBounds b = bounds;
   ComputeBounds(points, b);
   const int32_t top = b.maxY;
-  b.maxY = TruncToCoord(static_cast<double>(m_nFlip - b.minY));
-  b.minY = TruncToCoord(static_cast<double>(m_nFlip - top));
+  b.maxY = ClampToCoord(m_nFlip - b.minY);
+  b.minY = ClampToCoord(m_nFlip - top);
   const int64_t eW = ToPoints(llabs(static_cast<int64_t>(b.maxX) - b.minX));
   const int64_t eH = ToPoints(llabs(static_cast<int64_t>(b.maxY) - b.minY));
 
@@ -46,10 +55,11 @@ CPreviewFrame::CPreviewFrame(PointList points, const JobBounds& bounds, int widt
 }
 
 IntPoint CPreviewFrame::Pixel(int32_t x, int32_t y) const {
-  const int64_t px = TruncToCoord(m_fScale * x + 0.55);
-  const int64_t py = TruncToCoord(m_fScale * TruncToCoord(static_cast<double>(m_nFlip - y)) + 0.55);
-  return IntPoint{TruncToCoord(static_cast<double>(ToPoints(px) + m_nOriginX)),
-                  TruncToCoord(static_cast<double>(ToPoints(py) + m_nOriginY))};
+  // The sums are integers well below 2^53, which a double holds exactly: clamping them is
+  // what truncating them as doubles gives.
+  const int32_t px = TruncToCoord(m_fScale * x + 0.55);
+  const int32_t py = TruncToCoord(m_fScale * ClampToCoord(m_nFlip - y) + 0.55);
+  return IntPoint{ClampToCoord(CoordToPoints(px) + m_nOriginX), ClampToCoord(CoordToPoints(py) + m_nOriginY)};
 }
 
 PixelPoint CPreviewFrame::Exact(int32_t x, int32_t y) const {

@@ -105,9 +105,10 @@ TEST(Transform, CommandsMoveEveryPairOfACurve) {
   FreeCommands(commands);
 }
 
-// The integer walks (a move to the origin, a mirror fused with it) give the integers and
-// bounds of the general transform in doubles, on random jobs that reach both ends of the
-// range, with the mirror applied twice so that the second starts at the origin.
+// The walk that keeps the bounds gives the points of the plain walk and the bounds of
+// ComputeBounds, and the mirror fused with the move to the origin, in integers, gives the
+// integers and bounds of the general transform in doubles, on random jobs that reach both
+// ends of the range, with the mirror applied twice so that the second starts at the origin.
 TEST(Transform, IntegerWalksMatchTheDoublesOnRandomJobs) {
   std::mt19937 random(7);
   const int32_t ends[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX - 1, INT32_MAX};
@@ -148,6 +149,50 @@ TEST(Transform, IntegerWalksMatchTheDoublesOnRandomJobs) {
     FreeCommands(commands);
     FreePoints(doubles);
     FreePoints(integers);
+  }
+}
+
+// Flattening again into a list's own nodes gives the points of a new list, whatever was
+// done to them since, on random jobs of moves, lines and curves, with and without the
+// closing placeholder; a list with a node more or fewer is refused.
+TEST(Flatten, IntoTheSameNodesOnRandomJobs) {
+  std::mt19937 random(11);
+  auto number = [&] { return std::to_string(static_cast<int32_t>(random() % 20001) - 10000); };
+  for (int job = 0; job < 500; ++job) {
+    std::string text;
+    for (int i = 0, n = random() % 6; i < n; ++i) {
+      const int kind = random() % 3;
+      text += kind == 0   ? "PU"
+              : kind == 1 ? "PD"
+                          : "BZ" + number() + "," + number() + "," + number() + "," + number() + ",";
+      text += number() + "," + number() + ";";
+    }
+    if (random() % 2) text += "SP0;";
+    CommandList commands = ReadText(text);
+    if (!commands) continue;  // nothing read: no list to flatten into
+    PointList points = nullptr, fresh = nullptr;
+    FlattenCommands(commands, points);
+    FlattenCommands(commands, fresh);
+    TransformPoints(points, JobTransform{0, 1, -1, 0, 7, -3});
+    ASSERT_TRUE(FlattenCommandsInto(commands, points)) << text;
+    EXPECT_EQ(PointsText(points), PointsText(fresh)) << text;
+
+    PlotPoint* extra = NewEmptyPoint();
+    extra->next = points->next;
+    points->next = extra;
+    EXPECT_FALSE(FlattenCommandsInto(commands, points)) << text;
+    points->next = extra->next;
+    extra->next = nullptr;
+    FreePoints(extra);
+    if (PlotPoint* second = points->next) {
+      points->next = second->next;
+      second->next = nullptr;
+      FreePoints(second);
+      EXPECT_FALSE(FlattenCommandsInto(commands, points)) << text;
+    }
+    FreeCommands(commands);
+    FreePoints(points);
+    FreePoints(fresh);
   }
 }
 

@@ -53,7 +53,7 @@ TEST(OutOfMemory, EveryAllocationCanFailWithoutACrashOrALeak) {
   ASSERT_EQ(reference.Run(input, output), "done");
   const std::string expected = TempDir::Read(output);
   const long allocations = AllocationCounter::calls;
-  ASSERT_GT(allocations, 50);
+  ASSERT_GT(allocations, 40);
   ASSERT_EQ(AllocationCounter::live, 0);
 
   for (long k = 1; k <= allocations; ++k) {
@@ -61,11 +61,10 @@ TEST(OutOfMemory, EveryAllocationCanFailWithoutACrashOrALeak) {
     AllocationCounter::Start(k);
     Session session;
     const std::string result = session.Run(input, output);
-    // Reading and flattening fail the load, rebuilding for the rotation fails and says why,
-    // merging fails the write; nothing else may fail, nothing may be left behind.
-    EXPECT_TRUE(result == "load: not enough memory for this job" ||
-                result == "rotate: not enough memory for this job" ||
-                result == "write: not enough memory for this job" || result == "done")
+    // Reading and flattening fail the load, merging fails the write; nothing else may fail
+    // (the rotation flattens into the nodes the load made), nothing may be left behind.
+    EXPECT_TRUE(result == "load: not enough memory for this job" || result == "write: not enough memory for this job" ||
+                result == "done")
         << "allocation " << k << ": " << result;
     if (result == "done") {
       EXPECT_EQ(TempDir::Read(output), expected) << "allocation " << k;

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "JobText.h"
+#include "pipeline/CommandDialect.h"
 #include "pipeline/PlotJob.h"
 #include "pipeline/SizeText.h"
 
@@ -117,6 +118,22 @@ TEST(PlotJob, EveryRotationRebuildsFromTheCommands) {
   l.job.MirrorState = MIRROR_MIRRORED;
   l.job.RotateTo(l.job.QuarterTurns());  // a dismissed Rotate menu rebuilds as it was
   EXPECT_EQ(l.Points(), "U1000,0 D0,0 D0,500");
+}
+
+TEST(PlotJob, RotationAfterTheJobFileMergedThePoints) {
+  // Writing the job file merges the straight run into one line: the points have a node
+  // fewer than the commands flatten to, and a rotation builds them anew.
+  const std::string text = "PU0,0;PD500,0;PD1000,0;PD1000,700;";
+  LoadedJob written(text);
+  JobFailure why;
+  ASSERT_EQ(WriteJobFile(written.job, (written.dir.Path() / "job.hb").string().c_str(), {DialectHpgl, true},
+                         Options("", ""), &why),
+            1);
+  EXPECT_EQ(written.Points(), "U0,0 D1000,0 D1000,700");
+  written.job.RotateTo(1);
+  LoadedJob fresh(text);
+  fresh.job.RotateTo(1);
+  EXPECT_EQ(written.Points(), fresh.Points());
 }
 
 TEST(PlotJob, MirrorActsOnTheRotatedPoints) {

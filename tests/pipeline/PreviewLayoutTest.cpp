@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "JobText.h"
 #include "pipeline/PlotJob.h"
 #include "pipeline/PreviewLayout.h"
@@ -58,6 +60,27 @@ TEST(PreviewFrame, ExactPlacesAreTheDialogsBeforeTheCutToWholePixels) {
   EXPECT_EQ(frame.Pixel(1016, 508).x, 255);
   EXPECT_EQ(frame.Pixel(0, 0).y, 191);
   EXPECT_EQ(Layout("PU0,0;PD1016,508;", 267, 267), "M2,191 L255,65");
+}
+
+// Far beyond a job of under one point (drawn unscaled, its corner at pixel 102, flipped
+// about y = 10), as a blade offset or a huge coordinate reaches: x becomes
+// trunc(trunc(x + 0.55) * 72 / 1016) + 102, worked in exact integers, on both sides of
+// 238,609,294 units, where nine times the value stops fitting 32 bits, and at the ends.
+TEST(PreviewFrame, PixelsAtTheEndsOfTheRange) {
+  TempDir dir;
+  CPlotJob job;
+  job.LoadJob(dir.Write("job.plt", "PU0,0;PD10,10;").c_str());
+  const CPreviewFrame frame(job.m_pPoints, job.m_bounds, 213, 213);
+  const struct {
+    int32_t coordinate;
+    int expected;
+  } xs[] = {{238609293, 16909421},   {238609294, 16909422},  {-238609294, -16909217},
+            {-238609295, -16909218}, {INT32_MAX, 152183982}, {INT32_MIN, -152183778}};
+  for (const auto& c : xs) EXPECT_EQ(frame.Pixel(c.coordinate, 0).x, c.expected) << c.coordinate;
+  // y is 10 - y first, clamped: 2^31 + 10 becomes INT32_MAX.
+  EXPECT_EQ(frame.Pixel(0, INT32_MIN).y, 152183982);
+  EXPECT_EQ(frame.Pixel(0, -238609284).y, 16909422);
+  EXPECT_EQ(frame.Pixel(0, INT32_MAX).y, -152183777);
 }
 
 }  // namespace

@@ -21,7 +21,9 @@
 #include <vector>
 
 #include "app/PlotgateDlg.h"
+#include "app/PreviewPainter.h"
 #include "pipeline/BlockPool.h"
+#include "pipeline/PreviewLayout.h"
 #include "resources/resource.h"
 #include "settings/IniFile.h"
 
@@ -82,6 +84,66 @@ double ChooseRotation(HWND dialog, int position) {
   return Milliseconds(chosen, done);
 }
 
+// Counts the runs and lines of a preview layout, so that walking it is all that is timed.
+struct CountingRuns {
+  void Start(int, int) { ++runs; }
+  void LineTo(int, int) { ++lines; }
+  void End() {}
+  long runs = 0;
+  long lines = 0;
+};
+
+// Where the time of the steps goes: the job read and flattened, the job's own steps of a
+// mirror and a rotation, the layout of the preview walked alone, and the whole picture
+// drawn into a memory bitmap of the preview's size (layout and lines), each the median of
+// `runs`.
+void PrintShares(HWND preview, const std::string& job, int runs) {
+  std::vector<double> load;
+  for (int i = 0; i < runs; ++i) {
+    CPlotJob loaded;
+    const Clock::time_point start = Clock::now();
+    loaded.LoadJob(job.c_str());
+    load.push_back(Milliseconds(start));
+  }
+  CPlotJob plotJob;
+  plotJob.LoadJob(job.c_str());
+  RECT frame;
+  GetClientRect(preview, &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  std::vector<double> mirror, rotation, layout, picture;
+  CountingRuns counts;
+  HDC screen = GetDC(preview);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  for (int i = 0; i < runs; ++i) {
+    Clock::time_point start = Clock::now();
+    plotJob.Mirror();
+    mirror.push_back(Milliseconds(start));
+    start = Clock::now();
+    plotJob.RotateTo(i % 4 + 1);
+    rotation.push_back(Milliseconds(start));
+    start = Clock::now();
+    counts = CountingRuns();
+    ForEachPreviewRun(CPreviewLayout(plotJob.m_pPoints, plotJob.m_bounds, width, height), counts);
+    layout.push_back(Milliseconds(start));
+    CPreviewPainter painter;
+    start = Clock::now();
+    painter.Paint(memory, width, height, plotJob);
+    GdiFlush();
+    picture.push_back(Milliseconds(start));
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(preview, screen);
+  printf("of which: job read and flattened %.1f ms\n", Median(load));
+  printf("of which: points mirrored %.1f ms, points turned %.1f ms\n", Median(mirror), Median(rotation));
+  printf("of which: preview laid out %.1f ms (%ld runs, %ld lines), picture drawn %.1f ms\n", Median(layout),
+         counts.runs, counts.lines, Median(picture));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,6 +177,17 @@ int main(int argc, char** argv) {
   }
   printf("loaded and first shown in %.0f ms\n", Median(times));
   HWND window = dialog->m_hWnd;
+  // The same dialog without a job, for the shares below.
+  std::vector<double> empty;
+  for (int i = 0; i < runs; ++i) {
+    const Clock::time_point start = Clock::now();
+    CPlotgateDlg without(settings, "");
+    if (without.Create()) {
+      ShowWindow(without.m_hWnd, SW_SHOW);
+      Settle(without.m_hWnd);
+    }
+    empty.push_back(Milliseconds(start));
+  }
 
   times.clear();
   for (int i = 0; i < runs; ++i) {
@@ -139,6 +212,8 @@ int main(int argc, char** argv) {
   times.clear();
   for (int i = 0; i < runs; ++i) times.push_back(ChooseRotation(window, i % 4));
   printf("rotation answered in %.0f ms\n", Median(times));
+  printf("of which: the dialog without a job shown in %.0f ms\n", Median(empty));
+  PrintShares(GetDlgItem(window, IDC_PREVIEW), job, runs);
 
   dialog.reset();
   std::filesystem::remove_all(folder);
