@@ -97,48 +97,31 @@ IntPoint BezierPoint(IntPoint start, IntPoint control1, IntPoint control2, IntPo
                   BezierAxis(start.y, control1.y, control2.y, end.y, t)};
 }
 
-// Where flattening puts its points: into new nodes appended one by one. The current node
-// is open (a placeholder) until a point fills it.
-class CNewNodes {
+// Where flattening puts its points, node by node: into new nodes appended to the list, or,
+// reusing, into the nodes of a list built before from the same commands, where the next one
+// is taken instead of a new one and made a placeholder again. The current node is open (a
+// placeholder) until a point fills it.
+class CPointNodes {
  public:
-  explicit CNewNodes(PlotPoint* first) : m_pCurrent(first) {}
-  // Fills the open node; with `more`, appends a new open node, which becomes current.
-  // False when memory runs out.
+  CPointNodes(PlotPoint* first, bool reuse) : m_pCurrent(first), m_bReuse(reuse) {
+    if (reuse) Open();
+  }
+  // Fills the open node; with `more`, the next node becomes current and open. False when
+  // memory runs out, or when a reused list has no next node.
   bool Emit(int32_t kind, int32_t x, int32_t y, bool more) {
     m_pCurrent->kind = kind;
     m_pCurrent->x = x;
     m_pCurrent->y = y;
     if (!more) return true;
-    PlotPoint* next = NewEmptyPoint();
+    PlotPoint* next = m_bReuse ? m_pCurrent->next : NewEmptyPoint();
     if (!next) return false;
     m_pCurrent->next = next;
     m_pCurrent = next;
+    if (m_bReuse) Open();
     return true;
   }
-  bool Finish() const { return true; }
-
- private:
-  PlotPoint* m_pCurrent;
-};
-
-// The same, into the nodes of a list built before from the same commands: where a new node
-// would be appended, the next one is taken and made a placeholder again.
-class CSameNodes {
- public:
-  explicit CSameNodes(PlotPoint* first) : m_pCurrent(first) { Open(); }
-  // False when the list has no next node to take.
-  bool Emit(int32_t kind, int32_t x, int32_t y, bool more) {
-    m_pCurrent->kind = kind;
-    m_pCurrent->x = x;
-    m_pCurrent->y = y;
-    if (!more) return true;
-    if (!m_pCurrent->next) return false;
-    m_pCurrent = m_pCurrent->next;
-    Open();
-    return true;
-  }
-  // True when every node of the list was taken, no more and no fewer.
-  bool Finish() const { return !m_pCurrent->next; }
+  // True unless a reused list has nodes left over.
+  bool Finish() const { return !m_bReuse || !m_pCurrent->next; }
 
  private:
   void Open() {
@@ -147,6 +130,7 @@ class CSameNodes {
     m_pCurrent->y = 0;
   }
   PlotPoint* m_pCurrent;
+  bool m_bReuse;
 };
 
 // Segments of the curve from `at` to `end`: the square root of the chord, truncated.
@@ -156,8 +140,7 @@ static int CurveSegments(IntPoint at, IntPoint end) {
   return static_cast<int>(std::sqrt(std::sqrt(dx * dx + dy * dy)));
 }
 
-template <class TNodes>
-static bool FlattenCurve(TNodes& nodes, IntPoint& at, const int32_t* c) {
+static bool FlattenCurve(CPointNodes& nodes, IntPoint& at, const int32_t* c) {
   const IntPoint c1{c[0], c[1]}, c2{c[2], c[3]}, end{c[4], c[5]};
   const int segments = CurveSegments(at, end);
   if (segments > 0) {
@@ -190,8 +173,7 @@ int64_t CountFlattenedPoints(CommandList commands) {
 }
 
 // Every point of the commands, in order, into `nodes`; false when `nodes` refuses one.
-template <class TNodes>
-static bool FlattenAll(CommandList commands, TNodes& nodes) {
+static bool FlattenAll(CommandList commands, CPointNodes& nodes) {
   IntPoint at{0, 0};
   for (PathCommand* c = commands; c; c = c->next) {
     if (IsMoveOrLine(c->kind)) {
@@ -210,7 +192,7 @@ JobResult FlattenCommands(CommandList commands, PointList& out) {
   out = nullptr;
   if (CountFlattenedPoints(commands) > MAX_JOB_POINTS) return JOB_TOO_LARGE;
   out = NewEmptyPoint();
-  CNewNodes nodes(out);
+  CPointNodes nodes(out, false);
   if (out && FlattenAll(commands, nodes)) return JOB_DONE;
   FreePoints(out);  // out of memory: no half-flattened job
   return JOB_NO_MEMORY;
@@ -218,7 +200,7 @@ JobResult FlattenCommands(CommandList commands, PointList& out) {
 
 bool FlattenCommandsInto(CommandList commands, PointList points) {
   if (!commands || !points) return false;
-  CSameNodes nodes(points);
+  CPointNodes nodes(points, true);
   return FlattenAll(commands, nodes);
 }
 
