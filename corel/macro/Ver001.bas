@@ -182,7 +182,7 @@ End Sub
 ' Takes the button of AddButton away again, and its toolbar when nothing else is on it; to
 ' be run before uninstalling Plotgate. Buttons of the user's own are left where they are.
 Public Sub RemoveButton()
-    Dim bars, bar, place, left
+    Dim bars, bar, place, remaining
     On Error Resume Next
     If InstallerPutsButton() Then
         Tell BUTTON_INSTALLED_TEXT
@@ -199,12 +199,12 @@ Public Sub RemoveButton()
         Exit Sub
     End If
     If Err.Number = 0 Then bar.Controls.Item(place).Delete
-    left = 1
-    If Err.Number = 0 Then left = bar.Controls.Count
-    If Err.Number = 0 And left = 0 Then bar.Delete
+    remaining = 1
+    If Err.Number = 0 Then remaining = bar.Controls.Count
+    If Err.Number = 0 And remaining = 0 Then bar.Delete
     If Err.Number <> 0 Then
         Tell BUTTON_FAILED_TEXT & Err.Description
-    ElseIf left = 0 Then
+    ElseIf remaining = 0 Then
         Tell BUTTON_REMOVED_TEXT
     Else
         Tell BUTTON_TAKEN_OFF_TEXT
@@ -410,26 +410,26 @@ End Sub
 ' The settings of SettingsOf as one line for the registry, "1;0;1;1;Graphic1": a setting
 ' not read is an empty field, the name comes last, whatever it holds.
 Private Function StateText(saved)
-    Dim text, i
-    text = ""
+    Dim state, i
+    state = ""
     For i = 0 To 3
         If IsEmpty(saved(i)) Then
         ElseIf i = 3 Then
-            text = text & CLng(saved(i))
+            state = state & CLng(saved(i))
         ElseIf saved(i) Then
-            text = text & "1"
+            state = state & "1"
         Else
-            text = text & "0"
+            state = state & "0"
         End If
-        text = text & ";"
+        state = state & ";"
     Next
-    StateText = text & saved(4)
+    StateText = state & saved(4)
 End Function
 
 ' The settings that StateText wrote.
-Private Function StateFrom(text)
+Private Function StateFrom(state)
     Dim parts, saved(4), i
-    parts = Split(text, ";", 5)
+    parts = Split(state, ";", 5)
     For i = 0 To UBound(parts)
         If parts(i) = "" Then
         ElseIf i = 4 Then
@@ -445,31 +445,34 @@ End Function
 
 ' Writes the settings of an export under way to the registry, or "" when it is over (the
 ' script host cannot delete a value, so it is emptied).
-Private Sub KeepExportState(text)
+Private Sub KeepExportState(state)
     On Error Resume Next
-    CreateObject("WScript.Shell").RegWrite EXPORT_STATE_VALUE, text, "REG_SZ"
+    CreateObject("WScript.Shell").RegWrite EXPORT_STATE_VALUE, state, "REG_SZ"
     Err.Clear
 End Sub
 
 ' A run broken off halfway left its settings in the registry: puts them back, the
-' document's own only when the same document is active, and clears them.
+' document's own only when the same document is active, and clears them. A record that
+' cannot be read is cleared all the same.
 Private Sub PutBackBrokenOffExport()
-    Dim text, saved, doc, name
+    Dim state, saved, doc, docName
     On Error Resume Next
-    text = ""
-    text = CreateObject("WScript.Shell").RegRead(EXPORT_STATE_VALUE)
+    state = ""
+    state = CStr(CreateObject("WScript.Shell").RegRead(EXPORT_STATE_VALUE))
     Err.Clear
-    If text = "" Then Exit Sub
-    saved = StateFrom(text)
-    Set doc = Nothing
-    Set doc = ActiveDocument
-    name = ""
-    name = doc.Name
-    If doc Is Nothing Or CStr(name) <> CStr(saved(4)) Then
-        saved(2) = Empty
-        saved(3) = Empty
+    If state = "" Then Exit Sub
+    saved = StateFrom(state)
+    If Err.Number = 0 And IsArray(saved) Then
+        Set doc = Nothing
+        Set doc = ActiveDocument
+        docName = ""
+        docName = CStr(doc.Name)
+        If doc Is Nothing Or docName <> CStr(saved(4)) Then
+            saved(2) = Empty
+            saved(3) = Empty
+        End If
+        PutBack Host(), doc, saved
     End If
-    PutBack Host(), doc, saved
     KeepExportState ""
     Err.Clear
 End Sub
