@@ -246,26 +246,31 @@ Private Function ToolbarOf(bars)
     Next
 End Function
 
-' Where our button is on `bar`, from 1, known by its tag; 0 when it is not there. Raises
-' when the bar's buttons cannot be read.
+' Where our button is on `bar`, from 1; 0 when it is not there. Raises when the bar's
+' buttons cannot be read.
 Private Function PlaceOfButton(bar)
     Dim buttons, i, count
     PlaceOfButton = 0
     Set buttons = bar.Controls
     count = buttons.Count
     For i = 1 To count
-        If TagOf(buttons.Item(i)) = CUT_COMMAND Then
+        If IsOurButton(buttons.Item(i)) Then
             PlaceOfButton = i
             Exit Function
         End If
     Next
 End Function
 
-' A button's tag, or "" when it has none that can be read.
-Private Function TagOf(button)
+' Whether a button is ours: its tag, or the command it runs (for a button made before
+' buttons were tagged), is the cutting macro. What cannot be read is not ours.
+Private Function IsOurButton(button)
+    Dim ours
     On Error Resume Next
-    TagOf = ""
-    TagOf = CStr(button.Tag)
+    ours = False
+    ours = (CStr(button.Tag) = CUT_COMMAND)
+    Err.Clear
+    If Not ours Then ours = (CStr(button.ID) = CUT_COMMAND)
+    IsOurButton = ours
     Err.Clear
 End Function
 

@@ -14,9 +14,10 @@ LANGUAGE = """
     Explicit False For Function Get If In Is Let Loop Me Mod Next Not Nothing Null On Option
     Or Preserve Private Property Public ReDim Resume Select Set Step Sub Then To True Until
     Wend While With Xor
-    Abs Array CBool CDbl CInt CLng CStr Chr CreateObject InStr IsEmpty IsNumeric Join LCase
-    Left Len Mid MsgBox Replace Right Round Split Trim UBound UCase
-    vbCrLf vbLf vbCr
+    Abs Array Asc CBool CDbl CInt CLng CStr Chr CreateObject Fix Hex InStr InStrRev Int
+    IsArray IsEmpty IsNull IsNumeric IsObject Join LCase Left Len Mid MsgBox Replace Right
+    Round Sgn Space Split String Trim TypeName UBound UCase
+    vbCrLf vbLf vbCr vbTab
 """.split()
 
 DECLARING = re.compile(r"^\s*(?:(?:Public|Private)\s+)?(Dim|Const|Sub|Function)\s+(.*)$", re.I)

@@ -372,10 +372,12 @@ printf '%s\n' "$NOT_INSTALLED" | expect selection "no program recorded"
 check "no message case starts Plotgate" not_started
 
 # The toolbar macros of X8 and later, each run twice: one toolbar with one button, tagged
-# with its macro and showing Plotgate's icon, then none. On a toolbar "Plotgate" that the
-# user made, the button is added beside the user's, and only it is taken away again; in a
-# version without SetIcon2 the button is in place without the icon. In X7 a pointer to the
-# installer; without CommandBars a message, not a failure.
+# with its macro and showing Plotgate's icon, then none; a toolbar of an earlier
+# AddButton, its button untagged, is known by the command the button runs. On a toolbar
+# "Plotgate" that the user made, the button is added beside the user's and known by its
+# tag alone, and only it is taken away again; in a version without SetIcon2 the button is
+# in place without the icon. In X7 a pointer to the installer; without CommandBars a
+# message, not a failure.
 register "$(windows "$work/Stand In/Plotgate.exe")"
 ADDED='message (Plotgate, 48): The toolbar "Plotgate" is in place: its button cuts the selected shapes, or the whole page.'
 OUR_BUTTON='[MeridalVorn.Ver001.MeridalCut from 2cc24a3e-fe24-4708-9a74-9c75406eebcd, caption Plotgate, tip Plotgate, tag MeridalVorn.Ver001.MeridalCut, icon'
@@ -387,6 +389,17 @@ message (Plotgate, 48): The toolbar "Plotgate" is removed.
 message (Plotgate, 48): There is no toolbar "Plotgate" to remove.
 after adding:
 toolbar Plotgate at 4, temporary False, visible True: $OUR_BUTTON $(windows "$work/Stand In/Plotgate.exe")]
+after removing:
+
+EOF
+run_case toolbar-earlier
+expect toolbar-earlier <<EOF
+$ADDED
+$ADDED
+message (Plotgate, 48): The toolbar "Plotgate" is removed.
+message (Plotgate, 48): There is no toolbar "Plotgate" to remove.
+after adding:
+toolbar Plotgate at 4, temporary False, visible True: [MeridalVorn.Ver001.MeridalCut from 2cc24a3e-fe24-4708-9a74-9c75406eebcd, caption Plotgate, tip Plotgate, tag , icon ]
 after removing:
 
 EOF

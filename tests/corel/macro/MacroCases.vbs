@@ -288,10 +288,20 @@ Sub RunCase(name)
             Exit Sub
         Case "toolbar-user"
             ' A toolbar "Plotgate" that the user made, with a button of their own, in a
-            ' version without SetIcon2.
+            ' version without SetIcon2, whose buttons cannot say what they run.
             Application.HasSetIcon2 = False
+            Application.HasControlID = False
             Application.CommandBars.Add("Plotgate", 4, False).Controls.AddCustomButton("2cc24a3e-fe24-4708-9a74-9c75406eebcd", _
                 "Signs.Tools.Weed").Caption = "Weed"
+            WScript.Echo RunToolbarMacros()
+            Exit Sub
+        Case "toolbar-earlier"
+            ' The toolbar of an earlier AddButton, whose button has no tag.
+            With Application.CommandBars.Add("Plotgate", 4, False).Controls.AddCustomButton( _
+                "2cc24a3e-fe24-4708-9a74-9c75406eebcd", "MeridalVorn.Ver001.MeridalCut")
+                .Caption = "Plotgate"
+                .ToolTipText = "Plotgate"
+            End With
             WScript.Echo RunToolbarMacros()
             Exit Sub
         Case "toolbar-older"

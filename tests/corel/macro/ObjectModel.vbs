@@ -70,6 +70,7 @@ Class ModelApplication
     Public HasAllLayers
     Public HasWorldScale
     Public HasSetIcon2
+    Public HasControlID
     Public Version
     Private m_bars
 
@@ -85,6 +86,7 @@ Class ModelApplication
         HasAllLayers = True
         HasWorldScale = True
         HasSetIcon2 = True
+        HasControlID = True
         Version = 22
         Set m_bars = New ModelCommandBars
     End Sub
@@ -799,6 +801,12 @@ Class ModelControl
     Public Tag
     Public Icon
     Public Owner
+
+    ' The command the button runs.
+    Public Property Get ID()
+        If Not Application.HasControlID Then Missing "ID"
+        ID = Command
+    End Property
 
     Public Sub SetIcon2(path)
         If Not Application.HasSetIcon2 Then Missing "SetIcon2"
