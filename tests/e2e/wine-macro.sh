@@ -318,6 +318,19 @@ SP0;
 
 marker: 
 EOF
+# A record that cannot be read is emptied, and changes nothing.
+"$wine" reg add "$key" /v ExportState /t REG_SZ /d '1;1;1;inches;Graphic1' /f >/dev/null 2>&1
+run_case record-unreadable
+expect record-unreadable <<EOF
+$REPORT
+exchange file:
+IN;SP1;
+PU0,0;
+PD40,40;
+SP0;
+
+marker: 
+EOF
 
 # The messages, a cancelled question and a failure halfway: no file left, no start.
 rm -f "$work/Stand In/command-line.txt"

@@ -359,6 +359,9 @@ Sub RunCase(name)
             ' The next run, with the settings as the broken-off one left them.
             doc.LeftAsBrokenOff
             doc.ActivePage.Draw LineShape("fine", 0, 0, 1, 1)
+        Case "record-unreadable"
+            ' A record of a broken-off run that cannot be read (set by the test).
+            doc.ActivePage.Draw LineShape("fine", 0, 0, 1, 1)
         Case "torn"
             DrawTorn doc
         Case "cancel"
@@ -372,7 +375,7 @@ Sub RunCase(name)
     End Select
     MeridalCut
     WScript.Echo Report() & ExchangeFile(fso, jobPath)
-    If name = "after-break" Then WScript.Echo "marker: " & CreateObject("WScript.Shell").RegRead(MODEL_MARKER_VALUE)
+    If name = "after-break" Or name = "record-unreadable" Then WScript.Echo "marker: " & CreateObject("WScript.Shell").RegRead(MODEL_MARKER_VALUE)
 End Sub
 
 RunCase WScript.Arguments(0)
