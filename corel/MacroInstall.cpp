@@ -14,6 +14,8 @@ namespace {
 
 const char* const MERIDAL_KEY = "Software\\Meridal";
 const char* const PATH_VALUE = "Path";
+// The macro's record of the settings an export under way has changed.
+const char* const EXPORT_STATE_VALUE = "ExportState";
 
 // Which registry value, if any, says where a version keeps its per-user files.
 enum FolderHint {
@@ -212,5 +214,6 @@ void InstallMacroProject(const CRegistryReader& registry, CRegistryWriter& write
 void UninstallMacroProject(const CRegistryReader& registry, CRegistryWriter& writer, const std::string& programPath) {
   RemoveRecordedCopies(registry, writer, ProjectBeside(programPath));
   writer.DeleteValue(PLOTGATE_KEY, PATH_VALUE);
+  writer.DeleteValue(PLOTGATE_KEY, EXPORT_STATE_VALUE);
   if (writer.DeleteKeyIfEmpty(PLOTGATE_KEY)) writer.DeleteKeyIfEmpty(MERIDAL_KEY);
 }

@@ -9,7 +9,9 @@
 //   Macro20   C:\Users\ann\AppData\Roaming\Corel\CorelDRAW Graphics Suite 2018\Draw\GMS\MeridalVorn.gms
 //   Macro24-2023  ...\CorelDRAW Graphics Suite 2023\Draw\GMS\MeridalVorn.gms (2023 shares 24 with 2022)
 //
-// "Path" is what the macro reads to start the program. "Macro<N>" records the copy put for
+// "Path" is what the macro reads to start the program; the macro itself writes
+// "ExportState" (its record of the settings an export under way has changed, emptied when
+// the export ends), which removing deletes too. "Macro<N>" records the copy put for
 // version N ("Macro<N>-<year>" for a later release under the same number): removing
 // deletes a recorded file only when it is still our copy (named "MeridalVorn.gms", in a
 // folder named "GMS", holding the bytes of the project beside the program), so a version

@@ -151,9 +151,10 @@ Section "Uninstall"
   ; the macro folders.
   ExecWait '"$INSTDIR\Plotgate.exe" /UnRegCorelWorkSpace'
   ; The program has taken its values away; should it not have run, "Path" goes all the
-  ; same. The keys go only when nothing is left in them: a copy that could not be deleted
+  ; same, and so does the macro's own "ExportState". The keys go only when nothing is left in them: a copy that could not be deleted
   ; stays recorded.
   DeleteRegValue HKCU "${PLOTGATE_KEY}" "Path"
+  DeleteRegValue HKCU "${PLOTGATE_KEY}" "ExportState"
   DeleteRegKey /ifnosubkeys /ifnovalues HKCU "${PLOTGATE_KEY}"
   DeleteRegKey /ifnosubkeys /ifnovalues HKCU "Software\Meridal"
 

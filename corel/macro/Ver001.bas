@@ -11,9 +11,10 @@ Attribute VB_Name = "Ver001"
 '   PD0,0;                          a closed subpath's closing line, when it has none
 '   SP0;
 '
-' A shape whose outline cannot be read is left out and counted, and the user is asked
-' whether to cut the rest. AddButton and RemoveButton put a toolbar with the cutting
-' button into CorelDRAW X8 and later, where the installer does not.
+' Shapes that are never cut (bitmaps, dimension lines...) are left out and counted; a shape
+' whose outline cannot be read is too, and then the user is asked whether to cut the rest.
+' AddButton and RemoveButton put a toolbar with the cutting button into CorelDRAW X8 and
+' later, where the installer does not.
 '
 ' Written in the part of VBA that VBScript runs too (no declared types, no file statements,
 ' no jumps on error, no names from CorelDRAW's type library), so that this very source is
@@ -23,9 +24,6 @@ Attribute VB_Name = "Ver001"
 Option Explicit
 
 Private Const UNIT_MILLIMETRE = 3
-Private Const SHAPE_CURVE = 3
-Private Const SHAPE_GROUP = 7
-Private Const SHAPE_GUIDELINE = 9
 Private Const SEGMENT_CURVE = 1
 Private Const UNITS_PER_MILLIMETRE = 40
 Private Const TEMPORARY_FOLDER = 2
@@ -34,14 +32,48 @@ Private Const BUTTONS_OK_CANCEL = 1
 Private Const ANSWER_OK = 1
 Private Const WINDOW_NORMAL = 1
 
+' The kinds of shape (Shape.Type), and the fill and outline type of a shape without them.
+Private Const SHAPE_RECTANGLE = 1
+Private Const SHAPE_ELLIPSE = 2
+Private Const SHAPE_CURVE = 3
+Private Const SHAPE_POLYGON = 4
+Private Const SHAPE_BITMAP = 5
+Private Const SHAPE_TEXT = 6
+Private Const SHAPE_GROUP = 7
+Private Const SHAPE_GUIDELINE = 9
+Private Const SHAPE_BLEND = 10
+Private Const SHAPE_EXTRUSION = 11
+Private Const SHAPE_OLE = 12
+Private Const SHAPE_CONTOUR = 13
+Private Const SHAPE_DIMENSION = 14
+Private Const SHAPE_BEVEL = 15
+Private Const SHAPE_DROP_SHADOW = 16
+Private Const SHAPE_3D = 17
+Private Const SHAPE_ARTISTIC_MEDIA = 18
+Private Const SHAPE_CONNECTOR = 19
+Private Const SHAPE_MESH_FILL = 20
+Private Const SHAPE_CUSTOM = 21
+Private Const SHAPE_CUSTOM_EFFECT = 22
+Private Const SHAPE_SYMBOL = 23
+Private Const SHAPE_HTML_FORM = 24
+Private Const SHAPE_HTML_ACTIVE = 25
+Private Const SHAPE_PERFECT = 26
+Private Const SHAPE_EPS = 27
+Private Const FILL_NONE = 0
+Private Const OUTLINE_NONE = 0
+
 ' Where the installer, or "Plotgate.exe /RegCorelWorkSpace", records the program.
 Private Const PLOTGATE_PATH_VALUE = "HKCU\Software\Meridal\Plotgate\Path"
+' The settings an export under way has changed, "" when none is: a run broken off
+' (Ctrl+Break) leaves them for the next to put back.
+Private Const EXPORT_STATE_VALUE = "HKCU\Software\Meridal\Plotgate\ExportState"
 Private Const EXCHANGE_FILE_NAME = "MeridalCut.plt"
 Private Const MESSAGE_TITLE = "Plotgate"
 Private Const UNDO_NAME = "Plotgate export"
 
-' The toolbar of AddButton: a floating bar kept between sessions, its one button running
-' the cutting macro from the macros category (the category our workspace files use).
+' The toolbar of AddButton: a floating bar kept between sessions, its button running the
+' cutting macro from the macros category (the category our workspace files use), known
+' again by its tag, which holds that macro's name.
 Private Const TOOLBAR_NAME = "Plotgate"
 Private Const BAR_FLOATING = 4
 Private Const MACROS_CATEGORY = "2cc24a3e-fe24-4708-9a74-9c75406eebcd"
@@ -52,9 +84,11 @@ Private Const NO_DOCUMENT_TEXT = "There is no drawing to cut: open or create a d
 Private Const NOTHING_TO_CUT_TEXT = "There is nothing to cut: select the shapes to cut, or draw them on a visible, printable layer of the active page."
 Private Const NOT_INSTALLED_TEXT = "Plotgate is not installed: run its installer, or run ""Plotgate.exe /RegCorelWorkSpace"" once in the folder that holds it."
 Private Const FAILED_TEXT = "Plotgate could not export the drawing: "
+Private Const SCALE_TEXT = "; check the size Plotgate shows before you cut."
 Private Const BUTTON_INSTALLED_TEXT = "In this version of CorelDRAW the installer puts the toolbar with the Plotgate button in place, and uninstalling Plotgate takes it away."
 Private Const BUTTON_ADDED_TEXT = "The toolbar ""Plotgate"" is in place: its button cuts the selected shapes, or the whole page."
 Private Const BUTTON_REMOVED_TEXT = "The toolbar ""Plotgate"" is removed."
+Private Const BUTTON_TAKEN_OFF_TEXT = "The Plotgate button is removed; the toolbar ""Plotgate"" keeps the buttons you put on it."
 Private Const NO_BUTTON_TEXT = "There is no toolbar ""Plotgate"" to remove."
 Private Const BUTTON_FAILED_TEXT = "Plotgate could not change its toolbar in this version of CorelDRAW: "
 
@@ -62,14 +96,17 @@ Private m_stream    ' the exchange file while it is written
 Private m_count     ' the drawing commands written so far
 Private m_problem   ' what went wrong first; "" while all is well
 Private m_document  ' the document being exported
-Private m_grouped   ' whether the export's undo step has begun
+Private m_grouped   ' whether the export's undo step has begun (copies were made)
+Private m_selection ' the user's selection, or Nothing when nothing was selected
 Private m_leftOut   ' kind name -> how many shapes of that kind were left out
 Private m_leftTotal ' how many shapes were left out
+Private m_missed    ' how many of them should have cut (not of a kind that never cuts)
 
 ' The toolbar button's command: exports the drawing and starts Plotgate on it.
 Public Sub MeridalCut()
     Dim doc, program, fso, jobPath, problem, wanted
     On Error Resume Next
+    PutBackBrokenOffExport
     Set doc = Nothing
     Set doc = ActiveDocument
     If doc Is Nothing Then
@@ -92,7 +129,7 @@ Public Sub MeridalCut()
     problem = ExportDrawing(doc, fso, jobPath)
     If problem <> "" Then Tell problem
     wanted = (problem = "")
-    If wanted And m_leftTotal > 0 Then
+    If wanted And m_missed > 0 Then
         wanted = (MsgBox("Plotgate cannot cut " & Counted(m_leftTotal, "object") & " of the drawing: " _
             & LeftOutList() & ". Cut the rest?", ICON_EXCLAMATION + BUTTONS_OK_CANCEL, MESSAGE_TITLE) = ANSWER_OK)
     End If
@@ -101,16 +138,17 @@ Public Sub MeridalCut()
         If fso.FileExists(jobPath) Then fso.DeleteFile jobPath, True
         Exit Sub
     End If
+    TellScale doc
     Err.Clear
     CreateObject("WScript.Shell").Run Quoted(program) & " " & Quoted(jobPath), WINDOW_NORMAL, False
     If Err.Number <> 0 Then Tell FAILED_TEXT & "could not start " & program & ": " & Err.Description
 End Sub
 
 ' Run once in CorelDRAW X8 and later: makes the floating toolbar "Plotgate" with one button
-' that cuts. Running it again adds nothing: the toolbar is found by its name, and gets a
-' button only while it has none.
+' that cuts, with Plotgate's icon where this version can set one. Running it again adds
+' nothing. On a toolbar of that name that the user made, the button is added beside theirs.
 Public Sub AddButton()
-    Dim bars, bar, buttons, button
+    Dim bars, bar, place, button
     On Error Resume Next
     If InstallerPutsButton() Then
         Tell BUTTON_INSTALLED_TEXT
@@ -123,13 +161,14 @@ Public Sub AddButton()
     If Err.Number = 0 Then
         If bar Is Nothing Then Set bar = bars.Add(TOOLBAR_NAME, BAR_FLOATING, False)
     End If
-    If Err.Number = 0 Then Set buttons = bar.Controls
-    If Err.Number = 0 Then
-        If buttons.Count = 0 Then
-            Set button = buttons.AddCustomButton(MACROS_CATEGORY, CUT_COMMAND)
-            If Err.Number = 0 Then button.Caption = TOOLBAR_NAME
-            If Err.Number = 0 Then button.ToolTipText = TOOLBAR_NAME
-        End If
+    place = 0
+    If Err.Number = 0 Then place = PlaceOfButton(bar)
+    If Err.Number = 0 And place = 0 Then
+        Set button = bar.Controls.AddCustomButton(MACROS_CATEGORY, CUT_COMMAND)
+        If Err.Number = 0 Then button.Tag = CUT_COMMAND
+        If Err.Number = 0 Then button.Caption = TOOLBAR_NAME
+        If Err.Number = 0 Then button.ToolTipText = TOOLBAR_NAME
+        If Err.Number = 0 Then GiveIcon button
     End If
     If Err.Number = 0 Then bar.Visible = True
     If Err.Number <> 0 Then
@@ -140,9 +179,10 @@ Public Sub AddButton()
     Err.Clear
 End Sub
 
-' Takes the toolbar of AddButton away again; to be run before uninstalling Plotgate.
+' Takes the button of AddButton away again, and its toolbar when nothing else is on it; to
+' be run before uninstalling Plotgate. Buttons of the user's own are left where they are.
 Public Sub RemoveButton()
-    Dim bars, bar
+    Dim bars, bar, place, remaining
     On Error Resume Next
     If InstallerPutsButton() Then
         Tell BUTTON_INSTALLED_TEXT
@@ -150,19 +190,24 @@ Public Sub RemoveButton()
     End If
     Err.Clear
     Set bar = Nothing
+    place = 0
     Set bars = Host().CommandBars
     If Err.Number = 0 Then Set bar = ToolbarOf(bars)
-    If Err.Number = 0 Then
-        If bar Is Nothing Then
-            Tell NO_BUTTON_TEXT
-            Exit Sub
-        End If
-        bar.Delete
+    If Err.Number = 0 And Not bar Is Nothing Then place = PlaceOfButton(bar)
+    If Err.Number = 0 And place = 0 Then
+        Tell NO_BUTTON_TEXT
+        Exit Sub
     End If
+    If Err.Number = 0 Then bar.Controls.Item(place).Delete
+    remaining = 1
+    If Err.Number = 0 Then remaining = bar.Controls.Count
+    If Err.Number = 0 And remaining = 0 Then bar.Delete
     If Err.Number <> 0 Then
         Tell BUTTON_FAILED_TEXT & Err.Description
-    Else
+    ElseIf remaining = 0 Then
         Tell BUTTON_REMOVED_TEXT
+    Else
+        Tell BUTTON_TAKEN_OFF_TEXT
     End If
     Err.Clear
 End Sub
@@ -183,18 +228,61 @@ Private Function Host()
     Set Host = Application
 End Function
 
-' The toolbar named "Plotgate" among `bars`, or Nothing. Raises when `bars` cannot be read.
+' The toolbar named "Plotgate" that holds our button, else the first of that name (one the
+' user made), else Nothing. Raises when `bars` cannot be read.
 Private Function ToolbarOf(bars)
-    Dim i, count
+    Dim i, count, bar
     Set ToolbarOf = Nothing
     count = bars.Count
     For i = 1 To count
-        If bars.Item(i).Name = TOOLBAR_NAME Then
-            Set ToolbarOf = bars.Item(i)
+        Set bar = bars.Item(i)
+        If bar.Name = TOOLBAR_NAME Then
+            If PlaceOfButton(bar) > 0 Then
+                Set ToolbarOf = bar
+                Exit Function
+            End If
+            If ToolbarOf Is Nothing Then Set ToolbarOf = bar
+        End If
+    Next
+End Function
+
+' Where our button is on `bar`, from 1; 0 when it is not there. Raises when the bar's
+' buttons cannot be read.
+Private Function PlaceOfButton(bar)
+    Dim buttons, i, count
+    PlaceOfButton = 0
+    Set buttons = bar.Controls
+    count = buttons.Count
+    For i = 1 To count
+        If IsOurButton(buttons.Item(i)) Then
+            PlaceOfButton = i
             Exit Function
         End If
     Next
 End Function
+
+' Whether a button is ours: its tag, or the command it runs (for a button made before
+' buttons were tagged), is the cutting macro. What cannot be read is not ours.
+Private Function IsOurButton(button)
+    Dim ours
+    On Error Resume Next
+    ours = False
+    ours = (CStr(button.Tag) = CUT_COMMAND)
+    Err.Clear
+    If Not ours Then ours = (CStr(button.ID) = CUT_COMMAND)
+    IsOurButton = ours
+    Err.Clear
+End Function
+
+' Gives the button Plotgate's icon, the one of the program its set-up recorded; a version
+' without SetIcon2 keeps its plain button.
+Private Sub GiveIcon(button)
+    Dim program
+    On Error Resume Next
+    program = PlotgateProgram(CreateObject("Scripting.FileSystemObject"))
+    If program <> "" Then button.SetIcon2 program
+    Err.Clear
+End Sub
 
 ' The full path of Plotgate.exe as its set-up recorded it, or "" when there is none or the
 ' program is no longer there.
@@ -211,16 +299,35 @@ Private Function PlotgateProgram(fso)
     Err.Clear
 End Function
 
+' Says the drawing's scale when it is not 1:1, since Plotgate cuts the sizes on the page.
+Private Sub TellScale(doc)
+    Dim ratio
+    On Error Resume Next
+    ratio = 1
+    ratio = CDbl(doc.WorldScale)
+    If Err.Number = 0 And ratio > 0 And ratio <> 1 Then
+        If ratio > 1 Then
+            Tell "The drawing's scale is 1:" & Round(ratio, 4) & SCALE_TEXT
+        Else
+            Tell "The drawing's scale is " & Round(1 / ratio, 4) & ":1" & SCALE_TEXT
+        End If
+    End If
+    Err.Clear
+End Sub
+
 ' Writes the exchange file at jobPath in millimetres, with screen updates, events and the
-' selection's upkeep off, the document's unit and those settings put back after, whatever
-' happened. Gives "" when the file holds something to cut, else the message to show.
+' selection's upkeep off, the settings and the selection put back after, whatever
+' happened; while they are changed, the registry holds them for a run broken off. Gives ""
+' when the file holds something to cut, else the message to show.
 Private Function ExportDrawing(doc, fso, jobPath)
-    Dim app, saved, savedUnit
+    Dim app, saved
     On Error Resume Next
     m_count = 0
     m_problem = ""
     m_leftTotal = 0
+    m_missed = 0
     m_grouped = False
+    Set m_selection = Nothing
     Set m_document = doc
     Set m_leftOut = CreateObject("Scripting.Dictionary")
     If fso.FileExists(jobPath) Then fso.DeleteFile jobPath, True
@@ -231,18 +338,21 @@ Private Function ExportDrawing(doc, fso, jobPath)
     End If
     m_stream.Write "IN;SP1;" & vbCrLf
     Set app = Host()
-    saved = SpeedUp(app, doc)
-    savedUnit = doc.Unit
-    If Err.Number = 0 Then
+    saved = SettingsOf(app, doc)
+    KeepExportState StateText(saved)
+    SpeedUp app, doc, saved
+    If IsEmpty(saved(3)) Then
+        m_problem = "the document's unit cannot be read"
+    Else
         doc.Unit = UNIT_MILLIMETRE
         If Err.Number = 0 Then ExportChosenShapes
         NoteError
-        doc.Unit = savedUnit
     End If
-    NoteError
     If m_grouped Then doc.EndCommandGroup
     NoteError
+    GiveSelectionBack
     PutBack app, doc, saved
+    KeepExportState ""
     m_stream.Write "SP0;" & vbCrLf
     m_stream.Close
     NoteError
@@ -259,49 +369,147 @@ Private Function ExportDrawing(doc, fso, jobPath)
     End If
 End Function
 
-' Switches off the screen updates, events and selection upkeep that slow a long export,
-' and gives what they were; a setting this version lacks is left alone (Empty).
-Private Function SpeedUp(app, doc)
-    Dim saved(2)
+' What an export changes, as it is: Optimization, EventsEnabled, PreserveSelection, the
+' unit, then the document's name, to know the document again; Empty for what this
+' version lacks or cannot read.
+Private Function SettingsOf(app, doc)
+    Dim saved(4)
     On Error Resume Next
     saved(0) = app.Optimization
-    If Err.Number = 0 Then app.Optimization = True
     Err.Clear
     saved(1) = app.EventsEnabled
-    If Err.Number = 0 Then app.EventsEnabled = False
     Err.Clear
     saved(2) = doc.PreserveSelection
-    If Err.Number = 0 Then doc.PreserveSelection = False
     Err.Clear
-    SpeedUp = saved
+    saved(3) = doc.Unit
+    Err.Clear
+    saved(4) = doc.Name
+    Err.Clear
+    SettingsOf = saved
 End Function
 
-' Puts back what SpeedUp changed and redraws the screen.
+' Switches off the screen updates, events and selection upkeep that slow a long export;
+' a setting this version lacks is left alone.
+Private Sub SpeedUp(app, doc, saved)
+    On Error Resume Next
+    If Not IsEmpty(saved(0)) Then app.Optimization = True
+    Err.Clear
+    If Not IsEmpty(saved(1)) Then app.EventsEnabled = False
+    Err.Clear
+    If Not IsEmpty(saved(2)) Then doc.PreserveSelection = False
+    Err.Clear
+End Sub
+
+' Puts back the settings of SettingsOf (but the name), each one that was read, and redraws
+' the screen.
 Private Sub PutBack(app, doc, saved)
     On Error Resume Next
     If Not IsEmpty(saved(0)) Then app.Optimization = saved(0)
     If Not IsEmpty(saved(1)) Then app.EventsEnabled = saved(1)
     If Not IsEmpty(saved(2)) Then doc.PreserveSelection = saved(2)
+    If Not IsEmpty(saved(3)) Then doc.Unit = saved(3)
     app.Refresh
     Err.Clear
 End Sub
 
-' The selection in its order; with nothing selected, the shapes of the active page's
-' visible, printable layers. Each as a fixed range, since exporting may add and delete
-' shapes on the page.
+' The settings of SettingsOf as one line for the registry, "1;0;1;1;Graphic1": a setting
+' not read is an empty field, the name comes last, whatever it holds.
+Private Function StateText(saved)
+    Dim state, i
+    state = ""
+    For i = 0 To 3
+        If IsEmpty(saved(i)) Then
+        ElseIf i = 3 Then
+            state = state & CLng(saved(i))
+        ElseIf saved(i) Then
+            state = state & "1"
+        Else
+            state = state & "0"
+        End If
+        state = state & ";"
+    Next
+    StateText = state & saved(4)
+End Function
+
+' The settings that StateText wrote.
+Private Function StateFrom(state)
+    Dim parts, saved(4), i
+    parts = Split(state, ";", 5)
+    For i = 0 To UBound(parts)
+        If parts(i) = "" Then
+        ElseIf i = 4 Then
+            saved(4) = parts(4)
+        ElseIf i = 3 Then
+            saved(3) = CLng(parts(3))
+        Else
+            saved(i) = (parts(i) = "1")
+        End If
+    Next
+    StateFrom = saved
+End Function
+
+' Writes the settings of an export under way to the registry, or "" when it is over (the
+' script host cannot delete a value, so it is emptied).
+Private Sub KeepExportState(state)
+    On Error Resume Next
+    CreateObject("WScript.Shell").RegWrite EXPORT_STATE_VALUE, state, "REG_SZ"
+    Err.Clear
+End Sub
+
+' A run broken off halfway left its settings in the registry: puts them back, the
+' document's own only when the same document is active, and clears them. A record that
+' cannot be read is cleared all the same.
+Private Sub PutBackBrokenOffExport()
+    Dim state, saved, doc, docName
+    On Error Resume Next
+    state = ""
+    state = CStr(CreateObject("WScript.Shell").RegRead(EXPORT_STATE_VALUE))
+    Err.Clear
+    If state = "" Then Exit Sub
+    saved = StateFrom(state)
+    If Err.Number = 0 And IsArray(saved) Then
+        Set doc = Nothing
+        Set doc = ActiveDocument
+        docName = ""
+        docName = CStr(doc.Name)
+        If doc Is Nothing Or docName <> CStr(saved(4)) Then
+            saved(2) = Empty
+            saved(3) = Empty
+        End If
+        PutBack Host(), doc, saved
+    End If
+    KeepExportState ""
+    Err.Clear
+End Sub
+
+' The selection in its order; with nothing selected, the shapes of the visible, printable
+' layers of the active page and of its master pages. Each as a fixed range, since
+' exporting may add and delete shapes on the page.
 Private Sub ExportChosenShapes()
     Dim chosen, layers, layer, i
     Set chosen = ActiveSelectionRange
     If chosen.Count > 0 Then
+        Set m_selection = chosen
         ExportShapes chosen
         Exit Sub
     End If
-    Set layers = ActivePage.Layers
+    Set layers = EveryLayer()
+    If layers Is Nothing Then Set layers = ActivePage.Layers
     For i = 1 To layers.Count
         Set layer = layers.Item(i)
         If IsLayerCut(layer) Then ExportShapes layer.Shapes.All
     Next
 End Sub
+
+' The active page's layers with the master layers, or Nothing where this version cannot
+' list them.
+Private Function EveryLayer()
+    On Error Resume Next
+    Set EveryLayer = Nothing
+    Set EveryLayer = ActivePage.AllLayers
+    If Err.Number <> 0 Then Set EveryLayer = Nothing
+    Err.Clear
+End Function
 
 ' Whether a layer's shapes are cut: not guides, grid or desktop, and both shown and
 ' printed. A state that cannot be read counts as shown and printed.
@@ -318,6 +526,15 @@ Private Function IsLayerCut(layer)
     IsLayerCut = Not CBool(special) And CBool(shown) And CBool(printed)
 End Function
 
+' Selects again what the user had selected, when copies made for the export took the
+' selection, so that the next press cuts the same shapes.
+Private Sub GiveSelectionBack()
+    On Error Resume Next
+    If m_grouped And Not m_selection Is Nothing Then m_selection.CreateSelection
+    Set m_selection = Nothing
+    Err.Clear
+End Sub
+
 Private Sub ExportShapes(shapeList)
     Dim i
     For i = 1 To shapeList.Count
@@ -326,43 +543,62 @@ Private Sub ExportShapes(shapeList)
     Next
 End Sub
 
-' A group by its children, depth first; a curve as it is; kinds without a cuttable outline
-' left out and counted, guidelines left out silently; any other shape through its outline
-' as displayed. A PowerClip's contents follow the outline of the shape that holds them.
+' A group by its children, depth first; kinds that are never cut left out and counted;
+' guidelines, and shapes with neither fill nor outline (the path under fitted text, a
+' helper frame), skipped; any other shape through its outline. A PowerClip's contents
+' follow the shape that holds them, shown or not.
 Private Sub ExportShape(shp)
-    Dim kind, crv, clip
+    Dim kind, clip
     kind = shp.Type
     If kind = SHAPE_GROUP Then
         ExportShapes shp.Shapes.All
-    ElseIf kind = SHAPE_CURVE Then
-        Set crv = CurveOf(shp)
-        If crv Is Nothing Then
-            LeaveOut kind
-        Else
-            ExportCurve crv
-        End If
     ElseIf IsNeverCut(kind) Then
-        LeaveOut kind
+        LeaveOut kind, False
     ElseIf kind <> SHAPE_GUIDELINE Then
-        Set crv = DisplayedOutline(shp)
-        If crv Is Nothing Then
-            ExportConverted shp, kind
-        Else
-            ExportCurve crv
-        End If
+        If IsShown(shp) Then ExportOutline shp, kind
     End If
     Set clip = PowerClipOf(shp)
     If Not clip Is Nothing Then ExportShapes clip.Shapes.All
 End Sub
 
-' Bitmaps, OLE objects, drop shadows, 3D, HTML and EPS objects: no outline to cut.
+' The outline as CorelDRAW displays it, for curves too (an envelope or a perspective
+' changes that, not the curve); where there is none, or it is empty, a curve's own curve
+' and any other shape's converted copy. Left out and counted when none of them gives one.
+Private Sub ExportOutline(shp, kind)
+    Dim written
+    written = ExportedCurve(DisplayedOutline(shp))
+    If written Then
+    ElseIf kind = SHAPE_CURVE Then
+        written = ExportedCurve(CurveOf(shp))
+        If Not written Then LeaveOut kind, True
+    Else
+        ExportConverted shp, kind
+    End If
+End Sub
+
+' Bitmaps, OLE objects, drop shadows, 3D, HTML and EPS objects, and dimension lines: not
+' cuttable by nature, and never asked about on their own.
 Private Function IsNeverCut(kind)
     Select Case kind
-        Case 5, 12, 16, 17, 24, 25, 27
+        Case SHAPE_BITMAP, SHAPE_OLE, SHAPE_DIMENSION, SHAPE_DROP_SHADOW, SHAPE_3D, SHAPE_HTML_FORM, SHAPE_HTML_ACTIVE, SHAPE_EPS
             IsNeverCut = True
         Case Else
             IsNeverCut = False
     End Select
+End Function
+
+' Whether a shape shows: it has a fill or an outline. One whose fill or outline cannot be
+' read counts as shown.
+Private Function IsShown(shp)
+    Dim fillType, outlineType
+    On Error Resume Next
+    IsShown = True
+    fillType = shp.Fill.Type
+    If Err.Number = 0 And fillType = FILL_NONE Then
+        outlineType = shp.Outline.Type
+        If Err.Number = 0 Then IsShown = (outlineType <> OUTLINE_NONE)
+    End If
+    Err.Clear
 End Function
 
 ' The shape's curve, or Nothing when it cannot be read.
@@ -397,22 +633,20 @@ End Function
 ' the conversion gives one; left out and counted when there is no such copy or it has no
 ' curve. The copy is deleted whatever happens, so the user's shapes stay as they were.
 Private Sub ExportConverted(shp, kind)
-    Dim copy, pieces, crv
+    Dim copy, pieces, written
     On Error Resume Next
     Set copy = ConvertedCopy(shp)
     If copy Is Nothing Then
-        LeaveOut kind
+        LeaveOut kind, True
         Exit Sub
     End If
     Set pieces = ChildrenOf(copy)
-    Set crv = Nothing
-    If pieces Is Nothing Then Set crv = CurveOf(copy)
-    If Not pieces Is Nothing Then
-        ExportShapes pieces
-    ElseIf crv Is Nothing Then
-        LeaveOut kind
+    If pieces Is Nothing Then
+        written = False
+        written = ExportedCurve(CurveOf(copy))
+        If Err.Number = 0 And Not written Then LeaveOut kind, True
     Else
-        ExportCurve crv
+        ExportShapes pieces
     End If
     NoteError
     copy.Delete
@@ -459,39 +693,40 @@ Private Function ChildrenOf(shp)
     Err.Clear
 End Function
 
-' Counts a shape left out, by the name of its kind.
-Private Sub LeaveOut(kind)
+' Counts a shape left out, by the name of its kind; `missed` when it should have cut.
+Private Sub LeaveOut(kind, missed)
     Dim name
     name = KindName(kind)
     m_leftOut(name) = m_leftOut(name) + 1
     m_leftTotal = m_leftTotal + 1
+    If missed Then m_missed = m_missed + 1
 End Sub
 
 Private Function KindName(kind)
     Select Case kind
-        Case 1: KindName = "rectangle"
-        Case 2: KindName = "ellipse"
-        Case 3: KindName = "curve"
-        Case 4: KindName = "polygon"
-        Case 5: KindName = "bitmap"
-        Case 6: KindName = "text object"
-        Case 10: KindName = "blend"
-        Case 11: KindName = "extrusion"
-        Case 12: KindName = "OLE object"
-        Case 13: KindName = "contour"
-        Case 14: KindName = "dimension"
-        Case 15: KindName = "bevel"
-        Case 16: KindName = "drop shadow"
-        Case 17: KindName = "3D object"
-        Case 18: KindName = "artistic media object"
-        Case 19: KindName = "connector"
-        Case 20: KindName = "mesh fill"
-        Case 21: KindName = "custom shape"
-        Case 22: KindName = "custom effect"
-        Case 23: KindName = "symbol"
-        Case 24, 25: KindName = "HTML object"
-        Case 26: KindName = "perfect shape"
-        Case 27: KindName = "EPS object"
+        Case SHAPE_RECTANGLE: KindName = "rectangle"
+        Case SHAPE_ELLIPSE: KindName = "ellipse"
+        Case SHAPE_CURVE: KindName = "curve"
+        Case SHAPE_POLYGON: KindName = "polygon"
+        Case SHAPE_BITMAP: KindName = "bitmap"
+        Case SHAPE_TEXT: KindName = "text object"
+        Case SHAPE_BLEND: KindName = "blend"
+        Case SHAPE_EXTRUSION: KindName = "extrusion"
+        Case SHAPE_OLE: KindName = "OLE object"
+        Case SHAPE_CONTOUR: KindName = "contour"
+        Case SHAPE_DIMENSION: KindName = "dimension"
+        Case SHAPE_BEVEL: KindName = "bevel"
+        Case SHAPE_DROP_SHADOW: KindName = "drop shadow"
+        Case SHAPE_3D: KindName = "3D object"
+        Case SHAPE_ARTISTIC_MEDIA: KindName = "artistic media object"
+        Case SHAPE_CONNECTOR: KindName = "connector"
+        Case SHAPE_MESH_FILL: KindName = "mesh fill"
+        Case SHAPE_CUSTOM: KindName = "custom shape"
+        Case SHAPE_CUSTOM_EFFECT: KindName = "custom effect"
+        Case SHAPE_SYMBOL: KindName = "symbol"
+        Case SHAPE_HTML_FORM, SHAPE_HTML_ACTIVE: KindName = "HTML object"
+        Case SHAPE_PERFECT: KindName = "perfect shape"
+        Case SHAPE_EPS: KindName = "EPS object"
         Case Else: KindName = "other object"
     End Select
 End Function
@@ -525,11 +760,17 @@ End Sub
 
 ' Each subpath with segments: a pen-up to its start, a command per segment, and for a
 ' closed subpath whose last segment does not end at its start, a line back to it. Each
-' member is read once per segment, since every read is a call into CorelDRAW.
-Private Sub ExportCurve(crv)
+' member is read once per segment, since every read is a call into CorelDRAW. False, and
+' nothing written, for no curve or one without subpaths.
+Private Function ExportedCurve(crv)
     Dim paths, path, segments, seg, node, count, i, j, startX, startY, endX, endY
+    ExportedCurve = False
+    If crv Is Nothing Then Exit Function
     Set paths = crv.SubPaths
-    For i = 1 To paths.Count
+    count = paths.Count
+    If count = 0 Then Exit Function
+    ExportedCurve = True
+    For i = 1 To count
         Set path = paths.Item(i)
         Set segments = path.Segments
         count = segments.Count
@@ -557,7 +798,7 @@ Private Sub ExportCurve(crv)
             End If
         End If
     Next
-End Sub
+End Function
 
 ' Millimetres as whole plotter units, rounded to the nearest.
 Private Function Units(millimetres)

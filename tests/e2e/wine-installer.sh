@@ -141,6 +141,8 @@ check "second install leaves the version 16 workspace as it was" diff -rq "$work
 check "second install leaves the version 17 workspaces as they were" diff -rq "$work/X7" "$work/X7.installed"
 check "second install: the macro project still in every GMS folder" macro_installed
 
+# The macro's record of an export under way, emptied when the export ended, goes too.
+run reg add "$plotgate_key" /v ExportState /t REG_SZ /d "" /f
 run "$dir/Uninstall Plotgate.exe" /S
 check "uninstall succeeds" [ $? -eq 0 ]
 check "uninstall gives the version 16 workspace back byte for byte" diff -rq "$work/X6" "$work/X6.before"

@@ -41,6 +41,17 @@ check "only Attribute lines are left out of the macro" \
   [ "$(($(wc -l <corel/macro/Ver001.bas) - $(wc -l <"$work/macro.vbs")))" -eq "$(grep -c '^Attribute ' corel/macro/Ver001.bas)" ]
 cat tests/corel/macro/ObjectModel.vbs tests/corel/macro/MacroCases.vbs >>"$work/macro.vbs"
 
+# The host's globals that the macro names are among those the stand-in declares for itself
+# (whatever else of the host it reaches, it reaches through their members), so that what
+# only a real CorelDRAW can confirm does not grow unseen.
+host_names=$(sed -n "/^' What the host gives the macro\.\$/{n;s/^Dim //;s/, /\n/g;p;}" tests/corel/macro/ObjectModel.vbs | LC_ALL=C sort)
+macro_names=$(/usr/bin/python3 tests/e2e/macro_host_names.py corel/macro/Ver001.bas | LC_ALL=C sort)
+only_declared_host_names() {
+  [ -n "$macro_names" ] && [ -z "$(LC_ALL=C comm -23 <(echo "$macro_names") <(echo "$host_names"))" ]
+}
+check "the macro names no host global but the stand-in's" only_declared_host_names ||
+  echo "host globals the macro names: $macro_names"
+
 # run_case NAME: the macro on drawing NAME; its report in $work/NAME.out. Waits until every
 # program it started has ended.
 run_case() {
@@ -106,11 +117,10 @@ check "the file named is the one the macro wrote" \
   cmp -s <(sed -n '/^exchange file:$/,$p' "$work/lines.out" | sed '1d;$d') \
   <(tr -d '\r' <"$("$wine" winepath -u "$job" 2>/dev/null)")
 
-# Groups depth first, converted copies, bitmap left out after asking, guideline skipped,
-# PowerClips after their holders; the drawing left as it was.
+# Groups depth first, converted copies, bitmap left out without asking (it is never cut),
+# guideline skipped, PowerClips after their holders; the drawing left as it was.
 run_case shapes
 expect shapes <<EOF
-message (Plotgate, 49): Plotgate cannot cut 1 object of the drawing: 1 bitmap. Cut the rest?
 $COPIES_REPORT
 exchange file:
 IN;SP1;
@@ -142,6 +152,7 @@ EOF
 run_case selection
 expect selection <<EOF
 $REPORT
+selected: third first
 exchange file:
 IN;SP1;
 PU0,0;
@@ -160,6 +171,7 @@ $SETTINGS
 undo steps: 0 begun, 0 ended (), modified False
 copies left:
 shapes changed:
+selected: third first
 exchange file:
 IN;SP1;
 PU0,0;
@@ -171,11 +183,10 @@ SP0;
 EOF
 
 # Nothing selected: the first layer and the one whose state cannot be read, not the
-# hidden, non-printable, guides and desktop layers; in a CorelDRAW without EventsEnabled,
-# which is left alone.
-run_case layers
-expect layers <<EOF
-unit: 1 (set to 3 1)
+# hidden, non-printable, guides and desktop layers; of the master layers the visible,
+# printable one too; in a CorelDRAW without EventsEnabled, which is left alone. Without
+# AllLayers, the page's own layers, not a failure.
+LAYERS_REPORT="unit: 1 (set to 3 1)
 settings: optimization False (set to True False), events True (set to), refreshed 1, preserve selection True (set to False True)
 undo steps: 0 begun, 0 ended (), modified False
 copies left:
@@ -185,7 +196,18 @@ IN;SP1;
 PU0,0;
 PD40,0;
 PU0,0;
-PD240,0;
+PD240,0;"
+run_case layers
+expect layers <<EOF
+$LAYERS_REPORT
+PU0,0;
+PD280,0;
+SP0;
+
+EOF
+run_case layers-older
+expect layers-older <<EOF
+$LAYERS_REPORT
 SP0;
 
 EOF
@@ -222,10 +244,10 @@ SP0;
 
 EOF
 # The same with DisplayCurve: contour, symbol and locked ellipse read as displayed, no
-# copy made, the drawing not changed at all.
+# copy made, the drawing not changed at all; what is left out is never cut, so nothing is
+# asked.
 run_case mixed-displayed
 expect mixed-displayed <<EOF
-message (Plotgate, 49): Plotgate cannot cut 3 objects of the drawing: 1 OLE object, 1 drop shadow, 1 bitmap. Cut the rest?
 $REPORT
 exchange file:
 IN;SP1;
@@ -241,6 +263,73 @@ PU2400,0;
 PD2800,0;
 SP0;
 
+EOF
+
+# A print-and-cut sheet at 1:10, all selected: the enveloped curve cut as displayed, the
+# fitted text but not the invisible path under it, the perfect shape displayed as an empty
+# curve cut through its copy, the photo and the dimension neither cut nor asked about, the
+# invisible PowerClip frame's contents but not the frame; the selection given back after
+# the copy took it, and the scale said before Plotgate starts.
+run_case effects
+expect effects <<EOF
+message (Plotgate, 48): The drawing's scale is 1:10; check the size Plotgate shows before you cut.
+$COPIES_REPORT
+selected: envelope fitted text text path badge photo dimension frame
+exchange file:
+IN;SP1;
+PU0,0;
+PD480,0;
+BZ560,160,400,320,240,480;
+PD0,0;
+PU800,0;
+PD1200,0;
+PU1600,0;
+PD2000,0;
+PU3200,1200;
+PD3600,1200;
+SP0;
+
+EOF
+
+# A run broken off halfway (Ctrl+Break) leaves its settings changed, and the registry
+# holding them as they were; the next run puts them back before its own export, which
+# switches them and puts them back again, and empties the record.
+run_case broken-off
+expect broken-off <<EOF
+unit: 3 (set to 3)
+settings: optimization True (set to True), events False (set to False), refreshed 0, preserve selection False (set to False)
+undo steps: 0 begun, 0 ended (), modified False
+copies left:
+shapes changed:
+marker: 0;1;1;1;Graphic1
+EOF
+run_case after-break
+expect after-break <<EOF
+unit: 1 (set to 1 3 1)
+settings: optimization False (set to False True False), events True (set to True False True), refreshed 2, preserve selection True (set to True False True)
+undo steps: 0 begun, 0 ended (), modified False
+copies left:
+shapes changed:
+exchange file:
+IN;SP1;
+PU0,0;
+PD40,40;
+SP0;
+
+marker: 
+EOF
+# A record that cannot be read is emptied, and changes nothing.
+"$wine" reg add "$key" /v ExportState /t REG_SZ /d '1;1;1;inches;Graphic1' /f >/dev/null 2>&1
+run_case record-unreadable
+expect record-unreadable <<EOF
+$REPORT
+exchange file:
+IN;SP1;
+PU0,0;
+PD40,40;
+SP0;
+
+marker: 
 EOF
 
 # The messages, a cancelled question and a failure halfway: no file left, no start.
@@ -260,10 +349,11 @@ $REPORT
 no exchange file
 
 EOF
-# A dimension neither displayed nor converted (its copy deleted), and Cancel.
+# An ellipse displayed as an empty curve whose copy does not convert (the copy deleted),
+# asked about with the dimension beside it, and Cancel.
 run_case cancel
 expect cancel <<EOF
-message (Plotgate, 49): Plotgate cannot cut 1 object of the drawing: 1 dimension. Cut the rest?
+message (Plotgate, 49): Plotgate cannot cut 2 objects of the drawing: 1 dimension, 1 ellipse. Cut the rest?
 $COPIES_REPORT
 no exchange file
 
@@ -283,6 +373,7 @@ settings: optimization False (set to), events True (set to), refreshed 0, preser
 undo steps: 0 begun, 0 ended (), modified False
 copies left:
 shapes changed:
+selected: third first
 no exchange file
 '
 register "$(windows "$work/Moved Away/Plotgate.exe")"
@@ -293,9 +384,16 @@ run_case selection
 printf '%s\n' "$NOT_INSTALLED" | expect selection "no program recorded"
 check "no message case starts Plotgate" not_started
 
-# The toolbar macros of X8 and later, each run twice: one toolbar with one button, then
-# none; in X7 a pointer to the installer; without CommandBars a message, not a failure.
+# The toolbar macros of X8 and later, each run twice: one toolbar with one button, tagged
+# with its macro and showing Plotgate's icon, then none; a toolbar of an earlier
+# AddButton, its button untagged, is known by the command the button runs. On a toolbar
+# "Plotgate" that the user made, the button is added beside the user's and known by its
+# tag alone, and only it is taken away again; in a version without SetIcon2 the button is
+# in place without the icon. In X7 a pointer to the installer; without CommandBars a
+# message, not a failure.
+register "$(windows "$work/Stand In/Plotgate.exe")"
 ADDED='message (Plotgate, 48): The toolbar "Plotgate" is in place: its button cuts the selected shapes, or the whole page.'
+OUR_BUTTON='[MeridalVorn.Ver001.MeridalCut from 2cc24a3e-fe24-4708-9a74-9c75406eebcd, caption Plotgate, tip Plotgate, tag MeridalVorn.Ver001.MeridalCut, icon'
 run_case toolbar
 expect toolbar <<EOF
 $ADDED
@@ -303,8 +401,32 @@ $ADDED
 message (Plotgate, 48): The toolbar "Plotgate" is removed.
 message (Plotgate, 48): There is no toolbar "Plotgate" to remove.
 after adding:
-toolbar Plotgate at 4, temporary False, visible True: [MeridalVorn.Ver001.MeridalCut from 2cc24a3e-fe24-4708-9a74-9c75406eebcd, caption Plotgate, tip Plotgate]
+toolbar Plotgate at 4, temporary False, visible True: $OUR_BUTTON $(windows "$work/Stand In/Plotgate.exe")]
 after removing:
+
+EOF
+run_case toolbar-earlier
+expect toolbar-earlier <<EOF
+$ADDED
+$ADDED
+message (Plotgate, 48): The toolbar "Plotgate" is removed.
+message (Plotgate, 48): There is no toolbar "Plotgate" to remove.
+after adding:
+toolbar Plotgate at 4, temporary False, visible True: [MeridalVorn.Ver001.MeridalCut from 2cc24a3e-fe24-4708-9a74-9c75406eebcd, caption Plotgate, tip Plotgate, tag , icon ]
+after removing:
+
+EOF
+USER_BUTTON='[Signs.Tools.Weed from 2cc24a3e-fe24-4708-9a74-9c75406eebcd, caption Weed, tip , tag , icon ]'
+run_case toolbar-user
+expect toolbar-user <<EOF
+$ADDED
+$ADDED
+message (Plotgate, 48): The Plotgate button is removed; the toolbar "Plotgate" keeps the buttons you put on it.
+message (Plotgate, 48): There is no toolbar "Plotgate" to remove.
+after adding:
+toolbar Plotgate at 4, temporary False, visible True: $USER_BUTTON $OUR_BUTTON ]
+after removing:
+toolbar Plotgate at 4, temporary False, visible True: $USER_BUTTON
 
 EOF
 INSTALLER='message (Plotgate, 48): In this version of CorelDRAW the installer puts the toolbar with the Plotgate button in place, and uninstalling Plotgate takes it away.'

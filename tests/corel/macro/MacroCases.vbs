@@ -157,7 +157,9 @@ Sub DrawMixed(doc)
 End Sub
 
 ' Nothing selected: only the first layer and the one whose state cannot be read are cut;
-' not a hidden layer, a non-printable one, nor the guides and desktop layers.
+' not a hidden layer, a non-printable one, nor the guides and desktop layers. Of the
+' master layers, that AllLayers lists, the visible, printable one is cut too; not a hidden
+' one, nor the grid.
 Sub DrawLayers(doc)
     Dim layer
     doc.ActivePage.Draw LineShape("shown", 0, 0, 1, 0)
@@ -171,6 +173,13 @@ Sub DrawLayers(doc)
     doc.ActivePage.Layers.At(5).Hold LineShape("off the page", 0, 0, 5, 0)
     doc.ActivePage.AddLayer("unreadable").Unreadable = True
     doc.ActivePage.Layers.At(6).Hold LineShape("unreadable", 0, 0, 6, 0)
+    doc.ActivePage.AddMasterLayer("Master").Hold LineShape("on every page", 0, 0, 7, 0)
+    Set layer = doc.ActivePage.AddMasterLayer("Master hidden")
+    layer.Shown = False
+    layer.Hold LineShape("hidden on every page", 0, 0, 8, 0)
+    Set layer = doc.ActivePage.AddMasterLayer("Grid")
+    layer.Special = True
+    layer.Hold LineShape("grid", 0, 0, 9, 0)
 End Sub
 
 ' A line, then an ellipse whose converted copy's outline cannot be read halfway.
@@ -183,14 +192,70 @@ Sub DrawTorn(doc)
     doc.ActivePage.Draw NewShape("torn ellipse", MODEL_ELLIPSE, crv)
 End Sub
 
-' A line and a dimension that neither displays nor converts.
+' A line, a dimension that neither displays nor converts, and an ellipse displayed as an
+' empty curve that does not convert either: the ellipse is asked about (not dropped
+' unseen), and the dimension named with it.
 Sub DrawDimension(doc)
-    Dim dimension
+    Dim dimension, ellipse
     doc.ActivePage.Draw LineShape("fine", 0, 0, 1, 1)
     Set dimension = NewShape("dimension", MODEL_DIMENSION, Nothing)
     dimension.DisplayFails = True
     dimension.ConversionFails = True
     doc.ActivePage.Draw dimension
+    Set ellipse = NewShape("empty ellipse", MODEL_ELLIPSE, Nothing)
+    Set ellipse.Displayed = NewCurve()
+    ellipse.ConversionFails = True
+    doc.ActivePage.Draw ellipse
+End Sub
+
+' A print-and-cut sheet, all of it selected: a curve in an envelope, cut as displayed, not
+' as its own curve; text fitted to an ellipse that has neither fill nor outline (the text
+' cut though its style cannot be read, the ellipse not); a perfect shape displayed as an
+' empty curve, cut through its converted copy, after which the selection is given back; a
+' photo and a dimension, never cut and not asked about; a PowerClip frame with neither
+' fill nor outline, not cut, whose contents are.
+Sub DrawEffects(doc)
+    Dim envelope, path, text, circle, badge, frame, i
+    Set path = NewCurve().AddSubPath(0, 0, True)
+    path.LineTo 10, 0
+    path.LineTo 10, 10
+    path.LineTo 0, 10
+    Set envelope = LineShape("envelope", 0, 0, 10, 0)
+    Set envelope.Displayed = NewCurve()
+    Set path = envelope.Displayed.AddSubPath(0, 0, True)
+    path.LineTo 12, 0
+    path.CurveTo 14, 4, 10, 8, 6, 12
+    doc.ActivePage.Draw envelope
+    Set text = NewShape("fitted text", MODEL_TEXT, LineShape("letters", 20, 0, 30, 0).Geometry)
+    text.StyleFails = True
+    doc.ActivePage.Draw text
+    Set circle = NewShape("text path", MODEL_ELLIPSE, LineShape("circle", 20, -5, 30, -5).Geometry)
+    circle.Filled = MODEL_NO_FILL
+    circle.Stroked = MODEL_NO_OUTLINE
+    doc.ActivePage.Draw circle
+    Set badge = NewShape("badge", MODEL_PERFECT_SHAPE, LineShape("badge outline", 40, 0, 50, 0).Geometry)
+    Set badge.Displayed = NewCurve()
+    doc.ActivePage.Draw badge
+    doc.ActivePage.Draw NewShape("photo", MODEL_BITMAP, Nothing)
+    doc.ActivePage.Draw NewShape("dimension", MODEL_DIMENSION, LineShape("measure", 60, 0, 70, 0).Geometry)
+    Set frame = LineShape("frame", 0, 20, 100, 20)
+    frame.Filled = MODEL_NO_FILL
+    frame.Stroked = MODEL_NO_OUTLINE
+    Set frame.Clip = New ModelPowerClip
+    frame.Clip.Shapes.Hold LineShape("clipped", 80, 30, 90, 30)
+    doc.ActivePage.Draw frame
+    For i = 1 To doc.ActivePage.Layers.At(1).Shapes.Size
+        ActiveSelectionRange.Add doc.ActivePage.Layers.At(1).Shapes.At(i)
+    Next
+End Sub
+
+' A line, then a shape at whose reading the run is broken off.
+Sub DrawBrokenOff(doc)
+    Dim shape
+    doc.ActivePage.Draw LineShape("fine", 0, 0, 1, 1)
+    Set shape = LineShape("last", 0, 0, 2, 2)
+    shape.BreaksOff = True
+    doc.ActivePage.Draw shape
 End Sub
 
 ' The toolbar macros, each run twice, and the toolbars after each pair.
@@ -219,6 +284,24 @@ Sub RunCase(name)
     Dim fso, jobPath, doc, earlier
     Select Case name
         Case "toolbar"
+            WScript.Echo RunToolbarMacros()
+            Exit Sub
+        Case "toolbar-user"
+            ' A toolbar "Plotgate" that the user made, with a button of their own, in a
+            ' version without SetIcon2, whose buttons cannot say what they run.
+            Application.HasSetIcon2 = False
+            Application.HasControlID = False
+            Application.CommandBars.Add("Plotgate", 4, False).Controls.AddCustomButton("2cc24a3e-fe24-4708-9a74-9c75406eebcd", _
+                "Signs.Tools.Weed").Caption = "Weed"
+            WScript.Echo RunToolbarMacros()
+            Exit Sub
+        Case "toolbar-earlier"
+            ' The toolbar of an earlier AddButton, whose button has no tag.
+            With Application.CommandBars.Add("Plotgate", 4, False).Controls.AddCustomButton( _
+                "2cc24a3e-fe24-4708-9a74-9c75406eebcd", "MeridalVorn.Ver001.MeridalCut")
+                .Caption = "Plotgate"
+                .ToolTipText = "Plotgate"
+            End With
             WScript.Echo RunToolbarMacros()
             Exit Sub
         Case "toolbar-older"
@@ -260,6 +343,25 @@ Sub RunCase(name)
             ' In a CorelDRAW without EventsEnabled.
             Application.HasEventsEnabled = False
             DrawLayers doc
+        Case "layers-older"
+            ' Without AllLayers either: the page's own layers.
+            Application.HasEventsEnabled = False
+            Application.HasAllLayers = False
+            DrawLayers doc
+        Case "effects"
+            ' At a drawing scale of 1:10.
+            Application.HasDisplayCurve = True
+            doc.Scale = 10
+            DrawEffects doc
+        Case "broken-off"
+            DrawBrokenOff doc
+        Case "after-break"
+            ' The next run, with the settings as the broken-off one left them.
+            doc.LeftAsBrokenOff
+            doc.ActivePage.Draw LineShape("fine", 0, 0, 1, 1)
+        Case "record-unreadable"
+            ' A record of a broken-off run that cannot be read (set by the test).
+            doc.ActivePage.Draw LineShape("fine", 0, 0, 1, 1)
         Case "torn"
             DrawTorn doc
         Case "cancel"
@@ -273,6 +375,7 @@ Sub RunCase(name)
     End Select
     MeridalCut
     WScript.Echo Report() & ExchangeFile(fso, jobPath)
+    If name = "after-break" Or name = "record-unreadable" Then WScript.Echo "marker: " & CreateObject("WScript.Shell").RegRead(MODEL_MARKER_VALUE)
 End Sub
 
 RunCase WScript.Arguments(0)

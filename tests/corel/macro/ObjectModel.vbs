@@ -3,8 +3,8 @@
 ' and given in the document's current unit (inches or millimetres), so a macro that does
 ' not switch to millimetres writes wrong numbers. It also keeps what a test checks: the
 ' messages shown, the unit's and the speed settings' changes, the undo steps, the copies
-' made and deleted, any change to the user's own shapes, the toolbars, and how many calls
-' the macro made into the model (each one a late-bound call in CorelDRAW).
+' made and deleted, any change to the user's own shapes, the selection, the toolbars, and
+' how many calls the macro made into the model (each one a late-bound call in CorelDRAW).
 '
 '   Set doc = NewDocument(1)                   ' a document in inches, made active
 '   Set crv = NewCurve()
@@ -26,6 +26,11 @@ Const MODEL_CONTOUR = 13
 Const MODEL_DIMENSION = 14
 Const MODEL_DROP_SHADOW = 16
 Const MODEL_SYMBOL = 23
+Const MODEL_PERFECT_SHAPE = 26
+Const MODEL_NO_FILL = 0
+Const MODEL_NO_OUTLINE = 0
+' Where the macro keeps the settings of an export under way.
+Const MODEL_MARKER_VALUE = "HKCU\Software\Meridal\Plotgate\ExportState"
 
 ' What the host gives the macro.
 Dim Application, ActiveDocument, ActivePage, ActiveSelectionRange
@@ -62,6 +67,10 @@ Class ModelApplication
     Public HasDisplayCurve
     Public HasEventsEnabled
     Public HasCommandBars
+    Public HasAllLayers
+    Public HasWorldScale
+    Public HasSetIcon2
+    Public HasControlID
     Public Version
     Private m_bars
 
@@ -74,6 +83,10 @@ Class ModelApplication
         HasDisplayCurve = False
         HasEventsEnabled = True
         HasCommandBars = True
+        HasAllLayers = True
+        HasWorldScale = True
+        HasSetIcon2 = True
+        HasControlID = True
         Version = 22
         Set m_bars = New ModelCommandBars
     End Sub
@@ -155,6 +168,12 @@ Class ModelList
         Set All = copy
     End Function
 
+    ' Makes this range the host's selection, as a fixed range of its own.
+    Public Sub CreateSelection()
+        g_calls = g_calls + 1
+        Set ActiveSelectionRange = All()
+    End Sub
+
     Public Property Get Size()
         Size = m_count
     End Property
@@ -210,9 +229,13 @@ Class ModelDocument
     Public UndoEnded
     Public UndoName
     Public Modified
+    Public Name
+    Public Scale
 
     Private Sub Class_Initialize()
         Set ActivePage = New ModelPage
+        Name = "Graphic1"
+        Scale = 1
         m_preserve = True
         UnitChanges = ""
         PreserveChanges = ""
@@ -234,6 +257,22 @@ Class ModelDocument
 
     Public Sub StartIn(value)
         m_unit = value
+    End Sub
+
+    ' Real-world units per drawing unit: 10 for a drawing at 1:10.
+    Public Property Get WorldScale()
+        If Not Application.HasWorldScale Then Missing "WorldScale"
+        WorldScale = Scale
+    End Property
+
+    ' The speed and selection settings as a run broken off halfway leaves them.
+    Public Sub LeftAsBrokenOff()
+        Application.Optimization = True
+        Application.EventsEnabled = False
+        Application.OptimizationChanges = ""
+        Application.EventsChanges = ""
+        m_preserve = False
+        m_unit = 3
     End Sub
 
     Public Property Get PreserveSelection()
@@ -264,14 +303,34 @@ Class ModelDocument
     End Function
 End Class
 
-' A page: its layers, the first one made with it; Shapes spans them all, as the host's does.
+' A page: its layers, the first one made with it, and the document's master layers, which
+' AllLayers lists after them; Shapes spans the page's own layers, as the host's does.
 Class ModelPage
     Public Layers
+    Public MasterLayers
 
     Private Sub Class_Initialize()
         Set Layers = New ModelList
+        Set MasterLayers = New ModelList
         AddLayer "Layer 1"
     End Sub
+
+    Public Property Get AllLayers()
+        Dim every, i
+        g_calls = g_calls + 1
+        If Not Application.HasAllLayers Then Missing "AllLayers"
+        Set every = Layers.All()
+        For i = 1 To MasterLayers.Size
+            every.Add MasterLayers.At(i)
+        Next
+        Set AllLayers = every
+    End Property
+
+    Public Function AddMasterLayer(name)
+        Set AddMasterLayer = New ModelLayer
+        AddMasterLayer.Name = name
+        MasterLayers.Add AddMasterLayer
+    End Function
 
     Public Function AddLayer(name)
         Dim layer
@@ -338,6 +397,25 @@ Class ModelLayer
     End Sub
 End Class
 
+' A shape's fill or outline: its type, 0 for none.
+Class ModelStyle
+    Private m_type
+
+    Public Sub Init(value)
+        m_type = value
+    End Sub
+
+    Public Property Get Type()
+        g_calls = g_calls + 1
+        Type = m_type
+    End Property
+End Class
+
+Function NewStyle(value)
+    Set NewStyle = New ModelStyle
+    NewStyle.Init value
+End Function
+
 Class ModelPowerClip
     Public Shapes
 
@@ -346,8 +424,11 @@ Class ModelPowerClip
     End Sub
 End Class
 
-' A shape. Outline is its curve, or what converting or displaying it gives; Pieces, when
-' it holds any, is the group that converting it gives instead.
+' A shape. Geometry is its curve, or what converting it gives; Displayed, when set, is what
+' DisplayCurve gives instead (an envelope shown, or an empty curve); Pieces, when it holds
+' any, is the group that converting it gives instead. Filled and Stroked are its fill and
+' outline types (0 none); StyleFails makes reading them fail. BreaksOff ends the script
+' when the macro reads its kind, as Ctrl+Break ends a macro, after printing the report.
 Class ModelShape
     Public Name
     Public Kind
@@ -357,7 +438,12 @@ Class ModelShape
     Public ConversionFails
     Public DisplayFails
     Public Locked
-    Public Outline
+    Public Geometry
+    Public Displayed
+    Public Filled
+    Public Stroked
+    Public StyleFails
+    Public BreaksOff
     Public Pieces
     Public Children
     Public Clip
@@ -370,7 +456,12 @@ Class ModelShape
         ConversionFails = False
         DisplayFails = False
         Locked = False
-        Set Outline = Nothing
+        Set Geometry = Nothing
+        Set Displayed = Nothing
+        Filled = 1
+        Stroked = 1
+        StyleFails = False
+        BreaksOff = False
         Set Pieces = New ModelList
         Set Children = New ModelList
         Set Clip = Nothing
@@ -379,7 +470,23 @@ Class ModelShape
 
     Public Property Get Type()
         g_calls = g_calls + 1
+        If BreaksOff Then
+            WScript.Echo Report() & "marker: " & CreateObject("WScript.Shell").RegRead(MODEL_MARKER_VALUE)
+            WScript.Quit
+        End If
         Type = Kind
+    End Property
+
+    Public Property Get Fill()
+        g_calls = g_calls + 1
+        If StyleFails Then Err.Raise 5, "model", Name & " has no fill to read"
+        Set Fill = NewStyle(Filled)
+    End Property
+
+    Public Property Get Outline()
+        g_calls = g_calls + 1
+        If StyleFails Then Err.Raise 5, "model", Name & " has no outline to read"
+        Set Outline = NewStyle(Stroked)
     End Property
 
     Public Property Get Shapes()
@@ -397,17 +504,22 @@ Class ModelShape
     Public Property Get Curve()
         g_calls = g_calls + 1
         If Kind <> MODEL_CURVE Then Err.Raise 91, "model", Name & " is not a curve"
-        Set Curve = Outline
+        Set Curve = Geometry
     End Property
 
     Public Property Get DisplayCurve()
         g_calls = g_calls + 1
         If Not Application.HasDisplayCurve Then Missing "DisplayCurve"
-        If DisplayFails Or Outline Is Nothing Then Err.Raise 5, "model", Name & " gives no displayed curve"
-        Set DisplayCurve = Outline
+        If Not Displayed Is Nothing Then
+            Set DisplayCurve = Displayed
+            Exit Property
+        End If
+        If DisplayFails Or Geometry Is Nothing Then Err.Raise 5, "model", Name & " gives no displayed curve"
+        Set DisplayCurve = Geometry
     End Property
 
-    ' A copy on top of the same list, as the host makes it; refused on a locked layer.
+    ' A copy on top of the same list, as the host makes it, and selected in place of what
+    ' was; refused on a locked layer.
     Public Function Duplicate()
         Dim copy
         g_calls = g_calls + 1
@@ -418,10 +530,12 @@ Class ModelShape
         copy.Kind = Kind
         copy.IsCopy = True
         copy.ConversionFails = ConversionFails
-        Set copy.Outline = Outline
+        Set copy.Geometry = Geometry
         Set copy.Pieces = Pieces
         Parent.HoldOnTop copy
         g_copies.Add copy
+        Set ActiveSelectionRange = New ModelList
+        ActiveSelectionRange.Add copy
         ActiveDocument.Modified = True
         Set Duplicate = copy
     End Function
@@ -442,6 +556,7 @@ Class ModelShape
     Public Sub Delete()
         g_calls = g_calls + 1
         Parent.Remove Me
+        ActiveSelectionRange.Remove Me
         Deleted = True
         ActiveDocument.Modified = True
     End Sub
@@ -652,11 +767,16 @@ Class ModelControls
         Count = Buttons.Size
     End Property
 
+    Public Function Item(index)
+        Set Item = Buttons.Item(index)
+    End Function
+
     Public Function AddCustomButton(category, command)
         Dim button
         Set button = New ModelControl
         button.Category = category
         button.Command = command
+        Set button.Owner = Me
         Buttons.Add button
         Set AddCustomButton = button
     End Function
@@ -666,7 +786,8 @@ Class ModelControls
         text = ""
         For i = 1 To Buttons.Size
             Set b = Buttons.At(i)
-            text = text & " [" & b.Command & " from " & b.Category & ", caption " & b.Caption & ", tip " & b.ToolTipText & "]"
+            text = text & " [" & b.Command & " from " & b.Category & ", caption " & b.Caption & ", tip " & b.ToolTipText _
+                & ", tag " & b.Tag & ", icon " & b.Icon & "]"
         Next
         Describe = text
     End Function
@@ -677,6 +798,24 @@ Class ModelControl
     Public Command
     Public Caption
     Public ToolTipText
+    Public Tag
+    Public Icon
+    Public Owner
+
+    ' The command the button runs.
+    Public Property Get ID()
+        If Not Application.HasControlID Then Missing "ID"
+        ID = Command
+    End Property
+
+    Public Sub SetIcon2(path)
+        If Not Application.HasSetIcon2 Then Missing "SetIcon2"
+        Icon = path
+    End Sub
+
+    Public Sub Delete()
+        Owner.Buttons.Remove Me
+    End Sub
 End Class
 
 Function NewNode(x, y)
@@ -708,14 +847,14 @@ Function NewShape(name, kind, outline)
     Set shape = New ModelShape
     shape.Name = name
     shape.Kind = kind
-    Set shape.Outline = outline
+    Set shape.Geometry = outline
     g_originals.Add shape
     Set NewShape = shape
 End Function
 
 ' What a test checks, one line each: the messages, the document's unit and its changes,
 ' the speed settings, the undo steps and whether the drawing changed, the copies left on
-' the page, and the user's shapes that were changed.
+' the page, the user's shapes that were changed, and what is selected, when anything is.
 Function Report()
     Dim text, i, changed, shape
     text = g_messages
@@ -736,5 +875,12 @@ Function Report()
         If Not g_copies.At(i).Deleted Then text = text & " " & g_copies.At(i).Name
     Next
     text = text & vbCrLf & "shapes changed:" & changed & vbCrLf
+    If ActiveSelectionRange.Size > 0 Then
+        text = text & "selected:"
+        For i = 1 To ActiveSelectionRange.Size
+            text = text & " " & ActiveSelectionRange.At(i).Name
+        Next
+        text = text & vbCrLf
+    End If
     Report = text
 End Function
