@@ -157,7 +157,7 @@ Function un.DeleteRecorded
     ${Else}
       StrCpy $1 "Windows error $1"
     ${EndIf}
-    DetailPrint "Could not delete $INSTDIR\$R0: $1"
+    DetailPrint "Could not delete $R0: $1"
     StrCpy $Kept "$Kept$\r$\n$R0: $1"
   ${Else}
     DeleteRegValue HKCU "$Entry\Files" "$R0"
@@ -323,7 +323,7 @@ Section "Uninstall"
     DeleteRegKey HKCU "$Entry"
   ${Else}
     ; The entry, the uninstaller and the record stay, for the files still there.
-    MessageBox MB_ICONEXCLAMATION|MB_OK "Plotgate could not delete these files from $INSTDIR:$Kept$\r$\n$\r$\nClose Plotgate and wait for any virus scan to finish, then uninstall Plotgate again: it stays among the installed programs until then." /SD IDOK
+    MessageBox MB_ICONEXCLAMATION|MB_OK "Plotgate could not delete these files from $INSTDIR:$\r$\n$Kept$\r$\n$\r$\nClose Plotgate and wait for any virus scan to finish, then uninstall Plotgate again: it stays among the installed programs until then." /SD IDOK
     SetErrorLevel ${FILES_LEFT}
   ${EndIf}
 SectionEnd

@@ -156,7 +156,7 @@ check "uninstall leaves the programs folder itself" [ -d "$profile/Local/Program
 
 # Plotgate.exe running through the uninstall. The file stays, and so do its record, the
 # entry and the uninstaller, and the uninstaller's status says so: once the program is
-# closed, a silent install into the folder goes on and the next uninstall leaves nothing.
+# closed, a silent install into the folder goes on.
 # (Catches an uninstall that drops the record of a file it could not delete, after which
 # every install refuses the leftover Plotgate.exe as another program's.) The uninstaller
 # runs in place ("_?="), the one way to wait for its status, so it stays where it is.
@@ -178,8 +178,27 @@ run "$setup" /S
 check "install after an uninstall that left Plotgate.exe: succeeds" [ $? -eq 0 ]
 check "install after an uninstall that left Plotgate.exe: the programs of the build" \
   cmp -s "$dir/VornUSBSend.exe" "$build/installer/programs/VornUSBSend.exe"
+# X7.wz held without sharing, as a virus scanner can, through an uninstall from its
+# window: the message names the file and the reason. (Catches an uninstall that leaves
+# files without a word, and one that blames the running program for a scanner's hold.)
+: >"$work/hold.out"
+"$wine" "$build/tools/dialogdriver/dialog-driver.exe" hold "$(windows "$dir/X7.wz")" 120 >"$work/hold.out" 2>/dev/null &
+holder=$!
+for _ in $(seq 600); do grep -q held "$work/hold.out" && break; sleep 0.05; done
+"$wine" "$dir/Uninstall Plotgate.exe" >/dev/null 2>&1 &
+driver wait "Plotgate Uninstall: Confirmation" 60
+driver click "Plotgate Uninstall: Confirmation" 1
+said=$("$wine" "$build/tools/dialogdriver/dialog-driver.exe" message "Plotgate Uninstall" 60 2>/dev/null | tr -d '\r')
+check "a held X7.wz: the message names it and the reason" \
+  grep -qx 'X7.wz: in use by another program, such as a virus scanner' <<<"$said"
+check "a held X7.wz: the message names no file that went" bash -c '! grep -q "Plotgate.exe:" <<<"$0"' "$said"
+driver wait "Plotgate Uninstall: Completed" 60
+driver click "Plotgate Uninstall: Completed" 1
+kill "$holder" 2>/dev/null
+wineserver -w
+check "a held X7.wz: it stays, the rest goes" [ "$(cd "$dir" && ls | tr '\n' '/')" = "Uninstall Plotgate.exe/X7.wz/" ]
 run "$dir/Uninstall Plotgate.exe" /S
-check "uninstall after the program closed: the folder and the entry go" \
+check "uninstall once nothing holds a file: the folder and the entry go" \
   eval '[ ! -e "$dir" ] && [ -z "$(value DisplayName)" ]'
 
 # A second folder has its own entry and record: uninstalling the first leaves the second
