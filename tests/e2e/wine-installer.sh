@@ -75,6 +75,7 @@ mkdir -p "$suites 2018/Draw/GMS" "$suites X7/Draw/GMS"
 printf 'users own macros' >"$suites 2018/Draw/GMS/Other.gms"
 printf 'users own copy' >"$suites X7/Draw/GMS/MeridalVorn.gms"
 
+driver() { "$wine" "$build/tools/dialogdriver/dialog-driver.exe" "$@" >/dev/null 2>&1; }
 # registry KEY NAME: the data of one value, "" when missing.
 registry() {
   "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
@@ -155,6 +156,78 @@ check "uninstall leaves the user's data" grep -qx 'keep me' "$profile/Local/Othe
 check "uninstall leaves the user's drawings" grep -qx 'a drawing' "$work/My Files/sign.cdr"
 check "uninstall leaves the programs folder itself" [ -d "$profile/Local/Programs" ]
 
+# Plotgate.exe running through the uninstall. The file stays, and so do its record, the
+# entry and the uninstaller, and the uninstaller's status says so: once the program is
+# closed, a silent install into the folder goes on.
+# (Catches an uninstall that drops the record of a file it could not delete, after which
+# every install refuses the leftover Plotgate.exe as another program's.) The uninstaller
+# runs in place ("_?="), the one way to wait for its status, so it stays where it is.
+run "$setup" /S
+"$wine" "$dir/Plotgate.exe" "$(windows "$work/My Files/star job.plt")" >/dev/null 2>&1 &
+app=$!
+driver wait Harbex 60
+"$wine" "$(value InstallLocation)\\Uninstall Plotgate.exe" /S "_?=$(value InstallLocation)" >/dev/null 2>&1
+check "uninstall while Plotgate.exe runs: the status says files were left" [ $? -eq 3 ]
+check "uninstall while Plotgate.exe runs: the program stays, the other files go" \
+  [ "$(cd "$dir" && ls | tr '\n' '/')" = "Plotgate.exe/Uninstall Plotgate.exe/" ]
+check "uninstall while Plotgate.exe runs: the entry stays" [ "$(value DisplayName)" = "Plotgate" ]
+check "uninstall while Plotgate.exe runs: the program stays recorded, the deleted files do not" \
+  eval '[ "$(registry "$uninstall_key\\Files" Plotgate.exe)" = 0x1 ] && [ -z "$(registry "$uninstall_key\\Files" X7.wz)" ]'
+driver close Harbex
+for _ in $(seq 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
+wineserver -w
+run "$setup" /S
+check "install after an uninstall that left Plotgate.exe: succeeds" [ $? -eq 0 ]
+check "install after an uninstall that left Plotgate.exe: the programs of the build" \
+  cmp -s "$dir/VornUSBSend.exe" "$build/installer/programs/VornUSBSend.exe"
+# X7.wz held without sharing, as a virus scanner can, through an uninstall from its
+# window: the message names the file and the reason. (Catches an uninstall that leaves
+# files without a word, and one that blames the running program for a scanner's hold.)
+: >"$work/hold.out"
+"$wine" "$build/tools/dialogdriver/dialog-driver.exe" hold "$(windows "$dir/X7.wz")" 120 >"$work/hold.out" 2>/dev/null &
+holder=$!
+for _ in $(seq 600); do grep -q held "$work/hold.out" && break; sleep 0.05; done
+"$wine" "$dir/Uninstall Plotgate.exe" >/dev/null 2>&1 &
+driver wait "Plotgate Uninstall: Confirmation" 60
+driver click "Plotgate Uninstall: Confirmation" 1
+said=$("$wine" "$build/tools/dialogdriver/dialog-driver.exe" message "Plotgate Uninstall" 60 2>/dev/null | tr -d '\r')
+check "a held X7.wz: the message names it and the reason" \
+  grep -qx 'X7.wz: in use by another program, such as a virus scanner' <<<"$said"
+check "a held X7.wz: the message names no file that went" bash -c '! grep -q "Plotgate.exe:" <<<"$0"' "$said"
+driver wait "Plotgate Uninstall: Completed" 60
+driver click "Plotgate Uninstall: Completed" 1
+kill "$holder" 2>/dev/null
+wineserver -w
+check "a held X7.wz: it stays, the rest goes" [ "$(cd "$dir" && ls | tr '\n' '/')" = "Uninstall Plotgate.exe/X7.wz/" ]
+run "$dir/Uninstall Plotgate.exe" /S
+check "uninstall once nothing holds a file: the folder and the entry go" \
+  eval '[ ! -e "$dir" ] && [ -z "$(value DisplayName)" ]'
+
+# A second folder has its own entry and record: uninstalling the first leaves the second
+# whole, with the CorelDRAW macro that now runs it, and uninstalling the second takes the
+# rest. (Catches one record and entry for all folders, where the first's uninstall took the
+# entry of the second, or the second's record vouched for files in the first.)
+second="$work/Second"
+second_key="$uninstall_key 2"
+run "$setup" /S
+run "$setup" /S "/D=$(windows "$second")"
+check "a second folder: install succeeds" [ $? -eq 0 ]
+check "a second folder: an entry of its own that names the folder" \
+  [ "$(registry "$second_key" DisplayName)" = "Plotgate ($(windows "$second"))" ]
+check "a second folder: the first entry still names the first folder" \
+  eval '[ -n "$(value InstallLocation)" ] && [ "$(value InstallLocation)" != "$(windows "$second")" ]'
+run "$dir/Uninstall Plotgate.exe" /S
+check "a second folder: uninstalling the first removes it and its entry" \
+  eval '[ ! -e "$dir" ] && [ -z "$(value DisplayName)" ]'
+check "a second folder: uninstalling the first leaves the second's files and entry" \
+  eval '[ -f "$second/Plotgate.exe" ] && [ -f "$second/Uninstall Plotgate.exe" ] &&
+    [ "$(registry "$second_key" InstallLocation)" = "$(windows "$second")" ]'
+check "a second folder: the macro still runs the second's program" \
+  eval 'macro_installed && [ "$(registry "$plotgate_key" Path)" = "$(windows "$second")\\Plotgate.exe" ]'
+run "$second/Uninstall Plotgate.exe" /S
+check "a second folder: its uninstall takes the rest" \
+  eval '[ ! -e "$second" ] && [ -z "$(registry "$second_key" DisplayName)" ] && macro_removed'
+
 # A folder shared with other programs: their readme, uninstaller and data stay through the
 # install and the uninstall; our files come and go, and the folder stays with theirs.
 shared="$work/Tools"
@@ -179,6 +252,14 @@ check "a foreign Plotgate.exe: nothing else written" [ ! -e "$shared/VornUSBSend
 check "a foreign Plotgate.exe: no uninstall entry" [ -z "$(value DisplayName)" ]
 rm "$shared/Plotgate.exe"
 run reg delete 'HKCU\Software\Meridal' /f
+# The same name with the bytes the install brings (an uninstall of an older version that
+# lost its record left it): ours, taken back, and deleted by the next uninstall.
+cp "$build/app/Plotgate.exe" "$shared/Plotgate.exe"
+run "$setup" /S "/D=$(windows "$shared")"
+check "our own Plotgate.exe, unrecorded: the install takes it back" [ $? -eq 0 ]
+run "$shared/Uninstall Plotgate.exe" /S
+check "our own Plotgate.exe, unrecorded: the uninstall leaves exactly their files" diff -r "$shared" "$work/Tools.before"
+run reg delete 'HKCU\Software\Meridal' /f
 
 # An upgrade of an install made before files were recorded: its uninstall entry names the
 # folder and no file is recorded. Its programs are taken over; its readme and uninstaller,
@@ -202,8 +283,6 @@ run reg delete 'HKCU\Software\Meridal' /f
 portable="$work/Portable Plotgate"
 mkdir -p "$portable"
 cp "$build/installer/programs/"{Plotgate.exe,X7.wz,MeridalVorn.gms} "$portable/"
-driver() { "$wine" "$build/tools/dialogdriver/dialog-driver.exe" "$@" >/dev/null 2>&1; }
-
 # An ordinary start on a drawing: the dialog opens, and nothing is written to the registry.
 "$wine" "$portable/Plotgate.exe" "$(windows "$work/My Files/star job.plt")" >/dev/null 2>&1 &
 app=$!
