@@ -39,6 +39,9 @@ class CByteSource {
     return m_block;
   }
 
+  // Gives the byte that Next gave last once more; only straight after that Next.
+  void Unget() { --m_next; }
+
   bool Failed() const { return m_failed; }
   // The error number the failed read set; 0 before a failure.
   int SystemError() const { return m_nError; }
@@ -94,22 +97,24 @@ class CByteSource {
 const size_t FORMAT_SNIFF_BYTES = 4096;
 
 // One command as stored: its text (a zero after the stored bytes, which may hold NUL bytes
-// themselves), where it starts and whether bytes of it were dropped.
+// themselves), where it starts and whether it goes on past the stored bytes.
 struct StoredCommand {
   char text[EXCHANGE_COMMAND_MAX + 1];
   int length;
   TextPlace start;
-  bool cut;
+  bool more;
 };
 
-// Stores the next command's bytes: up to and including ";" or up to the end of the file.
-void ReadCommand(CByteSource& source, StoredCommand& command) {
+// Stores the next command's bytes: up to and including ";", up to the end of the file, or
+// until the text is full and a byte other than ";" follows, which is left to be read next
+// (`more` is set). With `kept` > 0 the command goes on after its first `kept` bytes.
+void ReadCommand(CByteSource& source, StoredCommand& command, int kept = 0) {
   // Only the end is marked: clearing the whole buffer for each of a million commands made
   // up a seventh of loading a large job.
-  command.text[0] = '\0';
-  command.length = 0;
-  command.start = TextPlace();
-  command.cut = false;
+  command.text[kept] = '\0';
+  command.length = kept;
+  if (kept == 0) command.start = TextPlace();
+  command.more = false;
   for (int byte; (byte = source.Next()) >= 0;) {
     if (byte == '\n') source.LineBreak();
     if (byte == '\r' || byte == '\n') continue;
@@ -118,9 +123,19 @@ void ReadCommand(CByteSource& source, StoredCommand& command) {
     if (command.length < EXCHANGE_COMMAND_MAX) {
       command.text[command.length++] = static_cast<char>(byte);
       command.text[command.length] = '\0';
-    } else if (byte != ';')
-      command.cut = true;  // the ";" that ends a command of exactly the limit loses nothing
+    } else if (byte != ';') {  // the ";" that ends a command of exactly the limit loses nothing
+      source.Unget();
+      command.more = true;
+      return;
+    }
     if (byte == ';') return;
+  }
+}
+
+// Drops the rest of a command that did not fit: up to and including its ";".
+void DropRest(CByteSource& source) {
+  for (int byte; (byte = source.Next()) >= 0 && byte != ';';) {
+    if (byte == '\n') source.LineBreak();
   }
 }
 
@@ -187,7 +202,6 @@ class CCommandReader {
     while (!source.AtEnd()) {
       ReadCommand(source, command);
       if (source.Failed()) return JOB_READ_FAILED;
-      if (command.cut) Count(m_report.cut, command.start);
       if (StartsWith(command.text, "SP0;")) {
         End();
         return JOB_DONE;
@@ -195,9 +209,16 @@ class CCommandReader {
       const char* text = command.text;
       int clamped = 0;
       JobResult added = JOB_DONE;
-      if (text[0] == 'P' && (text[1] == 'U' || text[1] == 'D' || text[1] == 'A' || text[1] == 'R'))
-        added = AddPairs(command, clamped);
-      else if (StartsWith(text, "BZ"))
+      if (text[0] == 'P' && (text[1] == 'U' || text[1] == 'D' || text[1] == 'A' || text[1] == 'R')) {
+        // A path of many pairs in one command is read in pieces of whole pairs.
+        int kept = -1;
+        added = AddPairs(command, clamped, kept);
+        while (added == JOB_DONE && kept >= 0) {
+          ReadCommand(source, command, kept);
+          if (source.Failed()) return JOB_READ_FAILED;
+          added = AddPairs(command, clamped, kept);
+        }
+      } else if (StartsWith(text, "BZ"))
         added = AddCurve(command, clamped);
       else if (const unsigned bit = SettingBit(command))
         m_report.settings |= bit;
@@ -205,33 +226,49 @@ class CCommandReader {
         Count(m_report.skipped, command.start);
       Count(m_report.clamped, command.start, clamped);
       if (added != JOB_DONE) return added;
+      if (command.more) {  // cut at the limit
+        Count(m_report.cut, command.start);
+        DropRest(source);
+      }
     }
     return source.Failed() ? JOB_READ_FAILED : JOB_DONE;
   }
 
  private:
   // "PU", "PD", "PA" or "PR": the pen or the plotting mode, then each pair as a move or a
-  // line. A pair short of numbers takes them from the slots and ends the command.
-  JobResult AddPairs(const StoredCommand& command, int& clamped) {
+  // line. A pair short of numbers takes them from the slots and ends the command. When the
+  // command goes on past the stored text, a last pair that may go on too is moved to the
+  // text's start, after the letters, and `kept` gives the bytes to keep there; else -1.
+  JobResult AddPairs(StoredCommand& command, int& clamped, int& kept) {
+    kept = -1;
     const char letter = command.text[1];
     if (letter == 'U' || letter == 'D') m_penDown = letter == 'D';
     if (letter == 'A' || letter == 'R') m_relative = letter == 'R';
+    if (command.length == 2 || (command.length == 3 && command.text[2] == ';')) return JOB_DONE;  // no numbers
     const char* numbers = command.text + 2;
-    if (*numbers == ';' || *numbers == '\0') return JOB_DONE;  // the pen or the mode only
+    const char* stored = command.text + command.length;
     const int32_t kind = m_penDown ? KIND_PEN_DOWN : KIND_PEN_UP;
     for (;;) {
       const char* end = numbers;
-      const bool whole = ScanNumbers(numbers, m_slots, 2, &clamped, &end) == 2;
-      if (!whole) Count(m_report.unnumbered, command.start);
-      if (m_relative) {
-        m_x = Moved(m_x, m_slots[0], clamped);
-        m_y = Moved(m_y, m_slots[1], clamped);
-      } else {
-        m_x = m_slots[0];
-        m_y = m_slots[1];
+      int32_t pair[2] = {m_slots[0], m_slots[1]};
+      int pairClamped = 0;
+      const bool whole = ScanNumbers(numbers, pair, 2, &pairClamped, &end) == 2;
+      // A pair not ended by a byte of the stored text may go on in what follows: it is read
+      // again with that, unless it began the text, as then it is longer than the text can
+      // hold and is cut.
+      if (command.more && !(whole && end < stored) && numbers > command.text + 2) {
+        kept = static_cast<int>(2 + (stored - numbers));
+        memmove(command.text + 2, numbers, stored - numbers);
+        return JOB_DONE;
       }
-      const int32_t pair[2] = {m_x, m_y};
-      const JobResult added = Add(kind, pair, 2);
+      m_slots[0] = pair[0];
+      m_slots[1] = pair[1];
+      clamped += pairClamped;
+      if (!whole) Count(m_report.unnumbered, command.start);
+      m_x = m_relative ? Moved(m_x, pair[0], clamped) : pair[0];
+      m_y = m_relative ? Moved(m_y, pair[1], clamped) : pair[1];
+      const int32_t point[2] = {m_x, m_y};
+      const JobResult added = Add(kind, point, 2);
       if (added != JOB_DONE || !whole || *end != ',') return added;
       numbers = end + 1;
     }

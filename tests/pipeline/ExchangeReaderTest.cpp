@@ -226,6 +226,8 @@ TEST(ExchangeReport, CommandsShortOfNumbersAreCounted) {
   EXPECT_EQ(Tally(report.unnumbered), "3@2:1");  // "PU;" changes the pen only
   EXPECT_EQ(Tally(report.skipped), "0");
   EXPECT_EQ(Tally(ReportOf(std::string("PU1\0,2;", 7)).unnumbered), "1@1:1");
+  // A NUL byte after the letters is not a pen change without numbers.
+  EXPECT_EQ(Tally(ReportOf(std::string("PD\0;", 4)).unnumbered), "1@1:1");
   // Numbers beyond the ones a command takes are ignored, not missing.
   EXPECT_EQ(Tally(ReportOf("PD1,2,3,4;").unnumbered), "0");
 }
@@ -352,6 +354,27 @@ TEST(ExchangeReader, OtherFormatsAreRefusedByName) {
   SwappedRoutines swap;
   g_routines.Read = ThreeBytesAtATime;
   EXPECT_EQ(FormatRead(svg), notHpgl + std::to_string(FORMAT_SVG));
+}
+
+// A path in one "PD" is far longer than a command's room: cut there, it would lose all
+// but its first pairs, and a number split where the room ends would be read in halves.
+TEST(ExchangeReader, LongPathsInOneCommandKeepEveryPair) {
+  std::string path = "PD", separate, relative = "PU0,0;PR;PD", summed = "PU0,0;";
+  for (int i = 1; i <= 2000; ++i) {
+    const std::string pair = std::to_string(i * 37 % 100003) + "," + std::to_string(-i);
+    path += (i > 1 ? "," : "") + pair;
+    separate += "PD" + pair + ";";
+    relative += (i > 1 ? ",5,-3" : "5,-3");
+    summed += "PD" + std::to_string(5 * i) + "," + std::to_string(-3 * i) + ";";
+  }
+  const std::string expected = Read(separate);
+  EXPECT_EQ(Read(path + ";"), expected);
+  EXPECT_EQ(Read(relative + ";"), Read(summed));
+  const ExchangeReport report = ReportOf(path + "\r\n;PU1,1;");
+  EXPECT_TRUE(IsCleanRead(report));
+  SwappedRoutines swap;
+  g_routines.Read = ThreeBytesAtATime;
+  EXPECT_EQ(Read(path), expected);
 }
 
 }  // namespace
