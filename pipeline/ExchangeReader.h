@@ -67,8 +67,9 @@ std::string SkippedSettingNames(const ExchangeReport& report);
 // Reads the file into `out`: JOB_DONE (0) when reading ended (end command or end of file),
 // JOB_CANNOT_OPEN (1) when the path is null or the file cannot be opened (then `out` is
 // untouched), JOB_NOT_HPGL with `out` null when the file's first bytes show an SVG, PDF or
-// EPS file (the report's `format` names it). The list ends with one placeholder node unless the file ended with "SP0;";
-// an "SP0;" before any drawing command gives an empty list (null). A failed read ends the
+// EPS file (the report's `format` names it). The list ends with one placeholder node
+// unless the file ended with "SP0;"; an "SP0;" before any drawing command gives an empty
+// list (null). A failed read ends the
 // input with JOB_READ_FAILED, a failed allocation with JOB_NO_MEMORY, and a job that would
 // flatten to more than MAX_JOB_POINTS points (or hold more commands than that) with
 // JOB_TOO_LARGE as soon as it is read that far; each releases what was read and leaves
