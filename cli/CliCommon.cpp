@@ -130,9 +130,20 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
     fprintf(stderr, "plotgate: cannot read %s: %s\n", choices.input.c_str(), reason.c_str());
     return false;
   }
+  if (job.m_loadResult == JOB_NOT_HPGL) {
+    fprintf(stderr, "plotgate: %s %s\n", choices.input.c_str(), NotHpglText(job.m_readReport.format).c_str());
+    return false;
+  }
   // Said before any refusal: skipped commands may be why there is nothing to cut.
   const std::string warning = job.m_loadResult == JOB_DONE ? ReadWarning(choices.input, job.m_readReport) : "";
   if (!warning.empty()) fprintf(stderr, "%s\n", warning.c_str());
+  const std::string settings = SkippedSettingNames(job.m_readReport);
+  if (job.m_loadResult == JOB_DONE && !settings.empty()) {
+    fprintf(stderr,
+            "plotgate: warning: %s: skipped the commands that set the pen, speed or force (%s): the cutter keeps its "
+            "own settings\n",
+            choices.input.c_str(), settings.c_str());
+  }
   if (!job.HasJob()) {
     // Read in full, a file whose first command ends the drawing still gives no job.
     const char* why = job.m_loadResult == JOB_DONE ? "it holds no drawing" : JobResultText(job.m_loadResult);

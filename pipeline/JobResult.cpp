@@ -14,6 +14,7 @@ const char* JobResultText(JobResult result) {
     case JOB_NOTHING_TO_WRITE: return "there is no job to write";
     case JOB_CANNOT_CREATE: return "cannot create the job file";
     case JOB_WRITE_FAILED: return "writing the job file failed";
+    case JOB_NOT_HPGL: return "the file is a drawing in another format, not HPGL";
   }
   return "unknown failure";
 }

@@ -11,6 +11,7 @@ enum JobResult : int {
   JOB_NOTHING_TO_WRITE,  // no job, or no point left after merging
   JOB_CANNOT_CREATE,     // the job file cannot be created
   JOB_WRITE_FAILED,      // a write to the job file or its close failed
+  JOB_NOT_HPGL,          // the file is a drawing in another format (DrawingFormat.h)
 };
 
 // A pipeline result with the system's reason for it: the error number (errno) that the

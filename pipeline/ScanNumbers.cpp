@@ -25,17 +25,17 @@ static const char* ScanOne(const char* p, int32_t& value, bool& saturated) {
   return p;
 }
 
-int ScanNumbers(const char* text, int32_t* slots, int count, int* clamped) {
+int ScanNumbers(const char* text, int32_t* slots, int count, int* clamped, const char** end) {
   const char* p = text;
-  for (int i = 0; i < count; ++i) {
-    if (i > 0) {
-      if (*p != ',') return i;
-      ++p;
-    }
+  int stored = 0;
+  for (; stored < count; ++stored) {
+    if (stored > 0 && *p != ',') break;
     bool saturated = false;
-    p = ScanOne(p, slots[i], saturated);
-    if (!p) return i;
+    const char* after = ScanOne(stored > 0 ? p + 1 : p, slots[stored], saturated);
+    if (!after) break;
+    p = after;
     if (saturated && clamped) ++*clamped;
   }
-  return count;
+  if (end) *end = p;
+  return stored;
 }

@@ -10,5 +10,6 @@
 // Stores up to `count` numbers from `text` into slots[0..]; returns how many were stored.
 // Scanning stops at the first number or comma that does not match; slots not reached
 // keep their values. `clamped`, when given, is increased by the number of stored values
-// that saturated.
-int ScanNumbers(const char* text, int32_t* slots, int count, int* clamped = nullptr);
+// that saturated. `end`, when given, receives where scanning stopped: the character after
+// the last number stored (`text` when none was).
+int ScanNumbers(const char* text, int32_t* slots, int count, int* clamped = nullptr, const char** end = nullptr);

@@ -376,6 +376,42 @@ TEST(CliReadWarning, TheExamplesAndWhatChangesNothingGiveNone) {
   EXPECT_EQ(quiet.err, "");
 }
 
+// HPGL from other programs: a square in one "PD" cut as its first side only, or settings
+// of speed and force dropped without a word.
+TEST(CliOtherPrograms, SquareInOnePenDownIsFourLinesAndSettingsAreNamed) {
+  TempDir dir;
+  const std::string square = dir.Write("square.plt", "IN;VS10;FS40;SP1;PU;PU0,0;PD4000,0,4000,4000,0,4000,0,0;PU;SP0;");
+  const CliRun run({"info", square, "--detail", "--ini", (dir.Path() / "Plotgate.ini").string()});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.out.rfind("100.00 x 100.00 mm\npaths: 1\ncut length: 400.0 mm\n", 0), 0u) << run.out;
+  EXPECT_EQ(run.err, "plotgate: warning: " + square +
+                         ": skipped the commands that set the pen, speed or force (VS, FS): the cutter keeps its own "
+                         "settings\n");
+}
+
+// A drawing saved as SVG, PDF or EPS read as commands that are all skipped: "no outlines"
+// and no word of what the file is.
+TEST(CliOtherPrograms, SvgPdfAndEpsAreNamedAndRefused) {
+  TempDir dir;
+  const struct {
+    const char* name;
+    const char* text;
+    const char* what;
+  } files[] = {
+      {"star.svg", "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>\n", "an SVG drawing"},
+      {"star.pdf", "%PDF-1.4\n", "a PDF document"},
+      {"star.eps", "%!PS-Adobe-3.0 EPSF-3.0\n", "an EPS or PostScript drawing"},
+  };
+  for (const auto& file : files) {
+    const std::string input = dir.Write(file.name, file.text);
+    const CliRun run({"info", input});
+    EXPECT_EQ(run.code, 1) << file.name;
+    EXPECT_EQ(run.err, "plotgate: " + input + " is " + file.what +
+                           ", not HPGL: save it from your drawing program as HPGL (in Inkscape: Save a Copy, \"HP "
+                           "Graphics Language file\")\n");
+  }
+}
+
 // A file of `size` bytes: one line to cut, then line feeds, which the reader drops.
 std::string InputOfSize(const TempDir& dir, size_t size) {
   const std::string job = "PU0,0;PD4000,0;";

@@ -31,20 +31,50 @@ TEST(ExchangeReader, SpaceSeparatesNumbersLikeAComma) {
 }
 
 TEST(ExchangeReader, NumberSlotsAreSharedBetweenCommands) {
-  // "PD;" alone is skipped; "PU;" reuses the previous recognised command's first pair.
-  EXPECT_EQ(Read("PU5,6;PD;PD7,8;PU;"), "U5,6 D7,8 U7,8 E");
+  // "PD;" and "PU;" without numbers change only the pen: no move, no line.
+  EXPECT_EQ(Read("PU5,6;PD;PD7,8;PU;"), "U5,6 D7,8 E");
   // A space after the letters becomes a comma, so the numbers do not parse.
   EXPECT_EQ(Read("PU5,6;PD 100,200;"), "U5,6 D5,6 E");
   // A pen command fills only two slots: the curve keeps the rest of the earlier curve.
   EXPECT_EQ(Read("BZ1,2,3,4,5,6;PU9,9;BZ7,7;"), "C1,2,3,4,5,6 U9,9 C7,7,3,4,5,6 E");
   // Slots never filled read as zero.
-  EXPECT_EQ(Read("PU;"), "U0,0 E");
+  EXPECT_EQ(Read("PU;"), "E");
+  EXPECT_EQ(Read("PU5;"), "U5,0 E");
 }
 
 TEST(ExchangeReader, OnlyTheKnownUpperCaseCommandsCount) {
-  EXPECT_EQ(Read("pu1,1;pd2,2;PA3,3;SP1;PU4,4;"), "U4,4 E");
-  // Extra pairs after the first are ignored.
-  EXPECT_EQ(Read("PD1,2,3,4;"), "D1,2 E");
+  // "PA" is read: its pair moves, as the pen is still up.
+  EXPECT_EQ(Read("pu1,1;pd2,2;PA3,3;SP1;PU4,4;"), "U3,3 U4,4 E");
+  // Every pair after the first is read too.
+  EXPECT_EQ(Read("PD1,2,3,4;"), "D1,2 D3,4 E");
+}
+
+// HPGL that other programs write: several pairs a command, "PA", "PR", the pen changed
+// without numbers. Each row names the fault it catches.
+TEST(ExchangeReader, HpglOfOtherProgramsGivesEveryPair) {
+  const struct {
+    const char* text;
+    const char* commands;
+  } rows[] = {
+      // A square in one "PD" read as its first line only.
+      {"IN;PU;PU100,100;PD200,100,200,200,100,200,100,100;PU;", "U100,100 D200,100 D200,200 D100,200 D100,100 E"},
+      // A bare "PU;" taken as a move to (0, 0): the job would reach out to the origin.
+      {"PU;PU100,100;PD200,100;PU;SP0;", "U100,100 D200,100"},
+      {"PU1,1,2,2;", "U1,1 U2,2 E"},
+      // "PA" taken as a move whatever the pen: its pairs draw while the pen is down.
+      {"PD;PA10,0,10,10;PU;PA0,0;", "D10,0 D10,10 U0,0 E"},
+      // "PR" pairs taken as absolute, or relative to the slots rather than the current point;
+      // "PR" makes later "PU" and "PD" relative too, until "PA".
+      {"PU100,100;PR;PD10,0,0,10;PU-10,0;PA;PD0,0;", "U100,100 D110,100 D110,110 U100,110 D0,0 E"},
+      {"PU5,5;PR10,0;", "U5,5 U15,5 E"},
+      // Relative to a curve's end, not to its first control point.
+      {"BZ1,1,2,2,30,40;PR1,1;", "C1,1,2,2,30,40 U31,41 E"},
+      // A lone last number takes the earlier y and ends the command.
+      {"PD1,2,3;", "D1,2 D3,2 E"},
+      // Settings of the pen, speed and force are skipped without taking a slot.
+      {"IN;DF;VS10;FS40;AS2;SP1;PU0,0;PD4000,0;SP;", "U0,0 D4000,0 E"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(Read(row.text), row.commands) << row.text;
 }
 
 TEST(ExchangeReader, LastCommandWithoutSemicolonIsRead) { EXPECT_EQ(Read("PU1,1;PD2,3"), "U1,1 D2,3 E"); }
@@ -132,7 +162,7 @@ size_t ThreeBytesAtATime(void* buffer, size_t size, size_t count, FILE* file) {
 TEST(ExchangeReader, SameCommandsWhateverTheReadSizes) {
   const std::string text = "IN;SP1;PU10,20;\r\nPD30 40;BZ1,2,3,4,5,6;PD;PU;SP0;PU9,9;";
   const std::string whole = Read(text);
-  EXPECT_EQ(whole, "U10,20 D30,40 C1,2,3,4,5,6 U1,2");
+  EXPECT_EQ(whole, "U10,20 D30,40 C1,2,3,4,5,6");
   SwappedRoutines swap;
   g_routines.Read = ThreeBytesAtATime;
   EXPECT_EQ(Read(text), whole);
@@ -184,7 +214,7 @@ TEST(ExchangeReport, WhatChangesNothingIsNotCounted) {
 TEST(ExchangeReport, SkippedCommandsAreCountedFromTheirFirstByte) {
   // A space after ";" leads the next command, which then is not a "PD".
   EXPECT_EQ(Tally(ReportOf("IN;PU0,0; PD4000,0;").skipped), "1@1:10");
-  EXPECT_EQ(Tally(ReportOf("PU0,0;\r\npd1,1;\r\npu2,2;PA3,3;").skipped), "3@2:1");
+  EXPECT_EQ(Tally(ReportOf("PU0,0;\r\npd1,1;\r\npu2,2;PA3,3;").skipped), "2@2:1");  // "PA" is read
   EXPECT_EQ(Tally(ReportOf(std::string("PU0,0;\0PD1,1;", 13)).skipped), "1@1:7");
   EXPECT_EQ(Tally(ReportOf(std::string("SP1\0;PU0,0;", 11)).skipped), "1@1:1");  // not a pen select
   EXPECT_EQ(Tally(ReportOf("IN ;").skipped), "1@1:1");
@@ -193,9 +223,11 @@ TEST(ExchangeReport, SkippedCommandsAreCountedFromTheirFirstByte) {
 
 TEST(ExchangeReport, CommandsShortOfNumbersAreCounted) {
   const ExchangeReport report = ReportOf("PU1,2;\nPD 3,4;PU;BZ1,2,3;PD5;");
-  EXPECT_EQ(Tally(report.unnumbered), "4@2:1");
+  EXPECT_EQ(Tally(report.unnumbered), "3@2:1");  // "PU;" changes the pen only
   EXPECT_EQ(Tally(report.skipped), "0");
   EXPECT_EQ(Tally(ReportOf(std::string("PU1\0,2;", 7)).unnumbered), "1@1:1");
+  // A NUL byte after the letters is not a pen change without numbers.
+  EXPECT_EQ(Tally(ReportOf(std::string("PD\0;", 4)).unnumbered), "1@1:1");
   // Numbers beyond the ones a command takes are ignored, not missing.
   EXPECT_EQ(Tally(ReportOf("PD1,2,3,4;").unnumbered), "0");
 }
@@ -204,8 +236,33 @@ TEST(ExchangeReport, EachClampedCoordinateCounts) {
   const ExchangeReport report = ReportOf("PU1,2;\r\nPD99999999999,-99999999999;BZ1,2,3,4,5,2147483648;");
   EXPECT_EQ(Tally(report.clamped), "3@2:1");
   EXPECT_EQ(Tally(ReportOf("PD2147483647,-2147483648;PU-2147483649,0;").clamped), "1@1:26");
-  // Only numbers the command reads: the second pair of a "PD" is not looked at.
-  EXPECT_EQ(Tally(ReportOf("PD1,2,99999999999,0;").clamped), "0");
+  // The second pair of a "PD" is read and counts as well.
+  EXPECT_EQ(Tally(ReportOf("PD1,2,99999999999,0;").clamped), "1@1:1");
+}
+
+// Settings are named once each, in a fixed order, and leave the read clean; the same
+// letters with text that is not numbers are commands not understood.
+TEST(ExchangeReport, SkippedSettingsAreNamedOnce) {
+  const struct {
+    const char* text;
+    const char* names;
+    const char* skipped;
+  } rows[] = {
+      {"IN;SP1;PU0,0;PD1,1;SP0;", "", "0"},
+      {"FS40;VS10;FS30;PD1,1;", "VS, FS", "0"},
+      {"AS2;PT0.3;PW0.35,1;PC1,255,0,0;NP8;WU0;", "AS, PT, PW, PC, NP, WU", "0"},
+      {"VS;", "VS", "0"},
+      {"VSfast;vs10;", "", "2@1:1"},
+  };
+  for (const auto& row : rows) {
+    const ExchangeReport report = ReportOf(row.text);
+    EXPECT_EQ(SkippedSettingNames(report), row.names) << row.text;
+    EXPECT_EQ(Tally(report.skipped), row.skipped) << row.text;
+    EXPECT_EQ(IsCleanRead(report), std::string(row.skipped) == "0") << row.text;
+  }
+  // A relative pair beyond 32 bits is held at the limit and counted.
+  EXPECT_EQ(Read("PU2147483647,0;PR1,-1;"), "U2147483647,0 U2147483647,-1 E");
+  EXPECT_EQ(Tally(ReportOf("PU2147483647,0;PR1,-1;").clamped), "1@1:16");
 }
 
 TEST(ExchangeReport, CommandsCutAtTheLimitAreCounted) {
@@ -256,6 +313,68 @@ TEST(ExchangeReport, ReportIsClearedAndReadingUnchanged) {
   report.skipped.count = 5;
   EXPECT_EQ(ReadExchangeFile(withReport, (dir.Path() / "missing.plt").string().c_str(), &report), 1);
   EXPECT_TRUE(IsCleanRead(report));
+}
+
+}  // namespace
+
+namespace {
+
+// What reading `text` gives: the result, the format named and whether the list is null.
+std::string FormatRead(const std::string& text) {
+  TempDir dir;
+  CommandList list = nullptr;
+  ExchangeReport report;
+  const JobResult result = ReadExchangeFile(list, dir.Write("drawing", text).c_str(), &report);
+  const std::string read = std::to_string(result) + " " + std::to_string(report.format) + (list ? " list" : "");
+  FreeCommands(list);
+  return read;
+}
+
+// Drawings saved in another format are named, not read as commands that all get skipped;
+// HPGL whose text merely holds such marks later on is read.
+TEST(ExchangeReader, OtherFormatsAreRefusedByName) {
+  const std::string svg = "<?xml version=\"1.0\"?>\n<!-- " + std::string(1500, '-') + " -->\n<svg width=\"10mm\">";
+  const std::string notHpgl = std::to_string(JOB_NOT_HPGL) + " ";
+  const struct {
+    std::string text;
+    std::string read;
+  } rows[] = {
+      {svg, notHpgl + std::to_string(FORMAT_SVG)},
+      {"\xEF\xBB\xBF\r\n <svg>", notHpgl + std::to_string(FORMAT_SVG)},
+      {"%PDF-1.7\n%\xE2\xE3\xCF\xD3\n", notHpgl + std::to_string(FORMAT_PDF)},
+      {"%!PS-Adobe-3.0 EPSF-3.0\n", notHpgl + std::to_string(FORMAT_EPS)},
+      {std::string("\xC5\xD0\xD3\xC6\x20\0\0\0", 8), notHpgl + std::to_string(FORMAT_EPS)},
+      // Not a drawing of another format: read as commands.
+      {"<html><body>PU0,0;</body></html>", "0 0 list"},
+      {"PU0,0;PD1,1;<svg>", "0 0 list"},
+      {"", "0 0 list"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(FormatRead(row.text), row.read) << row.text;
+  // The marks are found across reads of a few bytes: not only in the first read.
+  SwappedRoutines swap;
+  g_routines.Read = ThreeBytesAtATime;
+  EXPECT_EQ(FormatRead(svg), notHpgl + std::to_string(FORMAT_SVG));
+}
+
+// A path in one "PD" is far longer than a command's room: cut there, it would lose all
+// but its first pairs, and a number split where the room ends would be read in halves.
+TEST(ExchangeReader, LongPathsInOneCommandKeepEveryPair) {
+  std::string path = "PD", separate, relative = "PU0,0;PR;PD", summed = "PU0,0;";
+  for (int i = 1; i <= 2000; ++i) {
+    const std::string pair = std::to_string(i * 37 % 100003) + "," + std::to_string(-i);
+    path += (i > 1 ? "," : "") + pair;
+    separate += "PD" + pair + ";";
+    relative += (i > 1 ? ",5,-3" : "5,-3");
+    summed += "PD" + std::to_string(5 * i) + "," + std::to_string(-3 * i) + ";";
+  }
+  const std::string expected = Read(separate);
+  EXPECT_EQ(Read(path + ";"), expected);
+  EXPECT_EQ(Read(relative + ";"), Read(summed));
+  const ExchangeReport report = ReportOf(path + "\r\n;PU1,1;");
+  EXPECT_TRUE(IsCleanRead(report));
+  SwappedRoutines swap;
+  g_routines.Read = ThreeBytesAtATime;
+  EXPECT_EQ(Read(path), expected);
 }
 
 }  // namespace

@@ -283,6 +283,18 @@ TEST_F(PlotgateDialog, UnreadableFileShowsZeroSizeAndNoJob) {
   Open((m_dir.Path() / "missing.plt").string());
   EXPECT_EQ(ShownSize(), "0.00 x 0.00");
   EXPECT_FALSE(Enabled(IDOK));
+  // A drawing saved as SVG is refused like an unreadable file, not offered as an empty job.
+  Open(m_dir.Write("star.svg", "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>\n"));
+  EXPECT_EQ(ShownSize(), "0.00 x 0.00");
+  EXPECT_FALSE(Enabled(IDOK));
+}
+
+// HPGL from another program, the triangle in one "PD": its first side alone would be
+// 100.00 x 0.00.
+TEST_F(PlotgateDialog, HpglOfOtherProgramsLoadsEveryPair) {
+  Open(JobFile("IN;VS10;PU;PU0,0;PD4000,0,0,2000,0,0;PU;"));
+  EXPECT_EQ(ShownSize(), "100.00 x 50.00");
+  EXPECT_TRUE(Enabled(IDOK));
 }
 
 TEST_F(PlotgateDialog, CheckedBladeOffsetEnablesItsEditUntilUnchecked) {

@@ -1,6 +1,6 @@
 // The exchange file's number scanner against a reference built on strtoll: the same
 // count of numbers, the same values saturated to 32 bits, the same count of saturated
-// values, the same slots left alone.
+// values, the same slots left alone, the same place where scanning stopped.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -14,9 +14,11 @@ const int Slots = 8;
 const int32_t Untouched = 0x5A5A5A5A;
 
 // "%ld,%ld,..." with a 32-bit long: strtoll skips white space and takes a sign and digits;
-// values beyond the int32 range saturate and are counted in `clamped`.
-int ReferenceScan(const char* text, int32_t* slots, int count, int& clamped) {
+// values beyond the int32 range saturate and are counted in `clamped`. `stop` is set after
+// the last number stored.
+int ReferenceScan(const char* text, int32_t* slots, int count, int& clamped, const char*& stop) {
   const char* p = text;
+  stop = text;
   for (int i = 0; i < count; ++i) {
     if (i > 0) {
       if (*p != ',') return i;
@@ -27,7 +29,7 @@ int ReferenceScan(const char* text, int32_t* slots, int count, int& clamped) {
     if (end == p) return i;
     slots[i] = value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int32_t>(value);
     if (value > INT32_MAX || value < INT32_MIN) ++clamped;
-    p = end;
+    p = stop = end;
   }
   return count;
 }
@@ -42,8 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int32_t got[Slots], want[Slots];
   for (int i = 0; i < Slots; ++i) got[i] = want[i] = Untouched;
   int gotClamped = 0, wantClamped = 0;
-  const int gotCount = ScanNumbers(text.c_str(), got, count, &gotClamped);
-  const int wantCount = ReferenceScan(text.c_str(), want, count, wantClamped);
-  if (gotCount != wantCount || memcmp(got, want, sizeof got) != 0 || gotClamped != wantClamped) abort();
+  const char *gotEnd = nullptr, *wantEnd = nullptr;
+  const int gotCount = ScanNumbers(text.c_str(), got, count, &gotClamped, &gotEnd);
+  const int wantCount = ReferenceScan(text.c_str(), want, count, wantClamped, wantEnd);
+  if (gotCount != wantCount || memcmp(got, want, sizeof got) != 0 || gotClamped != wantClamped || gotEnd != wantEnd)
+    abort();
   return 0;
 }
