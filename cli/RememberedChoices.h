@@ -42,8 +42,10 @@ struct Remembered {
 
 // Names the settings file in `ini` (`iniPath`, or DefaultSettingsPath() when "") and reads
 // what it remembers. With `create` (a send, which saves into it) it is read as the dialog
-// reads it, an absent file created empty; otherwise an absent file is left absent. False,
-// after "plotgate: cannot read the settings: REASON" on stderr, when it cannot be read.
+// reads it, an absent file created empty; otherwise an absent file is left absent. Each entry
+// that cannot be used as written gets a line "plotgate: FILE, line N: ..." on stderr
+// (SettingsWarnings.h). False, after "plotgate: cannot read the settings: REASON" on
+// stderr, when it cannot be read.
 bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered);
 
 // ReadRemembered, CompleteFromSaved and CompleteCutOrder for a command that cuts with the offset options
@@ -92,6 +94,9 @@ struct TargetOptions {
   std::string port;     // "" when not given
   std::string iniPath;  // "" for DefaultSettingsPath()
 };
+
+// Adds --port PORT, as send and the commands that use the cutter without a job take it.
+void AddPortOption(CLI::App& command, std::string& port);
 
 // Adds --model NAME|INDEX, --port PORT and --ini FILE to such a command.
 void AddTargetOptions(CLI::App& command, TargetOptions& options);
