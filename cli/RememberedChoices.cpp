@@ -187,6 +187,7 @@ bool FindCutterTarget(const TargetOptions& options, CutterTarget& target) {
   target.port =
       choices.port.empty() ? ChoosePort(ModelTable[target.model].ProtocolNumber, target.devices) : choices.port;
   target.usbSerialPort = MatchSerialPort(target.devices, USB_SERIAL_PREFIX);
+  target.cutOrder = remembered.cutOrder;
   return true;
 }
 

@@ -107,12 +107,13 @@ struct CutterTarget {
   std::string port;                   // "COM3", "VORN_USB" or a device path
   std::string usbSerialPort;          // the port found under the USB-serial prefix, "" when none
   std::vector<SerialDevice> devices;  // the serial devices of this system
+  SavedCutOrder cutOrder;             // the remembered cut order (read with the rest, warned about once)
 };
 
 // The model and port that `send` would take with the given options: completed from the
 // settings file as send completes them, then the port the dialog would choose for the
-// model. The settings file is read only, never created or changed. Returns false, after a
-// message on stderr, when it cannot be read.
+// model, with the remembered cut order. The settings file is read once, never created or
+// changed. Returns false, after a message on stderr, when it cannot be read.
 bool FindCutterTarget(const TargetOptions& options, CutterTarget& target);
 
 // Fills in from `saved` the cut order the command line left out, as the dialog restores

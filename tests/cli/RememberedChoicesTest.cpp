@@ -189,6 +189,22 @@ TEST(SettingsWarnings, EachEntryThatCannotBeUsedIsNamedWithWhatIsUsedInstead) {
     remembered.cutOrder = ReadSavedCutOrder(ini);
     EXPECT_EQ(SettingsWarnings(ini.Lines, remembered), row.warnings) << row.file;
   }
+  // What the programs write, every entry away from its default, reads without a warning.
+  TempDir dir;
+  CIniFile ini;
+  ini.IniPath = dir.Write("Plotgate.ini", "");
+  WriteSavedChoices(ini, Saved(10, 30, 1, 1, "2", "5"));
+  WriteRememberedPort(ini, "/dev/ttyACM0");
+  SavedCutOrder order;
+  order.insideFirst = order.shortestTravel = order.chkWeedBorder = 1;
+  order.weedBorderText = "50";
+  order.passes = 5;
+  WriteSavedCutOrder(ini, order);
+  Remembered remembered;
+  remembered.saved = ReadSavedChoices(ini);
+  remembered.port = ReadRememberedPort(ini);
+  remembered.cutOrder = ReadSavedCutOrder(ini);
+  EXPECT_EQ(SettingsWarnings(ini.Lines, remembered), std::vector<std::string>()) << TempDir::Read(ini.IniPath);
 }
 
 // Each command that reads the settings prints each warning once, on stderr, with the file.
@@ -204,6 +220,12 @@ TEST(CliSendSettings, SettingsWarningsArePrintedOnceWithTheFile) {
                           "them); using 0 (Lark-Series)\nplotgate: " +
                           ini +
                           ", line 4: Passes=9: not a whole number from 1 to 5 (how often each path is cut); using 5\n");
+  // frame reads the file for its target and for the cut order, but says it once.
+  const CliRun frame(
+      {"frame", input, "--ini", ini, "--model", "Robin-Series", "--port", (dir.Path() / "none").string()});
+  EXPECT_EQ(frame.code, 1);
+  EXPECT_NE(frame.err.find("Passes=9"), std::string::npos) << frame.err;
+  EXPECT_EQ(frame.err.find("Passes=9"), frame.err.rfind("Passes=9")) << frame.err;
 }
 
 TEST(CliSendSettings, NothingIsSavedWhenTheCutterDoesNotAnswer) {
