@@ -31,7 +31,9 @@ std::string ModelUsed(const Remembered& r) {
 
 std::string TickUsed(int tick) { return tick != 0 ? "1 (ticked)" : "0 (unticked)"; }
 
-const char* const CHECK_BOX = "0 unticked, 1 ticked";
+std::string CheckBoxProblem(const std::string& value, const Remembered&) {
+  return WholeNumberProblem(value, 0, 1, "0 unticked, 1 ticked");
+}
 
 // A setting the programs read: where it lives, why a value the reading takes cannot be used
 // as written ("" when it can), and what the reading made of it.
@@ -55,23 +57,16 @@ const KnownSetting KNOWN_SETTINGS[] = {
      [](const Remembered& r) {
        return std::to_string(r.saved.portIndex) + " (" + PortListText(r.saved.portIndex) + ")";
      }},
-    {"Offset", "ChkBladeOffset",
-     [](const std::string& v, const Remembered&) { return WholeNumberProblem(v, 0, 1, CHECK_BOX); },
-     [](const Remembered& r) { return TickUsed(r.saved.chkBladeOffset); }},
-    {"Offset", "ChkOverCut",
-     [](const std::string& v, const Remembered&) { return WholeNumberProblem(v, 0, 1, CHECK_BOX); },
-     [](const Remembered& r) { return TickUsed(r.saved.chkOverCut); }},
+    {"Offset", "ChkBladeOffset", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.saved.chkBladeOffset); }},
+    {"Offset", "ChkOverCut", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.saved.chkOverCut); }},
     // The distances are taken as typed; a send refuses one it cannot use while its box is ticked.
     {"Offset", "BladeOffset", nullptr, [](const Remembered& r) { return r.saved.bladeOffsetText; }},
     {"Offset", "OverCut", nullptr, [](const Remembered& r) { return r.saved.overCutText; }},
-    {CUT_ORDER_SECTION, "InsideFirst",
-     [](const std::string& v, const Remembered&) { return WholeNumberProblem(v, 0, 1, CHECK_BOX); },
+    {CUT_ORDER_SECTION, "InsideFirst", CheckBoxProblem,
      [](const Remembered& r) { return TickUsed(r.cutOrder.insideFirst); }},
-    {CUT_ORDER_SECTION, "ShortestTravel",
-     [](const std::string& v, const Remembered&) { return WholeNumberProblem(v, 0, 1, CHECK_BOX); },
+    {CUT_ORDER_SECTION, "ShortestTravel", CheckBoxProblem,
      [](const Remembered& r) { return TickUsed(r.cutOrder.shortestTravel); }},
-    {CUT_ORDER_SECTION, "ChkWeedBorder",
-     [](const std::string& v, const Remembered&) { return WholeNumberProblem(v, 0, 1, CHECK_BOX); },
+    {CUT_ORDER_SECTION, "ChkWeedBorder", CheckBoxProblem,
      [](const Remembered& r) { return TickUsed(r.cutOrder.chkWeedBorder); }},
     // The margin is read as a number and brought into its range, but only while its box is ticked.
     {CUT_ORDER_SECTION, "WeedBorder",
