@@ -35,13 +35,11 @@ std::string MillimetreProblem(const std::string& text, double min, const char* m
   return "";
 }
 
-CLI::Validator MillimetreCheck(double min, const char* minText, double max, const char* maxText) {
-  return CLI::Validator([min, minText, max, maxText](
-                            const std::string& text) { return MillimetreProblem(text, min, minText, max, maxText); },
-                        "MM");
-}
-
 }  // namespace
+
+std::string WeedBorderProblem(const std::string& text) {
+  return MillimetreProblem(text, MIN_WEED_MARGIN_MM, "0.5", MAX_WEED_MARGIN_MM, "50");
+}
 
 CutOrder CutOrderOf(const CutOrderChoice& choice) {
   SavedCutOrder shown;
@@ -76,7 +74,7 @@ void AddJobOptions(CLI::App& command, JobChoices& choices) {
           },
           "Cut a rectangle this many mm around the job, last, to weed it off the roll, from 0.5 to 50; it counts "
           "in the job's size")
-      ->check(MillimetreCheck(MIN_WEED_MARGIN_MM, "0.5", MAX_WEED_MARGIN_MM, "50"));
+      ->check(CLI::Validator(WeedBorderProblem, "MM"));
   command.add_option("--passes", order.passes, "Cut every path N times, from 1 to 5, for thick material")
       ->type_name("N")
       ->check(CLI::Range(MIN_PASSES, MAX_PASSES));
@@ -215,7 +213,8 @@ CLI::Option* AddModelOption(CLI::App& command, int& model) {
   return command
       .add_option_function<std::string>(
           "--model", [&model](const std::string& name) { model = FindModel(name.c_str()); },
-          "Cutter model: its name as in the Device list, or its index 0 to 10")
+          "Cutter model: its name or its index 0 to 10, as plotgate models lists them (the names of the "
+          "dialog's Device list)")
       ->check([](const std::string& name) -> std::string {
         if (FindModel(name.c_str()) >= 0) return "";
         std::string known;

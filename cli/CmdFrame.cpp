@@ -21,17 +21,6 @@ struct FrameOptions {
   RememberOptions cutOrderOff;  // only its --no- options of the cut order
 };
 
-// Completes the cut order from the settings file as a send would, since a weed border
-// changes where the job lands; an absent file is left absent. False, after a message, when
-// it cannot be read.
-bool CompleteCutOrderAsSend(FrameOptions& options) {
-  CIniFile ini;
-  Remembered remembered;
-  if (!ReadRemembered(options.target.iniPath, false, ini, remembered)) return false;
-  CompleteCutOrder(options.job.cutOrder, options.cutOrderOff, remembered.cutOrder);
-  return true;
-}
-
 int Fail(const std::string& message) {
   fprintf(stderr, "%s\n", message.c_str());
   return 1;
@@ -39,7 +28,9 @@ int Fail(const std::string& message) {
 
 int RunFrame(FrameOptions& options) {
   CutterTarget target;
-  if (!FindCutterTarget(options.target, target) || !CompleteCutOrderAsSend(options)) return 1;
+  if (!FindCutterTarget(options.target, target)) return 1;
+  // Completed as a send would, since a weed border changes where the job lands.
+  CompleteCutOrder(options.job.cutOrder, options.cutOrderOff, target.cutOrder);
   const CutterModel& model = ModelTable[target.model];
   CPlotJob job;
   if (!LoadChosenJob(job, options.job)) return 1;

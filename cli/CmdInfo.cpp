@@ -91,7 +91,9 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       exitCode = 1;
       return;
     }
-    printf("%s x %s mm\n", job.WidthText().c_str(), job.HeightText().c_str());
+    // Every model takes the job with its coordinates swapped: the width lies across the roll
+    // and the height runs along the feed (ToolPath.h).
+    printf("%s x %s mm (across the roll x along the feed)\n", job.WidthText().c_str(), job.HeightText().c_str());
     if (o->detail) {
       JobChoices inDrawingOrder = o->choices.job;
       inDrawingOrder.cutOrder.insideFirst = false;

@@ -11,11 +11,12 @@
 
 namespace {
 
-// How the port is chosen for a protocol when --port is not given.
+// How the port is chosen for a protocol when --port is not given, in words that hold on
+// Linux and Windows; the lines after the table name the devices on each.
 std::string PortChoiceOf(int protocol) {
   if (protocol == 0) return "the maker's USB link (VORN_USB, Windows only)";
-  const std::string prefix = PortPrefixOf(protocol);
-  return "the first device named " + prefix + "*, else COM1";
+  if (PortPrefixOf(protocol) == USB_SERIAL_PREFIX) return "the cutter's own USB serial port, else COM1";
+  return "a USB serial adapter, else COM1";
 }
 
 }  // namespace
@@ -31,6 +32,12 @@ void AddModelsCommand(CLI::App& app, int& exitCode) {
              DialectOfProtocol(protocol) == DialectDmpl ? "DM/PL" : "HPGL",
              GetPortSettings(protocol, "COM1", "").baudRate, PortChoiceOf(protocol).c_str());
     }
+    printf(
+        "\nThe port column is what the model's rule picks; a send without --port takes it or the\n"
+        "remembered port. A USB serial adapter is /dev/ttyUSB0 on Linux (the device %s* on\n"
+        "Windows), the cutter's own USB serial port /dev/ttyACM0 (%s*), and COM1 is\n"
+        "/dev/ttyS0 on Linux. plotgate ports lists the devices of this system.\n",
+        VCP_PREFIX, USB_SERIAL_PREFIX);
     exitCode = StdoutResult(0);
   });
 }

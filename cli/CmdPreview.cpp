@@ -38,9 +38,10 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
   };
   auto o = std::make_shared<Options>();
   CLI::App* preview = app.add_subcommand(
-      "preview", "Draw the preview control's picture as SVG; with --detail, what the cutter will do drawn over it");
+      "preview",
+      "Draw the job as SVG, as the dialog's preview shows it; with --detail, what the cutter will do drawn over it");
   AddJobOptions(*preview, o->job);
-  preview->add_option("--size", o->size, "Client area of the preview control in pixels, as WxH")
+  preview->add_option("--size", o->size, "Size of the picture in pixels, as WxH (the area the dialog's preview fills)")
       ->required()
       ->check([o](const std::string& text) -> std::string {
         char tail = 0;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli/SettingsLocation.h"
+#include "cli/SettingsWarnings.h"
 #include "cutter/ModelTable.h"
 #include "cutter/PortDiscovery.h"
 #include "settings/FileException.h"
@@ -103,6 +104,8 @@ bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Reme
     fprintf(stderr, "plotgate: cannot read the settings: %s\n", e.what());
     return false;
   }
+  for (const std::string& warning : SettingsWarnings(ini.Lines, remembered))
+    fprintf(stderr, "plotgate: %s, %s\n", ini.IniPath.c_str(), warning.c_str());
   return true;
 }
 
@@ -158,11 +161,16 @@ void WriteRememberedPort(CIniFile& ini, const std::string& port) {
   if (remembered != ReadRememberedPort(ini)) ini.SetString(REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY, remembered);
 }
 
+void AddPortOption(CLI::App& command, std::string& port) {
+  command.add_option("--port", port,
+                     "Serial port: a device path (/dev/ttyUSB0, /dev/serial/by-id/...) or COM1..COM999 (COM1 is "
+                     "/dev/ttyS0 on Linux); by default the saved port, or with --model the model's own, which "
+                     "plotgate ports lists (on Linux /dev/ttyUSB0 or /dev/ttyACM0)");
+}
+
 void AddTargetOptions(CLI::App& command, TargetOptions& options) {
   AddModelOption(command, options.model);
-  command.add_option("--port", options.port,
-                     "COM port (COM1..COM999) or device path; by default the saved port, or with --model the port "
-                     "the dialog would choose");
+  AddPortOption(command, options.port);
   AddSettingsFileOption(command, options.iniPath);
 }
 
@@ -179,6 +187,7 @@ bool FindCutterTarget(const TargetOptions& options, CutterTarget& target) {
   target.port =
       choices.port.empty() ? ChoosePort(ModelTable[target.model].ProtocolNumber, target.devices) : choices.port;
   target.usbSerialPort = MatchSerialPort(target.devices, USB_SERIAL_PREFIX);
+  target.cutOrder = remembered.cutOrder;
   return true;
 }
 

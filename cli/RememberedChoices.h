@@ -42,8 +42,10 @@ struct Remembered {
 
 // Names the settings file in `ini` (`iniPath`, or DefaultSettingsPath() when "") and reads
 // what it remembers. With `create` (a send, which saves into it) it is read as the dialog
-// reads it, an absent file created empty; otherwise an absent file is left absent. False,
-// after "plotgate: cannot read the settings: REASON" on stderr, when it cannot be read.
+// reads it, an absent file created empty; otherwise an absent file is left absent. Each entry
+// that cannot be used as written gets a line "plotgate: FILE, line N: ..." on stderr
+// (SettingsWarnings.h). False, after "plotgate: cannot read the settings: REASON" on
+// stderr, when it cannot be read.
 bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered);
 
 // ReadRemembered, CompleteFromSaved and CompleteCutOrder for a command that cuts with the offset options
@@ -93,6 +95,9 @@ struct TargetOptions {
   std::string iniPath;  // "" for DefaultSettingsPath()
 };
 
+// Adds --port PORT, as send and the commands that use the cutter without a job take it.
+void AddPortOption(CLI::App& command, std::string& port);
+
 // Adds --model NAME|INDEX, --port PORT and --ini FILE to such a command.
 void AddTargetOptions(CLI::App& command, TargetOptions& options);
 
@@ -102,12 +107,13 @@ struct CutterTarget {
   std::string port;                   // "COM3", "VORN_USB" or a device path
   std::string usbSerialPort;          // the port found under the USB-serial prefix, "" when none
   std::vector<SerialDevice> devices;  // the serial devices of this system
+  SavedCutOrder cutOrder;             // the remembered cut order (read with the rest, warned about once)
 };
 
 // The model and port that `send` would take with the given options: completed from the
 // settings file as send completes them, then the port the dialog would choose for the
-// model. The settings file is read only, never created or changed. Returns false, after a
-// message on stderr, when it cannot be read.
+// model, with the remembered cut order. The settings file is read once, never created or
+// changed. Returns false, after a message on stderr, when it cannot be read.
 bool FindCutterTarget(const TargetOptions& options, CutterTarget& target);
 
 // Fills in from `saved` the cut order the command line left out, as the dialog restores

@@ -25,9 +25,10 @@ if(WIN32)
 else()
   install(TARGETS plotgate RUNTIME DESTINATION bin)
   # What Debian users expect beside the program: `man plotgate`, made from the program's own
-  # --help texts so that it says what the program does, and /usr/share/doc/plotgate with the
-  # machine-readable copyright and the Debian changelog, whose first entry must name the
-  # version being built.
+  # --help texts so that it says what the program does, with the sections of
+  # cmake/plotgate.h2m after them, and /usr/share/doc/plotgate with the machine-readable
+  # copyright, the Debian changelog, whose first entry must name the version being built,
+  # the README and the example drawings.
   find_program(HELP2MAN help2man REQUIRED)
   set(deb_dir ${PROJECT_SOURCE_DIR}/cmake/deb)
   file(STRINGS ${deb_dir}/changelog changelog_top LIMIT_COUNT 1)
@@ -38,8 +39,9 @@ else()
   set(changelog ${CMAKE_BINARY_DIR}/changelog.gz)
   add_custom_command(
     OUTPUT ${manpage}
-    COMMAND ${PROJECT_SOURCE_DIR}/cmake/make-manpage.sh $<TARGET_FILE:plotgate> ${manpage}
-    DEPENDS plotgate ${PROJECT_SOURCE_DIR}/cmake/make-manpage.sh
+    COMMAND ${PROJECT_SOURCE_DIR}/cmake/make-manpage.sh $<TARGET_FILE:plotgate> ${PROJECT_SOURCE_DIR}/cmake/plotgate.h2m
+            ${manpage}
+    DEPENDS plotgate ${PROJECT_SOURCE_DIR}/cmake/make-manpage.sh ${PROJECT_SOURCE_DIR}/cmake/plotgate.h2m
     VERBATIM)
   add_custom_command(
     OUTPUT ${changelog}
@@ -49,6 +51,8 @@ else()
   add_custom_target(debian_docs ALL DEPENDS ${manpage} ${changelog})
   install(FILES ${manpage} DESTINATION share/man/man1)
   install(FILES ${deb_dir}/copyright ${changelog} DESTINATION share/doc/plotgate)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/plotgate)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION share/doc/plotgate/examples)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# make-manpage.sh PLOTGATE OUTPUT: the manual page of the `plotgate` program PLOTGATE, made
-# by help2man from its own --help and --version texts, with the --help text of every
-# command after the program's, and written gzip -9n to OUTPUT (plotgate.1.gz).
+# make-manpage.sh PLOTGATE INCLUDE OUTPUT: the manual page of the `plotgate` program
+# PLOTGATE, made by help2man from its own --help and --version texts, with the --help text
+# of every command after the program's, then the sections of the help2man include file
+# INCLUDE (what it reads, ports, exit status, files, examples), and written gzip -9n to
+# OUTPUT (plotgate.1.gz).
 set -euo pipefail
-plotgate=$1 output=$2
+plotgate=$1 include=$2 output=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -43,5 +45,5 @@ commands=$("$plotgate" --help | sed -n '/^Subcommands:/,$ { s/^  \([a-z][a-z-]*\
   done
 } >"$work/commands.h2m"
 help2man --no-info --no-discard-stderr --name "send CorelDRAW drawings to vinyl cutters" \
-  --include "$work/commands.h2m" --output "$work/plotgate.1" "$plotgate"
+  --include "$work/commands.h2m" --include "$include" --output "$work/plotgate.1" "$plotgate"
 gzip -9n <"$work/plotgate.1" >"$output"

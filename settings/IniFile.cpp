@@ -19,24 +19,10 @@ std::string Trim(const std::string& text) {
   return text.substr(first, text.find_last_not_of(WHITE_SPACE) - first + 1);
 }
 
-bool IsHeader(const std::string& line) {
-  const size_t first = line.find_first_not_of(WHITE_SPACE);
-  return first != NONE && line[first] == '[';
-}
-
-// A header line names `section` when its text between the first "[" and the first "]",
-// trimmed, equals it. A header without "]" names no section.
+// A header line names `section` when it is named so; a header without "]" names no section.
 bool NamesSection(const std::string& line, const std::string& section) {
-  if (!IsHeader(line)) return false;
-  const size_t open = line.find('[');
-  const size_t close = line.find(']', open);
-  return close != NONE && Trim(line.substr(open + 1, close - open - 1)) == section;
-}
-
-// An entry line has `key` when its trimmed text before the first "=" equals it.
-bool HasKey(const std::string& line, const std::string& key) {
-  const size_t equals = line.find('=');
-  return equals != NONE && Trim(line.substr(0, equals)) == key;
+  const IniLine parsed = ParseIniLine(line);
+  return parsed.named && parsed.name == section;
 }
 
 // Index of the first header naming `section`, or NONE.
@@ -51,8 +37,10 @@ size_t FindSection(const std::vector<std::string>& lines, const std::string& sec
 // or, when there is none, the index where the section ends (the next header or the end).
 size_t FindEntryOrEnd(const std::vector<std::string>& lines, size_t header, const std::string& key, bool& found) {
   size_t i = header + 1;
-  for (; i < lines.size() && !IsHeader(lines[i]); ++i) {
-    if (HasKey(lines[i], key)) {
+  for (; i < lines.size(); ++i) {
+    const IniLine parsed = ParseIniLine(lines[i]);
+    if (parsed.header) break;
+    if (parsed.entry && parsed.name == key) {
       found = true;
       return i;
     }
@@ -62,6 +50,25 @@ size_t FindEntryOrEnd(const std::vector<std::string>& lines, size_t header, cons
 }
 
 }  // namespace
+
+IniLine ParseIniLine(const std::string& line) {
+  IniLine parsed;
+  const size_t first = line.find_first_not_of(WHITE_SPACE);
+  parsed.header = first != NONE && line[first] == '[';
+  if (parsed.header) {
+    const size_t close = line.find(']', first);
+    parsed.named = close != NONE;
+    if (parsed.named) parsed.name = Trim(line.substr(first + 1, close - first - 1));
+    return parsed;
+  }
+  const size_t equals = line.find('=');
+  parsed.entry = equals != NONE;
+  if (parsed.entry) {
+    parsed.name = Trim(line.substr(0, equals));
+    parsed.value = Trim(line.substr(equals + 1));
+  }
+  return parsed;
+}
 
 // The application replaces this path before any use.
 CIniFile::CIniFile() : IniPath("\\SetData.ini") {}
@@ -99,7 +106,7 @@ std::string CIniFile::GetString(std::string section, std::string key, std::strin
   bool found = false;
   const size_t entry = FindEntryOrEnd(Lines, header, key, found);
   if (!found) return def;
-  return Trim(Lines[entry].substr(Lines[entry].find('=') + 1));
+  return ParseIniLine(Lines[entry]).value;
 }
 
 int CIniFile::GetInt(std::string section, std::string key, int def) {

@@ -23,6 +23,17 @@
 #include <string>
 #include <vector>
 
+// How a lookup sees one line of the file.
+struct IniLine {
+  bool header = false;  // a section header: its first character after white space is "["
+  bool named = false;   // a header with "]": `name` is its trimmed text between them
+  bool entry = false;   // not a header and holds "=": `name` and `value` are its trimmed key and value
+  std::string name;
+  std::string value;
+};
+
+IniLine ParseIniLine(const std::string& line);
+
 class CIniFile {
  public:
   CIniFile();

@@ -87,7 +87,7 @@ TEST(CliPreviewDetail, SizeAsInfoGivesItAndTheScale) {
   TempDir dir;
   const Preview p = RunPreview(dir, TWO_CUTS, {"--size", "267x267", "--detail"});
   const CliRun info({"info", (dir.Path() / "job.plt").string()});
-  ASSERT_EQ(info.out, "25.40 x 12.70 mm\n");
+  ASSERT_EQ(info.out, "25.40 x 12.70 mm (across the roll x along the feed)\n");
   // A quarter pixel per unit of 1/40 mm.
   EXPECT_EQ(CSvgPicture(p.svg).Content("size"), "25.40 x 12.70 mm, scale 1 px = 0.1 mm");
 }

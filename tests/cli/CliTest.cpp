@@ -21,12 +21,15 @@ TEST(CliInfo, PrintsTheSizeFieldsWidthFirst) {
   const std::string input = dir.Write("job.plt", "PU0,0;PD4003,0;PD4003,1000;");
   CliRun plain({"info", input});
   EXPECT_EQ(plain.code, 0);
-  EXPECT_EQ(plain.out, "100.07 x 25.00 mm\n");
+  // Each side is named by how it lies on the cutter: the width across the roll, the height
+  // along the feed (the job file swaps the pair). Fault caught: a size the user cannot lay out.
+  EXPECT_EQ(plain.out, "100.07 x 25.00 mm (across the roll x along the feed)\n");
   // Clockwise by 90 degrees: the 4003-unit side lands one unit short; mirrored first, the
   // 1000-unit side does too.
-  EXPECT_EQ(CliRun({"info", input, "--rotate", "90"}).out, "25.00 x 100.05 mm\n");
-  EXPECT_EQ(CliRun({"info", input, "--rotate", "90", "--mirror"}).out, "24.98 x 100.05 mm\n");
-  EXPECT_EQ(CliRun({"info", input, "--mirror"}).out, "100.07 x 25.00 mm\n");
+  EXPECT_EQ(CliRun({"info", input, "--rotate", "90"}).out, "25.00 x 100.05 mm (across the roll x along the feed)\n");
+  EXPECT_EQ(CliRun({"info", input, "--rotate", "90", "--mirror"}).out,
+            "24.98 x 100.05 mm (across the roll x along the feed)\n");
+  EXPECT_EQ(CliRun({"info", input, "--mirror"}).out, "100.07 x 25.00 mm (across the roll x along the feed)\n");
 }
 
 // Two paths: PU0,0 PD400,0 PD400,300, then PU800,300 PD800,0; the job is 800 x 300 units.
@@ -41,7 +44,8 @@ TEST(CliInfo, DetailCountsPathsLengthsAndTheJobFileOfTheModel) {
   TempDir dir;
   const std::string input = dir.Write("two.plt", "IN;SP1;PU0,0;PD400,0;PD400,300;PU800,300;PD800,0;SP0;");
   const std::string ini = (dir.Path() / "Plotgate.ini").string();
-  const std::string lengths = "20.00 x 7.50 mm\npaths: 2\ncut length: 25.0 mm\npen-up travel: 37.5 mm\n";
+  const std::string lengths =
+      "20.00 x 7.50 mm (across the roll x along the feed)\npaths: 2\ncut length: 25.0 mm\npen-up travel: 37.5 mm\n";
   const struct {
     std::vector<std::string> model;
     const char* file;
@@ -213,6 +217,17 @@ TEST(CliModels, ListsEveryModelWithWhatASendUses) {
   EXPECT_NE(run.out.find("\n5     Robin-Series           4        HPGL    38400  "), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("\n0     Lark-Series            0        HPGL    38400  the maker's USB link"),
             std::string::npos);
+  // The port rule in the words of both systems, not only Windows' device names. Fault
+  // caught: a Linux user told of "\\Device\\VCP0*" alone, or of a dialog they do not have.
+  EXPECT_NE(run.out.find("38400  a USB serial adapter, else COM1\n6 "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("A USB serial adapter is /dev/ttyUSB0 on Linux (the device \\Device\\VCP0* on\n"),
+            std::string::npos)
+      << run.out;
+  for (const char* command : {"send", "check", "frame"}) {
+    const CliRun help({command, "--help"});
+    EXPECT_NE(help.out.find("(COM1 is /dev/ttyS0 on Linux)"), std::string::npos) << help.out;
+    EXPECT_EQ(help.out.find("the dialog would choose"), std::string::npos) << help.out;
+  }
   const CliRun unknown({"encode", "job.plt", "--model", "Albatross", "--output", "x.hb"});
   EXPECT_EQ(unknown.code, 2);
   EXPECT_NE(unknown.err.find("unknown model \"Albatross\"; the models are:\n  0 Lark-Series\n  1 Wren-Series"),
@@ -424,7 +439,7 @@ TEST(CliLargeInput, SaysWhatItReadsOnStderrFirst) {
   const CliRun info({"info", large});
   EXPECT_EQ(info.code, 0);
   EXPECT_EQ(info.err, "plotgate: reading " + large + " (5.0 MB)...\n");
-  EXPECT_EQ(info.out, "100.00 x 0.00 mm\n");
+  EXPECT_EQ(info.out, "100.00 x 0.00 mm (across the roll x along the feed)\n");
   // Only stderr: the job on standard output stays the job.
   const std::string file = (dir.Path() / "large.hb").string();
   ASSERT_EQ(CliRun({"encode", large, "--model", "4", "--output", file}).code, 0);

@@ -3,6 +3,7 @@
 #include "CliRun.h"
 #include "TempDir.h"
 #include "cli/RememberedChoices.h"
+#include "cli/SettingsWarnings.h"
 
 namespace {
 
@@ -129,6 +130,102 @@ TEST(RememberedChoices, CutOrderIsWrittenOnlyWhenItChangesAndReadBackInRange) {
   EXPECT_TRUE(choice.insideFirst);
   EXPECT_FALSE(choice.weedBorder);
   EXPECT_EQ(CutOrderToRemember(choice, read).weedBorderText, "2.5");
+}
+
+// A hand-edited settings file is read by the dialog's rules, which drop or replace what they
+// cannot use without a word; each such entry gets one warning with its line, why, and what
+// is used instead. Faults caught: an entry silently read as something else (a model's name
+// for its index, a number out of range, a byte order mark hiding the first header, a key or
+// section in the wrong case or place, a repeated entry or section), and warnings about a
+// file the programs wrote themselves.
+TEST(SettingsWarnings, EachEntryThatCannotBeUsedIsNamedWithWhatIsUsedInstead) {
+  const struct {
+    const char* file;
+    std::vector<std::string> warnings;
+  } rows[] = {
+      {"[Device]\r\nType=5\r\nPort=3\r\n[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=0\r\nBladeOffset=0.38\r\n"
+       "OverCut=0.85\r\n[CommandLine]\r\nPort=/dev/ttyUSB0\r\n[CutOrder]\r\nInsideFirst=1\r\nPasses=2\r\n"
+       "ChkWeedBorder=1\r\nWeedBorder=2.5\r\n",
+       {}},
+      {"[Device]\r\nType=Robin-Series\r\n",
+       {"line 2: Type=Robin-Series: not a whole number from 0 to 10 (a model's index: plotgate models lists them); "
+        "using 0 (Lark-Series)"}},
+      {"[Device]\r\nType=12\r\n",
+       {"line 2: Type=12: not a whole number from 0 to 10 (a model's index: plotgate models lists them); using 0 "
+        "(Lark-Series)"}},
+      {"\xEF\xBB\xBF[Device]\r\nType=5\r\nPort=3\r\n",
+       {"line 2: Type=5 is not read: the byte order mark that begins the file hides the header [Device] above it; "
+        "save the file without it; using 0 (Lark-Series)",
+        "line 3: Port=3 is not read: the byte order mark that begins the file hides the header [Device] above it; "
+        "save the file without it; using 0 (VORN_USB)"}},
+      {"[CutOrder]\r\nPasses=9\r\nChkWeedBorder=1\r\nWeedBorder=60\r\nBorder=2\r\n",
+       {"line 2: Passes=9: not a whole number from 1 to 5 (how often each path is cut); using 5",
+        "line 4: WeedBorder=60: \"60\" is outside a number of mm from 0.5 to 50; using 50 mm",
+        "line 5: Border=2 is not read: [CutOrder] has no setting Border; it is ignored"}},
+      // An unticked border's margin is not used, so it is not checked.
+      {"[CutOrder]\nWeedBorder=abc\n", {}},
+      {"[Device]\r\nType=5\r\ntype=4\r\nType=3\r\n",
+       {"line 3: type=4 is not read: keys are case-sensitive: Type; using 5 (Robin-Series)",
+        "line 4: Type=3 is not read: an earlier Type= in [Device] is the one read; using 5 (Robin-Series)"}},
+      {"[device]\r\nType=5\r\n[Device\r\nPort=3\r\n[Offset]\r\nPasses=2\r\n",
+       {"line 2: Type=5 is not read: section names are case-sensitive: [Device]; using 0 (Lark-Series)",
+        "line 4: Port=3 is not read: its section header [Device has no \"]\"; using 0 (VORN_USB)",
+        "line 6: Passes=2 is not read: Passes is read from [CutOrder]; using 1"}},
+      {"Type=5\r\n[Device]\r\n[Device]\r\nType=4\r\n[Extra]\r\nColour=red\r\n[Offset]\r\nChkBladeOffset=2\r\n"
+       "ChkOverCut=yes\r\n",
+       {"line 1: Type=5 is not read: it comes before any section header; using 0 (Lark-Series)",
+        "line 4: Type=4 is not read: only the first [Device] section is read; using 0 (Lark-Series)",
+        "line 6: Colour=red is not read: plotgate reads no section [Extra]; it is ignored",
+        "line 8: ChkBladeOffset=2: not a whole number from 0 to 1 (0 unticked, 1 ticked); using 1 (ticked)",
+        "line 9: ChkOverCut=yes: not a whole number from 0 to 1 (0 unticked, 1 ticked); using 0 (unticked)"}},
+  };
+  for (const auto& row : rows) {
+    TempDir dir;
+    CIniFile ini;
+    ini.IniPath = dir.Write("Plotgate.ini", row.file);
+    Remembered remembered;
+    remembered.saved = ReadSavedChoices(ini);
+    remembered.port = ReadRememberedPort(ini);
+    remembered.cutOrder = ReadSavedCutOrder(ini);
+    EXPECT_EQ(SettingsWarnings(ini.Lines, remembered), row.warnings) << row.file;
+  }
+  // What the programs write, every entry away from its default, reads without a warning.
+  TempDir dir;
+  CIniFile ini;
+  ini.IniPath = dir.Write("Plotgate.ini", "");
+  WriteSavedChoices(ini, Saved(10, 30, 1, 1, "2", "5"));
+  WriteRememberedPort(ini, "/dev/ttyACM0");
+  SavedCutOrder order;
+  order.insideFirst = order.shortestTravel = order.chkWeedBorder = 1;
+  order.weedBorderText = "50";
+  order.passes = 5;
+  WriteSavedCutOrder(ini, order);
+  Remembered remembered;
+  remembered.saved = ReadSavedChoices(ini);
+  remembered.port = ReadRememberedPort(ini);
+  remembered.cutOrder = ReadSavedCutOrder(ini);
+  EXPECT_EQ(SettingsWarnings(ini.Lines, remembered), std::vector<std::string>()) << TempDir::Read(ini.IniPath);
+}
+
+// Each command that reads the settings prints each warning once, on stderr, with the file.
+// Fault caught: warnings left unprinted, or printed once for every lookup.
+TEST(CliSendSettings, SettingsWarningsArePrintedOnceWithTheFile) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
+  const std::string ini = dir.Write("Plotgate.ini", "[Device]\r\nType=12\r\n[CutOrder]\r\nPasses=9\r\n");
+  const CliRun info({"info", input, "--detail", "--ini", ini});
+  EXPECT_EQ(info.code, 0);
+  EXPECT_EQ(info.err, "plotgate: " + ini +
+                          ", line 2: Type=12: not a whole number from 0 to 10 (a model's index: plotgate models lists "
+                          "them); using 0 (Lark-Series)\nplotgate: " +
+                          ini +
+                          ", line 4: Passes=9: not a whole number from 1 to 5 (how often each path is cut); using 5\n");
+  // frame reads the file for its target and for the cut order, but says it once.
+  const CliRun frame(
+      {"frame", input, "--ini", ini, "--model", "Robin-Series", "--port", (dir.Path() / "none").string()});
+  EXPECT_EQ(frame.code, 1);
+  EXPECT_NE(frame.err.find("Passes=9"), std::string::npos) << frame.err;
+  EXPECT_EQ(frame.err.find("Passes=9"), frame.err.rfind("Passes=9")) << frame.err;
 }
 
 TEST(CliSendSettings, NothingIsSavedWhenTheCutterDoesNotAnswer) {

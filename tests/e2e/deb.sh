@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package of the `plotgate` command line on this machine: lintian finds no
 # error in it (and does find one in a copy without its copyright file), `apt-get install`
-# of the file, `plotgate --help` from PATH, `man plotgate`, the copyright and changelog,
-# then removal, after which none of its files is left. Needs root (CI runs as root); skipped otherwise, and when a plotgate package is
+# of the file, `plotgate --help` from PATH, `man plotgate` with the sections beyond --help
+# (what it reads, serial ports on Linux, exit status, files, examples), the copyright,
+# changelog, README and example drawings, then removal, after which none of its files is left. Needs root (CI runs as root); skipped otherwise, and when a plotgate package is
 # installed already (this test never removes one it did not install).
 # Last line: "N passed, N failed".
 set -uo pipefail
@@ -52,6 +53,19 @@ check "the copyright file is machine-readable" \
   grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' /usr/share/doc/plotgate/copyright
 check "the changelog's first entry is this version" \
   bash -c "zcat /usr/share/doc/plotgate/changelog.gz | head -n 1 | grep -q '^plotgate ($(dpkg-query -W -f='${Version}' plotgate)) '"
+# The man page goes beyond the --help texts: a user without the README learns what the
+# program reads, which Linux devices it looks for, its exit codes and where its settings are.
+MANPAGER=cat MANWIDTH=200 man plotgate >"$work/man.txt" 2>/dev/null
+for section in "WHAT PLOTGATE READS" "SERIAL PORTS ON LINUX" "EXIT STATUS" "FILES" "EXAMPLES"; do
+  check "man plotgate has the section $section" grep -qx "$section" "$work/man.txt"
+done
+check "man plotgate names the settings file" grep -qF "plotgate/Plotgate.ini" "$work/man.txt"
+check "man plotgate names the Linux serial devices" grep -qF "/dev/ttyUSB0" "$work/man.txt"
+check "the README is in /usr/share/doc/plotgate" grep -q '^## Quick start on Linux' /usr/share/doc/plotgate/README.md
+for example in star circle rounded-rectangle cut-word; do
+  check "the example $example is installed and readable" \
+    bash -c "plotgate info /usr/share/doc/plotgate/examples/$example.plt >/dev/null"
+done
 # gzip -9n: no name and no time in the header (flags 0, time 0), maximum compression (2).
 for gz in /usr/share/man/man1/plotgate.1.gz /usr/share/doc/plotgate/changelog.gz; do
   check "$gz is made by gzip -9n" [ "$(head -c 9 "$gz" | od -An -tx1 | tr -d ' \n')" = 1f8b08000000000002 ]

@@ -457,7 +457,7 @@ shows() { grep -q "^$1 .* \"$2\"\$" "$work/controls"; }
 check "Plotgate shows its width" shows 1012 "120.00"
 check "Plotgate shows its height" shows 1011 "45.50"
 sed -n '/^exchange file:$/,$p' "$work/rectangle.out" | sed '1d' >"$work/rectangle.plt"
-check "plotgate info reads the same size" [ "$("$root/build/native/cli/plotgate" info "$work/rectangle.plt")" = "120.00 x 45.50 mm" ]
+check "plotgate info reads the same size" [ "$("$root/build/native/cli/plotgate" info "$work/rectangle.plt")" = "120.00 x 45.50 mm (across the roll x along the feed)" ]
 driver click Harbex 2
 driver gone Harbex 20
 

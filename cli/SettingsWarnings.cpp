@@ -1,0 +1,188 @@
+#include "cli/SettingsWarnings.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <utility>
+
+#include "cutter/ModelTable.h"
+#include "pipeline/CutOrder.h"
+#include "pipeline/JobModel.h"
+#include "settings/PortList.h"
+
+namespace {
+
+// Why `value` is not a whole number from `min` to `max`; "" when it is one.
+std::string WholeNumberProblem(const std::string& value, int min, int max, const char* what) {
+  char* end = nullptr;
+  errno = 0;
+  const long number = strtol(value.c_str(), &end, 10);
+  const bool whole = !value.empty() && isdigit(static_cast<unsigned char>(value.back())) && *end == '\0' &&
+                     errno == 0 && number >= min && number <= max;
+  if (whole) return "";
+  return "not a whole number from " + std::to_string(min) + " to " + std::to_string(max) + " (" + what + ")";
+}
+
+std::string ModelUsed(const Remembered& r) {
+  return std::to_string(r.saved.modelIndex) + " (" + ModelTable[r.saved.modelIndex].name + ")";
+}
+
+std::string TickUsed(int tick) { return tick != 0 ? "1 (ticked)" : "0 (unticked)"; }
+
+std::string CheckBoxProblem(const std::string& value, const Remembered&) {
+  return WholeNumberProblem(value, 0, 1, "0 unticked, 1 ticked");
+}
+
+// A setting the programs read: where it lives, why a value the reading takes cannot be used
+// as written ("" when it can), and what the reading made of it.
+struct KnownSetting {
+  const char* section;
+  const char* key;
+  std::string (*problem)(const std::string& value, const Remembered& r);
+  std::string (*used)(const Remembered& r);
+};
+
+const KnownSetting KNOWN_SETTINGS[] = {
+    {"Device", "Type",
+     [](const std::string& v, const Remembered&) {
+       return WholeNumberProblem(v, 0, MODEL_COUNT - 1, "a model's index: plotgate models lists them");
+     },
+     ModelUsed},
+    {"Device", "Port",
+     [](const std::string& v, const Remembered&) {
+       return WholeNumberProblem(v, 0, PORT_LIST_COUNT - 1, "0 VORN_USB, 1 to 30 COM1 to COM30");
+     },
+     [](const Remembered& r) {
+       return std::to_string(r.saved.portIndex) + " (" + PortListText(r.saved.portIndex) + ")";
+     }},
+    {"Offset", "ChkBladeOffset", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.saved.chkBladeOffset); }},
+    {"Offset", "ChkOverCut", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.saved.chkOverCut); }},
+    // The distances are taken as typed; a send refuses one it cannot use while its box is ticked.
+    {"Offset", "BladeOffset", nullptr, [](const Remembered& r) { return r.saved.bladeOffsetText; }},
+    {"Offset", "OverCut", nullptr, [](const Remembered& r) { return r.saved.overCutText; }},
+    {CUT_ORDER_SECTION, "InsideFirst", CheckBoxProblem,
+     [](const Remembered& r) { return TickUsed(r.cutOrder.insideFirst); }},
+    {CUT_ORDER_SECTION, "ShortestTravel", CheckBoxProblem,
+     [](const Remembered& r) { return TickUsed(r.cutOrder.shortestTravel); }},
+    {CUT_ORDER_SECTION, "ChkWeedBorder", CheckBoxProblem,
+     [](const Remembered& r) { return TickUsed(r.cutOrder.chkWeedBorder); }},
+    // The margin is read as a number and brought into its range, but only while its box is ticked.
+    {CUT_ORDER_SECTION, "WeedBorder",
+     [](const std::string& v, const Remembered& r) {
+       return r.cutOrder.chkWeedBorder != 0 ? WeedBorderProblem(v) : std::string();
+     },
+     [](const Remembered& r) {
+       if (r.cutOrder.chkWeedBorder == 0 || WeedBorderProblem(r.cutOrder.weedBorderText).empty())
+         return r.cutOrder.weedBorderText;
+       char mm[32];
+       snprintf(mm, sizeof mm, "%g mm", CutOrderFromSaved(r.cutOrder).weedMargin / double(PLOT_UNITS_PER_MM));
+       return std::string(mm);
+     }},
+    {CUT_ORDER_SECTION, "Passes",
+     [](const std::string& v, const Remembered&) {
+       return WholeNumberProblem(v, MIN_PASSES, MAX_PASSES, "how often each path is cut");
+     },
+     [](const Remembered& r) { return std::to_string(r.cutOrder.passes); }},
+    {REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY, nullptr,
+     [](const Remembered& r) { return r.port.empty() ? std::string("none") : r.port; }},
+};
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (tolower(static_cast<unsigned char>(a[i])) != tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+bool IsKnownSection(const std::string& section) {
+  for (const KnownSetting& known : KNOWN_SETTINGS)
+    if (section == known.section) return true;
+  return false;
+}
+
+// The setting an entry means: its key in its section, or in the section whose name
+// differs only in case; else the first setting of that key wherever it lives; the same
+// again ignoring the key's case. Null when no setting has that key.
+const KnownSetting* MeantSetting(const std::string& section, const std::string& key) {
+  for (const bool exact : {true, false}) {
+    const KnownSetting* elsewhere = nullptr;
+    for (const KnownSetting& known : KNOWN_SETTINGS) {
+      if (exact ? key != known.key : !SameIgnoringCase(key, known.key)) continue;
+      if (SameIgnoringCase(section, known.section)) return &known;
+      if (!elsewhere) elsewhere = &known;
+    }
+    if (elsewhere) return elsewhere;
+  }
+  return nullptr;
+}
+
+const char* const BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+
+// Where the walk over the lines stands: the section that reads the entries below.
+enum SectionState { BeforeAnyHeader, UnnamedHeader, NamedHeader };
+
+}  // namespace
+
+std::vector<std::string> SettingsWarnings(const std::vector<std::string>& lines, const Remembered& remembered) {
+  std::vector<std::string> warnings;
+  std::set<std::string> sectionsMet;
+  std::set<std::pair<std::string, std::string>> entriesRead;
+  SectionState state = BeforeAnyHeader;
+  std::string section;             // the header's name, or for an unnamed one its text
+  bool firstOfItsName = false;     // whether the header is the first of its name, the one read
+  std::string headerHiddenByMark;  // the first line's header, when a byte order mark hides it
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::string line = lines[i];
+    // The mark makes the first line neither a header nor the key it would be.
+    const bool marked = i == 0 && line.compare(0, 3, BYTE_ORDER_MARK) == 0;
+    if (marked) line.erase(0, 3);
+    const IniLine parsed = ParseIniLine(line);
+    if (parsed.header && marked) {
+      headerHiddenByMark = line.substr(line.find('['));
+      continue;
+    }
+    if (parsed.header) {
+      state = parsed.named ? NamedHeader : UnnamedHeader;
+      section = parsed.named ? parsed.name : line.substr(line.find('['));
+      firstOfItsName = parsed.named && sectionsMet.insert(section).second;
+      continue;
+    }
+    if (!parsed.entry) continue;
+    const std::string where = "line " + std::to_string(i + 1) + ": " + parsed.name + "=" + parsed.value;
+    const KnownSetting* meant = MeantSetting(state == NamedHeader ? section : "", parsed.name);
+    const bool isTheSetting =
+        state == NamedHeader && firstOfItsName && meant && section == meant->section && parsed.name == meant->key;
+    if (isTheSetting && entriesRead.insert({section, parsed.name}).second) {
+      const std::string problem = meant->problem ? meant->problem(parsed.value, remembered) : "";
+      if (!problem.empty()) warnings.push_back(where + ": " + problem + "; using " + meant->used(remembered));
+      continue;
+    }
+    std::string why;
+    if (isTheSetting) {
+      why = "an earlier " + parsed.name + "= in [" + section + "] is the one read";
+    } else if (state == BeforeAnyHeader) {
+      why = headerHiddenByMark.empty() ? "it comes before any section header"
+                                       : "the byte order mark that begins the file hides the header " +
+                                             headerHiddenByMark + " above it; save the file without it";
+    } else if (state == UnnamedHeader) {
+      why = "its section header " + section + " has no \"]\"";
+    } else if (!firstOfItsName) {
+      why = "only the first [" + section + "] section is read";
+    } else if (!IsKnownSection(section)) {
+      why = meant && SameIgnoringCase(section, meant->section)
+                ? "section names are case-sensitive: [" + std::string(meant->section) + "]"
+                : "plotgate reads no section [" + section + "]";
+    } else if (meant && section == meant->section) {
+      why = "keys are case-sensitive: " + std::string(meant->key);
+    } else if (meant) {
+      why = std::string(meant->key) + " is read from [" + meant->section + "]";
+    } else {
+      why = "[" + section + "] has no setting " + parsed.name;
+    }
+    warnings.push_back(where + " is not read: " + why + "; " +
+                       (meant ? "using " + meant->used(remembered) : std::string("it is ignored")));
+  }
+  return warnings;
+}
