@@ -22,14 +22,16 @@ struct FrameOptions {
 };
 
 // Completes the cut order from the settings file as a send would, since a weed border
-// changes where the job lands; an absent file is left absent. False, after a message, when
-// it cannot be read.
-bool CompleteCutOrderAsSend(FrameOptions& options) {
+// changes where the job lands; an absent file is left absent. 0; 1 after a message when it
+// cannot be read; EXIT_USAGE after one when a value taken from it would be refused as an
+// option.
+int CompleteCutOrderAsSend(FrameOptions& options) {
   CIniFile ini;
   Remembered remembered;
-  if (!ReadRemembered(options.target.iniPath, false, ini, remembered)) return false;
+  if (!ReadRemembered(options.target.iniPath, false, ini, remembered)) return 1;
+  const CutOrderChoice given = options.job.cutOrder;
   CompleteCutOrder(options.job.cutOrder, options.cutOrderOff, remembered.cutOrder);
-  return true;
+  return CutOrderAccepted(given, options.job.cutOrder, remembered, ini.IniPath) ? 0 : EXIT_USAGE;
 }
 
 int Fail(const std::string& message) {
@@ -39,7 +41,8 @@ int Fail(const std::string& message) {
 
 int RunFrame(FrameOptions& options) {
   CutterTarget target;
-  if (!FindCutterTarget(options.target, target) || !CompleteCutOrderAsSend(options)) return 1;
+  if (const int refused = FindCutterTarget(options.target, target)) return refused;
+  if (const int refused = CompleteCutOrderAsSend(options)) return refused;
   const CutterModel& model = ModelTable[target.model];
   CPlotJob job;
   if (!LoadChosenJob(job, options.job)) return 1;
