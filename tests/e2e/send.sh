@@ -179,10 +179,12 @@ check "a long send is announced" \
   grep -qxF "sending $announced to Robin-Series on $device at 38400 baud, about $minutes minutes" "$work/send.err"
 
 # Ctrl-C while the send still writes its job file (a large one, before the stream): the
-# file is removed, nothing reaches the cutter and the send says so (exit 130).
+# file is removed, nothing reaches the cutter and the send says so (exit 130). The send
+# starts with Ctrl-C's own action, as from a terminal (a script's background job ignores
+# it).
 awk 'BEGIN { printf "IN;SP1;PU0,0;"; for (i = 0; i < 1500000; i++) printf "PD%d,%d;", i % 4000, (i * 7) % 4000; printf "SP0;" }' >"$work/large.plt"
 start_cutter "$sim" "$work/large.hb" "$work/sim.out"
-"$plotgate" send "$work/large.plt" --model Robin-Series --port "$device" >/dev/null 2>"$work/send.err" &
+env --default-signal=INT "$plotgate" send "$work/large.plt" --model Robin-Series --port "$device" >/dev/null 2>"$work/send.err" &
 send_pid=$!
 for _ in $(seq 1000); do [ -n "$(find "$work" -maxdepth 1 -name 'plotgate-*.hb')" ] && break; sleep 0.01; done
 kill -INT "$send_pid"
