@@ -145,9 +145,8 @@ bool AllTakenAccepted(std::initializer_list<TakenEntry> entries, const std::stri
 // The saved model, for a command without --model.
 TakenEntry SavedModel(bool taken, const Remembered& remembered) {
   const SettingEntry& model = SETTINGS_TABLE[0];
-  return {
-      taken,         "model", model.section, model.key, WholeNumberProblem(remembered.modelText, 0, MODEL_COUNT - 1),
-      "--model NAME"};
+  const std::string problem = WholeNumberProblem(remembered.modelText, 0, MODEL_COUNT - 1);
+  return {taken, "model", model.section, model.key, problem, "--model NAME"};
 }
 
 // A saved distance of the offset options, the table's `entry`.
