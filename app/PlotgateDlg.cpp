@@ -16,10 +16,12 @@
 #include "cutter/UsbSendStatus.h"
 #include "pipeline/JobResult.h"
 #include "resources/resource.h"
+#include "settings/ChoiceLimits.h"
 #include "settings/FileException.h"
 #include "settings/IniFile.h"
 #include "settings/PortList.h"
 #include "settings/RestoreChoices.h"
+#include "settings/SettingsLock.h"
 #include "settings/SpinStep.h"
 #include "ui/PopupMenu.h"
 
@@ -180,6 +182,7 @@ void CPlotgateDlg::RestoreChoices() {
   SavedChoices saved;
   SavedCutOrder order;
   try {
+    const CSettingsLock lock(m_settings.IniPath);
     saved = ReadSavedChoices(m_settings);
     order = ReadSavedCutOrder(m_settings);
   } catch (const CFileException& error) {
@@ -463,6 +466,12 @@ void CPlotgateDlg::OnSend() {
   // Enter reaches here while Send is disabled too: a send in progress, or one finishing,
   // keeps its driver.
   if (!m_job.HasJob() || m_stage != STAGE_IDLE) return;
+  // A text the command line would refuse is never saved: a later send there takes it.
+  const std::string refused = RefusedOptionText(ChoicesFromControls(), CutOrderFromControls());
+  if (!refused.empty()) {
+    ShowMessage(refused + ".", m_sProgramName, MB_OK | MB_ICONWARNING);
+    return;
+  }
   const SendOutcome opened =
       m_session.Open(SelectedModel, m_port.GetText(), MatchSerialPort(ListSerialDevices(), USB_SERIAL_PREFIX));
   if (opened == SEND_UNKNOWN_CUTTER) {
@@ -475,6 +484,8 @@ void CPlotgateDlg::OnSend() {
   }
   const SavedChoices choices = ChoicesFromControls();
   try {
+    // The whole set at once, never mixed with a send of the command line's.
+    const CSettingsLock lock(m_settings.IniPath);
     WriteSavedChoices(m_settings, choices);
     WriteSavedCutOrder(m_settings, CutOrderFromControls());
   } catch (const CFileException& error) {

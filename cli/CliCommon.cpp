@@ -12,34 +12,16 @@
 #include "cli/BinaryStdout.h"
 #include "cutter/ModelTable.h"
 #include "pipeline/BlockWriter.h"
+#include "settings/ChoiceLimits.h"
 #include "settings/CutOrderSettings.h"
 
 namespace {
 
-// Why `text` is not a millimetre text from `min` to `max` (decimal digits with at most one
-// ".": no sign, exponent, comma or words) of at most `maxLength` characters (0: any); ""
-// when it is one. The text itself goes on to the job unchanged.
-std::string MillimetreProblem(const std::string& text, double min, const char* minText, double max, const char* maxText,
-                              size_t maxLength = 0) {
-  const std::string range = std::string("a number of mm from ") + minText + " to " + maxText;
-  const size_t digits = text.find_first_not_of("0123456789");
-  const bool decimal = !text.empty() && text != "." &&
-                       (digits == std::string::npos ||
-                        (text[digits] == '.' && text.find_first_not_of("0123456789", digits + 1) == std::string::npos));
-  if (!decimal) return "\"" + text + "\" is not " + range;
-  if (maxLength > 0 && text.size() > maxLength) {
-    return "\"" + text + "\" is longer than " + std::to_string(maxLength) + " characters";
-  }
-  const double value = strtod(text.c_str(), nullptr);
-  if (value < min || value > max) return "\"" + text + "\" is outside " + range;
-  return "";
+CLI::Validator MillimetreCheck(const MillimetreRange& range) {
+  return CLI::Validator([&range](const std::string& text) { return MillimetreProblem(text, range); }, "MM");
 }
 
 }  // namespace
-
-std::string WeedBorderProblem(const std::string& text) {
-  return MillimetreProblem(text, MIN_WEED_MARGIN_MM, "0.5", MAX_WEED_MARGIN_MM, "50");
-}
 
 CutOrder CutOrderOf(const CutOrderChoice& choice) {
   SavedCutOrder shown;
@@ -74,7 +56,7 @@ void AddJobOptions(CLI::App& command, JobChoices& choices) {
           },
           "Cut a rectangle this many mm around the job, last, to weed it off the roll, from 0.5 to 50; it counts "
           "in the job's size")
-      ->check(CLI::Validator(WeedBorderProblem, "MM"));
+      ->check(MillimetreCheck(WEED_BORDER_RANGE));
   command.add_option("--passes", order.passes, "Cut every path N times, from 1 to 5, for thick material")
       ->type_name("N")
       ->check(CLI::Range(MIN_PASSES, MAX_PASSES));
@@ -173,25 +155,14 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
 
 namespace {
 
-// The largest distances a drag-knife cutter can use: its blade's offset is well under a
-// millimetre, and an over-cut of a few millimetres frees any shape.
-struct DistanceRange {
-  const char* option;
-  double max;
-  const char* maxText;
-};
-const DistanceRange DISTANCE_RANGES[] = {{"--blade-offset", 2.0, "2"}, {"--overcut", 5.0, "5"}};
-
-const DistanceRange& RangeOf(const std::string& option) {
-  return option == DISTANCE_RANGES[0].option ? DISTANCE_RANGES[0] : DISTANCE_RANGES[1];
+const MillimetreRange& RangeOf(const std::string& option) {
+  return option == "--blade-offset" ? BLADE_OFFSET_RANGE : OVER_CUT_RANGE;
 }
 
 }  // namespace
 
 std::string DistanceProblem(const std::string& text, const std::string& option) {
-  const DistanceRange& range = RangeOf(option);
-  // The job file writer reads no more of the text than the dialog's edit holds.
-  return MillimetreProblem(text, 0.01, "0.01", range.max, range.maxText, DISTANCE_TEXT_MAX);
+  return MillimetreProblem(text, RangeOf(option));
 }
 
 // An option that ticks one of the offset boxes and gives it its distance text, checked by

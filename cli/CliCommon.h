@@ -36,10 +36,6 @@ struct JobChoices {
 // The pipeline's cut order for the choice: one pass when none is given.
 CutOrder CutOrderOf(const CutOrderChoice& choice);
 
-// Why `text` is no weed border margin that --weed-border takes: decimal digits with at most
-// one "." from 0.5 to 50 mm; "" when it is one.
-std::string WeedBorderProblem(const std::string& text);
-
 // The cutter model and the option controls.
 struct CutterChoice {
   int model = -1;  // index into the model table; -1 when not given

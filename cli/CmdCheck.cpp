@@ -56,7 +56,8 @@ std::string OnOff(bool on) { return on ? "on" : "off"; }
 
 int RunCheck(const TargetOptions& options) {
   CutterTarget target;
-  if (!FindCutterTarget(options, target)) return 1;
+  if (const int refused = FindCutterTarget(options, target)) return refused;
+  PrintSettingsWarnings(target.remembered, target.iniPath);
   const CutterModel& model = ModelTable[target.model];
   CSendSession session;
   if (target.port == VORN_USB_PORT || model.ProtocolNumber == 0) {

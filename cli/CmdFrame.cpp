@@ -28,9 +28,12 @@ int Fail(const std::string& message) {
 
 int RunFrame(FrameOptions& options) {
   CutterTarget target;
-  if (!FindCutterTarget(options.target, target)) return 1;
+  if (const int refused = FindCutterTarget(options.target, target)) return refused;
   // Completed as a send would, since a weed border changes where the job lands.
-  CompleteCutOrder(options.job.cutOrder, options.cutOrderOff, target.cutOrder);
+  const CutOrderChoice given = options.job.cutOrder;
+  CompleteCutOrder(options.job.cutOrder, options.cutOrderOff, target.remembered.cutOrder);
+  if (!CutOrderAccepted(given, options.job.cutOrder, target.remembered, target.iniPath)) return EXIT_USAGE;
+  PrintSettingsWarnings(target.remembered, target.iniPath);
   const CutterModel& model = ModelTable[target.model];
   CPlotJob job;
   if (!LoadChosenJob(job, options.job)) return 1;

@@ -1,12 +1,12 @@
 // plotgate send INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R]
 //   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut]
 //   [--inside-first | --no-inside-first] [--shortest-travel | --no-shortest-travel]
-//   [--weed-border MM | --no-weed-border] [--passes N] [--ini FILE] [--from-path N]:
+//   [--weed-border MM | --no-weed-border] [--passes N] [--ini FILE] [--from-path N] [--job-id ID]:
 // what the dialog's Send does for a COM port: start from the remembered choices, open the
 // driver, save the choices, write the job file (one of this send's own in the temporary
 // folder, removed after), stream it piece by piece (a long one announced, with a progress line on a terminal), and
 // tell how it went with the choices it used. A send that stops early says in which path it
-// stopped and the command that goes on from there.
+// stopped and the command that goes on from there, which refuses to go on with another drawing.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -17,6 +17,7 @@
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "cli/InterruptGuard.h"
+#include "cli/JobIdentity.h"
 #include "cli/PrivateJobFile.h"
 #include "cli/ProgressLine.h"
 #include "cli/RememberedChoices.h"
@@ -122,14 +123,22 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-// The send command with every choice this send used, going on from path `fromPath`, each
+// Where a send goes on from and with which drawing: --from-path N (0 when not given) and
+// --job-id ID ("" when not given).
+struct GoOn {
+  int fromPath = 0;
+  std::string jobId;
+};
+
+// The send command with every choice this send used, going on from path `goOn.fromPath`
+// of the drawing `goOn.jobId`, run by the name `program` the user ran this one by, each
 // word quoted for this system's shell and the input after "--", so that pasted it runs
 // exactly this send whatever the names hold.
-std::string GoOnCommand(const SendChoices& used, const std::string& port, const RememberOptions& remember,
-                        int fromPath) {
+std::string GoOnCommand(const std::string& program, const SendChoices& used, const std::string& port,
+                        const RememberOptions& remember, const GoOn& goOn) {
   const OffsetOptions& offsets = used.cutter.offsets;
-  std::string command =
-      "plotgate send --model " + ShellWord(ModelTable[used.cutter.model].name) + " --port " + ShellWord(port);
+  std::string command = ShellWord(program) + " send --model " + ShellWord(ModelTable[used.cutter.model].name) +
+                        " --port " + ShellWord(port);
   if (used.job.mirror) command += " --mirror";
   if (used.job.rotate > 0) command += " --rotate " + std::to_string(used.job.rotate);
   command += offsets.bladeOffset ? " --blade-offset " + ShellWord(offsets.bladeOffsetText) : " --no-blade-offset";
@@ -141,7 +150,8 @@ std::string GoOnCommand(const SendChoices& used, const std::string& port, const 
   command += order.weedBorder ? " --weed-border " + ShellWord(order.weedBorderText) : " --no-weed-border";
   command += " --passes " + std::to_string(std::max(order.passes, 1));
   if (!remember.iniPath.empty()) command += " --ini " + ShellWord(remember.iniPath);
-  return command + " --from-path " + std::to_string(fromPath) + " -- " + ShellWord(used.job.input);
+  if (!goOn.jobId.empty()) command += " --job-id " + goOn.jobId;
+  return command + " --from-path " + std::to_string(goOn.fromPath) + " -- " + ShellWord(used.job.input);
 }
 
 // Checks that the job, as the model's job file, has a path `fromPath`, and gives in
@@ -164,12 +174,23 @@ int CheckFromPath(CPlotJob& job, const CutterChoice& cutter, int fromPath, uint6
   return 0;
 }
 
-int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) {
+int RunSend(const std::string& program, SendChoices choices, const RememberOptions& remember, const GoOn& goOn) {
   CIniFile ini;
   Remembered remembered;
   const SendChoices given = choices;
   if (const int refused = CompleteFromSettings(choices, remember, true, ini, remembered)) return refused;
   const SavedMarks marks = MarksOf(given, choices, remember, remembered.any);
+  // The paths to go on from are those of the drawing that was stopped; a file that cannot
+  // be read is left to the loading, which says why.
+  const std::string identity = JobIdentity(choices.job.input);
+  if (!goOn.jobId.empty() && !identity.empty() && identity != goOn.jobId) {
+    fprintf(stderr,
+            "plotgate: %s has changed since the stopped send (another drawing was exported); send it whole, or "
+            "export the stopped drawing again\n",
+            choices.job.input.c_str());
+    return EXIT_USAGE;
+  }
+  const int fromPath = goOn.fromPath;
 
   CPlotJob job;
   if (!LoadChosenJob(job, choices.job)) return 1;
@@ -195,13 +216,14 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   }
   // Saved once the cutter answers, as the dialog does before it writes the job file.
   try {
-    WriteSavedChoices(ini, ChoicesToRemember(choices, port, remembered.saved));
-    WriteRememberedPort(ini, port);
-    WriteSavedCutOrder(ini, CutOrderToRemember(choices.job.cutOrder, remembered.cutOrder));
+    RememberSend(ini, choices, port);
   } catch (const CFileException& e) {
     return Fail(std::string("plotgate: cannot save the settings: ") + e.what());
   }
 
+  // From the moment the job file exists a Ctrl-C stops the send rather than the program,
+  // so that the file is removed whenever it comes.
+  const CInterruptGuard guard(session);
   // A file of this send's own, removed when the send is over.
   const CPrivateJobFile privateFile;
   const std::string& jobFile = privateFile.Path();
@@ -225,23 +247,24 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
   }
   const bool showProgress = IsTerminal(stderr);
   CProgressDrawer drawer(session);
-  SendOutcome sent;
-  {
-    const CInterruptGuard guard(session);
-    sent = session.Stream(
-        [&](int percent) {
-          if (showProgress) drawer.Update(percent);
-        },
-        fromPath);
-  }
+  const SendOutcome sent = session.Stream(
+      [&](int percent) {
+        if (showProgress) drawer.Update(percent);
+      },
+      fromPath);
   if (sent != SEND_DONE && showProgress) fputc('\n', stderr);
+  // A Ctrl-C while the job file was written stops the stream before its first piece.
+  if (sent == SEND_CANCELLED && session.BytesSent() == 0) {
+    Fail("plotgate: interrupted before anything was sent");
+    return EXIT_INTERRUPTED;
+  }
   if (sent == SEND_JOB_FILE_UNREADABLE) return Fail(SendOutcomeText(sent));
   const int stoppedPath = session.StoppedPath();
   const std::string stopped =
       "plotgate: stopped in path " + std::to_string(stoppedPath) + " of " + std::to_string(session.PathCount()) +
       " after " + CountText(session.BytesSent()) + " of " + CountText(session.JobSize()) + " bytes; " +
       (session.JobEnded() ? "the pen was lifted and the job ended" : "the pen-up and the job's end could not be sent") +
-      ". To go on: " + GoOnCommand(choices, port, remember, stoppedPath);
+      ". To go on: " + GoOnCommand(program, choices, port, remember, {stoppedPath, identity});
   if (sent == SEND_CANCELLED) {
     Fail("plotgate: interrupted\n" + stopped);
     return EXIT_INTERRUPTED;
@@ -255,10 +278,10 @@ int RunSend(SendChoices choices, const RememberOptions& remember, int fromPath) 
 
 }  // namespace
 
-void AddSendCommand(CLI::App& app, int& exitCode) {
+void AddSendCommand(CLI::App& app, int& exitCode, const std::string& program) {
   auto choices = std::make_shared<SendChoices>();
   auto remember = std::make_shared<RememberOptions>();
-  auto fromPath = std::make_shared<int>(0);
+  auto goOn = std::make_shared<GoOn>();
   CLI::App* send = app.add_subcommand(
       "send",
       "Send the job to a cutter on a serial port. Choices not given are the ones saved by the last send (of "
@@ -267,12 +290,17 @@ void AddSendCommand(CLI::App& app, int& exitCode) {
   AddCutterOptions(*send, choices->cutter, false);
   AddPortOption(*send, choices->port);
   AddRememberOptions(*send, *remember);
-  send->add_option("--from-path", *fromPath,
+  send->add_option("--from-path", goOn->fromPath,
                    "Go on with a stopped job: send the job file's opening, then the job from the pen-up of its "
                    "N-th path on, then its ending, so that the paths before N are not cut again. A path is a "
                    "pen-up and the pen-downs after it in the job file as written for the model, counted over the "
                    "paths that cut something; a send that stops early says which N to go on from")
       ->type_name("N")
       ->check(CLI::Range(1, 1 << 30).description(""));
-  send->callback([choices, remember, fromPath, &exitCode] { exitCode = RunSend(*choices, *remember, *fromPath); });
+  send->add_option("--job-id", goOn->jobId,
+                   "Go on only with the drawing a stopped send was given: ID is the short hash of its bytes that the "
+                   "stopped send printed; another drawing under the same name is refused")
+      ->type_name("ID");
+  send->callback(
+      [program, choices, remember, goOn, &exitCode] { exitCode = RunSend(program, *choices, *remember, *goOn); });
 }

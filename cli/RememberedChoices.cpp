@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 
 #include "cli/SettingsLocation.h"
 #include "cli/SettingsWarnings.h"
 #include "cutter/ModelTable.h"
 #include "cutter/PortDiscovery.h"
+#include "settings/ChoiceLimits.h"
 #include "settings/FileException.h"
 #include "settings/RestoreChoices.h"
+#include "settings/SettingsLock.h"
 
 namespace {
 
@@ -88,56 +91,143 @@ void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, con
   }
 }
 
-bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered) {
-  ini.IniPath = iniPath.empty() ? DefaultSettingsPath() : iniPath;
-  std::error_code absent;
-  const uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(ini.IniPath), absent);
-  remembered = Remembered();
-  remembered.any = !absent && size > 0;
-  // Reading creates an absent file.
-  if (!create && !std::filesystem::exists(std::filesystem::u8path(ini.IniPath), absent)) return true;
-  try {
-    remembered.saved = ReadSavedChoices(ini);
-    remembered.port = ReadRememberedPort(ini);
-    remembered.cutOrder = ReadSavedCutOrder(ini);
-  } catch (const CFileException& e) {
-    fprintf(stderr, "plotgate: cannot read the settings: %s\n", e.what());
+namespace {
+
+// A settings file is a few lines; a larger one is no settings file.
+const uintmax_t SETTINGS_MAX_BYTES = 1 << 20;
+
+// Why the file at `path` is none to read as the settings, told before it is opened (a
+// FIFO would block the open, a device would be read for ever); "" for a regular file of
+// at most 1 MB, or for no file at all.
+std::string SettingsFileProblem(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path file = std::filesystem::u8path(path);
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (!std::filesystem::exists(status)) return "";
+  if (!std::filesystem::is_regular_file(status)) return "not a regular file";
+  const uintmax_t size = std::filesystem::file_size(file, error);
+  if (!error && size > SETTINGS_MAX_BYTES) return "larger than 1 MB (" + std::to_string(size) + " bytes)";
+  return "";
+}
+
+// Reads what the settings file holds. Raises CFileException.
+void ReadEntries(CIniFile& ini, Remembered& remembered) {
+  remembered.saved = ReadSavedChoices(ini);
+  remembered.port = ReadRememberedPort(ini);
+  remembered.cutOrder = ReadSavedCutOrder(ini);
+  const SettingEntry& model = SETTINGS_TABLE[0];
+  remembered.modelText = ini.GetString(model.section, model.key, std::to_string(model.intDefault));
+  remembered.passesText = ini.GetString(CUT_ORDER_SECTION, PASSES_KEY, std::to_string(SavedCutOrder().passes));
+}
+
+// One remembered value as a command takes it from the settings file.
+struct TakenEntry {
+  bool taken;           // the command line gave nothing in its place (and its box is ticked)
+  const char* what;     // "weed border"
+  const char* section;  // where the file holds it
+  const char* key;
+  std::string problem;  // why the command line would refuse the value as an option; "" when it would not
+  const char* instead;  // the options that replace it
+};
+
+// Refuses, after a message naming the entry, its value and why, the first taken entry the
+// command line would refuse as an option: the job would be cut with a choice the user
+// could not ask for again.
+bool AllTakenAccepted(std::initializer_list<TakenEntry> entries, const std::string& iniPath) {
+  for (const TakenEntry& entry : entries) {
+    if (!entry.taken || entry.problem.empty()) continue;
+    fprintf(stderr, "plotgate: the saved %s in %s ([%s] %s): %s; give %s\n", entry.what, iniPath.c_str(), entry.section,
+            entry.key, entry.problem.c_str(), entry.instead);
     return false;
   }
-  for (const std::string& warning : SettingsWarnings(ini.Lines, remembered))
-    fprintf(stderr, "plotgate: %s, %s\n", ini.IniPath.c_str(), warning.c_str());
   return true;
 }
 
-namespace {
+// The saved model, for a command without --model.
+TakenEntry SavedModel(bool taken, const Remembered& remembered) {
+  const SettingEntry& model = SETTINGS_TABLE[0];
+  const std::string problem = WholeNumberProblem(remembered.modelText, 0, MODEL_COUNT - 1);
+  return {taken, "model", model.section, model.key, problem, "--model NAME"};
+}
 
-// Refuses, after a message, a distance taken from the settings file that the option
-// `option` would refuse.
-bool SavedDistanceTaken(bool ticked, bool given, const std::string& text, const char* what, const char* option,
-                        const char* noOption, const std::string& iniPath) {
-  if (!ticked || given) return true;
-  const std::string problem = DistanceProblem(text, option);
-  if (problem.empty()) return true;
-  fprintf(stderr, "plotgate: the saved %s in %s: %s; give %s MM or %s\n", what, iniPath.c_str(), problem.c_str(),
-          option, noOption);
-  return false;
+// A saved distance of the offset options, the table's `entry`.
+TakenEntry SavedDistance(bool taken, const SettingEntry& entry, const char* what, const std::string& text,
+                         const char* option, const char* instead) {
+  return {taken, what, entry.section, entry.key, DistanceProblem(text, option), instead};
 }
 
 }  // namespace
 
+bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered) {
+  ini.IniPath = iniPath.empty() ? DefaultSettingsPath() : iniPath;
+  remembered = Remembered();
+  const std::string problem = SettingsFileProblem(ini.IniPath);
+  if (!problem.empty()) {
+    fprintf(stderr, "plotgate: cannot read the settings: %s: %s\n", ini.IniPath.c_str(), problem.c_str());
+    return false;
+  }
+  std::error_code absent;
+  const uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(ini.IniPath), absent);
+  remembered.any = !absent && size > 0;
+  // Reading creates an absent file.
+  if (!create && !std::filesystem::exists(std::filesystem::u8path(ini.IniPath), absent)) return true;
+  try {
+    // The whole set as one program saved it.
+    const CSettingsLock lock(ini.IniPath);
+    ReadEntries(ini, remembered);
+  } catch (const CFileException& e) {
+    fprintf(stderr, "plotgate: cannot read the settings: %s\n", e.what());
+    return false;
+  }
+  remembered.warnings = SettingsWarnings(ini.Lines, remembered);
+  return true;
+}
+
+void PrintSettingsWarnings(const Remembered& remembered, const std::string& iniPath) {
+  for (const std::string& warning : remembered.warnings)
+    fprintf(stderr, "plotgate: %s, %s\n", iniPath.c_str(), warning.c_str());
+}
+
+bool CutOrderAccepted(const CutOrderChoice& given, const CutOrderChoice& used, const Remembered& remembered,
+                      const std::string& iniPath) {
+  return AllTakenAccepted(
+      {{used.weedBorder && !given.weedBorder, "weed border", CUT_ORDER_SECTION, WEED_BORDER_KEY,
+        MillimetreProblem(used.weedBorderText, WEED_BORDER_RANGE), "--weed-border MM or --no-weed-border"},
+       {given.passes == 0, "passes", CUT_ORDER_SECTION, PASSES_KEY,
+        WholeNumberProblem(remembered.passesText, MIN_PASSES, MAX_PASSES), "--passes N"}},
+      iniPath);
+}
+
 int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, bool create, CIniFile& ini,
                          Remembered& remembered) {
   if (!ReadRemembered(options.iniPath, create, ini, remembered)) return 1;
-  const OffsetOptions given = choices.cutter.offsets;
+  const SendChoices given = choices;
   CompleteFromSaved(choices, options, remembered.saved, remembered.port);
   CompleteCutOrder(choices.job.cutOrder, options, remembered.cutOrder);
   const OffsetOptions& used = choices.cutter.offsets;
-  if (!SavedDistanceTaken(used.bladeOffset, given.bladeOffset, used.bladeOffsetText, "blade offset", "--blade-offset",
-                          "--no-blade-offset", ini.IniPath) ||
-      !SavedDistanceTaken(used.overCut, given.overCut, used.overCutText, "over-cut", "--overcut", "--no-overcut",
-                          ini.IniPath))
-    return EXIT_USAGE;
+  const OffsetOptions& told = given.cutter.offsets;
+  const bool accepted =
+      AllTakenAccepted({SavedModel(given.cutter.model < 0, remembered),
+                        SavedDistance(used.bladeOffset && !told.bladeOffset, SETTINGS_TABLE[4], "blade offset",
+                                      used.bladeOffsetText, "--blade-offset", "--blade-offset MM or --no-blade-offset"),
+                        SavedDistance(used.overCut && !told.overCut, SETTINGS_TABLE[5], "over-cut", used.overCutText,
+                                      "--overcut", "--overcut MM or --no-overcut")},
+                       ini.IniPath) &&
+      CutOrderAccepted(given.job.cutOrder, choices.job.cutOrder, remembered, ini.IniPath);
+  if (!accepted) return EXIT_USAGE;
+  PrintSettingsWarnings(remembered, ini.IniPath);
   return 0;
+}
+
+void RememberSend(CIniFile& ini, const SendChoices& choices, const std::string& port) {
+  // Merged with what the file holds now, which another program may have saved since it
+  // was read, and written whole before the next program reads or writes it.
+  const CSettingsLock lock(ini.IniPath);
+  Remembered now;
+  ReadEntries(ini, now);
+  WriteSavedChoices(ini, ChoicesToRemember(choices, port, now.saved));
+  WriteRememberedPort(ini, port);
+  WriteSavedCutOrder(ini, CutOrderToRemember(choices.job.cutOrder, now.cutOrder));
 }
 
 SavedChoices ChoicesToRemember(const SendChoices& choices, const std::string& port, const SavedChoices& saved) {
@@ -174,21 +264,23 @@ void AddTargetOptions(CLI::App& command, TargetOptions& options) {
   AddSettingsFileOption(command, options.iniPath);
 }
 
-bool FindCutterTarget(const TargetOptions& options, CutterTarget& target) {
+int FindCutterTarget(const TargetOptions& options, CutterTarget& target) {
   SendChoices choices;
   choices.cutter.model = options.model;
   choices.port = options.port;
   CIniFile ini;
   Remembered remembered;
-  if (!ReadRemembered(options.iniPath, false, ini, remembered)) return false;
+  if (!ReadRemembered(options.iniPath, false, ini, remembered)) return 1;
+  if (!AllTakenAccepted({SavedModel(options.model < 0, remembered)}, ini.IniPath)) return EXIT_USAGE;
   CompleteFromSaved(choices, RememberOptions{}, remembered.saved, remembered.port);
   target.model = choices.cutter.model;
   target.devices = ListSerialDevices();
   target.port =
       choices.port.empty() ? ChoosePort(ModelTable[target.model].ProtocolNumber, target.devices) : choices.port;
   target.usbSerialPort = MatchSerialPort(target.devices, USB_SERIAL_PREFIX);
-  target.cutOrder = remembered.cutOrder;
-  return true;
+  target.remembered = remembered;
+  target.iniPath = ini.IniPath;
+  return 0;
 }
 
 void CompleteCutOrder(CutOrderChoice& choice, const RememberOptions& options, const SavedCutOrder& saved) {

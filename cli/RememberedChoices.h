@@ -38,24 +38,49 @@ struct Remembered {
   std::string port;        // the command line's own remembered port; "" for none
   SavedCutOrder cutOrder;  // the cut order, in its own section
   bool any = false;        // whether the file held anything before this read
+  // The saved model index and passes as the file holds them, checked before they are taken.
+  std::string modelText = "0";
+  std::string passesText = "1";
+  // What cannot be used as written, "line N: ...": said only once the command has accepted
+  // what it takes (PrintSettingsWarnings), since a value it refuses is told as a refusal.
+  std::vector<std::string> warnings;
 };
 
+// The warnings of `remembered`, one line "plotgate: FILE, line N: ..." each on stderr.
+void PrintSettingsWarnings(const Remembered& remembered, const std::string& iniPath);
+
 // Names the settings file in `ini` (`iniPath`, or DefaultSettingsPath() when "") and reads
-// what it remembers. With `create` (a send, which saves into it) it is read as the dialog
-// reads it, an absent file created empty; otherwise an absent file is left absent. Each entry
-// that cannot be used as written gets a line "plotgate: FILE, line N: ..." on stderr
-// (SettingsWarnings.h). False, after "plotgate: cannot read the settings: REASON" on
-// stderr, when it cannot be read.
+// what it remembers, under the settings lock. With `create` (a send, which saves into it)
+// it is read as the dialog reads it, an absent file created empty; otherwise an absent file
+// is left absent. Each entry that cannot be used as written gets a warning in
+// `remembered.warnings` (SettingsWarnings.h). False, after "plotgate: cannot read the
+// settings: REASON" on stderr, when it cannot be read, and before it is opened when it is
+// no regular file (a FIFO, a device) or is larger than 1 MB, the REASON then starting with
+// its path.
 bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered);
 
 // ReadRemembered, CompleteFromSaved and CompleteCutOrder for a command that cuts with the offset options
-// (send, info --detail), which also refuses a ticked box whose saved distance the command
-// line would refuse as an option (a dialog's "2.5" or "0,5"), as the job would then be cut
-// with a distance the user could not ask for again. 0; 1 after the reading's message;
-// EXIT_USAGE after one that names the saved text, why it is refused and the options that
-// replace it.
+// (send, info --detail), which also refuses every value it takes from the file that the
+// command line would refuse as an option (a model index beyond the table, a ticked box's
+// distance "2.5" or "0,5", a weed border "100", passes "7"), as the job would then be cut
+// with a choice the user could not ask for again. 0; 1 after the reading's message;
+// EXIT_USAGE after one that names the value, its entry, why it is refused and the options
+// that replace it: "plotgate: the saved weed border in FILE ([CutOrder] WeedBorder):
+// "100" is outside a number of mm from 0.5 to 50; give --weed-border MM or --no-weed-border".
 int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, bool create, CIniFile& ini,
                          Remembered& remembered);
+
+// The cut order check of CompleteFromSettings, for `used` completed from `remembered`
+// (read from the file at `iniPath`) where the command line gave `given`: false after the
+// message when a value taken from the file would be refused as an option.
+bool CutOrderAccepted(const CutOrderChoice& given, const CutOrderChoice& used, const Remembered& remembered,
+                      const std::string& iniPath);
+
+// Saves the choices of a send on `port`, completed, into the settings file `ini` names: under
+// the settings lock it reads what the file holds now and writes the six, the remembered
+// port and the cut order, so that the file holds this send's choices whole whatever other
+// program saves at the same time. Raises CFileException.
+void RememberSend(CIniFile& ini, const SendChoices& choices, const std::string& port);
 
 // Fills in from `saved` whatever the command line left out, as the dialog restores its
 // controls: the model; the port, but only with the model (choosing another model picks
@@ -107,14 +132,16 @@ struct CutterTarget {
   std::string port;                   // "COM3", "VORN_USB" or a device path
   std::string usbSerialPort;          // the port found under the USB-serial prefix, "" when none
   std::vector<SerialDevice> devices;  // the serial devices of this system
-  SavedCutOrder cutOrder;             // the remembered cut order (read with the rest, warned about once)
+  Remembered remembered;              // what the settings file remembers (read once, warned about once)
+  std::string iniPath;                // the settings file read
 };
 
 // The model and port that `send` would take with the given options: completed from the
 // settings file as send completes them, then the port the dialog would choose for the
-// model, with the remembered cut order. The settings file is read once, never created or
-// changed. Returns false, after a message on stderr, when it cannot be read.
-bool FindCutterTarget(const TargetOptions& options, CutterTarget& target);
+// model, with what the file remembers. The settings file is read once, never created or
+// changed. 0; 1 after a message on stderr when it cannot be read; EXIT_USAGE after one when
+// its model index, taken, would be refused as --model.
+int FindCutterTarget(const TargetOptions& options, CutterTarget& target);
 
 // Fills in from `saved` the cut order the command line left out, as the dialog restores
 // its controls: each box not given is ticked as remembered unless its --no- option is

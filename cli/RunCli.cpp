@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <filesystem>
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
@@ -12,10 +13,13 @@ int RunCli(int argc, const char* const* argv) {
   app.allow_windows_style_options(false);  // "/tmp/job.plt" is a path, not an option
   app.set_version_flag("--version", "plotgate " PLOTGATE_VERSION);
   int exitCode = 0;
+  // The name the user ran the program by ("plotgate-cli.exe" on Windows), without its folder.
+  const std::string program =
+      argc > 0 && argv[0][0] != '\0' ? std::filesystem::u8path(argv[0]).filename().u8string() : "plotgate";
   AddInfoCommand(app, exitCode);
   AddEncodeCommand(app, exitCode);
   AddPreviewCommand(app, exitCode);
-  AddSendCommand(app, exitCode);
+  AddSendCommand(app, exitCode, program);
   AddPortsCommand(app, exitCode);
   AddModelsCommand(app, exitCode);
   AddToolbarCommand(app, exitCode);

@@ -10,6 +10,7 @@
 #include "cutter/ModelTable.h"
 #include "pipeline/CutOrder.h"
 #include "pipeline/JobModel.h"
+#include "settings/ChoiceLimits.h"
 #include "settings/PortList.h"
 
 namespace {
@@ -71,10 +72,10 @@ const KnownSetting KNOWN_SETTINGS[] = {
     // The margin is read as a number and brought into its range, but only while its box is ticked.
     {CUT_ORDER_SECTION, "WeedBorder",
      [](const std::string& v, const Remembered& r) {
-       return r.cutOrder.chkWeedBorder != 0 ? WeedBorderProblem(v) : std::string();
+       return r.cutOrder.chkWeedBorder != 0 ? MillimetreProblem(v, WEED_BORDER_RANGE) : std::string();
      },
      [](const Remembered& r) {
-       if (r.cutOrder.chkWeedBorder == 0 || WeedBorderProblem(r.cutOrder.weedBorderText).empty())
+       if (r.cutOrder.chkWeedBorder == 0 || MillimetreProblem(r.cutOrder.weedBorderText, WEED_BORDER_RANGE).empty())
          return r.cutOrder.weedBorderText;
        char mm[32];
        snprintf(mm, sizeof mm, "%g mm", CutOrderFromSaved(r.cutOrder).weedMargin / double(PLOT_UNITS_PER_MM));

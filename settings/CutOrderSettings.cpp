@@ -4,14 +4,14 @@
 #include <cstdlib>
 
 const char* const CUT_ORDER_SECTION = "CutOrder";
+const char* const WEED_BORDER_KEY = "WeedBorder";
+const char* const PASSES_KEY = "Passes";
 
 namespace {
 
 const char* const INSIDE_FIRST_KEY = "InsideFirst";
 const char* const SHORTEST_TRAVEL_KEY = "ShortestTravel";
 const char* const CHK_WEED_BORDER_KEY = "ChkWeedBorder";
-const char* const WEED_BORDER_KEY = "WeedBorder";
-const char* const PASSES_KEY = "Passes";
 
 // Sets the entry only when the file's value (or the default when there is none) differs.
 void SetIfChanged(CIniFile& ini, const char* key, const std::string& value, const std::string& fallback) {

@@ -19,6 +19,9 @@
 #include "settings/IniFile.h"
 
 extern const char* const CUT_ORDER_SECTION;
+// The entries whose text a command checks before it takes it.
+extern const char* const WEED_BORDER_KEY;
+extern const char* const PASSES_KEY;
 
 // The remembered cut order, as the dialog's controls hold it.
 struct SavedCutOrder {

@@ -398,7 +398,9 @@ TEST(CliOtherPrograms, SquareInOnePenDownIsFourLinesAndSettingsAreNamed) {
   const std::string square = dir.Write("square.plt", "IN;VS10;FS40;SP1;PU;PU0,0;PD4000,0,4000,4000,0,4000,0,0;PU;SP0;");
   const CliRun run({"info", square, "--detail", "--ini", (dir.Path() / "Plotgate.ini").string()});
   EXPECT_EQ(run.code, 0);
-  EXPECT_EQ(run.out.rfind("100.00 x 100.00 mm\npaths: 1\ncut length: 400.0 mm\n", 0), 0u) << run.out;
+  EXPECT_EQ(run.out.rfind("100.00 x 100.00 mm (across the roll x along the feed)\npaths: 1\ncut length: 400.0 mm\n", 0),
+            0u)
+      << run.out;
   EXPECT_EQ(run.err, "plotgate: warning: " + square +
                          ": skipped the commands that set the pen, speed or force (VS, FS): the cutter keeps its own "
                          "settings\n");

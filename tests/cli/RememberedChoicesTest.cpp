@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "CliRun.h"
 #include "TempDir.h"
 #include "cli/RememberedChoices.h"
@@ -212,20 +215,26 @@ TEST(SettingsWarnings, EachEntryThatCannotBeUsedIsNamedWithWhatIsUsedInstead) {
 TEST(CliSendSettings, SettingsWarningsArePrintedOnceWithTheFile) {
   TempDir dir;
   const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
-  const std::string ini = dir.Write("Plotgate.ini", "[Device]\r\nType=12\r\n[CutOrder]\r\nPasses=9\r\n");
+  const std::string ini = dir.Write("Plotgate.ini", "[Device]\r\nPort=99\r\n[CutOrder]\r\nInsideFirst=7\r\n");
   const CliRun info({"info", input, "--detail", "--ini", ini});
   EXPECT_EQ(info.code, 0);
   EXPECT_EQ(info.err, "plotgate: " + ini +
-                          ", line 2: Type=12: not a whole number from 0 to 10 (a model's index: plotgate models lists "
-                          "them); using 0 (Lark-Series)\nplotgate: " +
+                          ", line 2: Port=99: not a whole number from 0 to 30 (0 VORN_USB, 1 to 30 COM1 to COM30); "
+                          "using 0 (VORN_USB)\nplotgate: " +
                           ini +
-                          ", line 4: Passes=9: not a whole number from 1 to 5 (how often each path is cut); using 5\n");
+                          ", line 4: InsideFirst=7: not a whole number from 0 to 1 (0 unticked, 1 ticked); using "
+                          "1 (ticked)\n");
   // frame reads the file for its target and for the cut order, but says it once.
   const CliRun frame(
       {"frame", input, "--ini", ini, "--model", "Robin-Series", "--port", (dir.Path() / "none").string()});
   EXPECT_EQ(frame.code, 1);
-  EXPECT_NE(frame.err.find("Passes=9"), std::string::npos) << frame.err;
-  EXPECT_EQ(frame.err.find("Passes=9"), frame.err.rfind("Passes=9")) << frame.err;
+  EXPECT_NE(frame.err.find("InsideFirst=7"), std::string::npos) << frame.err;
+  EXPECT_EQ(frame.err.find("InsideFirst=7"), frame.err.rfind("InsideFirst=7")) << frame.err;
+  // A value the command takes and refuses is told once, as the refusal, not also as a warning.
+  dir.Write("Plotgate.ini", "[Device]\r\nType=12\r\n");
+  const CliRun refused({"info", input, "--detail", "--ini", ini});
+  EXPECT_EQ(refused.code, 2);
+  EXPECT_EQ(refused.err.find("using 0"), std::string::npos) << refused.err;
 }
 
 TEST(CliSendSettings, NothingIsSavedWhenTheCutterDoesNotAnswer) {
@@ -244,30 +253,166 @@ TEST(CliSendSettings, NothingIsSavedWhenTheCutterDoesNotAnswer) {
   EXPECT_EQ(TempDir::Read(ini), "[Device]\r\nType=4\r\n");
 }
 
-// A distance the dialog saved that the command line would refuse as an option ("2.5"
-// beyond its range, "0,5" read as 0) is refused with its reason before anything is sent or
-// saved, whenever its box is ticked, unless an option replaces it.
-TEST(CliSendSettings, SavedDistancesTheCommandLineRefusesAreRefusedUpFront) {
+// A value the dialog saved (or a hand edited) that the command line would refuse as an
+// option is refused with its entry, its text and the reason before anything is sent or
+// saved, whenever the command would take it (its box ticked, no option in its place), and
+// alike in send, info --detail and frame. Caught: a distance beyond its range ("2.5") or
+// read as another ("0,5" as 0) taken unchecked; a weed border "100" or "5,5" cut as 50 or
+// 5 mm and reported as given; passes "7" cut as 5; a model index beyond the table taken as
+// the first model.
+TEST(CliSendSettings, SavedChoicesTheCommandLineRefusesAreRefusedUpFront) {
   TempDir dir;
   const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
   const std::string port = (dir.Path() / "none").string();
-  const std::string saved = "[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\nBladeOffset=2.5\r\nOverCut=0,5\r\n";
-  const std::string ini = dir.Write("Plotgate.ini", saved);
-  const CliRun send({"send", input, "--ini", ini, "--model", "Robin-Series", "--port", port});
-  EXPECT_EQ(send.code, 2);
-  EXPECT_EQ(send.err, "plotgate: the saved blade offset in " + ini +
-                          ": \"2.5\" is outside a number of mm from 0.01 to 2; give --blade-offset MM or "
-                          "--no-blade-offset\n");
-  EXPECT_EQ(TempDir::Read(ini), saved);
-  const CliRun info({"info", input, "--detail", "--ini", ini, "--blade-offset", "0.5"});
-  EXPECT_EQ(info.code, 2);
-  EXPECT_NE(info.err.find("the saved over-cut in " + ini +
-                          ": \"0,5\" is not a number of mm from 0.01 to 5; give "
-                          "--overcut MM or --no-overcut\n"),
-            std::string::npos)
-      << info.err;
-  EXPECT_EQ(CliRun({"info", input, "--detail", "--ini", ini, "--no-blade-offset", "--overcut", "1"}).code, 0);
-  EXPECT_EQ(TempDir::Read(ini), saved);
+  const std::string send = "send", info = "info --detail", frame = "frame";
+  const struct {
+    const char* saved;
+    std::string command;
+    std::vector<std::string> options;
+    std::string refusal;  // "" when the command takes what it is given instead
+  } rows[] = {
+      {"[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\nBladeOffset=2.5\r\nOverCut=0,5\r\n",
+       send,
+       {},
+       "blade offset in INI ([Offset] BladeOffset): \"2.5\" is outside a number of mm from 0.01 to 2; give "
+       "--blade-offset MM or --no-blade-offset"},
+      {"[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\nBladeOffset=2.5\r\nOverCut=0,5\r\n",
+       info,
+       {"--blade-offset", "0.5"},
+       "over-cut in INI ([Offset] OverCut): \"0,5\" is not a number of mm from 0.01 to 5; give --overcut MM or "
+       "--no-overcut"},
+      {"[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\nBladeOffset=2.5\r\nOverCut=0,5\r\n",
+       info,
+       {"--no-blade-offset", "--overcut", "1"},
+       ""},
+      {"[CutOrder]\r\nChkWeedBorder=1\r\nWeedBorder=100\r\n",
+       send,
+       {},
+       "weed border in INI ([CutOrder] WeedBorder): \"100\" is outside a number of mm from 0.5 to 50; give "
+       "--weed-border MM or --no-weed-border"},
+      {"[CutOrder]\r\nChkWeedBorder=1\r\nWeedBorder=5,5\r\n",
+       info,
+       {},
+       "weed border in INI ([CutOrder] WeedBorder): \"5,5\" is not a number of mm from 0.5 to 50; give "
+       "--weed-border MM or --no-weed-border"},
+      {"[CutOrder]\r\nChkWeedBorder=1\r\nWeedBorder=50.1\r\n",
+       frame,
+       {},
+       "weed border in INI ([CutOrder] WeedBorder): \"50.1\" is outside a number of mm from 0.5 to 50; give "
+       "--weed-border MM or --no-weed-border"},
+      {"[CutOrder]\r\nChkWeedBorder=1\r\nWeedBorder=100\r\n", info, {"--no-weed-border"}, ""},
+      {"[CutOrder]\r\nChkWeedBorder=0\r\nWeedBorder=100\r\n", info, {}, ""},
+      {"[CutOrder]\r\nPasses=7\r\n",
+       send,
+       {},
+       "passes in INI ([CutOrder] Passes): \"7\" is not a whole number from 1 to 5; give --passes N"},
+      {"[CutOrder]\r\nPasses=2x\r\n",
+       frame,
+       {},
+       "passes in INI ([CutOrder] Passes): \"2x\" is not a whole number from 1 to 5; give --passes N"},
+      {"[CutOrder]\r\nPasses=7\r\n", info, {"--passes", "2"}, ""},
+      {"[Device]\r\nType=15\r\n",
+       send,
+       {},
+       "model in INI ([Device] Type): \"15\" is not a whole number from 0 to 10; give --model NAME"},
+      {"[Device]\r\nType=15\r\n",
+       frame,
+       {},
+       "model in INI ([Device] Type): \"15\" is not a whole number from 0 to 10; give --model NAME"},
+      {"[Device]\r\nType=15\r\n", info, {"--model", "4"}, ""},
+  };
+  for (const auto& row : rows) {
+    const std::string ini = dir.Write("Plotgate.ini", row.saved);
+    std::vector<std::string> args = {row.command == info ? "info" : row.command, input, "--ini", ini};
+    if (row.command == info) args.push_back("--detail");
+    if (row.command != info) args.insert(args.end(), {"--port", port});
+    args.insert(args.end(), row.options.begin(), row.options.end());
+    const CliRun run(args);
+    SCOPED_TRACE(row.command + " with " + row.saved);
+    if (row.refusal.empty()) {
+      EXPECT_EQ(run.code, 0) << run.err;
+    } else {
+      std::string refusal = "plotgate: the saved " + row.refusal + "\n";
+      refusal.replace(refusal.find("INI"), 3, ini);
+      EXPECT_EQ(run.code, 2);
+      EXPECT_EQ(run.err, refusal);
+    }
+    EXPECT_EQ(TempDir::Read(ini), row.saved);
+  }
+}
+
+// A settings file that is none is refused with its path and why, before it is opened.
+// Caught: a file of many megabytes read whole; the over-large file and a folder named by
+// --ini reach every command that reads the settings.
+TEST(CliSendSettings, SettingsFileThatIsNoRegularFileOfSaneSizeIsRefused) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
+  const std::string large = dir.Write("large.ini", "[Device]\r\n" + std::string(1 << 20, ' '));
+  const std::string folder = (dir.Path() / "folder").string();
+  std::filesystem::create_directory(folder);
+  const std::string port = (dir.Path() / "none").string();
+  const struct {
+    std::string ini;
+    std::string reason;
+  } files[] = {{large, "larger than 1 MB (1048586 bytes)"}, {folder, "not a regular file"}};
+  for (const auto& file : files) {
+    for (const std::vector<std::string>& command : {std::vector<std::string>{"send", input, "--port", port},
+                                                    {"info", input, "--detail"},
+                                                    {"frame", input, "--port", port},
+                                                    {"check", "--port", port}}) {
+      std::vector<std::string> args = command;
+      args.insert(args.end(), {"--ini", file.ini});
+      const CliRun run(args);
+      EXPECT_EQ(run.code, 1) << command[0];
+      EXPECT_EQ(run.err, "plotgate: cannot read the settings: " + file.ini + ": " + file.reason + "\n") << command[0];
+    }
+  }
+}
+
+// Two sends at once save their whole set one after the other: the file holds one send's
+// choices, never one's model with the other's offsets or cut order. Caught: the entries of
+// sends written in turns, each rewriting the file, leaving a mixture.
+TEST(CliSendSettings, SendsAtOnceLeaveOneSendsChoices) {
+  TempDir dir;
+  const std::string path = dir.Write("Plotgate.ini", "");
+  const int SENDS = 4;
+  std::vector<SendChoices> sends(SENDS);
+  for (int i = 0; i < SENDS; ++i) {
+    sends[i].cutter.model = i + 1;
+    sends[i].cutter.offsets = {i % 2 == 0, std::to_string(i + 1) + ".0", i % 2 == 1, "0." + std::to_string(i + 1)};
+    sends[i].job.cutOrder = {i % 2 == 0, i % 2 == 1, true, std::to_string(i + 2), i + 1};
+  }
+  for (int round = 0; round < 10; ++round) {
+    std::atomic<int> ready{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < SENDS; ++i) {
+      threads.emplace_back([&, i] {
+        CIniFile ini;
+        ini.IniPath = path;
+        ++ready;
+        while (ready < SENDS) std::this_thread::yield();
+        RememberSend(ini, sends[i], "COM" + std::to_string(i + 1));
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+    CIniFile ini;
+    ini.IniPath = path;
+    const SavedChoices saved = ReadSavedChoices(ini);
+    const SavedCutOrder order = ReadSavedCutOrder(ini);
+    ASSERT_GE(saved.modelIndex, 1);
+    ASSERT_LE(saved.modelIndex, SENDS);
+    const SendChoices& last = sends[saved.modelIndex - 1];
+    const SavedChoices whole = ChoicesToRemember(last, "COM" + std::to_string(saved.modelIndex), saved);
+    EXPECT_EQ(saved.portIndex, whole.portIndex) << "round " << round;
+    EXPECT_EQ(saved.chkBladeOffset, whole.chkBladeOffset) << "round " << round;
+    EXPECT_EQ(saved.chkOverCut, whole.chkOverCut) << "round " << round;
+    EXPECT_EQ(saved.bladeOffsetText, whole.bladeOffsetText) << "round " << round;
+    EXPECT_EQ(saved.overCutText, whole.overCutText) << "round " << round;
+    EXPECT_EQ(order.insideFirst, last.job.cutOrder.insideFirst ? 1 : 0) << "round " << round;
+    EXPECT_EQ(order.shortestTravel, last.job.cutOrder.shortestTravel ? 1 : 0) << "round " << round;
+    EXPECT_EQ(order.weedBorderText, last.job.cutOrder.weedBorderText) << "round " << round;
+    EXPECT_EQ(order.passes, last.job.cutOrder.passes) << "round " << round;
+  }
 }
 
 TEST(CliSendSettings, UnusableSettingsFileFailsWithItsName) {

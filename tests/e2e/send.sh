@@ -102,11 +102,14 @@ closing_line "remembered: a send without --port" \
   "Finch-Series (saved) on $device (saved) at 38400 baud; mirror off, rotation 0, blade offset 0.5 mm (saved), over-cut off (saved)."
 
 # Ctrl-C in the middle of a long job: the cutter gets whole commands, then the pen-up and
-# the terminator; the send says how far it got and exits 130.
+# the terminator; the send says how far it got and exits 130. The program is run by a name
+# of the user's (a link "plot gate"), which the command to go on repeats, quoted.
 awk 'BEGIN { printf "IN;SP1;PU0,0;"; for (i = 0; i < 300000; i++) printf "PD%d,%d;", i % 4000, (i * 7) % 4000; printf "SP0;" }' >"$work/long.plt"
 rm -f "$work/received.hb" "$ini"
+mkdir -p "$work/bin"
+ln -sf "$PWD/$plotgate" "$work/bin/plot gate"
 start_cutter "$sim" "$work/received.hb" "$work/sim.out"
-"$plotgate" send "$work/long.plt" --model Robin-Series --port "$device" >"$work/send.out" 2>"$work/send.err" &
+"$work/bin/plot gate" send "$work/long.plt" --model Robin-Series --port "$device" >"$work/send.out" 2>"$work/send.err" &
 send_pid=$!
 for _ in $(seq 100); do [ -s "$work/received.hb" ] && break; sleep 0.05; done
 kill -INT "$send_pid"
@@ -121,7 +124,8 @@ check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt 
 check "Ctrl-C: whole commands, then the job's last pen-up" \
   grep -qE '^(IN;|SP1;|PU[0-9-]+,[0-9-]+;|PD[0-9-]+,[0-9-]+;)*PU[0-9-]+,[0-9-]+;SP0;@$' "$work/received.hb"
 size=$(stat -c %s "$work/long.hb")
-check "Ctrl-C: says how far it got and how to go on" grep -qE "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$size") bytes; the pen was lifted and the job ended. To go on: plotgate send --model Robin-Series --port $device --no-blade-offset --no-overcut --no-inside-first --no-shortest-travel --no-weed-border --passes 1 --from-path 1 -- $work/long.plt$" "$work/send.err"
+check "Ctrl-C: says how far it got and how to go on, by the program's name and for this drawing" grep -qE "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$size") bytes; the pen was lifted and the job ended. To go on: 'plot gate' send --model Robin-Series --port $device --no-blade-offset --no-overcut --no-inside-first --no-shortest-travel --no-weed-border --passes 1 --job-id [0-9a-f]{12} --from-path 1 -- $work/long.plt$" "$work/send.err" ||
+  sed 's/^/  said: /' "$work/send.err"
 # Ctrl-C while the cutter takes nothing (paused, its buffer full): the write it holds back
 # ends, the send says where it stopped and that the ending could not go out, and exits 130
 # (bounded: a send still running after 5 seconds has hung). A second Ctrl-C right after the
@@ -174,6 +178,27 @@ minutes=$(awk -v n="$size" 'BEGIN { printf "%.0f", n / 3840 / 60 }')
 check "a long send is announced" \
   grep -qxF "sending $announced to Robin-Series on $device at 38400 baud, about $minutes minutes" "$work/send.err"
 
+# Ctrl-C while the send still writes its job file (a large one, before the stream): the
+# file is removed, nothing reaches the cutter and the send says so (exit 130). The send
+# starts with Ctrl-C's own action, as from a terminal (a script's background job ignores
+# it).
+awk 'BEGIN { printf "IN;SP1;PU0,0;"; for (i = 0; i < 1500000; i++) printf "PD%d,%d;", i % 4000, (i * 7) % 4000; printf "SP0;" }' >"$work/large.plt"
+start_cutter "$sim" "$work/large.hb" "$work/sim.out"
+env --default-signal=INT "$plotgate" send "$work/large.plt" --model Robin-Series --port "$device" >/dev/null 2>"$work/send.err" &
+send_pid=$!
+for _ in $(seq 1000); do [ -n "$(find "$work" -maxdepth 1 -name 'plotgate-*.hb')" ] && break; sleep 0.01; done
+kill -INT "$send_pid"
+wait "$send_pid"
+check "Ctrl-C while the job file is written: exit 130" [ $? -eq 130 ]
+check "Ctrl-C while the job file is written: the partial file is removed" no_job_files
+check "Ctrl-C while the job file is written: nothing was sent, and it says so" \
+  grep -qx "plotgate: interrupted before anything was sent" "$work/send.err" || sed 's/^/  said: /' "$work/send.err"
+check "Ctrl-C while the job file is written: the cutter got nothing" [ ! -s "$work/large.hb" ]
+kill "$sim_pid" 2>/dev/null
+wait "$sim_pid"
+find "$work" -maxdepth 1 -name 'plotgate-*.hb' -delete  # what a program ended before the mend left
+rm -f "$work/large.plt"
+
 # Resume: a job of 20000 short paths stopped by Ctrl-C, then sent again with the command the
 # message gave, pointed at the new simulator's device. Together the two cutters cut every
 # path once, but for the one the first send was in, which the second cuts again whole.
@@ -191,6 +216,15 @@ wait "$sim_pid"
 go_on=$(sed -n "s|^plotgate: stopped in path \([0-9]*\) of 20000 after .*To go on: plotgate \(send .* --port\) $device \(.*--from-path \1 -- .*\)$|\2 @DEVICE@ \3|p" "$work/send.err")
 from_path=$(sed -n 's/^plotgate: stopped in path \([0-9]*\) of .*/\1/p' "$work/send.err")
 check "resume: the message names the path and the command" [ -n "$go_on" ] || sed 's/^/  said: /' "$work/send.err"
+# Another drawing exported to the same file since: going on is refused before the port is
+# opened, as its paths are not the stopped job's.
+cp "$work/paths.plt" "$work/paths.stopped"
+cp examples/star.plt "$work/paths.plt"
+eval "\"\$plotgate\" ${go_on/@DEVICE@/\"\$work/no-such-port\"}" >/dev/null 2>"$work/err"
+check "resume: another drawing under the name is a usage error" [ $? -eq 2 ]
+check "resume: ... that says the file has changed" grep -qxF "plotgate: $work/paths.plt has changed since the stopped send (another drawing was exported); send it whole, or export the stopped drawing again" "$work/err" ||
+  sed 's/^/  said: /' "$work/err"
+mv "$work/paths.stopped" "$work/paths.plt"
 start_cutter "$sim" "$work/second.hb" "$work/sim.out"
 eval "\"\$plotgate\" ${go_on/@DEVICE@/\"\$device\"}" >/dev/null 2>"$work/send.err"
 check "resume: the second send succeeds" [ $? -eq 0 ] || sed 's/^/  said: /' "$work/send.err"

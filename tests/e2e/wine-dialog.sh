@@ -83,6 +83,22 @@ check "Port=0: the port registered for it, COM42" shows 1004 "COM42"
 driver click Harbex 2
 for _ in $(seq 200); do ended && break; sleep 0.05; done
 
+# A ticked weed border the command line would refuse (saved by hand, or by an older
+# version): Send says why in a box before the port is opened, and saves nothing, so that a
+# send of the command line never takes it.
+printf '[CutOrder]\r\nChkWeedBorder=1\r\nWeedBorder=100\r\n' >"$bin/Plotgate.ini"
+"$wine" "$bin/Plotgate.exe" "$(windows "$work/My Files/star job.plt")" >/dev/null 2>&1 &
+app=$!
+driver wait Harbex 60 >/dev/null
+driver click Harbex 1
+said=$(driver message Plotgate 60)
+check "a weed border of 100 mm: Send says why" [ "$said" = 'Weed border: "100" is outside a number of mm from 0.5 to 50.' ] ||
+  echo "  said: $said"
+check "a weed border of 100 mm: nothing saved" \
+  cmp -s "$bin/Plotgate.ini" <(printf '[CutOrder]\r\nChkWeedBorder=1\r\nWeedBorder=100\r\n')
+driver click Harbex 2
+for _ in $(seq 200); do ended && break; sleep 0.05; done
+
 # No file: only About and Cancel usable.
 "$wine" "$bin/Plotgate.exe" >/dev/null 2>&1 &
 app=$!

@@ -1,0 +1,51 @@
+#include "settings/ChoiceLimits.h"
+
+#include <cstdlib>
+
+#include "pipeline/CutOrder.h"
+#include "pipeline/JobFileWriter.h"
+
+const MillimetreRange BLADE_OFFSET_RANGE = {0.01, "0.01", 2.0, "2", DISTANCE_TEXT_MAX};
+const MillimetreRange OVER_CUT_RANGE = {0.01, "0.01", 5.0, "5", DISTANCE_TEXT_MAX};
+const MillimetreRange WEED_BORDER_RANGE = {MIN_WEED_MARGIN_MM, "0.5", MAX_WEED_MARGIN_MM, "50", 0};
+
+std::string MillimetreProblem(const std::string& text, const MillimetreRange& range) {
+  const std::string within = std::string("a number of mm from ") + range.minText + " to " + range.maxText;
+  const size_t digits = text.find_first_not_of("0123456789");
+  const bool decimal = !text.empty() && text != "." &&
+                       (digits == std::string::npos ||
+                        (text[digits] == '.' && text.find_first_not_of("0123456789", digits + 1) == std::string::npos));
+  if (!decimal) return "\"" + text + "\" is not " + within;
+  if (range.maxLength > 0 && text.size() > range.maxLength) {
+    return "\"" + text + "\" is longer than " + std::to_string(range.maxLength) + " characters";
+  }
+  const double value = strtod(text.c_str(), nullptr);
+  if (value < range.min || value > range.max) return "\"" + text + "\" is outside " + within;
+  return "";
+}
+
+std::string WholeNumberProblem(const std::string& text, int min, int max) {
+  // Ten digits and more may not fit an int; no such number is in any range here.
+  const bool whole = !text.empty() && text.size() < 10 && text.find_first_not_of("0123456789") == std::string::npos;
+  const int value = whole ? atoi(text.c_str()) : 0;
+  if (whole && value >= min && value <= max) return "";
+  return "\"" + text + "\" is not a whole number from " + std::to_string(min) + " to " + std::to_string(max);
+}
+
+std::string RefusedOptionText(const SavedChoices& choices, const SavedCutOrder& order) {
+  const struct {
+    bool ticked;
+    const char* label;
+    const std::string& text;
+    const MillimetreRange& range;
+  } options[] = {
+      {choices.chkBladeOffset != 0, "Blade offset", choices.bladeOffsetText, BLADE_OFFSET_RANGE},
+      {choices.chkOverCut != 0, "OverCut", choices.overCutText, OVER_CUT_RANGE},
+      {order.chkWeedBorder != 0, "Weed border", order.weedBorderText, WEED_BORDER_RANGE},
+  };
+  for (const auto& option : options) {
+    const std::string problem = option.ticked ? MillimetreProblem(option.text, option.range) : "";
+    if (!problem.empty()) return option.label + (": " + problem);
+  }
+  return "";
+}

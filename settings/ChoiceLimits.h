@@ -1,0 +1,39 @@
+// The texts that the remembered distances and numbers may hold: what the command line
+// takes as an option, what the dialog lets a send save, and so what a command may take
+// from the settings file. A distance is decimal digits with at most one "." (no sign,
+// exponent, comma or words) within its range; a number, decimal digits within its range.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "settings/CutOrderSettings.h"
+#include "settings/Settings.h"
+
+struct MillimetreRange {
+  double min;
+  const char* minText;
+  double max;
+  const char* maxText;
+  size_t maxLength;  // the most characters the text may have; 0 for any
+};
+
+// The blade offset (its blade's offset is well under a millimetre) and the over-cut (a
+// few millimetres free any shape), no longer than the job file writer reads of them; the
+// weed border.
+extern const MillimetreRange BLADE_OFFSET_RANGE;
+extern const MillimetreRange OVER_CUT_RANGE;
+extern const MillimetreRange WEED_BORDER_RANGE;
+
+// Why `text` is not a distance in `range`, naming the text ("\"2.5\" is outside a number of
+// mm from 0.01 to 2"); "" when it is one. The text itself goes on to the job unchanged.
+std::string MillimetreProblem(const std::string& text, const MillimetreRange& range);
+
+// Why `text` is not a whole number from `min` to `max` ("\"7\" is not a whole number from
+// 1 to 5"); "" when it is one.
+std::string WholeNumberProblem(const std::string& text, int min, int max);
+
+// The first ticked option of the dialog whose text a send must not save, as the command
+// line would refuse it: the check box's label and why ("Weed border: \"100\" is outside a
+// number of mm from 0.5 to 50"); "" when every ticked text may be saved.
+std::string RefusedOptionText(const SavedChoices& choices, const SavedCutOrder& order);

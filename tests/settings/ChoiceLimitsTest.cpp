@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "settings/ChoiceLimits.h"
+
+namespace {
+
+// The dialog's Send refuses to save a ticked option's text that the command line would
+// refuse, so that a pasted go-on command and a later send from the command line take what
+// the dialog cut with. Caught: a weed border "100" or "5,5", a blade offset "2.5" or an
+// over-cut "0,5" saved (and cut as 50, 5, 2.5 or 0 mm); an unticked box's text refused
+// although nothing takes it.
+TEST(ChoiceLimits, DialogRefusesTickedTextsTheCommandLineRefuses) {
+  const struct {
+    int bladeOffset, overCut, weedBorder;
+    const char *bladeText, *overCutText, *weedText;
+    const char* refusal;
+  } rows[] = {
+      {1, 1, 1, "0.38", "0.85", "3", ""},
+      {0, 0, 0, "2.5", "0,5", "100", ""},
+      {1, 0, 0, "2.5", "0.85", "3", "Blade offset: \"2.5\" is outside a number of mm from 0.01 to 2"},
+      {0, 1, 0, "0.38", "0,5", "3", "OverCut: \"0,5\" is not a number of mm from 0.01 to 5"},
+      {0, 1, 0, "0.38", "1.00000001", "3", "OverCut: \"1.00000001\" is longer than 9 characters"},
+      {0, 0, 1, "0.38", "0.85", "100", "Weed border: \"100\" is outside a number of mm from 0.5 to 50"},
+      {0, 0, 1, "0.38", "0.85", "50.1", "Weed border: \"50.1\" is outside a number of mm from 0.5 to 50"},
+      {0, 0, 1, "0.38", "0.85", "5,5", "Weed border: \"5,5\" is not a number of mm from 0.5 to 50"},
+      {0, 0, 1, "0.38", "0.85", "50", ""},
+      {1, 1, 1, "2.5", "0,5", "100", "Blade offset: \"2.5\" is outside a number of mm from 0.01 to 2"},
+  };
+  for (const auto& row : rows) {
+    SavedChoices choices;
+    choices.chkBladeOffset = row.bladeOffset;
+    choices.chkOverCut = row.overCut;
+    choices.bladeOffsetText = row.bladeText;
+    choices.overCutText = row.overCutText;
+    SavedCutOrder order;
+    order.chkWeedBorder = row.weedBorder;
+    order.weedBorderText = row.weedText;
+    EXPECT_EQ(RefusedOptionText(choices, order), row.refusal);
+  }
+}
+
+// Caught: a number read as atoi reads it, which takes "2x" and " 2" as 2 and overflows on
+// eleven digits.
+TEST(ChoiceLimits, WholeNumbersAreDigitsWithinTheRange) {
+  EXPECT_EQ(WholeNumberProblem("1", 1, 5), "");
+  EXPECT_EQ(WholeNumberProblem("5", 1, 5), "");
+  for (const char* refused : {"0", "6", "", "2x", "-1", " 2", "99999999999"})
+    EXPECT_EQ(WholeNumberProblem(refused, 1, 5), "\"" + std::string(refused) + "\" is not a whole number from 1 to 5");
+}
+
+}  // namespace
