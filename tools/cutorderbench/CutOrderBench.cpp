@@ -1,11 +1,11 @@
-// cut-order-bench [EXAMPLES [PLOTGATE [RUNS]]]: the pen-up travel of the example "CUT" and
-// of a generated sheet of 500 small letters with counters, in the drawing's order and with
-// inner shapes first and the nearest start next; then the processor time to order 100,000
-// paths (50,000 letters of an outline and a counter) against the time the job file takes
-// on a 38400-baud line; then the processor time and peak resident memory of whole
-// `plotgate encode` runs (PLOTGATE, by default the one built with this program; the median
-// of RUNS, by default 3) with and without --inside-first on the drawings that cost inner
-// shapes first most: nested squares and a circle of many points drawn twice.
+// cut-order-bench [EXAMPLES [PLOTGATE [RUNS]]]: first the processor time and peak resident
+// memory of whole `plotgate encode` runs (PLOTGATE, by default the one built with this
+// program; the median of RUNS, by default 3) with and without --inside-first on the
+// drawings that cost inner shapes first most: nested squares and a circle of many points
+// drawn twice. Then the pen-up travel of the example "CUT" and of a generated sheet of 500
+// small letters with counters, in the drawing's order and with inner shapes first and the
+// nearest start next; then the processor time to order 100,000 paths (50,000 letters of an
+// outline and a counter) against the time the job file takes on a 38400-baud line.
 #include <unistd.h>
 
 #include <algorithm>
