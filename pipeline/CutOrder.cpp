@@ -195,10 +195,25 @@ class CNesting {
     m_levels.erase(std::unique(m_levels.begin(), m_levels.end()), m_levels.end());
   }
 
-  // The nearest closed path that `k` lies inside; NONE when it lies inside none.
-  size_t Around(size_t k) const {
+  // Appends to `around` the closed paths that `k` is cut before: the nearest it lies inside,
+  // then, nearest first, each further one it lies inside that does not hold the nearest, up
+  // to the first that does. Outlines that do not cross hold each other in a chain, and the
+  // nearest one's own waits carry the order on; outlines that cross or lie on each other (a
+  // copy drawn twice) can each hold a path that neither holds, and the path is cut before
+  // both.
+  void Around(size_t k, std::vector<size_t>& around) const {
     const PathSpan& inner = m_spans[m_closed[k]];
-    return Nearest(inner.box, m_rank[k], [&](const PathSpan& outer) { return LiesInside(inner, outer, m_steps); });
+    auto holdsInner = [&](const PathSpan& outer) { return LiesInside(inner, outer, m_steps); };
+    const size_t nearest = Nearest(inner.box, m_rank[k], holdsInner);
+    if (nearest == NONE) return;
+    around.push_back(nearest);
+    const PathSpan& near = m_spans[m_closed[nearest]];
+    for (size_t next = Nearest(inner.box, m_rank[nearest], holdsInner); next != NONE;
+         next = Nearest(inner.box, m_rank[next], holdsInner)) {
+      const PathSpan& outer = m_spans[m_closed[next]];
+      if (Within(near.box, outer.box) && LiesInside(near, outer, m_steps)) return;
+      around.push_back(next);
+    }
   }
 
   // The innermost closed path whose outline holds `at`, on it or inside; NONE when none does.
@@ -353,15 +368,19 @@ class CNearestStarts {
   size_t m_nCount = 0;
 };
 
-// The units in the order to cut them: each unit only after the units that lie directly
-// inside it (`around` names the unit each lies directly inside, or NONE), and so after
-// every unit inside it at any depth; among those that may go, the earliest in the drawing,
-// or with `nearest` the one whose start is nearest the pen.
-std::vector<size_t> Sequence(const std::vector<CutUnit>& units, const std::vector<size_t>& around, bool nearest,
-                             IntPoint pen, const JobBounds& bounds) {
+// Which units each unit is cut before: those of unit u are outers[firstOuter[u]] to
+// outers[firstOuter[u + 1]].
+struct Waits {
+  std::vector<size_t> firstOuter, outers;
+};
+
+// The units in the order to cut them: each unit only after the units `waits` names it for,
+// and so after every unit inside it at any depth; among those that may go, the earliest in
+// the drawing, or with `nearest` the one whose start is nearest the pen.
+std::vector<size_t> Sequence(const std::vector<CutUnit>& units, const Waits& waits, bool nearest, IntPoint pen,
+                             const JobBounds& bounds) {
   std::vector<size_t> waiting(units.size(), 0);
-  for (size_t v : around)
-    if (v != NONE) ++waiting[v];
+  for (size_t v : waits.outers) ++waiting[v];
   std::priority_queue<size_t, std::vector<size_t>, std::greater<size_t>> earliest;
   CNearestStarts starts(units, bounds);
   auto release = [&](size_t u) {
@@ -385,7 +404,8 @@ std::vector<size_t> Sequence(const std::vector<CutUnit>& units, const std::vecto
     }
     order.push_back(u);
     pen = units[u].finish;
-    if (around[u] != NONE && --waiting[around[u]] == 0) release(around[u]);
+    for (size_t i = waits.firstOuter[u]; i < waits.firstOuter[u + 1]; ++i)
+      if (--waiting[waits.outers[i]] == 0) release(waits.outers[i]);
   }
   return order;
 }
@@ -552,24 +572,28 @@ JobResult OrderCuts(PointList points, const JobBounds& bounds, const CutOrder& o
       std::vector<size_t> closed;
       for (size_t s = fixed; s < cutting.size(); ++s)
         if (cutting[s].closed) closed.push_back(s);
-      // With inner shapes first, each unit waits for the units directly inside it, and an
-      // open path starting within a closed one is cut just before the innermost of those.
-      std::vector<size_t> around(closed.size(), NONE), held(cutting.size(), NONE);
+      // With inner shapes first, each closed path waits for those inside it, and an open
+      // path starting within a closed one is cut just before the innermost of those.
+      Waits waits;
+      std::vector<size_t> held(cutting.size(), NONE);
       if (order.insideFirst && !closed.empty()) {
         const CNesting nesting(cutting, closed, work);
-        for (size_t k = 0; k < closed.size(); ++k) around[k] = nesting.Around(k);
+        for (size_t k = 0; k < closed.size(); ++k) {
+          waits.firstOuter.push_back(waits.outers.size());
+          nesting.Around(k, waits.outers);
+        }
         for (size_t s = fixed; s < cutting.size(); ++s)
           if (!cutting[s].closed) held[s] = nesting.Holding(cutting[s].start);
       }
       std::vector<size_t> unitSpans;
       const std::vector<CutUnit> units = FormUnits(cutting, fixed, closed, held, passes, unitSpans);
-      around.resize(units.size(), NONE);  // open paths alone, when there is no closed path
+      waits.firstOuter.resize(units.size() + 1, waits.outers.size());
       const IntPoint origin = {bounds.maxX, bounds.minY}, park = {bounds.maxX, bounds.maxY};
       const IntPoint pen = fixed ? EndAfterPasses(cutting[0], passes) : origin;
-      std::vector<size_t> sequence = Sequence(units, around, false, pen, bounds);
+      std::vector<size_t> sequence = Sequence(units, waits, false, pen, bounds);
       if (order.shortestTravel) {
         // Nearest-first is a good guess, not a guarantee: it is kept only when it is shorter.
-        std::vector<size_t> nearest = Sequence(units, around, true, pen, bounds);
+        std::vector<size_t> nearest = Sequence(units, waits, true, pen, bounds);
         const double before = Travel(cutting, unitSpans, units, sequence, passes, pen, park);
         const double after = Travel(cutting, unitSpans, units, nearest, passes, pen, park);
         if (after <= before) sequence.swap(nearest);

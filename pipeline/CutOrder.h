@@ -16,9 +16,11 @@
 // A path is a move and the lines after it. It is closed when its last point lies within
 // CLOSED_GAP units of its first (a flattened curve may end a unit short of where it began).
 // A closed path A lies inside a closed path B when A's bounds lie within B's and the first
-// point of A that is not on B's outline lies inside B's polygon (even-odd rule). Paths whose
-// outlines cross can lie inside two paths neither of which holds the other; such a path is
-// cut before the nearer of the two (the one of the smaller bounds).
+// point of A that is not on B's outline lies inside B's polygon (even-odd rule). A path is
+// cut before the nearest closed path it lies inside (the one of the smallest bounds), and
+// so before every path around that one; where outlines cross or a path is drawn twice, it
+// can lie inside paths that do not hold the nearest, and it is cut before those too, up to
+// the first one (nearest first) that holds the nearest.
 #pragma once
 
 #include "pipeline/Geometry.h"

@@ -84,6 +84,13 @@ TEST(CutOrder, InnerPathsComeBeforeThePathsAroundThem) {
       {"within the bounds but in the notch of an L is not inside",
        "PU0,0;PD900,0;PD900,300;PD300,300;PD300,900;PD0,900;PD0,0;" + Square(500, 500, 300), "0,0 500,500"},
       {"an identical copy is not inside its twin", Square(0, 0, 400) + Square(0, 0, 400), "0,0 0,0"},
+      // A path inside two that do not hold each other waits for both; waiting only for the
+      // nearest let the other be cut first.
+      {"a letter drawn twice waits for its counter with both copies",
+       Square(0, 0, 400) + Square(100, 100, 200) + Square(0, 0, 400), "100,100 0,0 0,0"},
+      {"a counter inside two crossing outlines",
+       Square(0, 0, 400) + "PU300,50;PD500,50;PD500,350;PD300,350;PD300,50;" + Square(320, 100, 50),
+       "320,100 0,0 300,50"},
       // Open paths that start within a closed path are cut just before the innermost one
       // holding their start, wherever the drawing has them; going with the nearest closed
       // path in the drawing's order cut these after the shape, on loose material.
