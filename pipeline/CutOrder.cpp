@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <new>
 #include <queue>
+#include <unordered_set>
 #include <vector>
 
 #include "pipeline/PipelineRoutines.h"
@@ -39,14 +41,14 @@ struct PathSpan {
   bool closed = false;
 };
 
-// Calls `visit` with each move and line of `span`, in order.
+// Calls `visit` with each move and line of `span`, in order, until it returns false.
 template <typename Visit>
 void ForEachPoint(const PathSpan& span, Visit visit) {
   size_t seen = 0;
   for (const PlotPoint* p = span.first; p && seen < span.count; p = p->next) {
     if (!IsDrawn(p)) continue;
-    visit(IntPoint{p->x, p->y});
     ++seen;
+    if (!visit(IntPoint{p->x, p->y})) return;
   }
 }
 
@@ -91,48 +93,191 @@ bool Within(const JobBounds& inner, const JobBounds& outer) {
 enum Side { SIDE_OUTSIDE, SIDE_INSIDE, SIDE_ON };
 
 // Where `q` lies against the polygon of `span`'s points (closed by the edge back to its
-// first point), by the even-odd rule. Products of coordinate differences are exact in
-// double for jobs under 1.6 km across.
-Side SideOf(IntPoint q, const PathSpan& span) {
+// first point), by the even-odd rule; the walk ends at the first edge `q` lies on. Products
+// of coordinate differences are exact in double for jobs under 1.6 km across. Each edge
+// looked at is a step.
+Side SideOf(IntPoint q, const PathSpan& span, uint64_t& steps) {
   bool inside = false;
   bool on = false;
   IntPoint a = span.last;
   ForEachPoint(span, [&](IntPoint b) {
-    if (on) return;
+    ++steps;
     const double cross = static_cast<double>(static_cast<int64_t>(b.x) - a.x) * (static_cast<int64_t>(q.y) - a.y) -
                          static_cast<double>(static_cast<int64_t>(b.y) - a.y) * (static_cast<int64_t>(q.x) - a.x);
     if (cross == 0 && q.x >= std::min(a.x, b.x) && q.x <= std::max(a.x, b.x) && q.y >= std::min(a.y, b.y) &&
         q.y <= std::max(a.y, b.y)) {
       on = true;
-      return;
+      return false;
     }
     if ((a.y > q.y) != (b.y > q.y)) {
       const bool upward = b.y > a.y;
       if (upward ? cross > 0 : cross < 0) inside = !inside;
     }
     a = b;
+    return true;
   });
   if (on) return SIDE_ON;
   return inside ? SIDE_INSIDE : SIDE_OUTSIDE;
 }
 
-// Whether closed path `inner` lies inside closed path `outer` (their bounds already nest).
-bool LiesInside(const PathSpan& inner, const PathSpan& outer) {
+uint64_t PointKey(IntPoint p) {
+  return static_cast<uint64_t>(static_cast<uint32_t>(p.x)) << 32 | static_cast<uint32_t>(p.y);
+}
+
+// Whether closed path `inner` lies inside closed path `outer` (their bounds already nest):
+// its first point not on the outline of `outer` decides. Once a point is on the outline,
+// the corners of `outer` are listed, so that a path drawn twice costs a walk of each copy
+// and not a walk of one for every point of the other.
+bool LiesInside(const PathSpan& inner, const PathSpan& outer, uint64_t& steps) {
   Side decided = SIDE_ON;
-  size_t seen = 0;
-  for (const PlotPoint* p = inner.first; p && seen < inner.count && decided == SIDE_ON; p = p->next) {
-    if (!IsDrawn(p)) continue;
-    ++seen;
-    decided = SideOf(IntPoint{p->x, p->y}, outer);
-  }
+  std::unordered_set<uint64_t> corners;
+  bool listed = false;
+  ForEachPoint(inner, [&](IntPoint p) {
+    ++steps;
+    if (listed && corners.count(PointKey(p))) return true;
+    decided = SideOf(p, outer, steps);
+    if (decided != SIDE_ON) return false;
+    if (!listed) {
+      corners.reserve(outer.count);
+      ForEachPoint(outer, [&](IntPoint c) {
+        ++steps;
+        corners.insert(PointKey(c));
+        return true;
+      });
+      listed = true;
+    }
+    return true;
+  });
   return decided == SIDE_INSIDE;
 }
 
-// A run of paths in the drawing's order that is cut as one: a closed path with the open
-// paths nearest to it, or, in a job without closed paths, one open path.
+// `value` divided by 2^`shift`, rounded down.
+int64_t FloorShift(int64_t value, int shift) { return value >= 0 ? value >> shift : -((-value - 1) >> shift) - 1; }
+
+// The smallest level whose cells (2^level units square) a box fits in.
+int LevelOf(const JobBounds& box) {
+  const int64_t size = std::max(static_cast<int64_t>(box.maxX) - box.minX, static_cast<int64_t>(box.maxY) - box.minY);
+  int level = 0;
+  while ((int64_t{1} << level) < size) ++level;
+  return level;
+}
+
+// Which closed path lies inside which, and which holds each open path's start. The closed
+// paths are ranked by the area of their bounds, largest first (the earliest in the drawing
+// among equals), and only a path of lower rank can hold another, so nothing holds itself.
+// Each box is filed once: at its level, in the cell of its lower left corner. A box that
+// holds another is at the other's level or above, and at each of those levels its corner
+// lies in the cell of the other's corner or in the cell left of it, below it or both; so a
+// question looks at four cells a level, and in each only at the ranks between its own and
+// the nearest holder found so far.
+class CNesting {
+ public:
+  // `closed` lists the closed spans of `spans`; paths are named by their place in it.
+  CNesting(const std::vector<PathSpan>& spans, const std::vector<size_t>& closed, uint64_t& steps)
+      : m_spans(spans), m_closed(closed), m_steps(steps), m_rank(closed.size()), m_byRank(closed.size()) {
+    auto area = [&](size_t k) {
+      const JobBounds& b = Box(k);
+      return static_cast<double>(static_cast<int64_t>(b.maxX) - b.minX) *
+             static_cast<double>(static_cast<int64_t>(b.maxY) - b.minY);
+    };
+    for (size_t k = 0; k < closed.size(); ++k) m_byRank[k] = k;
+    std::stable_sort(m_byRank.begin(), m_byRank.end(), [&](size_t a, size_t b) { return area(a) > area(b); });
+    m_filed.reserve(closed.size());
+    for (size_t r = 0; r < closed.size(); ++r) {
+      m_rank[m_byRank[r]] = r;
+      const JobBounds& b = Box(m_byRank[r]);
+      const int level = LevelOf(b);
+      m_filed.push_back(Filed{Cell{level, FloorShift(b.minX, level), FloorShift(b.minY, level)}, r});
+      m_levels.push_back(level);
+    }
+    std::sort(m_filed.begin(), m_filed.end());
+    std::sort(m_levels.begin(), m_levels.end());
+    m_levels.erase(std::unique(m_levels.begin(), m_levels.end()), m_levels.end());
+  }
+
+  // Appends to `around` the closed paths that `k` is cut before: the nearest it lies inside,
+  // then, nearest first, each further one it lies inside that does not hold the nearest, up
+  // to the first that does. Outlines that do not cross hold each other in a chain, and the
+  // nearest one's own waits carry the order on; outlines that cross or lie on each other (a
+  // copy drawn twice) can each hold a path that neither holds, and the path is cut before
+  // both.
+  void Around(size_t k, std::vector<size_t>& around) const {
+    const PathSpan& inner = m_spans[m_closed[k]];
+    auto holdsInner = [&](const PathSpan& outer) { return LiesInside(inner, outer, m_steps); };
+    const size_t nearest = Nearest(inner.box, m_rank[k], holdsInner);
+    if (nearest == NONE) return;
+    around.push_back(nearest);
+    const PathSpan& near = m_spans[m_closed[nearest]];
+    for (size_t next = Nearest(inner.box, m_rank[nearest], holdsInner); next != NONE;
+         next = Nearest(inner.box, m_rank[next], holdsInner)) {
+      const PathSpan& outer = m_spans[m_closed[next]];
+      if (Within(near.box, outer.box) && LiesInside(near, outer, m_steps)) return;
+      around.push_back(next);
+    }
+  }
+
+  // The innermost closed path whose outline holds `at`, on it or inside; NONE when none does.
+  size_t Holding(IntPoint at) const {
+    const JobBounds box = {at.x, at.x, at.y, at.y};
+    return Nearest(box, m_closed.size(),
+                   [&](const PathSpan& outer) { return SideOf(at, outer, m_steps) != SIDE_OUTSIDE; });
+  }
+
+ private:
+  struct Cell {
+    int level;
+    int64_t column, row;
+    bool operator<(const Cell& o) const {
+      return level != o.level ? level < o.level : column != o.column ? column < o.column : row < o.row;
+    }
+  };
+  struct Filed {
+    Cell cell;
+    size_t rank;
+    bool operator<(const Filed& o) const { return cell < o.cell || (!(o.cell < cell) && rank < o.rank); }
+  };
+
+  const JobBounds& Box(size_t k) const { return m_spans[m_closed[k]].box; }
+
+  // The path of the highest rank below `limit` whose bounds hold `box` and for which
+  // `holds` is true; NONE when there is none. Each filed box looked at is a step.
+  template <typename Holds>
+  size_t Nearest(const JobBounds& box, size_t limit, Holds holds) const {
+    size_t best = NONE;  // a rank
+    const int lowest = LevelOf(box);
+    for (int level : m_levels) {
+      if (level < lowest) continue;
+      const int64_t column = FloorShift(box.minX, level), row = FloorShift(box.minY, level);
+      for (int64_t c = column - 1; c <= column; ++c)
+        for (int64_t r = row - 1; r <= row; ++r) {
+          const Filed from = {Cell{level, c, r}, 0}, to = {Cell{level, c, r}, limit};
+          const auto first = std::lower_bound(m_filed.begin(), m_filed.end(), from);
+          for (auto it = std::lower_bound(first, m_filed.end(), to); it != first;) {
+            --it;
+            if (best != NONE && it->rank <= best) break;
+            ++m_steps;
+            if (Within(box, Box(m_byRank[it->rank])) && holds(m_spans[m_closed[m_byRank[it->rank]]])) {
+              best = it->rank;
+              break;
+            }
+          }
+        }
+    }
+    return best == NONE ? NONE : m_byRank[best];
+  }
+
+  const std::vector<PathSpan>& m_spans;
+  const std::vector<size_t>& m_closed;
+  uint64_t& m_steps;
+  std::vector<size_t> m_rank, m_byRank;
+  std::vector<Filed> m_filed;  // in order of cell, then rank
+  std::vector<int> m_levels;   // the levels filed at, lowest first
+};
+
+// A run of paths that is cut as one: a closed path with the open paths that go with it,
+// or, in a job without closed paths, one open path.
 struct CutUnit {
-  size_t begin = 0, end = 0;  // spans [begin, end)
-  size_t anchor = NONE;       // its closed span
+  size_t begin = 0, end = 0;  // places [begin, end) in the list of spans in unit order
   IntPoint start = {0, 0}, finish = {0, 0};
 };
 
@@ -163,43 +308,6 @@ class CGrid {
   int m_nColumns = 1, m_nRows = 1;
   std::vector<std::vector<size_t>> m_cells;
 };
-
-// For every unit, the units whose closed path lies around its own (inner before outer).
-// Candidates are found through a grid of the units' bounds, and only a larger box (or an
-// equal one earlier in the drawing) can hold another, so nothing is ever inside itself.
-std::vector<std::vector<size_t>> FindOuters(const std::vector<PathSpan>& spans, const std::vector<CutUnit>& units,
-                                            const JobBounds& bounds) {
-  std::vector<std::vector<size_t>> outers(units.size());
-  auto area = [&](size_t u) {
-    const JobBounds& b = spans[units[u].anchor].box;
-    return static_cast<double>(static_cast<int64_t>(b.maxX) - b.minX) *
-           static_cast<double>(static_cast<int64_t>(b.maxY) - b.minY);
-  };
-  std::vector<size_t> rank(units.size());
-  {
-    std::vector<size_t> byArea(units.size());
-    for (size_t u = 0; u < units.size(); ++u) byArea[u] = u;
-    std::stable_sort(byArea.begin(), byArea.end(), [&](size_t a, size_t b) { return area(a) > area(b); });
-    for (size_t i = 0; i < byArea.size(); ++i) rank[byArea[i]] = i;
-  }
-  CGrid grid(bounds, units.size());
-  for (size_t u = 0; u < units.size(); ++u) {
-    const JobBounds& b = spans[units[u].anchor].box;
-    for (int row = grid.Row(b.minY); row <= grid.Row(b.maxY); ++row)
-      for (int column = grid.Column(b.minX); column <= grid.Column(b.maxX); ++column)
-        grid.Cell(column, row).push_back(u);
-  }
-  for (size_t u = 0; u < units.size(); ++u) {
-    const PathSpan& inner = spans[units[u].anchor];
-    // Every box that holds this one holds its corner, so it is listed in the corner's cell.
-    for (size_t v : grid.Cell(grid.Column(inner.box.minX), grid.Row(inner.box.minY))) {
-      if (rank[v] >= rank[u]) continue;
-      const PathSpan& outer = spans[units[v].anchor];
-      if (Within(inner.box, outer.box) && LiesInside(inner, outer)) outers[u].push_back(v);
-    }
-  }
-  return outers;
-}
 
 // The starts of the units that may be cut next, for the nearest one to the pen.
 class CNearestStarts {
@@ -260,14 +368,19 @@ class CNearestStarts {
   size_t m_nCount = 0;
 };
 
-// The units in the order to cut them: each unit only after every unit inside it; among
-// those that may go, the earliest in the drawing, or with `nearest` the one whose start is
-// nearest the pen.
-std::vector<size_t> Sequence(const std::vector<CutUnit>& units, const std::vector<std::vector<size_t>>& outers,
-                             bool nearest, IntPoint pen, const JobBounds& bounds) {
+// Which units each unit is cut before: those of unit u are outers[firstOuter[u]] to
+// outers[firstOuter[u + 1]].
+struct Waits {
+  std::vector<size_t> firstOuter, outers;
+};
+
+// The units in the order to cut them: each unit only after the units `waits` names it for,
+// and so after every unit inside it at any depth; among those that may go, the earliest in
+// the drawing, or with `nearest` the one whose start is nearest the pen.
+std::vector<size_t> Sequence(const std::vector<CutUnit>& units, const Waits& waits, bool nearest, IntPoint pen,
+                             const JobBounds& bounds) {
   std::vector<size_t> waiting(units.size(), 0);
-  for (const std::vector<size_t>& list : outers)
-    for (size_t v : list) ++waiting[v];
+  for (size_t v : waits.outers) ++waiting[v];
   std::priority_queue<size_t, std::vector<size_t>, std::greater<size_t>> earliest;
   CNearestStarts starts(units, bounds);
   auto release = [&](size_t u) {
@@ -291,21 +404,22 @@ std::vector<size_t> Sequence(const std::vector<CutUnit>& units, const std::vecto
     }
     order.push_back(u);
     pen = units[u].finish;
-    for (size_t v : outers[u])
-      if (--waiting[v] == 0) release(v);
+    for (size_t i = waits.firstOuter[u]; i < waits.firstOuter[u + 1]; ++i)
+      if (--waiting[waits.outers[i]] == 0) release(waits.outers[i]);
   }
   return order;
 }
 
-// The pen-up travel of cutting `units` in `order`, summed hop by hop as PenUpTravel sums
-// the built list, so that the two agree to the last bit.
-double Travel(const std::vector<PathSpan>& spans, const std::vector<CutUnit>& units, const std::vector<size_t>& order,
-              int passes, IntPoint pen, IntPoint park) {
+// The pen-up travel of cutting `units` (over `unitSpans`) in `order`, summed hop by hop as
+// PenUpTravel sums the built list, so that the two agree to the last bit.
+double Travel(const std::vector<PathSpan>& spans, const std::vector<size_t>& unitSpans,
+              const std::vector<CutUnit>& units, const std::vector<size_t>& order, int passes, IntPoint pen,
+              IntPoint park) {
   double travel = 0;
   for (size_t u : order)
-    for (size_t s = units[u].begin; s < units[u].end; ++s) {
-      travel += Distance(pen, spans[s].start);
-      pen = EndAfterPasses(spans[s], passes);
+    for (size_t i = units[u].begin; i < units[u].end; ++i) {
+      travel += Distance(pen, spans[unitSpans[i]].start);
+      pen = EndAfterPasses(spans[unitSpans[i]], passes);
     }
   return travel + Distance(pen, park);
 }
@@ -361,7 +475,10 @@ void AddPasses(CListBuilder& out, const std::vector<IntPoint>& points, bool hasM
 void AddSpan(CListBuilder& out, const PathSpan& span, int passes) {
   std::vector<IntPoint> points;
   points.reserve(span.count);
-  ForEachPoint(span, [&](IntPoint p) { points.push_back(p); });
+  ForEachPoint(span, [&](IntPoint p) {
+    points.push_back(p);
+    return true;
+  });
   AddPasses(out, points, span.hasMove, span.closed, passes);
 }
 
@@ -377,31 +494,53 @@ void AddWeedBorder(CListBuilder& out, const JobBounds& bounds, int32_t margin, i
 }
 
 // The units of a job whose paths are reordered, over `spans` from `from` on (each of which
-// cuts something): each closed path with the open paths that are nearer to it than to
-// another closed path in the drawing's order (the earlier one on a tie); one unit per open
-// path when there is no closed path.
-std::vector<CutUnit> FormUnits(const std::vector<PathSpan>& spans, size_t from, int passes) {
-  std::vector<size_t> closed;
-  for (size_t s = from; s < spans.size(); ++s)
-    if (spans[s].closed) closed.push_back(s);
+// cuts something), of which `closed` are the closed ones: one unit for each closed path,
+// in their order, with the open paths that `held` gives it (a place in `closed`, or NONE)
+// cut just before it, and the other open paths that are nearer to it than to another closed
+// path in the drawing's order (the earlier one on a tie); one unit per open path when there
+// is no closed path. `unitSpans` receives the spans in unit order.
+std::vector<CutUnit> FormUnits(const std::vector<PathSpan>& spans, size_t from, const std::vector<size_t>& closed,
+                               const std::vector<size_t>& held, int passes, std::vector<size_t>& unitSpans) {
   std::vector<CutUnit> units;
-  auto add = [&](size_t begin, size_t end, size_t anchor) {
+  unitSpans.clear();
+  unitSpans.reserve(spans.size() - from);
+  auto add = [&](size_t begin) {
     CutUnit unit;
     unit.begin = begin;
-    unit.end = end;
-    unit.anchor = anchor;
-    unit.start = spans[begin].start;
-    unit.finish = EndAfterPasses(spans[end - 1], passes);
+    unit.end = unitSpans.size();
+    unit.start = spans[unitSpans[begin]].start;
+    unit.finish = EndAfterPasses(spans[unitSpans.back()], passes);
     units.push_back(unit);
   };
   if (closed.empty()) {
-    for (size_t s = from; s < spans.size(); ++s) add(s, s + 1, NONE);
+    for (size_t s = from; s < spans.size(); ++s) {
+      unitSpans.push_back(s);
+      add(unitSpans.size() - 1);
+    }
     return units;
+  }
+  // The open paths each closed path holds, in the drawing's order: those of closed path k
+  // are heldSpans[firstHeld[k]] to heldSpans[firstHeld[k + 1]].
+  std::vector<size_t> firstHeld(closed.size() + 1, 0), heldSpans;
+  for (size_t s = from; s < spans.size(); ++s)
+    if (held[s] != NONE) ++firstHeld[held[s] + 1];
+  for (size_t k = 0; k < closed.size(); ++k) firstHeld[k + 1] += firstHeld[k];
+  heldSpans.resize(firstHeld.back());
+  {
+    std::vector<size_t> next(firstHeld.begin(), firstHeld.end() - 1);
+    for (size_t s = from; s < spans.size(); ++s)
+      if (held[s] != NONE) heldSpans[next[held[s]]++] = s;
   }
   size_t begin = from;
   for (size_t k = 0; k < closed.size(); ++k) {
     const size_t end = k + 1 < closed.size() ? (closed[k] + closed[k + 1]) / 2 + 1 : spans.size();
-    add(begin, end, closed[k]);
+    const size_t first = unitSpans.size();
+    for (size_t s = begin; s < end; ++s) {
+      if (s == closed[k])
+        unitSpans.insert(unitSpans.end(), heldSpans.begin() + firstHeld[k], heldSpans.begin() + firstHeld[k + 1]);
+      if (held[s] == NONE) unitSpans.push_back(s);
+    }
+    add(first);
     begin = end;
   }
   return units;
@@ -410,42 +549,64 @@ std::vector<CutUnit> FormUnits(const std::vector<PathSpan>& spans, size_t from, 
 }  // namespace
 
 JobResult OrderCuts(PointList points, const JobBounds& bounds, const CutOrder& order, PointList& out,
-                    JobBounds& outBounds) {
+                    JobBounds& outBounds, uint64_t* steps) {
   out = nullptr;
+  uint64_t work = 0;
   const int passes = std::min(std::max(order.passes, MIN_PASSES), MAX_PASSES);
-  const std::vector<PathSpan> spans = SplitPaths(points);
-  int64_t total = 6 * passes;  // the weed border and the list's end
-  for (const PathSpan& span : spans) total += 1 + static_cast<int64_t>(span.count - 1) * passes;
-  if (total > MAX_JOB_POINTS) return JOB_TOO_LARGE;
-
-  const bool reorder = order.insideFirst || order.shortestTravel;
-  const size_t fixed = !spans.empty() && !spans[0].hasMove ? 1 : 0;
   CListBuilder list;
-  if (!reorder) {
-    for (const PathSpan& span : spans) AddSpan(list, span, passes);
-  } else {
-    // Work on the spans that cut something, so that unit ranges are contiguous.
-    std::vector<PathSpan> cutting(spans.begin(), spans.begin() + fixed);
-    for (size_t s = fixed; s < spans.size(); ++s)
-      if (spans[s].count >= 2) cutting.push_back(spans[s]);
-    const std::vector<CutUnit> units = FormUnits(cutting, fixed, passes);
-    const IntPoint origin = {bounds.maxX, bounds.minY}, park = {bounds.maxX, bounds.maxY};
-    const IntPoint pen = fixed ? EndAfterPasses(cutting[0], passes) : origin;
-    std::vector<std::vector<size_t>> outers(units.size());
-    if (order.insideFirst && !units.empty() && units[0].anchor != NONE) outers = FindOuters(cutting, units, bounds);
-    std::vector<size_t> sequence = Sequence(units, outers, false, pen, bounds);
-    if (order.shortestTravel) {
-      // Nearest-first is a good guess, not a guarantee: it is kept only when it is shorter.
-      std::vector<size_t> nearest = Sequence(units, outers, true, pen, bounds);
-      const double before = Travel(cutting, units, sequence, passes, pen, park);
-      const double after = Travel(cutting, units, nearest, passes, pen, park);
-      if (after <= before) sequence.swap(nearest);
+  try {
+    const std::vector<PathSpan> spans = SplitPaths(points);
+    int64_t total = 6 * passes;  // the weed border and the list's end
+    for (const PathSpan& span : spans) total += 1 + static_cast<int64_t>(span.count - 1) * passes;
+    if (total > MAX_JOB_POINTS) return JOB_TOO_LARGE;
+
+    const size_t fixed = !spans.empty() && !spans[0].hasMove ? 1 : 0;
+    if (!order.insideFirst && !order.shortestTravel) {
+      for (const PathSpan& span : spans) AddSpan(list, span, passes);
+    } else {
+      // Work on the spans that cut something, so that the open paths go with the nearest
+      // closed path among those.
+      std::vector<PathSpan> cutting(spans.begin(), spans.begin() + fixed);
+      for (size_t s = fixed; s < spans.size(); ++s)
+        if (spans[s].count >= 2) cutting.push_back(spans[s]);
+      std::vector<size_t> closed;
+      for (size_t s = fixed; s < cutting.size(); ++s)
+        if (cutting[s].closed) closed.push_back(s);
+      // With inner shapes first, each closed path waits for those inside it, and an open
+      // path starting within a closed one is cut just before the innermost of those.
+      Waits waits;
+      std::vector<size_t> held(cutting.size(), NONE);
+      if (order.insideFirst && !closed.empty()) {
+        const CNesting nesting(cutting, closed, work);
+        for (size_t k = 0; k < closed.size(); ++k) {
+          waits.firstOuter.push_back(waits.outers.size());
+          nesting.Around(k, waits.outers);
+        }
+        for (size_t s = fixed; s < cutting.size(); ++s)
+          if (!cutting[s].closed) held[s] = nesting.Holding(cutting[s].start);
+      }
+      std::vector<size_t> unitSpans;
+      const std::vector<CutUnit> units = FormUnits(cutting, fixed, closed, held, passes, unitSpans);
+      waits.firstOuter.resize(units.size() + 1, waits.outers.size());
+      const IntPoint origin = {bounds.maxX, bounds.minY}, park = {bounds.maxX, bounds.maxY};
+      const IntPoint pen = fixed ? EndAfterPasses(cutting[0], passes) : origin;
+      std::vector<size_t> sequence = Sequence(units, waits, false, pen, bounds);
+      if (order.shortestTravel) {
+        // Nearest-first is a good guess, not a guarantee: it is kept only when it is shorter.
+        std::vector<size_t> nearest = Sequence(units, waits, true, pen, bounds);
+        const double before = Travel(cutting, unitSpans, units, sequence, passes, pen, park);
+        const double after = Travel(cutting, unitSpans, units, nearest, passes, pen, park);
+        if (after <= before) sequence.swap(nearest);
+      }
+      if (fixed) AddSpan(list, cutting[0], passes);
+      for (size_t u : sequence)
+        for (size_t i = units[u].begin; i < units[u].end; ++i) AddSpan(list, cutting[unitSpans[i]], passes);
     }
-    if (fixed) AddSpan(list, cutting[0], passes);
-    for (size_t u : sequence)
-      for (size_t s = units[u].begin; s < units[u].end; ++s) AddSpan(list, cutting[s], passes);
+    if (order.weedMargin > 0) AddWeedBorder(list, bounds, order.weedMargin, passes);
+  } catch (const std::bad_alloc&) {
+    return JOB_NO_MEMORY;
   }
-  if (order.weedMargin > 0) AddWeedBorder(list, bounds, order.weedMargin, passes);
+  if (steps) *steps = work;
   out = list.Take();
   if (!out) return JOB_NO_MEMORY;
   ComputeBounds(out, outBounds);

@@ -3,8 +3,10 @@
 //
 //   inside first     every closed path that lies inside another is cut before it, at any
 //                    depth, so the counter of an "o" is cut while its outline still holds
-//                    the material; open paths go with the closed path nearest to them in
-//                    the drawing's order
+//                    the material; an open path is cut just before the innermost closed
+//                    path whose outline holds its first point (on it or inside), and one
+//                    that starts in none goes with the closed path nearest to it in the
+//                    drawing's order
 //   shortest travel  within that, the path whose start is nearest the pen comes next;
 //                    every path keeps its own start and direction
 //   weed border      a rectangle `weedMargin` units outside the job's bounds, cut last
@@ -14,7 +16,11 @@
 // A path is a move and the lines after it. It is closed when its last point lies within
 // CLOSED_GAP units of its first (a flattened curve may end a unit short of where it began).
 // A closed path A lies inside a closed path B when A's bounds lie within B's and the first
-// point of A that is not on B's outline lies inside B's polygon (even-odd rule).
+// point of A that is not on B's outline lies inside B's polygon (even-odd rule). A path is
+// cut before the nearest closed path it lies inside (the one of the smallest bounds), and
+// so before every path around that one; where outlines cross or a path is drawn twice, it
+// can lie inside paths that do not hold the nearest, and it is cut before those too, up to
+// the first one (nearest first) that holds the nearest.
 #pragma once
 
 #include "pipeline/Geometry.h"
@@ -48,9 +54,11 @@ int32_t WeedMarginUnits(bool ticked, double millimetres);
 // at the job file's origin, the job's corner (maxX, minY). A move that cuts nothing is
 // left out when the order changes. Returns JOB_DONE; JOB_TOO_LARGE when the passes and the
 // border would take more than MAX_JOB_POINTS points; JOB_NO_MEMORY when memory runs out.
-// On failure `out` is null.
+// On failure `out` is null. When `steps` is given it receives the work of finding which
+// paths lie inside which (edges walked, points looked up, boxes looked at), so that tests
+// can hold it to a multiple of the job's points.
 JobResult OrderCuts(PointList points, const JobBounds& bounds, const CutOrder& order, PointList& out,
-                    JobBounds& outBounds);
+                    JobBounds& outBounds, uint64_t* steps = nullptr);
 
 // The pen-up travel of `points` in plotter units: from `from` to the first move, between
 // each line and the next move, and from the last point to `park`.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <random>
 #include <vector>
@@ -31,7 +32,7 @@ struct Ordered {
     FlattenCommands(commands, geometry);
     FreeCommands(commands);
     ComputeBounds(geometry, bounds);
-    result = OrderCuts(geometry, bounds, order, points, outBounds);
+    result = OrderCuts(geometry, bounds, order, points, outBounds, &steps);
   }
   ~Ordered() {
     FreePoints(geometry);
@@ -47,6 +48,7 @@ struct Ordered {
   PointList geometry = nullptr, points = nullptr;
   JobBounds bounds{}, outBounds{};
   JobResult result;
+  uint64_t steps = 0;  // the work of finding which paths lie inside which
 };
 
 CutOrder InsideFirst() {
@@ -82,6 +84,22 @@ TEST(CutOrder, InnerPathsComeBeforeThePathsAroundThem) {
       {"within the bounds but in the notch of an L is not inside",
        "PU0,0;PD900,0;PD900,300;PD300,300;PD300,900;PD0,900;PD0,0;" + Square(500, 500, 300), "0,0 500,500"},
       {"an identical copy is not inside its twin", Square(0, 0, 400) + Square(0, 0, 400), "0,0 0,0"},
+      // A path inside two that do not hold each other waits for both; waiting only for the
+      // nearest let the other be cut first.
+      {"a letter drawn twice waits for its counter with both copies",
+       Square(0, 0, 400) + Square(100, 100, 200) + Square(0, 0, 400), "100,100 0,0 0,0"},
+      {"a counter inside two crossing outlines",
+       Square(0, 0, 400) + "PU300,50;PD500,50;PD500,350;PD300,350;PD300,50;" + Square(320, 100, 50),
+       "320,100 0,0 300,50"},
+      // Open paths that start within a closed path are cut just before the innermost one
+      // holding their start, wherever the drawing has them; going with the nearest closed
+      // path in the drawing's order cut these after the shape, on loose material.
+      {"an open path inside a shape drawn after the next shape",
+       Square(0, 0, 400) + Square(1000, 0, 400) + "PU100,100;PD300,300;", "100,100 0,0 1000,0"},
+      {"open paths in a letter and in its counter",
+       Square(0, 0, 900) + Square(100, 100, 500) + "PU50,50;PD60,60;" + "PU200,200;PD300,300;",
+       "200,200 100,100 50,50 0,0"},
+      {"a slit from the outline inward", Square(0, 0, 400) + "PU0,200;PD100,200;", "0,200 0,0"},
   };
   for (const Case& c : cases) {
     Ordered o(c.job, InsideFirst());
@@ -95,6 +113,55 @@ TEST(CutOrder, InnerPathsComeBeforeThePathsAroundThem) {
   // The touching triangle went first: its own path, not the square's.
   Ordered touching(Square(0, 0, 900) + "PU0,0;PD300,100;PD100,300;PD0,0;", InsideFirst());
   EXPECT_EQ(PathsOf(touching.points)[0], "U0,0 D300,100 D100,300 D0,0");
+}
+
+// A closed path of `corners` points on a circle of radius `radius` round the origin.
+std::string Circle(int corners, double radius) {
+  std::string text;
+  for (int i = 0; i <= corners; ++i) {
+    const double a = 2 * std::acos(-1.0) * (i % corners) / corners;
+    text += (i == 0 ? "PU" : "PD") + std::to_string(static_cast<int>(radius * std::cos(a))) + "," +
+            std::to_string(static_cast<int>(radius * std::sin(a))) + ";";
+  }
+  return text;
+}
+
+TEST(CutOrder, InsideFirstWorkGrowsWithThePoints) {
+  // Held to a few steps a point, so that work growing with the square of the job fails here
+  // by a count: listing every path around each path (2,000 nested squares), walking the
+  // rest of an outline after a point was found on it or every point of a copy for every
+  // point of the other (a circle drawn twice), or looking at every closed path for each
+  // open one (2,000 letters side by side, a stroke in each counter).
+  const int count = 2000;
+  std::string nested, expected;
+  for (int k = 0; k < count; ++k) {
+    nested += Square(4 * k, 4 * k, 8 * (count - k));
+    expected = std::to_string(4 * k) + "," + std::to_string(4 * k) + (expected.empty() ? "" : " ") + expected;
+  }
+  Ordered squares(nested, InsideFirst());
+  ASSERT_EQ(squares.result, JOB_DONE);
+  EXPECT_EQ(squares.Starts(), expected);  // innermost first
+  EXPECT_LE(squares.steps, 8u * 5 * count) << "2,000 nested squares";
+
+  const std::string circle = Circle(10000, 100000);
+  Ordered doubled(circle + circle, InsideFirst());
+  ASSERT_EQ(doubled.result, JOB_DONE);
+  EXPECT_EQ(PathsOf(doubled.points), PathsOf(Ordered(circle + circle, CutOrder{}).points));
+  EXPECT_LE(doubled.steps, 8u * 2 * 10001) << "a circle of 10,000 points drawn twice";
+
+  std::string letters;
+  expected.clear();
+  for (int k = 0; k < count; ++k) {
+    const int x = (k % 50) * 500, y = (k / 50) * 500;
+    auto at = [](int px, int py) { return std::to_string(px) + "," + std::to_string(py); };
+    letters += Square(x, y, 400) + Square(x + 100, y + 100, 200) + "PU" + at(x + 150, y + 150) + ";PD" +
+               at(x + 250, y + 250) + ";";
+    expected += (expected.empty() ? "" : " ") + at(x + 150, y + 150) + " " + at(x + 100, y + 100) + " " + at(x, y);
+  }
+  Ordered sheet(letters, InsideFirst());
+  ASSERT_EQ(sheet.result, JOB_DONE);
+  EXPECT_EQ(sheet.Starts(), expected);  // each stroke, its counter, its letter
+  EXPECT_LE(sheet.steps, 8u * 12 * count) << "2,000 letters with a stroke in each counter";
 }
 
 // Random letters with counters and frames, shuffled, with open strokes among them.

@@ -1,8 +1,13 @@
-// cut-order-bench [EXAMPLES]: the pen-up travel of the example "CUT" and of a generated
-// sheet of 500 small letters with counters, in the drawing's order and with inner shapes
-// first and the nearest start next; then the processor time to order 100,000 paths
-// (50,000 letters of an outline and a counter) against the time the job file takes on a
-// 38400-baud line.
+// cut-order-bench [EXAMPLES [PLOTGATE [RUNS]]]: first the processor time and peak resident
+// memory of whole `plotgate encode` runs (PLOTGATE, by default the one built with this
+// program; the median of RUNS, by default 3) with and without --inside-first on the
+// drawings that cost inner shapes first most: nested squares and a circle of many points
+// drawn twice. Then the pen-up travel of the example "CUT" and of a generated sheet of 500
+// small letters with counters, in the drawing's order and with inner shapes first and the
+// nearest start next; then the processor time to order 100,000 paths (50,000 letters of an
+// outline and a counter) against the time the job file takes on a 38400-baud line.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -17,6 +22,7 @@
 #include "pipeline/CutOrder.h"
 #include "pipeline/JobFileWriter.h"
 #include "pipeline/PlotJob.h"
+#include "tools/ChildProcess.h"
 
 namespace {
 
@@ -52,6 +58,52 @@ std::string Sheet(int letters) {
   std::string text = "IN;SP1;";
   for (int i = 0; i < letters; ++i) text += Letter(random() % 4, (i % 40) * 240, -(i / 40) * 360);
   return text + "SP0;";
+}
+
+// `count` squares around one centre, 4 units apart, the outermost first: each is inside
+// every one drawn before it.
+std::string NestedSquares(int count) {
+  std::string text = "IN;SP1;";
+  for (int k = 0; k < count; ++k) {
+    const std::string low = std::to_string(4 * k), high = std::to_string(8 * count - 4 * k);
+    text += "PU" + low + "," + low + ";PD" + high + "," + low + ";PD" + high + "," + high + ";PD" + low + "," + high +
+            ";PD" + low + "," + low + ";";
+  }
+  return text + "SP0;";
+}
+
+// A circle of `corners` points (1 m across) drawn twice, one copy on the other.
+std::string DoubledCircle(int corners) {
+  const std::string ring = Ring(20000, 20000, 20000, 20000, corners, false);
+  return "IN;SP1;" + ring + ring + "SP0;";
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Prints the processor time and peak resident memory of `plotgate encode` on `text`, with
+// and without --inside-first.
+void InsideFirstAtScale(const char* what, const std::string& text, const std::string& plotgate, int runs) {
+  const auto folder = std::filesystem::temp_directory_path();
+  const std::string input = (folder / ("cut-order-bench-" + std::to_string(getpid()) + ".plt")).string();
+  const std::string output = (folder / ("cut-order-bench-" + std::to_string(getpid()) + ".hb")).string();
+  std::ofstream(input, std::ios::binary) << text;
+  for (bool inside : {false, true}) {
+    std::vector<std::string> args = {plotgate, "encode", input, "--model", "1", "--output", output};
+    if (inside) args.push_back("--inside-first");
+    std::vector<double> cpu, rss;
+    for (int run = 0; run < runs; ++run) {
+      const ProcessCost cost = RunProcess(args);
+      cpu.push_back(cost.cpuMs);
+      rss.push_back(cost.peakMiB);
+    }
+    printf("| %s (%.1f MB) | %s | %.0f ms | %.1f MiB |\n", what, text.size() / 1e6, inside ? "on" : "off", Median(cpu),
+           Median(rss));
+  }
+  std::filesystem::remove(input);
+  std::filesystem::remove(output);
 }
 
 double CpuMs() {
@@ -99,6 +151,17 @@ std::string WriteTemp(const std::string& name, const std::string& text) {
 
 int main(int argc, char** argv) {
   const std::string examples = argc > 1 ? argv[1] : EXAMPLES_DIR;
+  const std::string plotgate = argc > 2 ? argv[2] : PLOTGATE_CLI;
+  const int runs = argc > 3 ? std::max(1, atoi(argv[3])) : 3;
+  // Processes first, while this one is small: a child's peak resident memory counts what
+  // it shared with this process before it started the program.
+  printf("plotgate encode, processor time and peak resident memory (median of %d):\n\n", runs);
+  printf("| drawing | --inside-first | time | peak memory |\n|---|---|---|---|\n");
+  InsideFirstAtScale("10,000 nested squares", NestedSquares(10000), plotgate, runs);
+  InsideFirstAtScale("20,000 nested squares", NestedSquares(20000), plotgate, runs);
+  InsideFirstAtScale("circle of 50,000 points drawn twice", DoubledCircle(50000), plotgate, runs);
+  InsideFirstAtScale("circle of 100,000 points drawn twice", DoubledCircle(100000), plotgate, runs);
+  printf("\n");
   Travel("example \"CUT\"", examples + "/cut-word.plt");
   const std::string sheet = WriteTemp("cut-order-bench-sheet.plt", Sheet(500));
   Travel("sheet of 500 letters", sheet);
@@ -125,5 +188,6 @@ int main(int argc, char** argv) {
   std::filesystem::remove(sheet);
   std::filesystem::remove(large);
   std::filesystem::remove(jobFile);
+
   return 0;
 }

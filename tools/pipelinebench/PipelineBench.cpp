@@ -5,8 +5,6 @@
 // obtained through the pipeline's routines, and the processor time and peak resident
 // memory of a whole `plotgate encode` process (PLOTGATE, by default the one built with
 // this program), with the bytes per output point.
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +22,7 @@
 #include "pipeline/JobFileWriter.h"
 #include "pipeline/PipelineRoutines.h"
 #include "pipeline/StraightRuns.h"
+#include "tools/ChildProcess.h"
 
 namespace {
 
@@ -132,33 +131,6 @@ StageTimes RunStages(const std::string& input, const std::string& output, const 
   t.total = t.read + t.flatten + t.merge + t.write;
   t.peak = std::max(peak, g_peak) - before;
   return t;
-}
-
-struct ProcessCost {
-  double cpuMs;
-  double peakMiB;
-};
-
-// Runs the program with `args` and measures its user plus system time and peak resident
-// memory.
-ProcessCost RunProcess(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    fprintf(stderr, "pipeline-bench: %s failed\n", argv[0]);
-    exit(1);
-  }
-  const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-  return ProcessCost{ms(usage.ru_utime) + ms(usage.ru_stime), usage.ru_maxrss / 1024.0};
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
