@@ -3,6 +3,7 @@
 #include "cutter/JobStream.h"
 #include "cutter/MappedFile.h"
 #include "cutter/SerialCutter.h"
+#include "cutter/SeriesCutters.h"
 #include "pipeline/JobPaths.h"
 
 SendOutcome CSendSession::Open(const CutterModel& model, const std::string& portText,
