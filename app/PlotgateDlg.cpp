@@ -37,7 +37,7 @@ struct RotateItem {
   int quarterTurns;
   int bitmap;
 };
-const RotateItem kRotateItems[] = {
+const RotateItem ROTATE_ITEMS[] = {
     {ID_ROTATE1, 1, IDB_ROTATE90_MENU},
     {ID_ROTATE2, 2, IDB_ROTATE180_MENU},
     {ID_ROTATE3, 3, IDB_ROTATE270_MENU},
@@ -147,7 +147,7 @@ void CPlotgateDlg::SetUpControls() {
 
   m_splitArrow = CreateSplitArrow();
   m_rotate.SetSplitStyle(m_splitArrow);
-  for (int i = 0; i < 4; ++i) RotateMenuBitmaps[i] = LoadButtonBitmap(kRotateItems[i].bitmap);
+  for (int i = 0; i < 4; ++i) RotateMenuBitmaps[i] = LoadButtonBitmap(ROTATE_ITEMS[i].bitmap);
   for (int id = MIRROR_NORMAL; id <= ROTATE_270; ++id) m_stateBitmaps[id - MIRROR_NORMAL] = LoadButtonBitmap(id);
   m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
   m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
@@ -354,7 +354,7 @@ void CPlotgateDlg::OnMirrorRotate(int id) {
     const int command = menu.Track(m_hWnd, button.left, button.bottom);
     // A dismissed menu rebuilds the points with the rotation unchanged.
     int quarterTurns = m_job.QuarterTurns();
-    for (const RotateItem& item : kRotateItems) {
+    for (const RotateItem& item : ROTATE_ITEMS) {
       if (item.command == command) quarterTurns = item.quarterTurns;
     }
     ApplyMirrorRotate(quarterTurns, false);

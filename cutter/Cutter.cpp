@@ -1,7 +1,6 @@
 #include "cutter/Cutter.h"
 
 #include "cutter/ModelTable.h"
-#include "cutter/SeriesCutters.h"
 
 CCutter::CCutter(int protocol) : m_nDialect(JobFormatOf(protocol).dialect), m_bSwapXY(JobFormatOf(protocol).swapXY) {}
 
@@ -19,15 +18,4 @@ void CCutter::Record(int mode, int port, int baudRate) {
   m_nMode = mode;
   m_nPort = port;
   m_nBaudRate = baudRate;
-}
-
-CCutter* CreateCutter(int protocol) {
-  switch (protocol) {
-    case 0: return new CLarkSeriesCutter;
-    case 1: return new CPetrelSeriesCutter;
-    case 2: return new CGannetSeriesCutter;
-    case 3: return new CWrenSeriesCutter;
-    case 4: return new CRobinSeriesCutter;
-    default: return nullptr;
-  }
 }

@@ -67,7 +67,3 @@ class CCutter {
 
   std::atomic<bool> m_bCancel{false};
 };
-
-// A new driver for protocol 0..4, owned by the caller; null for any other number (the
-// caller then shows UNKNOWN_CUTTER_TEXT).
-CCutter* CreateCutter(int protocol);

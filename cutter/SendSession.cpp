@@ -3,6 +3,7 @@
 #include "cutter/JobStream.h"
 #include "cutter/MappedFile.h"
 #include "cutter/SerialCutter.h"
+#include "cutter/SeriesCutters.h"
 #include "pipeline/JobPaths.h"
 
 SendOutcome CSendSession::Open(const CutterModel& model, const std::string& portText,
@@ -30,12 +31,8 @@ SendOutcome CSendSession::WriteJobFile(CPlotJob& job, const std::string& path, c
 }
 
 SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progress, int fromPath) {
+  ResetCounts();
   CMappedFile file;
-  m_nBytesSent = 0;
-  m_nJobSize = 0;
-  m_bJobEnded = false;
-  m_nPathCount = 0;
-  m_nStoppedPath = 0;
   if (!m_pCutter || !file.Open(m_sJobFile)) return SEND_JOB_FILE_UNREADABLE;
   const JobPaths whole = ReadJobPaths(file.Data(), file.Size(), m_format.dialect);
   m_nPathCount = static_cast<int>(whole.starts.size());
@@ -52,13 +49,17 @@ SendOutcome CSendSession::Stream(const std::function<void(int percent)>& progres
 }
 
 SendOutcome CSendSession::StreamBytes(const std::string& bytes, const std::function<void(int percent)>& progress) {
+  ResetCounts();
+  if (!m_pCutter) return SEND_JOB_FILE_UNREADABLE;
+  return StreamData(bytes.data(), bytes.size(), progress);
+}
+
+void CSendSession::ResetCounts() {
   m_nBytesSent = 0;
   m_nJobSize = 0;
   m_bJobEnded = false;
   m_nPathCount = 0;
   m_nStoppedPath = 0;
-  if (!m_pCutter) return SEND_JOB_FILE_UNREADABLE;
-  return StreamData(bytes.data(), bytes.size(), progress);
 }
 
 SendOutcome CSendSession::StreamData(const char* data, uint64_t size,

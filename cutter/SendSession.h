@@ -121,6 +121,8 @@ class CSendSession {
   friend class CSendSessionProbe;
   // The driver of the current or last send, or null.
   CCutter* Cutter() const { return m_pCutter.get(); }
+  // Clears what the last Stream counted, before the next one counts.
+  void ResetCounts();
   // Streams `size` bytes at `data` through the driver under the stop and ending rules.
   SendOutcome StreamData(const char* data, uint64_t size, const std::function<void(int percent)>& progress);
 

@@ -41,3 +41,14 @@ bool CWrenSeriesCutter::WaitUsbReady() {
       },
       m_bCancel);
 }
+
+CCutter* CreateCutter(int protocol) {
+  switch (protocol) {
+    case 0: return new CLarkSeriesCutter;
+    case 1: return new CPetrelSeriesCutter;
+    case 2: return new CGannetSeriesCutter;
+    case 3: return new CWrenSeriesCutter;
+    case 4: return new CRobinSeriesCutter;
+    default: return nullptr;
+  }
+}

@@ -1,6 +1,7 @@
-// The five cutter drivers, one per protocol. Each fixes the command dialect its cutters
-// understand, the transfer modes it serves and, for the serial ones, the modes in which a
-// write waits for clear-to-send.
+// The five cutter drivers, one per protocol, and CreateCutter, which makes the one a
+// protocol needs. Each driver fixes the command dialect its cutters understand, the
+// transfer modes it serves and, for the serial ones, the modes in which a write waits for
+// clear-to-send.
 #pragma once
 
 #include "cutter/Cutter.h"
@@ -65,3 +66,7 @@ class CWrenSeriesCutter : public CSerialCutter {
  private:
   bool WaitUsbReady();
 };
+
+// A new driver for protocol 0..4, owned by the caller; null for any other number (the
+// caller then shows UNKNOWN_CUTTER_TEXT).
+CCutter* CreateCutter(int protocol);

@@ -5,7 +5,7 @@
 #include "pipeline/BlockWriter.h"
 #include "pipeline/JobModel.h"
 
-static const DialectStrings kHpgl = {
+static const DialectStrings HPGL_STRINGS = {
     "IN;SP1;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;",
     "PU",
     "PD",
@@ -13,11 +13,11 @@ static const DialectStrings kHpgl = {
     "SP0;@",
 };
 
-static const DialectStrings kDmpl = {
+static const DialectStrings DMPL_STRINGS = {
     ";:H A L0 ECN U U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 U0,0 ", "U", "D", ' ', "@ ",
 };
 
-const DialectStrings& StringsFor(int dialect) { return dialect == DialectDmpl ? kDmpl : kHpgl; }
+const DialectStrings& StringsFor(int dialect) { return dialect == DialectDmpl ? DMPL_STRINGS : HPGL_STRINGS; }
 
 size_t FormatCommand(char* out, const DialectStrings& strings, int32_t kind, int32_t x, int32_t y) {
   // The same digits as "%ld": a minus sign for negative values, no leading zeros. Two

@@ -50,13 +50,6 @@ void TransformCommands(const JobTransform& transform, CommandList commands);
 // Point on the cubic curve at parameter t, in the power form with integer coefficients.
 IntPoint BezierPoint(IntPoint start, IntPoint control1, IntPoint control2, IntPoint end, double t);
 
-// The most points a job may flatten to. A point is a node of 16 bytes in the 32-bit release
-// (24 in the 64-bit builds) and the block pool adds 8 to each: 20 million points take
-// about 480 MB there, which leaves room in its 2 GB of address space for the command list,
-// the preview's strokes and the heap's fragmentation. Real drawings stay far below it: 20,000
-// shapes of four curves make 2.7 million points.
-const int64_t MAX_JOB_POINTS = 20000000;
-
 // At most how many point nodes FlattenCommands builds for the commands added so far, one
 // command at a time, found from the commands alone (a curve of n segments gives n + 1
 // points, a few more past 10,000 segments, where the accumulated parameter overshoots by

@@ -1,7 +1,5 @@
 #include "pipeline/JobResult.h"
 
-#include "pipeline/Geometry.h"
-
 static_assert(MAX_JOB_POINTS == 20000000, "the message below names the limit");
 
 const char* JobResultText(JobResult result) {

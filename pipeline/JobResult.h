@@ -2,6 +2,15 @@
 // so that the dialog and the command-line front end can tell the user what went wrong.
 #pragma once
 
+#include <cstdint>
+
+// The most points a job may flatten to. A point is a node of 16 bytes in the 32-bit release
+// (24 in the 64-bit builds) and the block pool adds 8 to each: 20 million points take
+// about 480 MB there, which leaves room in its 2 GB of address space for the command list,
+// the preview's strokes and the heap's fragmentation. Real drawings stay far below it: 20,000
+// shapes of four curves make 2.7 million points.
+const int64_t MAX_JOB_POINTS = 20000000;
+
 enum JobResult : int {
   JOB_DONE = 0,
   JOB_CANNOT_OPEN = 1,   // the exchange file cannot be opened for reading

@@ -71,7 +71,7 @@ void CPlotJob::MoveToOrigin() { Apply(OriginTranslation(m_bounds)); }
 struct Rotation {
   double angle, sine, cosine;
 };
-static const Rotation kRotations[] = {
+static const Rotation QUARTER_TURNS[] = {
     {1.5707963, 0x1.ffffffffffffdp-1, 0x1.cc553391a6262p-26},
     {3.1415926, 0x1.cc553391a625fp-25, -0x1.ffffffffffff3p-1},
     {4.7123889, -0x1.fffffffffffe3p-1, -0x1.593fe6cd3c9c4p-24},
@@ -100,7 +100,7 @@ JobResult CPlotJob::RotateTo(int quarterTurns) {
   ComputeBounds(m_pPoints, m_bounds);
   if (MirrorState == MIRROR_MIRRORED) MirrorToOrigin(m_pPoints, m_bounds);
   if (turns > 0) {  // clockwise, y pointing up
-    const Rotation& r = kRotations[turns - 1];
+    const Rotation& r = QUARTER_TURNS[turns - 1];
     Apply(JobTransform{r.cosine, r.sine, -r.sine, r.cosine, 0, 0});
     MoveToOrigin();
   }

@@ -8,9 +8,60 @@ namespace {
 
 const size_t MAX_NAME_LENGTH = 31;
 const size_t HEADER_FAT_SLOTS = 109;
-const size_t IDS_PER_SECTOR = CFB_SECTOR_SIZE / 4;
+// Bytes in a sector number and in a character of an entry's name (UTF-16).
+const size_t SECTOR_ID_SIZE = 4;
+const size_t NAME_UNIT_SIZE = 2;
+const size_t IDS_PER_SECTOR = CFB_SECTOR_SIZE / SECTOR_ID_SIZE;
 const size_t ENTRIES_PER_SECTOR = CFB_SECTOR_SIZE / CFB_ENTRY_SIZE;
+
+// The header's values: the file's signature, version 3.62, numbers little-endian, sectors
+// of 2^9 and mini sectors of 2^6 bytes.
 const char SIGNATURE[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+const uint16_t MINOR_VERSION = 0x003E;
+const uint16_t MAJOR_VERSION = 3;
+const uint16_t BYTE_ORDER_MARK = 0xFFFE;
+const uint16_t SECTOR_SHIFT = 9;
+const uint16_t MINI_SECTOR_SHIFT = 6;
+static_assert(size_t(1) << SECTOR_SHIFT == CFB_SECTOR_SIZE, "the header gives the sector size");
+static_assert(size_t(1) << MINI_SECTOR_SHIFT == CFB_MINI_SECTOR_SIZE, "the header gives the mini sector size");
+
+// Where the header's fields lie, in bytes from the start of the file. The bytes between
+// them stay zero: the CLSID after the signature, reserved bytes and the directory's sector
+// count (none in version 3) before the FAT's, the transaction signature after the first
+// directory sector, and the DIFAT's sector count.
+enum HeaderField : size_t {
+  HeaderSignature = 0,
+  HeaderMinorVersion = 24,
+  HeaderMajorVersion = 26,
+  HeaderByteOrder = 28,
+  HeaderSectorShift = 30,
+  HeaderMiniSectorShift = 32,
+  HeaderFatSectors = 44,
+  HeaderFirstDirectorySector = 48,
+  HeaderMiniStreamCutoff = 56,
+  HeaderFirstMiniFatSector = 60,
+  HeaderMiniFatSectors = 64,
+  HeaderFirstDifatSector = 68,
+  HeaderFatSlots = 76,  // HEADER_FAT_SLOTS sector numbers, those of the FAT's sectors
+};
+
+// Where a directory entry's fields lie, in bytes from the start of the entry. The bytes
+// between the child and the start sector (a CLSID, state bits and two timestamps) and
+// the size's upper half stay zero.
+enum EntryField : size_t {
+  EntryName = 0,       // the name in UTF-16 and a terminating zero
+  EntryNameSize = 64,  // the name's bytes, the terminating zero counted
+  EntryObjectType = 66,
+  EntryColour = 67,  // ENTRY_RED or ENTRY_BLACK
+  EntryLeftSibling = 68,
+  EntryRightSibling = 72,
+  EntryChild = 76,
+  EntryStartSector = 116,
+  EntryStreamSize = 120,
+};
+static_assert((MAX_NAME_LENGTH + 1) * NAME_UNIT_SIZE == EntryNameSize - EntryName, "the longest name fits its field");
+const char ENTRY_RED = 0;
+const char ENTRY_BLACK = 1;
 
 size_t Sectors(size_t bytes, size_t sectorSize) { return (bytes + sectorSize - 1) / sectorSize; }
 
@@ -31,8 +82,8 @@ void AppendChain(std::vector<uint32_t>& table, uint32_t first, size_t count) {
 // The table as little-endian numbers, filled with free entries to whole sectors.
 std::string TableBytes(std::vector<uint32_t> table) {
   table.resize(Sectors(table.size(), IDS_PER_SECTOR) * IDS_PER_SECTOR, CFB_FREE_SECTOR);
-  std::string out(table.size() * 4, '\0');
-  for (size_t i = 0; i < table.size(); i++) Put32(out, i * 4, table[i]);
+  std::string out(table.size() * SECTOR_ID_SIZE, '\0');
+  for (size_t i = 0; i < table.size(); i++) Put32(out, i * SECTOR_ID_SIZE, table[i]);
   return out;
 }
 
@@ -163,35 +214,35 @@ std::string CCompoundFile::Write() const {
   for (size_t i = 0; i < directory.size() / CFB_ENTRY_SIZE; i++) {
     size_t at = i * CFB_ENTRY_SIZE;
     Placement place = i < places.size() ? places[i] : Placement{};
-    Put32(directory, at + 68, place.left);
-    Put32(directory, at + 72, place.right);
-    Put32(directory, at + 76, place.child);
+    Put32(directory, at + EntryLeftSibling, place.left);
+    Put32(directory, at + EntryRightSibling, place.right);
+    Put32(directory, at + EntryChild, place.child);
     if (i >= m_entries.size()) continue;
     const Entry& entry = m_entries[i];
-    for (size_t c = 0; c < entry.name.size(); c++) directory[at + 2 * c] = entry.name[c];
-    Put16(directory, at + 64, uint16_t((entry.name.size() + 1) * 2));
-    directory[at + 66] = char(entry.type);
-    directory[at + 67] = char(place.black ? 1 : 0);
+    for (size_t c = 0; c < entry.name.size(); c++) directory[at + EntryName + NAME_UNIT_SIZE * c] = entry.name[c];
+    Put16(directory, at + EntryNameSize, uint16_t((entry.name.size() + 1) * NAME_UNIT_SIZE));
+    directory[at + EntryObjectType] = char(entry.type);
+    directory[at + EntryColour] = place.black ? ENTRY_BLACK : ENTRY_RED;
     size_t size = entry.type == ENTRY_ROOT ? miniStream.size() : entry.bytes.size();
-    Put32(directory, at + 116, place.start);
-    Put32(directory, at + 120, uint32_t(size));
+    Put32(directory, at + EntryStartSector, place.start);
+    Put32(directory, at + EntryStreamSize, uint32_t(size));
   }
 
   std::string header(CFB_SECTOR_SIZE, '\0');
-  header.replace(0, 8, SIGNATURE, 8);
-  Put16(header, 24, 0x003E);
-  Put16(header, 26, 0x0003);
-  Put16(header, 28, 0xFFFE);
-  Put16(header, 30, 9);
-  Put16(header, 32, 6);
-  Put32(header, 44, uint32_t(fatSectors));
-  Put32(header, 48, directoryStart);
-  Put32(header, 56, uint32_t(CFB_MINI_STREAM_CUTOFF));
-  Put32(header, 60, miniFatStart);
-  Put32(header, 64, uint32_t(miniFatSectors));
-  Put32(header, 68, CFB_END_OF_CHAIN);
+  header.replace(HeaderSignature, sizeof SIGNATURE - 1, SIGNATURE, sizeof SIGNATURE - 1);
+  Put16(header, HeaderMinorVersion, MINOR_VERSION);
+  Put16(header, HeaderMajorVersion, MAJOR_VERSION);
+  Put16(header, HeaderByteOrder, BYTE_ORDER_MARK);
+  Put16(header, HeaderSectorShift, SECTOR_SHIFT);
+  Put16(header, HeaderMiniSectorShift, MINI_SECTOR_SHIFT);
+  Put32(header, HeaderFatSectors, uint32_t(fatSectors));
+  Put32(header, HeaderFirstDirectorySector, directoryStart);
+  Put32(header, HeaderMiniStreamCutoff, uint32_t(CFB_MINI_STREAM_CUTOFF));
+  Put32(header, HeaderFirstMiniFatSector, miniFatStart);
+  Put32(header, HeaderMiniFatSectors, uint32_t(miniFatSectors));
+  Put32(header, HeaderFirstDifatSector, CFB_END_OF_CHAIN);  // no DIFAT sectors
   for (size_t slot = 0; slot < HEADER_FAT_SLOTS; slot++)
-    Put32(header, 76 + 4 * slot, slot < fatSectors ? uint32_t(slot) : CFB_FREE_SECTOR);
+    Put32(header, HeaderFatSlots + SECTOR_ID_SIZE * slot, slot < fatSectors ? uint32_t(slot) : CFB_FREE_SECTOR);
 
   std::string miniStreamSectorBytes = miniStream;
   miniStreamSectorBytes.resize(miniStreamSectors * CFB_SECTOR_SIZE, '\0');

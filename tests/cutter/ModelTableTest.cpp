@@ -1,20 +1,28 @@
 #include <gtest/gtest.h>
 
 #include "cutter/ModelTable.h"
-#include "pipeline/CommandDialect.h"
 
 namespace {
 
-TEST(ModelTable, ProtocolFixesTheDialect) {
-  // The 8.8-and-before firmwares and the USB-serial models speak DM/PL, the rest HPGL.
-  EXPECT_EQ(DialectOfProtocol(ModelTable[2].ProtocolNumber), DialectDmpl);
-  EXPECT_EQ(DialectOfProtocol(ModelTable[9].ProtocolNumber), DialectDmpl);
-  EXPECT_EQ(DialectOfProtocol(ModelTable[4].ProtocolNumber), DialectDmpl);
-  EXPECT_EQ(DialectOfProtocol(ModelTable[8].ProtocolNumber), DialectDmpl);
-  EXPECT_EQ(DialectOfProtocol(ModelTable[3].ProtocolNumber), DialectHpgl);
-  EXPECT_EQ(DialectOfProtocol(ModelTable[10].ProtocolNumber), DialectHpgl);
-  EXPECT_EQ(DialectOfProtocol(ModelTable[0].ProtocolNumber), DialectHpgl);
-  EXPECT_EQ(DialectOfProtocol(ModelTable[1].ProtocolNumber), DialectHpgl);
+// The Device list in its order, each model with its protocol (what the protocol fixes is
+// asserted with the drivers). Catches a model moved in the list, which a saved "Type" index
+// then names instead, and a model given another protocol of the same dialect, which a
+// dialect per model does not tell apart: "Finch-Series" on protocol 2 would lose its
+// USB-serial port and talk at 9600 baud, "Robin-Series" on protocol 0 would be sent through
+// the maker's USB library instead of its COM port.
+TEST(ModelTable, EachModelStandsForItsProtocol) {
+  const struct {
+    const char* name;
+    int protocol;
+  } expected[MODEL_COUNT] = {
+      {"Lark-Series", 0},  {"Wren-Series", 3},          {"Heron(V8.8 or before)", 2}, {"Heron(V8.9 or later)", 4},
+      {"Finch-Series", 1}, {"Robin-Series", 4},         {"Linnet-Series", 4},         {"Egret-Series", 4},
+      {"Plover", 1},       {"Tern(V8.8 or before)", 2}, {"Tern(V8.9 or later)", 4},
+  };
+  for (int i = 0; i < MODEL_COUNT; ++i) {
+    EXPECT_STREQ(ModelTable[i].name, expected[i].name) << i;
+    EXPECT_EQ(ModelTable[i].ProtocolNumber, expected[i].protocol) << i;
+  }
 }
 
 TEST(ModelTable, FindByExactNameOrIndex) {
