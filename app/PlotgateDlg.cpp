@@ -219,6 +219,20 @@ void CPlotgateDlg::LoadCommandLineJob() {
     // The job is loaded straight into the cut order the controls show.
     m_job.SetCutOrder(CutOrderFromSaved(CutOrderFromControls()));
     m_job.LoadJob(m_fileName.c_str());
+    const bool tooLarge = m_job.m_loadResult == JOB_NO_MEMORY || m_job.m_loadResult == JOB_TOO_LARGE;
+    if (tooLarge && !m_job.GetCutOrder().IsOff()) {
+      // The remembered order may be what the job cannot take: the job then comes in the
+      // drawing's order, and the controls say so.
+      const JobResult refused = m_job.m_loadResult;
+      m_job.SetCutOrder(CutOrder());
+      m_job.LoadJob(m_fileName.c_str());
+      if (m_job.HasJob()) {
+        SavedCutOrder drawingOrder;
+        drawingOrder.weedBorderText = m_appliedOrder.weedBorderText;
+        ShowCutOrder(drawingOrder);
+        RefuseOption("Cut order", refused);
+      }
+    }
     // A job that cannot fit is refused with a reason; the window stays usable without it.
     // An unreadable file keeps the documented silence.
     if (m_job.m_loadResult == JOB_NO_MEMORY || m_job.m_loadResult == JOB_TOO_LARGE) {

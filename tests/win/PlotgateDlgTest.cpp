@@ -650,8 +650,9 @@ TEST_F(PlotgateDialog, PortSlowToOpenLeavesTheWindowAnsweringAndCancelEndsTheWai
   EXPECT_EQ(TempDir::Read(m_settings.IniPath), saved);
 }
 
-// 52 curves between opposite corners of the coordinate range, 77,944 points each: about
-// 4.05 million points, which 4 passes can take and 5 cannot (more than 20 million).
+// 52 curves between far corners of the coordinate range, each flattened to tens of
+// thousands of points: over 4 million points, so that 5 passes would need more than the
+// 20 million a job may have.
 std::string TooLargeForFivePasses() {
   std::string text = "IN;SP1;PU-2147483648,-2147483648;";
   for (int i = 0; i < 52; ++i)
@@ -660,10 +661,23 @@ std::string TooLargeForFivePasses() {
 }
 
 // Catches a refused cut order that releases the job: raising Passes past what a large job
-// can take used to leave no job (everything disabled until a new export). The refusal
-// names the option, puts its control back and leaves the job, its size and the controls.
+// can take used to leave no job (everything disabled until a new export), and so did a
+// remembered order at start-up. The refusal names the option, puts its control back and
+// leaves the job, its size and the controls.
 TEST_F(PlotgateDialog, RefusedOptionLeavesTheJobAndPutsTheControlBack) {
-  Open(JobFile(TooLargeForFivePasses().c_str()));
+  WriteSettings("[CutOrder]\r\nInsideFirst=1\r\nWeedBorder=2\r\nPasses=5\r\n");
+  const std::string file = JobFile(TooLargeForFivePasses().c_str());
+  {
+    AnswerMessage box;
+    Open(file);
+    EXPECT_EQ(box.Text(),
+              "The option \"Cut order\" could not be applied: this job is too large: it would need more than 20000000 "
+              "points");
+  }
+  // The job came in the drawing's order; the border's margin stays for when it is ticked.
+  EXPECT_FALSE(Checked(IDC_CHK_INSIDE_FIRST));
+  EXPECT_EQ(Text(IDC_PASSES), "1");
+  EXPECT_EQ(Text(IDC_WEED_BORDER), "2");
   ASSERT_TRUE(Enabled(IDOK));
   const std::string size = ShownSize();
   {
