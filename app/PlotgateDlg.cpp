@@ -113,6 +113,7 @@ void CPlotgateDlg::AttachControls() {
   m_weedBorderSpin = Control<CSpinButton>(IDC_SPIN_WEED_BORDER);
   m_passes = Control<CWindow>(IDC_PASSES);
   m_passesSpin = Control<CSpinButton>(IDC_SPIN_PASSES);
+  m_status = Control<CWindow>(IDC_STATUS);
 }
 
 void CPlotgateDlg::SetUpControls() {
@@ -202,11 +203,18 @@ void CPlotgateDlg::RestoreChoices() {
   m_overCut.SetText(saved.overCutText);
   SelectedModel = ModelTable[restored.modelIndex];
   m_port.Enable(restored.portListEnabled);
+  ShowCutOrder(order);
+}
+
+void CPlotgateDlg::ShowCutOrder(const SavedCutOrder& order) {
+  m_bShowingCutOrder = true;
   m_chkInsideFirst.SetCheck(order.insideFirst != 0);
   m_chkShortestTravel.SetCheck(order.shortestTravel != 0);
   m_chkWeedBorder.SetCheck(order.chkWeedBorder != 0);
   m_weedBorder.SetText(order.weedBorderText);
   m_passesSpin.Send(UDM_SETPOS32, 0, order.passes);
+  m_bShowingCutOrder = false;
+  m_appliedOrder = CutOrderFromControls();
 }
 
 void CPlotgateDlg::LoadCommandLineJob() {
@@ -214,6 +222,20 @@ void CPlotgateDlg::LoadCommandLineJob() {
     // The job is loaded straight into the cut order the controls show.
     m_job.SetCutOrder(CutOrderFromSaved(CutOrderFromControls()));
     m_job.LoadJob(m_fileName.c_str());
+    const bool tooLarge = m_job.m_loadResult == JOB_NO_MEMORY || m_job.m_loadResult == JOB_TOO_LARGE;
+    if (tooLarge && !m_job.GetCutOrder().IsOff()) {
+      // The remembered order may be what the job cannot take: the job then comes in the
+      // drawing's order, and the controls say so.
+      const JobResult refused = m_job.m_loadResult;
+      m_job.SetCutOrder(CutOrder());
+      m_job.LoadJob(m_fileName.c_str());
+      if (m_job.HasJob()) {
+        SavedCutOrder drawingOrder;
+        drawingOrder.weedBorderText = m_appliedOrder.weedBorderText;
+        ShowCutOrder(drawingOrder);
+        RefuseOption("Cut order", refused);
+      }
+    }
     // A job that cannot fit is refused with a reason; the window stays usable without it.
     // An unreadable file keeps the documented silence.
     if (m_job.m_loadResult == JOB_NO_MEMORY || m_job.m_loadResult == JOB_TOO_LARGE) {
@@ -257,6 +279,7 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       return true;
     case WM_PAINT: OnPaint(); return true;
     case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(AppIcon); return true;
+    case WM_CUTTEROPENED: result = OnCutterOpened(); return true;
     case WM_SENDFINISHED: result = OnSendFinished(wParam, lParam); return true;
     case WM_COPYDATA: result = OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return true;
     default: return CDialog::OnMessage(message, wParam, lParam, result);
@@ -365,20 +388,21 @@ void CPlotgateDlg::OnMirrorRotate(int id) {
 }
 
 void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
-  m_previewPainter.Forget();
-  if (mirror) {
-    m_job.Mirror();
-    m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
-  } else {
-    const JobResult rotated = m_job.RotateTo(quarterTurns);
-    m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
-    if (rotated != JOB_DONE) {
-      // The points could not be rebuilt: the job is gone, and the buttons that need it too.
-      ShowMessage(JobResultText(rotated), m_sProgramName, MB_OK | MB_ICONWARNING);
-      EnableForJob();
-    }
+  // A refused choice leaves the job, its buttons' pictures and the preview as they were.
+  const JobResult applied = mirror ? m_job.Mirror() : m_job.RotateTo(quarterTurns);
+  if (applied != JOB_DONE) {
+    RefuseOption(mirror ? "Mirror" : "Rotate", applied);
+    return;
   }
+  m_previewPainter.Forget();
+  m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
+  m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
   ShowJobSize();
+}
+
+void CPlotgateDlg::RefuseOption(const std::string& name, JobResult why) {
+  ShowMessage("The option \"" + name + "\" could not be applied: " + JobResultText(why), m_sProgramName,
+              MB_OK | MB_ICONWARNING);
 }
 
 void CPlotgateDlg::RedrawPreview() {
@@ -418,15 +442,25 @@ void CPlotgateDlg::OnWeedBorderCheck() {
 }
 
 void CPlotgateDlg::OnCutOrderChange() {
-  // Text set while the window starts has no job to order yet.
-  if (!m_job.HasJob()) return;
-  m_previewPainter.Forget();
-  const JobResult ordered = m_job.SetCutOrder(CutOrderFromSaved(CutOrderFromControls()));
+  // Text set while the window starts has no job to order yet, and controls put back to
+  // the order the job is in need no new one.
+  if (!m_job.HasJob() || m_bShowingCutOrder) return;
+  const SavedCutOrder shown = CutOrderFromControls();
+  const JobResult ordered = m_job.SetCutOrder(CutOrderFromSaved(shown));
   if (ordered != JOB_DONE) {
-    // The points could not be built: the job is gone, and the controls that need it too.
-    ShowMessage(JobResultText(ordered), m_sProgramName, MB_OK | MB_ICONWARNING);
-    EnableForJob();
+    // The control changed last goes back; the job, its size and preview stay as they were.
+    const SavedCutOrder applied = m_appliedOrder;
+    const char* name = shown.insideFirst != applied.insideFirst         ? "Inner shapes first"
+                       : shown.shortestTravel != applied.shortestTravel ? "Less travel"
+                       : shown.passes != applied.passes                 ? "Passes"
+                                                                        : "Weed border";
+    ShowCutOrder(applied);
+    OnWeedBorderCheck();
+    RefuseOption(name, ordered);
+    return;
   }
+  m_appliedOrder = shown;
+  m_previewPainter.Forget();
   ShowJobSize();
   RedrawPreview();
 }
@@ -462,6 +496,19 @@ SavedChoices CPlotgateDlg::ChoicesFromControls() const {
   return choices;
 }
 
+namespace {
+
+// The opening thread: opens the link's driver and says so, through the link and a posted
+// message only, as the dialog may be gone by then (its share of the link then the last).
+void OpenThreadProc(std::shared_ptr<CutterLink> link, CutterOpener open, HWND dialog, CutterModel model,
+                    std::string portText, std::string usbSerialPort) {
+  link->openOutcome = open(link->session, model, portText, usbSerialPort);
+  link->opened = true;
+  PostMessageA(dialog, WM_CUTTEROPENED, 0, 0);
+}
+
+}  // namespace
+
 void CPlotgateDlg::OnSend() {
   // Enter reaches here while Send is disabled too: a send in progress, or one finishing,
   // keeps its driver.
@@ -472,15 +519,37 @@ void CPlotgateDlg::OnSend() {
     ShowMessage(refused + ".", m_sProgramName, MB_OK | MB_ICONWARNING);
     return;
   }
-  const SendOutcome opened =
-      m_session.Open(SelectedModel, m_port.GetText(), MatchSerialPort(ListSerialDevices(), USB_SERIAL_PREFIX));
-  if (opened == SEND_UNKNOWN_CUTTER) {
-    ShowMessage(SendOutcomeText(opened), m_sProgramName, MB_OK);
-    return;
-  }
-  if (opened != SEND_DONE) {
+  const std::string port = m_port.GetText();
+  m_link = std::make_shared<CutterLink>();
+  try {
+    SendThread = std::thread(OpenThreadProc, m_link, OpenCutter, m_hWnd, SelectedModel, port,
+                             MatchSerialPort(ListSerialDevices(), USB_SERIAL_PREFIX));
+  } catch (const std::system_error&) {
     ShowMessage(SendOutcomeText(SEND_OPEN_FAILED), m_sProgramName, MB_OK);
     return;
+  }
+  m_stage = STAGE_OPENING;
+  EnableForSend(true);
+  m_status.SetText("Opening " + port + "...");
+}
+
+LRESULT CPlotgateDlg::OnCutterOpened() {
+  // Only the end of this dialog's own opening: a late, repeated or forged message never
+  // makes the interface thread wait for an opening still under way.
+  if (m_stage != STAGE_OPENING || !m_link->opened) return 0;
+  SendThread.join();
+  m_status.SetText("");
+  m_stage = STAGE_IDLE;
+  if (!StartSend()) EnableForSend(false);
+  return 0;
+}
+
+bool CPlotgateDlg::StartSend() {
+  CSendSession& session = m_link->session;
+  const SendOutcome opened = m_link->openOutcome;
+  if (opened != SEND_DONE) {
+    ShowMessage(SendOutcomeText(opened == SEND_UNKNOWN_CUTTER ? opened : SEND_OPEN_FAILED), m_sProgramName, MB_OK);
+    return false;
   }
   const SavedChoices choices = ChoicesFromControls();
   try {
@@ -491,24 +560,24 @@ void CPlotgateDlg::OnSend() {
   } catch (const CFileException& error) {
     // A settings file that cannot be written (read-only, a full disk) ends the send before
     // anything is sent; the port is closed again.
-    m_session.Dispose();
+    session.Dispose();
     ShowMessage(error.what(), m_sProgramName, MB_OK | MB_ICONWARNING);
-    return;
+    return false;
   }
   m_previewPainter.Forget();  // writing the job file simplifies the points
-  if (JobFilePath.empty() || m_session.WriteJobFile(m_job, JobFilePath, RestoreOffsets(choices)) != SEND_DONE ||
+  if (JobFilePath.empty() || session.WriteJobFile(m_job, JobFilePath, RestoreOffsets(choices)) != SEND_DONE ||
       !HoldJobFile()) {
     ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
-    return;
+    return false;
   }
-  if (m_session.Settings().mode != MODE_VENDOR_USB) {
+  if (session.Settings().mode != MODE_VENDOR_USB) {
     try {
       m_bStreamEnded = false;
       SendThread = std::thread(SendThreadProc, this);
     } catch (const std::system_error&) {
       ReleaseJobFile();
       ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
-      return;
+      return false;
     }
     m_stage = STAGE_SERIAL;
   } else {
@@ -516,12 +585,24 @@ void CPlotgateDlg::OnSend() {
     if (!LaunchUsbSender(JobFilePath)) {
       ReleaseJobFile();
       ShowMessage("VornUSBSend error1", m_sProgramName, MB_OK);
-      return;
+      return false;
     }
     m_stage = STAGE_USB;
   }
   SetTimer(m_hWnd, PROGRESS_TIMER_ID, PROGRESS_TIMER_PERIOD, nullptr);
-  for (const CWindow& control : {CWindow(m_send.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd)}) {
+  return true;
+}
+
+void CPlotgateDlg::EnableForSend(bool sending) {
+  if (!sending) {
+    EnableForJob();
+    m_port.Enable(m_port.GetCurSel() != 0);
+    return;
+  }
+  for (const CWindow& control : {CWindow(m_send.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd),
+                                 CWindow(m_mirror.m_hWnd), CWindow(m_rotate.m_hWnd), CWindow(m_chkInsideFirst.m_hWnd),
+                                 CWindow(m_chkShortestTravel.m_hWnd), CWindow(m_chkWeedBorder.m_hWnd), m_weedBorder,
+                                 CWindow(m_weedBorderSpin.m_hWnd), m_passes, CWindow(m_passesSpin.m_hWnd)}) {
     control.Enable(false);
   }
 }
@@ -530,7 +611,7 @@ unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
   // Posted, not sent: the interface thread may be waiting for this thread to end.
   const HWND bar = dialog->m_progress.m_hWnd;
   int shown = -1;
-  dialog->m_streamOutcome = dialog->m_session.Stream([bar, &shown](int percent) {
+  dialog->m_streamOutcome = dialog->m_link->session.Stream([bar, &shown](int percent) {
     if (percent == shown) return;
     shown = percent;
     PostMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
@@ -582,7 +663,7 @@ LRESULT CPlotgateDlg::OnSendFinished(WPARAM, LPARAM) {
     if (m_streamOutcome == SEND_JOB_FILE_UNREADABLE)
       ShowMessage(SendOutcomeText(m_streamOutcome), m_sProgramName, MB_OK);
     if (m_streamOutcome == SEND_WRITE_FAILED) {
-      ShowMessage(SystemErrorText(m_session.SystemError()), m_sProgramName, MB_OK | MB_ICONINFORMATION);
+      ShowMessage(SystemErrorText(m_link->session.SystemError()), m_sProgramName, MB_OK | MB_ICONINFORMATION);
     }
     m_bFailed = m_streamOutcome == SEND_WRITE_FAILED;
   } else if (m_stage == STAGE_USB && m_bUsbEnded) {
@@ -603,7 +684,7 @@ void CPlotgateDlg::FinishSend() {
   m_port.Enable(m_port.GetCurSel() != 0);
   m_progress.SetPos(0);
   m_progress.SetText("0%");
-  m_session.Dispose();
+  m_link.reset();
   ReleaseJobFile();
   // Send is enabled again, as after any send, but the dialog is about to close: a click
   // while "Send finished!" is up must not start a send that the closing then cuts short.
@@ -665,9 +746,16 @@ void CPlotgateDlg::StopUsbSender() {
 // holds CTS off) has its write aborted instead, so the window never hangs.
 void CPlotgateDlg::StopWorker() {
   if (!SendThread.joinable()) return;
-  m_session.Cancel();
+  if (m_stage == STAGE_OPENING) {
+    // A port slow to open is not waited for: the thread holds its own share of the link,
+    // and the driver, open or not, is disposed of when that thread lets go of it.
+    SendThread.detach();
+    return;
+  }
+  CSendSession& session = m_link->session;
+  session.Cancel();
   for (int waited = 0; !m_bStreamEnded && waited < STOP_GRACE_MS; waited += 10) Sleep(10);
-  if (!m_bStreamEnded) m_session.Abort();
+  if (!m_bStreamEnded) session.Abort();
   SendThread.join();
 }
 
@@ -690,7 +778,7 @@ void CPlotgateDlg::OnCancel() {
   KillTimer(m_hWnd, PROGRESS_TIMER_ID);
   KillTimer(m_hWnd, FINISH_TIMER_ID);
   m_stage = STAGE_IDLE;
-  m_session.Dispose();
+  m_link.reset();
   ReleaseJobFile();
   EndDialog(IDCANCEL);
 }

@@ -6,18 +6,25 @@
 // Start-up restores the remembered choices and loads the job named on the command line;
 // Send, Mirror, Rotate, the option controls and both lists are usable only with a job.
 //
-// Send opens the cutter, saves the choices, writes the job file and streams it: on a
-// serial port by a worker thread through the send session, for the maker's USB link by
-// the separate program VornUSBSend.exe, which reports back with WM_COPYDATA; the dialog
-// watches that process, and its Cancel stops it through a named event. The worker
-// reaches the dialog only by posted messages (the bar's position, then WM_SENDFINISHED),
-// so the dialog can always stop it and wait for it before anything is released.
+// Send opens the cutter on a thread of its own, the status line saying which port it
+// waits for, so that a port slow to open leaves the window answering and Cancel usable;
+// then it saves the choices, writes the job file and streams it: on a serial port by a
+// worker thread through the send session, for the maker's USB link by the separate
+// program VornUSBSend.exe, which reports back with WM_COPYDATA; the dialog watches that
+// process, and its Cancel stops it through a named event. The threads reach the dialog
+// only by posted messages (WM_CUTTEROPENED; the bar's position, then WM_SENDFINISHED), so
+// the dialog can always stop the worker and wait for it before anything is released.
+// While a send is under way nothing that changes the job can be used, so the preview
+// shows what is cut. A mirror, rotation or cut order the job cannot take is refused with
+// the option's name and the reason; the job and the controls stay as they were.
 // The dialog owns the job; the size texts, the spin step, the preview layout and the
 // start-up restore are the core's, so the dialog only moves values between them and its
 // controls.
 #pragma once
 
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -37,6 +44,9 @@ class CIniFile;
 // on it only when its own worker or its own USB send has ended, and takes the failure from
 // what it recorded then.
 const UINT WM_SENDFINISHED = WM_USER + 0x400;
+// Posted to the dialog when the thread that opens the cutter is done; the dialog acts on
+// it only while its own opening runs and that thread has said it is done.
+const UINT WM_CUTTEROPENED = WM_USER + 0x401;
 // Refreshes the percentage text every 500 ms during a send.
 const UINT_PTR PROGRESS_TIMER_ID = 1;
 const UINT PROGRESS_TIMER_PERIOD = 500;
@@ -54,11 +64,26 @@ const UINT FINISH_PAUSE = 3000;
 // acted on only in the stage they belong to, and Send only when idle.
 enum SendStage {
   STAGE_IDLE,       // no send: Send starts one
+  STAGE_OPENING,    // a thread opens the cutter's port; Cancel leaves it behind
   STAGE_SERIAL,     // the worker streams to a COM port
   STAGE_USB,        // VornUSBSend.exe streams and reports by WM_COPYDATA
   STAGE_FINISHING,  // ended; the pause before FinishSend releases the driver
   STAGE_CLOSING,    // the end told: the dialog closes, and Send starts no other send
 };
+
+// One send's session, shared by the dialog and the thread that opens its cutter: Cancel
+// does not wait for a port slow to open, so that thread may outlive the dialog; it holds
+// its own share, touches nothing else, and the last owner disposes of the driver.
+struct CutterLink {
+  CSendSession session;
+  SendOutcome openOutcome = SEND_DONE;  // written by the opening thread before `opened`
+  std::atomic<bool> opened{false};      // set by the opening thread when Open has returned
+};
+
+// Opens `session`'s driver for a model on a port (the port's text, the USB-serial port
+// found), as CSendSession::Open does; runs on the opening thread.
+using CutterOpener = std::function<SendOutcome(CSendSession& session, const CutterModel& model,
+                                               const std::string& portText, const std::string& usbSerialPort)>;
 
 class CPlotgateDlg : public CDialog {
  public:
@@ -75,6 +100,11 @@ class CPlotgateDlg : public CDialog {
 
   CutterModel SelectedModel = ModelTable[0];  // the model the next send uses
   std::string JobFilePath;                    // the job file a send writes: temp folder + "cutcorldata.hb"
+  // How a send opens its cutter: the session's Open. Tests put a port slow to open here.
+  CutterOpener OpenCutter = [](CSendSession& session, const CutterModel& model, const std::string& portText,
+                               const std::string& usbSerialPort) {
+    return session.Open(model, portText, usbSerialPort);
+  };
 
   // The serial worker: streams the job file through the session's driver and posts the
   // bar's position and, at the end, WM_SENDFINISHED. Returns 0.
@@ -114,13 +144,26 @@ class CPlotgateDlg : public CDialog {
   void OnSpin(int editId, const NMUPDOWN& change);
   // The weed border's check box: its edit and spin are usable only when it is ticked.
   void OnWeedBorderCheck();
-  // Any cut order control changed: the job is ordered again, its size and preview shown.
+  // Any cut order control changed: the job is ordered again, its size and preview shown;
+  // an order the job cannot take puts the controls back to the last one it took.
   void OnCutOrderChange();
   SavedCutOrder CutOrderFromControls() const;
+  // Shows `order` in the cut order controls without ordering the job for each change.
+  void ShowCutOrder(const SavedCutOrder& order);
+  // Says that the option `name` could not be applied, and why.
+  void RefuseOption(const std::string& name, JobResult why);
   void OnSelchangeDevice();
   void OnProview();
-  // The Send button and the Enter key.
+  // The Send button and the Enter key: starts the opening of the cutter.
   void OnSend();
+  // The opening thread is done: the send goes on, or ends with the reason.
+  LRESULT OnCutterOpened();
+  // What follows a successful opening: the choices saved, the job file written and held,
+  // the stream or the USB sender started. False, after a message, when the send ends here.
+  bool StartSend();
+  // While a send is under way Send, the lists and everything that changes the job are
+  // disabled; afterwards they are usable again as the job allows.
+  void EnableForSend(bool sending);
   LRESULT OnSendFinished(WPARAM failed, LPARAM);
   // A report of the USB sender; `data` may be null (a message from anyone).
   LRESULT OnCopyData(const COPYDATASTRUCT* data);
@@ -129,7 +172,8 @@ class CPlotgateDlg : public CDialog {
   void FinishSend();
   // Cancel, Esc and the close box: a running send is stopped and waited for first.
   void OnCancel();
-  // Stops the worker of a serial send, if one runs, and waits for it to end.
+  // Stops the worker of a serial send, if one runs, and waits for it to end; an opening
+  // thread is left to end by itself.
   void StopWorker();
   // Asks a running USB sender to stop and waits for it to end, at most USB_STOP_WAIT_MS.
   void StopUsbSender();
@@ -163,12 +207,14 @@ class CPlotgateDlg : public CDialog {
   CButton m_chkBladeOffset, m_chkOverCut, m_mirror, m_rotate, m_send;
   CWindow m_height, m_width, m_bladeOffset, m_overCut, m_preview;
   CButton m_chkInsideFirst, m_chkShortestTravel, m_chkWeedBorder;
-  CWindow m_weedBorder, m_passes;
+  CWindow m_weedBorder, m_passes, m_status;
   CSpinButton m_weedBorderSpin, m_passesSpin;
   CComboBox m_device, m_port;
 
-  CSendSession m_session;                   // the driver of the current or last send
-  std::thread SendThread;                   // the worker of the current serial send
+  SavedCutOrder m_appliedOrder;             // the cut order the job is in, as the controls showed it
+  bool m_bShowingCutOrder = false;          // the controls are being set: their changes order nothing
+  std::shared_ptr<CutterLink> m_link;       // the current or last send's session; null when released
+  std::thread SendThread;                   // the thread that opens the cutter, then the serial worker
   std::atomic<bool> m_bStreamEnded{false};  // set by the worker when Stream has returned
   SendOutcome m_streamOutcome = SEND_DONE;  // written by the worker before it posts the end
   SendStage m_stage = STAGE_IDLE;

@@ -16,8 +16,11 @@
 // bytes for the cutter (a frame of the job) go out through StreamBytes under the same stop
 // and ending rules.
 //
-// Threads: Open, WriteJobFile and disposal belong to one thread; Stream may run on another
-// while that thread waits, and Cancel may be called from any thread while Stream runs.
+// Threads: Open, WriteJobFile, Stream and disposal run one at a time, each on any thread,
+// handed on with the end of the thread before (joined, or its last write seen through an
+// atomic flag): the dialog opens on a thread of its own, so that a port slow to open
+// leaves its window answering, and streams on another. Cancel may be called from any
+// thread while Stream runs.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "pipeline/PlotJob.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "pipeline/Geometry.h"
@@ -11,6 +12,16 @@ CPlotJob::~CPlotJob() {
   FreePoints(m_pGeometry);
 }
 
+namespace {
+
+int64_t CountNodes(PointList points) {
+  int64_t nodes = 0;
+  for (PlotPoint* p = points; p; p = p->next) ++nodes;
+  return nodes;
+}
+
+}  // namespace
+
 int CPlotJob::LoadJob(const char* path) {
   if (!path) return 1;
   FreeCommands(m_pCommands);
@@ -19,6 +30,7 @@ int CPlotJob::LoadJob(const char* path) {
   m_loadResult = ReadExchangeFile(m_pCommands, path, &m_readReport, &m_nLoadError);
   if (m_loadResult == JOB_DONE) m_loadResult = FlattenCommands(m_pCommands, m_pPoints);
   if (m_loadResult != JOB_DONE) FreeCommands(m_pCommands);  // no half job
+  m_nFlattenedNodes = CountNodes(m_pPoints);
   ComputeBounds(m_pPoints, m_bounds);
   // The command list moves with the points, so a later rotation rebuilds from the origin.
   const JobTransform toOrigin = OriginTranslation(m_bounds);
@@ -30,39 +42,48 @@ int CPlotJob::LoadJob(const char* path) {
   m_bounds.maxY = TruncToCoord(static_cast<double>(m_bounds.maxY) + toOrigin.dy);
   m_bounds.minX = 0;
   m_bounds.minY = 0;
-  if (m_loadResult == JOB_DONE) m_loadResult = ApplyCutOrder();
+  if (m_loadResult == JOB_DONE) {
+    m_loadResult = OrderGeometry(m_cutOrder);
+    if (m_loadResult != JOB_DONE) {  // no half job
+      FreeCommands(m_pCommands);
+      FreePoints(m_pPoints);
+    }
+  }
   return 1;
 }
 
-void CPlotJob::TakeBackGeometry() {
-  if (!m_pGeometry) return;
-  FreePoints(m_pPoints);
-  m_pPoints = m_pGeometry;
-  m_bounds = m_geometryBounds;
-  m_pGeometry = nullptr;
-}
-
-JobResult CPlotJob::ApplyCutOrder() {
-  if (m_cutOrder.IsOff() || !HasJob()) return JOB_DONE;
-  m_pGeometry = m_pPoints;
-  m_geometryBounds = m_bounds;
-  const JobResult ordered = OrderCuts(m_pGeometry, m_geometryBounds, m_cutOrder, m_pPoints, m_bounds);
-  if (ordered != JOB_DONE) {  // no half job
-    FreePoints(m_pGeometry);
-    FreeCommands(m_pCommands);
+JobResult CPlotJob::OrderGeometry(const CutOrder& order) {
+  if (order.IsOff() || !HasJob()) {
+    if (m_pGeometry) {
+      FreePoints(m_pPoints);
+      m_pPoints = m_pGeometry;
+      m_bounds = m_geometryBounds;
+      m_pGeometry = nullptr;
+    }
+    m_cutOrder = order;
+    return JOB_DONE;
   }
-  return ordered;
-}
-
-JobResult CPlotJob::SetCutOrder(const CutOrder& order) {
-  TakeBackGeometry();
+  PointList ordered = nullptr;
+  JobBounds orderedBounds = {0, 0, 0, 0};
+  const JobResult result = OrderCuts(Geometry(), GeometryBounds(), order, ordered, orderedBounds);
+  if (result != JOB_DONE) return result;
+  TakeOrdered(Geometry(), GeometryBounds(), ordered, orderedBounds);
   m_cutOrder = order;
-  return ApplyCutOrder();
+  return JOB_DONE;
 }
 
-void CPlotJob::Apply(const JobTransform& transform) { TransformPoints(m_pPoints, transform, m_bounds); }
+void CPlotJob::TakeOrdered(PointList geometry, const JobBounds& geometryBounds, PointList ordered,
+                           const JobBounds& orderedBounds) {
+  for (PointList old : {m_pGeometry, m_pPoints}) {
+    if (old != geometry) FreePoints(old);
+  }
+  m_pGeometry = geometry;
+  m_geometryBounds = geometryBounds;
+  m_pPoints = ordered;
+  m_bounds = orderedBounds;
+}
 
-void CPlotJob::MoveToOrigin() { Apply(OriginTranslation(m_bounds)); }
+JobResult CPlotJob::SetCutOrder(const CutOrder& order) { return OrderGeometry(order); }
 
 // The quarter turns use decimal angle constants, not exact multiples of pi: together with
 // truncation a rotated point can land one unit short, and stored jobs rely on that. The
@@ -78,33 +99,61 @@ static const Rotation QUARTER_TURNS[] = {
 };
 
 JobResult CPlotJob::Mirror() {
-  MirrorState = MirrorState == MIRROR_MIRRORED ? MIRROR_NORMAL : MIRROR_MIRRORED;
-  if (!HasJob()) return JOB_DONE;
-  TakeBackGeometry();
-  MirrorToOrigin(m_pPoints, m_bounds);
-  return ApplyCutOrder();
+  const int mirrored = MirrorState == MIRROR_MIRRORED ? MIRROR_NORMAL : MIRROR_MIRRORED;
+  if (HasJob()) {
+    MirrorToOrigin(Geometry(), GeometryBounds());
+    const JobResult ordered = OrderGeometry(m_cutOrder);
+    if (ordered != JOB_DONE) {
+      MirrorToOrigin(Geometry(), GeometryBounds());  // mirrored twice, the points are as they were
+      return ordered;
+    }
+  }
+  MirrorState = mirrored;
+  return JOB_DONE;
+}
+
+JobResult CPlotJob::BuildGeometry(int quarterTurns, PointList& points, JobBounds& bounds) {
+  // The points are flattened from the commands again, into the nodes they already have
+  // where they fit: a million of them take far longer to release and allocate than to
+  // fill. Points merged since (by the job file's writing) are built anew, and the old ones
+  // released only once the new ones are there.
+  if (CountNodes(points) != m_nFlattenedNodes || !FlattenCommandsInto(m_pCommands, points)) {
+    PointList built = nullptr;
+    const JobResult flattened = FlattenCommands(m_pCommands, built);
+    if (flattened != JOB_DONE) return flattened;
+    FreePoints(points);
+    points = built;
+  }
+  ComputeBounds(points, bounds);
+  if (MirrorState == MIRROR_MIRRORED) MirrorToOrigin(points, bounds);
+  if (quarterTurns > 0) {  // clockwise, y pointing up
+    const Rotation& r = QUARTER_TURNS[quarterTurns - 1];
+    TransformPoints(points, JobTransform{r.cosine, r.sine, -r.sine, r.cosine, 0, 0}, bounds);
+    TransformPoints(points, OriginTranslation(bounds), bounds);
+  }
+  return JOB_DONE;
 }
 
 JobResult CPlotJob::RotateTo(int quarterTurns) {
   const int turns = ((quarterTurns % 4) + 4) % 4;
+  if (HasJob() && !m_pGeometry) {
+    const JobResult built = BuildGeometry(turns, m_pPoints, m_bounds);
+    if (built != JOB_DONE) return built;
+  } else if (HasJob()) {
+    // In a cut order the turned geometry is built beside the one it replaces, which is
+    // kept, with its order, until the new order is in place.
+    PointList geometry = nullptr, ordered = nullptr;
+    JobBounds geometryBounds = {0, 0, 0, 0}, orderedBounds = {0, 0, 0, 0};
+    JobResult result = BuildGeometry(turns, geometry, geometryBounds);
+    if (result == JOB_DONE) result = OrderCuts(geometry, geometryBounds, m_cutOrder, ordered, orderedBounds);
+    if (result != JOB_DONE) {
+      FreePoints(geometry);
+      return result;
+    }
+    TakeOrdered(geometry, geometryBounds, ordered, orderedBounds);
+  }
   RotateState = ROTATE_0 + turns;
-  if (!HasJob()) return JOB_DONE;
-  // The points are flattened from the commands again, into the nodes they already have
-  // where it can be: a million of them take far longer to release and allocate than to fill.
-  TakeBackGeometry();
-  if (!FlattenCommandsInto(m_pCommands, m_pPoints)) {
-    FreePoints(m_pPoints);
-    const JobResult flattened = FlattenCommands(m_pCommands, m_pPoints);
-    if (flattened != JOB_DONE) return flattened;
-  }
-  ComputeBounds(m_pPoints, m_bounds);
-  if (MirrorState == MIRROR_MIRRORED) MirrorToOrigin(m_pPoints, m_bounds);
-  if (turns > 0) {  // clockwise, y pointing up
-    const Rotation& r = QUARTER_TURNS[turns - 1];
-    Apply(JobTransform{r.cosine, r.sine, -r.sine, r.cosine, 0, 0});
-    MoveToOrigin();
-  }
-  return ApplyCutOrder();
+  return JOB_DONE;
 }
 
 std::string CPlotJob::WidthText() const {

@@ -33,22 +33,26 @@ class CPlotJob {
   // True when both lists exist: what enables Send, Mirror and Rotate.
   bool HasJob() const { return m_pCommands && m_pPoints; }
 
+  // Mirror, RotateTo and SetCutOrder either succeed or change nothing: a refused choice
+  // (JOB_NO_MEMORY, JOB_TOO_LARGE) leaves the points, their bounds, the states and the cut
+  // order as they were, so that the caller can say so and go on with the job it had.
+
   // The Mirror button: toggles MirrorState and mirrors the current points (rotation
   // included) about the vertical axis. The points change only when there is a job.
-  // JOB_DONE, or why the cut order could not be applied again (as for RotateTo).
+  // JOB_DONE, or why the cut order could not be applied again.
   JobResult Mirror();
   // A Rotate menu choice: RotateState becomes `quarterTurns` clockwise quarter turns (0 to
   // 3; others are taken modulo 4) and the points are rebuilt from the commands, mirrored
   // first when MirrorState is MIRROR_MIRRORED, then turned. The points change only when
   // there is a job. JOB_DONE, or why the points could not be rebuilt (JOB_NO_MEMORY,
-  // JOB_TOO_LARGE): then the job is gone (HasJob is false) and the caller says so.
+  // JOB_TOO_LARGE).
   JobResult RotateTo(int quarterTurns);
   // The clockwise quarter turns RotateState stands for, 0 to 3.
   int QuarterTurns() const { return RotateState - ROTATE_0; }
 
   // The order and additions of the cut (CutOrder.h), all off by default. The points are
   // built again from the job's geometry with the new order. JOB_DONE, or why they could
-  // not be (JOB_NO_MEMORY, JOB_TOO_LARGE): then the job is gone and the caller says so.
+  // not be (JOB_NO_MEMORY, JOB_TOO_LARGE).
   JobResult SetCutOrder(const CutOrder& order);
   const CutOrder& GetCutOrder() const { return m_cutOrder; }
 
@@ -73,15 +77,27 @@ class CPlotJob {
   ExchangeReport m_readReport;
 
  private:
-  void Apply(const JobTransform& transform);
-  void MoveToOrigin();
-  // Puts the geometry back as m_pPoints, dropping the ordered copy.
-  void TakeBackGeometry();
-  // Keeps m_pPoints as the geometry and makes m_pPoints its copy in the cut order.
-  JobResult ApplyCutOrder();
+  // The points before the cut order and their bounds: m_pGeometry while an order is on,
+  // else m_pPoints itself.
+  PointList& Geometry() { return m_pGeometry ? m_pGeometry : m_pPoints; }
+  JobBounds& GeometryBounds() { return m_pGeometry ? m_geometryBounds : m_bounds; }
+  // Builds in `points`, with their bounds, the job's points from the commands again,
+  // mirrored as MirrorState says and turned by `quarterTurns`: into the list's own nodes
+  // where they fit, else a new list (`points` may be null) that replaces it once built;
+  // nothing changes on failure.
+  JobResult BuildGeometry(int quarterTurns, PointList& points, JobBounds& bounds);
+  // Makes m_pPoints the geometry in `order` (the geometry itself when the order is off)
+  // and `order` the job's; nothing changes on failure.
+  JobResult OrderGeometry(const CutOrder& order);
+  // Takes `geometry` and `ordered`, its copy in the cut order, as the job's points,
+  // releasing the lists they replace.
+  void TakeOrdered(PointList geometry, const JobBounds& geometryBounds, PointList ordered,
+                   const JobBounds& orderedBounds);
 
   CutOrder m_cutOrder;
   // The points before the cut order, with their bounds; held only while an order is on.
   PointList m_pGeometry = nullptr;
   JobBounds m_geometryBounds = {0, 0, 0, 0};
+  // The nodes the commands flatten to: a geometry with as many takes them again in place.
+  int64_t m_nFlattenedNodes = 0;
 };

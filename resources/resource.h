@@ -51,6 +51,8 @@
 #define IDC_SPIN_WEED_BORDER 1023
 #define IDC_PASSES 1024
 #define IDC_SPIN_PASSES 1025
+// The status line under the buttons: what a send is waiting for.
+#define IDC_STATUS 1026
 
 // System menu item of the About box.
 #define IDM_ABOUTBOX 0x0010

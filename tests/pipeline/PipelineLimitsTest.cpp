@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "JobText.h"
 #include "SwappedRoutines.h"
@@ -70,6 +71,105 @@ TEST(OutOfMemory, EveryAllocationCanFailWithoutACrashOrALeak) {
       EXPECT_EQ(TempDir::Read(output), expected) << "allocation " << k;
     }
     EXPECT_EQ(AllocationCounter::live, 0) << "allocation " << k;
+  }
+}
+
+// What a holder of the job shows and sends: the points, their bounds, the states, the order.
+std::string JobState(const CPlotJob& job) {
+  const CutOrder& order = job.GetCutOrder();
+  const JobBounds& b = job.m_bounds;
+  return PointsText(job.m_pPoints) + " | " + std::to_string(b.minX) + "," + std::to_string(b.minY) + "," +
+         std::to_string(b.maxX) + "," + std::to_string(b.maxY) + " | " + std::to_string(job.MirrorState) + " " +
+         std::to_string(job.RotateState) + " | " + std::to_string(order.insideFirst) +
+         std::to_string(order.shortestTravel) + " " + std::to_string(order.weedMargin) + " x" +
+         std::to_string(order.passes);
+}
+
+// A choice refused for want of memory leaves the job as it was, whichever allocation
+// fails: the same points, bounds, states and cut order, and no block lost or released
+// twice. Catches a refused cut order, mirror or rotation that releases the job (or half
+// of it), or that keeps the new state over the old points.
+TEST(OutOfMemory, ARefusedChoiceLeavesTheJobAsItWas) {
+  TempDir dir;
+  const std::string input =
+      dir.Write("job.plt",
+                "IN;SP1;PU0,0;PD4000,0;PD4000,2000;PD0,2000;PD0,0;PU1000,500;BZ1500,1500,2500,0,3000,1500;PD1000,500;");
+  const std::string written = (dir.Path() / "job.hb").string();
+  CutOrder inner;
+  inner.insideFirst = true;
+  inner.weedMargin = 40;
+  inner.passes = 2;
+  CutOrder travel;
+  travel.shortestTravel = true;
+  travel.passes = 3;
+  // The job as the dialog holds it: in the drawing's order, in a cut order, or with its
+  // points merged by a job file written before (a rotation then builds a new list).
+  struct Start {
+    const char* name;
+    CutOrder order;
+    bool merged;
+  };
+  const Start starts[] = {
+      {"drawing order", CutOrder{}, false}, {"cut order", inner, false}, {"merged points", CutOrder{}, true}};
+  struct Choice {
+    const char* name;
+    std::function<JobResult(CPlotJob&)> make;
+  };
+  const Choice choices[] = {{"cut order", [&](CPlotJob& job) { return job.SetCutOrder(travel); }},
+                            {"mirror", [](CPlotJob& job) { return job.Mirror(); }},
+                            {"rotation", [](CPlotJob& job) { return job.RotateTo(3); }}};
+  SwappedRoutines swap;
+  for (const Start& start : starts) {
+    for (const Choice& choice : choices) {
+      const auto prepare = [&](CPlotJob& job) {
+        job.SetCutOrder(start.order);
+        job.LoadJob(input.c_str());
+        job.RotateTo(1);
+        job.Mirror();
+        if (start.merged) {
+          ASSERT_EQ(WriteJobFile(job, written.c_str(), {DialectHpgl, true}, Options("", "")), 1);
+        }
+      };
+      AllocationCounter::Start(0);
+      std::string before, after;
+      long allocations = 0;
+      {
+        CPlotJob job;
+        prepare(job);
+        before = JobState(job);
+        const long prepared = AllocationCounter::calls;
+        ASSERT_EQ(choice.make(job), JOB_DONE);
+        after = JobState(job);
+        allocations = AllocationCounter::calls - prepared;
+      }
+      ASSERT_EQ(AllocationCounter::live, 0);
+      int refused = 0;
+      for (long k = 1; k <= allocations; ++k) {
+        const std::string label = std::string(start.name) + ", " + choice.name + ", allocation " + std::to_string(k);
+        AllocationCounter::Start(0);
+        {
+          CPlotJob job;
+          prepare(job);
+          AllocationCounter::failAt = AllocationCounter::calls + k;
+          const JobResult result = choice.make(job);
+          if (result == JOB_DONE) {
+            EXPECT_EQ(JobState(job), after) << label;
+          } else {
+            ++refused;
+            EXPECT_EQ(result, JOB_NO_MEMORY) << label;
+            EXPECT_EQ(JobState(job), before) << label;
+            EXPECT_TRUE(job.HasJob()) << label;
+          }
+        }
+        EXPECT_EQ(AllocationCounter::live, 0) << label;
+      }
+      // Every allocation the choice makes is needed: each that fails refuses it. A new cut
+      // order always builds a new list.
+      EXPECT_EQ(refused, allocations) << start.name << ", " << choice.name;
+      if (choice.name == std::string("cut order")) {
+        EXPECT_GT(allocations, 0) << start.name;
+      }
+    }
   }
 }
 

@@ -5,10 +5,14 @@
 // After windows.h, on which they build.
 #include <commctrl.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -135,6 +139,14 @@ class PlotgateDialog : public ::testing::Test {
     change.hdr = {Item(spinId), static_cast<UINT_PTR>(spinId), static_cast<UINT>(UDN_DELTAPOS)};
     change.iDelta = delta;
     SendMessageA(m_dialog->m_hWnd, WM_NOTIFY, static_cast<WPARAM>(spinId), reinterpret_cast<LPARAM>(&change));
+  }
+  // Handles the window's messages until `done` holds, 10 s at most, as the program's own
+  // message loop would while a thread works for the window.
+  void PumpUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 1000 && !done(); ++i) {
+      Pump();
+      Sleep(10);
+    }
   }
   // Chooses the Rotate menu item at `position` (0 to 3), as with the arrow keys and Enter.
   void ChooseRotation(int position) {
@@ -548,6 +560,7 @@ TEST_F(PlotgateDialog, SendToAPortWithNothingBehindItStaysIdle) {
   ASSERT_EQ(Selected(IDC_PORT), "COM29");
   AnswerMessage box;
   Click(IDOK);
+  PumpUntil([this] { return Enabled(IDOK); });  // the port is opened by a thread of its own
   EXPECT_EQ(box.Text(), "Connect to Cutter fail!");
   EXPECT_TRUE(Enabled(IDOK));
   EXPECT_TRUE(Enabled(IDC_DEVICE));
@@ -556,8 +569,141 @@ TEST_F(PlotgateDialog, SendToAPortWithNothingBehindItStaysIdle) {
   // The dialog stays usable: a second Send says the same.
   AnswerMessage again;
   Click(IDOK);
+  PumpUntil([this] { return Enabled(IDOK); });
   EXPECT_EQ(again.Text(), "Connect to Cutter fail!");
   EXPECT_TRUE(IsWindow(m_dialog->m_hWnd));
+}
+
+// A port that takes its time to open, as a Bluetooth serial port whose device is off:
+// the open waits until the test lets it go (10 s at most), then opens the real port.
+struct SlowPort {
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<int> opening{0}, opened{0};
+  ~SlowPort() { CloseHandle(release); }
+
+  // The dialog's opener; it keeps the port alive while it runs.
+  static CutterOpener Opener(const std::shared_ptr<SlowPort>& port) {
+    return [port](CSendSession& session, const CutterModel& model, const std::string& text, const std::string& usb) {
+      ++port->opening;
+      WaitForSingleObject(port->release, 10000);
+      const SendOutcome outcome = session.Open(model, text, usb);
+      ++port->opened;
+      return outcome;
+    };
+  }
+  bool Waiting() const { return opening > opened; }
+};
+
+// Catches a Send that opens the port on the window's own thread: the window froze, with
+// no Cancel, for as long as the port took to open. Also that the status line names the
+// port waited for, that nothing that changes the job can be used meanwhile, that a failed
+// open says what it always said and gives the controls back, and that Cancel ends the
+// wait at once and saves nothing.
+TEST_F(PlotgateDialog, PortSlowToOpenLeavesTheWindowAnsweringAndCancelEndsTheWait) {
+  const std::string saved = "[Device]\r\nType=7\r\nPort=29\r\n";
+  WriteSettings(saved);
+  Open(JobFile());
+  const auto port = std::make_shared<SlowPort>();
+  m_dialog->OpenCutter = SlowPort::Opener(port);
+  HWND window = m_dialog->m_hWnd;
+  const int sending[] = {IDOK,
+                         IDC_DEVICE,
+                         IDC_PORT,
+                         IDC_MIRROR,
+                         IDC_ROTATE,
+                         IDC_PASSES,
+                         IDC_SPIN_PASSES,
+                         IDC_WEED_BORDER,
+                         IDC_CHK_INSIDE_FIRST,
+                         IDC_CHK_SHORTEST_TRAVEL,
+                         IDC_CHK_WEED_BORDER};
+
+  {
+    AnswerMessage box;
+    Click(IDOK);
+    ASSERT_TRUE(port->Waiting()) << "Send returned only once the port had opened";
+    EXPECT_EQ(Text(IDC_STATUS), "Opening COM29...");
+    for (int id : sending) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(IDCANCEL));
+    // Another program's message is answered while the port is still being opened.
+    auto answered = std::async(std::launch::async, [window] {
+      DWORD_PTR result = 0;
+      return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+    });
+    PumpUntil([&] { return answered.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    EXPECT_TRUE(answered.get());
+    EXPECT_TRUE(port->Waiting());
+    // The port gives up: the message of any failed open, and the window is as before.
+    SetEvent(port->release);
+    PumpUntil([this] { return Enabled(IDOK); });
+    EXPECT_EQ(box.Text(), "Connect to Cutter fail!");
+  }
+  EXPECT_EQ(Text(IDC_STATUS), "");
+  for (int id : sending) {
+    if (id != IDC_WEED_BORDER) {  // the border's edit follows its box
+      EXPECT_TRUE(Enabled(id)) << id;
+    }
+  }
+  EXPECT_EQ(TempDir::Read(m_settings.IniPath), saved);
+
+  // Cancel while the port is still being opened closes the window at once.
+  ResetEvent(port->release);
+  Click(IDOK);
+  ASSERT_TRUE(port->Waiting());
+  EXPECT_EQ(Text(IDC_STATUS), "Opening COM29...");
+  Click(IDCANCEL);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(port->Waiting());
+  m_dialog.reset();
+  // The open left behind ends by itself, on a window that is gone.
+  SetEvent(port->release);
+  for (int i = 0; i < 1000 && port->Waiting(); ++i) Sleep(10);
+  EXPECT_FALSE(port->Waiting());
+  EXPECT_EQ(TempDir::Read(m_settings.IniPath), saved);
+}
+
+// 52 curves between far corners of the coordinate range, each flattened to tens of
+// thousands of points: over 4 million points, so that 5 passes would need more than the
+// 20 million a job may have.
+std::string TooLargeForFivePasses() {
+  std::string text = "IN;SP1;PU-2147483648,-2147483648;";
+  for (int i = 0; i < 52; ++i)
+    text += i % 2 ? "BZ0,0,0,0,-2147483648,-2147483648;" : "BZ0,0,0,0,2147483647,2147483647;";
+  return text + "SP0;";
+}
+
+// Catches a refused cut order that releases the job: raising Passes past what a large job
+// can take used to leave no job (everything disabled until a new export), and so did a
+// remembered order at start-up. The refusal names the option, puts its control back and
+// leaves the job, its size and the controls.
+TEST_F(PlotgateDialog, RefusedOptionLeavesTheJobAndPutsTheControlBack) {
+  WriteSettings("[CutOrder]\r\nInsideFirst=1\r\nWeedBorder=2\r\nPasses=5\r\n");
+  const std::string file = JobFile(TooLargeForFivePasses().c_str());
+  {
+    AnswerMessage box;
+    Open(file);
+    EXPECT_EQ(box.Text(),
+              "The option \"Cut order\" could not be applied: this job is too large: it would need more than 20000000 "
+              "points");
+  }
+  // The job came in the drawing's order; the border's margin stays for when it is ticked.
+  EXPECT_FALSE(Checked(IDC_CHK_INSIDE_FIRST));
+  EXPECT_EQ(Text(IDC_PASSES), "1");
+  EXPECT_EQ(Text(IDC_WEED_BORDER), "2");
+  ASSERT_TRUE(Enabled(IDOK));
+  const std::string size = ShownSize();
+  {
+    AnswerMessage box;
+    SetWindowTextA(Item(IDC_PASSES), "5");
+    EXPECT_EQ(box.Text(),
+              "The option \"Passes\" could not be applied: this job is too large: it would need more than 20000000 "
+              "points");
+  }
+  EXPECT_EQ(Text(IDC_PASSES), "1");
+  EXPECT_EQ(SendMessageA(Item(IDC_SPIN_PASSES), UDM_GETPOS32, 0, 0), 1);
+  EXPECT_EQ(ShownSize(), size);
+  for (int id : {IDOK, IDC_MIRROR, IDC_ROTATE, IDC_PASSES, IDC_CHK_INSIDE_FIRST, IDC_CHK_WEED_BORDER})
+    EXPECT_TRUE(Enabled(id)) << id;
 }
 
 }  // namespace
