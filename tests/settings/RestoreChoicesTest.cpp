@@ -12,7 +12,7 @@ SavedChoices Saved(int model, int port) {
   return saved;
 }
 
-const std::vector<SerialDevice> kVcpOnCom7 = {{"\\Device\\Serial0", "COM1"}, {"\\Device\\VCP0", "COM7"}};
+const std::vector<SerialDevice> VCP_ON_COM7 = {{"\\Device\\Serial0", "COM1"}, {"\\Device\\VCP0", "COM7"}};
 
 TEST(PortList, EntryTextsAndIndices) {
   EXPECT_EQ(PortListText(0), "VORN_USB");
@@ -29,7 +29,7 @@ TEST(PortList, EntryTextsAndIndices) {
 }
 
 TEST(RestoreDevice, FirstRunShowsTheFirstModelOnTheUsbLink) {
-  const RestoredDevice r = RestoreDevice(SavedChoices(), kVcpOnCom7);
+  const RestoredDevice r = RestoreDevice(SavedChoices(), VCP_ON_COM7);
   EXPECT_EQ(r.modelIndex, 0);
   EXPECT_EQ(r.port, "VORN_USB");
   EXPECT_TRUE(r.portListEnabled);
@@ -38,7 +38,7 @@ TEST(RestoreDevice, FirstRunShowsTheFirstModelOnTheUsbLink) {
 
 TEST(RestoreDevice, SavedUsbEntryWithAnotherModelTakesThePortFoundForIt) {
   // Model 9 is protocol 2, searched under "\Device\VCP0".
-  const RestoredDevice r = RestoreDevice(Saved(9, 0), kVcpOnCom7);
+  const RestoredDevice r = RestoreDevice(Saved(9, 0), VCP_ON_COM7);
   EXPECT_EQ(r.modelIndex, 9);
   EXPECT_EQ(r.port, "COM7");
   EXPECT_TRUE(r.portListEnabled);
@@ -52,10 +52,10 @@ TEST(RestoreDevice, FoundPortsAboveThirtyAreKept) {
 }
 
 TEST(RestoreDevice, SavedComEntryIsShownAsItIs) {
-  const RestoredDevice first = RestoreDevice(Saved(0, 5), kVcpOnCom7);
+  const RestoredDevice first = RestoreDevice(Saved(0, 5), VCP_ON_COM7);
   EXPECT_EQ(first.port, "COM5");
   EXPECT_TRUE(first.portListEnabled);
-  const RestoredDevice other = RestoreDevice(Saved(3, 30), kVcpOnCom7);
+  const RestoredDevice other = RestoreDevice(Saved(3, 30), VCP_ON_COM7);
   EXPECT_EQ(other.modelIndex, 3);
   EXPECT_EQ(other.port, "COM30");
   EXPECT_FALSE(other.portListEnabled);  // no automatic choice ran
@@ -63,10 +63,10 @@ TEST(RestoreDevice, SavedComEntryIsShownAsItIs) {
 }
 
 TEST(RestoreDevice, OutOfRangeIndicesFallBackToTheFirstEntries) {
-  const RestoredDevice r = RestoreDevice(Saved(11, 31), kVcpOnCom7);
+  const RestoredDevice r = RestoreDevice(Saved(11, 31), VCP_ON_COM7);
   EXPECT_EQ(r.modelIndex, 0);
   EXPECT_EQ(r.port, "VORN_USB");
-  EXPECT_EQ(RestoreDevice(Saved(-1, -5), kVcpOnCom7).modelIndex, 0);
+  EXPECT_EQ(RestoreDevice(Saved(-1, -5), VCP_ON_COM7).modelIndex, 0);
 }
 
 }  // namespace
