@@ -243,9 +243,7 @@ void AddSendCommand(CLI::App& app, int& exitCode) {
       "plotgate or of the dialog), and every send saves its choices.");
   AddJobOptions(*send, choices->job);
   AddCutterOptions(*send, choices->cutter, false);
-  send->add_option("--port", choices->port,
-                   "COM port (COM1..COM999) or device path; by default the saved port, or with --model the port "
-                   "the dialog would choose");
+  AddPortOption(*send, choices->port);
   AddRememberOptions(*send, *remember);
   send->add_option("--from-path", *fromPath,
                    "Go on with a stopped job: send the job file's opening, then the job from the pen-up of its "

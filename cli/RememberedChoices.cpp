@@ -173,11 +173,15 @@ void WriteRememberedPort(CIniFile& ini, const std::string& port) {
   }
 }
 
+void AddPortOption(CLI::App& command, std::string& port) {
+  command.add_option("--port", port,
+                     "COM port (COM1..COM999) or device path; by default the port of the last send, with or without "
+                     "--model, else the one the model's rule finds (plotgate ports shows it)");
+}
+
 void AddTargetOptions(CLI::App& command, TargetOptions& options) {
   AddModelOption(command, options.model);
-  command.add_option("--port", options.port,
-                     "COM port (COM1..COM999) or device path; by default the saved port, or with --model the port "
-                     "the dialog would choose");
+  AddPortOption(command, options.port);
   AddSettingsFileOption(command, options.iniPath);
 }
 

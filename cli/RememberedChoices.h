@@ -93,6 +93,9 @@ struct TargetOptions {
   std::string iniPath;  // "" for DefaultSettingsPath()
 };
 
+// Adds --port PORT to a command that uses the cutter.
+void AddPortOption(CLI::App& command, std::string& port);
+
 // Adds --model NAME|INDEX, --port PORT and --ini FILE to such a command.
 void AddTargetOptions(CLI::App& command, TargetOptions& options);
 
