@@ -98,7 +98,14 @@ bool ReadRemembered(const std::string& iniPath, CIniFile& ini, Remembered& remem
   // Reading would create an absent file, which is left to the save; a file that cannot be
   // opened for another reason (a folder that is a file) is told now.
   FILE* file = OpenStdioFile(ini.IniPath.c_str(), "rb");
-  if (!file && errno == ENOENT) return true;
+  if (!file && errno == ENOENT) {
+    // Windows says a file inside a file is absent too.
+    const std::filesystem::path folder = std::filesystem::u8path(ini.IniPath).parent_path();
+    std::error_code unknown;
+    if (folder.empty() || !std::filesystem::exists(folder, unknown) || std::filesystem::is_directory(folder, unknown))
+      return true;
+    errno = ENOTDIR;
+  }
   if (!file) {
     fprintf(stderr, "plotgate: cannot read the settings: opening %s: %s\n", ini.IniPath.c_str(), strerror(errno));
     return false;
