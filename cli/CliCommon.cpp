@@ -1,16 +1,20 @@
 #include "cli/CliCommon.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "base/StdioFile.h"
 #include "base/SystemError.h"
 #include "cli/BinaryStdout.h"
+#include "cli/PortDiagnosis.h"
 #include "cutter/ModelTable.h"
+#include "cutter/PortDiscovery.h"
 #include "pipeline/BlockWriter.h"
 #include "settings/ChoiceLimits.h"
 #include "settings/CutOrderSettings.h"
@@ -180,15 +184,49 @@ static void AddDistanceOption(CLI::App& command, const char* name, bool& ticked,
       ->check(CLI::Validator([name](const std::string& value) { return DistanceProblem(value, name); }, "MM"));
 }
 
+namespace {
+
+std::string Lowered(std::string text) {
+  for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The models whose names `name` begins, regardless of case; only the one it names whole
+// when there is such a one.
+std::vector<int> ModelsNamed(const std::string& name) {
+  const std::string wanted = Lowered(name);
+  std::vector<int> begun;
+  for (int i = 0; i < MODEL_COUNT; ++i) {
+    const std::string known = Lowered(ModelTable[i].name);
+    if (known == wanted) return {i};
+    if (!wanted.empty() && known.compare(0, wanted.size(), wanted) == 0) begun.push_back(i);
+  }
+  return begun;
+}
+
+// The model `name` stands for: its index, its name, or, regardless of case, its name or a
+// beginning of no other's ("robin"); -1 for none or several.
+int MatchModel(const std::string& name) {
+  const int exact = FindModel(name.c_str());
+  if (exact >= 0) return exact;
+  const std::vector<int> named = ModelsNamed(name);
+  return named.size() == 1 ? named[0] : -1;
+}
+
+}  // namespace
+
 CLI::Option* AddModelOption(CLI::App& command, int& model) {
   return command
       .add_option_function<std::string>(
-          "--model", [&model](const std::string& name) { model = FindModel(name.c_str()); },
-          "Cutter model: its name or its index 0 to 10, as plotgate models lists them (the names of the "
-          "dialog's Device list)")
+          "--model", [&model](const std::string& name) { model = MatchModel(name); },
+          "Cutter model: its name (in any case, or a beginning no other model shares) or its index 0 to 10, as "
+          "plotgate models lists them (the names of the dialog's Device list)")
       ->check([](const std::string& name) -> std::string {
-        if (FindModel(name.c_str()) >= 0) return "";
+        if (MatchModel(name) >= 0) return "";
+        const std::vector<int> named = ModelsNamed(name);
         std::string known;
+        for (const int i : named) known += (known.empty() ? "" : " or ") + std::string(ModelTable[i].name);
+        if (named.size() > 1) return "\"" + name + "\" could be " + known + ": give more of the name";
         for (int i = 0; i < MODEL_COUNT; ++i) known += "\n  " + std::to_string(i) + " " + ModelTable[i].name;
         return "unknown model \"" + name + "\"; the models are:" + known;
       });
@@ -240,21 +278,32 @@ std::string JobFailureReason(const JobFailure& why) {
   return JobResultText(why.result);
 }
 
-std::string OpenFailureReason(const CSendSession& session) {
-  return session.SystemError() ? SystemErrorText(session.SystemError()) : "not a port number from 1 to 999";
+std::string OpenFailureText(const CSendSession& session, const std::string& port) {
+  const int error = session.SystemError();
+  if (!error) return "opening " + PortWithDevice(port) + ": not a port number from 1 to 999";
+  const CRS232* serialPort = session.SerialPort();
+  const std::string remedy = serialPort ? OpenFailureRemedy(serialPort->DeviceName(), error) : "";
+  return "opening " + PortWithDevice(port) + ": " + SystemErrorText(error) + (remedy.empty() ? "" : "; " + remedy);
 }
 
 std::string WriteFailureReason(const CSendSession& session) {
   return session.SystemError() ? SystemErrorText(session.SystemError()) : "the port did not take the whole piece";
 }
 
-bool OutputIsInput(const std::string& input, const std::string& output) {
+bool OutputRefused(const std::string& input, const std::string& output) {
   if (output == STANDARD_OUTPUT) return false;
+  const std::filesystem::path path = std::filesystem::u8path(output);
   std::error_code missing;
-  if (!std::filesystem::equivalent(std::filesystem::u8path(input), std::filesystem::u8path(output), missing))
-    return false;
-  fprintf(stderr, "plotgate: the output %s is the input; name another file\n", output.c_str());
-  return true;
+  if (std::filesystem::equivalent(std::filesystem::u8path(input), path, missing)) {
+    fprintf(stderr, "plotgate: the output %s is the input; name another file\n", output.c_str());
+    return true;
+  }
+  const std::filesystem::path folder = path.parent_path();
+  if (!folder.empty() && !std::filesystem::is_directory(folder, missing)) {
+    fprintf(stderr, "plotgate: cannot write %s: there is no folder %s\n", output.c_str(), folder.u8string().c_str());
+    return true;
+  }
+  return false;
 }
 
 bool WriteOutput(const std::string& output, const std::string& bytes) {

@@ -64,8 +64,10 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
 // "" when it is one.
 std::string DistanceProblem(const std::string& text, const std::string& option);
 
-// Adds --model NAME|INDEX alone, setting `model` to the model's index; an unknown name is a
-// usage error that lists the models. Returns the option.
+// Adds --model NAME|INDEX alone, setting `model` to the model's index. A name is taken
+// regardless of case, and so is a beginning of only one model's name ("robin"); an unknown
+// name is a usage error that lists the models, a beginning of several one that names them.
+// Returns the option.
 CLI::Option* AddModelOption(CLI::App& command, int& model);
 
 // Writes the job file for the chosen model as its driver would have it written, to
@@ -83,9 +85,11 @@ bool EncodeChosenJob(CPlotJob& job, const CutterChoice& choice, std::string& byt
 // for this job").
 std::string JobFailureReason(const JobFailure& why);
 
-// Why the session's port did not open: the system's text, else that the port name is not
-// a port number from 1 to 999 (the only failure without one).
-std::string OpenFailureReason(const CSendSession& session);
+// What failed when the session's port `port` did not open, after "plotgate: ": "opening
+// COM1 (/dev/ttyS0): " and the system's text with the usual remedy (the group to join, who
+// may open it, what holds it), else that the port name is not a port number from 1 to 999
+// (the only failure without a system error).
+std::string OpenFailureText(const CSendSession& session, const std::string& port);
 // Why a write to the session's port failed: the system's text, else that the port did not
 // take the whole piece.
 std::string WriteFailureReason(const CSendSession& session);
@@ -101,9 +105,10 @@ std::string WriteFailureReason(const CSendSession& session);
 // from the drawing".
 bool LoadChosenJob(CPlotJob& job, const JobChoices& choices);
 
-// Whether `output` names the file `input` already is (by any path); says so on stderr, as
-// writing it would overwrite the drawing. STANDARD_OUTPUT is never the input.
-bool OutputIsInput(const std::string& input, const std::string& output);
+// Whether `output` cannot be written, told before the input is read: it names the file
+// `input` already is (by any path), which writing would overwrite, or a folder that does
+// not exist. Says why on stderr. STANDARD_OUTPUT is never refused.
+bool OutputRefused(const std::string& input, const std::string& output);
 
 // Writes `bytes` to the file `output`, or to standard output when it is STANDARD_OUTPUT.
 // Returns false, after a message on stderr with the system's reason, when writing fails.

@@ -28,9 +28,9 @@ int Fail(const std::string& message) {
 // "/dev/ttyUSB0 (\Device\VCP0), also /dev/serial/by-id/usb-...-port0, USB 0403:6001": the
 // port, the device name and stable names the system lists for it, and its USB ids.
 std::string DeviceText(const CutterTarget& target, const std::string& device) {
-  std::string text = target.port;
+  std::string text = PortWithDevice(target.port);
   for (const SerialDevice& listed : target.devices) {
-    bool same = listed.port == target.port;
+    bool same = listed.port == target.port || listed.port == device;
     for (const std::string& link : listed.links) same = same || link == target.port;
     if (!same) continue;
     text += " (" + listed.name + ")";
@@ -56,7 +56,7 @@ std::string OnOff(bool on) { return on ? "on" : "off"; }
 
 int RunCheck(const TargetOptions& options) {
   CutterTarget target;
-  if (const int refused = FindCutterTarget(options, target)) return refused;
+  if (const int refused = FindUsableTarget(options, target)) return refused;
   PrintSettingsWarnings(target.remembered, target.iniPath);
   const CutterModel& model = ModelTable[target.model];
   CSendSession session;
@@ -72,8 +72,7 @@ int RunCheck(const TargetOptions& options) {
   printf("Device: %s\n", DeviceText(target, port.DeviceName()).c_str());
   if (opened != SEND_DONE) {
     printf("Opened: no\n");
-    const std::string remedy = OpenFailureRemedy(port.DeviceName(), session.SystemError());
-    return Fail("opening " + target.port + ": " + OpenFailureReason(session) + (remedy.empty() ? "" : "; " + remedy));
+    return Fail(OpenFailureText(session, target.port));
   }
   printf("Opened: yes, for %s\n", model.name);
   printf("Line: %s\n", LineText(port).c_str());
@@ -90,7 +89,7 @@ int RunCheck(const TargetOptions& options) {
   const std::string command(penUp, length);
   const auto start = std::chrono::steady_clock::now();
   const int written = port.WriteWithin(penUp, length, PEN_UP_MS);
-  if (written < 0) return Fail("writing to " + target.port + ": " + SystemErrorText(port.LastError()));
+  if (written < 0) return Fail("writing to " + PortWithDevice(target.port) + ": " + SystemErrorText(port.LastError()));
   const int left =
       PEN_UP_MS -
       static_cast<int>(

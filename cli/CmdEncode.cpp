@@ -20,7 +20,7 @@ void AddEncodeCommand(CLI::App& app, int& exitCode) {
   encode->add_option("--output", o->output, "Job file to write, or - for standard output")->required();
   encode->callback([o, &exitCode] {
     CPlotJob job;
-    if (OutputIsInput(o->job.input, o->output) || !LoadChosenJob(job, o->job)) {
+    if (OutputRefused(o->job.input, o->output) || !LoadChosenJob(job, o->job)) {
       exitCode = 1;
       return;
     }

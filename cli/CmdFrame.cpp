@@ -10,6 +10,7 @@
 #include "cli/InterruptGuard.h"
 #include "cli/RememberedChoices.h"
 #include "cutter/ModelTable.h"
+#include "cutter/PortDiscovery.h"
 #include "cutter/SendSession.h"
 #include "pipeline/JobFrame.h"
 
@@ -29,10 +30,12 @@ int Fail(const std::string& message) {
 int RunFrame(FrameOptions& options) {
   CutterTarget target;
   if (const int refused = FindCutterTarget(options.target, target)) return refused;
-  // Completed as a send would, since a weed border changes where the job lands.
+  // Completed as a send would, since a weed border changes where the job lands; what the
+  // file holds is refused first, as a send refuses it.
   const CutOrderChoice given = options.job.cutOrder;
   CompleteCutOrder(options.job.cutOrder, options.cutOrderOff, target.remembered.cutOrder);
   if (!CutOrderAccepted(given, options.job.cutOrder, target.remembered, target.iniPath)) return EXIT_USAGE;
+  if (const int refused = RefuseTarget(target)) return refused;
   PrintSettingsWarnings(target.remembered, target.iniPath);
   const CutterModel& model = ModelTable[target.model];
   CPlotJob job;
@@ -48,10 +51,8 @@ int RunFrame(FrameOptions& options) {
     return Fail(std::string("plotgate: frame works on serial lines only; ") + model.name +
                 " cutters take jobs through the maker's USB link (VORN_USB)");
   }
-  if (opened != SEND_DONE) {
-    return Fail(std::string(SendOutcomeText(opened)) + "\nplotgate: opening " + target.port + ": " +
-                OpenFailureReason(session));
-  }
+  const std::string port = PortWithDevice(target.port);
+  if (opened != SEND_DONE) return Fail("plotgate: " + OpenFailureText(session, target.port));
   SendOutcome sent;
   {
     const CInterruptGuard guard(session);
@@ -63,11 +64,13 @@ int RunFrame(FrameOptions& options) {
     return EXIT_INTERRUPTED;
   }
   if (sent != SEND_DONE) {
-    return Fail("plotgate: writing to " + target.port + ": " + WriteFailureReason(session) + ending);
+    return Fail("plotgate: writing to " + port + ": " + WriteFailureReason(session) + ending);
   }
+  // The line says what went out: whether the head moved is for the user to see.
   printf(
-      "Framed %s x %s mm on %s for %s: the head went round the job's edges with the pen up and back to the origin.\n",
-      job.WidthText().c_str(), job.HeightText().c_str(), target.port.c_str(), model.name);
+      "Framed %s x %s mm on %s for %s: sent %zu bytes of pen-up moves round the job's edges and back to the "
+      "origin.\n",
+      job.WidthText().c_str(), job.HeightText().c_str(), port.c_str(), model.name, frame.size());
   return 0;
 }
 

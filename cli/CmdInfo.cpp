@@ -29,9 +29,10 @@ bool EncodeForDetail(CPlotJob& job, const CutterChoice& cutter, std::string& byt
 
 // Prints the paths, their lengths, and the job file's size and line time for the chosen
 // model; when the cut order changes the order, also the pen-up travel of the drawing's own
-// (`drawing`, loaded with the same choices but that order). False, after a message, when
-// the job cannot be encoded.
-bool PrintDetail(CPlotJob& job, CPlotJob& drawing, const CutterChoice& cutter) {
+// (`drawing`, loaded with the same choices but that order). A model neither given nor
+// remembered is marked as the default it is. False, after a message, when the job cannot
+// be encoded.
+bool PrintDetail(CPlotJob& job, CPlotJob& drawing, const CutterChoice& cutter, bool defaulted) {
   const CutterModel& model = ModelTable[cutter.model];
   std::string bytes;
   JobPaths paths;
@@ -49,7 +50,8 @@ bool PrintDetail(CPlotJob& job, CPlotJob& drawing, const CutterChoice& cutter) {
   } else {
     printf("pen-up travel: %.1f mm\n", paths.travelUnits / UNITS_PER_MM);
   }
-  printf("job file: %s bytes for %s\n", CountText(bytes.size()).c_str(), model.name);
+  printf("job file: %s bytes for %s%s\n", CountText(bytes.size()).c_str(), model.name,
+         defaulted ? " (the default: no model chosen yet)" : "");
   printf("line time: %s at %d baud\n", AboutText(LineSeconds(bytes.size(), baudRate)).c_str(), baudRate);
   return true;
 }
@@ -61,6 +63,7 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
     SendChoices choices;
     RememberOptions remember;
     bool detail = false;
+    bool modelDefaulted = false;
   };
   auto o = std::make_shared<Options>();
   CLI::App* info = app.add_subcommand(
@@ -83,8 +86,10 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
     if (o->detail) {
       CIniFile ini;
       Remembered remembered;
-      exitCode = CompleteFromSettings(o->choices, o->remember, false, ini, remembered);
+      const bool modelGiven = o->choices.cutter.model >= 0;
+      exitCode = CompleteFromSettings(o->choices, o->remember, ini, remembered);
       if (exitCode != 0) return;
+      o->modelDefaulted = !modelGiven && !remembered.modelSaved;
     }
     CPlotJob job;
     if (!LoadChosenJob(job, o->choices.job)) {
@@ -102,7 +107,7 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       const CutOrder& order = job.GetCutOrder();
       if ((order.insideFirst || order.shortestTravel) && !LoadChosenJob(drawing, inDrawingOrder)) {
         exitCode = 1;
-      } else if (!PrintDetail(job, drawing, o->choices.cutter)) {
+      } else if (!PrintDetail(job, drawing, o->choices.cutter, o->modelDefaulted)) {
         exitCode = 1;
       }
     }

@@ -1,7 +1,9 @@
 // plotgate preview INPUT [--mirror] [--rotate R] --size WxH [--detail [--model NAME]
 //   [--blade-offset MM] [--overcut MM]] --output FILE.svg|-: the dialog's preview as an SVG
 // picture, or with --detail the same picture with what the cutter will do drawn over it.
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "cli/CliCommon.h"
@@ -23,6 +25,17 @@ bool DetailedPicture(CPlotJob& job, const CutterChoice& cutter, int width, int h
   if (result == JOB_DONE) return true;
   fprintf(stderr, "plotgate: cannot trace the tool path: %s\n", JobResultText(result));
   return false;
+}
+
+// Whether `output` names a file of another kind than the SVG picture ("p.png"), which a
+// viewer would then fail to open; says so on stderr. A name without an extension is taken.
+bool NotAnSvgName(const std::string& output) {
+  if (output == STANDARD_OUTPUT) return false;
+  std::string extension = std::filesystem::u8path(output).extension().u8string();
+  for (char& c : extension) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  if (extension.empty() || extension == ".svg") return false;
+  fprintf(stderr, "plotgate: the picture is SVG, so %s cannot hold it: name the output FILE.svg\n", output.c_str());
+  return true;
 }
 
 }  // namespace
@@ -60,8 +73,16 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
   for (const char* name : {"--model", "--blade-offset", "--overcut"}) preview->get_option(name)->needs(detail);
   preview->add_option("--output", o->output, "SVG file to write, or - for standard output")->required();
   preview->callback([o, &exitCode] {
+    if (OutputRefused(o->job.input, o->output)) {
+      exitCode = 1;
+      return;
+    }
+    if (NotAnSvgName(o->output)) {
+      exitCode = EXIT_USAGE;
+      return;
+    }
     CPlotJob job;
-    if (OutputIsInput(o->job.input, o->output) || !LoadChosenJob(job, o->job)) {
+    if (!LoadChosenJob(job, o->job)) {
       exitCode = 1;
       return;
     }

@@ -2,15 +2,16 @@
 //   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut]
 //   [--inside-first | --no-inside-first] [--shortest-travel | --no-shortest-travel]
 //   [--weed-border MM | --no-weed-border] [--passes N] [--ini FILE] [--from-path N] [--job-id ID]:
-// what the dialog's Send does for a COM port: start from the remembered choices, open the
-// driver, save the choices, write the job file (one of this send's own in the temporary
-// folder, removed after), stream it piece by piece (a long one announced, with a progress line on a terminal), and
-// tell how it went with the choices it used. A send that stops early says in which path it
-// stopped and the command that goes on from there, which refuses to go on with another drawing.
+// what the dialog's Send does for a COM port: start from the remembered choices (refused
+// with no model chosen or remembered, or no port given, remembered or found), say what it
+// will send where with which choices, open the driver, save the choices, write the job file (one of this send's own in
+// the temporary folder, removed after), stream it piece by piece (a long one announced, with a progress line on a
+// terminal), and tell how it went with the choices it used. A send that stops early says in which path it stopped and
+// the command that goes on from there, which refuses to go on with another drawing.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "base/SystemError.h"
 #include "cli/AmountText.h"
@@ -19,13 +20,14 @@
 #include "cli/InterruptGuard.h"
 #include "cli/JobIdentity.h"
 #include "cli/PrivateJobFile.h"
-#include "cli/ProgressLine.h"
 #include "cli/RememberedChoices.h"
+#include "cli/SendProgress.h"
 #include "cli/ShellWord.h"
 #include "cli/Terminal.h"
 #include "cli/TransferRate.h"
 #include "cutter/ModelTable.h"
 #include "cutter/PortDiscovery.h"
+#include "cutter/PortSettings.h"
 #include "cutter/SendSession.h"
 #include "pipeline/JobPaths.h"
 #include "settings/FileException.h"
@@ -35,40 +37,6 @@ namespace {
 // A send expected to take longer than this is announced before it starts.
 const double LONG_SEND_SECONDS = 10;
 
-// Draws the progress line on stderr at the terminal's width of the moment: at most ten
-// times a second, and once more at the end.
-class CProgressDrawer {
- public:
-  explicit CProgressDrawer(const CSendSession& session) : m_session(session) {}
-
-  // Called after every piece: measures the rate and draws the line when it is time.
-  void Update(int percent) {
-    const double now = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
-    const uint64_t sent = m_session.BytesSent();
-    m_rate.Add(now, sent);
-    if (percent < 100 && m_bDrawn && now - m_fDrawnAt < REDRAW_SECONDS) return;
-    m_bDrawn = true;
-    m_fDrawnAt = now;
-    const int columns = TerminalColumns(stderr);
-    std::string line = ProgressLine(columns, sent, m_session.JobSize(), m_rate.SecondsLeft(m_session.JobSize()));
-    // Spaces over what is left of a longer line before, within the width.
-    const size_t cover = std::min(m_nLength, static_cast<size_t>(std::max(columns - 1, 0)));
-    m_nLength = line.size();
-    if (line.size() < cover) line.append(cover - line.size(), ' ');
-    fprintf(stderr, "\r%s%s", line.c_str(), percent >= 100 ? "\n" : "");
-    fflush(stderr);
-  }
-
- private:
-  static constexpr double REDRAW_SECONDS = 0.1;
-  const CSendSession& m_session;
-  const std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
-  CTransferRate m_rate;
-  bool m_bDrawn = false;
-  double m_fDrawnAt = 0;
-  size_t m_nLength = 0;
-};
-
 // Which choices came from the settings file, as the command line did not give them.
 struct SavedMarks {
   bool model = false;
@@ -77,12 +45,12 @@ struct SavedMarks {
   bool overCut = false;
 };
 
-SavedMarks MarksOf(const SendChoices& given, const SendChoices& used, const RememberOptions& remember,
+SavedMarks MarksOf(const SendChoices& given, const CutterTarget& target, const RememberOptions& remember,
                    bool haveSettings) {
   SavedMarks marks;
   if (!haveSettings) return marks;
-  marks.model = given.cutter.model < 0;
-  marks.port = given.port.empty() && !used.port.empty();
+  marks.model = target.modelSaved;
+  marks.port = target.portSaved;
   marks.bladeOffset = !given.cutter.offsets.bladeOffset && !remember.noBladeOffset;
   marks.overCut = !given.cutter.offsets.overCut && !remember.noOverCut;
   return marks;
@@ -105,13 +73,14 @@ std::string CutOrderText(const CutOrderChoice& order) {
   return text.empty() ? "" : ";" + text.substr(1);
 }
 
-// The closing line: "Sent 412 bytes to Finch-Series (saved) on /dev/ttyACM0 at 38400
-// baud; mirror off, rotation 90, blade offset 0.38 mm (saved), over-cut off (saved)."
-std::string SentText(uint64_t size, const char* model, const std::string& port, int baudRate, const SendChoices& used,
-                     const SavedMarks& marks) {
+// The choices of a send, as its opening and closing lines give them after "to ":
+// "Finch-Series (saved) on COM1 (/dev/ttyS0) at 38400 baud; mirror off, rotation 90, blade
+// offset 0.38 mm (saved), over-cut off (saved)."
+std::string ChoicesText(const char* model, const std::string& port, int baudRate, const SendChoices& used,
+                        const SavedMarks& marks) {
   const OffsetOptions& offsets = used.cutter.offsets;
-  return "Sent " + std::to_string(size) + " bytes to " + model + Mark(marks.model) + " on " + port + Mark(marks.port) +
-         " at " + std::to_string(baudRate) + " baud; mirror " + (used.job.mirror ? "on" : "off") + ", rotation " +
+  return std::string(model) + Mark(marks.model) + " on " + PortWithDevice(port) + Mark(marks.port) + " at " +
+         std::to_string(baudRate) + " baud; mirror " + (used.job.mirror ? "on" : "off") + ", rotation " +
          std::to_string(std::max(used.job.rotate, 0)) + ", " +
          OffsetText("blade offset", offsets.bladeOffset, offsets.bladeOffsetText, marks.bladeOffset) + ", " +
          OffsetText("over-cut", offsets.overCut, offsets.overCutText, marks.overCut) + CutOrderText(used.job.cutOrder) +
@@ -178,8 +147,18 @@ int RunSend(const std::string& program, SendChoices choices, const RememberOptio
   CIniFile ini;
   Remembered remembered;
   const SendChoices given = choices;
-  if (const int refused = CompleteFromSettings(choices, remember, true, ini, remembered)) return refused;
-  const SavedMarks marks = MarksOf(given, choices, remember, remembered.any);
+  if (const int refused = CompleteFromSettings(choices, remember, ini, remembered)) return refused;
+  // Refused before the drawing is read and anything is opened.
+  const CutterTarget target = TargetOf(given, choices, remembered, ListSerialDevices());
+  if (const int refused = RefuseTarget(target)) return refused;
+  const SavedMarks marks = MarksOf(given, target, remember, remembered.any);
+  const std::string& port = target.port;
+  const CutterModel& model = ModelTable[target.model];
+  if (model.ProtocolNumber == 0) {
+    return Fail(std::string("plotgate: ") + model.name +
+                " cutters take jobs through the maker's USB link (VORN_USB), which only the Plotgate program on "
+                "Windows serves (through VornUSBSend)");
+  }
   // The paths to go on from are those of the drawing that was stopped; a file that cannot
   // be read is left to the loading, which says why.
   const std::string identity = JobIdentity(choices.job.input);
@@ -198,22 +177,16 @@ int RunSend(const std::string& program, SendChoices choices, const RememberOptio
   // is saved.
   uint64_t keptSize = 0;
   if (const int failed = CheckFromPath(job, choices.cutter, fromPath, keptSize)) return failed;
-  const CutterModel& model = ModelTable[choices.cutter.model];
-  const std::vector<SerialDevice> devices = ListSerialDevices();
-  const std::string port = choices.port.empty() ? ChoosePort(model.ProtocolNumber, devices) : choices.port;
 
+  // What this send will do, said before anything reaches the cutter.
+  const int baudRate = GetPortSettings(model.ProtocolNumber, port, target.usbSerialPort).baudRate;
+  printf("Sending %s to %s\n", choices.job.input.c_str(),
+         ChoicesText(model.name, port, baudRate, choices, marks).c_str());
+  fflush(stdout);
   CSendSession session;
-  const SendOutcome opened = session.Open(model, port, MatchSerialPort(devices, USB_SERIAL_PREFIX));
+  const SendOutcome opened = session.Open(model, port, target.usbSerialPort);
   if (opened == SEND_UNKNOWN_CUTTER) return Fail(SendOutcomeText(opened));
-  if (session.Settings().mode == MODE_VENDOR_USB) {
-    return Fail(std::string("plotgate: ") + model.name +
-                " cutters take jobs through the maker's USB link (VORN_USB), which only the Plotgate program on "
-                "Windows serves (through VornUSBSend)");
-  }
-  if (opened != SEND_DONE) {
-    return Fail(std::string(SendOutcomeText(opened)) + "\nplotgate: opening " + port + ": " +
-                OpenFailureReason(session));
-  }
+  if (opened != SEND_DONE) return Fail("plotgate: " + OpenFailureText(session, port));
   // Saved once the cutter answers, as the dialog does before it writes the job file.
   try {
     RememberSend(ini, choices, port);
@@ -240,18 +213,22 @@ int RunSend(const std::string& program, SendChoices choices, const RememberOptio
   std::error_code unknownSize;
   const uintmax_t fileSize = std::filesystem::file_size(std::filesystem::u8path(jobFile), unknownSize);
   const uint64_t jobSize = keptSize > 0 ? keptSize : unknownSize ? 0 : fileSize;
-  const double expectedSeconds = LineSeconds(jobSize, session.Settings().baudRate);
+  const double expectedSeconds = LineSeconds(jobSize, baudRate);
   if (expectedSeconds >= LONG_SEND_SECONDS) {
-    fprintf(stderr, "sending %s to %s on %s at %d baud, %s\n", SizeText(jobSize).c_str(), model.name, port.c_str(),
-            session.Settings().baudRate, AboutText(expectedSeconds).c_str());
+    fprintf(stderr, "sending %s to %s on %s at %d baud, %s\n", SizeText(jobSize).c_str(), model.name,
+            PortWithDevice(port).c_str(), baudRate, AboutText(expectedSeconds).c_str());
   }
   const bool showProgress = IsTerminal(stderr);
-  CProgressDrawer drawer(session);
-  const SendOutcome sent = session.Stream(
-      [&](int percent) {
-        if (showProgress) drawer.Update(percent);
-      },
-      fromPath);
+  SendOutcome sent;
+  {
+    std::optional<CSendProgress> progress;
+    if (showProgress) progress.emplace(session);
+    sent = session.Stream(
+        [&](int percent) {
+          if (progress) progress->Update(percent);
+        },
+        fromPath);
+  }
   if (sent != SEND_DONE && showProgress) fputc('\n', stderr);
   // A Ctrl-C while the job file was written stops the stream before its first piece.
   if (sent == SEND_CANCELLED && session.BytesSent() == 0) {
@@ -270,9 +247,10 @@ int RunSend(const std::string& program, SendChoices choices, const RememberOptio
     return EXIT_INTERRUPTED;
   }
   if (sent != SEND_DONE) {
-    return Fail("plotgate: writing to " + port + ": " + WriteFailureReason(session) + "\n" + stopped);
+    return Fail("plotgate: writing to " + PortWithDevice(port) + ": " + WriteFailureReason(session) + "\n" + stopped);
   }
-  printf("%s\n", SentText(session.JobSize(), model.name, port, session.Settings().baudRate, choices, marks).c_str());
+  printf("Sent %s bytes to %s\n", std::to_string(session.JobSize()).c_str(),
+         ChoicesText(model.name, port, baudRate, choices, marks).c_str());
   return 0;
 }
 

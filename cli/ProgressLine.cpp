@@ -52,3 +52,9 @@ std::string ProgressLine(int columns, uint64_t sent, uint64_t total, double seco
   }
   return (std::to_string(percent) + "%").substr(0, room);
 }
+
+std::string StalledLine(int columns, int seconds) {
+  const std::string line =
+      "the cutter has taken nothing for " + std::to_string(seconds) + " s: is it paused or off-line? Ctrl-C stops";
+  return line.substr(0, static_cast<size_t>(std::max(columns - 1, 0)));
+}

@@ -13,3 +13,8 @@
 // The line for a terminal `columns` wide after `sent` bytes of `total`, with `secondsLeft`
 // to go (negative while not known, shown as "-:--"). Never longer than columns - 1.
 std::string ProgressLine(int columns, uint64_t sent, uint64_t total, double secondsLeft);
+
+// The line in the progress line's place while the cutter has taken nothing for `seconds`:
+// "the cutter has taken nothing for 10 s: is it paused or off-line? Ctrl-C stops", cut to
+// columns - 1.
+std::string StalledLine(int columns, int seconds);

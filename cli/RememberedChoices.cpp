@@ -1,10 +1,13 @@
 #include "cli/RememberedChoices.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <initializer_list>
 
+#include "base/StdioFile.h"
 #include "cli/SettingsLocation.h"
 #include "cli/SettingsWarnings.h"
 #include "cutter/ModelTable.h"
@@ -71,13 +74,12 @@ const char* const REMEMBERED_PORT_KEY = "Port";
 
 void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved,
                        const std::string& rememberedPort) {
-  if (choices.cutter.model < 0) {
-    if (choices.port.empty()) choices.port = rememberedPort;
-    // The automatic choice for the model is left to the send, which lists the devices.
-    const RestoredDevice restored = RestoreDevice(saved, {});
-    choices.cutter.model = restored.modelIndex;
-    if (choices.port.empty() && !restored.portChosenForModel) choices.port = restored.port;
-  }
+  if (choices.cutter.model < 0) choices.cutter.model = RestoreDevice(saved, {}).modelIndex;
+  // The saved entry "VORN_USB" leaves the port to the automatic choice for the model, which
+  // the send makes as it lists the devices.
+  const std::string savedPort = PortListText(saved.portIndex);
+  if (choices.port.empty()) choices.port = rememberedPort;
+  if (choices.port.empty() && savedPort != VORN_USB_PORT) choices.port = savedPort;
   OffsetOptions& offsets = choices.cutter.offsets;
   const OffsetOptions restored = RestoreOffsets(saved);
   // --blade-offset and --overcut tick their box and set its text together.
@@ -118,6 +120,8 @@ void ReadEntries(CIniFile& ini, Remembered& remembered) {
   const SettingEntry& model = SETTINGS_TABLE[0];
   remembered.modelText = ini.GetString(model.section, model.key, std::to_string(model.intDefault));
   remembered.passesText = ini.GetString(CUT_ORDER_SECTION, PASSES_KEY, std::to_string(SavedCutOrder().passes));
+  // No line holds a line break: the mark of an absent entry.
+  remembered.modelSaved = ini.GetString(model.section, model.key, "\n") != "\n";
 }
 
 // One remembered value as a command takes it from the settings file.
@@ -158,7 +162,7 @@ TakenEntry SavedDistance(bool taken, const SettingEntry& entry, const char* what
 
 }  // namespace
 
-bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered) {
+bool ReadRemembered(const std::string& iniPath, CIniFile& ini, Remembered& remembered) {
   ini.IniPath = iniPath.empty() ? DefaultSettingsPath() : iniPath;
   remembered = Remembered();
   const std::string problem = SettingsFileProblem(ini.IniPath);
@@ -169,8 +173,22 @@ bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Reme
   std::error_code absent;
   const uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(ini.IniPath), absent);
   remembered.any = !absent && size > 0;
-  // Reading creates an absent file.
-  if (!create && !std::filesystem::exists(std::filesystem::u8path(ini.IniPath), absent)) return true;
+  // Reading would create an absent file, which is left to the save; a file that cannot be
+  // opened for another reason (a folder that is a file) is told now.
+  FILE* file = OpenStdioFile(ini.IniPath.c_str(), "rb");
+  if (!file && errno == ENOENT) {
+    // Windows says a file inside a file is absent too.
+    const std::filesystem::path folder = std::filesystem::u8path(ini.IniPath).parent_path();
+    std::error_code unknown;
+    if (folder.empty() || !std::filesystem::exists(folder, unknown) || std::filesystem::is_directory(folder, unknown))
+      return true;
+    errno = ENOTDIR;
+  }
+  if (!file) {
+    fprintf(stderr, "plotgate: cannot read the settings: opening %s: %s\n", ini.IniPath.c_str(), strerror(errno));
+    return false;
+  }
+  fclose(file);
   try {
     // The whole set as one program saved it.
     const CSettingsLock lock(ini.IniPath);
@@ -198,9 +216,8 @@ bool CutOrderAccepted(const CutOrderChoice& given, const CutOrderChoice& used, c
       iniPath);
 }
 
-int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, bool create, CIniFile& ini,
-                         Remembered& remembered) {
-  if (!ReadRemembered(options.iniPath, create, ini, remembered)) return 1;
+int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, CIniFile& ini, Remembered& remembered) {
+  if (!ReadRemembered(options.iniPath, ini, remembered)) return 1;
   const SendChoices given = choices;
   CompleteFromSaved(choices, options, remembered.saved, remembered.port);
   CompleteCutOrder(choices.job.cutOrder, options, remembered.cutOrder);
@@ -248,14 +265,19 @@ std::string ReadRememberedPort(CIniFile& ini) {
 
 void WriteRememberedPort(CIniFile& ini, const std::string& port) {
   const std::string remembered = PortListIndex(port) >= 0 ? "" : port;
-  if (remembered != ReadRememberedPort(ini)) ini.SetString(REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY, remembered);
+  if (remembered == ReadRememberedPort(ini)) return;
+  if (remembered.empty()) {
+    ini.RemoveEntry(REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY);
+  } else {
+    ini.SetString(REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY, remembered);
+  }
 }
 
 void AddPortOption(CLI::App& command, std::string& port) {
   command.add_option("--port", port,
                      "Serial port: a device path (/dev/ttyUSB0, /dev/serial/by-id/...) or COM1..COM999 (COM1 is "
-                     "/dev/ttyS0 on Linux); by default the saved port, or with --model the model's own, which "
-                     "plotgate ports lists (on Linux /dev/ttyUSB0 or /dev/ttyACM0)");
+                     "/dev/ttyS0 on Linux); by default the port of the last send, with or without --model, else the "
+                     "one the model's rule finds (plotgate ports shows it: on Linux /dev/ttyUSB0 or /dev/ttyACM0)");
 }
 
 void AddTargetOptions(CLI::App& command, TargetOptions& options) {
@@ -264,23 +286,86 @@ void AddTargetOptions(CLI::App& command, TargetOptions& options) {
   AddSettingsFileOption(command, options.iniPath);
 }
 
+namespace {
+
+const char* const NO_MODEL_CHOSEN = "no cutter model chosen yet: add --model NAME (plotgate models lists them)";
+
+// What a model's port rule looks for, and the port such a device usually gets on Linux (the
+// only system without a fallback, so the only one that refuses).
+struct PortRuleWords {
+  const char* prefix;
+  const char* looksFor;
+  const char* example;
+};
+const PortRuleWords PORT_RULE_WORDS[] = {
+    {USB_SERIAL_PREFIX, "the cutter's own USB serial port", "/dev/ttyACM0"},
+    {VCP_PREFIX, "a USB serial adapter", "/dev/ttyUSB0"},
+};
+
+// "no serial device found for Robin-Series (it looks for a USB serial adapter); give --port
+// /dev/ttyUSB0 (plotgate ports lists them)".
+std::string NoDeviceRefusal(const CutterModel& model) {
+  const std::string prefix = PortPrefixOf(model.ProtocolNumber);
+  std::string looksFor, example = "PORT";
+  for (const PortRuleWords& words : PORT_RULE_WORDS) {
+    if (prefix != words.prefix) continue;
+    looksFor = std::string(" (it looks for ") + words.looksFor + ")";
+    example = words.example;
+  }
+  return std::string("no serial device found for ") + model.name + looksFor + "; give --port " + example +
+         " (plotgate ports lists them)";
+}
+
+}  // namespace
+
+std::string AutomaticPort(int protocol, const std::vector<SerialDevice>& devices) {
+  const std::string found = FindModelPort(protocol, devices);
+  return found.empty() ? UnmatchedPortFallback() : found;
+}
+
+CutterTarget TargetOf(const SendChoices& given, const SendChoices& choices, const Remembered& remembered,
+                      const std::vector<SerialDevice>& devices) {
+  CutterTarget target;
+  target.model = choices.cutter.model;
+  target.modelSaved = given.cutter.model < 0 && remembered.modelSaved;
+  target.portSaved = given.port.empty() && !choices.port.empty();
+  target.devices = devices;
+  target.usbSerialPort = MatchSerialPort(target.devices, USB_SERIAL_PREFIX);
+  const CutterModel& model = ModelTable[target.model];
+  target.port = choices.port.empty() ? AutomaticPort(model.ProtocolNumber, target.devices) : choices.port;
+  if (given.cutter.model < 0 && !remembered.modelSaved) {
+    target.refusal = NO_MODEL_CHOSEN;
+  } else if (target.port.empty()) {
+    target.refusal = NoDeviceRefusal(model);
+  }
+  return target;
+}
+
 int FindCutterTarget(const TargetOptions& options, CutterTarget& target) {
-  SendChoices choices;
-  choices.cutter.model = options.model;
-  choices.port = options.port;
+  SendChoices given;
+  given.cutter.model = options.model;
+  given.port = options.port;
   CIniFile ini;
   Remembered remembered;
-  if (!ReadRemembered(options.iniPath, false, ini, remembered)) return 1;
+  if (!ReadRemembered(options.iniPath, ini, remembered)) return 1;
   if (!AllTakenAccepted({SavedModel(options.model < 0, remembered)}, ini.IniPath)) return EXIT_USAGE;
+  SendChoices choices = given;
   CompleteFromSaved(choices, RememberOptions{}, remembered.saved, remembered.port);
-  target.model = choices.cutter.model;
-  target.devices = ListSerialDevices();
-  target.port =
-      choices.port.empty() ? ChoosePort(ModelTable[target.model].ProtocolNumber, target.devices) : choices.port;
-  target.usbSerialPort = MatchSerialPort(target.devices, USB_SERIAL_PREFIX);
+  target = TargetOf(given, choices, remembered, ListSerialDevices());
   target.remembered = remembered;
   target.iniPath = ini.IniPath;
   return 0;
+}
+
+int RefuseTarget(const CutterTarget& target) {
+  if (target.refusal.empty()) return 0;
+  fprintf(stderr, "plotgate: %s\n", target.refusal.c_str());
+  return EXIT_USAGE;
+}
+
+int FindUsableTarget(const TargetOptions& options, CutterTarget& target) {
+  if (const int failed = FindCutterTarget(options, target)) return failed;
+  return RefuseTarget(target);
 }
 
 void CompleteCutOrder(CutOrderChoice& choice, const RememberOptions& options, const SavedCutOrder& saved) {

@@ -34,10 +34,11 @@ void AddCutOrderOffOptions(CLI::App& command, RememberOptions& options);
 
 // What the settings file remembers, read once for a command.
 struct Remembered {
-  SavedChoices saved;      // the six choices; the dialog's first ones when there is no file
-  std::string port;        // the command line's own remembered port; "" for none
-  SavedCutOrder cutOrder;  // the cut order, in its own section
-  bool any = false;        // whether the file held anything before this read
+  SavedChoices saved;       // the six choices; the dialog's first ones when there is no file
+  std::string port;         // the command line's own remembered port; "" for none
+  SavedCutOrder cutOrder;   // the cut order, in its own section
+  bool any = false;         // whether the file held anything before this read
+  bool modelSaved = false;  // whether the file names a model at all
   // The saved model index and passes as the file holds them, checked before they are taken.
   std::string modelText = "0";
   std::string passesText = "1";
@@ -50,14 +51,13 @@ struct Remembered {
 void PrintSettingsWarnings(const Remembered& remembered, const std::string& iniPath);
 
 // Names the settings file in `ini` (`iniPath`, or DefaultSettingsPath() when "") and reads
-// what it remembers, under the settings lock. With `create` (a send, which saves into it)
-// it is read as the dialog reads it, an absent file created empty; otherwise an absent file
-// is left absent. Each entry that cannot be used as written gets a warning in
-// `remembered.warnings` (SettingsWarnings.h). False, after "plotgate: cannot read the
-// settings: REASON" on stderr, when it cannot be read, and before it is opened when it is
-// no regular file (a FIFO, a device) or is larger than 1 MB, the REASON then starting with
-// its path.
-bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Remembered& remembered);
+// what it remembers, under the settings lock; an absent file is left absent (a send creates
+// it when it saves, so a send that fails before leaves none). Each entry that cannot be used
+// as written gets a warning in `remembered.warnings` (SettingsWarnings.h). False, after
+// "plotgate: cannot read the settings: REASON" on stderr, when it cannot be read, and before
+// it is opened when it is no regular file (a FIFO, a device) or is larger than 1 MB, the
+// REASON then starting with its path.
+bool ReadRemembered(const std::string& iniPath, CIniFile& ini, Remembered& remembered);
 
 // ReadRemembered, CompleteFromSaved and CompleteCutOrder for a command that cuts with the offset options
 // (send, info --detail), which also refuses every value it takes from the file that the
@@ -67,8 +67,7 @@ bool ReadRemembered(const std::string& iniPath, bool create, CIniFile& ini, Reme
 // EXIT_USAGE after one that names the value, its entry, why it is refused and the options
 // that replace it: "plotgate: the saved weed border in FILE ([CutOrder] WeedBorder):
 // "100" is outside a number of mm from 0.5 to 50; give --weed-border MM or --no-weed-border".
-int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, bool create, CIniFile& ini,
-                         Remembered& remembered);
+int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, CIniFile& ini, Remembered& remembered);
 
 // The cut order check of CompleteFromSettings, for `used` completed from `remembered`
 // (read from the file at `iniPath`) where the command line gave `given`: false after the
@@ -83,13 +82,12 @@ bool CutOrderAccepted(const CutOrderChoice& given, const CutOrderChoice& used, c
 void RememberSend(CIniFile& ini, const SendChoices& choices, const std::string& port);
 
 // Fills in from `saved` whatever the command line left out, as the dialog restores its
-// controls: the model; the port, but only with the model (choosing another model picks
-// its port, so a given --model leaves the port to that choice), and not when the saved
-// port is entry 0 "VORN_USB", which the dialog replaces by the automatic choice for any
-// model but the first; the check boxes; the texts, which an unticked box keeps too.
-// A port the Port list cannot show, remembered by the last send (`rememberedPort`, "" for
-// none), is taken instead of the saved Port index, so that a send never goes to a port the
-// user did not choose.
+// controls: the model; the port, with or without a given model (a send goes where the last
+// one went unless told otherwise), but not when the saved port is entry 0 "VORN_USB",
+// which the dialog replaces by the automatic choice for any model but the first; the check
+// boxes; the texts, which an unticked box keeps too. A port the Port list cannot show,
+// remembered by the last send (`rememberedPort`, "" for none), is taken instead of the
+// saved Port index, so that a send never goes to a port the user did not choose.
 void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved,
                        const std::string& rememberedPort = "");
 
@@ -107,9 +105,10 @@ extern const char* const REMEMBERED_PORT_KEY;
 // The remembered port text, "" when there is none. Raises CFileException.
 std::string ReadRememberedPort(CIniFile& ini);
 
-// Remembers `port` when the Port list cannot show it and forgets any earlier one otherwise.
-// The file is rewritten only when the entry changes, so a file without it stays as it is
-// for sends on listed ports. Raises CFileException.
+// Remembers `port` when the Port list cannot show it and forgets any earlier one otherwise,
+// removing the entry (an empty one is never written). The file is rewritten only when the
+// entry changes, so a file without it stays as it is for sends on listed ports. Raises
+// CFileException.
 void WriteRememberedPort(CIniFile& ini, const std::string& port);
 
 // The choices of a command that uses the cutter without sending a job: --model, --port
@@ -126,22 +125,45 @@ void AddPortOption(CLI::App& command, std::string& port);
 // Adds --model NAME|INDEX, --port PORT and --ini FILE to such a command.
 void AddTargetOptions(CLI::App& command, TargetOptions& options);
 
-// Where a send would go, for the commands that use the cutter without sending a job.
+// Where a send goes.
 struct CutterTarget {
   int model = 0;                      // ModelTable index
-  std::string port;                   // "COM3", "VORN_USB" or a device path
+  bool modelSaved = false;            // whether the model came from the settings file
+  std::string port;                   // "COM3", "VORN_USB" or a device path; "" when none
+  bool portSaved = false;             // whether the port came from the settings file
   std::string usbSerialPort;          // the port found under the USB-serial prefix, "" when none
   std::vector<SerialDevice> devices;  // the serial devices of this system
   Remembered remembered;              // what the settings file remembers (read once, warned about once)
   std::string iniPath;                // the settings file read
+  // Why no send can go out with these choices, "" when one can: "no cutter model chosen
+  // yet: ..." when no model was given and none is remembered (the first model is then only
+  // a default), or "no serial device found for ..." when no port was given or remembered
+  // and the model's rule finds none where there is no fallback.
+  std::string refusal;
 };
 
-// The model and port that `send` would take with the given options: completed from the
-// settings file as send completes them, then the port the dialog would choose for the
-// model, with what the file remembers. The settings file is read once, never created or
-// changed. 0; 1 after a message on stderr when it cannot be read; EXIT_USAGE after one when
-// its model index, taken, would be refused as --model.
+// The port a send takes for a protocol when none is given or remembered: the one the
+// protocol's rule finds, else UnmatchedPortFallback() ("" on Linux).
+std::string AutomaticPort(int protocol, const std::vector<SerialDevice>& devices);
+
+// The target of a send with `choices` completed from the settings file (`given` as the
+// command line gave them), among the serial devices `devices`: the model, the port given or remembered, else
+// AutomaticPort, with the refusal when there is one.
+CutterTarget TargetOf(const SendChoices& given, const SendChoices& choices, const Remembered& remembered,
+                      const std::vector<SerialDevice>& devices);
+
+// The model and port that `send` would take with the given options, completed from the
+// settings file as send completes them, with what the file remembers. The settings file is
+// read once, never created or changed. 0; 1 after a message on stderr when it cannot be
+// read; EXIT_USAGE after one when its model index, taken, would be refused as --model.
 int FindCutterTarget(const TargetOptions& options, CutterTarget& target);
+
+// 0 when a send can go to `target`; EXIT_USAGE after "plotgate: REFUSAL" on stderr.
+int RefuseTarget(const CutterTarget& target);
+
+// FindCutterTarget for a command that uses the cutter: 0; 1 when the settings cannot be
+// read; EXIT_USAGE after "plotgate: REFUSAL" on stderr.
+int FindUsableTarget(const TargetOptions& options, CutterTarget& target);
 
 // Fills in from `saved` the cut order the command line left out, as the dialog restores
 // its controls: each box not given is ticked as remembered unless its --no- option is

@@ -10,7 +10,12 @@ const double MEASURED_SPAN = 1.0;
 }  // namespace
 
 void CTransferRate::Add(double seconds, uint64_t bytes) {
-  if (m_samples.size() >= 2 && seconds - m_samples[m_samples.size() - 2].seconds < SAMPLE_SPACING) {
+  // The first tenth of a second fills the port's buffers at the speed of memory: the
+  // measurement starts from where that burst left off, at the first bytes' real rate.
+  if (m_samples.empty()) m_fFirst = seconds;
+  if (m_samples.size() <= 1 && seconds - m_fFirst < SAMPLE_SPACING) {
+    m_samples.assign(1, {seconds, bytes});
+  } else if (m_samples.size() >= 2 && seconds - m_samples[m_samples.size() - 2].seconds < SAMPLE_SPACING) {
     m_samples.back() = {seconds, bytes};
   } else {
     m_samples.push_back({seconds, bytes});

@@ -1,5 +1,6 @@
-// The rate a transfer is going at, measured over its last few seconds, so that the time
-// left follows the line rather than the first burst that fills the port's buffer.
+// The rate a transfer is going at, measured over its last few seconds and never over the
+// first tenth of a second, so that the time left follows the line rather than the first
+// burst that fills the port's buffers.
 //
 //   CTransferRate rate;
 //   rate.Add(secondsSinceStart, bytesSoFar);   // after every piece
@@ -34,6 +35,7 @@ class CTransferRate {
     uint64_t bytes;
   };
   double m_fWindow;
+  double m_fFirst = 0;  // when the first sample came
   // At most one sample a tenth of a second, the oldest one just before the window.
   std::deque<Sample> m_samples;
 };

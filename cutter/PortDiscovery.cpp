@@ -66,13 +66,18 @@ std::string PortPrefixOf(int protocol) {
   return "";
 }
 
-std::string ChoosePort(int protocol, const std::vector<SerialDevice>& devices) {
+std::string FindModelPort(int protocol, const std::vector<SerialDevice>& devices) {
   if (protocol == 0) return VORN_USB_PORT;
   const std::string prefix = PortPrefixOf(protocol);
   const std::string found = prefix.empty() ? "" : MatchSerialPort(devices, prefix);
   if (IsDevicePath(found)) return found;
   const int number = PortNumber(found);
-  return number >= 1 ? "COM" + std::to_string(number) : "COM1";
+  return number >= 1 ? "COM" + std::to_string(number) : "";
+}
+
+std::string ChoosePort(int protocol, const std::vector<SerialDevice>& devices) {
+  const std::string found = FindModelPort(protocol, devices);
+  return found.empty() ? "COM1" : found;
 }
 
 int FindSerialPort(const char* prefix) { return PortNumber(MatchSerialPort(ListSerialDevices(), prefix)); }

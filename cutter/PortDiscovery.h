@@ -37,9 +37,24 @@ bool IsDevicePath(const std::string& port);
 // link) and unknown protocols.
 std::string PortPrefixOf(int protocol);
 
-// The port the main dialog selects for a protocol: "VORN_USB" for protocol 0; the port
-// found under the protocol's prefix; else "COM1". Found COM numbers above 30 are kept.
+// The port a protocol's rule finds: "VORN_USB" for protocol 0; the port found under the
+// protocol's prefix (COM numbers above 30 kept); "" when no device matches.
+std::string FindModelPort(int protocol, const std::vector<SerialDevice>& devices);
+
+// The port the main dialog selects for a protocol: FindModelPort's, else "COM1".
 std::string ChoosePort(int protocol, const std::vector<SerialDevice>& devices);
+
+// The port the command line takes when a protocol's rule finds no device: "COM1" on
+// Windows, as the dialog selects; none ("") on Linux, where COM1 stands for /dev/ttyS0, a
+// built-in port that takes bytes with no cutter behind it.
+std::string UnmatchedPortFallback();
+
+// The device that the port "COMn" opens: "/dev/ttyS(n-1)" on Linux, "\\.\COMn" on Windows.
+std::string ComDeviceName(int number);
+
+// A port as the user is shown it: a COM name with the device it stands for where that is
+// another name ("COM1 (/dev/ttyS0)" on Linux); anything else as it is.
+std::string PortWithDevice(const std::string& port);
 
 // The serial devices of this system (registry on Windows, ttys on Linux).
 std::vector<SerialDevice> ListSerialDevices();

@@ -1,5 +1,5 @@
 // Windows: the values of HKLM "HARDWARE\DEVICEMAP\SERIALCOMM", each a device name mapped
-// to its port name, in enumeration order.
+// to its port name, in enumeration order; a COM name is the device's own name.
 #include <windows.h>
 
 #include "cutter/PortDiscovery.h"
@@ -25,3 +25,9 @@ std::vector<SerialDevice> ListSerialDevices() {
   RegCloseKey(key);
   return devices;
 }
+
+std::string UnmatchedPortFallback() { return "COM1"; }
+
+std::string ComDeviceName(int number) { return "\\\\.\\COM" + std::to_string(number); }
+
+std::string PortWithDevice(const std::string& port) { return port; }

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "cutter/PortDiscovery.h"
 #include "cutter/RS232.h"
 
 namespace {
@@ -85,9 +86,7 @@ int WriteAsRoomComes(int fd, const char* bytes, int count, int milliseconds, con
 
 std::string CRS232::DeviceName() const {
   if (!m_sDevice.empty()) return m_sDevice;
-  char name[30];
-  snprintf(name, sizeof name, "/dev/ttyS%d", m_nPort - 1);
-  return name;
+  return ComDeviceName(m_nPort);
 }
 
 int CRS232::OpenDevice() {

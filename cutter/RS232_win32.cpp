@@ -6,13 +6,12 @@
 
 #include <cstdio>
 
+#include "cutter/PortDiscovery.h"
 #include "cutter/RS232.h"
 
 std::string CRS232::DeviceName() const {
   if (!m_sDevice.empty()) return m_sDevice;
-  char name[30];
-  snprintf(name, sizeof name, "\\\\.\\COM%d", m_nPort);
-  return name;
+  return ComDeviceName(m_nPort);
 }
 
 int CRS232::OpenDevice() {

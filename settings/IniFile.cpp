@@ -140,3 +140,17 @@ void CIniFile::SetString(std::string section, std::string key, std::string value
 void CIniFile::SetInt(std::string section, std::string key, int value) {
   SetString(section, key, std::to_string(value));
 }
+
+void CIniFile::RemoveEntry(const std::string& section, const std::string& key) {
+  LoadLines();
+  const size_t header = FindSection(Lines, section);
+  if (header == NONE) return;
+  bool found = false;
+  const size_t at = FindEntryOrEnd(Lines, header, key, found);
+  if (!found) return;
+  Lines.erase(Lines.begin() + static_cast<std::ptrdiff_t>(at));
+  if (header + 1 == Lines.size() || ParseIniLine(Lines[header + 1]).header) {
+    Lines.erase(Lines.begin() + static_cast<std::ptrdiff_t>(header));
+  }
+  SaveLines();
+}

@@ -57,6 +57,9 @@ class CIniFile {
   void SetString(std::string section, std::string key, std::string value);
   // SetString with the decimal text of `value`.
   void SetInt(std::string section, std::string key, int value);
+  // Removes the entry `key` of `section`, and the section's header when nothing is left
+  // under it, and rewrites the file; a file without the entry is left as it is.
+  void RemoveEntry(const std::string& section, const std::string& key);
 
   std::string IniPath;             // full path of the file
   std::vector<std::string> Lines;  // the file's lines without line ends, plus the last change

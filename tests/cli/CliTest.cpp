@@ -52,8 +52,12 @@ TEST(CliInfo, DetailCountsPathsLengthsAndTheJobFileOfTheModel) {
   } cases[] = {
       {{"--model", "Robin-Series"}, "job file: 150 bytes for Robin-Series\nline time: about 1 second at 38400 baud\n"},
       {{"--model", "2"}, "job file: 134 bytes for Heron(V8.8 or before)\nline time: about 1 second at 9600 baud\n"},
-      // No model given and no settings file: the dialog's first model, and no file made.
-      {{}, "job file: 150 bytes for Lark-Series\nline time: about 1 second at 38400 baud\n"},
+      // No model given and no settings file: the dialog's first model, and no file made. It
+      // is marked as only the default, as no send would take it.
+      {{},
+       "job file: 150 bytes for Lark-Series (the default: no model chosen yet)\nline time: about 1 second at "
+       "38400 baud\n"},
+      {{"--model", "robin"}, "job file: 150 bytes for Robin-Series\nline time: about 1 second at 38400 baud\n"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"info", input, "--detail", "--ini", ini};
@@ -151,10 +155,26 @@ TEST(CliEncode, ModelByIndexAndUnknownModel) {
   EXPECT_EQ(CliRun({"encode", input, "--model", "9", "--output", a}).code, 0);
   EXPECT_EQ(CliRun({"encode", input, "--model", "Tern(V8.8 or before)", "--output", b}).code, 0);
   EXPECT_EQ(TempDir::Read(a), TempDir::Read(b));
-  EXPECT_EQ(CliRun({"encode", input, "--model", "Tern", "--output", a}).code, 2);
+  // Any case, and a beginning of one name only; a beginning of two names both.
+  for (const char* name : {"tern(v8.8 OR BEFORE)", "TERN(V8.8"}) {
+    EXPECT_EQ(CliRun({"encode", input, "--model", name, "--output", b}).code, 0) << name;
+    EXPECT_EQ(TempDir::Read(a), TempDir::Read(b)) << name;
+  }
+  const CliRun tern({"encode", input, "--model", "Tern", "--output", a});
+  EXPECT_EQ(tern.code, 2);
+  EXPECT_NE(tern.err.find("\"Tern\" could be Tern(V8.8 or before) or Tern(V8.9 or later): give more of the name"),
+            std::string::npos)
+      << tern.err;
   EXPECT_EQ(CliRun({"encode", input, "--output", a}).code, 2);
   CliRun unwritable({"encode", input, "--model", "1", "--output", (dir.Path() / "no" / "x.hb").string()});
   EXPECT_EQ(unwritable.code, 1);
+  // Said before the drawing is read: a large one once took its time first.
+  const std::string missing = (dir.Path() / "missing.plt").string();
+  const std::string noFolder = (dir.Path() / "no" / "x.hb").string();
+  const CliRun first({"encode", missing, "--model", "1", "--output", noFolder});
+  EXPECT_EQ(first.code, 1);
+  EXPECT_EQ(first.err,
+            "plotgate: cannot write " + noFolder + ": there is no folder " + (dir.Path() / "no").string() + "\n");
 }
 
 TEST(CliEncode, DistancesMustBeMillimetresACutterCanUse) {
@@ -236,6 +256,34 @@ TEST(CliModels, ListsEveryModelWithWhatASendUses) {
   EXPECT_NE(unknown.err.find("\n  10 Tern(V8.9 or later)"), std::string::npos);
 }
 
+// A misspelt option was only "not expected": the nearest one is named, when one is near.
+TEST(Cli, UnknownOptionsGetTheNearestKnownOne) {
+  const struct {
+    std::vector<std::string> args;
+    const char* err;
+  } cases[] = {
+      {{"send", "job.plt", "--blade-ofset", "0.38"},
+       "plotgate: unknown option \"--blade-ofset\" for send; did you mean --blade-offset?\n"},
+      {{"send", "job.plt", "--modle=5"}, "plotgate: unknown option \"--modle\" for send; did you mean --model?\n"},
+      {{"info", "job.plt", "--detial"}, "plotgate: unknown option \"--detial\" for info; did you mean --detail?\n"},
+      {{"check", "--frobnicate"},
+       "plotgate: unknown option \"--frobnicate\" for check; plotgate check --help lists them\n"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run(c.args);
+    EXPECT_EQ(run.code, 2) << c.args[2];
+    EXPECT_EQ(run.err, c.err);
+  }
+  // After "--" a word is an input, whatever it looks like.
+  TempDir dir;
+  const std::filesystem::path saved = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  dir.Write("--blade-ofset", "PU0,0;PD4000,0;");
+  const CliRun input({"info", "--", "--blade-ofset"});
+  std::filesystem::current_path(saved);
+  EXPECT_EQ(input.code, 0) << input.err;
+}
+
 TEST(Cli, VersionAndUnknownCommand) {
   const CliRun version({"--version"});
   EXPECT_EQ(version.code, 0);
@@ -267,6 +315,15 @@ TEST(CliPreview, WritesTheDialogsPixels) {
   EXPECT_NE(TempDir::Read(output).find("d=\"M 2 151 L 201 151 L 201 52 L 2 52 L 2 151\""), std::string::npos);
   EXPECT_EQ(CliRun({"preview", input, "--size", "213", "--output", output}).code, 2);
   EXPECT_EQ(CliRun({"preview", input, "--size", "0x10", "--output", output}).code, 2);
+  // The picture is SVG: a .png of it was written and would not open. Refused before the
+  // drawing is read.
+  const std::string png = (dir.Path() / "p.png").string();
+  const CliRun refused({"preview", (dir.Path() / "missing.plt").string(), "--size", "40x30", "--output", png});
+  EXPECT_EQ(refused.code, 2);
+  EXPECT_EQ(refused.err, "plotgate: the picture is SVG, so " + png + " cannot hold it: name the output FILE.svg\n");
+  EXPECT_FALSE(std::filesystem::exists(png));
+  EXPECT_EQ(CliRun({"preview", input, "--size", "40x30", "--output", (dir.Path() / "P.SVG").string()}).code, 0);
+  EXPECT_EQ(CliRun({"preview", input, "--size", "40x30", "--output", (dir.Path() / "picture").string()}).code, 0);
 }
 
 }  // namespace
@@ -370,7 +427,7 @@ TEST(CliReadWarning, EveryCommandThatLoadsAJobWarns) {
   const CliRun send(
       {"send", input, "--model", "Robin-Series", "--port", "COM0", "--ini", (dir.Path() / "Plotgate.ini").string()});
   EXPECT_EQ(send.code, 1);
-  EXPECT_EQ(send.err.rfind(warning + "Connect to Cutter fail!\n", 0), 0u) << send.err;
+  EXPECT_EQ(send.err.rfind(warning + "plotgate: opening COM0: ", 0), 0u) << send.err;
   // Skipped commands can be why nothing is left to cut: both are said.
   const std::string lower = dir.Write("lower.plt", "in;pu0,0;pd400,0;");
   EXPECT_EQ(CliRun({"info", lower}).err,

@@ -67,4 +67,11 @@ TEST(ProgressLine, NeverReachesTheLastColumn) {
   }
 }
 
+// A cutter that takes nothing left the line as it was, like a send that hangs.
+TEST(ProgressLine, AStalledCutterGetsALineOfItsOwnCutToTheWidth) {
+  EXPECT_EQ(StalledLine(80, 10), "the cutter has taken nothing for 10 s: is it paused or off-line? Ctrl-C stops");
+  EXPECT_EQ(StalledLine(20, 12), "the cutter has take");
+  EXPECT_EQ(StalledLine(0, 10), "");
+}
+
 }  // namespace

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "CliRun.h"
 #include "TempDir.h"
 #include "cli/RememberedChoices.h"
 #include "cli/SettingsWarnings.h"
+#include "cutter/ModelTable.h"
+#include "cutter/PortDiscovery.h"
 
 namespace {
 
@@ -39,12 +43,18 @@ TEST(RememberedChoices, SavedUsbEntryLeavesThePortToTheAutomaticChoice) {
   EXPECT_EQ(choices.port, "");
 }
 
-TEST(RememberedChoices, GivenModelPicksItsOwnPort) {
+// A given model once sent to the first port its rule found (or COM1), whatever port the
+// last send used.
+TEST(RememberedChoices, GivenModelKeepsTheSavedPortButNotTheUsbEntry) {
   SendChoices choices;
   choices.cutter.model = 4;
   CompleteFromSaved(choices, RememberOptions(), Saved(3, 27, 0, 0, "0.38", "0.85"));
   EXPECT_EQ(choices.cutter.model, 4);
-  EXPECT_EQ(choices.port, "");
+  EXPECT_EQ(choices.port, "COM27");
+  SendChoices usb;
+  usb.cutter.model = 4;
+  CompleteFromSaved(usb, RememberOptions(), Saved(0, 0, 0, 0, "0.38", "0.85"));
+  EXPECT_EQ(usb.port, "");
 }
 
 TEST(RememberedChoices, GivenOptionsWinAndUntickingKeepsTheText) {
@@ -81,7 +91,7 @@ TEST(RememberedChoices, PortIsSavedAsItsListIndex) {
   EXPECT_EQ(ChoicesToRemember(choices, "\\\\.\\COM3", saved).portIndex, 7);
 }
 
-TEST(RememberedChoices, RememberedPortWinsOverTheSavedIndexUnlessModelOrPortIsGiven) {
+TEST(RememberedChoices, RememberedPortWinsOverTheSavedIndexUnlessAPortIsGiven) {
   SendChoices choices;
   CompleteFromSaved(choices, RememberOptions(), Saved(3, 0, 0, 0, "", ""), "/dev/ttyUSB0");
   EXPECT_EQ(choices.port, "/dev/ttyUSB0");
@@ -92,7 +102,8 @@ TEST(RememberedChoices, RememberedPortWinsOverTheSavedIndexUnlessModelOrPortIsGi
   SendChoices withModel;
   withModel.cutter.model = 4;
   CompleteFromSaved(withModel, RememberOptions(), Saved(3, 0, 0, 0, "", ""), "/dev/ttyUSB0");
-  EXPECT_EQ(withModel.port, "");
+  // Once left to the model's rule, which sent to COM1 with nothing behind it.
+  EXPECT_EQ(withModel.port, "/dev/ttyUSB0");
 }
 
 TEST(RememberedChoices, RememberedPortEntryIsWrittenOnlyWhenItChanges) {
@@ -105,8 +116,54 @@ TEST(RememberedChoices, RememberedPortEntryIsWrittenOnlyWhenItChanges) {
   EXPECT_EQ(ReadRememberedPort(ini), "COM31");
   WriteRememberedPort(ini, "/dev/pts/3");
   EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\nPort=2\r\n[CommandLine]\r\nPort=/dev/pts/3\r\n");
+  // Forgotten, the entry goes with its emptied section: once left as "Port=".
   WriteRememberedPort(ini, "COM3");
-  EXPECT_EQ(ReadRememberedPort(ini), "");
+  EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\nPort=2\r\n");
+  ini.IniPath = dir.Write("Plotgate.ini", "[CommandLine]\r\nPort=/dev/pts/3\r\nOther=1\r\n[Device]\r\nType=4\r\n");
+  WriteRememberedPort(ini, "COM3");
+  EXPECT_EQ(TempDir::Read(ini.IniPath), "[CommandLine]\r\nOther=1\r\n[Device]\r\nType=4\r\n");
+}
+
+// The refusals of a send's target, among the devices of a sysfs tree made for the test: a
+// model whose rule finds no device once went to COM1, which on Linux is /dev/ttyS0, a
+// built-in port that takes the job with nothing behind it; a model only defaulted was sent
+// to whatever the first model is.
+TEST(CutterTarget, NoModelOrNoDeviceIsRefusedWhereThereIsNoFallback) {
+  TempDir sys;
+  for (const char* tty : {"ttyS0", "ttyACM0"}) {
+    std::filesystem::create_directories(sys.Path() / "class" / tty / "device");
+    std::ofstream(sys.Path() / "class" / tty / "type") << 4;
+  }
+  const std::vector<SerialDevice> devices = ListTtyDevices(sys.Path() / "class", "/dev");
+  Remembered remembered;
+  remembered.modelSaved = true;
+  SendChoices given;
+  given.cutter.model = FindModel("Robin-Series");
+  const CutterTarget robin = TargetOf(given, given, remembered, devices);
+  const bool refuses = UnmatchedPortFallback().empty();
+  EXPECT_EQ(robin.port, refuses ? "" : "COM1");
+  EXPECT_EQ(robin.refusal, refuses ? "no serial device found for Robin-Series (it looks for a USB serial adapter); "
+                                     "give --port /dev/ttyUSB0 (plotgate ports lists them)"
+                                   : "");
+  given.cutter.model = FindModel("Plover");
+  const CutterTarget plover = TargetOf(given, given, remembered, devices);
+  EXPECT_EQ(plover.port, "/dev/ttyACM0");
+  EXPECT_EQ(plover.refusal, "");
+  const CutterTarget none = TargetOf(given, given, remembered, {});
+  EXPECT_EQ(none.refusal, refuses ? "no serial device found for Plover (it looks for the cutter's own USB serial "
+                                    "port); give --port /dev/ttyACM0 (plotgate ports lists them)"
+                                  : "");
+  // A given or remembered port is taken as it is.
+  SendChoices withPort = given;
+  withPort.port = "/dev/pts/4";
+  EXPECT_EQ(TargetOf(given, withPort, remembered, {}).port, "/dev/pts/4");
+  EXPECT_EQ(TargetOf(given, withPort, remembered, {}).refusal, "");
+  // No model given and none remembered: refused whatever the port.
+  SendChoices nothing;
+  SendChoices defaulted = withPort;
+  defaulted.cutter.model = 0;
+  EXPECT_EQ(TargetOf(nothing, defaulted, Remembered(), devices).refusal,
+            "no cutter model chosen yet: add --model NAME (plotgate models lists them)");
 }
 
 TEST(RememberedChoices, CutOrderIsWrittenOnlyWhenItChangesAndReadBackInRange) {
@@ -240,6 +297,13 @@ TEST(CliSendSettings, SettingsWarningsArePrintedOnceWithTheFile) {
 TEST(CliSendSettings, NothingIsSavedWhenTheCutterDoesNotAnswer) {
   TempDir dir;
   const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
+  // A first send that fails once left an empty settings file behind.
+  const std::string absent = (dir.Path() / "absent.ini").string();
+  EXPECT_EQ(
+      CliRun({"send", input, "--ini", absent, "--model", "Robin-Series", "--port", (dir.Path() / "none").string()})
+          .code,
+      1);
+  EXPECT_FALSE(std::filesystem::exists(absent));
   const std::string ini = dir.Write("Plotgate.ini", "[Device]\r\nType=4\r\n");
   EXPECT_EQ(
       CliRun({"send", input, "--ini", ini, "--model", "Robin-Series", "--port", (dir.Path() / "none").string()}).code,
@@ -422,6 +486,27 @@ TEST(CliSendSettings, UnusableSettingsFileFailsWithItsName) {
   const CliRun run({"send", input, "--ini", ini});
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("cannot read the settings: opening " + ini + ": "), std::string::npos) << run.err;
+}
+
+// With nothing chosen and nothing remembered the first model, whose cutters only the
+// Windows program reaches, was taken as if chosen.
+TEST(CliSendSettings, NoModelChosenOrRememberedIsAUsageError) {
+  TempDir dir;
+  const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
+  const std::string port = (dir.Path() / "none").string();
+  for (const char* ini : {"absent.ini", "Plotgate.ini"}) {
+    if (std::string(ini) == "Plotgate.ini") dir.Write(ini, "[Offset]\r\nChkBladeOffset=1\r\nBladeOffset=0.5\r\n");
+    const std::string path = (dir.Path() / ini).string();
+    for (std::vector<std::string> args : {std::vector<std::string>{"send", input}, {"frame", input}, {"check"}}) {
+      args.insert(args.end(), {"--ini", path, "--port", port});
+      const CliRun run(args);
+      EXPECT_EQ(run.code, 2) << args[0] << " " << ini;
+      EXPECT_EQ(run.err, "plotgate: no cutter model chosen yet: add --model NAME (plotgate models lists them)\n")
+          << args[0] << " " << ini;
+      EXPECT_EQ(run.out, "") << args[0];
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "absent.ini"));
 }
 
 TEST(CliSendSettings, ContradictoryOrMultiLineOptionsAreUsageErrors) {

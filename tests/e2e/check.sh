@@ -100,6 +100,14 @@ box=$(grep -oE '(PU|PD)[0-9-]+,[0-9-]+' "$work/star.hb" | tr -d 'PUD' |
   awk -F, '$1 > x { x = $1 } $2 > y { y = $2 } END { printf "PU0,0;PU%d,0;PU%d,%d;PU0,%d;PU0,0;", x, x, y, y }')
 cp examples/star.plt "$work/job.plt"
 frame_case "frame, mirrored and turned" Robin-Series "${HPGL_HEADER}${box}SP0;@" --mirror --rotate 90
-check "frame says what it did" grep -qxE "Framed [0-9.]+ x [0-9.]+ mm on $device for Robin-Series: .*" "$work/out"
+# What was sent, not what the head did: with no cutter behind the line it did nothing.
+check "frame says what it sent" \
+  grep -qxE "Framed [0-9.]+ x [0-9.]+ mm on $device for Robin-Series: sent $(stat -c %s "$work/received") bytes of pen-up moves round the job's edges and back to the origin\." "$work/out" ||
+  sed 's/^/  said: /' "$work/out"
+# A COM name is said with the device it stands for on Linux.
+check_fails "check, a COM name" \
+  "plotgate: opening COM250 \(/dev/ttyS249\): No such file or directory; is the cutter plugged in and switched on\? .*" \
+  --model Robin-Series --port COM250
+check "check, a COM name: the device line names its device" grep -qx "Device: COM250 (/dev/ttyS249)" "$work/out"
 
 finish

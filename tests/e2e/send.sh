@@ -35,6 +35,10 @@ send_case() {
   check "$name: no job file left in the temporary folder" no_job_files
   check "$name: no progress bar without a terminal" [ ! -s "$work/send.err" ]
   check "$name: one-line summary" grep -q "^Sent $(stat -c %s "$work/expected.hb") bytes to $model" "$work/send.out"
+  # The choices were said only once the job was cut.
+  check "$name: the opening line says the same choices first" \
+    [ "$(head -n 1 "$work/send.out")" = "Sending $input to $(sed -n 's/^Sent [0-9]* bytes to //p' "$work/send.out")" ] ||
+    sed "s/^/  said: /" "$work/send.out"
 }
 
 # closing_line NAME TEXT: the closing line after "Sent N bytes to ", N the job's size.
@@ -100,6 +104,19 @@ check "remembered: ... on the remembered device path" cmp -s "$work/received.hb"
 check "remembered: ... and says so" grep -q " on $device " "$work/send.out"
 closing_line "remembered: a send without --port" \
   "Finch-Series (saved) on $device (saved) at 38400 baud; mirror off, rotation 0, blade offset 0.5 mm (saved), over-cut off (saved)."
+# With --model too: the remembered port once gave way to the model's rule, which found
+# nothing and sent to COM1 (/dev/ttyS0, with nothing behind it), and the entry was emptied.
+cp "$ini" "$work/ini.before"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+sed -i "s|^Port=/dev/.*|Port=$device\r|" "$ini"
+"$plotgate" send examples/star.plt --model Finch-Series >"$work/send.out" 2>&1
+check "remembered: a send with --model but without --port succeeds" [ $? -eq 0 ]
+wait "$sim_pid"
+check "remembered: ... on the remembered device path" cmp -s "$work/received.hb" "$work/expected.hb"
+check "remembered: ... which stays remembered" grep -qF "Port=$device" "$ini"
+check "remembered: ... and says so before it sends" \
+  grep -qxF "Sending examples/star.plt to Finch-Series on $device (saved) at 38400 baud; mirror off, rotation 0, blade offset 0.5 mm (saved), over-cut off (saved)." "$work/send.out" ||
+  sed "s/^/  said: /" "$work/send.out"
 
 # Ctrl-C in the middle of a long job: the cutter gets whole commands, then the pen-up and
 # the terminator; the send says how far it got and exits 130. The program is run by a name
@@ -275,6 +292,17 @@ check "progress at 40 columns: the sizes give way to the bar" \
 progress_at 20
 check "progress at 20 columns: the percentage and the time left" grep -qxF '100%  0:00 left' "$work/frames"
 
+# A cutter that takes nothing for ten seconds: the progress line says so in its place.
+rm -f "$ini"
+start_cutter "$sim" "$work/stalled.hb" "$work/sim.out" --stall-after 2000 --timeout 14
+timeout 60 script -qec "stty cols 100; '$plotgate' send '$work/long.plt' --model Robin-Series --port '$device' >/dev/null" \
+  "$work/typescript" >/dev/null
+wait "$sim_pid" 2>/dev/null
+check "a stalled cutter is said on the progress line" \
+  grep -qF "the cutter has taken nothing for 10 s: is it paused or off-line? Ctrl-C stops" <(tr '\r' '\n' <"$work/typescript") ||
+  tr '\r' '\n' <"$work/typescript" | sed 's/^/  drawn: /' | tail -n 3
+find "$work" -maxdepth 1 -name 'plotgate-*.hb' -delete
+
 # Two sends at once, to two cutters that take their time: each cutter gets its own job
 # whole, from a job file of its own.
 start_cutter "$sim" "$work/first.hb" "$work/sim1.out" --rate 20000
@@ -302,16 +330,34 @@ check "two sends at once: no job file left" no_job_files
 rc=$?
 check "Lark-Series needs the USB link" [ "$rc" -eq 1 ]
 check "Lark-Series says so" grep -q "USB link" "$work/err"
-"$plotgate" send examples/star.plt --model Robin-Series --port "$work/no-such-port" >/dev/null 2>"$work/err"
+rm -f "$ini"
+"$plotgate" send examples/star.plt --model Robin-Series --port "$work/no-such-port" >"$work/out" 2>"$work/err"
 rc=$?
 check "a missing port fails" [ "$rc" -eq 1 ]
-check "a missing port says Connect to Cutter fail!" grep -qx "Connect to Cutter fail!" "$work/err"
-check "a missing port says what was done and the system's reason" \
-  grep -qx "plotgate: opening $work/no-such-port: No such file or directory" "$work/err"
+check "a missing port: not the dialog's Connect to Cutter fail!" [ -z "$(grep "Connect to Cutter fail!" "$work/err")" ]
+check "a missing port says what was done, the system's reason and the remedy, as check does" \
+  grep -qx "plotgate: opening $work/no-such-port: No such file or directory; is the cutter plugged in and switched on? .*" "$work/err" ||
+  sed 's/^/  said: /' "$work/err"
+check "a missing port: the opening line came first" \
+  grep -qxF "Sending examples/star.plt to Robin-Series on $work/no-such-port at 38400 baud; mirror off, rotation 0, blade offset off, over-cut off." "$work/out"
 "$plotgate" send examples/star.plt --model Albatross >/dev/null 2>&1
 check "an unknown model is a usage error" [ $? -eq 2 ]
+# A first send with nothing chosen: refused before anything is opened or saved.
+rm -f "$ini"
+"$plotgate" send examples/star.plt --port "$work/no-such-port" >"$work/out" 2>"$work/err"
+check "first send without a model: a usage error" [ $? -eq 2 ]
+check "first send without a model: says what to add" \
+  grep -qxF "plotgate: no cutter model chosen yet: add --model NAME (plotgate models lists them)" "$work/err"
+check "first send without a model: nothing saved" [ ! -e "$ini" ]
 "$plotgate" ports >"$work/ports"
 check "ports runs" [ $? -eq 0 ]
+check "ports ends with what a plain send would do" \
+  [ "$(tail -n 1 "$work/ports")" = "A plain send: none: no cutter model chosen yet: add --model NAME (plotgate models lists them)" ]
+mkdir -p "$(dirname "$ini")"
+printf '[Device]\r\nType=5\r\n[CommandLine]\r\nPort=/dev/pts/77\r\n' >"$ini"
+check "ports ends with the port a plain send would use" \
+  [ "$("$plotgate" ports | tail -n 1)" = "A plain send: Robin-Series (saved) on /dev/pts/77 (saved)" ]
+rm -f "$ini"
 check "ports names the USB link for Lark-Series" grep -q "Lark-Series: VORN_USB" "$work/ports"
 # Listings whose output is lost (a full disk) fail with the reason.
 for listing in ports models "info examples/star.plt --detail --model 4"; do
