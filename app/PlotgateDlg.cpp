@@ -6,14 +6,11 @@
 #include <system_error>
 
 #include "app/AboutDlg.h"
-#include "base/ModuleDir.h"
 #include "base/SystemError.h"
 #include "base/WideText.h"
 #include "corel/CorelWorkspace.h"
 #include "cutter/JobFilePath.h"
 #include "cutter/PortDiscovery.h"
-#include "cutter/UsbSendJob.h"
-#include "cutter/UsbSendStatus.h"
 #include "pipeline/JobResult.h"
 #include "resources/resource.h"
 #include "settings/ChoiceLimits.h"
@@ -69,9 +66,6 @@ CPlotgateDlg::CPlotgateDlg(CIniFile& settings, std::string fileName)
 CPlotgateDlg::~CPlotgateDlg() {
   StopWorker();
   ReleaseJobFile();
-  if (m_usbSender.hProcess) CloseHandle(m_usbSender.hProcess);
-  if (m_usbSender.hThread) CloseHandle(m_usbSender.hThread);
-  if (m_hUsbStop) CloseHandle(m_hUsbStop);
   if (VersionFont) DeleteObject(VersionFont);
   if (m_splitArrow) ImageList_Destroy(m_splitArrow);
   for (HBITMAP bitmap : RotateMenuBitmaps) {
@@ -281,7 +275,10 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(AppIcon); return true;
     case WM_CUTTEROPENED: result = OnCutterOpened(); return true;
     case WM_SENDFINISHED: result = OnSendFinished(wParam, lParam); return true;
-    case WM_COPYDATA: result = OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return true;
+    case WM_COPYDATA:
+      m_usbSender.OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+      result = FALSE;
+      return true;
     default: return CDialog::OnMessage(message, wParam, lParam, result);
   }
 }
@@ -581,8 +578,7 @@ bool CPlotgateDlg::StartSend() {
     }
     m_stage = STAGE_SERIAL;
   } else {
-    m_bUsbEnded = false;
-    if (!LaunchUsbSender(JobFilePath)) {
+    if (!m_usbSender.Start(JobFilePath)) {
       ReleaseJobFile();
       ShowMessage("VornUSBSend error1", m_sProgramName, MB_OK);
       return false;
@@ -621,33 +617,11 @@ unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
   return 0;
 }
 
-int CPlotgateDlg::LaunchUsbSender(const std::string& jobFilePath) {
-  // The path goes as UTF-16, so any character of the temporary folder's name survives.
-  std::wstring commandLine = WideFromUtf8("VornUSBSend.exe " + jobFilePath);
-  const std::wstring folder = WideFromUtf8(GetModuleDir());
-  const std::wstring program = folder + L"VornUSBSend.exe";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  // The stop exists before the sender looks for it; without it, Cancel cannot stop the
-  // sender but still ends the dialog.
-  if (!m_hUsbStop) m_hUsbStop = CreateEventA(nullptr, TRUE, FALSE, UsbStopEventName(GetCurrentProcessId()).c_str());
-  if (m_hUsbStop) ResetEvent(m_hUsbStop);
-  if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                      &process)) {
-    return 0;
-  }
-  if (m_usbSender.hProcess) CloseHandle(m_usbSender.hProcess);
-  if (m_usbSender.hThread) CloseHandle(m_usbSender.hThread);
-  m_usbSender = process;
-  return 1;
-}
-
 void CPlotgateDlg::OnTimer(UINT_PTR id) {
   char text[16];
   snprintf(text, sizeof text, "%d%%", m_progress.GetPos());
   m_progress.SetText(text);
-  CheckUsbSender();
+  m_usbSender.Watch();
   if (id != FINISH_TIMER_ID) return;
   KillTimer(m_hWnd, FINISH_TIMER_ID);
   // A timer message posted by another program finishes nothing.
@@ -666,8 +640,8 @@ LRESULT CPlotgateDlg::OnSendFinished(WPARAM, LPARAM) {
       ShowMessage(SystemErrorText(m_link->session.SystemError()), m_sProgramName, MB_OK | MB_ICONINFORMATION);
     }
     m_bFailed = m_streamOutcome == SEND_WRITE_FAILED;
-  } else if (m_stage == STAGE_USB && m_bUsbEnded) {
-    m_bFailed = m_bUsbFailed;
+  } else if (m_stage == STAGE_USB && m_usbSender.Ended()) {
+    m_bFailed = m_usbSender.Failed();
   } else {
     return 0;
   }
@@ -693,52 +667,6 @@ void CPlotgateDlg::FinishSend() {
   InvalidateRect(m_hWnd, nullptr, TRUE);
   UpdateWindow(m_hWnd);
   PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
-}
-
-LRESULT CPlotgateDlg::OnCopyData(const COPYDATASTRUCT* data) {
-  // Only the sender this dialog started, while it runs, reports here.
-  if (!data || m_stage != STAGE_USB || m_bUsbEnded) return FALSE;
-  const UsbStatusEffect effect =
-      UsbStatusEffectOf(ParseUsbStatus(static_cast<const char*>(data->lpData), data->lpData ? data->cbData : 0));
-  if (effect.m_bEndsSend) {
-    m_bUsbEnded = true;
-    m_bUsbFailed = effect.m_bFailed;
-  }
-  if (effect.m_pMessage) ShowMessage(effect.m_pMessage, m_sProgramName, MB_OK);
-  if (effect.m_nProgress >= 0) m_progress.SetPos(effect.m_nProgress);
-  if (effect.m_bEndsSend) PostMessageA(m_hWnd, WM_SENDFINISHED, effect.m_bFailed ? 1 : 0, 0);
-  return FALSE;
-}
-
-void CPlotgateDlg::CheckUsbSender() {
-  // Every report is sent, not posted, so a sender that has ended has had each of its
-  // reports handled: one that ended the send would have been seen.
-  if (m_stage != STAGE_USB || m_bUsbEnded || !m_usbSender.hProcess) return;
-  if (WaitForSingleObject(m_usbSender.hProcess, 0) != WAIT_OBJECT_0) return;
-  DWORD exitCode = 0;
-  GetExitCodeProcess(m_usbSender.hProcess, &exitCode);
-  m_bUsbEnded = true;
-  m_bUsbFailed = true;
-  ShowMessage(UsbSenderEndText(exitCode), m_sProgramName, MB_OK | MB_ICONWARNING);
-  PostMessageA(m_hWnd, WM_SENDFINISHED, 1, 0);
-}
-
-// The sender sends the rest of the command in flight and the job's ending, then ends. Its
-// reports meanwhile are sent messages that it waits on: they are answered, and no longer
-// acted on. An older sender that knows no stop, or one held up by its library, is left
-// to run when the wait is over.
-void CPlotgateDlg::StopUsbSender() {
-  const HANDLE sender = m_usbSender.hProcess;
-  if (!sender || WaitForSingleObject(sender, 0) == WAIT_OBJECT_0) return;
-  if (m_hUsbStop) SetEvent(m_hUsbStop);
-  m_stage = STAGE_IDLE;
-  const DWORD start = GetTickCount();
-  for (DWORD waited = 0; waited < USB_STOP_WAIT_MS; waited = GetTickCount() - start) {
-    if (MsgWaitForMultipleObjects(1, &sender, FALSE, USB_STOP_WAIT_MS - waited, QS_SENDMESSAGE) != WAIT_OBJECT_0 + 1)
-      return;  // ended, or the time is up
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
 }
 
 // The cancel first lets the worker finish the command in flight and send the job's ending,
@@ -774,10 +702,10 @@ void CPlotgateDlg::ReleaseJobFile() {
 
 void CPlotgateDlg::OnCancel() {
   StopWorker();
-  StopUsbSender();
+  m_stage = STAGE_IDLE;
+  m_usbSender.Stop();
   KillTimer(m_hWnd, PROGRESS_TIMER_ID);
   KillTimer(m_hWnd, FINISH_TIMER_ID);
-  m_stage = STAGE_IDLE;
   m_link.reset();
   ReleaseJobFile();
   EndDialog(IDCANCEL);
