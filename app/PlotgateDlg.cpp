@@ -41,6 +41,20 @@ const RotateItem ROTATE_ITEMS[] = {
     {ID_ROTATE4, 0, IDB_ROTATE0_MENU},
 };
 
+// The options whose check box governs an edit and its spin (blade offset, over-cut, weed
+// border): the edit and spin are usable only while the box is ticked, and a step of the
+// spin moves the edit's number.
+struct OptionGroup {
+  int check;
+  int edit;
+  int spin;
+};
+const OptionGroup OPTION_GROUPS[] = {
+    {IDC_CHK_BLADE_OFFSET, IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET},
+    {IDC_CHK_OVERCUT, IDC_OVERCUT, IDC_SPIN_OVERCUT},
+    {IDC_CHK_WEED_BORDER, IDC_WEED_BORDER, IDC_SPIN_WEED_BORDER},
+};
+
 std::string LoadText(int id) {
   char text[256];
   const int length = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
@@ -147,10 +161,7 @@ void CPlotgateDlg::SetUpControls() {
   m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
   m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
 
-  for (const CWindow& control : {m_height, m_width, m_bladeOffset, CWindow(m_bladeOffsetSpin.m_hWnd), m_overCut,
-                                 CWindow(m_overCutSpin.m_hWnd)}) {
-    control.Enable(false);
-  }
+  EnableItems({IDC_HEIGHT, IDC_WIDTH, IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET, IDC_OVERCUT, IDC_SPIN_OVERCUT}, false);
   m_bladeOffset.SetText("0.38");
   m_overCut.SetText("0.85");
 
@@ -162,11 +173,9 @@ void CPlotgateDlg::SetUpControls() {
   m_passesSpin.SetBuddy(m_passes);
   m_passesSpin.SetRange(MIN_PASSES, MAX_PASSES);
   m_passesSpin.Send(UDM_SETPOS32, 0, firstOrder.passes);
-  for (const CWindow& control :
-       {CWindow(m_chkInsideFirst.m_hWnd), CWindow(m_chkShortestTravel.m_hWnd), CWindow(m_chkWeedBorder.m_hWnd),
-        m_weedBorder, CWindow(m_weedBorderSpin.m_hWnd), m_passes, CWindow(m_passesSpin.m_hWnd)}) {
-    control.Enable(false);
-  }
+  EnableItems({IDC_CHK_INSIDE_FIRST, IDC_CHK_SHORTEST_TRAVEL, IDC_CHK_WEED_BORDER, IDC_WEED_BORDER,
+               IDC_SPIN_WEED_BORDER, IDC_PASSES, IDC_SPIN_PASSES},
+              false);
 }
 
 void CPlotgateDlg::RestoreChoices() {
@@ -242,20 +251,13 @@ void CPlotgateDlg::LoadCommandLineJob() {
 
 void CPlotgateDlg::EnableForJob() {
   const bool job = m_job.HasJob();
-  for (const CWindow& control :
-       {CWindow(m_send.m_hWnd), CWindow(m_mirror.m_hWnd), CWindow(m_rotate.m_hWnd), CWindow(m_chkBladeOffset.m_hWnd),
-        CWindow(m_chkOverCut.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd),
-        CWindow(m_chkInsideFirst.m_hWnd), CWindow(m_chkShortestTravel.m_hWnd), CWindow(m_chkWeedBorder.m_hWnd),
-        m_passes, CWindow(m_passesSpin.m_hWnd)}) {
-    control.Enable(job);
-  }
+  EnableItems({IDOK, IDC_MIRROR, IDC_ROTATE, IDC_CHK_BLADE_OFFSET, IDC_CHK_OVERCUT, IDC_DEVICE, IDC_PORT,
+               IDC_CHK_INSIDE_FIRST, IDC_CHK_SHORTEST_TRAVEL, IDC_CHK_WEED_BORDER, IDC_PASSES, IDC_SPIN_PASSES},
+              job);
   if (job) {
-    OnBladeOffsetCheck();
-    OnOverCutCheck();
-    OnWeedBorderCheck();
+    for (const OptionGroup& group : OPTION_GROUPS) OnOptionGroup(group.check, nullptr);
   } else {
-    m_weedBorder.Enable(false);
-    m_weedBorderSpin.Enable(false);
+    EnableItems({IDC_WEED_BORDER, IDC_SPIN_WEED_BORDER}, false);
   }
 }
 
@@ -299,12 +301,12 @@ bool CPlotgateDlg::OnButtonClicked(int id) {
   switch (id) {
     case IDC_MIRROR:
     case IDC_ROTATE: OnMirrorRotate(id); return true;
-    case IDC_CHK_BLADE_OFFSET: OnBladeOffsetCheck(); return true;
-    case IDC_CHK_OVERCUT: OnOverCutCheck(); return true;
+    case IDC_CHK_BLADE_OFFSET:
+    case IDC_CHK_OVERCUT: return OnOptionGroup(id, nullptr);
     case IDC_CHK_INSIDE_FIRST:
     case IDC_CHK_SHORTEST_TRAVEL: OnCutOrderChange(); return true;
     case IDC_CHK_WEED_BORDER:
-      OnWeedBorderCheck();
+      OnOptionGroup(id, nullptr);
       OnCutOrderChange();
       return true;
     case IDOK: OnSend(); return true;
@@ -316,15 +318,8 @@ bool CPlotgateDlg::OnButtonClicked(int id) {
 }
 
 bool CPlotgateDlg::OnNotify(const NMHDR& header, LRESULT& result) {
-  if (header.code != static_cast<UINT>(UDN_DELTAPOS)) return false;
-  const auto& change = reinterpret_cast<const NMUPDOWN&>(header);
-  if (header.idFrom == IDC_SPIN_BLADE_OFFSET) {
-    OnSpin(IDC_BLADE_OFFSET, change);
-  } else if (header.idFrom == IDC_SPIN_OVERCUT) {
-    OnSpin(IDC_OVERCUT, change);
-  } else if (header.idFrom == IDC_SPIN_WEED_BORDER) {
-    OnSpin(IDC_WEED_BORDER, change);
-  } else {
+  if (header.code != static_cast<UINT>(UDN_DELTAPOS) ||
+      !OnOptionGroup(static_cast<int>(header.idFrom), &reinterpret_cast<const NMUPDOWN&>(header))) {
     return false;
   }
   result = 0;  // the spin's own position change is allowed
@@ -415,27 +410,19 @@ void CPlotgateDlg::ShowJobSize() {
   m_height.SetText(m_job.HeightText());
 }
 
-void CPlotgateDlg::OnBladeOffsetCheck() {
-  const bool checked = m_chkBladeOffset.GetCheck();
-  m_bladeOffset.Enable(checked);
-  m_bladeOffsetSpin.Enable(checked);
-}
-
-void CPlotgateDlg::OnOverCutCheck() {
-  const bool checked = m_chkOverCut.GetCheck();
-  m_overCut.Enable(checked);
-  m_overCutSpin.Enable(checked);
-}
-
-void CPlotgateDlg::OnSpin(int editId, const NMUPDOWN& change) {
-  const CWindow edit(Item(editId));
-  edit.SetText(SpinStep(edit.GetText(), change.iDelta));
-}
-
-void CPlotgateDlg::OnWeedBorderCheck() {
-  const bool checked = m_chkWeedBorder.GetCheck();
-  m_weedBorder.Enable(checked);
-  m_weedBorderSpin.Enable(checked);
+bool CPlotgateDlg::OnOptionGroup(int id, const NMUPDOWN* step) {
+  for (const OptionGroup& group : OPTION_GROUPS) {
+    if (step && id == group.spin) {
+      const CWindow edit(Item(group.edit));
+      edit.SetText(SpinStep(edit.GetText(), step->iDelta));
+      return true;
+    }
+    if (!step && id == group.check) {
+      EnableItems({group.edit, group.spin}, Control<CButton>(group.check).GetCheck());
+      return true;
+    }
+  }
+  return false;
 }
 
 void CPlotgateDlg::OnCutOrderChange() {
@@ -452,7 +439,7 @@ void CPlotgateDlg::OnCutOrderChange() {
                        : shown.passes != applied.passes                 ? "Passes"
                                                                         : "Weed border";
     ShowCutOrder(applied);
-    OnWeedBorderCheck();
+    OnOptionGroup(IDC_CHK_WEED_BORDER, nullptr);
     RefuseOption(name, ordered);
     return;
   }
@@ -595,12 +582,9 @@ void CPlotgateDlg::EnableForSend(bool sending) {
     m_port.Enable(m_port.GetCurSel() != 0);
     return;
   }
-  for (const CWindow& control : {CWindow(m_send.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd),
-                                 CWindow(m_mirror.m_hWnd), CWindow(m_rotate.m_hWnd), CWindow(m_chkInsideFirst.m_hWnd),
-                                 CWindow(m_chkShortestTravel.m_hWnd), CWindow(m_chkWeedBorder.m_hWnd), m_weedBorder,
-                                 CWindow(m_weedBorderSpin.m_hWnd), m_passes, CWindow(m_passesSpin.m_hWnd)}) {
-    control.Enable(false);
-  }
+  EnableItems({IDOK, IDC_DEVICE, IDC_PORT, IDC_MIRROR, IDC_ROTATE, IDC_CHK_INSIDE_FIRST, IDC_CHK_SHORTEST_TRAVEL,
+               IDC_CHK_WEED_BORDER, IDC_WEED_BORDER, IDC_SPIN_WEED_BORDER, IDC_PASSES, IDC_SPIN_PASSES},
+              false);
 }
 
 unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {

@@ -133,11 +133,10 @@ class CPlotgateDlg : public CDialog {
   // Draws the preview again, and only it: the controls that change with it (a button's
   // image, the size fields, the enabled state) repaint themselves, the rest has not changed.
   void RedrawPreview();
-  void OnBladeOffsetCheck();
-  void OnOverCutCheck();
-  void OnSpin(int editId, const NMUPDOWN& change);
-  // The weed border's check box: its edit and spin are usable only when it is ticked.
-  void OnWeedBorderCheck();
+  // The check box `id` of an option with an edit and a spin (blade offset, over-cut, weed
+  // border), `step` null: its edit and spin usable only while it is ticked; or the spin
+  // `id` of one, with its `step`: the edit's number moved one step. False for any other id.
+  bool OnOptionGroup(int id, const NMUPDOWN* step);
   // Any cut order control changed: the job is ordered again, its size and preview shown;
   // an order the job cannot take puts the controls back to the last one it took.
   void OnCutOrderChange();
