@@ -7,7 +7,6 @@
 
 #include "app/AboutDlg.h"
 #include "base/SystemError.h"
-#include "base/WideText.h"
 #include "corel/CorelWorkspace.h"
 #include "cutter/JobFilePath.h"
 #include "cutter/PortDiscovery.h"
@@ -79,7 +78,6 @@ CPlotgateDlg::CPlotgateDlg(CIniFile& settings, std::string fileName)
 
 CPlotgateDlg::~CPlotgateDlg() {
   StopWorker();
-  ReleaseJobFile();
   if (VersionFont) DeleteObject(VersionFont);
   if (m_splitArrow) ImageList_Destroy(m_splitArrow);
   for (HBITMAP bitmap : RotateMenuBitmaps) {
@@ -550,7 +548,7 @@ bool CPlotgateDlg::StartSend() {
   }
   m_previewPainter.Forget();  // writing the job file simplifies the points
   if (JobFilePath.empty() || session.WriteJobFile(m_job, JobFilePath, RestoreOffsets(choices)) != SEND_DONE ||
-      !HoldJobFile()) {
+      !m_jobFile.Hold(JobFilePath)) {
     ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
     return false;
   }
@@ -559,14 +557,14 @@ bool CPlotgateDlg::StartSend() {
       m_bStreamEnded = false;
       SendThread = std::thread(SendThreadProc, this);
     } catch (const std::system_error&) {
-      ReleaseJobFile();
+      m_jobFile.Release();
       ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
       return false;
     }
     m_stage = STAGE_SERIAL;
   } else {
     if (!m_usbSender.Start(JobFilePath)) {
-      ReleaseJobFile();
+      m_jobFile.Release();
       ShowMessage("VornUSBSend error1", m_sProgramName, MB_OK);
       return false;
     }
@@ -643,7 +641,7 @@ void CPlotgateDlg::FinishSend() {
   m_progress.SetPos(0);
   m_progress.SetText("0%");
   m_link.reset();
-  ReleaseJobFile();
+  m_jobFile.Release();
   // Send is enabled again, as after any send, but the dialog is about to close: a click
   // while "Send finished!" is up must not start a send that the closing then cuts short.
   m_stage = STAGE_CLOSING;
@@ -671,19 +669,6 @@ void CPlotgateDlg::StopWorker() {
   SendThread.join();
 }
 
-bool CPlotgateDlg::HoldJobFile() {
-  ReleaseJobFile();
-  // Readers (the worker's and the USB sender's mappings) are let in; writers are not.
-  m_hJobFile =
-      CreateFileW(WideFromUtf8(JobFilePath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  return m_hJobFile != INVALID_HANDLE_VALUE;
-}
-
-void CPlotgateDlg::ReleaseJobFile() {
-  if (m_hJobFile != INVALID_HANDLE_VALUE) CloseHandle(m_hJobFile);
-  m_hJobFile = INVALID_HANDLE_VALUE;
-}
-
 void CPlotgateDlg::OnCancel() {
   StopWorker();
   m_stage = STAGE_IDLE;
@@ -691,6 +676,6 @@ void CPlotgateDlg::OnCancel() {
   KillTimer(m_hWnd, PROGRESS_TIMER_ID);
   KillTimer(m_hWnd, FINISH_TIMER_ID);
   m_link.reset();
-  ReleaseJobFile();
+  m_jobFile.Release();
   EndDialog(IDCANCEL);
 }

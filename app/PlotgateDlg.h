@@ -28,6 +28,7 @@
 #include <string>
 #include <thread>
 
+#include "app/HeldFile.h"
 #include "app/PreviewPainter.h"
 #include "app/UsbSender.h"
 #include "cutter/ModelTable.h"
@@ -166,11 +167,6 @@ class CPlotgateDlg : public CDialog {
   // Stops the worker of a serial send, if one runs, and waits for it to end; an opening
   // thread is left to end by itself.
   void StopWorker();
-  // Holds the job file just written open without write sharing until the send is over, so
-  // that a second Plotgate cannot replace it mid-send (its own write then fails). False
-  // when the file cannot be opened.
-  bool HoldJobFile();
-  void ReleaseJobFile();
   SavedChoices ChoicesFromControls() const;
   // Selects the Port list entry `port`, appending one for a port the list does not hold
   // (a COM port above 30).
@@ -207,5 +203,5 @@ class CPlotgateDlg : public CDialog {
   SendStage m_stage = STAGE_IDLE;
   CUsbSender m_usbSender{*this, m_progress, WM_SENDFINISHED};  // watched by the progress timer
   bool m_bFailed = false;                                      // the ended send's failure flag, for FinishSend
-  HANDLE m_hJobFile = INVALID_HANDLE_VALUE;                    // the job file, held from its writing to the send's end
+  CHeldFile m_jobFile;                                         // the job file, held from its writing to the send's end
 };
