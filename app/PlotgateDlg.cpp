@@ -6,14 +6,10 @@
 #include <system_error>
 
 #include "app/AboutDlg.h"
-#include "base/ModuleDir.h"
 #include "base/SystemError.h"
-#include "base/WideText.h"
 #include "corel/CorelWorkspace.h"
 #include "cutter/JobFilePath.h"
 #include "cutter/PortDiscovery.h"
-#include "cutter/UsbSendJob.h"
-#include "cutter/UsbSendStatus.h"
 #include "pipeline/JobResult.h"
 #include "resources/resource.h"
 #include "settings/ChoiceLimits.h"
@@ -44,6 +40,20 @@ const RotateItem ROTATE_ITEMS[] = {
     {ID_ROTATE4, 0, IDB_ROTATE0_MENU},
 };
 
+// The options whose check box governs an edit and its spin (blade offset, over-cut, weed
+// border): the edit and spin are usable only while the box is ticked, and a step of the
+// spin moves the edit's number.
+struct OptionGroup {
+  int check;
+  int edit;
+  int spin;
+};
+const OptionGroup OPTION_GROUPS[] = {
+    {IDC_CHK_BLADE_OFFSET, IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET},
+    {IDC_CHK_OVERCUT, IDC_OVERCUT, IDC_SPIN_OVERCUT},
+    {IDC_CHK_WEED_BORDER, IDC_WEED_BORDER, IDC_SPIN_WEED_BORDER},
+};
+
 std::string LoadText(int id) {
   char text[256];
   const int length = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
@@ -68,10 +78,6 @@ CPlotgateDlg::CPlotgateDlg(CIniFile& settings, std::string fileName)
 
 CPlotgateDlg::~CPlotgateDlg() {
   StopWorker();
-  ReleaseJobFile();
-  if (m_usbSender.hProcess) CloseHandle(m_usbSender.hProcess);
-  if (m_usbSender.hThread) CloseHandle(m_usbSender.hThread);
-  if (m_hUsbStop) CloseHandle(m_hUsbStop);
   if (VersionFont) DeleteObject(VersionFont);
   if (m_splitArrow) ImageList_Destroy(m_splitArrow);
   for (HBITMAP bitmap : RotateMenuBitmaps) {
@@ -153,10 +159,7 @@ void CPlotgateDlg::SetUpControls() {
   m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
   m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
 
-  for (const CWindow& control : {m_height, m_width, m_bladeOffset, CWindow(m_bladeOffsetSpin.m_hWnd), m_overCut,
-                                 CWindow(m_overCutSpin.m_hWnd)}) {
-    control.Enable(false);
-  }
+  EnableItems({IDC_HEIGHT, IDC_WIDTH, IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET, IDC_OVERCUT, IDC_SPIN_OVERCUT}, false);
   m_bladeOffset.SetText("0.38");
   m_overCut.SetText("0.85");
 
@@ -168,11 +171,9 @@ void CPlotgateDlg::SetUpControls() {
   m_passesSpin.SetBuddy(m_passes);
   m_passesSpin.SetRange(MIN_PASSES, MAX_PASSES);
   m_passesSpin.Send(UDM_SETPOS32, 0, firstOrder.passes);
-  for (const CWindow& control :
-       {CWindow(m_chkInsideFirst.m_hWnd), CWindow(m_chkShortestTravel.m_hWnd), CWindow(m_chkWeedBorder.m_hWnd),
-        m_weedBorder, CWindow(m_weedBorderSpin.m_hWnd), m_passes, CWindow(m_passesSpin.m_hWnd)}) {
-    control.Enable(false);
-  }
+  EnableItems({IDC_CHK_INSIDE_FIRST, IDC_CHK_SHORTEST_TRAVEL, IDC_CHK_WEED_BORDER, IDC_WEED_BORDER,
+               IDC_SPIN_WEED_BORDER, IDC_PASSES, IDC_SPIN_PASSES},
+              false);
 }
 
 void CPlotgateDlg::RestoreChoices() {
@@ -248,20 +249,13 @@ void CPlotgateDlg::LoadCommandLineJob() {
 
 void CPlotgateDlg::EnableForJob() {
   const bool job = m_job.HasJob();
-  for (const CWindow& control :
-       {CWindow(m_send.m_hWnd), CWindow(m_mirror.m_hWnd), CWindow(m_rotate.m_hWnd), CWindow(m_chkBladeOffset.m_hWnd),
-        CWindow(m_chkOverCut.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd),
-        CWindow(m_chkInsideFirst.m_hWnd), CWindow(m_chkShortestTravel.m_hWnd), CWindow(m_chkWeedBorder.m_hWnd),
-        m_passes, CWindow(m_passesSpin.m_hWnd)}) {
-    control.Enable(job);
-  }
+  EnableItems({IDOK, IDC_MIRROR, IDC_ROTATE, IDC_CHK_BLADE_OFFSET, IDC_CHK_OVERCUT, IDC_DEVICE, IDC_PORT,
+               IDC_CHK_INSIDE_FIRST, IDC_CHK_SHORTEST_TRAVEL, IDC_CHK_WEED_BORDER, IDC_PASSES, IDC_SPIN_PASSES},
+              job);
   if (job) {
-    OnBladeOffsetCheck();
-    OnOverCutCheck();
-    OnWeedBorderCheck();
+    for (const OptionGroup& group : OPTION_GROUPS) OnOptionGroup(group.check, nullptr);
   } else {
-    m_weedBorder.Enable(false);
-    m_weedBorderSpin.Enable(false);
+    EnableItems({IDC_WEED_BORDER, IDC_SPIN_WEED_BORDER}, false);
   }
 }
 
@@ -281,7 +275,10 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(AppIcon); return true;
     case WM_CUTTEROPENED: result = OnCutterOpened(); return true;
     case WM_SENDFINISHED: result = OnSendFinished(wParam, lParam); return true;
-    case WM_COPYDATA: result = OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return true;
+    case WM_COPYDATA:
+      m_usbSender.OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+      result = FALSE;
+      return true;
     default: return CDialog::OnMessage(message, wParam, lParam, result);
   }
 }
@@ -302,12 +299,12 @@ bool CPlotgateDlg::OnButtonClicked(int id) {
   switch (id) {
     case IDC_MIRROR:
     case IDC_ROTATE: OnMirrorRotate(id); return true;
-    case IDC_CHK_BLADE_OFFSET: OnBladeOffsetCheck(); return true;
-    case IDC_CHK_OVERCUT: OnOverCutCheck(); return true;
+    case IDC_CHK_BLADE_OFFSET:
+    case IDC_CHK_OVERCUT: return OnOptionGroup(id, nullptr);
     case IDC_CHK_INSIDE_FIRST:
     case IDC_CHK_SHORTEST_TRAVEL: OnCutOrderChange(); return true;
     case IDC_CHK_WEED_BORDER:
-      OnWeedBorderCheck();
+      OnOptionGroup(id, nullptr);
       OnCutOrderChange();
       return true;
     case IDOK: OnSend(); return true;
@@ -319,15 +316,8 @@ bool CPlotgateDlg::OnButtonClicked(int id) {
 }
 
 bool CPlotgateDlg::OnNotify(const NMHDR& header, LRESULT& result) {
-  if (header.code != static_cast<UINT>(UDN_DELTAPOS)) return false;
-  const auto& change = reinterpret_cast<const NMUPDOWN&>(header);
-  if (header.idFrom == IDC_SPIN_BLADE_OFFSET) {
-    OnSpin(IDC_BLADE_OFFSET, change);
-  } else if (header.idFrom == IDC_SPIN_OVERCUT) {
-    OnSpin(IDC_OVERCUT, change);
-  } else if (header.idFrom == IDC_SPIN_WEED_BORDER) {
-    OnSpin(IDC_WEED_BORDER, change);
-  } else {
+  if (header.code != static_cast<UINT>(UDN_DELTAPOS) ||
+      !OnOptionGroup(static_cast<int>(header.idFrom), &reinterpret_cast<const NMUPDOWN&>(header))) {
     return false;
   }
   result = 0;  // the spin's own position change is allowed
@@ -418,27 +408,19 @@ void CPlotgateDlg::ShowJobSize() {
   m_height.SetText(m_job.HeightText());
 }
 
-void CPlotgateDlg::OnBladeOffsetCheck() {
-  const bool checked = m_chkBladeOffset.GetCheck();
-  m_bladeOffset.Enable(checked);
-  m_bladeOffsetSpin.Enable(checked);
-}
-
-void CPlotgateDlg::OnOverCutCheck() {
-  const bool checked = m_chkOverCut.GetCheck();
-  m_overCut.Enable(checked);
-  m_overCutSpin.Enable(checked);
-}
-
-void CPlotgateDlg::OnSpin(int editId, const NMUPDOWN& change) {
-  const CWindow edit(Item(editId));
-  edit.SetText(SpinStep(edit.GetText(), change.iDelta));
-}
-
-void CPlotgateDlg::OnWeedBorderCheck() {
-  const bool checked = m_chkWeedBorder.GetCheck();
-  m_weedBorder.Enable(checked);
-  m_weedBorderSpin.Enable(checked);
+bool CPlotgateDlg::OnOptionGroup(int id, const NMUPDOWN* step) {
+  for (const OptionGroup& group : OPTION_GROUPS) {
+    if (step && id == group.spin) {
+      const CWindow edit(Item(group.edit));
+      edit.SetText(SpinStep(edit.GetText(), step->iDelta));
+      return true;
+    }
+    if (!step && id == group.check) {
+      EnableItems({group.edit, group.spin}, Control<CButton>(group.check).GetCheck());
+      return true;
+    }
+  }
+  return false;
 }
 
 void CPlotgateDlg::OnCutOrderChange() {
@@ -455,7 +437,7 @@ void CPlotgateDlg::OnCutOrderChange() {
                        : shown.passes != applied.passes                 ? "Passes"
                                                                         : "Weed border";
     ShowCutOrder(applied);
-    OnWeedBorderCheck();
+    OnOptionGroup(IDC_CHK_WEED_BORDER, nullptr);
     RefuseOption(name, ordered);
     return;
   }
@@ -566,7 +548,7 @@ bool CPlotgateDlg::StartSend() {
   }
   m_previewPainter.Forget();  // writing the job file simplifies the points
   if (JobFilePath.empty() || session.WriteJobFile(m_job, JobFilePath, RestoreOffsets(choices)) != SEND_DONE ||
-      !HoldJobFile()) {
+      !m_jobFile.Hold(JobFilePath)) {
     ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
     return false;
   }
@@ -575,15 +557,14 @@ bool CPlotgateDlg::StartSend() {
       m_bStreamEnded = false;
       SendThread = std::thread(SendThreadProc, this);
     } catch (const std::system_error&) {
-      ReleaseJobFile();
+      m_jobFile.Release();
       ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
       return false;
     }
     m_stage = STAGE_SERIAL;
   } else {
-    m_bUsbEnded = false;
-    if (!LaunchUsbSender(JobFilePath)) {
-      ReleaseJobFile();
+    if (!m_usbSender.Start(JobFilePath)) {
+      m_jobFile.Release();
       ShowMessage("VornUSBSend error1", m_sProgramName, MB_OK);
       return false;
     }
@@ -599,12 +580,9 @@ void CPlotgateDlg::EnableForSend(bool sending) {
     m_port.Enable(m_port.GetCurSel() != 0);
     return;
   }
-  for (const CWindow& control : {CWindow(m_send.m_hWnd), CWindow(m_device.m_hWnd), CWindow(m_port.m_hWnd),
-                                 CWindow(m_mirror.m_hWnd), CWindow(m_rotate.m_hWnd), CWindow(m_chkInsideFirst.m_hWnd),
-                                 CWindow(m_chkShortestTravel.m_hWnd), CWindow(m_chkWeedBorder.m_hWnd), m_weedBorder,
-                                 CWindow(m_weedBorderSpin.m_hWnd), m_passes, CWindow(m_passesSpin.m_hWnd)}) {
-    control.Enable(false);
-  }
+  EnableItems({IDOK, IDC_DEVICE, IDC_PORT, IDC_MIRROR, IDC_ROTATE, IDC_CHK_INSIDE_FIRST, IDC_CHK_SHORTEST_TRAVEL,
+               IDC_CHK_WEED_BORDER, IDC_WEED_BORDER, IDC_SPIN_WEED_BORDER, IDC_PASSES, IDC_SPIN_PASSES},
+              false);
 }
 
 unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
@@ -621,33 +599,11 @@ unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
   return 0;
 }
 
-int CPlotgateDlg::LaunchUsbSender(const std::string& jobFilePath) {
-  // The path goes as UTF-16, so any character of the temporary folder's name survives.
-  std::wstring commandLine = WideFromUtf8("VornUSBSend.exe " + jobFilePath);
-  const std::wstring folder = WideFromUtf8(GetModuleDir());
-  const std::wstring program = folder + L"VornUSBSend.exe";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  // The stop exists before the sender looks for it; without it, Cancel cannot stop the
-  // sender but still ends the dialog.
-  if (!m_hUsbStop) m_hUsbStop = CreateEventA(nullptr, TRUE, FALSE, UsbStopEventName(GetCurrentProcessId()).c_str());
-  if (m_hUsbStop) ResetEvent(m_hUsbStop);
-  if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                      &process)) {
-    return 0;
-  }
-  if (m_usbSender.hProcess) CloseHandle(m_usbSender.hProcess);
-  if (m_usbSender.hThread) CloseHandle(m_usbSender.hThread);
-  m_usbSender = process;
-  return 1;
-}
-
 void CPlotgateDlg::OnTimer(UINT_PTR id) {
   char text[16];
   snprintf(text, sizeof text, "%d%%", m_progress.GetPos());
   m_progress.SetText(text);
-  CheckUsbSender();
+  m_usbSender.Watch();
   if (id != FINISH_TIMER_ID) return;
   KillTimer(m_hWnd, FINISH_TIMER_ID);
   // A timer message posted by another program finishes nothing.
@@ -666,8 +622,8 @@ LRESULT CPlotgateDlg::OnSendFinished(WPARAM, LPARAM) {
       ShowMessage(SystemErrorText(m_link->session.SystemError()), m_sProgramName, MB_OK | MB_ICONINFORMATION);
     }
     m_bFailed = m_streamOutcome == SEND_WRITE_FAILED;
-  } else if (m_stage == STAGE_USB && m_bUsbEnded) {
-    m_bFailed = m_bUsbFailed;
+  } else if (m_stage == STAGE_USB && m_usbSender.Ended()) {
+    m_bFailed = m_usbSender.Failed();
   } else {
     return 0;
   }
@@ -685,7 +641,7 @@ void CPlotgateDlg::FinishSend() {
   m_progress.SetPos(0);
   m_progress.SetText("0%");
   m_link.reset();
-  ReleaseJobFile();
+  m_jobFile.Release();
   // Send is enabled again, as after any send, but the dialog is about to close: a click
   // while "Send finished!" is up must not start a send that the closing then cuts short.
   m_stage = STAGE_CLOSING;
@@ -693,52 +649,6 @@ void CPlotgateDlg::FinishSend() {
   InvalidateRect(m_hWnd, nullptr, TRUE);
   UpdateWindow(m_hWnd);
   PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
-}
-
-LRESULT CPlotgateDlg::OnCopyData(const COPYDATASTRUCT* data) {
-  // Only the sender this dialog started, while it runs, reports here.
-  if (!data || m_stage != STAGE_USB || m_bUsbEnded) return FALSE;
-  const UsbStatusEffect effect =
-      UsbStatusEffectOf(ParseUsbStatus(static_cast<const char*>(data->lpData), data->lpData ? data->cbData : 0));
-  if (effect.m_bEndsSend) {
-    m_bUsbEnded = true;
-    m_bUsbFailed = effect.m_bFailed;
-  }
-  if (effect.m_pMessage) ShowMessage(effect.m_pMessage, m_sProgramName, MB_OK);
-  if (effect.m_nProgress >= 0) m_progress.SetPos(effect.m_nProgress);
-  if (effect.m_bEndsSend) PostMessageA(m_hWnd, WM_SENDFINISHED, effect.m_bFailed ? 1 : 0, 0);
-  return FALSE;
-}
-
-void CPlotgateDlg::CheckUsbSender() {
-  // Every report is sent, not posted, so a sender that has ended has had each of its
-  // reports handled: one that ended the send would have been seen.
-  if (m_stage != STAGE_USB || m_bUsbEnded || !m_usbSender.hProcess) return;
-  if (WaitForSingleObject(m_usbSender.hProcess, 0) != WAIT_OBJECT_0) return;
-  DWORD exitCode = 0;
-  GetExitCodeProcess(m_usbSender.hProcess, &exitCode);
-  m_bUsbEnded = true;
-  m_bUsbFailed = true;
-  ShowMessage(UsbSenderEndText(exitCode), m_sProgramName, MB_OK | MB_ICONWARNING);
-  PostMessageA(m_hWnd, WM_SENDFINISHED, 1, 0);
-}
-
-// The sender sends the rest of the command in flight and the job's ending, then ends. Its
-// reports meanwhile are sent messages that it waits on: they are answered, and no longer
-// acted on. An older sender that knows no stop, or one held up by its library, is left
-// to run when the wait is over.
-void CPlotgateDlg::StopUsbSender() {
-  const HANDLE sender = m_usbSender.hProcess;
-  if (!sender || WaitForSingleObject(sender, 0) == WAIT_OBJECT_0) return;
-  if (m_hUsbStop) SetEvent(m_hUsbStop);
-  m_stage = STAGE_IDLE;
-  const DWORD start = GetTickCount();
-  for (DWORD waited = 0; waited < USB_STOP_WAIT_MS; waited = GetTickCount() - start) {
-    if (MsgWaitForMultipleObjects(1, &sender, FALSE, USB_STOP_WAIT_MS - waited, QS_SENDMESSAGE) != WAIT_OBJECT_0 + 1)
-      return;  // ended, or the time is up
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
 }
 
 // The cancel first lets the worker finish the command in flight and send the job's ending,
@@ -759,26 +669,13 @@ void CPlotgateDlg::StopWorker() {
   SendThread.join();
 }
 
-bool CPlotgateDlg::HoldJobFile() {
-  ReleaseJobFile();
-  // Readers (the worker's and the USB sender's mappings) are let in; writers are not.
-  m_hJobFile =
-      CreateFileW(WideFromUtf8(JobFilePath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  return m_hJobFile != INVALID_HANDLE_VALUE;
-}
-
-void CPlotgateDlg::ReleaseJobFile() {
-  if (m_hJobFile != INVALID_HANDLE_VALUE) CloseHandle(m_hJobFile);
-  m_hJobFile = INVALID_HANDLE_VALUE;
-}
-
 void CPlotgateDlg::OnCancel() {
   StopWorker();
-  StopUsbSender();
+  m_stage = STAGE_IDLE;
+  m_usbSender.Stop();
   KillTimer(m_hWnd, PROGRESS_TIMER_ID);
   KillTimer(m_hWnd, FINISH_TIMER_ID);
-  m_stage = STAGE_IDLE;
   m_link.reset();
-  ReleaseJobFile();
+  m_jobFile.Release();
   EndDialog(IDCANCEL);
 }

@@ -28,7 +28,9 @@
 #include <string>
 #include <thread>
 
+#include "app/HeldFile.h"
 #include "app/PreviewPainter.h"
+#include "app/UsbSender.h"
 #include "cutter/ModelTable.h"
 #include "cutter/SendSession.h"
 #include "pipeline/PlotJob.h"
@@ -52,9 +54,6 @@ const UINT_PTR PROGRESS_TIMER_ID = 1;
 const UINT PROGRESS_TIMER_PERIOD = 500;
 // How long a cancelled send may take to finish its command and send the job's ending.
 const int STOP_GRACE_MS = 500;
-// How long Cancel waits for a stopped USB sender to send the job's ending and end: it
-// waits for the cutter's ready byte before each write, and a write may take a while.
-const DWORD USB_STOP_WAIT_MS = 2000;
 // The pause between the end of a send and the dialog's closing, as a one-shot timer so
 // the window keeps answering.
 const UINT_PTR FINISH_TIMER_ID = 2;
@@ -109,10 +108,6 @@ class CPlotgateDlg : public CDialog {
   // The serial worker: streams the job file through the session's driver and posts the
   // bar's position and, at the end, WM_SENDFINISHED. Returns 0.
   static unsigned SendThreadProc(CPlotgateDlg* dialog);
-  // Starts the VornUSBSend.exe of the program's folder, by its full path and in that folder,
-  // with the command line "VornUSBSend.exe PATH" (the path unquoted), without waiting for
-  // it; 1 when the process was created, else 0.
-  int LaunchUsbSender(const std::string& jobFilePath);
 
  protected:
   // Start-up, in four steps: the controls, their fixed look and ranges, the remembered
@@ -139,11 +134,10 @@ class CPlotgateDlg : public CDialog {
   // Draws the preview again, and only it: the controls that change with it (a button's
   // image, the size fields, the enabled state) repaint themselves, the rest has not changed.
   void RedrawPreview();
-  void OnBladeOffsetCheck();
-  void OnOverCutCheck();
-  void OnSpin(int editId, const NMUPDOWN& change);
-  // The weed border's check box: its edit and spin are usable only when it is ticked.
-  void OnWeedBorderCheck();
+  // The check box `id` of an option with an edit and a spin (blade offset, over-cut, weed
+  // border), `step` null: its edit and spin usable only while it is ticked; or the spin
+  // `id` of one, with its `step`: the edit's number moved one step. False for any other id.
+  bool OnOptionGroup(int id, const NMUPDOWN* step);
   // Any cut order control changed: the job is ordered again, its size and preview shown;
   // an order the job cannot take puts the controls back to the last one it took.
   void OnCutOrderChange();
@@ -165,8 +159,6 @@ class CPlotgateDlg : public CDialog {
   // disabled; afterwards they are usable again as the job allows.
   void EnableForSend(bool sending);
   LRESULT OnSendFinished(WPARAM failed, LPARAM);
-  // A report of the USB sender; `data` may be null (a message from anyone).
-  LRESULT OnCopyData(const COPYDATASTRUCT* data);
   // The end of a send, once the pause is over: controls restored, driver released, the
   // result told, the dialog closed.
   void FinishSend();
@@ -175,15 +167,6 @@ class CPlotgateDlg : public CDialog {
   // Stops the worker of a serial send, if one runs, and waits for it to end; an opening
   // thread is left to end by itself.
   void StopWorker();
-  // Asks a running USB sender to stop and waits for it to end, at most USB_STOP_WAIT_MS.
-  void StopUsbSender();
-  // Ends a USB send whose sender has ended without its final report, saying why.
-  void CheckUsbSender();
-  // Holds the job file just written open without write sharing until the send is over, so
-  // that a second Plotgate cannot replace it mid-send (its own write then fails). False
-  // when the file cannot be opened.
-  bool HoldJobFile();
-  void ReleaseJobFile();
   SavedChoices ChoicesFromControls() const;
   // Selects the Port list entry `port`, appending one for a port the list does not hold
   // (a COM port above 30).
@@ -218,10 +201,7 @@ class CPlotgateDlg : public CDialog {
   std::atomic<bool> m_bStreamEnded{false};  // set by the worker when Stream has returned
   SendOutcome m_streamOutcome = SEND_DONE;  // written by the worker before it posts the end
   SendStage m_stage = STAGE_IDLE;
-  bool m_bUsbEnded = false;                  // the USB sender reported the send's end
-  bool m_bUsbFailed = false;                 // ... and that it failed, with its message shown
-  bool m_bFailed = false;                    // the ended send's failure flag, for FinishSend
-  PROCESS_INFORMATION m_usbSender = {};      // the sender's handles, watched by the progress timer
-  HANDLE m_hUsbStop = nullptr;               // the sender's stop event, set by Cancel
-  HANDLE m_hJobFile = INVALID_HANDLE_VALUE;  // the job file, held from its writing to the send's end
+  CUsbSender m_usbSender{*this, m_progress, WM_SENDFINISHED};  // watched by the progress timer
+  bool m_bFailed = false;                                      // the ended send's failure flag, for FinishSend
+  CHeldFile m_jobFile;                                         // the job file, held from its writing to the send's end
 };

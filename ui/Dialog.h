@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "ui/Window.h"
@@ -30,6 +31,10 @@ class CDialog : public CWindow {
 
   // The control `id` of the dialog.
   HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
+  // Enables or disables the controls `ids` of the dialog.
+  void EnableItems(std::initializer_list<int> ids, bool enabled) const {
+    for (int id : ids) EnableWindow(Item(id), enabled ? TRUE : FALSE);
+  }
   // A control wrapper (CButton, CComboBox, ...) on control `id`.
   template <class TControl>
   TControl Control(int id) const {
