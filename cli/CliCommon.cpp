@@ -241,8 +241,10 @@ void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequire
                     "Cut this many mm past the start of every closed shape so that it comes free", "0.85 is usual");
 }
 
+JobFormat JobFormatOfModel(int model) { return JobFormatOf(ModelTable[model].ProtocolNumber); }
+
 bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
-  const JobFormat format = JobFormatOf(ModelTable[choice.model].ProtocolNumber);
+  const JobFormat format = JobFormatOfModel(choice.model);
   JobFailure why;
   if (path == STANDARD_OUTPUT) {
     SetStdoutBinary();
@@ -258,7 +260,7 @@ bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::st
 }
 
 bool EncodeChosenJob(CPlotJob& job, const CutterChoice& choice, std::string& bytes) {
-  const JobFormat format = JobFormatOf(ModelTable[choice.model].ProtocolNumber);
+  const JobFormat format = JobFormatOfModel(choice.model);
   const JobResult prepared = PrepareJobForWriting(job);
   if (prepared != JOB_DONE) {
     fprintf(stderr, "plotgate: cannot encode the job: %s\n", JobResultText(prepared));
@@ -284,6 +286,14 @@ std::string OpenFailureText(const CSendSession& session, const std::string& port
   const CRS232* serialPort = session.SerialPort();
   const std::string remedy = serialPort ? OpenFailureRemedy(serialPort->DeviceName(), error) : "";
   return "opening " + PortWithDevice(port) + ": " + SystemErrorText(error) + (remedy.empty() ? "" : "; " + remedy);
+}
+
+int OpenCutter(CSendSession& session, const CutterModel& model, const std::string& port,
+               const std::string& usbSerialPort) {
+  const SendOutcome opened = session.Open(model, port, usbSerialPort);
+  if (opened == SEND_UNKNOWN_CUTTER) return Fail(SendOutcomeText(opened));
+  if (opened != SEND_DONE) return Fail("plotgate: " + OpenFailureText(session, port));
+  return 0;
 }
 
 std::string WriteFailureReason(const CSendSession& session) {
@@ -319,6 +329,11 @@ bool WriteOutput(const std::string& output, const std::string& bytes) {
     fprintf(stderr, "plotgate: cannot write %s: %s\n", toStdout ? "to standard output" : output.c_str(), reason);
   }
   return written;
+}
+
+int Fail(const std::string& message) {
+  fprintf(stderr, "%s\n", message.c_str());
+  return 1;
 }
 
 int StdoutResult(int exitCode) {

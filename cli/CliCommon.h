@@ -70,6 +70,9 @@ std::string DistanceProblem(const std::string& text, const std::string& option);
 // Returns the option.
 CLI::Option* AddModelOption(CLI::App& command, int& model);
 
+// The job file format of the model at index `model` of the model table.
+JobFormat JobFormatOfModel(int model);
+
 // Writes the job file for the chosen model as its driver would have it written, to
 // standard output when `path` is STANDARD_OUTPUT. Returns false, after a message on
 // stderr saying why, when the file cannot be written.
@@ -90,6 +93,12 @@ std::string JobFailureReason(const JobFailure& why);
 // may open it, what holds it), else that the port name is not a port number from 1 to 999
 // (the only failure without a system error).
 std::string OpenFailureText(const CSendSession& session, const std::string& port);
+// Opens `session` on the driver of `model` at `port` as a send does (`usbSerialPort` as
+// CSendSession::Open takes it). 0; 1 after a message on stderr when no driver serves the
+// model (the dialog's words alone) or the port did not open ("plotgate: " and
+// OpenFailureText).
+int OpenCutter(CSendSession& session, const CutterModel& model, const std::string& port,
+               const std::string& usbSerialPort);
 // Why a write to the session's port failed: the system's text, else that the port did not
 // take the whole piece.
 std::string WriteFailureReason(const CSendSession& session);
@@ -113,6 +122,9 @@ bool OutputRefused(const std::string& input, const std::string& output);
 // Writes `bytes` to the file `output`, or to standard output when it is STANDARD_OUTPUT.
 // Returns false, after a message on stderr with the system's reason, when writing fails.
 bool WriteOutput(const std::string& output, const std::string& bytes);
+
+// Says `message` on stderr in a line of its own and gives the exit code of a failure, 1.
+int Fail(const std::string& message);
 
 // The exit code of a command whose output is what it was asked for (a listing, a job's
 // detail): `exitCode`, or 1 after "plotgate: cannot write to standard output: REASON" on

@@ -20,11 +20,6 @@ namespace {
 // How long the cutter has to take the pen-up.
 const int PEN_UP_MS = 1000;
 
-int Fail(const std::string& message) {
-  fprintf(stderr, "plotgate: %s\n", message.c_str());
-  return 1;
-}
-
 // "/dev/ttyUSB0 (\Device\VCP0), also /dev/serial/by-id/usb-...-port0, USB 0403:6001": the
 // port, the device name and stable names the system lists for it, and its USB ids.
 std::string DeviceText(const CutterTarget& target, const std::string& device) {
@@ -62,17 +57,17 @@ int RunCheck(const TargetOptions& options) {
   CSendSession session;
   if (target.port == VORN_USB_PORT || model.ProtocolNumber == 0) {
     printf("Device: %s (%s)\n", target.port.c_str(), model.name);
-    return Fail("check covers serial lines only, not the maker's USB link (" + std::string(model.name) + " on " +
-                target.port + "); name a serial model with --model and its port with --port");
+    return Fail("plotgate: check covers serial lines only, not the maker's USB link (" + std::string(model.name) +
+                " on " + target.port + "); name a serial model with --model and its port with --port");
   }
   const SendOutcome opened = session.Open(model, target.port, target.usbSerialPort);
   CRS232* serialPort = session.SerialPort();
-  if (!serialPort) return Fail(SendOutcomeText(opened));
+  if (!serialPort) return Fail(std::string("plotgate: ") + SendOutcomeText(opened));
   CRS232& port = *serialPort;
   printf("Device: %s\n", DeviceText(target, port.DeviceName()).c_str());
   if (opened != SEND_DONE) {
     printf("Opened: no\n");
-    return Fail(OpenFailureText(session, target.port));
+    return Fail("plotgate: " + OpenFailureText(session, target.port));
   }
   printf("Opened: yes, for %s\n", model.name);
   printf("Line: %s\n", LineText(port).c_str());
@@ -85,11 +80,12 @@ int RunCheck(const TargetOptions& options) {
   }
   char penUp[COMMAND_TEXT_MAX];
   const int length =
-      static_cast<int>(FormatCommand(penUp, StringsFor(JobFormatOf(model.ProtocolNumber).dialect), KIND_PEN_UP, 0, 0));
+      static_cast<int>(FormatCommand(penUp, StringsFor(JobFormatOfModel(target.model).dialect), KIND_PEN_UP, 0, 0));
   const std::string command(penUp, length);
   const auto start = std::chrono::steady_clock::now();
   const int written = port.WriteWithin(penUp, length, PEN_UP_MS);
-  if (written < 0) return Fail("writing to " + PortWithDevice(target.port) + ": " + SystemErrorText(port.LastError()));
+  if (written < 0)
+    return Fail("plotgate: writing to " + PortWithDevice(target.port) + ": " + SystemErrorText(port.LastError()));
   const int left =
       PEN_UP_MS -
       static_cast<int>(
@@ -98,7 +94,7 @@ int RunCheck(const TargetOptions& options) {
     // Dropped, so that closing the port does not wait for a line that takes nothing.
     port.AbortOutput();
     const bool ctsOff = port.ReadModemLines(lines) && !lines.cts;
-    return Fail("the cutter did not take a pen-up (\"" + command + "\") within 1 second" +
+    return Fail("plotgate: the cutter did not take a pen-up (\"" + command + "\") within 1 second" +
                 (ctsOff ? ": CTS is off; is the cutter switched on and on-line, and does the cable carry CTS?"
                         : ": is the cutter switched on and on-line, and set to " + std::to_string(port.m_nBaudRate) +
                               " baud?"));

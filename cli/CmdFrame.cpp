@@ -11,6 +11,7 @@
 #include "cli/RememberedChoices.h"
 #include "cutter/ModelTable.h"
 #include "cutter/PortDiscovery.h"
+#include "cutter/PortSettings.h"
 #include "cutter/SendSession.h"
 #include "pipeline/JobFrame.h"
 
@@ -21,11 +22,6 @@ struct FrameOptions {
   TargetOptions target;
   RememberOptions cutOrderOff;  // only its --no- options of the cut order
 };
-
-int Fail(const std::string& message) {
-  fprintf(stderr, "%s\n", message.c_str());
-  return 1;
-}
 
 int RunFrame(FrameOptions& options) {
   CutterTarget target;
@@ -40,19 +36,17 @@ int RunFrame(FrameOptions& options) {
   const CutterModel& model = ModelTable[target.model];
   CPlotJob job;
   if (!LoadChosenJob(job, options.job)) return 1;
-  const JobFormat format = JobFormatOf(model.ProtocolNumber);
+  const JobFormat format = JobFormatOfModel(target.model);
   const std::string frame = JobFrameCommands(job, format);
   if (frame.empty()) return Fail("plotgate: cannot frame " + options.job.input + ": not enough memory for this job");
 
-  CSendSession session;
-  const SendOutcome opened = session.Open(model, target.port, target.usbSerialPort);
-  if (opened == SEND_UNKNOWN_CUTTER) return Fail(SendOutcomeText(opened));
-  if (session.Settings().mode == MODE_VENDOR_USB) {
+  if (GetPortSettings(model.ProtocolNumber, target.port, target.usbSerialPort).mode == MODE_VENDOR_USB) {
     return Fail(std::string("plotgate: frame works on serial lines only; ") + model.name +
                 " cutters take jobs through the maker's USB link (VORN_USB)");
   }
+  CSendSession session;
+  if (const int failed = OpenCutter(session, model, target.port, target.usbSerialPort)) return failed;
   const std::string port = PortWithDevice(target.port);
-  if (opened != SEND_DONE) return Fail("plotgate: " + OpenFailureText(session, target.port));
   SendOutcome sent;
   {
     const CInterruptGuard guard(session);

@@ -23,7 +23,7 @@ const double UNITS_PER_MM = 40.0;
 // after a message, when it cannot be encoded.
 bool EncodeForDetail(CPlotJob& job, const CutterChoice& cutter, std::string& bytes, JobPaths& paths) {
   if (!EncodeChosenJob(job, cutter, bytes)) return false;
-  paths = ReadJobPaths(bytes.data(), bytes.size(), JobFormatOf(ModelTable[cutter.model].ProtocolNumber).dialect);
+  paths = ReadJobPaths(bytes.data(), bytes.size(), JobFormatOfModel(cutter.model).dialect);
   return true;
 }
 

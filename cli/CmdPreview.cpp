@@ -10,7 +10,6 @@
 #include "cli/Commands.h"
 #include "cli/PreviewDetail.h"
 #include "cli/PreviewSvg.h"
-#include "cutter/ModelTable.h"
 #include "pipeline/PreviewLayout.h"
 
 namespace {
@@ -20,7 +19,7 @@ namespace {
 // the same way, and the two dialects carry the same moves). False, after a message, when
 // the job cannot be encoded.
 bool DetailedPicture(CPlotJob& job, const CutterChoice& cutter, int width, int height, std::string& svg) {
-  const JobFormat format = JobFormatOf(ModelTable[cutter.model < 0 ? 0 : cutter.model].ProtocolNumber);
+  const JobFormat format = JobFormatOfModel(cutter.model < 0 ? 0 : cutter.model);
   const JobResult result = DetailedPreviewOfJob(job, format, cutter.offsets, width, height, THIN_WHEN_LARGE, svg);
   if (result == JOB_DONE) return true;
   fprintf(stderr, "plotgate: cannot trace the tool path: %s\n", JobResultText(result));

@@ -87,11 +87,6 @@ std::string ChoicesText(const char* model, const std::string& port, int baudRate
          ".";
 }
 
-int Fail(const std::string& message) {
-  fprintf(stderr, "%s\n", message.c_str());
-  return 1;
-}
-
 // Where a send goes on from and with which drawing: --from-path N (0 when not given) and
 // --job-id ID ("" when not given).
 struct GoOn {
@@ -132,7 +127,7 @@ int CheckFromPath(CPlotJob& job, const CutterChoice& cutter, int fromPath, uint6
   if (fromPath <= 1) return 0;
   std::string bytes;
   if (!EncodeChosenJob(job, cutter, bytes)) return 1;
-  const int dialect = JobFormatOf(ModelTable[cutter.model].ProtocolNumber).dialect;
+  const int dialect = JobFormatOfModel(cutter.model).dialect;
   const JobPaths paths = ReadJobPaths(bytes.data(), bytes.size(), dialect);
   const size_t total = paths.starts.size();
   if (static_cast<size_t>(fromPath) > total) {
@@ -184,9 +179,7 @@ int RunSend(const std::string& program, SendChoices choices, const RememberOptio
          ChoicesText(model.name, port, baudRate, choices, marks).c_str());
   fflush(stdout);
   CSendSession session;
-  const SendOutcome opened = session.Open(model, port, target.usbSerialPort);
-  if (opened == SEND_UNKNOWN_CUTTER) return Fail(SendOutcomeText(opened));
-  if (opened != SEND_DONE) return Fail("plotgate: " + OpenFailureText(session, port));
+  if (const int failed = OpenCutter(session, model, port, target.usbSerialPort)) return failed;
   // Saved once the cutter answers, as the dialog does before it writes the job file.
   try {
     RememberSend(ini, choices, port);
