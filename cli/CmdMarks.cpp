@@ -90,9 +90,7 @@ void AddMarksCommand(CLI::App& app, int& exitCode) {
       return;
     }
     CPlotJob job;
-    JobChoices choices;
-    choices.input = o->input;
-    if (OutputRefused(o->input, o->save) || !LoadChosenJob(job, choices)) {
+    if (OutputRefused(o->input, o->save) || !LoadChosenJob(job, o->input, DefaultChoices())) {
       exitCode = 1;
       return;
     }

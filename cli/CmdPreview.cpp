@@ -20,9 +20,9 @@ namespace {
 // would be sent (the first model's without --model: every protocol writes the job turned
 // the same way, and the two dialects carry the same moves). False, after a message, when
 // the job cannot be encoded.
-bool DetailedPicture(CPlotJob& job, const CutterChoice& cutter, int width, int height, std::string& svg) {
-  const JobFormat format = JobFormatOfModel(cutter.model < 0 ? 0 : cutter.model);
-  const JobResult result = DetailedPreviewOfJob(job, format, cutter.offsets, width, height, THIN_WHEN_LARGE, svg);
+bool DetailedPicture(CPlotJob& job, const Choices& used, int width, int height, std::string& svg) {
+  const JobFormat format = JobFormatOfModel(used.model.value_or(0));
+  const JobResult result = DetailedPreviewOfJob(job, format, OffsetsOf(used), width, height, THIN_WHEN_LARGE, svg);
   if (result == JOB_DONE) return true;
   fprintf(stderr, "plotgate: cannot trace the tool path: %s\n", JobResultText(result));
   return false;
@@ -43,8 +43,8 @@ bool NotAnSvgName(const std::string& output) {
 
 void AddPreviewCommand(CLI::App& app, int& exitCode) {
   struct Options {
-    JobChoices job;
-    CutterChoice cutter;
+    std::string input;
+    Choices given;
     bool detail = false;
     std::string size;
     std::string output;
@@ -55,7 +55,7 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
   CLI::App* preview = app.add_subcommand(
       "preview",
       "Draw the job as SVG, as the dialog's preview shows it; with --detail, what the cutter will do drawn over it");
-  AddJobOptions(*preview, o->job);
+  AddJobOptions(*preview, o->input, o->given);
   AddRegistrationOption(*preview, o->registration);
   preview->add_option("--size", o->size, "Size of the picture in pixels, as WxH (the area the dialog's preview fills)")
       ->required()
@@ -72,11 +72,11 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       "the cuts as sent with --blade-offset and --overcut (blue), where each cut starts and its direction "
       "(green), the cutter's origin, the roll's feed and the side across the roll, the job's size and the "
       "scale; a picture of more than 500,000 points leaves out points within a quarter pixel of a straight line");
-  AddCutterOptions(*preview, o->cutter, false);
+  AddCutterOptions(*preview, o->given, false);
   for (const char* name : {"--model", "--blade-offset", "--overcut"}) preview->get_option(name)->needs(detail);
   preview->add_option("--output", o->output, "SVG file to write, or - for standard output")->required();
   preview->callback([o, &exitCode] {
-    if (OutputRefused(o->job.input, o->output)) {
+    if (OutputRefused(o->input, o->output)) {
       exitCode = 1;
       return;
     }
@@ -84,9 +84,10 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       exitCode = EXIT_USAGE;
       return;
     }
+    const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
     PlacementFit fit;
-    if (!LoadChosenJob(job, o->job) || !PlaceWithRegistration(job, o->job.input, o->registration, fit)) {
+    if (!LoadChosenJob(job, o->input, used) || !PlaceWithRegistration(job, o->input, o->registration, fit)) {
       exitCode = 1;
       return;
     }
@@ -95,7 +96,7 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       const std::vector<IntPoint> marks = job.MarkPoints();
       const CPreviewLayout layout(job.m_pPoints, job.m_bounds, o->width, o->height, marks);
       svg = PreviewSvg({layout.begin(), layout.end()}, o->width, o->height, PreviewMarkStrokes(layout.Frame(), marks));
-    } else if (!DetailedPicture(job, o->cutter, o->width, o->height, svg)) {
+    } else if (!DetailedPicture(job, used, o->width, o->height, svg)) {
       exitCode = 1;
       return;
     }
