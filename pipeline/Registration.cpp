@@ -55,12 +55,20 @@ bool Affine(const std::vector<MeasuredMark>& marks, Placement& map) {
     cv += m.measured.y;
   }
   const double n = static_cast<double>(marks.size());
-  cx /= n, cy /= n, cu /= n, cv /= n;
+  cx /= n;
+  cy /= n;
+  cu /= n;
+  cv /= n;
   double sxx = 0, sxy = 0, syy = 0, sxu = 0, syu = 0, sxv = 0, syv = 0;
   for (const MeasuredMark& m : marks) {
     const double x = m.design.x - cx, y = m.design.y - cy, u = m.measured.x - cu, v = m.measured.y - cv;
-    sxx += x * x, sxy += x * y, syy += y * y;
-    sxu += x * u, syu += y * u, sxv += x * v, syv += y * v;
+    sxx += x * x;
+    sxy += x * y;
+    syy += y * y;
+    sxu += x * u;
+    syu += y * u;
+    sxv += x * v;
+    syv += y * v;
   }
   const double det = sxx * syy - sxy * sxy;
   if (det == 0) return false;
@@ -97,6 +105,10 @@ std::string Refusal(const PlacementFit& fit) {
   if (std::fabs(fit.turn) > MAX_TURN_DEGREES)
     return "the sheet is turned " + Fixed(std::fabs(fit.turn), 1) + DEGREE +
            ": is it loaded the way the drawing shows?";
+  // Marks measured in the wrong order lay the drawing's corners crooked, or flat.
+  if (std::fabs(fit.skew) > MAX_TURN_DEGREES)
+    return "the marks are skewed " + Fixed(std::fabs(fit.skew), 1) + DEGREE +
+           ": was each mark measured under its own number?";
   const double worst = std::fabs(fit.scaleX - 1) >= std::fabs(fit.scaleY - 1) ? fit.scaleX : fit.scaleY;
   if (std::fabs(worst - 1) > MAX_SCALE_CHANGE)
     return "the marks are " + Fixed(std::fabs(worst - 1) * 100, 1) + "% " +
@@ -143,7 +155,10 @@ std::string FitPlacement(const std::vector<MeasuredMark>& marks, PlacementFit& f
     if (marks.size() > 3) {
       for (const MeasuredMark& m : marks) {
         const double off = Misfit(fit.map, m);
-        if (off > fit.misfit || fit.misfitMark == 0) fit.misfit = off, fit.misfitMark = m.number;
+        if (off > fit.misfit || fit.misfitMark == 0) {
+          fit.misfit = off;
+          fit.misfitMark = m.number;
+        }
       }
     }
   }

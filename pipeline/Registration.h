@@ -58,9 +58,9 @@ struct PlacementFit {
   double thirdOff = -1;
 };
 
-// The largest turn and the largest change of scale on either axis that a placement may
-// have, and the largest misfit of 4 marks (units): beyond them the sheet was loaded the
-// wrong way, printed at another size or measured wrongly.
+// The largest turn (and skew) and the largest change of scale on either axis that a
+// placement may have, and the largest misfit of 4 marks (units): beyond them the sheet was
+// loaded the wrong way, printed at another size or measured wrongly.
 const double MAX_TURN_DEGREES = 10;
 const double MAX_SCALE_CHANGE = 0.03;
 const double MAX_MISFIT_UNITS = 40;

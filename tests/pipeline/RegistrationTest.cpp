@@ -63,6 +63,10 @@ TEST(Registration, FitsReadAndRefusalsFromMeasuredMarks) {
       // 8000 units turned 23.5°: (sin, -cos) * 8000 = (3190, -7336).
       {"turn", Marks({{400, 9000}, {3590, 1664}}),
        "the sheet is turned 23.5\xC2\xB0: is it loaded the way the drawing shows?"},
+      // Mark 3 measured 20° off the line square to marks 1 and 2: b = 5638 / 6000 and
+      // e = 2052 / 6000, atan(2052 / 5638) = 20.0°, the scale still 100%.
+      {"skew", Marks({{400, 9000}, {400, 1000}, {6038, 11052}}),
+       "the marks are skewed 20.0\xC2\xB0: was each mark measured under its own number?"},
       // Mark 4 200 units off: 50 units (1.25 mm) left at every mark.
       {"4 marks misfit", Marks({{400, 9000}, {400, 1000}, {6400, 9000}, {6600, 1000}}),
        " lies 1.25 mm from where the four marks together put it: measure the marks again"},
