@@ -89,8 +89,11 @@ int64_t BeyondCutterOrigin(const CPlotJob& job) {
   for (const PlotPoint* p = job.m_pPoints; p; p = p->next) {
     if (p->kind == KIND_PEN_UP || p->kind == KIND_PEN_DOWN) take(p->x, p->y);
   }
+  // The frame and the final pen-up go to the corners, which need not be points of the job.
   const JobBounds& b = job.m_bounds;
-  take(b.minX, b.minY), take(b.maxX, b.minY), take(b.minX, b.maxY), take(b.maxX, b.maxY);
+  for (const int32_t x : {b.minX, b.maxX}) {
+    for (const int32_t y : {b.minY, b.maxY}) take(x, y);
+  }
   return -static_cast<int64_t>(least);
 }
 
