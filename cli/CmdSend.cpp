@@ -185,8 +185,7 @@ int RunSend(const std::string& program, const SendRequest& request) {
 
   // What this send will do, said before anything reaches the cutter.
   const int baudRate = GetPortSettings(model.ProtocolNumber, port, target.usbSerialPort).baudRate;
-  printf("Sending %s to %s\n", request.input.c_str(),
-         ChoicesText(model.name, port, baudRate, choices, marks).c_str());
+  printf("Sending %s to %s\n", request.input.c_str(), ChoicesText(model.name, port, baudRate, choices, marks).c_str());
   fflush(stdout);
   CSendSession session;
   if (const int failed = OpenCutter(session, model, port, target.usbSerialPort)) return failed;
