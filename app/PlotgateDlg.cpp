@@ -18,7 +18,6 @@
 #include "settings/PortList.h"
 #include "settings/RestoreChoices.h"
 #include "settings/SettingsLock.h"
-#include "settings/SpinStep.h"
 #include "ui/PopupMenu.h"
 
 namespace {
@@ -38,20 +37,6 @@ const RotateItem ROTATE_ITEMS[] = {
     {ID_ROTATE2, 2, IDB_ROTATE180_MENU},
     {ID_ROTATE3, 3, IDB_ROTATE270_MENU},
     {ID_ROTATE4, 0, IDB_ROTATE0_MENU},
-};
-
-// The options whose check box governs an edit and its spin (blade offset, over-cut, weed
-// border): the edit and spin are usable only while the box is ticked, and a step of the
-// spin moves the edit's number.
-struct OptionGroup {
-  int check;
-  int edit;
-  int spin;
-};
-const OptionGroup OPTION_GROUPS[] = {
-    {IDC_CHK_BLADE_OFFSET, IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET},
-    {IDC_CHK_OVERCUT, IDC_OVERCUT, IDC_SPIN_OVERCUT},
-    {IDC_CHK_WEED_BORDER, IDC_WEED_BORDER, IDC_SPIN_WEED_BORDER},
 };
 
 std::string LoadText(int id) {
@@ -98,27 +83,14 @@ BOOL CPlotgateDlg::OnInitDialog() {
 
 void CPlotgateDlg::AttachControls() {
   m_progress = Control<CProgressBar>(IDC_PROGRESS);
-  m_bladeOffsetSpin = Control<CSpinButton>(IDC_SPIN_BLADE_OFFSET);
-  m_chkBladeOffset = Control<CButton>(IDC_CHK_BLADE_OFFSET);
   m_height = Control<CWindow>(IDC_HEIGHT);
   m_width = Control<CWindow>(IDC_WIDTH);
-  m_bladeOffset = Control<CWindow>(IDC_BLADE_OFFSET);
   m_device = Control<CComboBox>(IDC_DEVICE);
   m_port = Control<CComboBox>(IDC_PORT);
   m_mirror = Control<CButton>(IDC_MIRROR);
   m_rotate = Control<CButton>(IDC_ROTATE);
   m_send = Control<CButton>(IDOK);
   m_preview = Control<CWindow>(IDC_PREVIEW);
-  m_chkOverCut = Control<CButton>(IDC_CHK_OVERCUT);
-  m_overCut = Control<CWindow>(IDC_OVERCUT);
-  m_overCutSpin = Control<CSpinButton>(IDC_SPIN_OVERCUT);
-  m_chkInsideFirst = Control<CButton>(IDC_CHK_INSIDE_FIRST);
-  m_chkShortestTravel = Control<CButton>(IDC_CHK_SHORTEST_TRAVEL);
-  m_chkWeedBorder = Control<CButton>(IDC_CHK_WEED_BORDER);
-  m_weedBorder = Control<CWindow>(IDC_WEED_BORDER);
-  m_weedBorderSpin = Control<CSpinButton>(IDC_SPIN_WEED_BORDER);
-  m_passes = Control<CWindow>(IDC_PASSES);
-  m_passesSpin = Control<CSpinButton>(IDC_SPIN_PASSES);
   m_status = Control<CWindow>(IDC_STATUS);
 }
 
@@ -141,10 +113,7 @@ void CPlotgateDlg::SetUpControls() {
   version.SetText(LoadText(IDS_VERSION));
   m_progress.SetText("0%");
 
-  m_bladeOffsetSpin.SetRange(1, 9999);
-  m_bladeOffsetSpin.SetBuddy(m_bladeOffset);
-  m_overCutSpin.SetRange(1, 9999);
-  m_overCutSpin.SetBuddy(m_overCut);
+  m_options.SetUp(*this);
 
   for (const CutterModel& model : ModelTable) m_device.AddString(model.name);
   m_device.SetCurSel(0);
@@ -159,21 +128,7 @@ void CPlotgateDlg::SetUpControls() {
   m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
   m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
 
-  EnableItems({IDC_HEIGHT, IDC_WIDTH, IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET, IDC_OVERCUT, IDC_SPIN_OVERCUT}, false);
-  m_bladeOffset.SetText("0.38");
-  m_overCut.SetText("0.85");
-
-  const Choices first = DefaultChoices();
-  m_weedBorderSpin.SetRange(1, 9999);
-  m_weedBorderSpin.SetBuddy(m_weedBorder);
-  m_weedBorder.SetText(*first.weedBorderText);
-  // The passes spin writes its number into its edit itself.
-  m_passesSpin.SetBuddy(m_passes);
-  m_passesSpin.SetRange(MIN_PASSES, MAX_PASSES);
-  m_passesSpin.Send(UDM_SETPOS32, 0, *first.passes);
-  EnableItems({IDC_CHK_INSIDE_FIRST, IDC_CHK_SHORTEST_TRAVEL, IDC_CHK_WEED_BORDER, IDC_WEED_BORDER,
-               IDC_SPIN_WEED_BORDER, IDC_PASSES, IDC_SPIN_PASSES},
-              false);
+  EnableItems({IDC_HEIGHT, IDC_WIDTH}, false);
 }
 
 void CPlotgateDlg::RestoreChoices() {
@@ -196,10 +151,7 @@ void CPlotgateDlg::RestoreChoices() {
   const Choices shown = Merged(saved, DefaultChoices());
   m_device.SetCurSel(restored.modelIndex);
   SelectPort(restored.port);
-  m_chkBladeOffset.SetCheck(*shown.bladeOffset);
-  m_chkOverCut.SetCheck(*shown.overCut);
-  m_bladeOffset.SetText(*shown.bladeOffsetText);
-  m_overCut.SetText(*shown.overCutText);
+  m_options.ShowOffsets(shown);
   SelectedModel = ModelTable[restored.modelIndex];
   m_port.Enable(restored.portListEnabled);
   ShowCutOrder(shown);
@@ -207,11 +159,7 @@ void CPlotgateDlg::RestoreChoices() {
 
 void CPlotgateDlg::ShowCutOrder(const Choices& choices) {
   m_bShowingCutOrder = true;
-  m_chkInsideFirst.SetCheck(choices.insideFirst.value_or(false));
-  m_chkShortestTravel.SetCheck(choices.shortestTravel.value_or(false));
-  m_chkWeedBorder.SetCheck(choices.weedBorder.value_or(false));
-  m_weedBorder.SetText(choices.weedBorderText.value_or(""));
-  m_passesSpin.Send(UDM_SETPOS32, 0, choices.passes.value_or(MIN_PASSES));
+  m_options.ShowCutOrder(choices);
   m_bShowingCutOrder = false;
   m_appliedOrder = ChoicesFromControls();
 }
@@ -247,14 +195,8 @@ void CPlotgateDlg::LoadCommandLineJob() {
 
 void CPlotgateDlg::EnableForJob() {
   const bool job = m_job.HasJob();
-  EnableItems({IDOK, IDC_MIRROR, IDC_ROTATE, IDC_CHK_BLADE_OFFSET, IDC_CHK_OVERCUT, IDC_DEVICE, IDC_PORT,
-               IDC_CHK_INSIDE_FIRST, IDC_CHK_SHORTEST_TRAVEL, IDC_CHK_WEED_BORDER, IDC_PASSES, IDC_SPIN_PASSES},
-              job);
-  if (job) {
-    for (const OptionGroup& group : OPTION_GROUPS) OnOptionGroup(group.check, nullptr);
-  } else {
-    EnableItems({IDC_WEED_BORDER, IDC_SPIN_WEED_BORDER}, false);
-  }
+  EnableItems({IDOK, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT}, job);
+  m_options.EnableForJob(job);
 }
 
 void CPlotgateDlg::SelectPort(const std::string& port) {
@@ -298,11 +240,11 @@ bool CPlotgateDlg::OnButtonClicked(int id) {
     case IDC_MIRROR:
     case IDC_ROTATE: OnMirrorRotate(id); return true;
     case IDC_CHK_BLADE_OFFSET:
-    case IDC_CHK_OVERCUT: return OnOptionGroup(id, nullptr);
+    case IDC_CHK_OVERCUT: return m_options.OnGroup(id, nullptr);
     case IDC_CHK_INSIDE_FIRST:
     case IDC_CHK_SHORTEST_TRAVEL: OnCutOrderChange(); return true;
     case IDC_CHK_WEED_BORDER:
-      OnOptionGroup(id, nullptr);
+      m_options.OnGroup(id, nullptr);
       OnCutOrderChange();
       return true;
     case IDOK: OnSend(); return true;
@@ -315,7 +257,7 @@ bool CPlotgateDlg::OnButtonClicked(int id) {
 
 bool CPlotgateDlg::OnNotify(const NMHDR& header, LRESULT& result) {
   if (header.code != static_cast<UINT>(UDN_DELTAPOS) ||
-      !OnOptionGroup(static_cast<int>(header.idFrom), &reinterpret_cast<const NMUPDOWN&>(header))) {
+      !m_options.OnGroup(static_cast<int>(header.idFrom), &reinterpret_cast<const NMUPDOWN&>(header))) {
     return false;
   }
   result = 0;  // the spin's own position change is allowed
@@ -406,21 +348,6 @@ void CPlotgateDlg::ShowJobSize() {
   m_height.SetText(m_job.HeightText());
 }
 
-bool CPlotgateDlg::OnOptionGroup(int id, const NMUPDOWN* step) {
-  for (const OptionGroup& group : OPTION_GROUPS) {
-    if (step && id == group.spin) {
-      const CWindow edit(Item(group.edit));
-      edit.SetText(SpinStep(edit.GetText(), step->iDelta));
-      return true;
-    }
-    if (!step && id == group.check) {
-      EnableItems({group.edit, group.spin}, Control<CButton>(group.check).GetCheck());
-      return true;
-    }
-  }
-  return false;
-}
-
 void CPlotgateDlg::OnCutOrderChange() {
   // Text set while the window starts has no job to order yet, and controls put back to
   // the order the job is in need no new one.
@@ -435,7 +362,7 @@ void CPlotgateDlg::OnCutOrderChange() {
                        : shown.passes != applied.passes                 ? "Passes"
                                                                         : "Weed border";
     ShowCutOrder(applied);
-    OnOptionGroup(IDC_CHK_WEED_BORDER, nullptr);
+    m_options.OnGroup(IDC_CHK_WEED_BORDER, nullptr);
     RefuseOption(name, ordered);
     return;
   }
@@ -459,15 +386,7 @@ Choices CPlotgateDlg::ChoicesFromControls() const {
   Choices choices;
   choices.model = m_device.GetCurSel();
   choices.port = m_port.GetText();
-  choices.bladeOffset = m_chkBladeOffset.GetCheck();
-  choices.overCut = m_chkOverCut.GetCheck();
-  choices.bladeOffsetText = m_bladeOffset.GetText();
-  choices.overCutText = m_overCut.GetText();
-  choices.insideFirst = m_chkInsideFirst.GetCheck();
-  choices.shortestTravel = m_chkShortestTravel.GetCheck();
-  choices.weedBorder = m_chkWeedBorder.GetCheck();
-  choices.weedBorderText = m_weedBorder.GetText();
-  choices.passes = std::min(std::max(atoi(m_passes.GetText().c_str()), MIN_PASSES), MAX_PASSES);
+  m_options.Read(choices);
   return choices;
 }
 
@@ -572,9 +491,8 @@ void CPlotgateDlg::EnableForSend(bool sending) {
     m_port.Enable(m_port.GetCurSel() != 0);
     return;
   }
-  EnableItems({IDOK, IDC_DEVICE, IDC_PORT, IDC_MIRROR, IDC_ROTATE, IDC_CHK_INSIDE_FIRST, IDC_CHK_SHORTEST_TRAVEL,
-               IDC_CHK_WEED_BORDER, IDC_WEED_BORDER, IDC_SPIN_WEED_BORDER, IDC_PASSES, IDC_SPIN_PASSES},
-              false);
+  EnableItems({IDOK, IDC_DEVICE, IDC_PORT, IDC_MIRROR, IDC_ROTATE}, false);
+  m_options.DisableCutOrder();
 }
 
 unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {

@@ -29,6 +29,7 @@
 #include <thread>
 
 #include "app/HeldFile.h"
+#include "app/OptionControls.h"
 #include "app/PreviewPainter.h"
 #include "app/UsbSender.h"
 #include "cutter/ModelTable.h"
@@ -133,10 +134,6 @@ class CPlotgateDlg : public CDialog {
   // Draws the preview again, and only it: the controls that change with it (a button's
   // image, the size fields, the enabled state) repaint themselves, the rest has not changed.
   void RedrawPreview();
-  // The check box `id` of an option with an edit and a spin (blade offset, over-cut, weed
-  // border), `step` null: its edit and spin usable only while it is ticked; or the spin
-  // `id` of one, with its `step`: the edit's number moved one step. False for any other id.
-  bool OnOptionGroup(int id, const NMUPDOWN* step);
   // Any cut order control changed: the job is ordered again, its size and preview shown;
   // an order the job cannot take puts the controls back to the last one it took.
   void OnCutOrderChange();
@@ -186,12 +183,9 @@ class CPlotgateDlg : public CDialog {
   CPreviewPainter m_previewPainter;  // told to forget its picture whenever the points change
 
   CProgressBar m_progress;
-  CSpinButton m_bladeOffsetSpin, m_overCutSpin;
-  CButton m_chkBladeOffset, m_chkOverCut, m_mirror, m_rotate, m_send;
-  CWindow m_height, m_width, m_bladeOffset, m_overCut, m_preview;
-  CButton m_chkInsideFirst, m_chkShortestTravel, m_chkWeedBorder;
-  CWindow m_weedBorder, m_passes, m_status;
-  CSpinButton m_weedBorderSpin, m_passesSpin;
+  CButton m_mirror, m_rotate, m_send;
+  CWindow m_height, m_width, m_preview, m_status;
+  COptionControls m_options;
   CComboBox m_device, m_port;
 
   Choices m_appliedOrder;                   // the cut order the job is in, as the controls showed it

@@ -79,8 +79,8 @@ struct ChoiceRow {
   std::optional<int> Choices::*number;
   std::optional<bool> Choices::*tick;
   std::optional<std::string> Choices::*text;
-  int min, max;   // a number's range
-  bool clamped;   // a number outside the range is brought into it; otherwise it becomes the default
+  int min, max;  // a number's range
+  bool clamped;  // a number outside the range is brought into it; otherwise it becomes the default
 };
 
 const int CHOICE_ROW_COUNT = 12;

@@ -18,8 +18,12 @@ namespace {
 Remembered Saved(int model, int port, int blade, int overCut, const char* bladeText, const char* overCutText,
                  const char* rememberedPort = "") {
   Remembered remembered;
-  remembered.texts = {std::to_string(model), std::to_string(port), std::to_string(blade), std::to_string(overCut),
-                      bladeText, overCutText};
+  remembered.texts = {std::to_string(model),
+                      std::to_string(port),
+                      std::to_string(blade),
+                      std::to_string(overCut),
+                      bladeText,
+                      overCutText};
   remembered.texts.resize(CHOICE_ROW_COUNT);
   if (*rememberedPort) remembered.texts[6] = rememberedPort;
   remembered.choices = ChoicesFromTexts(remembered.texts);

@@ -86,9 +86,12 @@ TEST_F(SettingsTest, PortIsSavedAsItsListIndex) {
     const char* port;
     const char* index;
   } rows[] = {
-      {"COM30", "30"}, {"VORN_USB", "0"},
+      {"COM30", "30"},
+      {"VORN_USB", "0"},
       // Ports the Port list cannot show keep the saved entry.
-      {"COM31", "7"}, {"/dev/pts/3", "7"}, {"\\\\.\\COM3", "7"},
+      {"COM31", "7"},
+      {"/dev/pts/3", "7"},
+      {"\\\\.\\COM3", "7"},
   };
   for (const auto& row : rows) {
     Given("[Device]\r\nType=0\r\nPort=7\r\n");
