@@ -83,7 +83,8 @@ TEST(Registration, FitsReadAndRefusalsFromMeasuredMarks) {
 }
 
 // With three marks the similarity of marks 1 and 2 predicts mark 3 at (6414.25, 9064.5),
-// 0.46 mm (18.39 units) from where it was measured.
+// 0.46 mm (18.39 units) from where it was measured. Catches a similarity that reflects or
+// turns the wrong way, which would put mark 3 on the other side.
 TEST(Registration, ThirdMarkAgainstThePairsPrediction) {
   PlacementFit pair, three;
   ASSERT_EQ(FitPlacement(Marks({{412, 9021}, {470, 1018}}), pair), "");
@@ -156,6 +157,7 @@ TEST(Registration, PlacementFollowsTheCutOrdersMove) {
 }
 
 // The frame visits the four corners' images from the image of (maxX, minY) and back.
+// Catches a frame that goes round the job file's own box instead of the sheet's.
 TEST(Registration, FrameRoundsTheCornersImages) {
   PlacedJob placed({{400, 9000}, {400, 1000}, {6400, 9000}});
   EXPECT_EQ(JobFrameCommands(placed.job, {DialectHpgl, true}),
@@ -163,7 +165,8 @@ TEST(Registration, FrameRoundsTheCornersImages) {
 }
 
 // How far below the origin: every mark 3528 units lower along the roll puts the square's
-// first coordinate at -128 (3.20 mm); the nominal sheet reaches nowhere below.
+// first coordinate at -128 (3.20 mm); the nominal sheet reaches nowhere below. Catches a
+// reach measured on the job's own coordinates, which never go below 0.
 TEST(Registration, ReachBeyondTheCutterOrigin) {
   PlacedJob low({{-3128, 9000}, {-3128, 1000}, {2872, 9000}});
   ASSERT_EQ(PrepareJobForWriting(low.job), JOB_DONE);
@@ -174,6 +177,7 @@ TEST(Registration, ReachBeyondTheCutterOrigin) {
 }
 
 // Marks of another drawing: a mark the drawing lacks, or more than 0.05 mm (2 units) away.
+// Catches the limit taken as at least rather than more than, and a missing mark passed.
 TEST(Registration, MarksOfAnotherDrawing) {
   DrawingMarks drawing;
   drawing.has[0] = drawing.has[1] = true;
@@ -189,6 +193,8 @@ TEST(Registration, MarksOfAnotherDrawing) {
   EXPECT_EQ(OtherDrawingProblem(three, drawing), "mark 3 is at 0.00, 150.00 mm there and missing here");
 }
 
+// Catches a file that does not read back as written, and line ends or an order of marks
+// that a hand-edited file may have refused.
 TEST(RegistrationFile, WrittenAndReadBack) {
   RegistrationRecord record;
   record.laserOffset = {-12, 30};
