@@ -77,10 +77,17 @@ void CPreviewPainter::DrawLines(HDC dc, int width, int height, const CPlotJob& j
   const RECT inside = {1, 1, width - 1, height - 1};
   FillRect(dc, &inside, white);
 
+  const std::vector<IntPoint> marks = job.MarkPoints();
+  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height, marks);
   CPolylineRuns runs(dc);
-  ForEachPreviewRun(CPreviewLayout(job.m_pPoints, job.m_bounds, width, height), runs);
+  ForEachPreviewRun(layout, runs);
+  // The registration marks' crosses over the drawing, in blue.
+  HPEN blue = CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
+  SelectObject(dc, blue);
+  ForEachPreviewRun(PreviewMarkStrokes(layout.Frame(), marks), runs);
 
   SelectObject(dc, oldPen);
+  DeleteObject(blue);
   DeleteObject(white);
   DeleteObject(pen);
 }

@@ -1,6 +1,6 @@
 // The main dialog's picture of the job: its lines in red on a white ground, scaled to fit
-// and centred, y up. It keeps the picture it drew last and copies it while the points and
-// the size stay as they were, as a million lines take far longer to draw than to copy.
+// and centred, y up, and its registration marks as blue crosses. It keeps the picture it drew last and copies it while
+// the points and the size stay as they were, as a million lines take far longer to draw than to copy.
 #pragma once
 
 #include <windows.h>

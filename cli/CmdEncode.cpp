@@ -1,10 +1,12 @@
-// plotgate encode INPUT --model NAME [--mirror] [--rotate R] [--blade-offset TEXT]
-//   [--overcut TEXT] --output FILE|-: the job file the dialog would write.
+// plotgate encode INPUT --model NAME [--mirror] [--rotate R | --registration FILE.reg]
+//   [--blade-offset TEXT] [--overcut TEXT] --output FILE|-: the job file the dialog would
+// write.
 #include <cstdio>
 #include <memory>
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/RegistrationOption.h"
 #include "pipeline/JobFileWriter.h"
 
 void AddEncodeCommand(CLI::App& app, int& exitCode) {
@@ -12,16 +14,20 @@ void AddEncodeCommand(CLI::App& app, int& exitCode) {
     std::string input;
     Choices given;
     std::string output;
+    std::string registration;
   };
   auto o = std::make_shared<Options>();
   CLI::App* encode = app.add_subcommand("encode", "Write the job file for a cutter model");
   AddJobOptions(*encode, o->input, o->given);
+  AddRegistrationOption(*encode, o->registration);
   AddCutterOptions(*encode, o->given, true);
   encode->add_option("--output", o->output, "Job file to write, or - for standard output")->required();
   encode->callback([o, &exitCode] {
     const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
-    if (OutputRefused(o->input, o->output) || !LoadChosenJob(job, o->input, used)) {
+    PlacementFit fit;
+    if (OutputRefused(o->input, o->output) || !LoadChosenJob(job, o->input, used) ||
+        !PlaceWithRegistration(job, o->input, o->registration, fit)) {
       exitCode = 1;
       return;
     }

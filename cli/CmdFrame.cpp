@@ -1,13 +1,15 @@
-// plotgate frame INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R] [cut order options]
-//   [--ini FILE]:
+// plotgate frame INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R | --registration
+//   FILE.reg] [cut order options] [--ini FILE]:
 // traces the job's bounding box on the cutter with the pen up, where and how the job file
-// would place it, so the user sees where the job will land before cutting. Model, port and
+// would place it (with --registration, where the measured marks put its corners), so the
+// user sees where the job will land before cutting. Model, port and
 // cut order are taken as send takes them; nothing is remembered.
 #include <cstdio>
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "cli/InterruptGuard.h"
+#include "cli/RegistrationOption.h"
 #include "cli/RememberedChoices.h"
 #include "cutter/ModelTable.h"
 #include "cutter/PortDiscovery.h"
@@ -21,6 +23,7 @@ struct FrameOptions {
   std::string input;
   Choices given;
   std::string iniPath;
+  std::string registration;
 };
 
 int RunFrame(const FrameOptions& options) {
@@ -33,7 +36,10 @@ int RunFrame(const FrameOptions& options) {
   PrintSettingsWarnings(target.remembered, target.iniPath);
   const CutterModel& model = ModelTable[target.model];
   CPlotJob job;
-  if (!LoadChosenJob(job, options.input, target.used)) return 1;
+  PlacementFit fit;
+  if (!LoadChosenJob(job, options.input, target.used) ||
+      !PlaceWithRegistration(job, options.input, options.registration, fit))
+    return 1;
   const JobFormat format = JobFormatOfModel(target.model);
   const std::string frame = JobFrameCommands(job, format);
   if (frame.empty()) return Fail("plotgate: cannot frame " + options.input + ": not enough memory for this job");
@@ -76,6 +82,7 @@ void AddFrameCommand(CLI::App& app, int& exitCode) {
       "would be placed (mirror, rotation and the cutter's origin), then back to the origin. Never lowers the pen. "
       "Choices not given are the ones saved by the last send; nothing is saved.");
   AddJobOptions(*frame, options->input, options->given);
+  AddRegistrationOption(*frame, options->registration);
   AddTargetOptions(*frame, options->given, options->iniPath);
   AddUntickCutOrderOptions(*frame, options->given);
   frame->callback([options, &exitCode] { exitCode = RunFrame(*options); });

@@ -1,13 +1,15 @@
-// plotgate info INPUT [--mirror] [--rotate R] [--detail [--model NAME] [--blade-offset TEXT |
+// plotgate info INPUT [--mirror] [--rotate R | --registration FILE.reg] [--detail [--model NAME] [--blade-offset TEXT |
 //   --no-blade-offset] [--overcut TEXT | --no-overcut] [--ini FILE]]: the job's size as the
 // dialog shows it; with --detail also its paths, their lengths, and the job file a send
-// would write for the model with the time the line needs for it.
+// would write for the model with the time the line needs for it; with --registration also
+// how the placement from the measured marks reads.
 #include <cstdio>
 #include <memory>
 
 #include "cli/AmountText.h"
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/RegistrationOption.h"
 #include "cli/RememberedChoices.h"
 #include "cli/TransferRate.h"
 #include "cutter/ModelTable.h"
@@ -64,11 +66,13 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
     Choices given;
     std::string iniPath;
     bool detail = false;
+    std::string registration;
   };
   auto o = std::make_shared<Options>();
   CLI::App* info = app.add_subcommand(
       "info", "Print the job's width and height in millimetres; with --detail, what a send of it would take");
   AddJobOptions(*info, o->input, o->given);
+  AddRegistrationOption(*info, o->registration);
   CLI::Option* detail = info->add_flag(
       "--detail", o->detail,
       "Also print the number of paths (a pen-up and the pen-downs after it, counted over the paths that cut "
@@ -93,20 +97,24 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       modelDefaulted = !o->given.model && !remembered.choices.model;
     }
     CPlotJob job;
-    if (!LoadChosenJob(job, o->input, used)) {
+    PlacementFit fit;
+    if (!LoadChosenJob(job, o->input, used) || !PlaceWithRegistration(job, o->input, o->registration, fit)) {
       exitCode = 1;
       return;
     }
     // Every model takes the job with its coordinates swapped: the width lies across the roll
     // and the height runs along the feed (ToolPath.h).
     printf("%s x %s mm (across the roll x along the feed)\n", job.WidthText().c_str(), job.HeightText().c_str());
+    if (!o->registration.empty()) printf("placed: %s\n", PlacementResultLine(fit).c_str());
     if (o->detail) {
       Choices inDrawingOrder = used;
       inDrawingOrder.insideFirst = false;
       inDrawingOrder.shortestTravel = false;
       CPlotJob drawing;
       const CutOrder& order = job.GetCutOrder();
-      if ((order.insideFirst || order.shortestTravel) && !LoadChosenJob(drawing, o->input, inDrawingOrder)) {
+      if ((order.insideFirst || order.shortestTravel) &&
+          (!LoadChosenJob(drawing, o->input, inDrawingOrder) ||
+           !PlaceWithRegistration(drawing, o->input, o->registration, fit))) {
         exitCode = 1;
       } else if (!PrintDetail(job, drawing, used, modelDefaulted)) {
         exitCode = 1;

@@ -1,6 +1,7 @@
-// plotgate preview INPUT [--mirror] [--rotate R] --size WxH [--detail [--model NAME]
+// plotgate preview INPUT [--mirror] [--rotate R | --registration FILE.reg] --size WxH [--detail [--model NAME]
 //   [--blade-offset MM] [--overcut MM]] --output FILE.svg|-: the dialog's preview as an SVG
-// picture, or with --detail the same picture with what the cutter will do drawn over it.
+// picture (the registration marks as blue crosses), or with --detail the same picture with
+// what the cutter will do drawn over it, placed by the measured marks with --registration.
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "cli/Commands.h"
 #include "cli/PreviewDetail.h"
 #include "cli/PreviewSvg.h"
+#include "cli/RegistrationOption.h"
 #include "pipeline/PreviewLayout.h"
 
 namespace {
@@ -47,12 +49,14 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
     std::string size;
     std::string output;
     int width = 0, height = 0;
+    std::string registration;
   };
   auto o = std::make_shared<Options>();
   CLI::App* preview = app.add_subcommand(
       "preview",
       "Draw the job as SVG, as the dialog's preview shows it; with --detail, what the cutter will do drawn over it");
   AddJobOptions(*preview, o->input, o->given);
+  AddRegistrationOption(*preview, o->registration);
   preview->add_option("--size", o->size, "Size of the picture in pixels, as WxH (the area the dialog's preview fills)")
       ->required()
       ->check([o](const std::string& text) -> std::string {
@@ -82,14 +86,16 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
     }
     const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
-    if (!LoadChosenJob(job, o->input, used)) {
+    PlacementFit fit;
+    if (!LoadChosenJob(job, o->input, used) || !PlaceWithRegistration(job, o->input, o->registration, fit)) {
       exitCode = 1;
       return;
     }
     std::string svg;
     if (!o->detail) {
-      const CPreviewLayout layout(job.m_pPoints, job.m_bounds, o->width, o->height);
-      svg = PreviewSvg({layout.begin(), layout.end()}, o->width, o->height);
+      const std::vector<IntPoint> marks = job.MarkPoints();
+      const CPreviewLayout layout(job.m_pPoints, job.m_bounds, o->width, o->height, marks);
+      svg = PreviewSvg({layout.begin(), layout.end()}, o->width, o->height, PreviewMarkStrokes(layout.Frame(), marks));
     } else if (!DetailedPicture(job, used, o->width, o->height, svg)) {
       exitCode = 1;
       return;

@@ -1,4 +1,4 @@
-// plotgate send INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R]
+// plotgate send INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R | --registration FILE.reg]
 //   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut]
 //   [--inside-first | --no-inside-first] [--shortest-travel | --no-shortest-travel]
 //   [--weed-border MM | --no-weed-border] [--passes N] [--ini FILE] [--from-path N] [--job-id ID]:
@@ -20,6 +20,7 @@
 #include "cli/InterruptGuard.h"
 #include "cli/JobIdentity.h"
 #include "cli/PrivateJobFile.h"
+#include "cli/RegistrationOption.h"
 #include "cli/RememberedChoices.h"
 #include "cli/SendProgress.h"
 #include "cli/ShellWord.h"
@@ -87,14 +88,16 @@ std::string ChoicesText(const char* model, const std::string& port, int baudRate
 }
 
 // What a send is told: the drawing, the choices given, the settings file (--ini, "" for
-// the default), and where it goes on from and with which drawing: --from-path N (0 when
-// not given) and --job-id ID ("" when not given).
+// the default), where it goes on from and with which drawing: --from-path N (0 when
+// not given) and --job-id ID ("" when not given), and the registration file that places
+// it (--registration, "" when not given).
 struct SendRequest {
   std::string input;
   Choices given;
   std::string iniPath;
   int fromPath = 0;
   std::string jobId;
+  std::string registration;
 };
 
 // The send command with every choice this send used, going on from path `fromPath` of the
@@ -121,6 +124,8 @@ std::string GoOnCommand(const std::string& program, const SendRequest& request, 
   command += box(used.weedBorder, used.weedBorderText, " --weed-border", " --no-weed-border");
   command += " --passes " + std::to_string(std::max(used.passes.value_or(1), 1));
   if (!request.iniPath.empty()) command += " --ini " + ShellWord(request.iniPath);
+  // The paths are those of the placed job: going on needs the same placement.
+  if (!request.registration.empty()) command += " --registration " + ShellWord(request.registration);
   if (!jobId.empty()) command += " --job-id " + jobId;
   return command + " --from-path " + std::to_string(fromPath) + " -- " + ShellWord(request.input);
 }
@@ -177,7 +182,10 @@ int RunSend(const std::string& program, const SendRequest& request) {
   choices.port = port;
 
   CPlotJob job;
-  if (!LoadChosenJob(job, request.input, choices)) return 1;
+  PlacementFit fit;
+  if (!LoadChosenJob(job, request.input, choices) ||
+      !PlaceWithRegistration(job, request.input, request.registration, fit))
+    return 1;
   // A path beyond the job is a usage error, told before the port is opened and anything
   // is saved.
   uint64_t keptSize = 0;
@@ -186,6 +194,8 @@ int RunSend(const std::string& program, const SendRequest& request) {
   // What this send will do, said before anything reaches the cutter.
   const int baudRate = GetPortSettings(model.ProtocolNumber, port, target.usbSerialPort).baudRate;
   printf("Sending %s to %s\n", request.input.c_str(), ChoicesText(model.name, port, baudRate, choices, marks).c_str());
+  if (!request.registration.empty())
+    printf("placed by %s: %s\n", request.registration.c_str(), PlacementResultLine(fit).c_str());
   fflush(stdout);
   CSendSession session;
   if (const int failed = OpenCutter(session, model, port, target.usbSerialPort)) return failed;
@@ -265,6 +275,7 @@ void AddSendCommand(CLI::App& app, int& exitCode, const std::string& program) {
       "Send the job to a cutter on a serial port. Choices not given are the ones saved by the last send (of "
       "plotgate or of the dialog), and every send saves its choices.");
   AddJobOptions(*send, request->input, request->given);
+  AddRegistrationOption(*send, request->registration);
   AddCutterOptions(*send, request->given, false);
   AddPortOption(*send, request->given);
   AddRememberOptions(*send, request->iniPath, request->given);

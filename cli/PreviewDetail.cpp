@@ -142,8 +142,9 @@ std::string DrawCutterAxes(const ToolPath& path, const CPreviewFrame& frame) {
 
 // Beyond the points, what the detailed picture tells.
 struct PreviewDetail {
-  ToolPath toolPath;     // the pen moves sent, with the cutter's axes
-  std::string sizeText;  // the job's size, "100.07 x 25.00 mm" as `plotgate info` prints it
+  ToolPath toolPath;                 // the pen moves sent, with the cutter's axes
+  std::string sizeText;              // the job's size, "100.07 x 25.00 mm" as `plotgate info` prints it
+  std::vector<PreviewStroke> marks;  // the crosses on the registration marks
 };
 
 // Millimetres per pixel in three significant digits, whole millimetres from 100 on.
@@ -166,6 +167,7 @@ std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const 
   svg += std::string("<path id=\"travel\" fill=\"none\" stroke=\"") + TRAVEL_COLOUR +
          "\" stroke-width=\"0.5\" stroke-dasharray=\"3 2\" d=\"" + layers.travel + "\"/>\n";
   svg += PreviewRunPaths(strokes, tolerance);
+  svg += PreviewRunPaths(detail.marks, 0, "blue");
   svg += std::string("<path id=\"tool-path\" fill=\"none\" stroke=\"") + CUT_COLOUR + "\" stroke-width=\"0.5\" d=\"" +
          layers.cuts + "\"/>\n";
   svg += std::string("<g id=\"starts\" fill=\"") + MARK_COLOUR + "\">\n" + layers.starts + "</g>\n";
@@ -186,11 +188,13 @@ std::string DetailedPreviewSvg(const std::vector<PreviewStroke>& strokes, const 
 JobResult DetailedPreviewOfJob(CPlotJob& job, const JobFormat& format, const OffsetOptions& options, int width,
                                int height, Thinning thinning, std::string& svg) {
   // The dialog's picture first: the encoding simplifies the job's points.
-  const CPreviewFrame frame(job.m_pPoints, job.m_bounds, width, height);
-  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height);
+  const std::vector<IntPoint> marks = job.MarkPoints();
+  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height, marks);
+  const CPreviewFrame& frame = layout.Frame();
   const std::vector<PreviewStroke> strokes(layout.begin(), layout.end());
   PreviewDetail detail;
   detail.sizeText = job.WidthText() + " x " + job.HeightText() + " mm";
+  detail.marks = PreviewMarkStrokes(frame, marks);
   const JobResult traced = TraceToolPath(job, format, options, detail.toolPath);
   if (traced != JOB_DONE) return traced;
   const bool thin = thinning == THIN_ALWAYS || (thinning == THIN_WHEN_LARGE &&

@@ -25,7 +25,7 @@ enum Thinning {
 // The detailed picture of a loaded job for a control of width x height, with the tool
 // path that a driver writing `format` (its dialect, the pair swapped or not) is sent under
 // `options`. On a canvas 40 pixels wider and 44 higher: the dialog's red paths at the same
-// pixels (PreviewRunPaths), and over them
+// pixels (PreviewRunPaths) with the registration marks' blue crosses, and over them
 // - "travel": the pen-up moves, thin grey dashes;
 // - "tool-path": the cuts as sent, thin blue lines (blade offset and over-cut included);
 // - "starts": a green dot where each cut starts, and "directions": a green arrow from it

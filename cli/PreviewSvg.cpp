@@ -22,16 +22,18 @@ std::string PointText(PixelPoint p) { return PixelText(p.x) + " " + PixelText(p.
 
 namespace {
 
-// Writes each run of the preview as one red path, its points thinned within `tolerance`.
+// Writes each run of the preview as one path in `colour`, its points thinned within
+// `tolerance`.
 class CRunPaths {
  public:
-  explicit CRunPaths(double tolerance) : m_fTolerance(tolerance) {}
+  CRunPaths(double tolerance, const char* colour) : m_fTolerance(tolerance), m_colour(colour) {}
 
   void Start(int x, int y) { m_run.assign(1, PixelPoint{static_cast<double>(x), static_cast<double>(y)}); }
   void LineTo(int x, int y) { m_run.push_back(PixelPoint{static_cast<double>(x), static_cast<double>(y)}); }
   void End() {
     const std::vector<PixelPoint> drawn = MergeCollinear(m_run, m_fTolerance);
-    m_sPaths += "<path fill=\"none\" stroke=\"red\" stroke-width=\"1\" d=\"M " + PointText(drawn.front());
+    m_sPaths += "<path fill=\"none\" stroke=\"" + std::string(m_colour) + "\" stroke-width=\"1\" d=\"M " +
+                PointText(drawn.front());
     for (size_t i = 1; i < drawn.size(); ++i) m_sPaths += " L " + PointText(drawn[i]);
     m_sPaths += "\"/>\n";
   }
@@ -40,20 +42,22 @@ class CRunPaths {
 
  private:
   double m_fTolerance;
+  const char* m_colour;
   std::vector<PixelPoint> m_run;
 };
 
 }  // namespace
 
-std::string PreviewRunPaths(const std::vector<PreviewStroke>& strokes, double tolerance) {
-  CRunPaths runs(tolerance);
+std::string PreviewRunPaths(const std::vector<PreviewStroke>& strokes, double tolerance, const char* colour) {
+  CRunPaths runs(tolerance, colour);
   ForEachPreviewRun(strokes, runs);
   return runs.m_sPaths;
 }
 
-std::string PreviewSvg(const std::vector<PreviewStroke>& strokes, int width, int height) {
+std::string PreviewSvg(const std::vector<PreviewStroke>& strokes, int width, int height,
+                       const std::vector<PreviewStroke>& marks) {
   const std::string w = std::to_string(width), h = std::to_string(height);
   return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " +
          h + "\">\n<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"white\"/>\n" + PreviewRunPaths(strokes, 0) +
-         "</svg>\n";
+         PreviewRunPaths(marks, 0, "blue") + "</svg>\n";
 }

@@ -8,12 +8,15 @@
 
 // A white width x height picture with one red path per run of strokes: each path starts
 // at a move ("M X Y") and goes on with its lines ("L X Y"). Lines before any move start
-// from (0, 0), where a device context's current position starts.
-std::string PreviewSvg(const std::vector<PreviewStroke>& strokes, int width, int height);
+// from (0, 0), where a device context's current position starts. The strokes of the
+// registration marks' crosses, `marks`, follow in blue.
+std::string PreviewSvg(const std::vector<PreviewStroke>& strokes, int width, int height,
+                       const std::vector<PreviewStroke>& marks = {});
 
-// The red paths of PreviewSvg alone. With a tolerance above 0, each path leaves out the
-// points within that many pixels of the straight line that replaces them (MergeCollinear).
-std::string PreviewRunPaths(const std::vector<PreviewStroke>& strokes, double tolerance);
+// The paths of PreviewSvg alone, in `colour`. With a tolerance above 0, each path leaves
+// out the points within that many pixels of the straight line that replaces them
+// (MergeCollinear).
+std::string PreviewRunPaths(const std::vector<PreviewStroke>& strokes, double tolerance, const char* colour = "red");
 
 // A length or place in pixels as SVG text: rounded to two decimals, without trailing
 // zeros ("151", "2.5", "-0.25"); held within 10^12 pixels either way, and "0" for a value

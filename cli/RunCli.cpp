@@ -88,6 +88,7 @@ int RunCli(int argc, const char* const* argv) {
   AddToolbarCommand(app, exitCode);
   AddCheckCommand(app, exitCode);
   AddFrameCommand(app, exitCode);
+  AddMarksCommand(app, exitCode);
   // The first word that is not an option must name a command; say which ones there are.
   for (int i = 1; i < argc; ++i) {
     if (argv[i][0] == '-') continue;

@@ -549,7 +549,7 @@ std::vector<CutUnit> FormUnits(const std::vector<PathSpan>& spans, size_t from, 
 }  // namespace
 
 JobResult OrderCuts(PointList points, const JobBounds& bounds, const CutOrder& order, PointList& out,
-                    JobBounds& outBounds, uint64_t* steps) {
+                    JobBounds& outBounds, uint64_t* steps, IntPoint* moved) {
   out = nullptr;
   uint64_t work = 0;
   const int passes = std::min(std::max(order.passes, MIN_PASSES), MAX_PASSES);
@@ -610,7 +610,9 @@ JobResult OrderCuts(PointList points, const JobBounds& bounds, const CutOrder& o
   out = list.Take();
   if (!out) return JOB_NO_MEMORY;
   ComputeBounds(out, outBounds);
-  TransformPoints(out, OriginTranslation(outBounds), outBounds);
+  const JobTransform toOrigin = OriginTranslation(outBounds);
+  TransformPoints(out, toOrigin, outBounds);
+  if (moved) *moved = IntPoint{toOrigin.dx, toOrigin.dy};
   return JOB_DONE;
 }
 

@@ -56,9 +56,10 @@ int32_t WeedMarginUnits(bool ticked, double millimetres);
 // border would take more than MAX_JOB_POINTS points; JOB_NO_MEMORY when memory runs out.
 // On failure `out` is null. When `steps` is given it receives the work of finding which
 // paths lie inside which (edges walked, points looked up, boxes looked at), so that tests
-// can hold it to a multiple of the job's points.
+// can hold it to a multiple of the job's points. `moved`, when given, receives the
+// translation that took the ordered points to the origin.
 JobResult OrderCuts(PointList points, const JobBounds& bounds, const CutOrder& order, PointList& out,
-                    JobBounds& outBounds, uint64_t* steps = nullptr);
+                    JobBounds& outBounds, uint64_t* steps = nullptr, IntPoint* moved = nullptr);
 
 // The pen-up travel of `points` in plotter units: from `from` to the first move, between
 // each line and the next move, and from the last point to `park`.

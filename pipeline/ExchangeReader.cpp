@@ -195,7 +195,8 @@ int32_t Moved(int32_t from, int32_t by, int& clamped) {
 // that (a curve too short to give a point still takes a node).
 class CCommandReader {
  public:
-  CCommandReader(CommandList& out, ExchangeReport& report) : m_out(out), m_current(out), m_report(report) {}
+  CCommandReader(CommandList& out, ExchangeReport& report, DrawingMarks& marks)
+      : m_out(out), m_current(out), m_report(report), m_marks(marks) {}
 
   JobResult Read(CByteSource& source) {
     StoredCommand command;
@@ -218,12 +219,15 @@ class CCommandReader {
           if (source.Failed()) return JOB_READ_FAILED;
           added = AddPairs(command, clamped, kept);
         }
-      } else if (StartsWith(text, "BZ"))
+      } else if (StartsWith(text, "BZ")) {
         added = AddCurve(command, clamped);
-      else if (const unsigned bit = SettingBit(command))
+      } else if (StartsWith(text, "RM")) {
+        if (!AddMark(command, clamped)) Count(m_report.skipped, command.start);
+      } else if (const unsigned bit = SettingBit(command)) {
         m_report.settings |= bit;
-      else if (!SkippedByDesign(command))
+      } else if (!SkippedByDesign(command)) {
         Count(m_report.skipped, command.start);
+      }
       Count(m_report.clamped, command.start, clamped);
       if (added != JOB_DONE) return added;
       if (command.more) {  // cut at the limit
@@ -281,6 +285,21 @@ class CCommandReader {
     return Add(KIND_CURVE, m_slots, 6);
   }
 
+  // "RMn,x,y": mark n at (x, y), when n is a mark's number and the three numbers are all
+  // the command holds; false for any other "RM" command. The pen, the current point and the slots stay as they were.
+  bool AddMark(const StoredCommand& command, int& clamped) {
+    int32_t numbers[3] = {0, 0, 0};
+    const char* end = nullptr;
+    int markClamped = 0;
+    if (command.more || ScanNumbers(command.text + 2, numbers, 3, &markClamped, &end) != 3 ||
+        (*end != ';' && *end != '\0') || numbers[0] < 1 || numbers[0] > MAX_MARKS)
+      return false;
+    clamped += markClamped;
+    m_marks.has[numbers[0] - 1] = true;
+    m_marks.at[numbers[0] - 1] = IntPoint{numbers[1], numbers[2]};
+    return true;
+  }
+
   // The open placeholder takes the kind and a copy of the coordinates; a new placeholder
   // follows it.
   JobResult Add(int32_t kind, const int32_t* values, int count) {
@@ -314,6 +333,7 @@ class CCommandReader {
   PathCommand* m_current;
   PathCommand* m_previous = nullptr;
   ExchangeReport& m_report;
+  DrawingMarks& m_marks;
   CPointCount m_points;
   int64_t m_nCommands = 0;
   // Slots are shared by every command of this pass: a command that fills fewer keeps
@@ -339,7 +359,10 @@ std::string SkippedSettingNames(const ExchangeReport& report) {
   return names;
 }
 
-JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* report, int* systemError) {
+JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* report, int* systemError,
+                           DrawingMarks* marks) {
+  DrawingMarks read;
+  if (marks) *marks = read;
   ExchangeReport unused;
   ExchangeReport& tally = report ? *report : unused;
   tally = ExchangeReport();
@@ -360,10 +383,11 @@ JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* r
     size_t count = 0;
     const unsigned char* first = source.Start(FORMAT_SNIFF_BYTES, count);
     tally.format = FormatOf(first, count);
-    result = tally.format != FORMAT_HPGL ? JOB_NOT_HPGL : CCommandReader(out, tally).Read(source);
+    result = tally.format != FORMAT_HPGL ? JOB_NOT_HPGL : CCommandReader(out, tally, read).Read(source);
     error = source.SystemError();
   }
   g_routines.Close(file);
   if (result != JOB_DONE) FreeCommands(out);  // no half-read job
+  if (marks && result == JOB_DONE) *marks = read;
   return result;
 }

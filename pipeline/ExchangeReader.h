@@ -9,7 +9,9 @@
 // absolute, "PR" relative to the current point. Each pair of these four commands is a move
 // with the pen up or a line with it down; without numbers they change only the pen or the
 // plotting mode. "BZ x1,y1,x2,y2,x3,y3" draws a cubic curve from the current point to
-// (x3, y3), "SP0;" ends the drawing. Commands that set the pen's width or colour, the speed
+// (x3, y3), "RMn,x,y" places registration mark n (1 to 4) at (x, y) without drawing or
+// moving (a later mark of the same number replaces it; other numbers, or fewer than three
+// numbers, are skipped), "SP0;" ends the drawing. Commands that set the pen's width or colour, the speed
 // or the force ("VS", "FS" and their like) are skipped and named in the report; anything
 // else is skipped. An SVG, PDF or EPS file is refused before any command is read.
 #pragma once
@@ -76,5 +78,6 @@ std::string SkippedSettingNames(const ExchangeReport& report);
 // `out` null. `report`, when given, is cleared and then counts what the commands read
 // held; what is read does not depend on it. `systemError`, when given, receives the error
 // number of the open or read that failed (JOB_CANNOT_OPEN, JOB_READ_FAILED), else 0.
+// `marks`, when given, receives the registration marks read (none unless JOB_DONE).
 JobResult ReadExchangeFile(CommandList& out, const char* path, ExchangeReport* report = nullptr,
-                           int* systemError = nullptr);
+                           int* systemError = nullptr, DrawingMarks* marks = nullptr);

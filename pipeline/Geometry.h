@@ -7,11 +7,6 @@
 #include "pipeline/JobModel.h"
 #include "pipeline/JobResult.h"
 
-struct IntPoint {
-  int32_t x;
-  int32_t y;
-};
-
 // Truncates toward zero into the int32 range; values beyond it saturate (NaN gives 0).
 // Inline, as the preview and the transforms call it for every point of a large job.
 inline int32_t TruncToCoord(double value) {

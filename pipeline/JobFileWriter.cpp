@@ -1,5 +1,6 @@
 #include "pipeline/JobFileWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -72,6 +73,30 @@ IntPoint JobFilePoint(const JobBounds& bounds, int32_t x, int32_t y, bool swapXY
   return swapXY ? IntPoint{y, reversedX} : IntPoint{reversedX, y};
 }
 
+IntPoint PlacedJobFilePoint(const CPlotJob& job, int32_t x, int32_t y, bool swapXY) {
+  if (!job.m_placement) return JobFilePoint(job.m_bounds, x, y, swapXY);
+  return PlacedPoint(*job.m_placement, static_cast<double>(x) + job.m_drawingOrigin.x,
+                     static_cast<double>(y) + job.m_drawingOrigin.y);
+}
+
+int64_t BeyondCutterOrigin(const CPlotJob& job) {
+  if (!job.m_placement) return 0;
+  int32_t least = 0;
+  const auto take = [&](int32_t x, int32_t y) {
+    const IntPoint at = PlacedJobFilePoint(job, x, y, false);
+    least = std::min({least, at.x, at.y});
+  };
+  for (const PlotPoint* p = job.m_pPoints; p; p = p->next) {
+    if (p->kind == KIND_PEN_UP || p->kind == KIND_PEN_DOWN) take(p->x, p->y);
+  }
+  // The frame and the final pen-up go to the corners, which need not be points of the job.
+  const JobBounds& b = job.m_bounds;
+  for (const int32_t x : {b.minX, b.maxX}) {
+    for (const int32_t y : {b.minY, b.maxY}) take(x, y);
+  }
+  return -static_cast<int64_t>(least);
+}
+
 void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, const JobFormat& format, const OffsetOptions& options) {
   const DialectStrings& strings = StringsFor(format.dialect);
   const bool swapXY = format.swapXY;
@@ -82,12 +107,18 @@ void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, const JobFormat& f
   out.PutText(strings.header);
   for (const PlotPoint* p = job.m_pPoints; p; p = p->next) {
     if (p->kind != KIND_PEN_UP && p->kind != KIND_PEN_DOWN) continue;
-    const IntPoint at = JobFilePoint(job.m_bounds, p->x, p->y, swapXY);
+    const IntPoint at = PlacedJobFilePoint(job, p->x, p->y, swapXY);
     sink.PutPen(p->kind, at.x, at.y);
   }
-  // The final pen-up parks the knife at the job corner (W, H).
-  const int32_t h = TruncToCoord(static_cast<double>(height));
-  sink.PutPen(KIND_PEN_UP, swapXY ? h : 0, swapXY ? 0 : h);
+  // The final pen-up parks the knife at the job corner (W, H): after the move to the origin
+  // (maxX, maxY), which the job file puts at (H, 0) with the swap, at (0, H) without.
+  if (job.m_placement) {
+    const IntPoint corner = PlacedJobFilePoint(job, job.m_bounds.maxX, job.m_bounds.maxY, swapXY);
+    sink.PutPen(KIND_PEN_UP, corner.x, corner.y);
+  } else {
+    const int32_t h = TruncToCoord(static_cast<double>(height));
+    sink.PutPen(KIND_PEN_UP, swapXY ? h : 0, swapXY ? 0 : h);
+  }
   sink.PutText(strings.terminator);
 }
 
@@ -98,6 +129,8 @@ JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved) {
   ComputeBounds(job.m_pPoints, job.m_bounds);
   const JobTransform toOrigin = OriginTranslation(job.m_bounds);
   TransformPoints(job.m_pPoints, toOrigin, job.m_bounds);
+  job.m_drawingOrigin = IntPoint{ClampToCoord(static_cast<int64_t>(job.m_drawingOrigin.x) - toOrigin.dx),
+                                 ClampToCoord(static_cast<int64_t>(job.m_drawingOrigin.y) - toOrigin.dy)};
   if (moved) *moved = IntPoint{toOrigin.dx, toOrigin.dy};
   return JOB_DONE;
 }

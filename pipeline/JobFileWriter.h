@@ -48,11 +48,23 @@ JobResult PrepareJobForWriting(CPlotJob& job, IntPoint* moved = nullptr);
 
 // The rest of WriteJobFile for a prepared job, into `out`: the header, every move and line,
 // the final pen-up and the terminator, through the offset filter when an option is ticked.
+// Each point goes where PlacedJobFilePoint puts it; the final pen-up goes to the job's
+// corner (maxX, maxY).
 void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, const JobFormat& format, const OffsetOptions& options);
 
 // Where the job file puts the prepared job's point (x, y): x counted from the job's right
 // edge (its width less x), and the pair swapped when `swapXY` is set.
 IntPoint JobFilePoint(const JobBounds& bounds, int32_t x, int32_t y, bool swapXY);
+
+// Where the job file puts the prepared job's point (x, y): with a placement held, the
+// point's place in the drawing mapped through it onto the cutter (the pair as the map
+// gives it, whatever `swapXY` says); else as JobFilePoint puts it.
+IntPoint PlacedJobFilePoint(const CPlotJob& job, int32_t x, int32_t y, bool swapXY);
+
+// How many units the job file of the prepared job would reach below the cutter's origin
+// on either axis, its points and the four corners of its bounds mapped through the
+// placement; 0 when it reaches none, or without a placement.
+int64_t BeyondCutterOrigin(const CPlotJob& job);
 
 // Writes the job as WriteJobFile does, to `file`, an open stream such as standard output,
 // which is flushed and stays open. Returns 1 when every byte has been written and flushed;

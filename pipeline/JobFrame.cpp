@@ -9,13 +9,15 @@ std::string JobFrameCommands(CPlotJob& job, const JobFormat& format) {
   const DialectStrings& strings = StringsFor(format.dialect);
   const JobBounds& b = job.m_bounds;
   // Round the box from the corner the job file puts at its origin (the job's right edge
-  // runs along the cutter's axis there), then back to that origin.
+  // runs along the cutter's axis there), then back to that corner; with a placement, round
+  // the corners' places on the sheet.
+  const IntPoint start = PlacedJobFilePoint(job, b.maxX, b.minY, format.swapXY);
   const IntPoint corners[] = {
-      JobFilePoint(b, b.maxX, b.minY, format.swapXY),
-      JobFilePoint(b, b.maxX, b.maxY, format.swapXY),
-      JobFilePoint(b, b.minX, b.maxY, format.swapXY),
-      JobFilePoint(b, b.minX, b.minY, format.swapXY),
-      {0, 0},
+      start,
+      PlacedJobFilePoint(job, b.maxX, b.maxY, format.swapXY),
+      PlacedJobFilePoint(job, b.minX, b.maxY, format.swapXY),
+      PlacedJobFilePoint(job, b.minX, b.minY, format.swapXY),
+      start,
   };
   std::string frame = strings.header;
   char command[COMMAND_TEXT_MAX];

@@ -14,5 +14,7 @@
 
 // The frame of `job` in `format`: its dialect, the coordinate pair swapped when it says so.
 // The job is prepared for writing first, as the job file writer does (the job keeps that
-// form). "" when there is no job to frame: none loaded, no point left, or memory ran out.
+// form). With a placement held, the four corners are where it puts them (PlacedJobFilePoint)
+// and the frame ends at the first. "" when there is no job to frame: none loaded, no point
+// left, or memory ran out.
 std::string JobFrameCommands(CPlotJob& job, const JobFormat& format);

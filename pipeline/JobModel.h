@@ -40,6 +40,24 @@ struct JobBounds {
   int32_t minY;
 };
 
+struct IntPoint {
+  int32_t x;
+  int32_t y;
+};
+
+// The registration marks of a drawing: the centres of the printed crosses by which the
+// cutter finds a printed sheet, in the exchange file's units and coordinates (before the
+// job's move to the origin). Mark n (1 to MAX_MARKS) lies at at[n - 1] when has[n - 1].
+// They are never cut and take no part in the job's size.
+const int MAX_MARKS = 4;
+struct DrawingMarks {
+  bool has[MAX_MARKS] = {false, false, false, false};
+  IntPoint at[MAX_MARKS] = {};
+
+  // True when the drawing holds at least one mark.
+  bool Any() const { return has[0] || has[1] || has[2] || has[3]; }
+};
+
 // x' = trunc(m11 * x + m12 * y) + dx,  y' = trunc(m21 * x + m22 * y) + dy.
 struct JobTransform {
   double m11;

@@ -27,7 +27,8 @@ int CPlotJob::LoadJob(const char* path) {
   FreeCommands(m_pCommands);
   FreePoints(m_pPoints);
   FreePoints(m_pGeometry);
-  m_loadResult = ReadExchangeFile(m_pCommands, path, &m_readReport, &m_nLoadError);
+  m_placement.reset();
+  m_loadResult = ReadExchangeFile(m_pCommands, path, &m_readReport, &m_nLoadError, &m_marks);
   if (m_loadResult == JOB_DONE) m_loadResult = FlattenCommands(m_pCommands, m_pPoints);
   if (m_loadResult != JOB_DONE) FreeCommands(m_pCommands);  // no half job
   m_nFlattenedNodes = CountNodes(m_pPoints);
@@ -42,6 +43,8 @@ int CPlotJob::LoadJob(const char* path) {
   m_bounds.maxY = TruncToCoord(static_cast<double>(m_bounds.maxY) + toOrigin.dy);
   m_bounds.minX = 0;
   m_bounds.minY = 0;
+  m_loadOrigin = m_drawingOrigin =
+      IntPoint{ClampToCoord(-static_cast<int64_t>(toOrigin.dx)), ClampToCoord(-static_cast<int64_t>(toOrigin.dy))};
   if (m_loadResult == JOB_DONE) {
     m_loadResult = OrderGeometry(m_cutOrder);
     if (m_loadResult != JOB_DONE) {  // no half job
@@ -60,20 +63,22 @@ JobResult CPlotJob::OrderGeometry(const CutOrder& order) {
       m_bounds = m_geometryBounds;
       m_pGeometry = nullptr;
     }
+    m_drawingOrigin = m_loadOrigin;
     m_cutOrder = order;
     return JOB_DONE;
   }
   PointList ordered = nullptr;
   JobBounds orderedBounds = {0, 0, 0, 0};
-  const JobResult result = OrderCuts(Geometry(), GeometryBounds(), order, ordered, orderedBounds);
+  IntPoint moved = {0, 0};
+  const JobResult result = OrderCuts(Geometry(), GeometryBounds(), order, ordered, orderedBounds, nullptr, &moved);
   if (result != JOB_DONE) return result;
-  TakeOrdered(Geometry(), GeometryBounds(), ordered, orderedBounds);
+  TakeOrdered(Geometry(), GeometryBounds(), ordered, orderedBounds, moved);
   m_cutOrder = order;
   return JOB_DONE;
 }
 
 void CPlotJob::TakeOrdered(PointList geometry, const JobBounds& geometryBounds, PointList ordered,
-                           const JobBounds& orderedBounds) {
+                           const JobBounds& orderedBounds, IntPoint moved) {
   for (PointList old : {m_pGeometry, m_pPoints}) {
     if (old != geometry) FreePoints(old);
   }
@@ -81,6 +86,8 @@ void CPlotJob::TakeOrdered(PointList geometry, const JobBounds& geometryBounds, 
   m_geometryBounds = geometryBounds;
   m_pPoints = ordered;
   m_bounds = orderedBounds;
+  m_drawingOrigin = IntPoint{ClampToCoord(static_cast<int64_t>(m_loadOrigin.x) - moved.x),
+                             ClampToCoord(static_cast<int64_t>(m_loadOrigin.y) - moved.y)};
 }
 
 JobResult CPlotJob::SetCutOrder(const CutOrder& order) { return OrderGeometry(order); }
@@ -139,21 +146,34 @@ JobResult CPlotJob::RotateTo(int quarterTurns) {
   if (HasJob() && !m_pGeometry) {
     const JobResult built = BuildGeometry(turns, m_pPoints, m_bounds);
     if (built != JOB_DONE) return built;
+    m_drawingOrigin = m_loadOrigin;
   } else if (HasJob()) {
     // In a cut order the turned geometry is built beside the one it replaces, which is
     // kept, with its order, until the new order is in place.
     PointList geometry = nullptr, ordered = nullptr;
     JobBounds geometryBounds = {0, 0, 0, 0}, orderedBounds = {0, 0, 0, 0};
+    IntPoint moved = {0, 0};
     JobResult result = BuildGeometry(turns, geometry, geometryBounds);
-    if (result == JOB_DONE) result = OrderCuts(geometry, geometryBounds, m_cutOrder, ordered, orderedBounds);
+    if (result == JOB_DONE)
+      result = OrderCuts(geometry, geometryBounds, m_cutOrder, ordered, orderedBounds, nullptr, &moved);
     if (result != JOB_DONE) {
       FreePoints(geometry);
       return result;
     }
-    TakeOrdered(geometry, geometryBounds, ordered, orderedBounds);
+    TakeOrdered(geometry, geometryBounds, ordered, orderedBounds, moved);
   }
   RotateState = ROTATE_0 + turns;
   return JOB_DONE;
+}
+
+std::vector<IntPoint> CPlotJob::MarkPoints() const {
+  std::vector<IntPoint> points;
+  for (int i = 0; i < MAX_MARKS; ++i) {
+    if (m_marks.has[i])
+      points.push_back(IntPoint{ClampToCoord(static_cast<int64_t>(m_marks.at[i].x) - m_drawingOrigin.x),
+                                ClampToCoord(static_cast<int64_t>(m_marks.at[i].y) - m_drawingOrigin.y)});
+  }
+  return points;
 }
 
 std::string CPlotJob::WidthText() const {

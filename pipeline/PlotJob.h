@@ -2,12 +2,15 @@
 // dialog and the command-line front end.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "pipeline/CutOrder.h"
 #include "pipeline/ExchangeReader.h"
 #include "pipeline/JobModel.h"
 #include "pipeline/JobResult.h"
+#include "pipeline/Registration.h"
 
 // MirrorState values double as the Mirror button's bitmap ids.
 const int MIRROR_NORMAL = 139;
@@ -59,6 +62,10 @@ class CPlotJob {
   // LoadJob, Mirror, RotateTo and SetCutOrder leave the job at the origin, in the cut
   // order, with m_bounds current.
 
+  // The registration marks in the coordinates of m_pPoints, in the order of their numbers:
+  // what the preview draws them at.
+  std::vector<IntPoint> MarkPoints() const;
+
   // Width (x extent) and height (y extent) in millimetres, as the size fields show them.
   std::string WidthText() const;
   std::string HeightText() const;
@@ -75,6 +82,17 @@ class CPlotJob {
   int m_nLoadError = 0;
   // What the last LoadJob's reader met that the job may not show as the drawing meant it.
   ExchangeReport m_readReport;
+  // The registration marks the last LoadJob read, in the drawing's coordinates.
+  DrawingMarks m_marks;
+  // Where the point (0, 0) of m_pPoints lies in the drawing's coordinates (the exchange
+  // file's, before the move to the origin), which the marks and a placement are given in.
+  // Kept by LoadJob, SetCutOrder and the writer's preparation; of no meaning once the job
+  // is mirrored or turned, which a placement excludes.
+  IntPoint m_drawingOrigin = {0, 0};
+  // The placement from measured marks: when held, the job file maps the drawing's
+  // coordinates through it instead of turning the job onto the cutter's axes itself.
+  // LoadJob drops it.
+  std::optional<Placement> m_placement;
 
  private:
   // The points before the cut order and their bounds: m_pGeometry while an order is on,
@@ -89,12 +107,15 @@ class CPlotJob {
   // Makes m_pPoints the geometry in `order` (the geometry itself when the order is off)
   // and `order` the job's; nothing changes on failure.
   JobResult OrderGeometry(const CutOrder& order);
-  // Takes `geometry` and `ordered`, its copy in the cut order, as the job's points,
-  // releasing the lists they replace.
+  // Takes `geometry` and `ordered`, its copy in the cut order moved by `moved`, as the
+  // job's points, releasing the lists they replace.
   void TakeOrdered(PointList geometry, const JobBounds& geometryBounds, PointList ordered,
-                   const JobBounds& orderedBounds);
+                   const JobBounds& orderedBounds, IntPoint moved);
 
   CutOrder m_cutOrder;
+  // Where the commands' (0, 0) lies in the drawing's coordinates: the corner the load
+  // moved to the origin.
+  IntPoint m_loadOrigin = {0, 0};
   // The points before the cut order, with their bounds; held only while an order is on.
   PointList m_pGeometry = nullptr;
   JobBounds m_geometryBounds = {0, 0, 0, 0};

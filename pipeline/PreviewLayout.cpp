@@ -1,5 +1,6 @@
 #include "pipeline/PreviewLayout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -35,13 +36,19 @@ double FitScale(int availW, int availH, int64_t eW, int64_t eH) {
 
 }  // namespace
 
-CPreviewFrame::CPreviewFrame(PointList points, const JobBounds& bounds, int width, int height)
+CPreviewFrame::CPreviewFrame(PointList points, const JobBounds& bounds, int width, int height,
+                             const std::vector<IntPoint>& alsoFit)
     : m_nFlip(llabs(static_cast<int64_t>(bounds.maxY) - bounds.minY)) {
   const int availW = width - 13;
   const int availH = height - 13;
   // The flip reverses the order of y, so the flipped bounds come from the unflipped ones.
   JobBounds b = bounds;
   ComputeBounds(points, b);
+  for (const IntPoint& p : alsoFit) {
+    b = JobBounds{std::min(b.minX, p.x), std::max(b.maxX, p.x), std::max(b.maxY, p.y), std::min(b.minY, p.y)};
+    m_nShiftX = std::min<int64_t>(m_nShiftX, p.x);
+    m_nShiftY = std::min<int64_t>(m_nShiftY, m_nFlip - p.y);
+  }
   const int32_t top = b.maxY;
   b.maxY = ClampToCoord(m_nFlip - b.minY);
   b.minY = ClampToCoord(m_nFlip - top);
@@ -57,15 +64,15 @@ CPreviewFrame::CPreviewFrame(PointList points, const JobBounds& bounds, int widt
 IntPoint CPreviewFrame::Pixel(int32_t x, int32_t y) const {
   // The sums are integers well below 2^53, which a double holds exactly: clamping them is
   // what truncating them as doubles gives.
-  const int32_t px = TruncToCoord(m_fScale * x + 0.55);
-  const int32_t py = TruncToCoord(m_fScale * ClampToCoord(m_nFlip - y) + 0.55);
+  const int32_t px = TruncToCoord(m_fScale * ClampToCoord(x - m_nShiftX) + 0.55);
+  const int32_t py = TruncToCoord(m_fScale * ClampToCoord(m_nFlip - y - m_nShiftY) + 0.55);
   return IntPoint{ClampToCoord(CoordToPoints(px) + m_nOriginX), ClampToCoord(CoordToPoints(py) + m_nOriginY)};
 }
 
 PixelPoint CPreviewFrame::Exact(int32_t x, int32_t y) const {
   const double pointsPerUnit = 72.0 / 1016;
-  return PixelPoint{m_fScale * x * pointsPerUnit + m_nOriginX,
-                    m_fScale * static_cast<double>(m_nFlip - y) * pointsPerUnit + m_nOriginY};
+  return PixelPoint{m_fScale * static_cast<double>(x - m_nShiftX) * pointsPerUnit + m_nOriginX,
+                    m_fScale * static_cast<double>(m_nFlip - y - m_nShiftY) * pointsPerUnit + m_nOriginY};
 }
 
 double CPreviewFrame::MillimetresPerPixel() const {
@@ -73,8 +80,21 @@ double CPreviewFrame::MillimetresPerPixel() const {
   return std::fabs(1016.0 / (72 * m_fScale * PLOT_UNITS_PER_MM));
 }
 
-CPreviewLayout::CPreviewLayout(PointList points, const JobBounds& bounds, int width, int height)
-    : m_pPoints(points), m_frame(points, bounds, width, height) {}
+CPreviewLayout::CPreviewLayout(PointList points, const JobBounds& bounds, int width, int height,
+                               const std::vector<IntPoint>& alsoFit)
+    : m_pPoints(points), m_frame(points, bounds, width, height, alsoFit) {}
+
+std::vector<PreviewStroke> PreviewMarkStrokes(const CPreviewFrame& frame, const std::vector<IntPoint>& marks) {
+  std::vector<PreviewStroke> strokes;
+  for (const IntPoint& mark : marks) {
+    const IntPoint c = frame.Pixel(mark.x, mark.y);
+    strokes.push_back(PreviewStroke{false, c.x - PREVIEW_MARK_ARM, c.y});
+    strokes.push_back(PreviewStroke{true, c.x + PREVIEW_MARK_ARM, c.y});
+    strokes.push_back(PreviewStroke{false, c.x, c.y + PREVIEW_MARK_ARM});
+    strokes.push_back(PreviewStroke{true, c.x, c.y - PREVIEW_MARK_ARM});
+  }
+  return strokes;
+}
 
 CPreviewLayout::CIterator::CIterator(const CPreviewFrame& frame, const PlotPoint* at)
     : m_pFrame(&frame), m_pAt(at), m_stroke{false, 0, 0} {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <vector>
 
 #include "pipeline/Geometry.h"
 #include "pipeline/JobModel.h"
@@ -26,8 +27,10 @@ struct PixelPoint {
 // fitted by the other; with no extent either way it is drawn unscaled.
 class CPreviewFrame {
  public:
-  // The frame for `points` (their bounds) in a job whose bounds are `bounds`.
-  CPreviewFrame(PointList points, const JobBounds& bounds, int width, int height);
+  // The frame for `points` (their bounds) in a job whose bounds are `bounds`, widened to
+  // take in the places `alsoFit` (the job's registration marks) as well.
+  CPreviewFrame(PointList points, const JobBounds& bounds, int width, int height,
+                const std::vector<IntPoint>& alsoFit = {});
 
   // The whole pixel the dialog draws (x, y) at.
   IntPoint Pixel(int32_t x, int32_t y) const;
@@ -39,6 +42,10 @@ class CPreviewFrame {
 
  private:
   int64_t m_nFlip;  // y is drawn as m_nFlip - y, so that the largest y is at the top
+  // Subtracted from x and from the flipped y before they are scaled: how far the places
+  // taken in besides the points reach below 0 (0 when they do not).
+  int64_t m_nShiftX = 0;
+  int64_t m_nShiftY = 0;
   double m_fScale;  // multiplies a coordinate before it becomes points (1/72 inch)
   int m_nOriginX;   // pixel of the points' x = 0
   int m_nOriginY;
@@ -78,8 +85,13 @@ class CPreviewLayout {
     PreviewStroke m_stroke;
   };
 
-  // The layout of `points` in a job whose bounds are `bounds`, as CPreviewFrame fits it.
-  CPreviewLayout(PointList points, const JobBounds& bounds, int width, int height);
+  // The layout of `points` in a job whose bounds are `bounds`, as CPreviewFrame fits it
+  // with `alsoFit`.
+  CPreviewLayout(PointList points, const JobBounds& bounds, int width, int height,
+                 const std::vector<IntPoint>& alsoFit = {});
+
+  // The frame the strokes are laid out in.
+  const CPreviewFrame& Frame() const { return m_frame; }
 
   // The first stroke, and the end.
   CIterator begin() const { return CIterator(m_frame, m_pPoints); }
@@ -91,6 +103,14 @@ class CPreviewLayout {
   PointList m_pPoints;
   CPreviewFrame m_frame;
 };
+
+// How many pixels each arm of a registration mark's cross reaches from its centre.
+const int PREVIEW_MARK_ARM = 4;
+
+// The strokes of a cross on each of `marks` (the job's coordinates) in `frame`: a move to
+// the left arm's end and a line to the right's, then the same from the bottom to the top.
+// Both drawings draw them in blue.
+std::vector<PreviewStroke> PreviewMarkStrokes(const CPreviewFrame& frame, const std::vector<IntPoint>& marks);
 
 // Cuts `strokes` (PreviewStroke values in order) into runs, the one reading both drawings
 // share: a run is the place the pen is put down - a move's, or (0, 0), where a drawing's

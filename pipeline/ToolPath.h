@@ -33,6 +33,7 @@ struct ToolPath {
 // Encodes the job as WriteJobFile does (the job is prepared the same way and keeps that
 // form) and reads back, in order, every pen-up and pen-down command with two numbers that
 // the cutter receives, the header's and the final pen-up included, mapped back to the job
-// as it was before. JOB_DONE, or what WriteJobFile would fail with: JOB_NOTHING_TO_WRITE,
+// as it was before (through the inverse of the job's placement when it holds one, to the
+// nearest unit). JOB_DONE, or what WriteJobFile would fail with: JOB_NOTHING_TO_WRITE,
 // JOB_NO_MEMORY.
 JobResult TraceToolPath(CPlotJob& job, const JobFormat& format, const OffsetOptions& options, ToolPath& path);

@@ -16,6 +16,13 @@ Attribute VB_Name = "Ver001"
 ' AddButton and RemoveButton put a toolbar with the cutting button into CorelDRAW X8 and
 ' later, where the installer does not.
 '
+' AddMarks draws the registration marks of print and cut on the printable layer "Plotgate
+' marks": a cross in a circle at three corners of what is cut (four on request), 10 mm
+' outside it, each a group named "Plotgate mark N" (1 lower left, 2 lower right, 3 upper
+' left, 4 upper right). The export never cuts that layer; it writes the centre of each of
+' its marks after the first line, "RM1,-400,-400;", where Plotgate reads them; a mark the
+' user drew, unnamed, is numbered by where it lies among the others.
+'
 ' Written in the part of VBA that VBScript runs too (no declared types, no file statements,
 ' no jumps on error, no names from CorelDRAW's type library), so that this very source is
 ' tested outside CorelDRAW against a model of its object model. Every member is reached
@@ -91,6 +98,23 @@ Private Const BUTTON_REMOVED_TEXT = "The toolbar ""Plotgate"" is removed."
 Private Const BUTTON_TAKEN_OFF_TEXT = "The Plotgate button is removed; the toolbar ""Plotgate"" keeps the buttons you put on it."
 Private Const NO_BUTTON_TEXT = "There is no toolbar ""Plotgate"" to remove."
 Private Const BUTTON_FAILED_TEXT = "Plotgate could not change its toolbar in this version of CorelDRAW: "
+
+' The registration marks of AddMarks: on their own printable layer, each a cross of two
+' lines in a circle, grouped and named with its number, placed this far (mm) outside the
+' corners of what is cut.
+Private Const MARKS_LAYER = "Plotgate marks"
+Private Const MARK_NAME = "Plotgate mark "
+Private Const MARK_MARGIN = 10
+Private Const MARK_CROSS = 10
+Private Const MARK_CIRCLE = 5
+Private Const MARK_LINE_WIDTH = 0.3
+Private Const MARKS_UNDO_NAME = "Plotgate marks"
+Private Const ICON_QUESTION = 32
+Private Const BUTTONS_YES_NO = 4
+Private Const ANSWER_YES = 6
+Private Const FOURTH_MARK_TEXT = "Add a fourth mark at the upper right? With four marks Plotgate can tell how well the sheet fits."
+Private Const NOTHING_TO_MARK_TEXT = "There is nothing to place marks around: select the shapes to cut, or draw them on a visible, printable layer of the active page."
+Private Const MARKS_FAILED_TEXT = "Plotgate could not draw the registration marks: "
 
 Private m_stream    ' the exchange file while it is written
 Private m_count     ' the drawing commands written so far
@@ -211,6 +235,223 @@ Public Sub RemoveButton()
     End If
     Err.Clear
 End Sub
+
+' Draws the registration marks around the selection, or with nothing selected around the
+' shapes that would be cut, on the layer "Plotgate marks" (made when missing); marks drawn
+' before are replaced. Asks whether to add the fourth. One undo step; the document's unit
+' is put back.
+Public Sub AddMarks()
+    Dim doc, box, layer, count, i, savedUnit
+    On Error Resume Next
+    Set doc = Nothing
+    Set doc = ActiveDocument
+    If doc Is Nothing Then
+        Tell NO_DOCUMENT_TEXT
+        Exit Sub
+    End If
+    Err.Clear
+    m_problem = ""
+    savedUnit = doc.Unit
+    doc.Unit = UNIT_MILLIMETRE
+    NoteError
+    box = Empty
+    If m_problem = "" Then box = MarkedBox()
+    If m_problem = "" And IsEmpty(box) Then
+        doc.Unit = savedUnit
+        Tell NOTHING_TO_MARK_TEXT
+        Exit Sub
+    End If
+    count = 3
+    If m_problem = "" Then
+        If MsgBox(FOURTH_MARK_TEXT, ICON_QUESTION + BUTTONS_YES_NO, MESSAGE_TITLE) = ANSWER_YES Then count = 4
+        doc.BeginCommandGroup MARKS_UNDO_NAME
+        Set layer = MarksLayer()
+        NoteError
+        If m_problem = "" Then RemoveMarks layer
+        For i = 1 To count
+            If m_problem = "" Then DrawMark layer, i, box
+        Next
+        doc.EndCommandGroup
+    End If
+    doc.Unit = savedUnit
+    NoteError
+    If m_problem <> "" Then Tell MARKS_FAILED_TEXT & m_problem
+    Err.Clear
+End Sub
+
+' The bounds (mm) that the marks go around, as Array(left, bottom, right, top): of the
+' selection, else of the shapes that would be cut; the marks' own layer and marks in the
+' selection left out. Empty when there is nothing.
+Private Function MarkedBox()
+    Dim chosen, layers, layer, i, box
+    box = Empty
+    Set chosen = ActiveSelectionRange
+    If chosen.Count > 0 Then
+        For i = 1 To chosen.Count
+            If Not IsMark(chosen.Item(i)) Then box = Widened(box, chosen.Item(i))
+        Next
+    Else
+        Set layers = EveryLayer()
+        If layers Is Nothing Then Set layers = ActivePage.Layers
+        For i = 1 To layers.Count
+            Set layer = layers.Item(i)
+            If IsLayerCut(layer) And layer.Name <> MARKS_LAYER Then box = WidenedByAll(box, layer.Shapes.All)
+        Next
+    End If
+    NoteError
+    MarkedBox = box
+End Function
+
+' `box` widened to take in every shape of `shapeList`.
+Private Function WidenedByAll(box, shapeList)
+    Dim i
+    For i = 1 To shapeList.Count
+        box = Widened(box, shapeList.Item(i))
+    Next
+    WidenedByAll = box
+End Function
+
+' `box` (Empty for none yet) widened to take in the shape's bounds; as it was for a shape
+' whose bounds cannot be read.
+Private Function Widened(box, shp)
+    Dim l, b, r, t
+    On Error Resume Next
+    Widened = box
+    l = shp.LeftX
+    b = shp.BottomY
+    r = shp.RightX
+    t = shp.TopY
+    If Err.Number <> 0 Then
+        Err.Clear
+        Exit Function
+    End If
+    If Not IsEmpty(box) Then
+        If box(0) < l Then l = box(0)
+        If box(1) < b Then b = box(1)
+        If box(2) > r Then r = box(2)
+        If box(3) > t Then t = box(3)
+    End If
+    Widened = Array(l, b, r, t)
+End Function
+
+' The layer "Plotgate marks" of the active page, shown and printed; made when missing.
+Private Function MarksLayer()
+    Dim layer
+    Set layer = LayerNamed(MARKS_LAYER)
+    If layer Is Nothing Then Set layer = ActivePage.CreateLayer(MARKS_LAYER)
+    layer.Visible = True
+    layer.Printable = True
+    Set MarksLayer = layer
+End Function
+
+' The active page's layer of that name, or Nothing.
+Private Function LayerNamed(name)
+    Dim layers, i
+    Set LayerNamed = Nothing
+    Set layers = ActivePage.Layers
+    For i = 1 To layers.Count
+        If layers.Item(i).Name = name Then
+            Set LayerNamed = layers.Item(i)
+            Exit Function
+        End If
+    Next
+End Function
+
+' Deletes the marks AddMarks drew before (the shapes of the layer named as a mark).
+Private Sub RemoveMarks(layer)
+    Dim shapeList, i
+    Set shapeList = layer.Shapes.All
+    For i = 1 To shapeList.Count
+        If MarkNumber(shapeList.Item(i)) > 0 Then shapeList.Item(i).Delete
+    Next
+    NoteError
+End Sub
+
+' Draws mark n at its corner of `box`: a circle and two lines, grouped and named.
+Private Sub DrawMark(layer, n, box)
+    Dim x, y, half, parts, mark
+    x = box(0) - MARK_MARGIN
+    If n = 2 Or n = 4 Then x = box(2) + MARK_MARGIN
+    y = box(1) - MARK_MARGIN
+    If n >= 3 Then y = box(3) + MARK_MARGIN
+    half = MARK_CROSS / 2
+    Set parts = Host().CreateShapeRange
+    parts.Add MarkPart(layer.CreateEllipse2(x, y, MARK_CIRCLE / 2))
+    parts.Add MarkPart(layer.CreateLineSegment(x - half, y, x + half, y))
+    parts.Add MarkPart(layer.CreateLineSegment(x, y - half, x, y + half))
+    Set mark = parts.Group
+    mark.Name = MARK_NAME & n
+    NoteError
+End Sub
+
+' A part of a mark, its outline given the marks' width.
+Private Function MarkPart(shp)
+    shp.Outline.Width = MARK_LINE_WIDTH
+    Set MarkPart = shp
+End Function
+
+' The number in a mark's name, "Plotgate mark 2"; 0 for any other name.
+Private Function MarkNumber(shp)
+    Dim name
+    On Error Resume Next
+    MarkNumber = 0
+    name = ""
+    name = CStr(shp.Name)
+    If Len(name) = Len(MARK_NAME) + 1 And Left(name, Len(MARK_NAME)) = MARK_NAME Then
+        If InStr("1234", Right(name, 1)) > 0 Then MarkNumber = CInt(Right(name, 1))
+    End If
+    Err.Clear
+End Function
+
+' Whether a shape lies on the marks' layer. One whose layer cannot be read is not a mark.
+Private Function IsMark(shp)
+    On Error Resume Next
+    IsMark = False
+    IsMark = (shp.Layer.Name = MARKS_LAYER)
+    Err.Clear
+End Function
+
+' Writes "RMn,x,y;" for each mark of the marks' layer: its number from its name, or, for
+' one unnamed, from where its centre lies against the middle of all the marks' centres
+' (left or right, below or above); each number once. Nothing when the page has no such
+' layer. Two walks of the layer: the middle and the names first, then the marks.
+Private Sub WriteMarks()
+    Dim layer, shapeList, i, count, x, y, midX, midY, taken(4), n
+    Set layer = LayerNamed(MARKS_LAYER)
+    If layer Is Nothing Then Exit Sub
+    Set shapeList = layer.Shapes.All
+    count = shapeList.Count
+    midX = 0
+    midY = 0
+    For i = 1 To count
+        midX = midX + MarkCentre(shapeList.Item(i), 0) / count
+        midY = midY + MarkCentre(shapeList.Item(i), 1) / count
+        n = MarkNumber(shapeList.Item(i))
+        If n > 0 Then taken(n) = True
+    Next
+    For i = 1 To count
+        x = MarkCentre(shapeList.Item(i), 0)
+        y = MarkCentre(shapeList.Item(i), 1)
+        n = MarkNumber(shapeList.Item(i))
+        If n = 0 Then
+            n = 1
+            If x > midX Then n = n + 1
+            If y > midY Then n = n + 2
+            If taken(n) Then n = 0
+            If n > 0 Then taken(n) = True
+        End If
+        If n > 0 Then m_stream.Write "RM" & n & "," & Units(x) & "," & Units(y) & ";" & vbCrLf
+    Next
+End Sub
+
+' The centre of a mark's bounds: its x for `axis` 0, its y for 1.
+Private Function MarkCentre(shp, axis)
+    If axis = 0 Then
+        MarkCentre = (shp.LeftX + shp.RightX) / 2
+    Else
+        MarkCentre = (shp.BottomY + shp.TopY) / 2
+    End If
+End Function
 
 ' Whether this CorelDRAW is one of the versions (12 to X7) whose workspace the installer
 ' edits; a version that cannot say is taken to be a later one.
@@ -345,7 +586,9 @@ Private Function ExportDrawing(doc, fso, jobPath)
         m_problem = "the document's unit cannot be read"
     Else
         doc.Unit = UNIT_MILLIMETRE
-        If Err.Number = 0 Then ExportChosenShapes
+        If Err.Number = 0 Then WriteMarks
+        NoteError
+        If m_problem = "" Then ExportChosenShapes
         NoteError
     End If
     If m_grouped Then doc.EndCommandGroup
@@ -484,20 +727,23 @@ End Sub
 
 ' The selection in its order; with nothing selected, the shapes of the visible, printable
 ' layers of the active page and of its master pages. Each as a fixed range, since
-' exporting may add and delete shapes on the page.
+' exporting may add and delete shapes on the page. The registration marks are never cut.
 Private Sub ExportChosenShapes()
     Dim chosen, layers, layer, i
     Set chosen = ActiveSelectionRange
     If chosen.Count > 0 Then
         Set m_selection = chosen
-        ExportShapes chosen
+        For i = 1 To chosen.Count
+            If m_problem <> "" Then Exit Sub
+            If Not IsMark(chosen.Item(i)) Then ExportShape chosen.Item(i)
+        Next
         Exit Sub
     End If
     Set layers = EveryLayer()
     If layers Is Nothing Then Set layers = ActivePage.Layers
     For i = 1 To layers.Count
         Set layer = layers.Item(i)
-        If IsLayerCut(layer) Then ExportShapes layer.Shapes.All
+        If IsLayerCut(layer) And layer.Name <> MARKS_LAYER Then ExportShapes layer.Shapes.All
     Next
 End Sub
 

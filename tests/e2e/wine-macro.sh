@@ -384,6 +384,92 @@ run_case selection
 printf '%s\n' "$NOT_INSTALLED" | expect selection "no program recorded"
 check "no message case starts Plotgate" not_started
 
+# Registration marks: AddMarks makes the printable layer "Plotgate marks" and three marks
+# 10 mm outside the corners of what is cut (0 to 120 by 0 to 50 mm, the photo included),
+# each a circle of 5 mm and two lines of 10 mm, 0.3 mm wide, grouped and named; run twice
+# it keeps three. The export writes their centres as RM commands in 1/40 mm and cuts none
+# of them, with and without a selection; four on request; a mark the user drew, unnamed,
+# numbered by where it lies; marks around the selection alone.
+register "$(windows "$work/Stand In/Plotgate.exe")"
+FOURTH='message (Plotgate, 36): Add a fourth mark at the upper right? With four marks Plotgate can tell how well the sheet fits.'
+MARK_PARTS='2/0.3/5x5 3/0.3/10x0 3/0.3/0x10'
+run_case marks
+expect marks <<EOF
+layer Plotgate marks, visible True, printable True:
+  Plotgate mark 1 at -10,-10: $MARK_PARTS
+  Plotgate mark 2 at 130,-10: $MARK_PARTS
+  Plotgate mark 3 at -10,60: $MARK_PARTS
+
+$FOURTH
+$FOURTH
+unit: 1 (set to 3 1 3 1 3 1)
+$SETTINGS
+undo steps: 2 begun, 2 ended (Plotgate marks), modified True
+copies left:
+shapes changed:
+exchange file:
+IN;SP1;
+RM1,-400,-400;
+RM2,5200,-400;
+RM3,-400,2400;
+PU0,0;
+PD4000,0;
+PU0,0;
+PD0,2000;
+SP0;
+
+EOF
+run_case marks-four
+expect marks-four <<EOF
+layer Plotgate marks, visible True, printable True:
+  Plotgate mark 1 at -10,-10: $MARK_PARTS
+  Plotgate mark 2 at 130,-10: $MARK_PARTS
+   at -10,60: $MARK_PARTS
+  Plotgate mark 4 at 130,60: $MARK_PARTS
+
+$FOURTH
+unit: 1 (set to 3 1 3 1)
+$SETTINGS
+undo steps: 1 begun, 1 ended (Plotgate marks), modified True
+copies left:
+shapes changed:
+selected: Plotgate mark 1 bottom
+exchange file:
+IN;SP1;
+RM1,-400,-400;
+RM2,5200,-400;
+RM3,-400,2400;
+RM4,5200,2400;
+PU0,0;
+PD4000,0;
+SP0;
+
+EOF
+run_case marks-selection
+expect marks-selection <<EOF
+layer Plotgate marks, visible True, printable True:
+  Plotgate mark 1 at -10,-10: $MARK_PARTS
+  Plotgate mark 2 at 10,-10: $MARK_PARTS
+  Plotgate mark 3 at -10,60: $MARK_PARTS
+
+$FOURTH
+unit: 1 (set to 3 1 3 1)
+$SETTINGS
+undo steps: 1 begun, 1 ended (Plotgate marks), modified True
+copies left:
+shapes changed:
+selected: side
+exchange file:
+IN;SP1;
+RM1,-400,-400;
+RM2,400,-400;
+RM3,-400,2400;
+PU0,0;
+PD0,2000;
+SP0;
+
+EOF
+
 # The toolbar macros of X8 and later, each run twice: one toolbar with one button, tagged
 # with its macro and showing Plotgate's icon, then none; a toolbar of an earlier
 # AddButton, its button untagged, is known by the command the button runs. On a toolbar

@@ -232,6 +232,33 @@ TEST(ExchangeReport, CommandsShortOfNumbersAreCounted) {
   EXPECT_EQ(Tally(ReportOf("PD1,2,3,4;").unnumbered), "0");
 }
 
+// Registration marks are read beside the drawing: never a move or a line, the pen and the
+// current point left as they were, a later mark of a number replacing the earlier; an "RM"
+// without a mark's number and three numbers is a command not understood.
+TEST(ExchangeReader, MarksAreReadBesideTheDrawing) {
+  TempDir dir;
+  CommandList list = nullptr;
+  ExchangeReport report;
+  DrawingMarks marks;
+  ASSERT_EQ(
+      ReadExchangeFile(
+          list, dir.Write("job.plt", "PU5,6;PD;RM1,10,20;PR1,1;RM4,-7,8;RM1,0,-3;RM5,1,1;RM2,3;RM3,1,2,3;").c_str(),
+          &report, nullptr, &marks),
+      JOB_DONE);
+  EXPECT_EQ(CommandsText(list), "U5,6 D6,7 E");
+  FreeCommands(list);
+  EXPECT_EQ(Tally(report.skipped), "3@1:44");
+  EXPECT_TRUE(marks.has[0] && !marks.has[1] && !marks.has[2] && marks.has[3]);
+  EXPECT_EQ(marks.at[0].x, 0);
+  EXPECT_EQ(marks.at[0].y, -3);
+  EXPECT_EQ(marks.at[3].x, -7);
+  EXPECT_EQ(marks.at[3].y, 8);
+  // A file that cannot be read gives no marks.
+  EXPECT_EQ(ReadExchangeFile(list, (dir.Path() / "absent.plt").string().c_str(), nullptr, nullptr, &marks),
+            JOB_CANNOT_OPEN);
+  EXPECT_FALSE(marks.Any());
+}
+
 TEST(ExchangeReport, EachClampedCoordinateCounts) {
   const ExchangeReport report = ReportOf("PU1,2;\r\nPD99999999999,-99999999999;BZ1,2,3,4,5,2147483648;");
   EXPECT_EQ(Tally(report.clamped), "3@2:1");

@@ -8,14 +8,22 @@
 
 namespace {
 
+std::string Strokes(const std::vector<PreviewStroke>& strokes) {
+  std::string out;
+  for (const PreviewStroke& s : strokes)
+    out += (out.empty() ? "" : " ") + std::string(s.line ? "L" : "M") + std::to_string(s.x) + "," + std::to_string(s.y);
+  return out;
+}
+
+// The strokes of the job's points, then " | " and its marks' crosses when it has marks.
 std::string Layout(const std::string& exchange, int width, int height) {
   TempDir dir;
   CPlotJob job;
   job.LoadJob(dir.Write("job.plt", exchange).c_str());
-  std::string out;
-  for (const PreviewStroke& s : CPreviewLayout(job.m_pPoints, job.m_bounds, width, height))
-    out += (out.empty() ? "" : " ") + std::string(s.line ? "L" : "M") + std::to_string(s.x) + "," + std::to_string(s.y);
-  return out;
+  const std::vector<IntPoint> marks = job.MarkPoints();
+  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height, marks);
+  const std::string out = Strokes({layout.begin(), layout.end()});
+  return marks.empty() ? out : out + " | " + Strokes(PreviewMarkStrokes(layout.Frame(), marks));
 }
 
 TEST(PreviewLayout, WideJobFillsTheWidthAndIsCentredVertically) {
@@ -29,6 +37,15 @@ TEST(PreviewLayout, LargestYIsDrawnAtTheTop) { EXPECT_EQ(Layout("PU0,0;PD1016,20
 TEST(PreviewLayout, JobWithoutExtentInOneDirectionFitsTheOther) {
   EXPECT_EQ(Layout("PU0,0;PD2032,0;", 213, 213), "M2,102 L201,102");
   EXPECT_EQ(Layout("PU0,0;PD10,10;", 213, 213), "M102,102 L102,102");  // under one point both ways
+}
+
+// A mark 1807 units left of a square of 1016: 2823 units wide, 200 points, at a scale of 1
+// in 213 x 213; the picture's left edge at the mark (pixel 2), the square from
+// trunc(1807 * 9 / 127) + 2 = 130, the top at trunc(100 - 36) + 2 = 66. Fault caught: marks
+// outside the drawing left off the picture, or moving the drawing when taken in.
+TEST(PreviewLayout, MarksAreTakenIntoThePictureAsCrosses) {
+  EXPECT_EQ(Layout("RM1,-1807,0;PU0,0;PD1016,0;PD1016,1016;PD0,1016;PD0,0;", 213, 213),
+            "M130,138 L202,138 L202,66 L130,66 L130,138 | M-2,138 L6,138 M2,142 L2,134");
 }
 
 TEST(PreviewLayout, NothingWithoutPoints) {

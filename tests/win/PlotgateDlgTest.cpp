@@ -398,6 +398,30 @@ TEST_F(PlotgateDialog, MirrorAndRotationChangeSizeAndPreview) {
   ExpectPreviewOf(expected);
 }
 
+// The registration marks show as blue crosses where the preview lays them out, the
+// drawing fitted with them. Fault caught: a painter that draws the drawing but not its
+// marks.
+TEST_F(PlotgateDialog, PreviewShowsTheMarksAsBlueCrosses) {
+  const std::string file = JobFile("IN;RM1,-400,-400;RM2,4400,-400;RM3,-400,2400;PU0,0;PD4000,0;PD4000,2000;SP0;");
+  Open(file);
+  HWND preview = Item(IDC_PREVIEW);
+  const std::vector<uint32_t> shown = Pixels(preview);
+  RECT frame;
+  GetClientRect(preview, &frame);
+  CPlotJob job;
+  job.LoadJob(file.c_str());
+  const std::vector<IntPoint> marks = job.MarkPoints();
+  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, frame.right, frame.bottom, marks);
+  const std::vector<PreviewStroke> crosses = PreviewMarkStrokes(layout.Frame(), marks);
+  ASSERT_EQ(crosses.size(), 12u);
+  for (size_t i = 0; i < crosses.size(); i += 4) {
+    // Each cross's centre, in the middle of its first arm's line.
+    const int x = crosses[i].x + PREVIEW_MARK_ARM, y = crosses[i].y;
+    ASSERT_TRUE(x > 0 && y > 0 && x < frame.right && y < frame.bottom) << x << "," << y;
+    EXPECT_EQ(shown[static_cast<size_t>(y) * frame.right + x] & 0xFFFFFFu, 0x0000FFu) << x << "," << y;
+  }
+}
+
 // The preview leaves out points that add no pixel and hands the rest to the device in
 // batches: the picture must be the one a move or line call per point draws, on the same
 // device, where points repeat a pixel, where the pen is put down where it was lifted, and

@@ -1,6 +1,6 @@
 // An exchange file through the whole pipeline the dialog and the command line run: read,
 // flatten, mirror and rotate, write the job file in either dialect with either option,
-// and lay out the preview. What the reader reports must place each counted kind inside
+// and lay out the preview with the registration marks. What the reader reports must place each counted kind inside
 // the file.
 // Input: an options byte (bit 0 mirror; bits 1-3 quarter turns, 4 and above none; bit 4
 // DM/PL; bit 5 coordinates swapped; bit 6 blade offset; bit 7 over-cut), the preview's
@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "FuzzInput.h"
 #include "ScratchFile.h"
@@ -88,7 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   job.HeightText();
   const int dialect = (choices & 0x10) ? DialectDmpl : DialectHpgl;
   if (WriteJobFile(job, jobFile.Path(), {dialect, (choices & 0x20) != 0}, options) != 1) abort();
-  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height);
+  const std::vector<IntPoint> marks = job.MarkPoints();
+  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height, marks);
   static_cast<void>(std::distance(layout.begin(), layout.end()));  // walks every stroke
+  PreviewMarkStrokes(layout.Frame(), marks);
   return 0;
 }

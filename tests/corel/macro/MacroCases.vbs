@@ -258,6 +258,42 @@ Sub DrawBrokenOff(doc)
     doc.ActivePage.Draw shape
 End Sub
 
+' A print-and-cut sheet: a line from (0, 0) to (100, 0) on the first layer, one to (0, 50)
+' on a second, and a printed photo reaching to (120, 40), never cut but marked around: the
+' marks go around 0 to 120 by 0 to 50 mm.
+Sub DrawSheet(doc)
+    doc.ActivePage.Draw LineShape("bottom", 0, 0, 100, 0)
+    doc.ActivePage.AddLayer("artwork").Hold LineShape("side", 0, 0, 0, 50)
+    doc.ActivePage.Draw NewShape("photo", MODEL_BITMAP, LineShape("photo frame", 20, 10, 120, 40).Geometry)
+End Sub
+
+' The marks' layer and each shape on it: its name, centre and outline widths (mm), and
+' the kinds of its parts.
+Function MarksReport()
+    Dim layer, i, j, shape, box, text, part
+    text = ""
+    For i = 1 To ActivePage.Layers.Size
+        Set layer = ActivePage.Layers.At(i)
+        If layer.Name = "Plotgate marks" Then
+            text = text & "layer " & layer.Name & ", visible " & layer.Shown & ", printable " & layer.Printed & ":" & vbCrLf
+            For j = 1 To layer.Shapes.Size
+                Set shape = layer.Shapes.At(j)
+                box = shape.Box()
+                text = text & "  " & shape.Name & " at " & (box(0) + box(2)) / 2 & "," & (box(1) + box(3)) / 2 & ":"
+                For Each part In Array(1, 2, 3)
+                    If shape.Kind = MODEL_GROUP And part <= shape.Children.Size Then
+                        box = shape.Children.At(part).Box()
+                        text = text & " " & shape.Children.At(part).Kind & "/" & shape.Children.At(part).OutlineWidth _
+                            & "/" & (box(2) - box(0)) & "x" & (box(3) - box(1))
+                    End If
+                Next
+                text = text & vbCrLf
+            Next
+        End If
+    Next
+    MarksReport = text
+End Function
+
 ' The toolbar macros, each run twice, and the toolbars after each pair.
 Function RunToolbarMacros()
     AddButton
@@ -372,6 +408,29 @@ Sub RunCase(name)
             ' A document already in millimetres keeps them.
             doc.StartIn 3
             DrawSelection doc
+        Case "marks"
+            ' Marks around the page's shapes, drawn twice: three, not six.
+            DrawSheet doc
+            AddMarks
+            AddMarks
+            WScript.Echo MarksReport()
+        Case "marks-four"
+            ' Four on request, then the export with a mark the user drew, unnamed, in
+            ' place of mark 3 and a line selected with a mark: only the line is cut.
+            DrawSheet doc
+            g_answer = 6
+            AddMarks
+            g_answer = 1
+            ActivePage.Layers.At(3).Shapes.At(3).Name = ""
+            ActiveSelectionRange.Add ActivePage.Layers.At(3).Shapes.At(1)
+            ActiveSelectionRange.Add ActivePage.Layers.At(1).Shapes.At(1)
+            WScript.Echo MarksReport()
+        Case "marks-selection"
+            ' Marks around the selected line only.
+            DrawSheet doc
+            ActiveSelectionRange.Add ActivePage.Layers.At(2).Shapes.At(1)
+            AddMarks
+            WScript.Echo MarksReport()
     End Select
     MeridalCut
     WScript.Echo Report() & ExchangeFile(fso, jobPath)

@@ -124,6 +124,12 @@ Class ModelApplication
         Set CommandBars = m_bars
     End Property
 
+    ' An empty range, to be filled with Add and grouped.
+    Public Function CreateShapeRange()
+        g_calls = g_calls + 1
+        Set CreateShapeRange = New ModelList
+    End Function
+
     ' The toolbars, also where CommandBars is set to be missing.
     Public Function Toolbars()
         Toolbars = m_bars.Describe()
@@ -203,6 +209,22 @@ Class ModelList
         Next
         Set m_items(1) = shape
     End Sub
+
+    ' Groups the shapes of this range where the first of them lies, as the host does.
+    Public Function Group()
+        Dim grouped, i, layer
+        g_calls = g_calls + 1
+        Set grouped = New ModelShape
+        grouped.Kind = MODEL_GROUP
+        Set layer = m_items(1).OnLayer
+        For i = 1 To m_count
+            m_items(i).Parent.Remove m_items(i)
+            grouped.Children.Hold m_items(i)
+        Next
+        layer.Hold grouped
+        ActiveDocument.Modified = True
+        Set Group = grouped
+    End Function
 
     Public Sub Remove(thing)
         Dim i, j
@@ -293,6 +315,15 @@ Class ModelDocument
         UndoEnded = UndoEnded + 1
     End Sub
 
+    ' The document's current unit in millimetres.
+    Public Function FromUnit(value)
+        If m_unit = 1 Then
+            FromUnit = value * 25.4
+        Else
+            FromUnit = value
+        End If
+    End Function
+
     ' Millimetres in the document's current unit.
     Public Function InUnit(millimetres)
         If m_unit = 1 Then
@@ -340,6 +371,13 @@ Class ModelPage
         Set AddLayer = layer
     End Function
 
+    ' A new layer on top, as the host makes it.
+    Public Function CreateLayer(name)
+        g_calls = g_calls + 1
+        ActiveDocument.Modified = True
+        Set CreateLayer = AddLayer(name)
+    End Function
+
     ' Puts a shape on the first layer.
     Public Sub Draw(shape)
         Layers.At(1).Hold shape
@@ -381,6 +419,51 @@ Class ModelLayer
         Visible = Shown
     End Property
 
+    Public Property Let Visible(value)
+        Shown = value
+    End Property
+
+    Public Property Let Printable(value)
+        Printed = value
+    End Property
+
+    ' A circle of radius r about (x, y), in the document's unit; its outline a diamond
+    ' through the circle's four extremes, which has the circle's bounds.
+    Public Function CreateEllipse2(x, y, r)
+        Dim crv, path, cx, cy, radius
+        g_calls = g_calls + 1
+        cx = ActiveDocument.FromUnit(x)
+        cy = ActiveDocument.FromUnit(y)
+        radius = ActiveDocument.FromUnit(r)
+        Set crv = NewCurve()
+        Set path = crv.AddSubPath(cx - radius, cy, True)
+        path.LineTo cx, cy - radius
+        path.LineTo cx + radius, cy
+        path.LineTo cx, cy + radius
+        path.LineTo cx - radius, cy
+        Set CreateEllipse2 = Created(MODEL_ELLIPSE, crv)
+    End Function
+
+    Public Function CreateLineSegment(x1, y1, x2, y2)
+        Dim crv
+        g_calls = g_calls + 1
+        Set crv = NewCurve()
+        crv.AddSubPath(ActiveDocument.FromUnit(x1), ActiveDocument.FromUnit(y1), False).LineTo _
+            ActiveDocument.FromUnit(x2), ActiveDocument.FromUnit(y2)
+        Set CreateLineSegment = Created(MODEL_CURVE, crv)
+    End Function
+
+    ' A shape the macro made, on top of this layer.
+    Private Function Created(kind, crv)
+        Dim shape
+        Set shape = New ModelShape
+        shape.Kind = kind
+        Set shape.Geometry = crv
+        Hold shape
+        ActiveDocument.Modified = True
+        Set Created = shape
+    End Function
+
     Public Property Get Printable()
         If Unreadable Then Err.Raise 5, "model", Name & " cannot be read"
         Printable = Printed
@@ -394,16 +477,24 @@ Class ModelLayer
     Public Sub Hold(shape)
         Shapes.Hold shape
         shape.Locked = Locked
+        Set shape.OnLayer = Me
     End Sub
 End Class
 
 ' A shape's fill or outline: its type, 0 for none.
 Class ModelStyle
     Private m_type
+    Public Owner
 
     Public Sub Init(value)
         m_type = value
     End Sub
+
+    ' An outline's width, in the document's unit, kept by its shape in millimetres.
+    Public Property Let Width(value)
+        g_calls = g_calls + 1
+        Owner.OutlineWidth = ActiveDocument.FromUnit(value)
+    End Property
 
     Public Property Get Type()
         g_calls = g_calls + 1
@@ -448,8 +539,12 @@ Class ModelShape
     Public Children
     Public Clip
     Public Parent
+    Public OnLayer
+    Public OutlineWidth
 
     Private Sub Class_Initialize()
+        Set OnLayer = Nothing
+        OutlineWidth = Empty
         IsCopy = False
         Deleted = False
         Conversions = 0
@@ -486,8 +581,71 @@ Class ModelShape
     Public Property Get Outline()
         g_calls = g_calls + 1
         If StyleFails Then Err.Raise 5, "model", Name & " has no outline to read"
-        Set Outline = NewStyle(Stroked)
+        Dim style
+        Set style = NewStyle(Stroked)
+        Set style.Owner = Me
+        Set Outline = style
     End Property
+
+    ' The layer a shape lies on, for a shape straight on one.
+    Public Property Get Layer()
+        g_calls = g_calls + 1
+        If OnLayer Is Nothing Then Err.Raise 5, "model", Name & " lies on no layer"
+        Set Layer = OnLayer
+    End Property
+
+    ' Its bounds from its outline's nodes and control points, or its children's; in the
+    ' document's unit.
+    Public Property Get LeftX()
+        Dim b
+        g_calls = g_calls + 1
+        b = Box()
+        LeftX = ActiveDocument.InUnit(b(0))
+    End Property
+
+    Public Property Get BottomY()
+        Dim b
+        g_calls = g_calls + 1
+        b = Box()
+        BottomY = ActiveDocument.InUnit(b(1))
+    End Property
+
+    Public Property Get RightX()
+        Dim b
+        g_calls = g_calls + 1
+        b = Box()
+        RightX = ActiveDocument.InUnit(b(2))
+    End Property
+
+    Public Property Get TopY()
+        Dim b
+        g_calls = g_calls + 1
+        b = Box()
+        TopY = ActiveDocument.InUnit(b(3))
+    End Property
+
+    ' Array(left, bottom, right, top) in millimetres.
+    Public Function Box()
+        Dim b, i, j, path, seg
+        b = Empty
+        If Kind = MODEL_GROUP Then
+            For i = 1 To Children.Size
+                b = Joined(b, Children.At(i).Box())
+            Next
+        ElseIf Not Geometry Is Nothing Then
+            For i = 1 To Geometry.PathList.Size
+                Set path = Geometry.PathList.At(i)
+                b = Joined(b, NodeBox(path.FirstNode))
+                For j = 1 To path.SegmentList.Size
+                    Set seg = path.SegmentList.At(j)
+                    b = Joined(b, NodeBox(seg.EndAt))
+                    If Not seg.Control1 Is Nothing Then b = Joined(Joined(b, NodeBox(seg.Control1)), NodeBox(seg.Control2))
+                Next
+            Next
+        End If
+        If IsEmpty(b) Then Err.Raise 5, "model", Name & " has no bounds"
+        Box = b
+    End Function
 
     Public Property Get Shapes()
         g_calls = g_calls + 1
@@ -817,6 +975,28 @@ Class ModelControl
         Owner.Buttons.Remove Me
     End Sub
 End Class
+
+' The bounds of one node, Array(x, y, x, y).
+Function NodeBox(node)
+    NodeBox = Array(node.X, node.Y, node.X, node.Y)
+End Function
+
+' Bounds taking in both (the first may be Empty).
+Function Joined(a, b)
+    If IsEmpty(a) Then
+        Joined = b
+        Exit Function
+    End If
+    Joined = Array(Min(a(0), b(0)), Min(a(1), b(1)), Max(a(2), b(2)), Max(a(3), b(3)))
+End Function
+
+Function Min(a, b)
+    If a < b Then Min = a Else Min = b
+End Function
+
+Function Max(a, b)
+    If a > b Then Max = a Else Max = b
+End Function
 
 Function NewNode(x, y)
     Dim node

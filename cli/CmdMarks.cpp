@@ -1,0 +1,119 @@
+// plotgate marks INPUT --mark 1=X,Y --mark 2=X,Y [--mark 3=X,Y] [--mark 4=X,Y] --save
+//   FILE.reg: the placement of a printed sheet from where its marks were measured (the
+// head's place in millimetres, the cutter's own coordinates: first along the roll, second
+// across), printed as it reads and saved for --registration.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+#include "cli/RegistrationOption.h"
+#include "pipeline/RegistrationFile.h"
+
+namespace {
+
+// The largest head position taken, in millimetres: far beyond any cutter's reach, and in
+// units well within 32 bits.
+const double MAX_HEAD_MM = 100000;
+
+// A distance in millimetres as --mark takes it: decimal digits with at most one ".".
+bool ReadMillimetres(const std::string& text, int32_t& units) {
+  if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos || text.find('.') != text.rfind('.') ||
+      text == ".")
+    return false;
+  const double mm = strtod(text.c_str(), nullptr);
+  if (mm > MAX_HEAD_MM) return false;
+  units = static_cast<int32_t>(std::round(mm * PLOT_UNITS_PER_MM));
+  return true;
+}
+
+// "N=X,Y" as the mark's number and its measured place in units; false when it is not one.
+bool ReadMarkOption(const std::string& text, int& number, IntPoint& measured) {
+  const size_t equals = text.find('='), comma = text.find(',');
+  if (equals != 1 || text[0] < '1' || text[0] > '0' + MAX_MARKS || comma == std::string::npos) return false;
+  number = text[0] - '0';
+  return ReadMillimetres(text.substr(2, comma - 2), measured.x) && ReadMillimetres(text.substr(comma + 1), measured.y);
+}
+
+// Why the marks given are not a set the fit takes: marks 1 and 2, then 3 and 4 in turn,
+// each once. "" when they are, with them in `measured` by number.
+std::string MarksProblem(const std::vector<std::string>& given, IntPoint (&measured)[MAX_MARKS], int& count) {
+  bool seen[MAX_MARKS] = {false, false, false, false};
+  for (const std::string& text : given) {
+    int number = 0;
+    IntPoint at = {0, 0};
+    ReadMarkOption(text, number, at);  // the option's check has passed it
+    if (seen[number - 1]) return "--mark " + std::to_string(number) + " is given twice";
+    seen[number - 1] = true;
+    measured[number - 1] = at;
+  }
+  if (!seen[0] || !seen[1]) return "give where marks 1 and 2 were measured: --mark 1=X,Y --mark 2=X,Y";
+  if (seen[3] && !seen[2]) return "--mark 4 needs --mark 3";
+  count = seen[3] ? 4 : seen[2] ? 3 : 2;
+  return "";
+}
+
+}  // namespace
+
+void AddMarksCommand(CLI::App& app, int& exitCode) {
+  struct Options {
+    std::string input;
+    std::vector<std::string> marks;
+    std::string save;
+  };
+  auto o = std::make_shared<Options>();
+  CLI::App* marks = app.add_subcommand(
+      "marks", "Place a printed sheet by where its registration marks were measured, and save the placement");
+  marks->add_option("INPUT", o->input, "Exchange file holding the registration marks")->required();
+  marks
+      ->add_option("--mark", o->marks,
+                   "N=X,Y: mark N (1 to 4) measured with the head at X, Y millimetres (first along the roll, second "
+                   "across); marks 1 and 2 at least, mark 4 only with mark 3")
+      ->required()
+      ->allow_extra_args(false)  // one mark a --mark: a word after it is the input
+      ->check([](const std::string& text) -> std::string {
+        int number = 0;
+        IntPoint at = {0, 0};
+        if (ReadMarkOption(text, number, at)) return "";
+        return "expected N=X,Y with N from 1 to 4 and X, Y in millimetres, such as 1=15.3,225.1";
+      });
+  marks->add_option("--save", o->save, "Registration file to write, for --registration")->required();
+  marks->callback([o, &exitCode] {
+    IntPoint measured[MAX_MARKS] = {};
+    int count = 0;
+    const std::string problem = MarksProblem(o->marks, measured, count);
+    if (!problem.empty()) {
+      fprintf(stderr, "plotgate: %s\n", problem.c_str());
+      exitCode = EXIT_USAGE;
+      return;
+    }
+    CPlotJob job;
+    if (OutputRefused(o->input, o->save) || !LoadChosenJob(job, o->input, DefaultChoices())) {
+      exitCode = 1;
+      return;
+    }
+    if (!job.m_marks.Any()) {
+      exitCode = Fail(NoMarksText(o->input));
+      return;
+    }
+    RegistrationRecord record;
+    for (int n = 1; n <= count; ++n) {
+      if (!job.m_marks.has[n - 1]) {
+        exitCode = Fail("plotgate: " + o->input + " has no mark " + std::to_string(n));
+        return;
+      }
+      record.marks.push_back(MeasuredMark{n, job.m_marks.at[n - 1], measured[n - 1]});
+    }
+    PlacementFit fit;
+    if (!HoldPlacement(job, record.marks, fit) || !WriteOutput(o->save, RegistrationText(record))) {
+      exitCode = 1;
+      return;
+    }
+    printf("%s\n", PlacementResultLine(fit).c_str());
+    if (fit.thirdOff >= 0)
+      printf("mark 3 lies %.2f mm from where marks 1 and 2 put it\n", fit.thirdOff / PLOT_UNITS_PER_MM);
+    exitCode = StdoutResult(exitCode);
+  });
+}
