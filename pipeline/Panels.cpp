@@ -15,12 +15,12 @@ PanelPlan PlanPanels(int64_t jobWidth, const PanelLayout& layout, int32_t weedMa
   plan.jobWidth = jobWidth;
   plan.width = static_cast<double>(jobWidth);
   if (layout.IsOff()) return plan;
-  plan.overlap = layout.overlap;
+  plan.overlap = std::max(layout.overlap, 0);  // panels apart would leave cuts out
   const int64_t usable = static_cast<int64_t>(layout.mediaWidth) - 2 * static_cast<int64_t>(std::max(weedMargin, 0));
-  const int64_t step = std::max<int64_t>(usable - layout.overlap, 1);
-  const int64_t beyond = jobWidth - layout.overlap;
+  const int64_t step = std::max<int64_t>(usable - plan.overlap, 1);
+  const int64_t beyond = jobWidth - plan.overlap;
   plan.count = beyond > 0 ? (beyond + step - 1) / step : 1;
-  plan.width = (static_cast<double>(jobWidth) + static_cast<double>(plan.count - 1) * layout.overlap) /
+  plan.width = (static_cast<double>(jobWidth) + static_cast<double>(plan.count - 1) * plan.overlap) /
                static_cast<double>(plan.count);
   return plan;
 }
