@@ -10,7 +10,8 @@
 //   closed    paths are clipped as areas filled by the even-odd rule over all closed paths
 //             (a counter is a hole): each piece is the outline inside the panel joined, along
 //             the panel's edges, by new edges exactly where the filled area meets the edge.
-//             A panel holds what lies on its edges (x from left to right inclusive).
+//             A panel holds what lies on its edges (x from left to right inclusive);
+//             where an outline crosses an edge, y is rounded to the nearest unit.
 //   open      paths are clipped as lines.
 //   placed    panel k is moved by (-left k, k (H + gap)), H being the job's extent along
 //             the roll (with a weed border, H + 2 m: the gap lies between the borders).
@@ -18,7 +19,8 @@
 //   order     the cut order (CutOrder.h), the weed border round the panel's own rectangle
 //             and the passes apply to each panel on its own, one panel after the other.
 //
-// A job that fits in one panel is not cut: it is the job without panels, byte for byte.
+// A job that fits in one panel is not cut (CPlotJob): it is the job without panels, byte
+// for byte.
 #pragma once
 
 #include <string>
