@@ -34,6 +34,10 @@ struct IniLine {
 
 IniLine ParseIniLine(const std::string& line);
 
+// An entry's text as a number, as atoi reads it: leading white space, optional sign, decimal
+// digits up to the first other character; no digits give 0, values beyond int saturate.
+int IniNumber(const std::string& text);
+
 class CIniFile {
  public:
   CIniFile();
@@ -47,8 +51,7 @@ class CIniFile {
 
   // The trimmed value of `key` in `section` as the file holds it now, or `def`.
   std::string GetString(std::string section, std::string key, std::string def);
-  // GetString converted as atoi does: leading white space, optional sign, decimal digits
-  // up to the first other character; no digits give 0, values beyond int saturate.
+  // GetString converted by IniNumber.
   int GetInt(std::string section, std::string key, int def);
 
   // Sets `key`=`value` in `section` and rewrites the file: an existing entry is replaced
