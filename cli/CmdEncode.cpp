@@ -21,10 +21,13 @@ void AddEncodeCommand(CLI::App& app, int& exitCode) {
   encode->callback([o, &exitCode] {
     const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
-    if (OutputRefused(o->input, o->output) || !LoadChosenJob(job, o->input, used)) {
+    if (OutputRefused(o->input, o->output)) {
       exitCode = 1;
       return;
     }
+    exitCode = LoadChosenJob(job, o->input, used);
+    if (exitCode != 0) return;
+    CheckMediaWidth(job, used, false);
     if (!WriteChosenJobFile(job, used, o->output)) exitCode = 1;
   });
 }

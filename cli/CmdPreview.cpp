@@ -82,10 +82,9 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
     }
     const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
-    if (!LoadChosenJob(job, o->input, used)) {
-      exitCode = 1;
-      return;
-    }
+    exitCode = LoadChosenJob(job, o->input, used);
+    if (exitCode != 0) return;
+    CheckMediaWidth(job, used, false);
     std::string svg;
     if (!o->detail) {
       const CPreviewLayout layout(job.m_pPoints, job.m_bounds, o->width, o->height);

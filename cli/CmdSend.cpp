@@ -62,8 +62,9 @@ std::string OffsetText(const char* name, const std::optional<bool>& ticked, cons
   return std::string(name) + (ticked.value_or(false) ? " " + text.value_or("") + " mm" : " off") + Mark(saved);
 }
 
-// The cut order for the closing line, "" when it is the drawing's: "; inner shapes first,
-// nearest start next, weed border 3 mm, 2 passes".
+// The cut order and the media for the closing line, "" when it is the drawing's and no
+// media width is ticked: "; inner shapes first, nearest start next, weed border 3 mm, 2
+// passes, media 120 mm, panels overlapping 10 mm, 20 mm apart".
 std::string CutOrderText(const Choices& used) {
   std::string text;
   if (used.insideFirst.value_or(false)) text += ", inner shapes first";
@@ -71,6 +72,10 @@ std::string CutOrderText(const Choices& used) {
   if (used.weedBorder.value_or(false)) text += ", weed border " + used.weedBorderText.value_or("") + " mm";
   const int passes = used.passes.value_or(1);
   if (passes > 1) text += ", " + std::to_string(passes) + " passes";
+  if (used.mediaWidth.value_or(false)) text += ", media " + used.mediaWidthText.value_or("") + " mm";
+  if (used.mediaWidth.value_or(false) && used.panels.value_or(false))
+    text += ", panels overlapping " + used.panelOverlapText.value_or("") + " mm, " + used.panelGapText.value_or("") +
+            " mm apart";
   return text.empty() ? "" : ";" + text.substr(1);
 }
 
@@ -120,6 +125,12 @@ std::string GoOnCommand(const std::string& program, const SendRequest& request, 
   command += used.shortestTravel.value_or(false) ? " --shortest-travel" : " --no-shortest-travel";
   command += box(used.weedBorder, used.weedBorderText, " --weed-border", " --no-weed-border");
   command += " --passes " + std::to_string(std::max(used.passes.value_or(1), 1));
+  // The panels number the paths too.
+  command += box(used.mediaWidth, used.mediaWidthText, " --media-width", " --no-media-width");
+  command += used.panels.value_or(false)
+                 ? " --panels --panel-overlap " + ShellWord(used.panelOverlapText.value_or("")) + " --panel-gap " +
+                       ShellWord(used.panelGapText.value_or(""))
+                 : " --no-panels";
   if (!request.iniPath.empty()) command += " --ini " + ShellWord(request.iniPath);
   if (!jobId.empty()) command += " --job-id " + jobId;
   return command + " --from-path " + std::to_string(fromPath) + " -- " + ShellWord(request.input);
@@ -177,7 +188,8 @@ int RunSend(const std::string& program, const SendRequest& request) {
   choices.port = port;
 
   CPlotJob job;
-  if (!LoadChosenJob(job, request.input, choices)) return 1;
+  if (const int failed = LoadChosenJob(job, request.input, choices)) return failed;
+  if (const int refused = CheckMediaWidth(job, choices, true)) return refused;
   // A path beyond the job is a usage error, told before the port is opened and anything
   // is saved.
   uint64_t keptSize = 0;
@@ -185,8 +197,7 @@ int RunSend(const std::string& program, const SendRequest& request) {
 
   // What this send will do, said before anything reaches the cutter.
   const int baudRate = GetPortSettings(model.ProtocolNumber, port, target.usbSerialPort).baudRate;
-  printf("Sending %s to %s\n", request.input.c_str(),
-         ChoicesText(model.name, port, baudRate, choices, marks).c_str());
+  printf("Sending %s to %s\n", request.input.c_str(), ChoicesText(model.name, port, baudRate, choices, marks).c_str());
   fflush(stdout);
   CSendSession session;
   if (const int failed = OpenCutter(session, model, port, target.usbSerialPort)) return failed;
