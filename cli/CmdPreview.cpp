@@ -67,7 +67,8 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       "Draw over the picture, on a canvas 40 px wider and 44 px higher: pen-up travel (grey dashes), "
       "the cuts as sent with --blade-offset and --overcut (blue), where each cut starts and its direction "
       "(green), the cutter's origin, the roll's feed and the side across the roll, the job's size and the "
-      "scale; a picture of more than 500,000 points leaves out points within a quarter pixel of a straight line");
+      "scale; a picture of more than 500,000 points leaves out points within a quarter pixel of a straight line. "
+      "With --media-width, either picture shows the media's far edge as a dashed line");
   AddCutterOptions(*preview, o->given, false);
   for (const char* name : {"--model", "--blade-offset", "--overcut"}) preview->get_option(name)->needs(detail);
   preview->add_option("--output", o->output, "SVG file to write, or - for standard output")->required();
@@ -85,6 +86,9 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
     exitCode = LoadChosenJob(job, o->input, used);
     if (exitCode != 0) return;
     CheckMediaWidth(job, used, false);
+    // Laid out before the detailed picture encodes the job, which merges its points.
+    const std::string mediaEdge = MediaEdgeSvg(CPreviewFrame(job.m_pPoints, job.m_bounds, o->width, o->height),
+                                               job.m_bounds, MediaWidthFrom(used), o->height);
     std::string svg;
     if (!o->detail) {
       const CPreviewLayout layout(job.m_pPoints, job.m_bounds, o->width, o->height);
@@ -93,6 +97,7 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       exitCode = 1;
       return;
     }
+    svg.insert(svg.rfind("</svg>"), mediaEdge);
     if (!WriteOutput(o->output, svg)) exitCode = 1;
   });
 }

@@ -384,6 +384,13 @@ TEST(CliPreview, WritesTheDialogsPixels) {
   EXPECT_FALSE(std::filesystem::exists(png));
   EXPECT_EQ(CliRun({"preview", input, "--size", "40x30", "--output", (dir.Path() / "P.SVG").string()}).code, 0);
   EXPECT_EQ(CliRun({"preview", input, "--size", "40x30", "--output", (dir.Path() / "picture").string()}).code, 0);
+  // With a media width, its far edge: 50 mm (2000 units) to the left of the job's right
+  // side at x = 2032, so 32 units right of its left side, drawn at 2 px; the job's 2032
+  // units fill the 213 - 13 = 200 px used: 2 + 200 x 32 / 2032 = 5.15 px, down the whole
+  // picture. Caught: the edge measured from the left side (at 198.85 px).
+  ASSERT_EQ(CliRun({"preview", input, "--size", "213x213", "--media-width", "50", "--output", output}).code, 0);
+  EXPECT_NE(TempDir::Read(output).find("stroke-dasharray=\"4 3\" d=\"M 5.15 0 L 5.15 213\""), std::string::npos)
+      << TempDir::Read(output);
 }
 
 }  // namespace
