@@ -255,6 +255,14 @@ TEST(CliPanels, GuardAndUsageErrorsComeBeforeThePort) {
   const CliRun info({"info", frame, "--media-width", "120", "--panels"});
   EXPECT_EQ(info.out, "110.00 x 190.00 mm (across the roll x along the feed)\n");
   EXPECT_EQ(info.err, "");
+  // Turned, the frame fits: the job file is the one without panels, byte for byte.
+  const std::string plain = (dir.Path() / "plain.hb").string();
+  ASSERT_EQ(CliRun({"encode", frame, "--rotate", "90", "--model", "4", "--output", plain}).code, 0);
+  ASSERT_EQ(
+      CliRun({"encode", frame, "--rotate", "90", "--model", "4", "--media-width", "120", "--panels", "--output", out})
+          .code,
+      0);
+  EXPECT_EQ(TempDir::Read(out), TempDir::Read(plain));
 }
 
 TEST(CliEncode, OutputNamingTheInputIsRefused) {
