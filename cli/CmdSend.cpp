@@ -1,7 +1,8 @@
 // plotgate send INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R]
 //   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut]
 //   [--inside-first | --no-inside-first] [--shortest-travel | --no-shortest-travel]
-//   [--weed-border MM | --no-weed-border] [--passes N] [--ini FILE] [--from-path N] [--job-id ID]:
+//   [--weed-border MM | --no-weed-border] [--passes N] [--media-width MM | --no-media-width]
+//   [--panels [--panel-overlap MM] [--panel-gap MM] | --no-panels] [--ini FILE] [--from-path N] [--job-id ID]:
 // what the dialog's Send does for a COM port: start from the remembered choices (refused
 // with no model chosen or remembered, or no port given, remembered or found), say what it
 // will send where with which choices, open the driver, save the choices, write the job file (one of this send's own in
