@@ -60,6 +60,30 @@ void AddJobOptions(CLI::App& command, std::string& input, Choices& given) {
           "Cut every path N times, from 1 to 5, for thick material")
       ->type_name("N")
       ->check(CLI::Range(MIN_PASSES, MAX_PASSES));
+  command
+      .add_option_function<std::string>(
+          "--media-width",
+          [&given](const std::string& value) {
+            given.mediaWidth = true;
+            given.mediaWidthText = value;
+          },
+          "Width of the media across the roll in mm, from 50 to 3000: a job wider than it (weed border included) "
+          "is refused by send and frame, and warned about by the other commands")
+      ->check(MillimetreCheck(MEDIA_WIDTH_RANGE));
+  command.add_flag_callback(
+      "--panels", [&given] { given.panels = true; },
+      "Cut a job wider than the media in panels of equal width, one after another along the roll in one job; "
+      "needs --media-width");
+  command
+      .add_option_function<std::string>(
+          "--panel-overlap", [&given](const std::string& value) { given.panelOverlapText = value; },
+          "How much each panel shares with the next across the roll, in mm, from 0 to 50 (default 10)")
+      ->check(MillimetreCheck(PANEL_OVERLAP_RANGE));
+  command
+      .add_option_function<std::string>(
+          "--panel-gap", [&given](const std::string& value) { given.panelGapText = value; },
+          "The space along the roll between one panel and the next, in mm, from 0 to 500 (default 20)")
+      ->check(MillimetreCheck(PANEL_GAP_RANGE));
 }
 
 namespace {
@@ -97,7 +121,24 @@ std::string ReadWarning(const std::string& input, const ExchangeReport& report) 
 
 }  // namespace
 
-bool LoadChosenJob(CPlotJob& job, const std::string& input, const Choices& used) {
+namespace {
+
+// Why the panels of `used` cannot be cut whatever the job, without "plotgate: "; "" when
+// they can or are off.
+std::string PanelChoiceProblem(const Choices& used) {
+  if (!used.panels.value_or(false)) return "";
+  if (!used.mediaWidth.value_or(false)) return "--panels needs the media width (--media-width MM)";
+  return PanelOverlapProblem(used.panelOverlapText.value_or(""), used.mediaWidthText.value_or(""));
+}
+
+}  // namespace
+
+int LoadChosenJob(CPlotJob& job, const std::string& input, const Choices& used) {
+  const std::string panelProblem = PanelChoiceProblem(used);
+  if (!panelProblem.empty()) {
+    fprintf(stderr, "plotgate: %s\n", panelProblem.c_str());
+    return EXIT_USAGE;
+  }
   std::error_code unknownSize;
   const uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(input), unknownSize);
   if (!unknownSize && size >= LARGE_INPUT_BYTES) {
@@ -108,11 +149,11 @@ bool LoadChosenJob(CPlotJob& job, const std::string& input, const Choices& used)
   if (job.m_loadResult == JOB_CANNOT_OPEN || job.m_loadResult == JOB_READ_FAILED) {
     const std::string reason = JobFailureReason(JobFailure{job.m_loadResult, job.m_nLoadError});
     fprintf(stderr, "plotgate: cannot read %s: %s\n", input.c_str(), reason.c_str());
-    return false;
+    return 1;
   }
   if (job.m_loadResult == JOB_NOT_HPGL) {
     fprintf(stderr, "plotgate: %s %s\n", input.c_str(), NotHpglText(job.m_readReport.format).c_str());
-    return false;
+    return 1;
   }
   // Said before any refusal: skipped commands may be why there is nothing to cut.
   const std::string warning = job.m_loadResult == JOB_DONE ? ReadWarning(input, job.m_readReport) : "";
@@ -128,7 +169,7 @@ bool LoadChosenJob(CPlotJob& job, const std::string& input, const Choices& used)
     // Read in full, a file whose first command ends the drawing still gives no job.
     const char* why = job.m_loadResult == JOB_DONE ? "it holds no drawing" : JobResultText(job.m_loadResult);
     fprintf(stderr, "plotgate: cannot load %s: %s\n", input.c_str(), why);
-    return false;
+    return 1;
   }
   // Read in full, a file of only moves, settings or unknown text would send a job that cuts
   // nothing.
@@ -136,7 +177,7 @@ bool LoadChosenJob(CPlotJob& job, const std::string& input, const Choices& used)
   for (const PlotPoint* point = job.m_pPoints; point && !cuts; point = point->next) cuts = point->kind == KIND_PEN_DOWN;
   if (!cuts) {
     fprintf(stderr, "plotgate: no outlines in %s\n", input.c_str());
-    return false;
+    return 1;
   }
   // A rotation rebuilds from the commands, mirrored first, as the dialog's buttons do.
   const JobResult mirrored = used.mirror.value_or(false) ? job.Mirror() : JOB_DONE;
@@ -144,14 +185,31 @@ bool LoadChosenJob(CPlotJob& job, const std::string& input, const Choices& used)
   const JobResult rotated = mirrored == JOB_DONE && degrees != 0 ? job.RotateTo(degrees / 90) : mirrored;
   if (rotated != JOB_DONE) {
     fprintf(stderr, "plotgate: cannot rotate %s: %s\n", input.c_str(), JobResultText(rotated));
-    return false;
+    return 1;
   }
   const JobResult ordered = job.SetCutOrder(CutOrderFrom(used));
   if (ordered != JOB_DONE) {
     fprintf(stderr, "plotgate: cannot order the cuts of %s: %s\n", input.c_str(), JobResultText(ordered));
-    return false;
+    return 1;
   }
-  return true;
+  const PanelLayout panels = PanelsFrom(used);
+  const JobResult panelled = job.SetPanels(panels);
+  if (panelled == JOB_TOO_MANY_PANELS) {
+    fprintf(stderr, "plotgate: %s\n", PanelCountProblem(job.PlanPanelsFor(panels)).c_str());
+    return EXIT_USAGE;
+  }
+  if (panelled != JOB_DONE) {
+    fprintf(stderr, "plotgate: cannot cut %s in panels: %s\n", input.c_str(), JobResultText(panelled));
+    return 1;
+  }
+  return 0;
+}
+
+int CheckMediaWidth(const CPlotJob& job, const Choices& used, bool refuse) {
+  const std::string problem = MediaWidthProblem(job.m_bounds, MediaWidthFrom(used));
+  if (problem.empty()) return 0;
+  fprintf(stderr, "plotgate: %s%s\n", refuse ? "" : "warning: ", problem.c_str());
+  return refuse ? EXIT_USAGE : 0;
 }
 
 namespace {

@@ -19,8 +19,9 @@ const int EXIT_INTERRUPTED = 130;
 const char* const STANDARD_OUTPUT = "-";
 
 // Adds INPUT, --mirror, --rotate, --inside-first, --shortest-travel, --weed-border MM
-// (0.5 to 50) and --passes N (1 to 5) to a subcommand; each option given sets its choice
-// in `given`.
+// (0.5 to 50), --passes N (1 to 5), --media-width MM (50 to 3000), --panels,
+// --panel-overlap MM (0 to 50) and --panel-gap MM (0 to 500) to a subcommand; each option
+// given sets its choice in `given`.
 void AddJobOptions(CLI::App& command, std::string& input, Choices& given);
 
 // Adds --model NAME|INDEX, --blade-offset TEXT and --overcut TEXT (each ticks its check
@@ -75,14 +76,25 @@ std::string WriteFailureReason(const CSendSession& session);
 
 // Loads `input` and applies the choices in use as the dialog would: with a rotation the
 // rotation rebuild (mirrored first when mirrored), with the mirror alone the mirror, and
-// the cut order on the result.
-// Returns false, after a message on stderr saying why, when the input cannot be read, does
-// not fit (too large, not enough memory) or holds no outline to cut. On stderr it first
+// the cut order and the panels on the result.
+// Returns 0; 1, after a message on stderr saying why, when the input cannot be read, does
+// not fit (too large, not enough memory) or holds no outline to cut; EXIT_USAGE, after
+// the message, for panels without a media width ("plotgate: --panels needs the media width
+// (--media-width MM)"), an overlap not below the media width less 10 mm, or more than 50
+// panels ("plotgate: 51 panels of 50.00 mm: is the media width right?"), each refused
+// before the input is read but the last. On stderr it first
 // says that it reads an input of 5 MB or more, and after reading warns in one line of what
 // the reader could not take as written, such as "plotgate: warning: job.plt: 2 commands
 // were not understood and skipped (the first at line 1, column 4); the cut will differ
 // from the drawing".
-bool LoadChosenJob(CPlotJob& job, const std::string& input, const Choices& used);
+int LoadChosenJob(CPlotJob& job, const std::string& input, const Choices& used);
+
+// The media-width guard on a loaded job: when the job (weed border included) is wider
+// across the roll than the media of `used`, says so on stderr ("plotgate: the job is 310.00
+// mm across the roll, wider than the media (120 mm): ...") and gives EXIT_USAGE for a
+// command that refuses it (send, frame), or says it as a warning ("plotgate: warning: the
+// job is ...") and gives 0. 0 when it fits or no media width is ticked.
+int CheckMediaWidth(const CPlotJob& job, const Choices& used, bool refuse);
 
 // Whether `output` cannot be written, told before the input is read: it names the file
 // `input` already is (by any path), which writing would overwrite, or a folder that does

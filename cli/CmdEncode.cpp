@@ -26,11 +26,17 @@ void AddEncodeCommand(CLI::App& app, int& exitCode) {
     const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
     PlacementFit fit;
-    if (OutputRefused(o->input, o->output) || !LoadChosenJob(job, o->input, used) ||
-        !PlaceWithRegistration(job, o->input, o->registration, fit)) {
+    if (OutputRefused(o->input, o->output)) {
       exitCode = 1;
       return;
     }
+    exitCode = LoadChosenJob(job, o->input, used);
+    if (exitCode != 0) return;
+    if (!PlaceWithRegistration(job, o->input, o->registration, fit)) {
+      exitCode = 1;
+      return;
+    }
+    CheckMediaWidth(job, used, false);
     if (!WriteChosenJobFile(job, used, o->output)) exitCode = 1;
   });
 }

@@ -31,15 +31,16 @@ int RunFrame(const FrameOptions& options) {
   if (const int refused = FindCutterTarget(options.given, options.iniPath, target)) return refused;
   // The cut order is completed as a send would, since a weed border changes where the job
   // lands; what the file holds is refused first, as a send refuses it.
-  if (!TakenAccepted(options.given, target.used, target.remembered, target.iniPath, USE_CUT_ORDER)) return EXIT_USAGE;
+  if (!TakenAccepted(options.given, target.used, target.remembered, target.iniPath, USE_CUT_ORDER | USE_MEDIA))
+    return EXIT_USAGE;
   if (const int refused = RefuseTarget(target)) return refused;
   PrintSettingsWarnings(target.remembered, target.iniPath);
   const CutterModel& model = ModelTable[target.model];
   CPlotJob job;
   PlacementFit fit;
-  if (!LoadChosenJob(job, options.input, target.used) ||
-      !PlaceWithRegistration(job, options.input, options.registration, fit))
-    return 1;
+  if (const int failed = LoadChosenJob(job, options.input, target.used)) return failed;
+  if (!PlaceWithRegistration(job, options.input, options.registration, fit)) return 1;
+  if (const int refused = CheckMediaWidth(job, target.used, true)) return refused;
   const JobFormat format = JobFormatOfModel(target.model);
   const std::string frame = JobFrameCommands(job, format);
   if (frame.empty()) return Fail("plotgate: cannot frame " + options.input + ": not enough memory for this job");

@@ -30,7 +30,8 @@ bool EncodeForDetail(CPlotJob& job, const Choices& used, std::string& bytes, Job
 }
 
 // Prints the paths, their lengths, and the job file's size and line time for the chosen
-// model; when the cut order changes the order, also the pen-up travel of the drawing's own
+// model; with panels, how many and how wide; when the cut order changes the order, also the pen-up travel of the
+// drawing's own
 // (`drawing`, loaded with the same choices but that order). A model neither given nor
 // remembered is marked as the default it is. False, after a message, when the job cannot
 // be encoded.
@@ -42,6 +43,7 @@ bool PrintDetail(CPlotJob& job, CPlotJob& drawing, const Choices& used, bool def
   const int baudRate = GetPortSettings(model.ProtocolNumber, "", "").baudRate;
   printf("paths: %s\n", CountText(paths.starts.size()).c_str());
   printf("cut length: %.1f mm\n", paths.cutUnits / UNITS_PER_MM);
+  if (!job.GetPanelLayout().IsOff()) printf("panels: %s\n", PanelText(job.GetPanels()).c_str());
   const CutOrder& order = job.GetCutOrder();
   if (order.insideFirst || order.shortestTravel) {
     std::string drawingBytes;
@@ -81,8 +83,9 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       "the ones a send would take");
   AddCutterOptions(*info, o->given, false);
   AddRememberOptions(*info, o->iniPath, o->given);
-  for (const char* name : {"--model", "--blade-offset", "--overcut", "--ini", "--no-blade-offset", "--no-overcut",
-                           "--no-inside-first", "--no-shortest-travel", "--no-weed-border"})
+  for (const char* name :
+       {"--model", "--blade-offset", "--overcut", "--ini", "--no-blade-offset", "--no-overcut", "--no-inside-first",
+        "--no-shortest-travel", "--no-weed-border", "--no-media-width", "--no-panels"})
     info->get_option(name)->needs(detail);
   info->callback([o, &exitCode] {
     // The detail is what a send would take, the remembered cut order included; the settings
@@ -98,10 +101,13 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
     }
     CPlotJob job;
     PlacementFit fit;
-    if (!LoadChosenJob(job, o->input, used) || !PlaceWithRegistration(job, o->input, o->registration, fit)) {
+    exitCode = LoadChosenJob(job, o->input, used);
+    if (exitCode != 0) return;
+    if (!PlaceWithRegistration(job, o->input, o->registration, fit)) {
       exitCode = 1;
       return;
     }
+    CheckMediaWidth(job, used, false);
     // Every model takes the job with its coordinates swapped: the width lies across the roll
     // and the height runs along the feed (ToolPath.h).
     printf("%s x %s mm (across the roll x along the feed)\n", job.WidthText().c_str(), job.HeightText().c_str());
@@ -113,7 +119,7 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       CPlotJob drawing;
       const CutOrder& order = job.GetCutOrder();
       if ((order.insideFirst || order.shortestTravel) &&
-          (!LoadChosenJob(drawing, o->input, inDrawingOrder) ||
+          (LoadChosenJob(drawing, o->input, inDrawingOrder) != 0 ||
            !PlaceWithRegistration(drawing, o->input, o->registration, fit))) {
         exitCode = 1;
       } else if (!PrintDetail(job, drawing, used, modelDefaulted)) {

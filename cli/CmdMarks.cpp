@@ -90,10 +90,12 @@ void AddMarksCommand(CLI::App& app, int& exitCode) {
       return;
     }
     CPlotJob job;
-    if (OutputRefused(o->input, o->save) || !LoadChosenJob(job, o->input, DefaultChoices())) {
+    if (OutputRefused(o->input, o->save)) {
       exitCode = 1;
       return;
     }
+    exitCode = LoadChosenJob(job, o->input, DefaultChoices());
+    if (exitCode != 0) return;
     if (!job.m_marks.Any()) {
       exitCode = Fail(NoMarksText(o->input));
       return;

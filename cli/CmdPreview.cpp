@@ -71,7 +71,8 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       "Draw over the picture, on a canvas 40 px wider and 44 px higher: pen-up travel (grey dashes), "
       "the cuts as sent with --blade-offset and --overcut (blue), where each cut starts and its direction "
       "(green), the cutter's origin, the roll's feed and the side across the roll, the job's size and the "
-      "scale; a picture of more than 500,000 points leaves out points within a quarter pixel of a straight line");
+      "scale; a picture of more than 500,000 points leaves out points within a quarter pixel of a straight line. "
+      "With --media-width, either picture shows the media's far edge as a dashed line");
   AddCutterOptions(*preview, o->given, false);
   for (const char* name : {"--model", "--blade-offset", "--overcut"}) preview->get_option(name)->needs(detail);
   preview->add_option("--output", o->output, "SVG file to write, or - for standard output")->required();
@@ -87,19 +88,26 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
     const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
     PlacementFit fit;
-    if (!LoadChosenJob(job, o->input, used) || !PlaceWithRegistration(job, o->input, o->registration, fit)) {
+    exitCode = LoadChosenJob(job, o->input, used);
+    if (exitCode != 0) return;
+    if (!PlaceWithRegistration(job, o->input, o->registration, fit)) {
       exitCode = 1;
       return;
     }
+    CheckMediaWidth(job, used, false);
+    // Laid out before the detailed picture encodes the job, which merges its points.
+    const std::vector<IntPoint> marks = job.MarkPoints();
+    const std::string mediaEdge = MediaEdgeSvg(CPreviewFrame(job.m_pPoints, job.m_bounds, o->width, o->height, marks),
+                                               job.m_bounds, MediaWidthFrom(used), o->height);
     std::string svg;
     if (!o->detail) {
-      const std::vector<IntPoint> marks = job.MarkPoints();
       const CPreviewLayout layout(job.m_pPoints, job.m_bounds, o->width, o->height, marks);
       svg = PreviewSvg({layout.begin(), layout.end()}, o->width, o->height, PreviewMarkStrokes(layout.Frame(), marks));
     } else if (!DetailedPicture(job, used, o->width, o->height, svg)) {
       exitCode = 1;
       return;
     }
+    svg.insert(svg.rfind("</svg>"), mediaEdge);
     if (!WriteOutput(o->output, svg)) exitCode = 1;
   });
 }

@@ -1,7 +1,8 @@
 // plotgate send INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R | --registration FILE.reg]
 //   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut]
 //   [--inside-first | --no-inside-first] [--shortest-travel | --no-shortest-travel]
-//   [--weed-border MM | --no-weed-border] [--passes N] [--ini FILE] [--from-path N] [--job-id ID]:
+//   [--weed-border MM | --no-weed-border] [--passes N] [--media-width MM | --no-media-width]
+//   [--panels [--panel-overlap MM] [--panel-gap MM] | --no-panels] [--ini FILE] [--from-path N] [--job-id ID]:
 // what the dialog's Send does for a COM port: start from the remembered choices (refused
 // with no model chosen or remembered, or no port given, remembered or found), say what it
 // will send where with which choices, open the driver, save the choices, write the job file (one of this send's own in
@@ -63,8 +64,9 @@ std::string OffsetText(const char* name, const std::optional<bool>& ticked, cons
   return std::string(name) + (ticked.value_or(false) ? " " + text.value_or("") + " mm" : " off") + Mark(saved);
 }
 
-// The cut order for the closing line, "" when it is the drawing's: "; inner shapes first,
-// nearest start next, weed border 3 mm, 2 passes".
+// The cut order and the media for the closing line, "" when it is the drawing's and no
+// media width is ticked: "; inner shapes first, nearest start next, weed border 3 mm, 2
+// passes, media 120 mm, panels overlapping 10 mm, 20 mm apart".
 std::string CutOrderText(const Choices& used) {
   std::string text;
   if (used.insideFirst.value_or(false)) text += ", inner shapes first";
@@ -72,6 +74,10 @@ std::string CutOrderText(const Choices& used) {
   if (used.weedBorder.value_or(false)) text += ", weed border " + used.weedBorderText.value_or("") + " mm";
   const int passes = used.passes.value_or(1);
   if (passes > 1) text += ", " + std::to_string(passes) + " passes";
+  if (used.mediaWidth.value_or(false)) text += ", media " + used.mediaWidthText.value_or("") + " mm";
+  if (used.mediaWidth.value_or(false) && used.panels.value_or(false))
+    text += ", panels overlapping " + used.panelOverlapText.value_or("") + " mm, " + used.panelGapText.value_or("") +
+            " mm apart";
   return text.empty() ? "" : ";" + text.substr(1);
 }
 
@@ -123,6 +129,12 @@ std::string GoOnCommand(const std::string& program, const SendRequest& request, 
   command += used.shortestTravel.value_or(false) ? " --shortest-travel" : " --no-shortest-travel";
   command += box(used.weedBorder, used.weedBorderText, " --weed-border", " --no-weed-border");
   command += " --passes " + std::to_string(std::max(used.passes.value_or(1), 1));
+  // The panels number the paths too.
+  command += box(used.mediaWidth, used.mediaWidthText, " --media-width", " --no-media-width");
+  command += used.panels.value_or(false)
+                 ? " --panels --panel-overlap " + ShellWord(used.panelOverlapText.value_or("")) + " --panel-gap " +
+                       ShellWord(used.panelGapText.value_or(""))
+                 : " --no-panels";
   if (!request.iniPath.empty()) command += " --ini " + ShellWord(request.iniPath);
   // The paths are those of the placed job: going on needs the same placement.
   if (!request.registration.empty()) command += " --registration " + ShellWord(request.registration);
@@ -183,9 +195,9 @@ int RunSend(const std::string& program, const SendRequest& request) {
 
   CPlotJob job;
   PlacementFit fit;
-  if (!LoadChosenJob(job, request.input, choices) ||
-      !PlaceWithRegistration(job, request.input, request.registration, fit))
-    return 1;
+  if (const int failed = LoadChosenJob(job, request.input, choices)) return failed;
+  if (!PlaceWithRegistration(job, request.input, request.registration, fit)) return 1;
+  if (const int refused = CheckMediaWidth(job, choices, true)) return refused;
   // A path beyond the job is a usage error, told before the port is opened and anything
   // is saved.
   uint64_t keptSize = 0;

@@ -20,6 +20,13 @@ std::string PixelText(double value) {
 
 std::string PointText(PixelPoint p) { return PixelText(p.x) + " " + PixelText(p.y); }
 
+std::string MediaEdgeSvg(const CPreviewFrame& frame, const JobBounds& bounds, int32_t mediaWidth, int height) {
+  if (mediaWidth <= 0) return "";
+  const double x = frame.Exact(ClampToCoord(static_cast<int64_t>(bounds.maxX) - mediaWidth), 0).x;
+  return "<path id=\"media-edge\" fill=\"none\" stroke=\"black\" stroke-width=\"1\" stroke-dasharray=\"4 3\" d=\"M " +
+         PointText(PixelPoint{x, 0}) + " L " + PointText(PixelPoint{x, static_cast<double>(height)}) + "\"/>\n";
+}
+
 namespace {
 
 // Writes each run of the preview as one path in `colour`, its points thinned within

@@ -45,7 +45,7 @@ void AddRegistrationOption(CLI::App& command, std::string& path) {
   CLI::Option* option = command.add_option(
       "--registration", path,
       "Cut where the marks measured in FILE.reg (plotgate marks --save) put the job on a printed sheet");
-  for (const char* placing : {"--mirror", "--rotate"}) {
+  for (const char* placing : {"--mirror", "--rotate", "--panels"}) {
     if (CLI::Option* other = command.get_option_no_throw(placing)) option->excludes(other);
   }
 }
@@ -87,6 +87,11 @@ bool PlaceWithRegistration(CPlotJob& job, const std::string& input, const std::s
   }
   if (!job.m_marks.Any()) {
     fprintf(stderr, "%s\n", NoMarksText(input).c_str());
+    return false;
+  }
+  // The marks place the drawing as printed; panels would move its pieces apart.
+  if (job.GetPanels().plan.count > 1) {
+    fprintf(stderr, "plotgate: a job placed by registration marks is not cut in panels: give --no-panels\n");
     return false;
   }
   const std::string other = OtherDrawingProblem(record.marks, job.m_marks);

@@ -52,7 +52,11 @@ void AddUntickCutOrderOptions(CLI::App& command, Choices& given) {
                   "Cut without the remembered nearest-next order");
   AddUntickOption(command, "--no-weed-border", given.weedBorder, "--weed-border",
                   "Cut without the remembered weed border (its margin stays remembered)");
-  command.get_option("--weed-border")->check(OneLine);
+  AddUntickOption(command, "--no-media-width", given.mediaWidth, "--media-width",
+                  "Cut without the remembered media width (it stays remembered)");
+  AddUntickOption(command, "--no-panels", given.panels, "--panels", "Cut without the remembered panels");
+  for (const char* name : {"--weed-border", "--media-width", "--panel-overlap", "--panel-gap"})
+    command.get_option(name)->check(OneLine);
 }
 
 void AddRememberOptions(CLI::App& command, std::string& iniPath, Choices& given) {
@@ -148,6 +152,13 @@ TakenEntry SavedDistance(bool uses, const Choices& given, const Choices& used, s
   return {taken, what, row.section, row.key, MillimetreProblem((used.*text).value_or(""), range), instead};
 }
 
+// A distance of the file whose box is another's, the row of `text`, taken as `taken` says.
+TakenEntry SavedText(bool taken, const Choices& used, std::optional<std::string> Choices::*text, const char* what,
+                     const MillimetreRange& range, const char* instead) {
+  const ChoiceRow& row = RowOf(text);
+  return {taken, what, row.section, row.key, MillimetreProblem((used.*text).value_or(""), range), instead};
+}
+
 }  // namespace
 
 bool ReadRemembered(const std::string& iniPath, CIniFile& ini, Remembered& remembered) {
@@ -196,7 +207,9 @@ void PrintSettingsWarnings(const Remembered& remembered, const std::string& iniP
 
 bool TakenAccepted(const Choices& given, const Choices& used, const Remembered& remembered, const std::string& iniPath,
                    int uses) {
-  const bool model = (uses & USE_MODEL) != 0, offsets = (uses & USE_OFFSETS) != 0, order = (uses & USE_CUT_ORDER) != 0;
+  const bool model = (uses & USE_MODEL) != 0, offsets = (uses & USE_OFFSETS) != 0, order = (uses & USE_CUT_ORDER) != 0,
+             media = (uses & USE_MEDIA) != 0;
+  const bool usedPanels = used.panels.value_or(false) && used.mediaWidth.value_or(false);
   return AllTakenAccepted(
       {SavedNumber(model && !given.model, remembered, &Choices::model, "model", 0, MODEL_COUNT - 1, "--model NAME"),
        SavedDistance(offsets, given, used, &Choices::bladeOffset, &Choices::bladeOffsetText, "blade offset",
@@ -206,7 +219,13 @@ bool TakenAccepted(const Choices& given, const Choices& used, const Remembered& 
        SavedDistance(order, given, used, &Choices::weedBorder, &Choices::weedBorderText, "weed border",
                      WEED_BORDER_RANGE, "--weed-border MM or --no-weed-border"),
        SavedNumber(order && !given.passes, remembered, &Choices::passes, "passes", MIN_PASSES, MAX_PASSES,
-                   "--passes N")},
+                   "--passes N"),
+       SavedDistance(media, given, used, &Choices::mediaWidth, &Choices::mediaWidthText, "media width",
+                     MEDIA_WIDTH_RANGE, "--media-width MM or --no-media-width"),
+       SavedText(media && usedPanels && !given.panelOverlapText, used, &Choices::panelOverlapText, "panel overlap",
+                 PANEL_OVERLAP_RANGE, "--panel-overlap MM"),
+       SavedText(media && usedPanels && !given.panelGapText, used, &Choices::panelGapText, "panel gap", PANEL_GAP_RANGE,
+                 "--panel-gap MM")},
       iniPath);
 }
 

@@ -57,7 +57,8 @@ enum ChoiceUse {
   USE_MODEL = 1,      // the model
   USE_OFFSETS = 2,    // the blade offset and the over-cut
   USE_CUT_ORDER = 4,  // the weed border and the passes
-  USE_ALL = USE_MODEL | USE_OFFSETS | USE_CUT_ORDER,
+  USE_MEDIA = 8,      // the media width and the panels' overlap and gap
+  USE_ALL = USE_MODEL | USE_OFFSETS | USE_CUT_ORDER | USE_MEDIA,
 };
 
 // Whether every choice of `uses` that `used` takes from the file at `iniPath` (where `given`

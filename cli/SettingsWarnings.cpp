@@ -91,6 +91,13 @@ const KnownSetting KNOWN_SETTINGS[] = {
        return WholeNumberProblem(v, MIN_PASSES, MAX_PASSES, "how often each path is cut");
      },
      [](const Remembered& r) { return std::to_string(*Used(r).passes); }},
+    {"Media", "ChkWidth", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.choices.mediaWidth); }},
+    // The width and the panels' distances are taken as typed; a command refuses one it
+    // cannot use while it takes it.
+    {"Media", "Width", nullptr, [](const Remembered& r) { return *Used(r).mediaWidthText; }},
+    {"Media", "Panels", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.choices.panels); }},
+    {"Media", "PanelOverlap", nullptr, [](const Remembered& r) { return *Used(r).panelOverlapText; }},
+    {"Media", "PanelGap", nullptr, [](const Remembered& r) { return *Used(r).panelGapText; }},
     {"CommandLine", "Port", nullptr,
      [](const Remembered& r) {
        const std::string port = ChoiceText(r.texts, *FindChoiceRow("CommandLine", "Port"));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pipeline/PipelineRoutines.h"
+#include "pipeline/PointListBuilder.h"
 
 int32_t WeedMarginUnits(bool ticked, double millimetres) {
   if (!ticked) return 0;
@@ -74,9 +75,7 @@ std::vector<PathSpan> SplitPaths(PointList points) {
     span.box.maxY = std::max(span.box.maxY, at.y);
   }
   for (PathSpan& span : spans)
-    span.closed = span.hasMove && span.count >= 3 &&
-                  llabs(static_cast<int64_t>(span.last.x) - span.start.x) <= CLOSED_GAP &&
-                  llabs(static_cast<int64_t>(span.last.y) - span.start.y) <= CLOSED_GAP;
+    span.closed = span.hasMove && IsClosedPath(span.start, span.last, static_cast<int64_t>(span.count));
   return spans;
 }
 
@@ -424,43 +423,10 @@ double Travel(const std::vector<PathSpan>& spans, const std::vector<size_t>& uni
   return travel + Distance(pen, park);
 }
 
-// Appends points to a new list, each in a node of its own.
-class CListBuilder {
- public:
-  ~CListBuilder() { FreePoints(m_head); }
-  void Add(int32_t kind, IntPoint at) {
-    if (m_failed) return;
-    PlotPoint* node = NewEmptyPoint();
-    if (!node) {
-      m_failed = true;
-      FreePoints(m_head);
-      return;
-    }
-    node->kind = kind;
-    node->x = at.x;
-    node->y = at.y;
-    (m_tail ? m_tail->next : m_head) = node;
-    m_tail = node;
-  }
-  // The list, or null when memory ran out (everything built is released). A list without
-  // a point is one placeholder, as a job without drawing commands is.
-  PointList Take() {
-    if (!m_head && !m_failed) m_head = NewEmptyPoint();
-    PointList list = m_head;
-    m_head = nullptr;
-    return list;
-  }
-
- private:
-  PointList m_head = nullptr;
-  PlotPoint* m_tail = nullptr;
-  bool m_failed = false;
-};
-
 // Cuts `points` (a path: its move or first line, then its lines) `passes` times. Each
 // further pass goes on with the pen down: a closed path round again, an open one back
 // along itself.
-void AddPasses(CListBuilder& out, const std::vector<IntPoint>& points, bool hasMove, bool closed, int passes) {
+void AddPasses(CPointListBuilder& out, const std::vector<IntPoint>& points, bool hasMove, bool closed, int passes) {
   for (size_t i = 0; i < points.size(); ++i) out.Add(i == 0 && hasMove ? KIND_PEN_UP : KIND_PEN_DOWN, points[i]);
   if (points.size() < 2) return;
   for (int pass = 2; pass <= passes; ++pass) {
@@ -472,7 +438,7 @@ void AddPasses(CListBuilder& out, const std::vector<IntPoint>& points, bool hasM
   }
 }
 
-void AddSpan(CListBuilder& out, const PathSpan& span, int passes) {
+void AddSpan(CPointListBuilder& out, const PathSpan& span, int passes) {
   std::vector<IntPoint> points;
   points.reserve(span.count);
   ForEachPoint(span, [&](IntPoint p) {
@@ -484,7 +450,7 @@ void AddSpan(CListBuilder& out, const PathSpan& span, int passes) {
 
 // The weed border: a rectangle `margin` units outside `bounds`, from its lower left corner
 // anticlockwise (y pointing up).
-void AddWeedBorder(CListBuilder& out, const JobBounds& bounds, int32_t margin, int passes) {
+void AddWeedBorder(CPointListBuilder& out, const JobBounds& bounds, int32_t margin, int passes) {
   const int32_t left = TruncToCoord(static_cast<double>(bounds.minX) - margin);
   const int32_t right = TruncToCoord(static_cast<double>(bounds.maxX) + margin);
   const int32_t bottom = TruncToCoord(static_cast<double>(bounds.minY) - margin);
@@ -553,7 +519,7 @@ JobResult OrderCuts(PointList points, const JobBounds& bounds, const CutOrder& o
   out = nullptr;
   uint64_t work = 0;
   const int passes = std::min(std::max(order.passes, MIN_PASSES), MAX_PASSES);
-  CListBuilder list;
+  CPointListBuilder list;
   try {
     const std::vector<PathSpan> spans = SplitPaths(points);
     int64_t total = 6 * passes;  // the weed border and the list's end

@@ -23,6 +23,8 @@
 // the first one (nearest first) that holds the nearest.
 #pragma once
 
+#include <cstdlib>
+
 #include "pipeline/Geometry.h"
 #include "pipeline/JobModel.h"
 #include "pipeline/JobResult.h"
@@ -34,6 +36,13 @@ const double MIN_WEED_MARGIN_MM = 0.5;
 const double MAX_WEED_MARGIN_MM = 50.0;
 // How far, per axis, a closed path's last point may lie from its first.
 const int32_t CLOSED_GAP = 2;
+
+// Whether a path of `count` moves and lines, that starts with a move at `first` and ends at
+// `last`, is closed.
+inline bool IsClosedPath(IntPoint first, IntPoint last, int64_t count) {
+  return count >= 3 && llabs(static_cast<int64_t>(last.x) - first.x) <= CLOSED_GAP &&
+         llabs(static_cast<int64_t>(last.y) - first.y) <= CLOSED_GAP;
+}
 
 struct CutOrder {
   bool insideFirst = false;

@@ -1,6 +1,9 @@
 #include "pipeline/JobResult.h"
 
+#include "pipeline/Panels.h"
+
 static_assert(MAX_JOB_POINTS == 20000000, "the message below names the limit");
+static_assert(MAX_PANELS == 50, "the message below names the limit");
 
 const char* JobResultText(JobResult result) {
   switch (result) {
@@ -13,6 +16,7 @@ const char* JobResultText(JobResult result) {
     case JOB_CANNOT_CREATE: return "cannot create the job file";
     case JOB_WRITE_FAILED: return "writing the job file failed";
     case JOB_NOT_HPGL: return "the file is a drawing in another format, not HPGL";
+    case JOB_TOO_MANY_PANELS: return "this job would be cut in more than 50 panels";
   }
   return "unknown failure";
 }

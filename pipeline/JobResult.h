@@ -21,6 +21,7 @@ enum JobResult : int {
   JOB_CANNOT_CREATE,     // the job file cannot be created
   JOB_WRITE_FAILED,      // a write to the job file or its close failed
   JOB_NOT_HPGL,          // the file is a drawing in another format (DrawingFormat.h)
+  JOB_TOO_MANY_PANELS,   // the job would be cut in more than MAX_PANELS panels (Panels.h)
 };
 
 // A pipeline result with the system's reason for it: the error number (errno) that the

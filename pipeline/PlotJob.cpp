@@ -46,7 +46,7 @@ int CPlotJob::LoadJob(const char* path) {
   m_loadOrigin = m_drawingOrigin =
       IntPoint{ClampToCoord(-static_cast<int64_t>(toOrigin.dx)), ClampToCoord(-static_cast<int64_t>(toOrigin.dy))};
   if (m_loadResult == JOB_DONE) {
-    m_loadResult = OrderGeometry(m_cutOrder);
+    m_loadResult = OrderGeometry(m_cutOrder, m_panels);
     if (m_loadResult != JOB_DONE) {  // no half job
       FreeCommands(m_pCommands);
       FreePoints(m_pPoints);
@@ -55,42 +55,64 @@ int CPlotJob::LoadJob(const char* path) {
   return 1;
 }
 
-JobResult CPlotJob::OrderGeometry(const CutOrder& order) {
-  if (order.IsOff() || !HasJob()) {
-    if (m_pGeometry) {
-      FreePoints(m_pPoints);
-      m_pPoints = m_pGeometry;
-      m_bounds = m_geometryBounds;
-      m_pGeometry = nullptr;
-    }
-    m_drawingOrigin = m_loadOrigin;
-    m_cutOrder = order;
-    return JOB_DONE;
+JobResult CPlotJob::Arrange(PointList geometry, const JobBounds& geometryBounds, const CutOrder& order,
+                            const PanelLayout& panels, PointList& arranged, JobBounds& arrangedBounds,
+                            PanelReport& report, IntPoint& moved) {
+  arranged = nullptr;
+  moved = IntPoint{0, 0};
+  report = PanelReport{};
+  report.plan = PlanPanels(static_cast<int64_t>(geometryBounds.maxX) - geometryBounds.minX, panels, order.weedMargin);
+  if (report.plan.count > 1)
+    return CutPanels(geometry, geometryBounds, report.plan, panels, order, arranged, arrangedBounds, &report);
+  if (order.IsOff()) return JOB_DONE;
+  return OrderCuts(geometry, geometryBounds, order, arranged, arrangedBounds, nullptr, &moved);
+}
+
+JobResult CPlotJob::OrderGeometry(const CutOrder& order, const PanelLayout& panels) {
+  PanelReport report;
+  if (HasJob()) {
+    PointList arranged = nullptr;
+    JobBounds arrangedBounds = {0, 0, 0, 0};
+    IntPoint moved = {0, 0};
+    const JobResult result =
+        Arrange(Geometry(), GeometryBounds(), order, panels, arranged, arrangedBounds, report, moved);
+    if (result != JOB_DONE) return result;
+    TakeArranged(Geometry(), GeometryBounds(), arranged, arrangedBounds, moved);
   }
-  PointList ordered = nullptr;
-  JobBounds orderedBounds = {0, 0, 0, 0};
-  IntPoint moved = {0, 0};
-  const JobResult result = OrderCuts(Geometry(), GeometryBounds(), order, ordered, orderedBounds, nullptr, &moved);
-  if (result != JOB_DONE) return result;
-  TakeOrdered(Geometry(), GeometryBounds(), ordered, orderedBounds, moved);
   m_cutOrder = order;
+  m_panels = panels;
+  m_panelReport = report;
   return JOB_DONE;
 }
 
-void CPlotJob::TakeOrdered(PointList geometry, const JobBounds& geometryBounds, PointList ordered,
-                           const JobBounds& orderedBounds, IntPoint moved) {
+void CPlotJob::TakeArranged(PointList geometry, const JobBounds& geometryBounds, PointList arranged,
+                            const JobBounds& arrangedBounds, IntPoint moved) {
+  const JobBounds kept = geometryBounds;  // it may be one of the bounds assigned below
   for (PointList old : {m_pGeometry, m_pPoints}) {
     if (old != geometry) FreePoints(old);
   }
-  m_pGeometry = geometry;
-  m_geometryBounds = geometryBounds;
-  m_pPoints = ordered;
-  m_bounds = orderedBounds;
+  if (arranged) {
+    m_pGeometry = geometry;
+    m_geometryBounds = kept;
+    m_pPoints = arranged;
+    m_bounds = arrangedBounds;
+  } else {
+    m_pGeometry = nullptr;
+    m_pPoints = geometry;
+    m_bounds = kept;
+  }
   m_drawingOrigin = IntPoint{ClampToCoord(static_cast<int64_t>(m_loadOrigin.x) - moved.x),
                              ClampToCoord(static_cast<int64_t>(m_loadOrigin.y) - moved.y)};
 }
 
-JobResult CPlotJob::SetCutOrder(const CutOrder& order) { return OrderGeometry(order); }
+JobResult CPlotJob::SetCutOrder(const CutOrder& order) { return OrderGeometry(order, m_panels); }
+
+JobResult CPlotJob::SetPanels(const PanelLayout& layout) { return OrderGeometry(m_cutOrder, layout); }
+
+PanelPlan CPlotJob::PlanPanelsFor(const PanelLayout& layout) const {
+  const JobBounds& bounds = GeometryBounds();
+  return PlanPanels(static_cast<int64_t>(bounds.maxX) - bounds.minX, layout, m_cutOrder.weedMargin);
+}
 
 // The quarter turns use decimal angle constants, not exact multiples of pi: together with
 // truncation a rotated point can land one unit short, and stored jobs rely on that. The
@@ -109,7 +131,7 @@ JobResult CPlotJob::Mirror() {
   const int mirrored = MirrorState == MIRROR_MIRRORED ? MIRROR_NORMAL : MIRROR_MIRRORED;
   if (HasJob()) {
     MirrorToOrigin(Geometry(), GeometryBounds());
-    const JobResult ordered = OrderGeometry(m_cutOrder);
+    const JobResult ordered = OrderGeometry(m_cutOrder, m_panels);
     if (ordered != JOB_DONE) {
       MirrorToOrigin(Geometry(), GeometryBounds());  // mirrored twice, the points are as they were
       return ordered;
@@ -143,24 +165,27 @@ JobResult CPlotJob::BuildGeometry(int quarterTurns, PointList& points, JobBounds
 
 JobResult CPlotJob::RotateTo(int quarterTurns) {
   const int turns = ((quarterTurns % 4) + 4) % 4;
-  if (HasJob() && !m_pGeometry) {
+  if (HasJob() && !m_pGeometry && m_panels.IsOff()) {
     const JobResult built = BuildGeometry(turns, m_pPoints, m_bounds);
     if (built != JOB_DONE) return built;
     m_drawingOrigin = m_loadOrigin;
   } else if (HasJob()) {
-    // In a cut order the turned geometry is built beside the one it replaces, which is
-    // kept, with its order, until the new order is in place.
-    PointList geometry = nullptr, ordered = nullptr;
-    JobBounds geometryBounds = {0, 0, 0, 0}, orderedBounds = {0, 0, 0, 0};
+    // In panels or a cut order the turned geometry is built beside the one it replaces,
+    // which is kept, with its arrangement, until the new one is in place: a job that fitted
+    // may need panels once turned, and the other way round.
+    PointList geometry = nullptr, arranged = nullptr;
+    JobBounds geometryBounds = {0, 0, 0, 0}, arrangedBounds = {0, 0, 0, 0};
+    PanelReport report;
     IntPoint moved = {0, 0};
     JobResult result = BuildGeometry(turns, geometry, geometryBounds);
     if (result == JOB_DONE)
-      result = OrderCuts(geometry, geometryBounds, m_cutOrder, ordered, orderedBounds, nullptr, &moved);
+      result = Arrange(geometry, geometryBounds, m_cutOrder, m_panels, arranged, arrangedBounds, report, moved);
     if (result != JOB_DONE) {
       FreePoints(geometry);
       return result;
     }
-    TakeOrdered(geometry, geometryBounds, ordered, orderedBounds, moved);
+    TakeArranged(geometry, geometryBounds, arranged, arrangedBounds, moved);
+    m_panelReport = report;
   }
   RotateState = ROTATE_0 + turns;
   return JOB_DONE;

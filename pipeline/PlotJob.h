@@ -10,6 +10,7 @@
 #include "pipeline/ExchangeReader.h"
 #include "pipeline/JobModel.h"
 #include "pipeline/JobResult.h"
+#include "pipeline/Panels.h"
 #include "pipeline/Registration.h"
 
 // MirrorState values double as the Mirror button's bitmap ids.
@@ -36,9 +37,10 @@ class CPlotJob {
   // True when both lists exist: what enables Send, Mirror and Rotate.
   bool HasJob() const { return m_pCommands && m_pPoints; }
 
-  // Mirror, RotateTo and SetCutOrder either succeed or change nothing: a refused choice
-  // (JOB_NO_MEMORY, JOB_TOO_LARGE) leaves the points, their bounds, the states and the cut
-  // order as they were, so that the caller can say so and go on with the job it had.
+  // Mirror, RotateTo, SetCutOrder and SetPanels either succeed or change nothing: a refused
+  // choice (JOB_NO_MEMORY, JOB_TOO_LARGE, JOB_TOO_MANY_PANELS) leaves the points, their
+  // bounds, the states, the cut order and the panels as they were, so that the caller can
+  // say so and go on with the job it had.
 
   // The Mirror button: toggles MirrorState and mirrors the current points (rotation
   // included) about the vertical axis. The points change only when there is a job.
@@ -59,8 +61,20 @@ class CPlotJob {
   JobResult SetCutOrder(const CutOrder& order);
   const CutOrder& GetCutOrder() const { return m_cutOrder; }
 
-  // LoadJob, Mirror, RotateTo and SetCutOrder leave the job at the origin, in the cut
-  // order, with m_bounds current.
+  // The media and the panels a job wider than it is cut in (Panels.h), off by default:
+  // applied after the mirror and the rotation, each panel then in the cut order. The points
+  // are built again. JOB_DONE, or why they could not be (JOB_NO_MEMORY, JOB_TOO_LARGE,
+  // JOB_TOO_MANY_PANELS).
+  JobResult SetPanels(const PanelLayout& layout);
+  const PanelLayout& GetPanelLayout() const { return m_panels; }
+  // What the panels came to: one panel when the layout is off or the job fits.
+  const PanelReport& GetPanels() const { return m_panelReport; }
+  // The panels `layout` would cut the job in, as it is mirrored and turned now, with the
+  // cut order's weed border: what a front end names when SetPanels refuses too many.
+  PanelPlan PlanPanelsFor(const PanelLayout& layout) const;
+
+  // LoadJob, Mirror, RotateTo, SetCutOrder and SetPanels leave the job at the origin, in
+  // panels and the cut order, with m_bounds current.
 
   // The registration marks in the coordinates of m_pPoints, in the order of their numbers:
   // what the preview draws them at.
@@ -95,28 +109,39 @@ class CPlotJob {
   std::optional<Placement> m_placement;
 
  private:
-  // The points before the cut order and their bounds: m_pGeometry while an order is on,
-  // else m_pPoints itself.
+  // The points before the panels and the cut order, and their bounds: m_pGeometry while
+  // either is on, else m_pPoints itself.
   PointList& Geometry() { return m_pGeometry ? m_pGeometry : m_pPoints; }
   JobBounds& GeometryBounds() { return m_pGeometry ? m_geometryBounds : m_bounds; }
+  const JobBounds& GeometryBounds() const { return m_pGeometry ? m_geometryBounds : m_bounds; }
   // Builds in `points`, with their bounds, the job's points from the commands again,
   // mirrored as MirrorState says and turned by `quarterTurns`: into the list's own nodes
   // where they fit, else a new list (`points` may be null) that replaces it once built;
   // nothing changes on failure.
   JobResult BuildGeometry(int quarterTurns, PointList& points, JobBounds& bounds);
-  // Makes m_pPoints the geometry in `order` (the geometry itself when the order is off)
-  // and `order` the job's; nothing changes on failure.
-  JobResult OrderGeometry(const CutOrder& order);
-  // Takes `geometry` and `ordered`, its copy in the cut order moved by `moved`, as the
-  // job's points, releasing the lists they replace.
-  void TakeOrdered(PointList geometry, const JobBounds& geometryBounds, PointList ordered,
-                   const JobBounds& orderedBounds, IntPoint moved);
+  // Builds in `arranged` the points of `geometry` cut in `panels`, each in `order`, and in
+  // `report` what the panels came to; `arranged` is null when the geometry is the job's
+  // points as it is (the order off and one panel). `moved` receives the move of the cut
+  // order's points to the origin (none for panels).
+  static JobResult Arrange(PointList geometry, const JobBounds& geometryBounds, const CutOrder& order,
+                           const PanelLayout& panels, PointList& arranged, JobBounds& arrangedBounds,
+                           PanelReport& report, IntPoint& moved);
+  // Makes m_pPoints the geometry arranged in `order` and `panels` and those the job's;
+  // nothing changes on failure.
+  JobResult OrderGeometry(const CutOrder& order, const PanelLayout& panels);
+  // Takes `geometry` and `arranged`, its copy in panels and the cut order moved by `moved`
+  // (null for the geometry itself), as the job's points, releasing the lists they replace.
+  void TakeArranged(PointList geometry, const JobBounds& geometryBounds, PointList arranged,
+                    const JobBounds& arrangedBounds, IntPoint moved);
 
   CutOrder m_cutOrder;
+  PanelLayout m_panels;
+  PanelReport m_panelReport;
   // Where the commands' (0, 0) lies in the drawing's coordinates: the corner the load
   // moved to the origin.
   IntPoint m_loadOrigin = {0, 0};
-  // The points before the cut order, with their bounds; held only while an order is on.
+  // The points before the panels and the cut order, with their bounds; held only while
+  // either changes them.
   PointList m_pGeometry = nullptr;
   JobBounds m_geometryBounds = {0, 0, 0, 0};
   // The nodes the commands flatten to: a geometry with as many takes them again in place.

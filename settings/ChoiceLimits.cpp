@@ -8,6 +8,9 @@
 const MillimetreRange BLADE_OFFSET_RANGE = {0.01, "0.01", 2.0, "2", DISTANCE_TEXT_MAX};
 const MillimetreRange OVER_CUT_RANGE = {0.01, "0.01", 5.0, "5", DISTANCE_TEXT_MAX};
 const MillimetreRange WEED_BORDER_RANGE = {MIN_WEED_MARGIN_MM, "0.5", MAX_WEED_MARGIN_MM, "50", 0};
+const MillimetreRange MEDIA_WIDTH_RANGE = {50.0, "50", 3000.0, "3000", 0};
+const MillimetreRange PANEL_OVERLAP_RANGE = {0.0, "0", 50.0, "50", 0};
+const MillimetreRange PANEL_GAP_RANGE = {0.0, "0", 500.0, "500", 0};
 
 std::string MillimetreProblem(const std::string& text, const MillimetreRange& range) {
   const std::string within = std::string("a number of mm from ") + range.minText + " to " + range.maxText;
@@ -30,6 +33,11 @@ std::string WholeNumberProblem(const std::string& text, int min, int max) {
   const int value = whole ? atoi(text.c_str()) : 0;
   if (whole && value >= min && value <= max) return "";
   return "\"" + text + "\" is not a whole number from " + std::to_string(min) + " to " + std::to_string(max);
+}
+
+std::string PanelOverlapProblem(const std::string& overlapText, const std::string& widthText) {
+  if (strtod(overlapText.c_str(), nullptr) < strtod(widthText.c_str(), nullptr) - 10.0) return "";
+  return "the panel overlap (" + overlapText + " mm) must be smaller than the media width less 10 mm";
 }
 
 std::string RefusedOptionText(const Choices& choices) {

@@ -23,6 +23,10 @@ struct MillimetreRange {
 extern const MillimetreRange BLADE_OFFSET_RANGE;
 extern const MillimetreRange OVER_CUT_RANGE;
 extern const MillimetreRange WEED_BORDER_RANGE;
+// The media's width across the roll, and the panels' overlap across it and gap along it.
+extern const MillimetreRange MEDIA_WIDTH_RANGE;
+extern const MillimetreRange PANEL_OVERLAP_RANGE;
+extern const MillimetreRange PANEL_GAP_RANGE;
 
 // Why `text` is not a distance in `range`, naming the text ("\"2.5\" is outside a number of
 // mm from 0.01 to 2"); "" when it is one. The text itself goes on to the job unchanged.
@@ -31,6 +35,12 @@ std::string MillimetreProblem(const std::string& text, const MillimetreRange& ra
 // Why `text` is not a whole number from `min` to `max` ("\"7\" is not a whole number from
 // 1 to 5"); "" when it is one.
 std::string WholeNumberProblem(const std::string& text, int min, int max);
+
+// Why a panel overlap of `overlapText` does not go with a media width of `widthText` (both
+// distances in their ranges): "the panel overlap (50 mm) must be smaller than the media
+// width less 10 mm" when it is not, so that each panel moves on by 10 mm at least; ""
+// when it is.
+std::string PanelOverlapProblem(const std::string& overlapText, const std::string& widthText);
 
 // The first ticked option of the dialog whose text a send must not save, as the command
 // line would refuse it: the check box's label and why ("Weed border: \"100\" is outside a

@@ -1,11 +1,13 @@
 #include "settings/Choices.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 #include "cutter/ModelTable.h"
 #include "cutter/PortDiscovery.h"
+#include "settings/ChoiceLimits.h"
 #include "settings/PortList.h"
 
 namespace {
@@ -26,6 +28,11 @@ void ForEachChoice(Visit visit) {
   visit(&Choices::weedBorder);
   visit(&Choices::weedBorderText);
   visit(&Choices::passes);
+  visit(&Choices::mediaWidth);
+  visit(&Choices::mediaWidthText);
+  visit(&Choices::panels);
+  visit(&Choices::panelOverlapText);
+  visit(&Choices::panelGapText);
 }
 
 const int NO_RANGE = 0;
@@ -52,6 +59,14 @@ const ChoiceRow CHOICE_ROWS[CHOICE_ROW_COUNT] = {
     {"CutOrder", "WeedBorder", CHOICE_TEXT, "3", false, nullptr, nullptr, &Choices::weedBorderText, NO_RANGE, NO_RANGE,
      false},
     {"CutOrder", "Passes", CHOICE_NUMBER, "1", false, &Choices::passes, nullptr, nullptr, MIN_PASSES, MAX_PASSES, true},
+    {"Media", "ChkWidth", CHOICE_TICK, "0", false, nullptr, &Choices::mediaWidth, nullptr, NO_RANGE, NO_RANGE, false},
+    {"Media", "Width", CHOICE_TEXT, "600", false, nullptr, nullptr, &Choices::mediaWidthText, NO_RANGE, NO_RANGE,
+     false},
+    {"Media", "Panels", CHOICE_TICK, "0", false, nullptr, &Choices::panels, nullptr, NO_RANGE, NO_RANGE, false},
+    {"Media", "PanelOverlap", CHOICE_TEXT, "10", false, nullptr, nullptr, &Choices::panelOverlapText, NO_RANGE,
+     NO_RANGE, false},
+    {"Media", "PanelGap", CHOICE_TEXT, "20", false, nullptr, nullptr, &Choices::panelGapText, NO_RANGE, NO_RANGE,
+     false},
 };
 
 Choices Merged(const Choices& given, const Choices& fallback) {
@@ -91,6 +106,28 @@ CutOrder CutOrderFrom(const Choices& choices) {
       WeedMarginUnits(choices.weedBorder.value_or(false), strtod(choices.weedBorderText.value_or("").c_str(), nullptr));
   order.passes = std::min(std::max(choices.passes.value_or(MIN_PASSES), MIN_PASSES), MAX_PASSES);
   return order;
+}
+
+namespace {
+
+// The plotter units of a distance text, brought into `range`; NaN and words take its
+// smallest value.
+int32_t UnitsWithin(const std::optional<std::string>& text, const MillimetreRange& range) {
+  const double mm = strtod(text.value_or("").c_str(), nullptr);
+  const double within = mm <= range.max ? std::max(mm, range.min) : range.max;
+  return static_cast<int32_t>(llround(within * PLOT_UNITS_PER_MM));
+}
+
+}  // namespace
+
+int32_t MediaWidthFrom(const Choices& choices) {
+  return choices.mediaWidth.value_or(false) ? UnitsWithin(choices.mediaWidthText, MEDIA_WIDTH_RANGE) : 0;
+}
+
+PanelLayout PanelsFrom(const Choices& choices) {
+  if (!choices.panels.value_or(false)) return PanelLayout{};
+  return PanelLayout{MediaWidthFrom(choices), UnitsWithin(choices.panelOverlapText, PANEL_OVERLAP_RANGE),
+                     UnitsWithin(choices.panelGapText, PANEL_GAP_RANGE)};
 }
 
 const ChoiceRow* FindChoiceRow(const char* section, const char* key) {
@@ -176,8 +213,23 @@ Choices ChoicesFromTexts(const ChoiceTexts& texts) {
 
 Choices ReadChoices(CIniFile& ini) { return ChoicesFromTexts(ReadChoiceTexts(ini)); }
 
+namespace {
+
+// Whether `row` is a number, tick or text that `choices` does not give.
+bool NotGiven(const ChoiceRow& row, const Choices& choices) {
+  switch (row.kind) {
+    case CHOICE_NUMBER: return !(choices.*row.number);
+    case CHOICE_TICK: return !(choices.*row.tick);
+    case CHOICE_TEXT: return !(choices.*row.text);
+    default: return false;
+  }
+}
+
+}  // namespace
+
 void WriteChoices(CIniFile& ini, const Choices& choices) {
   for (const ChoiceRow& row : CHOICE_ROWS) {
+    if (NotGiven(row, choices)) continue;
     const std::string text = TextOf(row, choices, ini);
     if (row.alwaysWritten) {
       ini.SetString(row.section, row.key, text);

@@ -11,6 +11,7 @@
 //   [Offset] ChkBladeOffset, ChkOverCut, BladeOffset, OverCut      always written
 //   [CommandLine] Port           a port the Port list cannot show; removed otherwise
 //   [CutOrder] InsideFirst, ShortestTravel, ChkWeedBorder, WeedBorder, Passes
+//   [Media] ChkWidth, Width, Panels, PanelOverlap, PanelGap
 //
 // A row of a later section is written only once its value differs from what the file
 // holds (or, without the entry, from its default), so a file of a user who never changes
@@ -24,6 +25,7 @@
 
 #include "pipeline/CutOrder.h"
 #include "pipeline/JobFileWriter.h"
+#include "pipeline/Panels.h"
 #include "settings/IniFile.h"
 
 struct Choices {
@@ -45,6 +47,12 @@ struct Choices {
   std::optional<bool> weedBorder;
   std::optional<std::string> weedBorderText;
   std::optional<int> passes;
+  // The media's width across the roll and the panels of a job wider than it (Panels.h).
+  std::optional<bool> mediaWidth;
+  std::optional<std::string> mediaWidthText;
+  std::optional<bool> panels;
+  std::optional<std::string> panelOverlapText;
+  std::optional<std::string> panelGapText;
 };
 
 // Each choice of `given`, else of `fallback`.
@@ -59,6 +67,11 @@ Choices DefaultChoices();
 // 1 to 5.
 OffsetOptions OffsetsOf(const Choices& choices);
 CutOrder CutOrderFrom(const Choices& choices);
+// The media's width in plotter units, 0 when its box is unticked; and the panels, off unless
+// both the media width and the panels are ticked. Each text is read with strtod and
+// brought into its range (ChoiceLimits.h).
+int32_t MediaWidthFrom(const Choices& choices);
+PanelLayout PanelsFrom(const Choices& choices);
 
 enum ChoiceKind {
   CHOICE_NUMBER,      // a whole number; out of range it is brought into the range or replaced (see clamped)
@@ -83,7 +96,7 @@ struct ChoiceRow {
   bool clamped;  // a number outside the range is brought into it; otherwise it becomes the default
 };
 
-const int CHOICE_ROW_COUNT = 12;
+const int CHOICE_ROW_COUNT = 17;
 
 // What the file holds for each row, in table order: the entry's text, or std::nullopt when
 // it has none.
@@ -117,5 +130,7 @@ Choices ReadChoices(CIniFile& ini);
 // Writes complete choices (as Merged with DefaultChoices gives them) as CHOICE_ROWS says:
 // the numbers as decimal text, the ticks as 0 or 1, the texts as they are; the port as its
 // Port list entry, or, when the list cannot show it, as the command line's entry beside the
-// entry the file holds. Raises CFileException.
+// entry the file holds. A number, tick or text the choices do not give is left as the file
+// holds it, so that a front end without a control for it keeps what another saved. Raises
+// CFileException.
 void WriteChoices(CIniFile& ini, const Choices& choices);

@@ -197,6 +197,74 @@ TEST(CliEncode, DistancesMustBeMillimetresACutterCanUse) {
   EXPECT_EQ(CliRun({"encode", input, "--model", "4", "--overcut", "5", "--output", out}).code, 0);
 }
 
+// The media-width guard and the panels' usage errors, on the 310 x 50 mm frame with a 5 mm
+// wall: send and frame refuse a job wider than the media before the port is tried (the port
+// named does not exist: a try would fail with 1) and save nothing; encode, info and preview
+// warn with the same words and go on. Caught: the guard after the open, the guard on the
+// job before its panels or without its weed border, a usage error told as a failure (1),
+// --panels without a width cut as one panel.
+TEST(CliPanels, GuardAndUsageErrorsComeBeforeThePort) {
+  TempDir dir;
+  const std::string frame = dir.Write("frame.plt",
+                                      "PU0,0;PD12400,0;PD12400,2000;PD0,2000;PD0,0;PU200,200;PD12200,200;PD12200,1800;"
+                                      "PD200,1800;PD200,200;");
+  const std::string strip = dir.Write("strip.plt", "PU0,0;PD102000,0;PD102000,400;PD0,400;PD0,0;");  // 2550 mm
+  const std::string ini = (dir.Path() / "Plotgate.ini").string();
+  const std::string none = (dir.Path() / "none").string();
+  const std::string out = (dir.Path() / "out.hb").string();
+  const std::string wider =
+      "the job is 310.00 mm across the roll, wider than the media (120 mm): turn it (--rotate 90) or cut it in "
+      "panels (--panels)\n";
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    std::string err;
+  } rows[] = {
+      {{"send", frame, "--media-width", "120"}, 2, "plotgate: " + wider},
+      {{"frame", frame, "--media-width", "120"}, 2, "plotgate: " + wider},
+      // 120 mm less 2 x 5 mm of border: three panels of 110 mm, each 120 across with its
+      // border; the port is tried.
+      {{"send", frame, "--media-width", "120", "--panels", "--weed-border", "5"}, 1, ""},
+      {{"send", frame, "--media-width", "120", "--rotate", "90"}, 1, ""},
+      // 50 mm high, 60 with a 5 mm border: wider than 55.
+      {{"send", frame, "--media-width", "55", "--rotate", "90", "--weed-border", "5"},
+       2,
+       "plotgate: the job is 60.00 mm across the roll, wider than the media (55 mm): turn it (--rotate 90) or cut "
+       "it in panels (--panels)\n"},
+      {{"encode", frame, "--media-width", "120", "--model", "4", "--output", out}, 0, "plotgate: warning: " + wider},
+      {{"send", frame, "--panels"}, 2, "plotgate: --panels needs the media width (--media-width MM)\n"},
+      {{"frame", frame, "--panels", "--media-width", "60", "--panel-overlap", "50"},
+       2,
+       "plotgate: the panel overlap (50 mm) must be smaller than the media width less 10 mm\n"},
+      {{"send", strip, "--panels", "--media-width", "50", "--panel-overlap", "0"},
+       2,
+       "plotgate: 51 panels of 50.00 mm: is the media width right?\n"},
+  };
+  for (const auto& row : rows) {
+    std::vector<std::string> args = row.args;
+    if (args[0] != "encode") args.insert(args.end(), {"--model", "Robin-Series", "--port", none, "--ini", ini});
+    const CliRun run(args);
+    SCOPED_TRACE(args[0] + " " + args[2]);
+    EXPECT_EQ(run.code, row.code) << run.err;
+    if (!row.err.empty()) {
+      EXPECT_EQ(run.err, row.err);
+    }
+    EXPECT_FALSE(std::filesystem::exists(ini));
+  }
+  // The panelled job is what info sees.
+  const CliRun info({"info", frame, "--media-width", "120", "--panels"});
+  EXPECT_EQ(info.out, "110.00 x 190.00 mm (across the roll x along the feed)\n");
+  EXPECT_EQ(info.err, "");
+  // Turned, the frame fits: the job file is the one without panels, byte for byte.
+  const std::string plain = (dir.Path() / "plain.hb").string();
+  ASSERT_EQ(CliRun({"encode", frame, "--rotate", "90", "--model", "4", "--output", plain}).code, 0);
+  ASSERT_EQ(
+      CliRun({"encode", frame, "--rotate", "90", "--model", "4", "--media-width", "120", "--panels", "--output", out})
+          .code,
+      0);
+  EXPECT_EQ(TempDir::Read(out), TempDir::Read(plain));
+}
+
 TEST(CliEncode, OutputNamingTheInputIsRefused) {
   TempDir dir;
   const std::string input = dir.Write("job.plt", JOB);
@@ -324,6 +392,13 @@ TEST(CliPreview, WritesTheDialogsPixels) {
   EXPECT_FALSE(std::filesystem::exists(png));
   EXPECT_EQ(CliRun({"preview", input, "--size", "40x30", "--output", (dir.Path() / "P.SVG").string()}).code, 0);
   EXPECT_EQ(CliRun({"preview", input, "--size", "40x30", "--output", (dir.Path() / "picture").string()}).code, 0);
+  // With a media width, its far edge: 50 mm (2000 units) to the left of the job's right
+  // side at x = 2032, so 32 units right of its left side, drawn at 2 px; the job's 2032
+  // units fill the 213 - 13 = 200 px used: 2 + 200 x 32 / 2032 = 5.15 px, down the whole
+  // picture. Caught: the edge measured from the left side (at 198.85 px).
+  ASSERT_EQ(CliRun({"preview", input, "--size", "213x213", "--media-width", "50", "--output", output}).code, 0);
+  EXPECT_NE(TempDir::Read(output).find("stroke-dasharray=\"4 3\" d=\"M 5.15 0 L 5.15 213\""), std::string::npos)
+      << TempDir::Read(output);
 }
 
 }  // namespace

@@ -255,7 +255,7 @@ TEST(CliSendSettings, NothingIsSavedWhenTheCutterDoesNotAnswer) {
 // alike in send, info --detail and frame. Caught: a distance beyond its range ("2.5") or
 // read as another ("0,5" as 0) taken unchecked; a weed border "100" or "5,5" cut as 50 or
 // 5 mm and reported as given; passes "7" cut as 5; a model index beyond the table taken as
-// the first model.
+// the first model; a media width or panel overlap out of range taken by the panels.
 TEST(CliSendSettings, SavedChoicesTheCommandLineRefusesAreRefusedUpFront) {
   TempDir dir;
   const std::string input = dir.Write("job.plt", "PU0,0;PD400,0;");
@@ -316,6 +316,18 @@ TEST(CliSendSettings, SavedChoicesTheCommandLineRefusesAreRefusedUpFront) {
        {},
        "model in INI ([Device] Type): \"15\" is not a whole number from 0 to 10; give --model NAME"},
       {"[Device]\r\nType=15\r\n", info, {"--model", "4"}, ""},
+      {"[Media]\r\nChkWidth=1\r\nWidth=40\r\n",
+       send,
+       {},
+       "media width in INI ([Media] Width): \"40\" is outside a number of mm from 50 to 3000; give --media-width MM "
+       "or --no-media-width"},
+      {"[Media]\r\nChkWidth=1\r\nWidth=40\r\n", info, {"--no-media-width"}, ""},
+      {"[Media]\r\nChkWidth=1\r\nWidth=120\r\nPanels=1\r\nPanelOverlap=60\r\n",
+       frame,
+       {},
+       "panel overlap in INI ([Media] PanelOverlap): \"60\" is outside a number of mm from 0 to 50; give "
+       "--panel-overlap MM"},
+      {"[Media]\r\nChkWidth=1\r\nWidth=120\r\nPanels=0\r\nPanelOverlap=60\r\n", info, {}, ""},
   };
   for (const auto& row : rows) {
     const std::string ini = dir.Write("Plotgate.ini", row.saved);

@@ -141,7 +141,7 @@ check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt 
 check "Ctrl-C: whole commands, then the job's last pen-up" \
   grep -qE '^(IN;|SP1;|PU[0-9-]+,[0-9-]+;|PD[0-9-]+,[0-9-]+;)*PU[0-9-]+,[0-9-]+;SP0;@$' "$work/received.hb"
 size=$(stat -c %s "$work/long.hb")
-check "Ctrl-C: says how far it got and how to go on, by the program's name and for this drawing" grep -qE "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$size") bytes; the pen was lifted and the job ended. To go on: 'plot gate' send --model Robin-Series --port $device --no-blade-offset --no-overcut --no-inside-first --no-shortest-travel --no-weed-border --passes 1 --job-id [0-9a-f]{12} --from-path 1 -- $work/long.plt$" "$work/send.err" ||
+check "Ctrl-C: says how far it got and how to go on, by the program's name and for this drawing" grep -qE "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$size") bytes; the pen was lifted and the job ended. To go on: 'plot gate' send --model Robin-Series --port $device --no-blade-offset --no-overcut --no-inside-first --no-shortest-travel --no-weed-border --passes 1 --no-media-width --no-panels --job-id [0-9a-f]{12} --from-path 1 -- $work/long.plt$" "$work/send.err" ||
   sed 's/^/  said: /' "$work/send.err"
 # Ctrl-C while the cutter takes nothing (paused, its buffer full): the write it holds back
 # ends, the send says where it stopped and that the ending could not go out, and exits 130

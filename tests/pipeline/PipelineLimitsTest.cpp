@@ -74,15 +74,18 @@ TEST(OutOfMemory, EveryAllocationCanFailWithoutACrashOrALeak) {
   }
 }
 
-// What a holder of the job shows and sends: the points, their bounds, the states, the order.
+// What a holder of the job shows and sends: the points, their bounds, the states, the order,
+// the panels.
 std::string JobState(const CPlotJob& job) {
   const CutOrder& order = job.GetCutOrder();
+  const PanelLayout& panels = job.GetPanelLayout();
   const JobBounds& b = job.m_bounds;
   return PointsText(job.m_pPoints) + " | " + std::to_string(b.minX) + "," + std::to_string(b.minY) + "," +
          std::to_string(b.maxX) + "," + std::to_string(b.maxY) + " | " + std::to_string(job.MirrorState) + " " +
          std::to_string(job.RotateState) + " | " + std::to_string(order.insideFirst) +
          std::to_string(order.shortestTravel) + " " + std::to_string(order.weedMargin) + " x" +
-         std::to_string(order.passes);
+         std::to_string(order.passes) + " | " + std::to_string(panels.mediaWidth) + " " +
+         std::to_string(job.GetPanels().plan.count);
 }
 
 // A choice refused for want of memory leaves the job as it was, whichever allocation
@@ -102,27 +105,36 @@ TEST(OutOfMemory, ARefusedChoiceLeavesTheJobAsItWas) {
   CutOrder travel;
   travel.shortestTravel = true;
   travel.passes = 3;
+  // The job is 4000 by 2000 units, turned 2000 across: two panels of 1200 units' media
+  // with 100 overlap, or three of 800 units'.
+  const PanelLayout two = {1200, 100, 200}, three = {800, 100, 200};
   // The job as the dialog holds it: in the drawing's order, in a cut order, or with its
   // points merged by a job file written before (a rotation then builds a new list).
   struct Start {
     const char* name;
     CutOrder order;
     bool merged;
+    PanelLayout panels;
   };
-  const Start starts[] = {
-      {"drawing order", CutOrder{}, false}, {"cut order", inner, false}, {"merged points", CutOrder{}, true}};
+  const Start starts[] = {{"drawing order", CutOrder{}, false, PanelLayout{}},
+                          {"cut order", inner, false, PanelLayout{}},
+                          {"merged points", CutOrder{}, true, PanelLayout{}},
+                          {"panels", CutOrder{}, false, two},
+                          {"panels in a cut order", inner, false, two}};
   struct Choice {
     const char* name;
     std::function<JobResult(CPlotJob&)> make;
   };
   const Choice choices[] = {{"cut order", [&](CPlotJob& job) { return job.SetCutOrder(travel); }},
                             {"mirror", [](CPlotJob& job) { return job.Mirror(); }},
-                            {"rotation", [](CPlotJob& job) { return job.RotateTo(3); }}};
+                            {"rotation", [](CPlotJob& job) { return job.RotateTo(3); }},
+                            {"panels", [&](CPlotJob& job) { return job.SetPanels(three); }}};
   SwappedRoutines swap;
   for (const Start& start : starts) {
     for (const Choice& choice : choices) {
       const auto prepare = [&](CPlotJob& job) {
         job.SetCutOrder(start.order);
+        job.SetPanels(start.panels);
         job.LoadJob(input.c_str());
         job.RotateTo(1);
         job.Mirror();
@@ -164,7 +176,8 @@ TEST(OutOfMemory, ARefusedChoiceLeavesTheJobAsItWas) {
         EXPECT_EQ(AllocationCounter::live, 0) << label;
       }
       // Every allocation the choice makes is needed: each that fails refuses it. A new cut
-      // order always builds a new list.
+      // order always builds a new list. Caught for panels: a refused panelling or a turn
+      // that needs panels it cannot build keeping the new layout over the old points.
       EXPECT_EQ(refused, allocations) << start.name << ", " << choice.name;
       if (choice.name == std::string("cut order")) {
         EXPECT_GT(allocations, 0) << start.name;

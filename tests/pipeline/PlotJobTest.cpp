@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "JobText.h"
@@ -150,6 +151,36 @@ TEST(PlotJob, MirrorActsOnTheRotatedPoints) {
   EXPECT_EQ(b.Points(), "U100,0 D0,0 D0,999");  // 100 * sin + 1000 * cos just above 100
   EXPECT_EQ(b.job.m_bounds.minX, 0);
   EXPECT_EQ(b.job.m_bounds.minY, 0);
+}
+
+// Panels apply to the job as mirrored and turned, and the cut order to each panel: a
+// 50 x 310 mm rectangle fits 120 mm media as it is and needs three panels once turned.
+// Caught: panels worked out before the rotation (none, or the turned job still in
+// three), a fitting job rebuilt instead of left as it was, one weed border round all
+// panels, a rotation back that keeps the panels.
+TEST(PlotJob, PanelsComeAfterTheRotationAndBeforeTheCutOrder) {
+  LoadedJob l("PU0,0;PD2000,0;PD2000,12400;PD0,12400;PD0,0;");
+  const std::string upright = l.Points();
+  ASSERT_EQ(l.job.SetPanels(PanelLayout{4800, 400, 800}), JOB_DONE);
+  EXPECT_EQ(l.job.GetPanels().plan.count, 1);
+  EXPECT_EQ(l.Points(), upright);
+  ASSERT_EQ(l.job.RotateTo(1), JOB_DONE);
+  EXPECT_EQ(l.job.GetPanels().plan.count, 3);
+  const auto paths = [&]() {
+    const std::string points = l.Points();
+    return std::count(points.begin(), points.end(), 'U');
+  };
+  EXPECT_EQ(paths(), 3);
+  CutOrder border;
+  border.weedMargin = 200;  // 5 mm
+  ASSERT_EQ(l.job.SetCutOrder(border), JOB_DONE);
+  EXPECT_EQ(paths(), 6);
+  // Three panels of 110 mm, each with its border 120 mm across.
+  EXPECT_EQ(l.job.m_bounds.maxX - l.job.m_bounds.minX, 4800);
+  ASSERT_EQ(l.job.SetCutOrder(CutOrder{}), JOB_DONE);
+  ASSERT_EQ(l.job.RotateTo(0), JOB_DONE);
+  EXPECT_EQ(l.job.GetPanels().plan.count, 1);
+  EXPECT_EQ(l.Points(), upright);
 }
 
 // 41 by 32 units: the end point at x = 67 comes from double arithmetic (66 in extended

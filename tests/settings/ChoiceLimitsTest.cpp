@@ -47,4 +47,29 @@ TEST(ChoiceLimits, WholeNumbersAreDigitsWithinTheRange) {
     EXPECT_EQ(WholeNumberProblem(refused, 1, 5), "\"" + std::string(refused) + "\" is not a whole number from 1 to 5");
 }
 
+// The media's and the panels' distances, and an overlap that leaves a panel less than 10 mm
+// to move on by. Caught: a range end refused or the one beyond it taken, an overlap equal to
+// the width less 10 mm taken (panels that move on by nothing at the weed border's limit).
+TEST(ChoiceLimits, MediaWidthAndPanelDistances) {
+  const struct {
+    const MillimetreRange& range;
+    const char* text;
+    const char* problem;
+  } rows[] = {
+      {MEDIA_WIDTH_RANGE, "50", ""},
+      {MEDIA_WIDTH_RANGE, "3000", ""},
+      {MEDIA_WIDTH_RANGE, "49.9", "\"49.9\" is outside a number of mm from 50 to 3000"},
+      {MEDIA_WIDTH_RANGE, "3000.5", "\"3000.5\" is outside a number of mm from 50 to 3000"},
+      {PANEL_OVERLAP_RANGE, "0", ""},
+      {PANEL_OVERLAP_RANGE, "50.1", "\"50.1\" is outside a number of mm from 0 to 50"},
+      {PANEL_GAP_RANGE, "500", ""},
+      {PANEL_GAP_RANGE, "-1", "\"-1\" is not a number of mm from 0 to 500"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(MillimetreProblem(row.text, row.range), row.problem) << row.text;
+  EXPECT_EQ(PanelOverlapProblem("50", "60"),
+            "the panel overlap (50 mm) must be smaller than the media width less 10 mm");
+  EXPECT_EQ(PanelOverlapProblem("49.9", "60"), "");
+  EXPECT_EQ(PanelOverlapProblem("10", "120"), "");
+}
+
 }  // namespace

@@ -158,4 +158,26 @@ TEST_F(SettingsTest, CutOrderIsWrittenOnlyWhenItChangesAndReadBackInRange) {
   EXPECT_EQ(*used.weedBorderText, "2.5");
 }
 
+// The media is a section of its own, written once it differs, and a send that does not give
+// it (the dialog without its controls) leaves it as the file holds it. Caught: the
+// dialog's send wiping the media width and panels a command-line send remembered.
+TEST_F(SettingsTest, MediaIsWrittenOnlyWhenItChangesAndKeptWhereNotGiven) {
+  Given(SIX);
+  Choices choices = Shown(m_ini);
+  choices.mediaWidth = true;
+  choices.mediaWidthText = "120";
+  choices.panels = true;
+  WriteChoices(m_ini, choices);
+  const std::string remembered = std::string(SIX) + "[Media]\r\nChkWidth=1\r\nWidth=120\r\nPanels=1\r\n";
+  EXPECT_EQ(OnDisk(), remembered);
+  choices.mediaWidth.reset();
+  choices.mediaWidthText.reset();
+  choices.panels.reset();
+  choices.panelOverlapText.reset();
+  choices.panelGapText.reset();
+  WriteChoices(m_ini, choices);
+  EXPECT_EQ(OnDisk(), remembered);
+  EXPECT_EQ(PanelsFrom(Merged(ReadChoices(m_ini), DefaultChoices())).mediaWidth, 4800);
+}
+
 }  // namespace
