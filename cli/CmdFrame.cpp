@@ -37,7 +37,7 @@ int RunFrame(FrameOptions& options) {
   CPlotJob job;
   if (!LoadChosenJob(job, options.job)) return 1;
   const JobFormat format = JobFormatOfModel(target.model);
-  const std::string frame = JobFrameCommands(job, format);
+  const std::string frame = JobFrameCommands(job, format, ToolSettings{});
   if (frame.empty()) return Fail("plotgate: cannot frame " + options.job.input + ": not enough memory for this job");
 
   if (GetPortSettings(model.ProtocolNumber, target.port, target.usbSerialPort).mode == MODE_VENDOR_USB) {

@@ -8,6 +8,20 @@
 const MillimetreRange BLADE_OFFSET_RANGE = {0.01, "0.01", 2.0, "2", DISTANCE_TEXT_MAX};
 const MillimetreRange OVER_CUT_RANGE = {0.01, "0.01", 5.0, "5", DISTANCE_TEXT_MAX};
 const MillimetreRange WEED_BORDER_RANGE = {MIN_WEED_MARGIN_MM, "0.5", MAX_WEED_MARGIN_MM, "50", 0};
+const WholeRange FORCE_RANGE = {1, 1000, "grams"};
+const WholeRange SPEED_RANGE = {1, 100, "cm/s"};
+
+namespace {
+
+// True when `text` is decimal digits only, making a number from `min` to `max`.
+bool IsWholeNumberIn(const std::string& text, int min, int max) {
+  // Ten digits and more may not fit an int; no such number is in any range here.
+  const bool whole = !text.empty() && text.size() < 10 && text.find_first_not_of("0123456789") == std::string::npos;
+  const int value = whole ? atoi(text.c_str()) : 0;
+  return whole && value >= min && value <= max;
+}
+
+}  // namespace
 
 std::string MillimetreProblem(const std::string& text, const MillimetreRange& range) {
   const std::string within = std::string("a number of mm from ") + range.minText + " to " + range.maxText;
@@ -24,11 +38,14 @@ std::string MillimetreProblem(const std::string& text, const MillimetreRange& ra
   return "";
 }
 
+std::string WholeRangeProblem(const std::string& text, const WholeRange& range) {
+  if (IsWholeNumberIn(text, range.min, range.max)) return "";
+  return std::string("takes ") + range.unit + " from " + std::to_string(range.min) + " to " +
+         std::to_string(range.max) + ", not \"" + text + "\"";
+}
+
 std::string WholeNumberProblem(const std::string& text, int min, int max) {
-  // Ten digits and more may not fit an int; no such number is in any range here.
-  const bool whole = !text.empty() && text.size() < 10 && text.find_first_not_of("0123456789") == std::string::npos;
-  const int value = whole ? atoi(text.c_str()) : 0;
-  if (whole && value >= min && value <= max) return "";
+  if (IsWholeNumberIn(text, min, max)) return "";
   return "\"" + text + "\" is not a whole number from " + std::to_string(min) + " to " + std::to_string(max);
 }
 

@@ -34,6 +34,9 @@ struct IniLine {
 
 IniLine ParseIniLine(const std::string& line);
 
+// The lines of a file's `bytes`, without their CR LF or LF ends.
+std::vector<std::string> SplitIniLines(const std::string& bytes);
+
 class CIniFile {
  public:
   CIniFile();

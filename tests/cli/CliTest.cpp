@@ -438,7 +438,7 @@ TEST(CliReadWarning, EveryCommandThatLoadsAJobWarns) {
 }
 
 TEST(CliReadWarning, TheExamplesAndWhatChangesNothingGiveNone) {
-  for (const char* name : {"circle.plt", "cut-word.plt", "rounded-rectangle.plt", "star.plt"}) {
+  for (const char* name : {"circle.plt", "cut-word.plt", "rounded-rectangle.plt", "star.plt", "test-cut.plt"}) {
     const CliRun run({"info", std::string(PLOTGATE_EXAMPLES) + "/" + name});
     EXPECT_EQ(run.code, 0) << name;
     EXPECT_EQ(run.err, "") << name;
@@ -446,6 +446,20 @@ TEST(CliReadWarning, TheExamplesAndWhatChangesNothingGiveNone) {
   TempDir dir;
   const CliRun quiet({"info", dir.Write("quiet.plt", "IN;SP1;;PU0,0;PD;\r\nPD4000,0;SP2;PU-2147483648,0;SP0;\r\n")});
   EXPECT_EQ(quiet.err, "");
+}
+
+// The test cut: the triangle inside the 10 mm square, each at (y, 400 - x), the inner shape
+// first, then the final pen-up to (400, 0). Caught: the shapes swapped, a corner dropped or
+// the square moved off the origin.
+TEST(CliEncode, TheTestCutExampleIsATriangleInATenMillimetreSquare) {
+  std::string header = "IN;SP1;";
+  for (int i = 0; i < 15; ++i) header += "PU0,0;";
+  const CliRun run(
+      {"encode", std::string(PLOTGATE_EXAMPLES) + "/test-cut.plt", "--model", "Robin-Series", "--output", "-"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.out, header +
+                         "PU100,300;PD200,100;PD300,300;PD100,300;PU0,400;PD0,0;PD400,0;PD400,400;PD0,400;"
+                         "PU400,0;SP0;@");
 }
 
 // HPGL from other programs: a square in one "PD" cut as its first side only, or settings

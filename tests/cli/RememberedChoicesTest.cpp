@@ -75,7 +75,7 @@ TEST(RememberedChoices, GivenOptionsWinAndUntickingKeepsTheText) {
 TEST(RememberedChoices, PortIsSavedAsItsListIndex) {
   SendChoices choices;
   choices.cutter.model = 2;
-  choices.cutter.offsets = {true, "0.4", false, "0.85"};
+  choices.cutter.offsets = {true, "0.4", false, "0.85", {}};
   const SavedChoices saved = Saved(0, 7, 0, 0, "0.38", "0.85");
   const SavedChoices com30 = ChoicesToRemember(choices, "COM30", saved);
   EXPECT_EQ(com30.modelIndex, 2);
@@ -443,7 +443,7 @@ TEST(CliSendSettings, SendsAtOnceLeaveOneSendsChoices) {
   std::vector<SendChoices> sends(SENDS);
   for (int i = 0; i < SENDS; ++i) {
     sends[i].cutter.model = i + 1;
-    sends[i].cutter.offsets = {i % 2 == 0, std::to_string(i + 1) + ".0", i % 2 == 1, "0." + std::to_string(i + 1)};
+    sends[i].cutter.offsets = {i % 2 == 0, std::to_string(i + 1) + ".0", i % 2 == 1, "0." + std::to_string(i + 1), {}};
     sends[i].job.cutOrder = {i % 2 == 0, i % 2 == 1, true, std::to_string(i + 2), i + 1};
   }
   for (int round = 0; round < 10; ++round) {
