@@ -448,20 +448,6 @@ TEST(CliReadWarning, TheExamplesAndWhatChangesNothingGiveNone) {
   EXPECT_EQ(quiet.err, "");
 }
 
-// The test cut: the triangle inside the 10 mm square, each at (y, 400 - x), the inner shape
-// first, then the final pen-up to (400, 0). Caught: the shapes swapped, a corner dropped or
-// the square moved off the origin.
-TEST(CliEncode, TheTestCutExampleIsATriangleInATenMillimetreSquare) {
-  std::string header = "IN;SP1;";
-  for (int i = 0; i < 15; ++i) header += "PU0,0;";
-  const CliRun run(
-      {"encode", std::string(PLOTGATE_EXAMPLES) + "/test-cut.plt", "--model", "Robin-Series", "--output", "-"});
-  EXPECT_EQ(run.code, 0);
-  EXPECT_EQ(run.out, header +
-                         "PU100,300;PD200,100;PD300,300;PD100,300;PU0,400;PD0,0;PD400,0;PD400,400;PD0,400;"
-                         "PU400,0;SP0;@");
-}
-
 // HPGL from other programs: a square in one "PD" cut as its first side only, or settings
 // of speed and force dropped without a word.
 TEST(CliOtherPrograms, SquareInOnePenDownIsFourLinesAndSettingsAreNamed) {
