@@ -15,3 +15,4 @@ void AddModelsCommand(CLI::App& app, int& exitCode);
 void AddToolbarCommand(CLI::App& app, int& exitCode);
 void AddCheckCommand(CLI::App& app, int& exitCode);
 void AddFrameCommand(CLI::App& app, int& exitCode);
+void AddPresetsCommand(CLI::App& app, int& exitCode);

@@ -292,7 +292,7 @@ TEST(Cli, VersionAndUnknownCommand) {
   EXPECT_EQ(unknown.code, 2);
   EXPECT_EQ(unknown.err,
             "plotgate: unknown command \"sned\"; the commands are: info encode preview send ports models toolbar check "
-            "frame\n");
+            "frame presets preset\n");
 }
 
 TEST(PreviewSvg, OnePathPerRunStartingAtAMove) {

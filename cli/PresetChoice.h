@@ -1,0 +1,21 @@
+// The material presets as the commands use them: the file beside the settings file in
+// use, read once for a command, and a preset picked by the name the user gave.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/Presets.h"
+
+// "Presets.ini" beside the settings file `iniPath` (--ini), or beside the default one
+// when "".
+std::string PresetsPathFor(const std::string& iniPath);
+
+// Reads the presets file at `path` into `presets` (none when there is none). False, after
+// "plotgate: cannot read PATH: REASON" on stderr, when it cannot be read or is damaged.
+bool LoadPresets(const std::string& path, std::vector<Preset>& presets);
+
+// The refusal of a name no preset has: "plotgate: no preset \"Flock\"; the presets are
+// \"A\", \"B\" (plotgate presets)", or "...; there are no presets (plotgate preset save
+// NAME stores one)".
+std::string NoPresetText(const std::string& name, const std::vector<Preset>& presets);
