@@ -163,14 +163,14 @@ void CPlotgateDlg::SetUpControls() {
   m_bladeOffset.SetText("0.38");
   m_overCut.SetText("0.85");
 
-  const SavedCutOrder firstOrder;
+  const Choices first = DefaultChoices();
   m_weedBorderSpin.SetRange(1, 9999);
   m_weedBorderSpin.SetBuddy(m_weedBorder);
-  m_weedBorder.SetText(firstOrder.weedBorderText);
+  m_weedBorder.SetText(*first.weedBorderText);
   // The passes spin writes its number into its edit itself.
   m_passesSpin.SetBuddy(m_passes);
   m_passesSpin.SetRange(MIN_PASSES, MAX_PASSES);
-  m_passesSpin.Send(UDM_SETPOS32, 0, firstOrder.passes);
+  m_passesSpin.Send(UDM_SETPOS32, 0, *first.passes);
   EnableItems({IDC_CHK_INSIDE_FIRST, IDC_CHK_SHORTEST_TRAVEL, IDC_CHK_WEED_BORDER, IDC_WEED_BORDER,
                IDC_SPIN_WEED_BORDER, IDC_PASSES, IDC_SPIN_PASSES},
               false);
@@ -181,47 +181,45 @@ void CPlotgateDlg::RestoreChoices() {
   // cannot write the job file instead of writing a cut-off path.
   int noTemporaryFolder = 0;
   JobFilePath = JobFilePathIn(TemporaryFolder(noTemporaryFolder), "cutcorldata.hb");
-  SavedChoices saved;
-  SavedCutOrder order;
+  Choices saved;
   try {
     const CSettingsLock lock(m_settings.IniPath);
-    saved = ReadSavedChoices(m_settings);
-    order = ReadSavedCutOrder(m_settings);
+    saved = ReadChoices(m_settings);
   } catch (const CFileException& error) {
     // The window still opens with the job: the user sees why the choices are not there, and
     // a send, which saves them first, fails with the same reason.
     ShowMessage(std::string(error.what()) + "\n\nThe saved choices could not be read; the defaults are used.",
                 m_sProgramName, MB_OK | MB_ICONWARNING);
-    saved = DefaultSavedChoices();
-    order = SavedCutOrder();
+    saved = Choices();
   }
   const RestoredDevice restored = RestoreDevice(saved, ListSerialDevices());
+  const Choices shown = Merged(saved, DefaultChoices());
   m_device.SetCurSel(restored.modelIndex);
   SelectPort(restored.port);
-  m_chkBladeOffset.SetCheck(saved.chkBladeOffset != 0);
-  m_chkOverCut.SetCheck(saved.chkOverCut != 0);
-  m_bladeOffset.SetText(saved.bladeOffsetText);
-  m_overCut.SetText(saved.overCutText);
+  m_chkBladeOffset.SetCheck(*shown.bladeOffset);
+  m_chkOverCut.SetCheck(*shown.overCut);
+  m_bladeOffset.SetText(*shown.bladeOffsetText);
+  m_overCut.SetText(*shown.overCutText);
   SelectedModel = ModelTable[restored.modelIndex];
   m_port.Enable(restored.portListEnabled);
-  ShowCutOrder(order);
+  ShowCutOrder(shown);
 }
 
-void CPlotgateDlg::ShowCutOrder(const SavedCutOrder& order) {
+void CPlotgateDlg::ShowCutOrder(const Choices& choices) {
   m_bShowingCutOrder = true;
-  m_chkInsideFirst.SetCheck(order.insideFirst != 0);
-  m_chkShortestTravel.SetCheck(order.shortestTravel != 0);
-  m_chkWeedBorder.SetCheck(order.chkWeedBorder != 0);
-  m_weedBorder.SetText(order.weedBorderText);
-  m_passesSpin.Send(UDM_SETPOS32, 0, order.passes);
+  m_chkInsideFirst.SetCheck(choices.insideFirst.value_or(false));
+  m_chkShortestTravel.SetCheck(choices.shortestTravel.value_or(false));
+  m_chkWeedBorder.SetCheck(choices.weedBorder.value_or(false));
+  m_weedBorder.SetText(choices.weedBorderText.value_or(""));
+  m_passesSpin.Send(UDM_SETPOS32, 0, choices.passes.value_or(MIN_PASSES));
   m_bShowingCutOrder = false;
-  m_appliedOrder = CutOrderFromControls();
+  m_appliedOrder = ChoicesFromControls();
 }
 
 void CPlotgateDlg::LoadCommandLineJob() {
   if (!m_fileName.empty()) {
     // The job is loaded straight into the cut order the controls show.
-    m_job.SetCutOrder(CutOrderFromSaved(CutOrderFromControls()));
+    m_job.SetCutOrder(CutOrderFrom(ChoicesFromControls()));
     m_job.LoadJob(m_fileName.c_str());
     const bool tooLarge = m_job.m_loadResult == JOB_NO_MEMORY || m_job.m_loadResult == JOB_TOO_LARGE;
     if (tooLarge && !m_job.GetCutOrder().IsOff()) {
@@ -231,7 +229,7 @@ void CPlotgateDlg::LoadCommandLineJob() {
       m_job.SetCutOrder(CutOrder());
       m_job.LoadJob(m_fileName.c_str());
       if (m_job.HasJob()) {
-        SavedCutOrder drawingOrder;
+        Choices drawingOrder;
         drawingOrder.weedBorderText = m_appliedOrder.weedBorderText;
         ShowCutOrder(drawingOrder);
         RefuseOption("Cut order", refused);
@@ -427,11 +425,11 @@ void CPlotgateDlg::OnCutOrderChange() {
   // Text set while the window starts has no job to order yet, and controls put back to
   // the order the job is in need no new one.
   if (!m_job.HasJob() || m_bShowingCutOrder) return;
-  const SavedCutOrder shown = CutOrderFromControls();
-  const JobResult ordered = m_job.SetCutOrder(CutOrderFromSaved(shown));
+  const Choices shown = ChoicesFromControls();
+  const JobResult ordered = m_job.SetCutOrder(CutOrderFrom(shown));
   if (ordered != JOB_DONE) {
     // The control changed last goes back; the job, its size and preview stay as they were.
-    const SavedCutOrder applied = m_appliedOrder;
+    const Choices applied = m_appliedOrder;
     const char* name = shown.insideFirst != applied.insideFirst         ? "Inner shapes first"
                        : shown.shortestTravel != applied.shortestTravel ? "Less travel"
                        : shown.passes != applied.passes                 ? "Passes"
@@ -447,16 +445,6 @@ void CPlotgateDlg::OnCutOrderChange() {
   RedrawPreview();
 }
 
-SavedCutOrder CPlotgateDlg::CutOrderFromControls() const {
-  SavedCutOrder order;
-  order.insideFirst = m_chkInsideFirst.GetCheck() ? 1 : 0;
-  order.shortestTravel = m_chkShortestTravel.GetCheck() ? 1 : 0;
-  order.chkWeedBorder = m_chkWeedBorder.GetCheck() ? 1 : 0;
-  order.weedBorderText = m_weedBorder.GetText();
-  order.passes = std::min(std::max(atoi(m_passes.GetText().c_str()), MIN_PASSES), MAX_PASSES);
-  return order;
-}
-
 void CPlotgateDlg::OnSelchangeDevice() {
   const int index = m_device.GetCurSel();
   if (index < 0 || index >= MODEL_COUNT) return;
@@ -467,14 +455,19 @@ void CPlotgateDlg::OnSelchangeDevice() {
 
 void CPlotgateDlg::OnProview() { RemoveCorelToolbar(PROVIEW_WORKSPACE_PATH); }
 
-SavedChoices CPlotgateDlg::ChoicesFromControls() const {
-  SavedChoices choices;
-  choices.modelIndex = m_device.GetCurSel();
-  choices.portIndex = m_port.GetCurSel();
-  choices.chkBladeOffset = m_chkBladeOffset.GetCheck() ? 1 : 0;
-  choices.chkOverCut = m_chkOverCut.GetCheck() ? 1 : 0;
+Choices CPlotgateDlg::ChoicesFromControls() const {
+  Choices choices;
+  choices.model = m_device.GetCurSel();
+  choices.port = m_port.GetText();
+  choices.bladeOffset = m_chkBladeOffset.GetCheck();
+  choices.overCut = m_chkOverCut.GetCheck();
   choices.bladeOffsetText = m_bladeOffset.GetText();
   choices.overCutText = m_overCut.GetText();
+  choices.insideFirst = m_chkInsideFirst.GetCheck();
+  choices.shortestTravel = m_chkShortestTravel.GetCheck();
+  choices.weedBorder = m_chkWeedBorder.GetCheck();
+  choices.weedBorderText = m_weedBorder.GetText();
+  choices.passes = std::min(std::max(atoi(m_passes.GetText().c_str()), MIN_PASSES), MAX_PASSES);
   return choices;
 }
 
@@ -496,7 +489,7 @@ void CPlotgateDlg::OnSend() {
   // keeps its driver.
   if (!m_job.HasJob() || m_stage != STAGE_IDLE) return;
   // A text the command line would refuse is never saved: a later send there takes it.
-  const std::string refused = RefusedOptionText(ChoicesFromControls(), CutOrderFromControls());
+  const std::string refused = RefusedOptionText(ChoicesFromControls());
   if (!refused.empty()) {
     ShowMessage(refused + ".", m_sProgramName, MB_OK | MB_ICONWARNING);
     return;
@@ -533,12 +526,11 @@ bool CPlotgateDlg::StartSend() {
     ShowMessage(SendOutcomeText(opened == SEND_UNKNOWN_CUTTER ? opened : SEND_OPEN_FAILED), m_sProgramName, MB_OK);
     return false;
   }
-  const SavedChoices choices = ChoicesFromControls();
+  const Choices choices = ChoicesFromControls();
   try {
     // The whole set at once, never mixed with a send of the command line's.
     const CSettingsLock lock(m_settings.IniPath);
-    WriteSavedChoices(m_settings, choices);
-    WriteSavedCutOrder(m_settings, CutOrderFromControls());
+    WriteChoices(m_settings, choices);
   } catch (const CFileException& error) {
     // A settings file that cannot be written (read-only, a full disk) ends the send before
     // anything is sent; the port is closed again.
@@ -547,7 +539,7 @@ bool CPlotgateDlg::StartSend() {
     return false;
   }
   m_previewPainter.Forget();  // writing the job file simplifies the points
-  if (JobFilePath.empty() || session.WriteJobFile(m_job, JobFilePath, RestoreOffsets(choices)) != SEND_DONE ||
+  if (JobFilePath.empty() || session.WriteJobFile(m_job, JobFilePath, OffsetsOf(choices)) != SEND_DONE ||
       !m_jobFile.Hold(JobFilePath)) {
     ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
     return false;

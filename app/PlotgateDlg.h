@@ -34,8 +34,7 @@
 #include "cutter/ModelTable.h"
 #include "cutter/SendSession.h"
 #include "pipeline/PlotJob.h"
-#include "settings/CutOrderSettings.h"
-#include "settings/Settings.h"
+#include "settings/Choices.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
 
@@ -141,9 +140,9 @@ class CPlotgateDlg : public CDialog {
   // Any cut order control changed: the job is ordered again, its size and preview shown;
   // an order the job cannot take puts the controls back to the last one it took.
   void OnCutOrderChange();
-  SavedCutOrder CutOrderFromControls() const;
-  // Shows `order` in the cut order controls without ordering the job for each change.
-  void ShowCutOrder(const SavedCutOrder& order);
+  // Shows the cut order of `choices` in its controls without ordering the job for each
+  // change.
+  void ShowCutOrder(const Choices& choices);
   // Says that the option `name` could not be applied, and why.
   void RefuseOption(const std::string& name, JobResult why);
   void OnSelchangeDevice();
@@ -167,7 +166,8 @@ class CPlotgateDlg : public CDialog {
   // Stops the worker of a serial send, if one runs, and waits for it to end; an opening
   // thread is left to end by itself.
   void StopWorker();
-  SavedChoices ChoicesFromControls() const;
+  // The choices the controls show: model, port, the option controls and the cut order.
+  Choices ChoicesFromControls() const;
   // Selects the Port list entry `port`, appending one for a port the list does not hold
   // (a COM port above 30).
   void SelectPort(const std::string& port);
@@ -194,7 +194,7 @@ class CPlotgateDlg : public CDialog {
   CSpinButton m_weedBorderSpin, m_passesSpin;
   CComboBox m_device, m_port;
 
-  SavedCutOrder m_appliedOrder;             // the cut order the job is in, as the controls showed it
+  Choices m_appliedOrder;                   // the cut order the job is in, as the controls showed it
   bool m_bShowingCutOrder = false;          // the controls are being set: their changes order nothing
   std::shared_ptr<CutterLink> m_link;       // the current or last send's session; null when released
   std::thread SendThread;                   // the thread that opens the cutter, then the serial worker

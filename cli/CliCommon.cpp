@@ -17,7 +17,6 @@
 #include "cutter/PortDiscovery.h"
 #include "pipeline/BlockWriter.h"
 #include "settings/ChoiceLimits.h"
-#include "settings/CutOrderSettings.h"
 
 namespace {
 
@@ -27,41 +26,38 @@ CLI::Validator MillimetreCheck(const MillimetreRange& range) {
 
 }  // namespace
 
-CutOrder CutOrderOf(const CutOrderChoice& choice) {
-  SavedCutOrder shown;
-  shown.insideFirst = choice.insideFirst ? 1 : 0;
-  shown.shortestTravel = choice.shortestTravel ? 1 : 0;
-  shown.chkWeedBorder = choice.weedBorder ? 1 : 0;
-  shown.weedBorderText = choice.weedBorderText;
-  shown.passes = choice.passes;
-  return CutOrderFromSaved(shown);
-}
-
-void AddJobOptions(CLI::App& command, JobChoices& choices) {
-  command.add_option("INPUT", choices.input, "Drawing to cut: the exchange file written by the CorelDRAW macro")
-      ->required();
-  command.add_flag("--mirror", choices.mirror,
-                   "Mirror the job left to right (x becomes -x), as for cutting from the back of the material");
-  command.add_option("--rotate", choices.rotate, "Turn the job clockwise by 0, 90, 180 or 270 degrees")
+void AddJobOptions(CLI::App& command, std::string& input, Choices& given) {
+  command.add_option("INPUT", input, "Drawing to cut: the exchange file written by the CorelDRAW macro")->required();
+  command.add_flag_callback(
+      "--mirror", [&given] { given.mirror = true; },
+      "Mirror the job left to right (x becomes -x), as for cutting from the back of the material");
+  command
+      .add_option_function<int>(
+          "--rotate", [&given](int degrees) { given.rotation = degrees; },
+          "Turn the job clockwise by 0, 90, 180 or 270 degrees")
       ->check(CLI::IsMember({0, 90, 180, 270}));
-  CutOrderChoice& order = choices.cutOrder;
-  command.add_flag("--inside-first", order.insideFirst,
-                   "Cut every closed shape that lies inside another before the one around it (the counter of an "
-                   "\"o\" before its outline), so small pieces do not shift");
-  command.add_flag("--shortest-travel", order.shortestTravel,
-                   "Cut next the path whose start is nearest the knife (within --inside-first when given); every "
-                   "path keeps its own start and direction");
+  command.add_flag_callback(
+      "--inside-first", [&given] { given.insideFirst = true; },
+      "Cut every closed shape that lies inside another before the one around it (the counter of an \"o\" before "
+      "its outline), so small pieces do not shift");
+  command.add_flag_callback(
+      "--shortest-travel", [&given] { given.shortestTravel = true; },
+      "Cut next the path whose start is nearest the knife (within --inside-first when given); every path keeps its "
+      "own start and direction");
   command
       .add_option_function<std::string>(
           "--weed-border",
-          [&order](const std::string& value) {
-            order.weedBorder = true;
-            order.weedBorderText = value;
+          [&given](const std::string& value) {
+            given.weedBorder = true;
+            given.weedBorderText = value;
           },
           "Cut a rectangle this many mm around the job, last, to weed it off the roll, from 0.5 to 50; it counts "
           "in the job's size")
       ->check(MillimetreCheck(WEED_BORDER_RANGE));
-  command.add_option("--passes", order.passes, "Cut every path N times, from 1 to 5, for thick material")
+  command
+      .add_option_function<int>(
+          "--passes", [&given](int passes) { given.passes = passes; },
+          "Cut every path N times, from 1 to 5, for thick material")
       ->type_name("N")
       ->check(CLI::Range(MIN_PASSES, MAX_PASSES));
 }
@@ -101,37 +97,37 @@ std::string ReadWarning(const std::string& input, const ExchangeReport& report) 
 
 }  // namespace
 
-bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
+bool LoadChosenJob(CPlotJob& job, const std::string& input, const Choices& used) {
   std::error_code unknownSize;
-  const uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(choices.input), unknownSize);
+  const uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(input), unknownSize);
   if (!unknownSize && size >= LARGE_INPUT_BYTES) {
-    fprintf(stderr, "plotgate: reading %s (%.1f MB)...\n", choices.input.c_str(), static_cast<double>(size) / 1e6);
+    fprintf(stderr, "plotgate: reading %s (%.1f MB)...\n", input.c_str(), static_cast<double>(size) / 1e6);
     fflush(stderr);
   }
-  job.LoadJob(choices.input.c_str());
+  job.LoadJob(input.c_str());
   if (job.m_loadResult == JOB_CANNOT_OPEN || job.m_loadResult == JOB_READ_FAILED) {
     const std::string reason = JobFailureReason(JobFailure{job.m_loadResult, job.m_nLoadError});
-    fprintf(stderr, "plotgate: cannot read %s: %s\n", choices.input.c_str(), reason.c_str());
+    fprintf(stderr, "plotgate: cannot read %s: %s\n", input.c_str(), reason.c_str());
     return false;
   }
   if (job.m_loadResult == JOB_NOT_HPGL) {
-    fprintf(stderr, "plotgate: %s %s\n", choices.input.c_str(), NotHpglText(job.m_readReport.format).c_str());
+    fprintf(stderr, "plotgate: %s %s\n", input.c_str(), NotHpglText(job.m_readReport.format).c_str());
     return false;
   }
   // Said before any refusal: skipped commands may be why there is nothing to cut.
-  const std::string warning = job.m_loadResult == JOB_DONE ? ReadWarning(choices.input, job.m_readReport) : "";
+  const std::string warning = job.m_loadResult == JOB_DONE ? ReadWarning(input, job.m_readReport) : "";
   if (!warning.empty()) fprintf(stderr, "%s\n", warning.c_str());
   const std::string settings = SkippedSettingNames(job.m_readReport);
   if (job.m_loadResult == JOB_DONE && !settings.empty()) {
     fprintf(stderr,
             "plotgate: warning: %s: skipped the commands that set the pen, speed or force (%s): the cutter keeps its "
             "own settings\n",
-            choices.input.c_str(), settings.c_str());
+            input.c_str(), settings.c_str());
   }
   if (!job.HasJob()) {
     // Read in full, a file whose first command ends the drawing still gives no job.
     const char* why = job.m_loadResult == JOB_DONE ? "it holds no drawing" : JobResultText(job.m_loadResult);
-    fprintf(stderr, "plotgate: cannot load %s: %s\n", choices.input.c_str(), why);
+    fprintf(stderr, "plotgate: cannot load %s: %s\n", input.c_str(), why);
     return false;
   }
   // Read in full, a file of only moves, settings or unknown text would send a job that cuts
@@ -139,19 +135,20 @@ bool LoadChosenJob(CPlotJob& job, const JobChoices& choices) {
   bool cuts = false;
   for (const PlotPoint* point = job.m_pPoints; point && !cuts; point = point->next) cuts = point->kind == KIND_PEN_DOWN;
   if (!cuts) {
-    fprintf(stderr, "plotgate: no outlines in %s\n", choices.input.c_str());
+    fprintf(stderr, "plotgate: no outlines in %s\n", input.c_str());
     return false;
   }
   // A rotation rebuilds from the commands, mirrored first, as the dialog's buttons do.
-  const JobResult mirrored = choices.mirror ? job.Mirror() : JOB_DONE;
-  const JobResult rotated = mirrored == JOB_DONE && choices.rotate >= 0 ? job.RotateTo(choices.rotate / 90) : mirrored;
+  const JobResult mirrored = used.mirror.value_or(false) ? job.Mirror() : JOB_DONE;
+  const int degrees = used.rotation.value_or(0);
+  const JobResult rotated = mirrored == JOB_DONE && degrees != 0 ? job.RotateTo(degrees / 90) : mirrored;
   if (rotated != JOB_DONE) {
-    fprintf(stderr, "plotgate: cannot rotate %s: %s\n", choices.input.c_str(), JobResultText(rotated));
+    fprintf(stderr, "plotgate: cannot rotate %s: %s\n", input.c_str(), JobResultText(rotated));
     return false;
   }
-  const JobResult ordered = job.SetCutOrder(CutOrderOf(choices.cutOrder));
+  const JobResult ordered = job.SetCutOrder(CutOrderFrom(used));
   if (ordered != JOB_DONE) {
-    fprintf(stderr, "plotgate: cannot order the cuts of %s: %s\n", choices.input.c_str(), JobResultText(ordered));
+    fprintf(stderr, "plotgate: cannot order the cuts of %s: %s\n", input.c_str(), JobResultText(ordered));
     return false;
   }
   return true;
@@ -171,8 +168,8 @@ std::string DistanceProblem(const std::string& text, const std::string& option) 
 
 // An option that ticks one of the offset boxes and gives it its distance text, checked by
 // DistanceProblem. The text itself goes on to the job unchanged.
-static void AddDistanceOption(CLI::App& command, const char* name, bool& ticked, std::string& text,
-                              const std::string& what, const char* hint) {
+static void AddDistanceOption(CLI::App& command, const char* name, std::optional<bool>& ticked,
+                              std::optional<std::string>& text, const std::string& what, const char* hint) {
   command
       .add_option_function<std::string>(
           name,
@@ -215,7 +212,7 @@ int MatchModel(const std::string& name) {
 
 }  // namespace
 
-CLI::Option* AddModelOption(CLI::App& command, int& model) {
+CLI::Option* AddModelOption(CLI::App& command, std::optional<int>& model) {
   return command
       .add_option_function<std::string>(
           "--model", [&model](const std::string& name) { model = MatchModel(name); },
@@ -232,35 +229,36 @@ CLI::Option* AddModelOption(CLI::App& command, int& model) {
       });
 }
 
-void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired) {
-  CLI::Option* model = AddModelOption(command, choice.model);
+void AddCutterOptions(CLI::App& command, Choices& given, bool modelRequired) {
+  CLI::Option* model = AddModelOption(command, given.model);
   if (modelRequired) model->required();
-  AddDistanceOption(command, "--blade-offset", choice.offsets.bladeOffset, choice.offsets.bladeOffsetText,
+  AddDistanceOption(command, "--blade-offset", given.bladeOffset, given.bladeOffsetText,
                     "Correct for the drag knife's tip trailing its axis by this many mm", "0.38 suits a common blade");
-  AddDistanceOption(command, "--overcut", choice.offsets.overCut, choice.offsets.overCutText,
+  AddDistanceOption(command, "--overcut", given.overCut, given.overCutText,
                     "Cut this many mm past the start of every closed shape so that it comes free", "0.85 is usual");
 }
 
 JobFormat JobFormatOfModel(int model) { return JobFormatOf(ModelTable[model].ProtocolNumber); }
 
-bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path) {
-  const JobFormat format = JobFormatOfModel(choice.model);
+bool WriteChosenJobFile(CPlotJob& job, const Choices& used, const std::string& path) {
+  const JobFormat format = JobFormatOfModel(used.model.value_or(0));
+  const OffsetOptions offsets = OffsetsOf(used);
   JobFailure why;
   if (path == STANDARD_OUTPUT) {
     SetStdoutBinary();
-    if (!WriteJobStream(job, stdout, format, choice.offsets, &why)) {
+    if (!WriteJobStream(job, stdout, format, offsets, &why)) {
       fprintf(stderr, "plotgate: cannot write the job to standard output: %s\n", JobFailureReason(why).c_str());
       return false;
     }
-  } else if (!WriteJobFile(job, path.c_str(), format, choice.offsets, &why)) {
+  } else if (!WriteJobFile(job, path.c_str(), format, offsets, &why)) {
     fprintf(stderr, "plotgate: cannot write the job file %s: %s\n", path.c_str(), JobFailureReason(why).c_str());
     return false;
   }
   return true;
 }
 
-bool EncodeChosenJob(CPlotJob& job, const CutterChoice& choice, std::string& bytes) {
-  const JobFormat format = JobFormatOfModel(choice.model);
+bool EncodeChosenJob(CPlotJob& job, const Choices& used, std::string& bytes) {
+  const JobFormat format = JobFormatOfModel(used.model.value_or(0));
   const JobResult prepared = PrepareJobForWriting(job);
   if (prepared != JOB_DONE) {
     fprintf(stderr, "plotgate: cannot encode the job: %s\n", JobResultText(prepared));
@@ -270,7 +268,7 @@ bool EncodeChosenJob(CPlotJob& job, const CutterChoice& choice, std::string& byt
     bytes.append(block, length);
     return true;
   });
-  WriteJobCommands(out, job, format, choice.offsets);
+  WriteJobCommands(out, job, format, OffsetsOf(used));
   return true;
 }
 

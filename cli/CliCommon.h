@@ -2,11 +2,13 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <string>
 
 #include "cutter/SendSession.h"
 #include "pipeline/JobFileWriter.h"
 #include "pipeline/PlotJob.h"
+#include "settings/Choices.h"
 
 // Exit codes: 0 done, 1 failure (message on stderr), 2 usage error, 130 a send or frame
 // stopped by Ctrl-C (as a shell reports a command ended by SIGINT).
@@ -16,47 +18,14 @@ const int EXIT_INTERRUPTED = 130;
 // The --output name that stands for standard output, never for a file.
 const char* const STANDARD_OUTPUT = "-";
 
-// The cut order (CutOrder.h) as options: each box ticked when given.
-struct CutOrderChoice {
-  bool insideFirst = false;
-  bool shortestTravel = false;
-  bool weedBorder = false;
-  std::string weedBorderText;  // millimetres, as given
-  int passes = 0;              // 0 when not given
-};
-
-// The dialog's mirror and rotation choices and the cut order as options.
-struct JobChoices {
-  std::string input;
-  bool mirror = false;
-  int rotate = -1;  // degrees; -1 when not given
-  CutOrderChoice cutOrder;
-};
-
-// The pipeline's cut order for the choice: one pass when none is given.
-CutOrder CutOrderOf(const CutOrderChoice& choice);
-
-// The cutter model and the option controls.
-struct CutterChoice {
-  int model = -1;  // index into the model table; -1 when not given
-  OffsetOptions offsets;
-};
-
-// Everything a send is told: the job, the cutter model with the option controls, and the
-// port ("COM3", or a device path on Linux; "" for the port the dialog would choose).
-struct SendChoices {
-  JobChoices job;
-  CutterChoice cutter;
-  std::string port;
-};
-
 // Adds INPUT, --mirror, --rotate, --inside-first, --shortest-travel, --weed-border MM
-// (0.5 to 50) and --passes N (1 to 5) to a subcommand.
-void AddJobOptions(CLI::App& command, JobChoices& choices);
+// (0.5 to 50) and --passes N (1 to 5) to a subcommand; each option given sets its choice
+// in `given`.
+void AddJobOptions(CLI::App& command, std::string& input, Choices& given);
 
 // Adds --model NAME|INDEX, --blade-offset TEXT and --overcut TEXT (each ticks its check
 // box and fills its edit).
-void AddCutterOptions(CLI::App& command, CutterChoice& choice, bool modelRequired);
+void AddCutterOptions(CLI::App& command, Choices& given, bool modelRequired);
 
 // Why `text` is no distance that `option` ("--blade-offset" or "--overcut") takes: decimal
 // digits with at most one "." (no sign, exponent, comma or words), no longer than the job
@@ -68,20 +37,21 @@ std::string DistanceProblem(const std::string& text, const std::string& option);
 // regardless of case, and so is a beginning of only one model's name ("robin"); an unknown
 // name is a usage error that lists the models, a beginning of several one that names them.
 // Returns the option.
-CLI::Option* AddModelOption(CLI::App& command, int& model);
+CLI::Option* AddModelOption(CLI::App& command, std::optional<int>& model);
 
 // The job file format of the model at index `model` of the model table.
 JobFormat JobFormatOfModel(int model);
 
-// Writes the job file for the chosen model as its driver would have it written, to
-// standard output when `path` is STANDARD_OUTPUT. Returns false, after a message on
-// stderr saying why, when the file cannot be written.
-bool WriteChosenJobFile(CPlotJob& job, const CutterChoice& choice, const std::string& path);
+// Writes the job file for the model of the choices in use (complete, as UsedChoices or
+// Merged with DefaultChoices gives them) as its driver would have it written, to standard
+// output when `path` is STANDARD_OUTPUT. Returns false, after a message on stderr saying
+// why, when the file cannot be written.
+bool WriteChosenJobFile(CPlotJob& job, const Choices& used, const std::string& path);
 
 // The job file for the chosen model as WriteChosenJobFile writes it, appended to `bytes`
 // in memory. False, after "plotgate: cannot encode the job: REASON" on stderr, when the
 // job cannot be prepared for writing (no point left, not enough memory).
-bool EncodeChosenJob(CPlotJob& job, const CutterChoice& choice, std::string& bytes);
+bool EncodeChosenJob(CPlotJob& job, const Choices& used, std::string& bytes);
 
 // Why a pipeline step failed: the system's text for the error number of the file call
 // that failed ("No space left on device"), otherwise the pipeline's ("not enough memory
@@ -103,16 +73,16 @@ int OpenCutter(CSendSession& session, const CutterModel& model, const std::strin
 // take the whole piece.
 std::string WriteFailureReason(const CSendSession& session);
 
-// Loads the input and applies the choices as the dialog would: with --rotate the rotation
-// rebuild (mirrored first when --mirror is given), with --mirror alone the mirror, and the
-// cut order on the result.
+// Loads `input` and applies the choices in use as the dialog would: with a rotation the
+// rotation rebuild (mirrored first when mirrored), with the mirror alone the mirror, and
+// the cut order on the result.
 // Returns false, after a message on stderr saying why, when the input cannot be read, does
 // not fit (too large, not enough memory) or holds no outline to cut. On stderr it first
 // says that it reads an input of 5 MB or more, and after reading warns in one line of what
 // the reader could not take as written, such as "plotgate: warning: job.plt: 2 commands
 // were not understood and skipped (the first at line 1, column 4); the cut will differ
 // from the drawing".
-bool LoadChosenJob(CPlotJob& job, const JobChoices& choices);
+bool LoadChosenJob(CPlotJob& job, const std::string& input, const Choices& used);
 
 // Whether `output` cannot be written, told before the input is read: it names the file
 // `input` already is (by any path), which writing would overwrite, or a folder that does

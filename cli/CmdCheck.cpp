@@ -49,9 +49,15 @@ std::string LineText(const CRS232& port) {
 
 std::string OnOff(bool on) { return on ? "on" : "off"; }
 
-int RunCheck(const TargetOptions& options) {
+// The model and port given, and the settings file (--ini, "" for the default).
+struct CheckOptions {
+  Choices given;
+  std::string iniPath;
+};
+
+int RunCheck(const CheckOptions& options) {
   CutterTarget target;
-  if (const int refused = FindUsableTarget(options, target)) return refused;
+  if (const int refused = FindUsableTarget(options.given, options.iniPath, target)) return refused;
   PrintSettingsWarnings(target.remembered, target.iniPath);
   const CutterModel& model = ModelTable[target.model];
   CSendSession session;
@@ -106,12 +112,12 @@ int RunCheck(const TargetOptions& options) {
 }  // namespace
 
 void AddCheckCommand(CLI::App& app, int& exitCode) {
-  auto options = std::make_shared<TargetOptions>();
+  auto options = std::make_shared<CheckOptions>();
   CLI::App* check = app.add_subcommand(
       "check",
       "Check the line to the cutter: open its port as a send would, report the device, the line settings and the "
       "modem lines, and send a pen-up to the origin. The head moving home is the sign that the link works. "
       "Choices not given are the ones saved by the last send; nothing is saved. Serial ports only.");
-  AddTargetOptions(*check, *options);
+  AddTargetOptions(*check, options->given, options->iniPath);
   check->callback([options, &exitCode] { exitCode = RunCheck(*options); });
 }

@@ -9,21 +9,22 @@
 
 void AddEncodeCommand(CLI::App& app, int& exitCode) {
   struct Options {
-    JobChoices job;
-    CutterChoice cutter;
+    std::string input;
+    Choices given;
     std::string output;
   };
   auto o = std::make_shared<Options>();
   CLI::App* encode = app.add_subcommand("encode", "Write the job file for a cutter model");
-  AddJobOptions(*encode, o->job);
-  AddCutterOptions(*encode, o->cutter, true);
+  AddJobOptions(*encode, o->input, o->given);
+  AddCutterOptions(*encode, o->given, true);
   encode->add_option("--output", o->output, "Job file to write, or - for standard output")->required();
   encode->callback([o, &exitCode] {
+    const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
-    if (OutputRefused(o->job.input, o->output) || !LoadChosenJob(job, o->job)) {
+    if (OutputRefused(o->input, o->output) || !LoadChosenJob(job, o->input, used)) {
       exitCode = 1;
       return;
     }
-    if (!WriteChosenJobFile(job, o->cutter, o->output)) exitCode = 1;
+    if (!WriteChosenJobFile(job, used, o->output)) exitCode = 1;
   });
 }

@@ -18,27 +18,25 @@
 namespace {
 
 struct FrameOptions {
-  JobChoices job;
-  TargetOptions target;
-  RememberOptions cutOrderOff;  // only its --no- options of the cut order
+  std::string input;
+  Choices given;
+  std::string iniPath;
 };
 
-int RunFrame(FrameOptions& options) {
+int RunFrame(const FrameOptions& options) {
   CutterTarget target;
-  if (const int refused = FindCutterTarget(options.target, target)) return refused;
-  // Completed as a send would, since a weed border changes where the job lands; what the
-  // file holds is refused first, as a send refuses it.
-  const CutOrderChoice given = options.job.cutOrder;
-  CompleteCutOrder(options.job.cutOrder, options.cutOrderOff, target.remembered.cutOrder);
-  if (!CutOrderAccepted(given, options.job.cutOrder, target.remembered, target.iniPath)) return EXIT_USAGE;
+  if (const int refused = FindCutterTarget(options.given, options.iniPath, target)) return refused;
+  // The cut order is completed as a send would, since a weed border changes where the job
+  // lands; what the file holds is refused first, as a send refuses it.
+  if (!TakenAccepted(options.given, target.used, target.remembered, target.iniPath, USE_CUT_ORDER)) return EXIT_USAGE;
   if (const int refused = RefuseTarget(target)) return refused;
   PrintSettingsWarnings(target.remembered, target.iniPath);
   const CutterModel& model = ModelTable[target.model];
   CPlotJob job;
-  if (!LoadChosenJob(job, options.job)) return 1;
+  if (!LoadChosenJob(job, options.input, target.used)) return 1;
   const JobFormat format = JobFormatOfModel(target.model);
   const std::string frame = JobFrameCommands(job, format, ToolSettings{});
-  if (frame.empty()) return Fail("plotgate: cannot frame " + options.job.input + ": not enough memory for this job");
+  if (frame.empty()) return Fail("plotgate: cannot frame " + options.input + ": not enough memory for this job");
 
   if (GetPortSettings(model.ProtocolNumber, target.port, target.usbSerialPort).mode == MODE_VENDOR_USB) {
     return Fail(std::string("plotgate: frame works on serial lines only; ") + model.name +
@@ -77,8 +75,8 @@ void AddFrameCommand(CLI::App& app, int& exitCode) {
       "Show where the job will land: the cutter's head goes round the job's bounding box with the pen up, as the job "
       "would be placed (mirror, rotation and the cutter's origin), then back to the origin. Never lowers the pen. "
       "Choices not given are the ones saved by the last send; nothing is saved.");
-  AddJobOptions(*frame, options->job);
-  AddTargetOptions(*frame, options->target);
-  AddCutOrderOffOptions(*frame, options->cutOrderOff);
+  AddJobOptions(*frame, options->input, options->given);
+  AddTargetOptions(*frame, options->given, options->iniPath);
+  AddUntickCutOrderOptions(*frame, options->given);
   frame->callback([options, &exitCode] { exitCode = RunFrame(*options); });
 }

@@ -21,9 +21,9 @@ const double UNITS_PER_MM = 40.0;
 
 // The job file the model's driver would write for `job`, in `bytes`, and its paths. False,
 // after a message, when it cannot be encoded.
-bool EncodeForDetail(CPlotJob& job, const CutterChoice& cutter, std::string& bytes, JobPaths& paths) {
-  if (!EncodeChosenJob(job, cutter, bytes)) return false;
-  paths = ReadJobPaths(bytes.data(), bytes.size(), JobFormatOfModel(cutter.model).dialect);
+bool EncodeForDetail(CPlotJob& job, const Choices& used, std::string& bytes, JobPaths& paths) {
+  if (!EncodeChosenJob(job, used, bytes)) return false;
+  paths = ReadJobPaths(bytes.data(), bytes.size(), JobFormatOfModel(used.model.value_or(0)).dialect);
   return true;
 }
 
@@ -32,11 +32,11 @@ bool EncodeForDetail(CPlotJob& job, const CutterChoice& cutter, std::string& byt
 // (`drawing`, loaded with the same choices but that order). A model neither given nor
 // remembered is marked as the default it is. False, after a message, when the job cannot
 // be encoded.
-bool PrintDetail(CPlotJob& job, CPlotJob& drawing, const CutterChoice& cutter, bool defaulted) {
-  const CutterModel& model = ModelTable[cutter.model];
+bool PrintDetail(CPlotJob& job, CPlotJob& drawing, const Choices& used, bool defaulted) {
+  const CutterModel& model = ModelTable[used.model.value_or(0)];
   std::string bytes;
   JobPaths paths;
-  if (!EncodeForDetail(job, cutter, bytes, paths)) return false;
+  if (!EncodeForDetail(job, used, bytes, paths)) return false;
   const int baudRate = GetPortSettings(model.ProtocolNumber, "", "").baudRate;
   printf("paths: %s\n", CountText(paths.starts.size()).c_str());
   printf("cut length: %.1f mm\n", paths.cutUnits / UNITS_PER_MM);
@@ -44,7 +44,7 @@ bool PrintDetail(CPlotJob& job, CPlotJob& drawing, const CutterChoice& cutter, b
   if (order.insideFirst || order.shortestTravel) {
     std::string drawingBytes;
     JobPaths drawingPaths;
-    if (!EncodeForDetail(drawing, cutter, drawingBytes, drawingPaths)) return false;
+    if (!EncodeForDetail(drawing, used, drawingBytes, drawingPaths)) return false;
     printf("pen-up travel: %.1f mm (%.1f mm in the drawing's order)\n", paths.travelUnits / UNITS_PER_MM,
            drawingPaths.travelUnits / UNITS_PER_MM);
   } else {
@@ -60,39 +60,40 @@ bool PrintDetail(CPlotJob& job, CPlotJob& drawing, const CutterChoice& cutter, b
 
 void AddInfoCommand(CLI::App& app, int& exitCode) {
   struct Options {
-    SendChoices choices;
-    RememberOptions remember;
+    std::string input;
+    Choices given;
+    std::string iniPath;
     bool detail = false;
-    bool modelDefaulted = false;
   };
   auto o = std::make_shared<Options>();
   CLI::App* info = app.add_subcommand(
       "info", "Print the job's width and height in millimetres; with --detail, what a send of it would take");
-  AddJobOptions(*info, o->choices.job);
+  AddJobOptions(*info, o->input, o->given);
   CLI::Option* detail = info->add_flag(
       "--detail", o->detail,
       "Also print the number of paths (a pen-up and the pen-downs after it, counted over the paths that cut "
       "something), the cut length and the pen-up travel in millimetres, and the size of the job file for the "
       "model with the time the line needs for it at the model's baud rate; the model and options not given are "
       "the ones a send would take");
-  AddCutterOptions(*info, o->choices.cutter, false);
-  AddRememberOptions(*info, o->remember);
+  AddCutterOptions(*info, o->given, false);
+  AddRememberOptions(*info, o->iniPath, o->given);
   for (const char* name : {"--model", "--blade-offset", "--overcut", "--ini", "--no-blade-offset", "--no-overcut",
                            "--no-inside-first", "--no-shortest-travel", "--no-weed-border"})
     info->get_option(name)->needs(detail);
   info->callback([o, &exitCode] {
     // The detail is what a send would take, the remembered cut order included; the settings
     // file is read as a send reads it, but an absent one is not created.
+    Choices used = Merged(o->given, DefaultChoices());
+    bool modelDefaulted = false;
     if (o->detail) {
       CIniFile ini;
       Remembered remembered;
-      const bool modelGiven = o->choices.cutter.model >= 0;
-      exitCode = CompleteFromSettings(o->choices, o->remember, ini, remembered);
+      exitCode = CompleteFromSettings(o->given, o->iniPath, ini, remembered, used);
       if (exitCode != 0) return;
-      o->modelDefaulted = !modelGiven && !remembered.modelSaved;
+      modelDefaulted = !o->given.model && !remembered.choices.model;
     }
     CPlotJob job;
-    if (!LoadChosenJob(job, o->choices.job)) {
+    if (!LoadChosenJob(job, o->input, used)) {
       exitCode = 1;
       return;
     }
@@ -100,14 +101,14 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
     // and the height runs along the feed (ToolPath.h).
     printf("%s x %s mm (across the roll x along the feed)\n", job.WidthText().c_str(), job.HeightText().c_str());
     if (o->detail) {
-      JobChoices inDrawingOrder = o->choices.job;
-      inDrawingOrder.cutOrder.insideFirst = false;
-      inDrawingOrder.cutOrder.shortestTravel = false;
+      Choices inDrawingOrder = used;
+      inDrawingOrder.insideFirst = false;
+      inDrawingOrder.shortestTravel = false;
       CPlotJob drawing;
       const CutOrder& order = job.GetCutOrder();
-      if ((order.insideFirst || order.shortestTravel) && !LoadChosenJob(drawing, inDrawingOrder)) {
+      if ((order.insideFirst || order.shortestTravel) && !LoadChosenJob(drawing, o->input, inDrawingOrder)) {
         exitCode = 1;
-      } else if (!PrintDetail(job, drawing, o->choices.cutter, o->modelDefaulted)) {
+      } else if (!PrintDetail(job, drawing, used, modelDefaulted)) {
         exitCode = 1;
       }
     }

@@ -26,7 +26,7 @@ void AddPortsCommand(CLI::App& app, int& exitCode) {
     }
     // What `plotgate send INPUT` alone would do with the remembered choices.
     CutterTarget target;
-    if (const int failed = FindCutterTarget(TargetOptions{}, target)) {
+    if (const int failed = FindCutterTarget(Choices(), "", target)) {
       exitCode = failed;
       return;
     }

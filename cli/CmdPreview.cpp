@@ -18,9 +18,9 @@ namespace {
 // would be sent (the first model's without --model: every protocol writes the job turned
 // the same way, and the two dialects carry the same moves). False, after a message, when
 // the job cannot be encoded.
-bool DetailedPicture(CPlotJob& job, const CutterChoice& cutter, int width, int height, std::string& svg) {
-  const JobFormat format = JobFormatOfModel(cutter.model < 0 ? 0 : cutter.model);
-  const JobResult result = DetailedPreviewOfJob(job, format, cutter.offsets, width, height, THIN_WHEN_LARGE, svg);
+bool DetailedPicture(CPlotJob& job, const Choices& used, int width, int height, std::string& svg) {
+  const JobFormat format = JobFormatOfModel(used.model.value_or(0));
+  const JobResult result = DetailedPreviewOfJob(job, format, OffsetsOf(used), width, height, THIN_WHEN_LARGE, svg);
   if (result == JOB_DONE) return true;
   fprintf(stderr, "plotgate: cannot trace the tool path: %s\n", JobResultText(result));
   return false;
@@ -41,8 +41,8 @@ bool NotAnSvgName(const std::string& output) {
 
 void AddPreviewCommand(CLI::App& app, int& exitCode) {
   struct Options {
-    JobChoices job;
-    CutterChoice cutter;
+    std::string input;
+    Choices given;
     bool detail = false;
     std::string size;
     std::string output;
@@ -52,7 +52,7 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
   CLI::App* preview = app.add_subcommand(
       "preview",
       "Draw the job as SVG, as the dialog's preview shows it; with --detail, what the cutter will do drawn over it");
-  AddJobOptions(*preview, o->job);
+  AddJobOptions(*preview, o->input, o->given);
   preview->add_option("--size", o->size, "Size of the picture in pixels, as WxH (the area the dialog's preview fills)")
       ->required()
       ->check([o](const std::string& text) -> std::string {
@@ -68,11 +68,11 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       "the cuts as sent with --blade-offset and --overcut (blue), where each cut starts and its direction "
       "(green), the cutter's origin, the roll's feed and the side across the roll, the job's size and the "
       "scale; a picture of more than 500,000 points leaves out points within a quarter pixel of a straight line");
-  AddCutterOptions(*preview, o->cutter, false);
+  AddCutterOptions(*preview, o->given, false);
   for (const char* name : {"--model", "--blade-offset", "--overcut"}) preview->get_option(name)->needs(detail);
   preview->add_option("--output", o->output, "SVG file to write, or - for standard output")->required();
   preview->callback([o, &exitCode] {
-    if (OutputRefused(o->job.input, o->output)) {
+    if (OutputRefused(o->input, o->output)) {
       exitCode = 1;
       return;
     }
@@ -80,8 +80,9 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       exitCode = EXIT_USAGE;
       return;
     }
+    const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
-    if (!LoadChosenJob(job, o->job)) {
+    if (!LoadChosenJob(job, o->input, used)) {
       exitCode = 1;
       return;
     }
@@ -89,7 +90,7 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
     if (!o->detail) {
       const CPreviewLayout layout(job.m_pPoints, job.m_bounds, o->width, o->height);
       svg = PreviewSvg({layout.begin(), layout.end()}, o->width, o->height);
-    } else if (!DetailedPicture(job, o->cutter, o->width, o->height, svg)) {
+    } else if (!DetailedPicture(job, used, o->width, o->height, svg)) {
       exitCode = 1;
       return;
     }

@@ -45,89 +45,96 @@ struct SavedMarks {
   bool overCut = false;
 };
 
-SavedMarks MarksOf(const SendChoices& given, const CutterTarget& target, const RememberOptions& remember,
-                   bool haveSettings) {
+SavedMarks MarksOf(const Choices& given, const CutterTarget& target, bool haveSettings) {
   SavedMarks marks;
   if (!haveSettings) return marks;
   marks.model = target.modelSaved;
   marks.port = target.portSaved;
-  marks.bladeOffset = !given.cutter.offsets.bladeOffset && !remember.noBladeOffset;
-  marks.overCut = !given.cutter.offsets.overCut && !remember.noOverCut;
+  marks.bladeOffset = !given.bladeOffset;
+  marks.overCut = !given.overCut;
   return marks;
 }
 
 const char* Mark(bool saved) { return saved ? " (saved)" : ""; }
 
-std::string OffsetText(const char* name, bool ticked, const std::string& text, bool saved) {
-  return std::string(name) + (ticked ? " " + text + " mm" : " off") + Mark(saved);
+std::string OffsetText(const char* name, const std::optional<bool>& ticked, const std::optional<std::string>& text,
+                       bool saved) {
+  return std::string(name) + (ticked.value_or(false) ? " " + text.value_or("") + " mm" : " off") + Mark(saved);
 }
 
 // The cut order for the closing line, "" when it is the drawing's: "; inner shapes first,
 // nearest start next, weed border 3 mm, 2 passes".
-std::string CutOrderText(const CutOrderChoice& order) {
+std::string CutOrderText(const Choices& used) {
   std::string text;
-  if (order.insideFirst) text += ", inner shapes first";
-  if (order.shortestTravel) text += ", nearest start next";
-  if (order.weedBorder) text += ", weed border " + order.weedBorderText + " mm";
-  if (order.passes > 1) text += ", " + std::to_string(order.passes) + " passes";
+  if (used.insideFirst.value_or(false)) text += ", inner shapes first";
+  if (used.shortestTravel.value_or(false)) text += ", nearest start next";
+  if (used.weedBorder.value_or(false)) text += ", weed border " + used.weedBorderText.value_or("") + " mm";
+  const int passes = used.passes.value_or(1);
+  if (passes > 1) text += ", " + std::to_string(passes) + " passes";
   return text.empty() ? "" : ";" + text.substr(1);
 }
 
 // The choices of a send, as its opening and closing lines give them after "to ":
 // "Finch-Series (saved) on COM1 (/dev/ttyS0) at 38400 baud; mirror off, rotation 90, blade
 // offset 0.38 mm (saved), over-cut off (saved)."
-std::string ChoicesText(const char* model, const std::string& port, int baudRate, const SendChoices& used,
+std::string ChoicesText(const char* model, const std::string& port, int baudRate, const Choices& used,
                         const SavedMarks& marks) {
-  const OffsetOptions& offsets = used.cutter.offsets;
   return std::string(model) + Mark(marks.model) + " on " + PortWithDevice(port) + Mark(marks.port) + " at " +
-         std::to_string(baudRate) + " baud; mirror " + (used.job.mirror ? "on" : "off") + ", rotation " +
-         std::to_string(std::max(used.job.rotate, 0)) + ", " +
-         OffsetText("blade offset", offsets.bladeOffset, offsets.bladeOffsetText, marks.bladeOffset) + ", " +
-         OffsetText("over-cut", offsets.overCut, offsets.overCutText, marks.overCut) + CutOrderText(used.job.cutOrder) +
-         ".";
+         std::to_string(baudRate) + " baud; mirror " + (used.mirror.value_or(false) ? "on" : "off") + ", rotation " +
+         std::to_string(used.rotation.value_or(0)) + ", " +
+         OffsetText("blade offset", used.bladeOffset, used.bladeOffsetText, marks.bladeOffset) + ", " +
+         OffsetText("over-cut", used.overCut, used.overCutText, marks.overCut) + CutOrderText(used) + ".";
 }
 
-// Where a send goes on from and with which drawing: --from-path N (0 when not given) and
-// --job-id ID ("" when not given).
-struct GoOn {
+// What a send is told: the drawing, the choices given, the settings file (--ini, "" for
+// the default), and where it goes on from and with which drawing: --from-path N (0 when
+// not given) and --job-id ID ("" when not given).
+struct SendRequest {
+  std::string input;
+  Choices given;
+  std::string iniPath;
   int fromPath = 0;
   std::string jobId;
 };
 
-// The send command with every choice this send used, going on from path `goOn.fromPath`
-// of the drawing `goOn.jobId`, run by the name `program` the user ran this one by, each
+// The send command with every choice this send used, going on from path `fromPath` of the
+// drawing `jobId`, run by the name `program` the user ran this one by, each
 // word quoted for this system's shell and the input after "--", so that pasted it runs
 // exactly this send whatever the names hold.
-std::string GoOnCommand(const std::string& program, const SendChoices& used, const std::string& port,
-                        const RememberOptions& remember, const GoOn& goOn) {
-  const OffsetOptions& offsets = used.cutter.offsets;
-  std::string command = ShellWord(program) + " send --model " + ShellWord(ModelTable[used.cutter.model].name) +
+std::string GoOnCommand(const std::string& program, const SendRequest& request, const Choices& used,
+                        const std::string& port, int fromPath, const std::string& jobId) {
+  std::string command = ShellWord(program) + " send --model " + ShellWord(ModelTable[used.model.value_or(0)].name) +
                         " --port " + ShellWord(port);
-  if (used.job.mirror) command += " --mirror";
-  if (used.job.rotate > 0) command += " --rotate " + std::to_string(used.job.rotate);
-  command += offsets.bladeOffset ? " --blade-offset " + ShellWord(offsets.bladeOffsetText) : " --no-blade-offset";
-  command += offsets.overCut ? " --overcut " + ShellWord(offsets.overCutText) : " --no-overcut";
+  if (used.mirror.value_or(false)) command += " --mirror";
+  const int rotation = used.rotation.value_or(0);
+  if (rotation > 0) command += " --rotate " + std::to_string(rotation);
+  // A box ticks with its text, or is unticked.
+  const auto box = [](const std::optional<bool>& ticked, const std::optional<std::string>& text, const char* on,
+                      const char* off) {
+    return ticked.value_or(false) ? std::string(on) + " " + ShellWord(text.value_or("")) : std::string(off);
+  };
+  command += box(used.bladeOffset, used.bladeOffsetText, " --blade-offset", " --no-blade-offset");
+  command += box(used.overCut, used.overCutText, " --overcut", " --no-overcut");
   // The cut order numbers the paths: going on needs the same one.
-  const CutOrderChoice& order = used.job.cutOrder;
-  command += order.insideFirst ? " --inside-first" : " --no-inside-first";
-  command += order.shortestTravel ? " --shortest-travel" : " --no-shortest-travel";
-  command += order.weedBorder ? " --weed-border " + ShellWord(order.weedBorderText) : " --no-weed-border";
-  command += " --passes " + std::to_string(std::max(order.passes, 1));
-  if (!remember.iniPath.empty()) command += " --ini " + ShellWord(remember.iniPath);
-  if (!goOn.jobId.empty()) command += " --job-id " + goOn.jobId;
-  return command + " --from-path " + std::to_string(goOn.fromPath) + " -- " + ShellWord(used.job.input);
+  command += used.insideFirst.value_or(false) ? " --inside-first" : " --no-inside-first";
+  command += used.shortestTravel.value_or(false) ? " --shortest-travel" : " --no-shortest-travel";
+  command += box(used.weedBorder, used.weedBorderText, " --weed-border", " --no-weed-border");
+  command += " --passes " + std::to_string(std::max(used.passes.value_or(1), 1));
+  if (!request.iniPath.empty()) command += " --ini " + ShellWord(request.iniPath);
+  if (!jobId.empty()) command += " --job-id " + jobId;
+  return command + " --from-path " + std::to_string(fromPath) + " -- " + ShellWord(request.input);
 }
 
 // Checks that the job, as the model's job file, has a path `fromPath`, and gives in
 // `keptSize` the bytes a send from there streams (0 for path 1: the whole file). 0; 1 after
 // a message when the job cannot be encoded; EXIT_USAGE after saying how many paths the job
 // has when it has no such path.
-int CheckFromPath(CPlotJob& job, const CutterChoice& cutter, int fromPath, uint64_t& keptSize) {
+int CheckFromPath(CPlotJob& job, const Choices& used, int fromPath, uint64_t& keptSize) {
   keptSize = 0;
   if (fromPath <= 1) return 0;
   std::string bytes;
-  if (!EncodeChosenJob(job, cutter, bytes)) return 1;
-  const int dialect = JobFormatOfModel(cutter.model).dialect;
+  if (!EncodeChosenJob(job, used, bytes)) return 1;
+  const int dialect = JobFormatOfModel(used.model.value_or(0)).dialect;
   const JobPaths paths = ReadJobPaths(bytes.data(), bytes.size(), dialect);
   const size_t total = paths.starts.size();
   if (static_cast<size_t>(fromPath) > total) {
@@ -138,15 +145,16 @@ int CheckFromPath(CPlotJob& job, const CutterChoice& cutter, int fromPath, uint6
   return 0;
 }
 
-int RunSend(const std::string& program, SendChoices choices, const RememberOptions& remember, const GoOn& goOn) {
+int RunSend(const std::string& program, const SendRequest& request) {
   CIniFile ini;
   Remembered remembered;
-  const SendChoices given = choices;
-  if (const int refused = CompleteFromSettings(choices, remember, ini, remembered)) return refused;
+  const Choices& given = request.given;
+  Choices choices;
+  if (const int refused = CompleteFromSettings(given, request.iniPath, ini, remembered, choices)) return refused;
   // Refused before the drawing is read and anything is opened.
   const CutterTarget target = TargetOf(given, choices, remembered, ListSerialDevices());
   if (const int refused = RefuseTarget(target)) return refused;
-  const SavedMarks marks = MarksOf(given, target, remember, remembered.any);
+  const SavedMarks marks = MarksOf(given, target, remembered.any);
   const std::string& port = target.port;
   const CutterModel& model = ModelTable[target.model];
   if (model.ProtocolNumber == 0) {
@@ -156,33 +164,35 @@ int RunSend(const std::string& program, SendChoices choices, const RememberOptio
   }
   // The paths to go on from are those of the drawing that was stopped; a file that cannot
   // be read is left to the loading, which says why.
-  const std::string identity = JobIdentity(choices.job.input);
-  if (!goOn.jobId.empty() && !identity.empty() && identity != goOn.jobId) {
+  const std::string identity = JobIdentity(request.input);
+  if (!request.jobId.empty() && !identity.empty() && identity != request.jobId) {
     fprintf(stderr,
             "plotgate: %s has changed since the stopped send (another drawing was exported); send it whole, or "
             "export the stopped drawing again\n",
-            choices.job.input.c_str());
+            request.input.c_str());
     return EXIT_USAGE;
   }
-  const int fromPath = goOn.fromPath;
+  const int fromPath = request.fromPath;
+  // The port is saved as the one the send went to, found or given.
+  choices.port = port;
 
   CPlotJob job;
-  if (!LoadChosenJob(job, choices.job)) return 1;
+  if (!LoadChosenJob(job, request.input, choices)) return 1;
   // A path beyond the job is a usage error, told before the port is opened and anything
   // is saved.
   uint64_t keptSize = 0;
-  if (const int failed = CheckFromPath(job, choices.cutter, fromPath, keptSize)) return failed;
+  if (const int failed = CheckFromPath(job, choices, fromPath, keptSize)) return failed;
 
   // What this send will do, said before anything reaches the cutter.
   const int baudRate = GetPortSettings(model.ProtocolNumber, port, target.usbSerialPort).baudRate;
-  printf("Sending %s to %s\n", choices.job.input.c_str(),
+  printf("Sending %s to %s\n", request.input.c_str(),
          ChoicesText(model.name, port, baudRate, choices, marks).c_str());
   fflush(stdout);
   CSendSession session;
   if (const int failed = OpenCutter(session, model, port, target.usbSerialPort)) return failed;
   // Saved once the cutter answers, as the dialog does before it writes the job file.
   try {
-    RememberSend(ini, choices, port);
+    RememberSend(ini, choices);
   } catch (const CFileException& e) {
     return Fail(std::string("plotgate: cannot save the settings: ") + e.what());
   }
@@ -198,7 +208,7 @@ int RunSend(const std::string& program, SendChoices choices, const RememberOptio
                 " (no job file in the temporary folder: " + SystemErrorText(privateFile.Error()) + ")");
   }
   JobFailure why;
-  if (session.WriteJobFile(job, jobFile, choices.cutter.offsets, &why) != SEND_DONE) {
+  if (session.WriteJobFile(job, jobFile, OffsetsOf(choices), &why) != SEND_DONE) {
     return Fail(std::string(SendOutcomeText(SEND_JOB_FILE_FAILED)) + " (" + jobFile + ": " + JobFailureReason(why) +
                 ")");
   }
@@ -234,7 +244,7 @@ int RunSend(const std::string& program, SendChoices choices, const RememberOptio
       "plotgate: stopped in path " + std::to_string(stoppedPath) + " of " + std::to_string(session.PathCount()) +
       " after " + CountText(session.BytesSent()) + " of " + CountText(session.JobSize()) + " bytes; " +
       (session.JobEnded() ? "the pen was lifted and the job ended" : "the pen-up and the job's end could not be sent") +
-      ". To go on: " + GoOnCommand(program, choices, port, remember, {stoppedPath, identity});
+      ". To go on: " + GoOnCommand(program, request, choices, port, stoppedPath, identity);
   if (sent == SEND_CANCELLED) {
     Fail("plotgate: interrupted\n" + stopped);
     return EXIT_INTERRUPTED;
@@ -250,28 +260,25 @@ int RunSend(const std::string& program, SendChoices choices, const RememberOptio
 }  // namespace
 
 void AddSendCommand(CLI::App& app, int& exitCode, const std::string& program) {
-  auto choices = std::make_shared<SendChoices>();
-  auto remember = std::make_shared<RememberOptions>();
-  auto goOn = std::make_shared<GoOn>();
+  auto request = std::make_shared<SendRequest>();
   CLI::App* send = app.add_subcommand(
       "send",
       "Send the job to a cutter on a serial port. Choices not given are the ones saved by the last send (of "
       "plotgate or of the dialog), and every send saves its choices.");
-  AddJobOptions(*send, choices->job);
-  AddCutterOptions(*send, choices->cutter, false);
-  AddPortOption(*send, choices->port);
-  AddRememberOptions(*send, *remember);
-  send->add_option("--from-path", goOn->fromPath,
+  AddJobOptions(*send, request->input, request->given);
+  AddCutterOptions(*send, request->given, false);
+  AddPortOption(*send, request->given);
+  AddRememberOptions(*send, request->iniPath, request->given);
+  send->add_option("--from-path", request->fromPath,
                    "Go on with a stopped job: send the job file's opening, then the job from the pen-up of its "
                    "N-th path on, then its ending, so that the paths before N are not cut again. A path is a "
                    "pen-up and the pen-downs after it in the job file as written for the model, counted over the "
                    "paths that cut something; a send that stops early says which N to go on from")
       ->type_name("N")
       ->check(CLI::Range(1, 1 << 30).description(""));
-  send->add_option("--job-id", goOn->jobId,
+  send->add_option("--job-id", request->jobId,
                    "Go on only with the drawing a stopped send was given: ID is the short hash of its bytes that the "
                    "stopped send printed; another drawing under the same name is refused")
       ->type_name("ID");
-  send->callback(
-      [program, choices, remember, goOn, &exitCode] { exitCode = RunSend(program, *choices, *remember, *goOn); });
+  send->callback([program, request, &exitCode] { exitCode = RunSend(program, *request); });
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
+#include <type_traits>
 
 #include "base/StdioFile.h"
 #include "cli/SettingsLocation.h"
@@ -14,7 +15,7 @@
 #include "cutter/PortDiscovery.h"
 #include "settings/ChoiceLimits.h"
 #include "settings/FileException.h"
-#include "settings/RestoreChoices.h"
+#include "settings/PortList.h"
 #include "settings/SettingsLock.h"
 
 namespace {
@@ -25,72 +26,45 @@ std::string OneLine(const std::string& text) {
 
 }  // namespace
 
-namespace {
-
 void AddSettingsFileOption(CLI::App& command, std::string& iniPath) {
   command.add_option("--ini", iniPath,
                      "Settings file with the remembered choices (default: Plotgate.ini beside the program on "
                      "Windows, $XDG_CONFIG_HOME/plotgate/Plotgate.ini on Linux)");
 }
 
+namespace {
+
+// Adds the --no- option `name` that unticks `box` and excludes its ticking option.
+void AddUntickOption(CLI::App& command, const char* name, std::optional<bool>& box, const char* ticking,
+                     const char* what) {
+  command.add_flag_callback(name, [&box] { box = false; }, what)->excludes(ticking);
+}
+
 }  // namespace
 
-void AddCutOrderOffOptions(CLI::App& command, RememberOptions& options) {
-  const struct {
-    const char* name;
-    bool& flag;
-    const char* ticking;
-    const char* what;
-  } cutOrderOffs[] = {
-      {"--no-inside-first", options.noInsideFirst, "--inside-first", "Cut without the remembered inner-first order"},
-      {"--no-shortest-travel", options.noShortestTravel, "--shortest-travel",
-       "Cut without the remembered nearest-next order"},
-      {"--no-weed-border", options.noWeedBorder, "--weed-border",
-       "Cut without the remembered weed border (its margin stays remembered)"},
-  };
-  for (const auto& off : cutOrderOffs) command.add_flag(off.name, off.flag, off.what)->excludes(off.ticking);
+void AddUntickCutOrderOptions(CLI::App& command, Choices& given) {
+  AddUntickOption(command, "--no-inside-first", given.insideFirst, "--inside-first",
+                  "Cut without the remembered inner-first order");
+  AddUntickOption(command, "--no-shortest-travel", given.shortestTravel, "--shortest-travel",
+                  "Cut without the remembered nearest-next order");
+  AddUntickOption(command, "--no-weed-border", given.weedBorder, "--weed-border",
+                  "Cut without the remembered weed border (its margin stays remembered)");
   command.get_option("--weed-border")->check(OneLine);
 }
 
-void AddRememberOptions(CLI::App& command, RememberOptions& options) {
-  AddSettingsFileOption(command, options.iniPath);
-  CLI::Option* bladeOffset = command.get_option("--blade-offset");
-  CLI::Option* overCut = command.get_option("--overcut");
-  bladeOffset->check(OneLine);
-  overCut->check(OneLine);
-  command
-      .add_flag("--no-blade-offset", options.noBladeOffset,
-                "Send without the remembered blade offset (its distance stays remembered)")
-      ->excludes(bladeOffset);
-  command
-      .add_flag("--no-overcut", options.noOverCut,
-                "Send without the remembered over-cut (its distance stays remembered)")
-      ->excludes(overCut);
-  AddCutOrderOffOptions(command, options);
+void AddRememberOptions(CLI::App& command, std::string& iniPath, Choices& given) {
+  AddSettingsFileOption(command, iniPath);
+  command.get_option("--blade-offset")->check(OneLine);
+  command.get_option("--overcut")->check(OneLine);
+  AddUntickOption(command, "--no-blade-offset", given.bladeOffset, "--blade-offset",
+                  "Send without the remembered blade offset (its distance stays remembered)");
+  AddUntickOption(command, "--no-overcut", given.overCut, "--overcut",
+                  "Send without the remembered over-cut (its distance stays remembered)");
+  AddUntickCutOrderOptions(command, given);
 }
 
-const char* const REMEMBERED_PORT_SECTION = "CommandLine";
-const char* const REMEMBERED_PORT_KEY = "Port";
-
-void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved,
-                       const std::string& rememberedPort) {
-  if (choices.cutter.model < 0) choices.cutter.model = RestoreDevice(saved, {}).modelIndex;
-  // The saved entry "VORN_USB" leaves the port to the automatic choice for the model, which
-  // the send makes as it lists the devices.
-  const std::string savedPort = PortListText(saved.portIndex);
-  if (choices.port.empty()) choices.port = rememberedPort;
-  if (choices.port.empty() && savedPort != VORN_USB_PORT) choices.port = savedPort;
-  OffsetOptions& offsets = choices.cutter.offsets;
-  const OffsetOptions restored = RestoreOffsets(saved);
-  // --blade-offset and --overcut tick their box and set its text together.
-  if (!offsets.bladeOffset) {
-    offsets.bladeOffset = !options.noBladeOffset && restored.bladeOffset;
-    offsets.bladeOffsetText = restored.bladeOffsetText;
-  }
-  if (!offsets.overCut) {
-    offsets.overCut = !options.noOverCut && restored.overCut;
-    offsets.overCutText = restored.overCutText;
-  }
+Choices UsedChoices(const Choices& given, const Remembered& remembered) {
+  return Merged(given, Merged(remembered.choices, DefaultChoices()));
 }
 
 namespace {
@@ -114,14 +88,8 @@ std::string SettingsFileProblem(const std::string& path) {
 
 // Reads what the settings file holds. Raises CFileException.
 void ReadEntries(CIniFile& ini, Remembered& remembered) {
-  remembered.saved = ReadSavedChoices(ini);
-  remembered.port = ReadRememberedPort(ini);
-  remembered.cutOrder = ReadSavedCutOrder(ini);
-  const SettingEntry& model = SETTINGS_TABLE[0];
-  remembered.modelText = ini.GetString(model.section, model.key, std::to_string(model.intDefault));
-  remembered.passesText = ini.GetString(CUT_ORDER_SECTION, PASSES_KEY, std::to_string(SavedCutOrder().passes));
-  // No line holds a line break: the mark of an absent entry.
-  remembered.modelSaved = ini.GetString(model.section, model.key, "\n") != "\n";
+  remembered.texts = ReadChoiceTexts(ini);
+  remembered.choices = ChoicesFromTexts(remembered.texts);
 }
 
 // One remembered value as a command takes it from the settings file.
@@ -147,17 +115,34 @@ bool AllTakenAccepted(std::initializer_list<TakenEntry> entries, const std::stri
   return true;
 }
 
-// The saved model, for a command without --model.
-TakenEntry SavedModel(bool taken, const Remembered& remembered) {
-  const SettingEntry& model = SETTINGS_TABLE[0];
-  const std::string problem = WholeNumberProblem(remembered.modelText, 0, MODEL_COUNT - 1);
-  return {taken, "model", model.section, model.key, problem, "--model NAME"};
+// The row of CHOICE_ROWS that holds the number or the edit's text `field`.
+template <typename Field>
+const ChoiceRow& RowOf(Field field) {
+  for (const ChoiceRow& row : CHOICE_ROWS) {
+    if constexpr (std::is_same_v<Field, std::optional<int> Choices::*>) {
+      if (row.number == field) return row;
+    } else {
+      if (row.kind == CHOICE_TEXT && row.text == field) return row;
+    }
+  }
+  return CHOICE_ROWS[0];
 }
 
-// A saved distance of the offset options, the table's `entry`.
-TakenEntry SavedDistance(bool taken, const SettingEntry& entry, const char* what, const std::string& text,
-                         const char* option, const char* instead) {
-  return {taken, what, entry.section, entry.key, DistanceProblem(text, option), instead};
+// A taken whole number of the file, the row of `field`, within `min` to `max`.
+TakenEntry SavedNumber(bool taken, const Remembered& remembered, std::optional<int> Choices::*field, const char* what,
+                       int min, int max, const char* instead) {
+  const ChoiceRow& row = RowOf(field);
+  return {taken, what, row.section, row.key, WholeNumberProblem(ChoiceText(remembered.texts, row), min, max), instead};
+}
+
+// A distance of the file, the row of `text`: taken when the command uses it, `given` has
+// no box and `used` ticks it.
+TakenEntry SavedDistance(bool uses, const Choices& given, const Choices& used, std::optional<bool> Choices::*box,
+                         std::optional<std::string> Choices::*text, const char* what, const MillimetreRange& range,
+                         const char* instead) {
+  const ChoiceRow& row = RowOf(text);
+  const bool taken = uses && !(given.*box) && (used.*box).value_or(false);
+  return {taken, what, row.section, row.key, MillimetreProblem((used.*text).value_or(""), range), instead};
 }
 
 }  // namespace
@@ -206,84 +191,50 @@ void PrintSettingsWarnings(const Remembered& remembered, const std::string& iniP
     fprintf(stderr, "plotgate: %s, %s\n", iniPath.c_str(), warning.c_str());
 }
 
-bool CutOrderAccepted(const CutOrderChoice& given, const CutOrderChoice& used, const Remembered& remembered,
-                      const std::string& iniPath) {
+bool TakenAccepted(const Choices& given, const Choices& used, const Remembered& remembered, const std::string& iniPath,
+                   int uses) {
+  const bool model = (uses & USE_MODEL) != 0, offsets = (uses & USE_OFFSETS) != 0, order = (uses & USE_CUT_ORDER) != 0;
   return AllTakenAccepted(
-      {{used.weedBorder && !given.weedBorder, "weed border", CUT_ORDER_SECTION, WEED_BORDER_KEY,
-        MillimetreProblem(used.weedBorderText, WEED_BORDER_RANGE), "--weed-border MM or --no-weed-border"},
-       {given.passes == 0, "passes", CUT_ORDER_SECTION, PASSES_KEY,
-        WholeNumberProblem(remembered.passesText, MIN_PASSES, MAX_PASSES), "--passes N"}},
+      {SavedNumber(model && !given.model, remembered, &Choices::model, "model", 0, MODEL_COUNT - 1, "--model NAME"),
+       SavedDistance(offsets, given, used, &Choices::bladeOffset, &Choices::bladeOffsetText, "blade offset",
+                     BLADE_OFFSET_RANGE, "--blade-offset MM or --no-blade-offset"),
+       SavedDistance(offsets, given, used, &Choices::overCut, &Choices::overCutText, "over-cut",
+                     OVER_CUT_RANGE, "--overcut MM or --no-overcut"),
+       SavedDistance(order, given, used, &Choices::weedBorder, &Choices::weedBorderText, "weed border",
+                     WEED_BORDER_RANGE, "--weed-border MM or --no-weed-border"),
+       SavedNumber(order && !given.passes, remembered, &Choices::passes, "passes", MIN_PASSES, MAX_PASSES,
+                   "--passes N")},
       iniPath);
 }
 
-int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, CIniFile& ini, Remembered& remembered) {
-  if (!ReadRemembered(options.iniPath, ini, remembered)) return 1;
-  const SendChoices given = choices;
-  CompleteFromSaved(choices, options, remembered.saved, remembered.port);
-  CompleteCutOrder(choices.job.cutOrder, options, remembered.cutOrder);
-  const OffsetOptions& used = choices.cutter.offsets;
-  const OffsetOptions& told = given.cutter.offsets;
-  const bool accepted =
-      AllTakenAccepted({SavedModel(given.cutter.model < 0, remembered),
-                        SavedDistance(used.bladeOffset && !told.bladeOffset, SETTINGS_TABLE[4], "blade offset",
-                                      used.bladeOffsetText, "--blade-offset", "--blade-offset MM or --no-blade-offset"),
-                        SavedDistance(used.overCut && !told.overCut, SETTINGS_TABLE[5], "over-cut", used.overCutText,
-                                      "--overcut", "--overcut MM or --no-overcut")},
-                       ini.IniPath) &&
-      CutOrderAccepted(given.job.cutOrder, choices.job.cutOrder, remembered, ini.IniPath);
-  if (!accepted) return EXIT_USAGE;
+int CompleteFromSettings(const Choices& given, const std::string& iniPath, CIniFile& ini, Remembered& remembered,
+                         Choices& used) {
+  if (!ReadRemembered(iniPath, ini, remembered)) return 1;
+  used = UsedChoices(given, remembered);
+  if (!TakenAccepted(given, used, remembered, ini.IniPath, USE_ALL)) return EXIT_USAGE;
   PrintSettingsWarnings(remembered, ini.IniPath);
   return 0;
 }
 
-void RememberSend(CIniFile& ini, const SendChoices& choices, const std::string& port) {
-  // Merged with what the file holds now, which another program may have saved since it
-  // was read, and written whole before the next program reads or writes it.
+void RememberSend(CIniFile& ini, const Choices& used) {
+  // Written whole before the next program reads or writes the file; what another program
+  // saved since it was read is kept where this send has nothing of its own to save.
   const CSettingsLock lock(ini.IniPath);
-  Remembered now;
-  ReadEntries(ini, now);
-  WriteSavedChoices(ini, ChoicesToRemember(choices, port, now.saved));
-  WriteRememberedPort(ini, port);
-  WriteSavedCutOrder(ini, CutOrderToRemember(choices.job.cutOrder, now.cutOrder));
+  WriteChoices(ini, used);
 }
 
-SavedChoices ChoicesToRemember(const SendChoices& choices, const std::string& port, const SavedChoices& saved) {
-  SavedChoices remembered;
-  remembered.modelIndex = choices.cutter.model;
-  const int index = PortListIndex(port);
-  remembered.portIndex = index >= 0 ? index : saved.portIndex;
-  remembered.chkBladeOffset = choices.cutter.offsets.bladeOffset ? 1 : 0;
-  remembered.chkOverCut = choices.cutter.offsets.overCut ? 1 : 0;
-  remembered.bladeOffsetText = choices.cutter.offsets.bladeOffsetText;
-  remembered.overCutText = choices.cutter.offsets.overCutText;
-  return remembered;
-}
-
-std::string ReadRememberedPort(CIniFile& ini) {
-  return ini.GetString(REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY, "");
-}
-
-void WriteRememberedPort(CIniFile& ini, const std::string& port) {
-  const std::string remembered = PortListIndex(port) >= 0 ? "" : port;
-  if (remembered == ReadRememberedPort(ini)) return;
-  if (remembered.empty()) {
-    ini.RemoveEntry(REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY);
-  } else {
-    ini.SetString(REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY, remembered);
-  }
-}
-
-void AddPortOption(CLI::App& command, std::string& port) {
-  command.add_option("--port", port,
+void AddPortOption(CLI::App& command, Choices& given) {
+  command.add_option_function<std::string>(
+      "--port", [&given](const std::string& port) { given.port = port; },
                      "Serial port: a device path (/dev/ttyUSB0, /dev/serial/by-id/...) or COM1..COM999 (COM1 is "
                      "/dev/ttyS0 on Linux); by default the port of the last send, with or without --model, else the "
                      "one the model's rule finds (plotgate ports shows it: on Linux /dev/ttyUSB0 or /dev/ttyACM0)");
 }
 
-void AddTargetOptions(CLI::App& command, TargetOptions& options) {
-  AddModelOption(command, options.model);
-  AddPortOption(command, options.port);
-  AddSettingsFileOption(command, options.iniPath);
+void AddTargetOptions(CLI::App& command, Choices& given, std::string& iniPath) {
+  AddModelOption(command, given.model);
+  AddPortOption(command, given);
+  AddSettingsFileOption(command, iniPath);
 }
 
 namespace {
@@ -323,17 +274,18 @@ std::string AutomaticPort(int protocol, const std::vector<SerialDevice>& devices
   return found.empty() ? UnmatchedPortFallback() : found;
 }
 
-CutterTarget TargetOf(const SendChoices& given, const SendChoices& choices, const Remembered& remembered,
+CutterTarget TargetOf(const Choices& given, const Choices& used, const Remembered& remembered,
                       const std::vector<SerialDevice>& devices) {
   CutterTarget target;
-  target.model = choices.cutter.model;
-  target.modelSaved = given.cutter.model < 0 && remembered.modelSaved;
-  target.portSaved = given.port.empty() && !choices.port.empty();
+  target.model = used.model.value_or(0);
+  target.modelSaved = !given.model && remembered.choices.model;
+  target.portSaved = !given.port && used.port;
   target.devices = devices;
   target.usbSerialPort = MatchSerialPort(target.devices, USB_SERIAL_PREFIX);
   const CutterModel& model = ModelTable[target.model];
-  target.port = choices.port.empty() ? AutomaticPort(model.ProtocolNumber, target.devices) : choices.port;
-  if (given.cutter.model < 0 && !remembered.modelSaved) {
+  target.port = used.port ? *used.port : AutomaticPort(model.ProtocolNumber, target.devices);
+  target.used = used;
+  if (!given.model && !remembered.choices.model) {
     target.refusal = NO_MODEL_CHOSEN;
   } else if (target.port.empty()) {
     target.refusal = NoDeviceRefusal(model);
@@ -341,17 +293,13 @@ CutterTarget TargetOf(const SendChoices& given, const SendChoices& choices, cons
   return target;
 }
 
-int FindCutterTarget(const TargetOptions& options, CutterTarget& target) {
-  SendChoices given;
-  given.cutter.model = options.model;
-  given.port = options.port;
+int FindCutterTarget(const Choices& given, const std::string& iniPath, CutterTarget& target) {
   CIniFile ini;
   Remembered remembered;
-  if (!ReadRemembered(options.iniPath, ini, remembered)) return 1;
-  if (!AllTakenAccepted({SavedModel(options.model < 0, remembered)}, ini.IniPath)) return EXIT_USAGE;
-  SendChoices choices = given;
-  CompleteFromSaved(choices, RememberOptions{}, remembered.saved, remembered.port);
-  target = TargetOf(given, choices, remembered, ListSerialDevices());
+  if (!ReadRemembered(iniPath, ini, remembered)) return 1;
+  const Choices used = UsedChoices(given, remembered);
+  if (!TakenAccepted(given, used, remembered, ini.IniPath, USE_MODEL)) return EXIT_USAGE;
+  target = TargetOf(given, used, remembered, ListSerialDevices());
   target.remembered = remembered;
   target.iniPath = ini.IniPath;
   return 0;
@@ -363,27 +311,7 @@ int RefuseTarget(const CutterTarget& target) {
   return EXIT_USAGE;
 }
 
-int FindUsableTarget(const TargetOptions& options, CutterTarget& target) {
-  if (const int failed = FindCutterTarget(options, target)) return failed;
+int FindUsableTarget(const Choices& given, const std::string& iniPath, CutterTarget& target) {
+  if (const int failed = FindCutterTarget(given, iniPath, target)) return failed;
   return RefuseTarget(target);
-}
-
-void CompleteCutOrder(CutOrderChoice& choice, const RememberOptions& options, const SavedCutOrder& saved) {
-  if (!choice.insideFirst) choice.insideFirst = !options.noInsideFirst && saved.insideFirst != 0;
-  if (!choice.shortestTravel) choice.shortestTravel = !options.noShortestTravel && saved.shortestTravel != 0;
-  if (!choice.weedBorder) {
-    choice.weedBorder = !options.noWeedBorder && saved.chkWeedBorder != 0;
-    choice.weedBorderText = saved.weedBorderText;
-  }
-  if (choice.passes == 0) choice.passes = saved.passes;
-}
-
-SavedCutOrder CutOrderToRemember(const CutOrderChoice& choice, const SavedCutOrder& saved) {
-  SavedCutOrder remembered;
-  remembered.insideFirst = choice.insideFirst ? 1 : 0;
-  remembered.shortestTravel = choice.shortestTravel ? 1 : 0;
-  remembered.chkWeedBorder = choice.weedBorder ? 1 : 0;
-  remembered.weedBorderText = choice.weedBorder ? choice.weedBorderText : saved.weedBorderText;
-  remembered.passes = std::max(choice.passes, 1);
-  return remembered;
 }

@@ -1,6 +1,7 @@
 // The send's memory: like the dialog, `plotgate send` starts from the choices saved in the
 // settings file and saves its own once the cutter is open, so that the command line and
-// the dialog remember the same six choices.
+// the dialog remember the same choices (settings/Choices.h). The other commands that use
+// the cutter or cut the job take the remembered choices the same way and save nothing.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -9,43 +10,35 @@
 
 #include "cli/CliCommon.h"
 #include "cutter/PortDiscovery.h"
-#include "settings/CutOrderSettings.h"
-#include "settings/Settings.h"
+#include "settings/Choices.h"
 
-// Which settings file, and the options that untick a box the file has ticked.
-struct RememberOptions {
-  std::string iniPath;  // --ini; "" for DefaultSettingsPath()
-  bool noBladeOffset = false;
-  bool noOverCut = false;
-  bool noInsideFirst = false;
-  bool noShortestTravel = false;
-  bool noWeedBorder = false;
-};
+// Adds --ini FILE to a subcommand.
+void AddSettingsFileOption(CLI::App& command, std::string& iniPath);
 
-// Adds --ini, --no-blade-offset, --no-overcut, --no-inside-first, --no-shortest-travel and
-// --no-weed-border to a subcommand that already has the cutter and job options. Each --no- option excludes its ticking
-// option, and the edit texts must be one line, as a line break would split the settings file's entry.
-void AddRememberOptions(CLI::App& command, RememberOptions& options);
+// Adds --ini, --no-blade-offset, --no-overcut and the --no- options of the cut order to a
+// subcommand that already has the cutter and job options. Each --no- option unticks its box
+// in `given` and excludes its ticking option, and the edit texts must be one line, as a line
+// break would split the settings file's entry.
+void AddRememberOptions(CLI::App& command, std::string& iniPath, Choices& given);
 
 // Adds --no-inside-first, --no-shortest-travel and --no-weed-border (each excluding its
 // ticking option) to a subcommand that already has the job options; the weed border's text
 // must be one line.
-void AddCutOrderOffOptions(CLI::App& command, RememberOptions& options);
+void AddUntickCutOrderOptions(CLI::App& command, Choices& given);
 
 // What the settings file remembers, read once for a command.
 struct Remembered {
-  SavedChoices saved;       // the six choices; the dialog's first ones when there is no file
-  std::string port;         // the command line's own remembered port; "" for none
-  SavedCutOrder cutOrder;   // the cut order, in its own section
-  bool any = false;         // whether the file held anything before this read
-  bool modelSaved = false;  // whether the file names a model at all
-  // The saved model index and passes as the file holds them, checked before they are taken.
-  std::string modelText = "0";
-  std::string passesText = "1";
+  Choices choices;    // what the file holds, corrected as the dialog reads it; none when absent
+  ChoiceTexts texts;  // the entries' texts as the file holds them, checked before they are taken
+  bool any = false;   // whether the file held anything before this read
   // What cannot be used as written, "line N: ...": said only once the command has accepted
   // what it takes (PrintSettingsWarnings), since a value it refuses is told as a refusal.
   std::vector<std::string> warnings;
 };
+
+// The choices in use: each given one, else the remembered one, else the default (but the
+// port, which stays the automatic choice).
+Choices UsedChoices(const Choices& given, const Remembered& remembered);
 
 // The warnings of `remembered`, one line "plotgate: FILE, line N: ..." each on stderr.
 void PrintSettingsWarnings(const Remembered& remembered, const std::string& iniPath);
@@ -59,71 +52,40 @@ void PrintSettingsWarnings(const Remembered& remembered, const std::string& iniP
 // REASON then starting with its path.
 bool ReadRemembered(const std::string& iniPath, CIniFile& ini, Remembered& remembered);
 
-// ReadRemembered, CompleteFromSaved and CompleteCutOrder for a command that cuts with the offset options
-// (send, info --detail), which also refuses every value it takes from the file that the
-// command line would refuse as an option (a model index beyond the table, a ticked box's
-// distance "2.5" or "0,5", a weed border "100", passes "7"), as the job would then be cut
-// with a choice the user could not ask for again. 0; 1 after the reading's message;
-// EXIT_USAGE after one that names the value, its entry, why it is refused and the options
-// that replace it: "plotgate: the saved weed border in FILE ([CutOrder] WeedBorder):
-// "100" is outside a number of mm from 0.5 to 50; give --weed-border MM or --no-weed-border".
-int CompleteFromSettings(SendChoices& choices, const RememberOptions& options, CIniFile& ini, Remembered& remembered);
-
-// The cut order check of CompleteFromSettings, for `used` completed from `remembered`
-// (read from the file at `iniPath`) where the command line gave `given`: false after the
-// message when a value taken from the file would be refused as an option.
-bool CutOrderAccepted(const CutOrderChoice& given, const CutOrderChoice& used, const Remembered& remembered,
-                      const std::string& iniPath);
-
-// Saves the choices of a send on `port`, completed, into the settings file `ini` names: under
-// the settings lock it reads what the file holds now and writes the six, the remembered
-// port and the cut order, so that the file holds this send's choices whole whatever other
-// program saves at the same time. Raises CFileException.
-void RememberSend(CIniFile& ini, const SendChoices& choices, const std::string& port);
-
-// Fills in from `saved` whatever the command line left out, as the dialog restores its
-// controls: the model; the port, with or without a given model (a send goes where the last
-// one went unless told otherwise), but not when the saved port is entry 0 "VORN_USB",
-// which the dialog replaces by the automatic choice for any model but the first; the check
-// boxes; the texts, which an unticked box keeps too. A port the Port list cannot show,
-// remembered by the last send (`rememberedPort`, "" for none), is taken instead of the
-// saved Port index, so that a send never goes to a port the user did not choose.
-void CompleteFromSaved(SendChoices& choices, const RememberOptions& options, const SavedChoices& saved,
-                       const std::string& rememberedPort = "");
-
-// The six values to save for a send on `port`. The port is saved as its Port list index;
-// a port the list cannot show (a device path, a COM number above 30) keeps the index
-// `saved` holds.
-SavedChoices ChoicesToRemember(const SendChoices& choices, const std::string& port, const SavedChoices& saved);
-
-// The command line's own entry beside the six: "Port" in "[CommandLine]", which the dialog
-// never reads, holds the port of the last send when the Port list cannot show it (a device
-// path, a COM number above 30), and is empty otherwise.
-extern const char* const REMEMBERED_PORT_SECTION;
-extern const char* const REMEMBERED_PORT_KEY;
-
-// The remembered port text, "" when there is none. Raises CFileException.
-std::string ReadRememberedPort(CIniFile& ini);
-
-// Remembers `port` when the Port list cannot show it and forgets any earlier one otherwise,
-// removing the entry (an empty one is never written). The file is rewritten only when the
-// entry changes, so a file without it stays as it is for sends on listed ports. Raises
-// CFileException.
-void WriteRememberedPort(CIniFile& ini, const std::string& port);
-
-// The choices of a command that uses the cutter without sending a job: --model, --port
-// and --ini, each as send takes it.
-struct TargetOptions {
-  int model = -1;       // ModelTable index; -1 when not given
-  std::string port;     // "" when not given
-  std::string iniPath;  // "" for DefaultSettingsPath()
+// Which remembered choices a command takes, and so checks.
+enum ChoiceUse {
+  USE_MODEL = 1,      // the model
+  USE_OFFSETS = 2,    // the blade offset and the over-cut
+  USE_CUT_ORDER = 4,  // the weed border and the passes
+  USE_ALL = USE_MODEL | USE_OFFSETS | USE_CUT_ORDER,
 };
 
-// Adds --port PORT, as send and the commands that use the cutter without a job take it.
-void AddPortOption(CLI::App& command, std::string& port);
+// Whether every choice of `uses` that `used` takes from the file at `iniPath` (where `given`
+// has none) is one the command line would take as an option: a model index beyond the
+// table, a ticked box's distance "2.5" or "0,5", a weed border "100" or passes "7" would
+// cut the job with a choice the user could not ask for again. False after a message that
+// names the value, its entry, why it is refused and the options that replace it:
+// "plotgate: the saved weed border in FILE ([CutOrder] WeedBorder): "100" is outside a
+// number of mm from 0.5 to 50; give --weed-border MM or --no-weed-border".
+bool TakenAccepted(const Choices& given, const Choices& used, const Remembered& remembered, const std::string& iniPath,
+                   int uses);
 
-// Adds --model NAME|INDEX, --port PORT and --ini FILE to such a command.
-void AddTargetOptions(CLI::App& command, TargetOptions& options);
+// ReadRemembered, UsedChoices and TakenAccepted of every choice, for a command that cuts
+// the job (send, info --detail), then the warnings. 0; 1 after the reading's message;
+// EXIT_USAGE after a refusal.
+int CompleteFromSettings(const Choices& given, const std::string& iniPath, CIniFile& ini, Remembered& remembered,
+                         Choices& used);
+
+// Saves the choices of a send, `used` with the port it went to, into the settings file
+// `ini` names, under the settings lock, so that the file holds this send's choices whole
+// whatever other program saves at the same time. Raises CFileException.
+void RememberSend(CIniFile& ini, const Choices& used);
+
+// Adds --port PORT, as send and the commands that use the cutter without a job take it.
+void AddPortOption(CLI::App& command, Choices& given);
+
+// Adds --model NAME|INDEX, --port PORT and --ini FILE to a command that uses the cutter.
+void AddTargetOptions(CLI::App& command, Choices& given, std::string& iniPath);
 
 // Where a send goes.
 struct CutterTarget {
@@ -135,6 +97,7 @@ struct CutterTarget {
   std::vector<SerialDevice> devices;  // the serial devices of this system
   Remembered remembered;              // what the settings file remembers (read once, warned about once)
   std::string iniPath;                // the settings file read
+  Choices used;                       // the choices in use (UsedChoices)
   // Why no send can go out with these choices, "" when one can: "no cutter model chosen
   // yet: ..." when no model was given and none is remembered (the first model is then only
   // a default), or "no serial device found for ..." when no port was given or remembered
@@ -146,30 +109,22 @@ struct CutterTarget {
 // protocol's rule finds, else UnmatchedPortFallback() ("" on Linux).
 std::string AutomaticPort(int protocol, const std::vector<SerialDevice>& devices);
 
-// The target of a send with `choices` completed from the settings file (`given` as the
-// command line gave them), among the serial devices `devices`: the model, the port given or remembered, else
+// The target of a send with the choices `used` (`given` as the command line gave them),
+// among the serial devices `devices`: the model, the port given or remembered, else
 // AutomaticPort, with the refusal when there is one.
-CutterTarget TargetOf(const SendChoices& given, const SendChoices& choices, const Remembered& remembered,
+CutterTarget TargetOf(const Choices& given, const Choices& used, const Remembered& remembered,
                       const std::vector<SerialDevice>& devices);
 
-// The model and port that `send` would take with the given options, completed from the
-// settings file as send completes them, with what the file remembers. The settings file is
-// read once, never created or changed. 0; 1 after a message on stderr when it cannot be
-// read; EXIT_USAGE after one when its model index, taken, would be refused as --model.
-int FindCutterTarget(const TargetOptions& options, CutterTarget& target);
+// The model and port that `send` would take with the `given` choices, completed from the
+// settings file `iniPath` as send completes them, with what the file remembers. The
+// settings file is read once, never created or changed. 0; 1 after a message on stderr
+// when it cannot be read; EXIT_USAGE after one when its model index, taken, would be
+// refused as --model.
+int FindCutterTarget(const Choices& given, const std::string& iniPath, CutterTarget& target);
 
 // 0 when a send can go to `target`; EXIT_USAGE after "plotgate: REFUSAL" on stderr.
 int RefuseTarget(const CutterTarget& target);
 
 // FindCutterTarget for a command that uses the cutter: 0; 1 when the settings cannot be
 // read; EXIT_USAGE after "plotgate: REFUSAL" on stderr.
-int FindUsableTarget(const TargetOptions& options, CutterTarget& target);
-
-// Fills in from `saved` the cut order the command line left out, as the dialog restores
-// its controls: each box not given is ticked as remembered unless its --no- option is
-// given, the weed border keeps its remembered text, and the passes are the remembered ones.
-void CompleteCutOrder(CutOrderChoice& choice, const RememberOptions& options, const SavedCutOrder& saved);
-
-// The cut order to remember for a send with `choice` (completed); an unticked weed border
-// keeps the text `saved` holds.
-SavedCutOrder CutOrderToRemember(const CutOrderChoice& choice, const SavedCutOrder& saved);
+int FindUsableTarget(const Choices& given, const std::string& iniPath, CutterTarget& target);

@@ -26,11 +26,15 @@ std::string WholeNumberProblem(const std::string& value, int min, int max, const
   return "not a whole number from " + std::to_string(min) + " to " + std::to_string(max) + " (" + what + ")";
 }
 
+// The choices a command takes from `r` where nothing is given.
+Choices Used(const Remembered& r) { return UsedChoices(Choices(), r); }
+
 std::string ModelUsed(const Remembered& r) {
-  return std::to_string(r.saved.modelIndex) + " (" + ModelTable[r.saved.modelIndex].name + ")";
+  const int model = *Used(r).model;
+  return std::to_string(model) + " (" + ModelTable[model].name + ")";
 }
 
-std::string TickUsed(int tick) { return tick != 0 ? "1 (ticked)" : "0 (unticked)"; }
+std::string TickUsed(const std::optional<bool>& tick) { return tick.value_or(false) ? "1 (ticked)" : "0 (unticked)"; }
 
 std::string CheckBoxProblem(const std::string& value, const Remembered&) {
   return WholeNumberProblem(value, 0, 1, "0 unticked, 1 ticked");
@@ -56,38 +60,42 @@ const KnownSetting KNOWN_SETTINGS[] = {
        return WholeNumberProblem(v, 0, PORT_LIST_COUNT - 1, "0 VORN_USB, 1 to 30 COM1 to COM30");
      },
      [](const Remembered& r) {
-       return std::to_string(r.saved.portIndex) + " (" + PortListText(r.saved.portIndex) + ")";
+       const ChoiceRow& row = *FindChoiceRow("Device", "Port");
+       const int index = ChoiceNumber(row, ChoiceText(r.texts, row));
+       return std::to_string(index) + " (" + PortListText(index) + ")";
      }},
-    {"Offset", "ChkBladeOffset", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.saved.chkBladeOffset); }},
-    {"Offset", "ChkOverCut", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.saved.chkOverCut); }},
+    {"Offset", "ChkBladeOffset", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.choices.bladeOffset); }},
+    {"Offset", "ChkOverCut", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.choices.overCut); }},
     // The distances are taken as typed; a send refuses one it cannot use while its box is ticked.
-    {"Offset", "BladeOffset", nullptr, [](const Remembered& r) { return r.saved.bladeOffsetText; }},
-    {"Offset", "OverCut", nullptr, [](const Remembered& r) { return r.saved.overCutText; }},
-    {CUT_ORDER_SECTION, "InsideFirst", CheckBoxProblem,
-     [](const Remembered& r) { return TickUsed(r.cutOrder.insideFirst); }},
-    {CUT_ORDER_SECTION, "ShortestTravel", CheckBoxProblem,
-     [](const Remembered& r) { return TickUsed(r.cutOrder.shortestTravel); }},
-    {CUT_ORDER_SECTION, "ChkWeedBorder", CheckBoxProblem,
-     [](const Remembered& r) { return TickUsed(r.cutOrder.chkWeedBorder); }},
+    {"Offset", "BladeOffset", nullptr, [](const Remembered& r) { return *Used(r).bladeOffsetText; }},
+    {"Offset", "OverCut", nullptr, [](const Remembered& r) { return *Used(r).overCutText; }},
+    {"CutOrder", "InsideFirst", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.choices.insideFirst); }},
+    {"CutOrder", "ShortestTravel", CheckBoxProblem,
+     [](const Remembered& r) { return TickUsed(r.choices.shortestTravel); }},
+    {"CutOrder", "ChkWeedBorder", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.choices.weedBorder); }},
     // The margin is read as a number and brought into its range, but only while its box is ticked.
-    {CUT_ORDER_SECTION, "WeedBorder",
+    {"CutOrder", "WeedBorder",
      [](const std::string& v, const Remembered& r) {
-       return r.cutOrder.chkWeedBorder != 0 ? MillimetreProblem(v, WEED_BORDER_RANGE) : std::string();
+       return r.choices.weedBorder.value_or(false) ? MillimetreProblem(v, WEED_BORDER_RANGE) : std::string();
      },
      [](const Remembered& r) {
-       if (r.cutOrder.chkWeedBorder == 0 || MillimetreProblem(r.cutOrder.weedBorderText, WEED_BORDER_RANGE).empty())
-         return r.cutOrder.weedBorderText;
+       const Choices used = Used(r);
+       if (!*used.weedBorder || MillimetreProblem(*used.weedBorderText, WEED_BORDER_RANGE).empty())
+         return *used.weedBorderText;
        char mm[32];
-       snprintf(mm, sizeof mm, "%g mm", CutOrderFromSaved(r.cutOrder).weedMargin / double(PLOT_UNITS_PER_MM));
+       snprintf(mm, sizeof mm, "%g mm", CutOrderFrom(used).weedMargin / double(PLOT_UNITS_PER_MM));
        return std::string(mm);
      }},
-    {CUT_ORDER_SECTION, "Passes",
+    {"CutOrder", "Passes",
      [](const std::string& v, const Remembered&) {
        return WholeNumberProblem(v, MIN_PASSES, MAX_PASSES, "how often each path is cut");
      },
-     [](const Remembered& r) { return std::to_string(r.cutOrder.passes); }},
-    {REMEMBERED_PORT_SECTION, REMEMBERED_PORT_KEY, nullptr,
-     [](const Remembered& r) { return r.port.empty() ? std::string("none") : r.port; }},
+     [](const Remembered& r) { return std::to_string(*Used(r).passes); }},
+    {"CommandLine", "Port", nullptr,
+     [](const Remembered& r) {
+       const std::string port = ChoiceText(r.texts, *FindChoiceRow("CommandLine", "Port"));
+       return port.empty() ? std::string("none") : port;
+     }},
 };
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) {

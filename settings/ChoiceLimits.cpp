@@ -49,19 +49,20 @@ std::string WholeNumberProblem(const std::string& text, int min, int max) {
   return "\"" + text + "\" is not a whole number from " + std::to_string(min) + " to " + std::to_string(max);
 }
 
-std::string RefusedOptionText(const SavedChoices& choices, const SavedCutOrder& order) {
+std::string RefusedOptionText(const Choices& choices) {
   const struct {
-    bool ticked;
+    const std::optional<bool>& ticked;
     const char* label;
-    const std::string& text;
+    const std::optional<std::string>& text;
     const MillimetreRange& range;
   } options[] = {
-      {choices.chkBladeOffset != 0, "Blade offset", choices.bladeOffsetText, BLADE_OFFSET_RANGE},
-      {choices.chkOverCut != 0, "OverCut", choices.overCutText, OVER_CUT_RANGE},
-      {order.chkWeedBorder != 0, "Weed border", order.weedBorderText, WEED_BORDER_RANGE},
+      {choices.bladeOffset, "Blade offset", choices.bladeOffsetText, BLADE_OFFSET_RANGE},
+      {choices.overCut, "OverCut", choices.overCutText, OVER_CUT_RANGE},
+      {choices.weedBorder, "Weed border", choices.weedBorderText, WEED_BORDER_RANGE},
   };
   for (const auto& option : options) {
-    const std::string problem = option.ticked ? MillimetreProblem(option.text, option.range) : "";
+    const bool ticked = option.ticked.value_or(false);
+    const std::string problem = ticked ? MillimetreProblem(option.text.value_or(""), option.range) : "";
     if (!problem.empty()) return option.label + (": " + problem);
   }
   return "";

@@ -7,8 +7,7 @@
 #include <cstddef>
 #include <string>
 
-#include "settings/CutOrderSettings.h"
-#include "settings/Settings.h"
+#include "settings/Choices.h"
 
 struct MillimetreRange {
   double min;
@@ -51,4 +50,4 @@ std::string WholeNumberProblem(const std::string& text, int min, int max);
 // The first ticked option of the dialog whose text a send must not save, as the command
 // line would refuse it: the check box's label and why ("Weed border: \"100\" is outside a
 // number of mm from 0.5 to 50"); "" when every ticked text may be saved.
-std::string RefusedOptionText(const SavedChoices& choices, const SavedCutOrder& order);
+std::string RefusedOptionText(const Choices& choices);

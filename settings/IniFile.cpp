@@ -112,7 +112,10 @@ std::string CIniFile::GetString(std::string section, std::string key, std::strin
 }
 
 int CIniFile::GetInt(std::string section, std::string key, int def) {
-  const std::string text = GetString(section, key, std::to_string(def));
+  return IniNumber(GetString(section, key, std::to_string(def)));
+}
+
+int IniNumber(const std::string& text) {
   // strtol saturates at the bounds of long, which is wider than int on 64-bit Linux.
   const long value = strtol(text.c_str(), nullptr, 10);
   if (value > INT_MAX) return INT_MAX;

@@ -37,6 +37,10 @@ IniLine ParseIniLine(const std::string& line);
 // The lines of a file's `bytes`, without their CR LF or LF ends.
 std::vector<std::string> SplitIniLines(const std::string& bytes);
 
+// An entry's text as a number, as atoi reads it: leading white space, optional sign, decimal
+// digits up to the first other character; no digits give 0, values beyond int saturate.
+int IniNumber(const std::string& text);
+
 class CIniFile {
  public:
   CIniFile();
@@ -50,8 +54,7 @@ class CIniFile {
 
   // The trimmed value of `key` in `section` as the file holds it now, or `def`.
   std::string GetString(std::string section, std::string key, std::string def);
-  // GetString converted as atoi does: leading white space, optional sign, decimal digits
-  // up to the first other character; no digits give 0, values beyond int saturate.
+  // GetString converted by IniNumber.
   int GetInt(std::string section, std::string key, int def);
 
   // Sets `key`=`value` in `section` and rewrites the file: an existing entry is replaced

@@ -3,10 +3,11 @@
 #include "cutter/ModelTable.h"
 #include "settings/PortList.h"
 
-RestoredDevice RestoreDevice(const SavedChoices& saved, const std::vector<SerialDevice>& devices) {
+RestoredDevice RestoreDevice(const Choices& saved, const std::vector<SerialDevice>& devices) {
   RestoredDevice restored;
-  restored.modelIndex = saved.modelIndex >= 0 && saved.modelIndex < MODEL_COUNT ? saved.modelIndex : 0;
-  restored.port = PortListText(saved.portIndex);
+  const int model = saved.model.value_or(0);
+  restored.modelIndex = model >= 0 && model < MODEL_COUNT ? model : 0;
+  restored.port = saved.port.value_or("");
   if (restored.port.empty()) restored.port = PortListText(0);
   if (restored.modelIndex == 0) {
     // The first model keeps whatever entry was saved, and the user may change it.
@@ -19,13 +20,4 @@ RestoredDevice RestoreDevice(const SavedChoices& saved, const std::vector<Serial
     restored.portChosenForModel = true;
   }
   return restored;
-}
-
-OffsetOptions RestoreOffsets(const SavedChoices& saved) {
-  OffsetOptions options;
-  options.bladeOffset = saved.chkBladeOffset != 0;
-  options.bladeOffsetText = saved.bladeOffsetText;
-  options.overCut = saved.chkOverCut != 0;
-  options.overCutText = saved.overCutText;
-  return options;
 }

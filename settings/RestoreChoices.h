@@ -1,15 +1,14 @@
 // What the dialog shows at start-up for the saved model and port: the saved entries, or,
 // when a model other than the first was saved with the "VORN_USB" entry, the port that
-// choosing that model in the Device list picks; and the offset options the saved check
-// boxes and edits stand for. The command line restores through the same rules.
+// choosing that model in the Device list picks. The command line restores through the same
+// rules.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "cutter/PortDiscovery.h"
-#include "pipeline/JobFileWriter.h"
-#include "settings/Settings.h"
+#include "settings/Choices.h"
 
 struct RestoredDevice {
   int modelIndex = 0;
@@ -23,11 +22,6 @@ struct RestoredDevice {
   bool portChosenForModel = false;
 };
 
-// `saved` as ReadSavedChoices gives it (indices already in range); `devices` is the
-// system's serial device list that the automatic choice searches.
-RestoredDevice RestoreDevice(const SavedChoices& saved, const std::vector<SerialDevice>& devices);
-
-// The offset options of the saved choices, as a send with those controls writes the job:
-// each box ticked when its saved value is nonzero, each text as saved (an unticked box
-// keeps its text too).
-OffsetOptions RestoreOffsets(const SavedChoices& saved);
+// `saved` as ReadChoices gives it (no port, or an empty one, for the Port list's entry 0);
+// `devices` is the system's serial device list that the automatic choice searches.
+RestoredDevice RestoreDevice(const Choices& saved, const std::vector<SerialDevice>& devices);

@@ -14,114 +14,70 @@
 
 namespace {
 
-SavedChoices Saved(int model, int port, int blade, int overCut, const char* bladeText, const char* overCutText) {
-  SavedChoices saved;
-  saved.modelIndex = model;
-  saved.portIndex = port;
-  saved.chkBladeOffset = blade;
-  saved.chkOverCut = overCut;
-  saved.bladeOffsetText = bladeText;
-  saved.overCutText = overCutText;
-  return saved;
+// What a file with these six entries (and the command line's port when not "") is read as.
+Remembered Saved(int model, int port, int blade, int overCut, const char* bladeText, const char* overCutText,
+                 const char* rememberedPort = "") {
+  Remembered remembered;
+  remembered.texts = {std::to_string(model), std::to_string(port), std::to_string(blade), std::to_string(overCut),
+                      bladeText, overCutText};
+  remembered.texts.resize(CHOICE_ROW_COUNT);
+  if (*rememberedPort) remembered.texts[6] = rememberedPort;
+  remembered.choices = ChoicesFromTexts(remembered.texts);
+  return remembered;
 }
 
 TEST(RememberedChoices, NothingGivenTakesEverythingSaved) {
-  SendChoices choices;
-  CompleteFromSaved(choices, RememberOptions(), Saved(3, 27, 1, 0, "0.5", "1.0"));
-  EXPECT_EQ(choices.cutter.model, 3);
-  EXPECT_EQ(choices.port, "COM27");
-  EXPECT_TRUE(choices.cutter.offsets.bladeOffset);
-  EXPECT_EQ(choices.cutter.offsets.bladeOffsetText, "0.5");
-  EXPECT_FALSE(choices.cutter.offsets.overCut);
-  EXPECT_EQ(choices.cutter.offsets.overCutText, "1.0");
+  const Choices choices = UsedChoices(Choices(), Saved(3, 27, 1, 0, "0.5", "1.0"));
+  EXPECT_EQ(*choices.model, 3);
+  EXPECT_EQ(*choices.port, "COM27");
+  EXPECT_TRUE(*choices.bladeOffset);
+  EXPECT_EQ(*choices.bladeOffsetText, "0.5");
+  EXPECT_FALSE(*choices.overCut);
+  EXPECT_EQ(*choices.overCutText, "1.0");
 }
 
 TEST(RememberedChoices, SavedUsbEntryLeavesThePortToTheAutomaticChoice) {
-  SendChoices choices;
-  CompleteFromSaved(choices, RememberOptions(), Saved(9, 0, 0, 0, "0.38", "0.85"));
-  EXPECT_EQ(choices.cutter.model, 9);
-  EXPECT_EQ(choices.port, "");
+  const Choices choices = UsedChoices(Choices(), Saved(9, 0, 0, 0, "0.38", "0.85"));
+  EXPECT_EQ(*choices.model, 9);
+  EXPECT_EQ(choices.port.value_or(""), "");
 }
 
 // A given model once sent to the first port its rule found (or COM1), whatever port the
 // last send used.
 TEST(RememberedChoices, GivenModelKeepsTheSavedPortButNotTheUsbEntry) {
-  SendChoices choices;
-  choices.cutter.model = 4;
-  CompleteFromSaved(choices, RememberOptions(), Saved(3, 27, 0, 0, "0.38", "0.85"));
-  EXPECT_EQ(choices.cutter.model, 4);
-  EXPECT_EQ(choices.port, "COM27");
-  SendChoices usb;
-  usb.cutter.model = 4;
-  CompleteFromSaved(usb, RememberOptions(), Saved(0, 0, 0, 0, "0.38", "0.85"));
-  EXPECT_EQ(usb.port, "");
+  Choices given;
+  given.model = 4;
+  const Choices choices = UsedChoices(given, Saved(3, 27, 0, 0, "0.38", "0.85"));
+  EXPECT_EQ(*choices.model, 4);
+  EXPECT_EQ(*choices.port, "COM27");
+  const Choices usb = UsedChoices(given, Saved(0, 0, 0, 0, "0.38", "0.85"));
+  EXPECT_EQ(usb.port.value_or(""), "");
 }
 
 TEST(RememberedChoices, GivenOptionsWinAndUntickingKeepsTheText) {
-  SendChoices choices;
-  choices.port = "/dev/ttyUSB0";
-  choices.cutter.offsets.overCut = true;
-  choices.cutter.offsets.overCutText = "2";
-  RememberOptions options;
-  options.noBladeOffset = true;
-  CompleteFromSaved(choices, options, Saved(3, 27, 1, 1, "0.5", "1.0"));
-  EXPECT_EQ(choices.port, "/dev/ttyUSB0");
-  EXPECT_FALSE(choices.cutter.offsets.bladeOffset);
-  EXPECT_EQ(choices.cutter.offsets.bladeOffsetText, "0.5");
-  EXPECT_TRUE(choices.cutter.offsets.overCut);
-  EXPECT_EQ(choices.cutter.offsets.overCutText, "2");
-}
-
-TEST(RememberedChoices, PortIsSavedAsItsListIndex) {
-  SendChoices choices;
-  choices.cutter.model = 2;
-  choices.cutter.offsets = {true, "0.4", false, "0.85", {}};
-  const SavedChoices saved = Saved(0, 7, 0, 0, "0.38", "0.85");
-  const SavedChoices com30 = ChoicesToRemember(choices, "COM30", saved);
-  EXPECT_EQ(com30.modelIndex, 2);
-  EXPECT_EQ(com30.portIndex, 30);
-  EXPECT_EQ(com30.chkBladeOffset, 1);
-  EXPECT_EQ(com30.chkOverCut, 0);
-  EXPECT_EQ(com30.bladeOffsetText, "0.4");
-  EXPECT_EQ(com30.overCutText, "0.85");
-  EXPECT_EQ(ChoicesToRemember(choices, "VORN_USB", saved).portIndex, 0);
-  // Ports the Port list cannot show keep the saved entry.
-  EXPECT_EQ(ChoicesToRemember(choices, "COM31", saved).portIndex, 7);
-  EXPECT_EQ(ChoicesToRemember(choices, "/dev/pts/3", saved).portIndex, 7);
-  EXPECT_EQ(ChoicesToRemember(choices, "\\\\.\\COM3", saved).portIndex, 7);
+  Choices given;
+  given.port = "/dev/ttyUSB0";
+  given.overCut = true;
+  given.overCutText = "2";
+  given.bladeOffset = false;
+  const Choices choices = UsedChoices(given, Saved(3, 27, 1, 1, "0.5", "1.0"));
+  EXPECT_EQ(*choices.port, "/dev/ttyUSB0");
+  EXPECT_FALSE(*choices.bladeOffset);
+  EXPECT_EQ(*choices.bladeOffsetText, "0.5");
+  EXPECT_TRUE(*choices.overCut);
+  EXPECT_EQ(*choices.overCutText, "2");
 }
 
 TEST(RememberedChoices, RememberedPortWinsOverTheSavedIndexUnlessAPortIsGiven) {
-  SendChoices choices;
-  CompleteFromSaved(choices, RememberOptions(), Saved(3, 0, 0, 0, "", ""), "/dev/ttyUSB0");
-  EXPECT_EQ(choices.port, "/dev/ttyUSB0");
-  SendChoices given;
+  const Remembered remembered = Saved(3, 0, 0, 0, "", "", "/dev/ttyUSB0");
+  EXPECT_EQ(*UsedChoices(Choices(), remembered).port, "/dev/ttyUSB0");
+  Choices given;
   given.port = "COM4";
-  CompleteFromSaved(given, RememberOptions(), Saved(3, 0, 0, 0, "", ""), "/dev/ttyUSB0");
-  EXPECT_EQ(given.port, "COM4");
-  SendChoices withModel;
-  withModel.cutter.model = 4;
-  CompleteFromSaved(withModel, RememberOptions(), Saved(3, 0, 0, 0, "", ""), "/dev/ttyUSB0");
+  EXPECT_EQ(*UsedChoices(given, remembered).port, "COM4");
+  Choices withModel;
+  withModel.model = 4;
   // Once left to the model's rule, which sent to COM1 with nothing behind it.
-  EXPECT_EQ(withModel.port, "/dev/ttyUSB0");
-}
-
-TEST(RememberedChoices, RememberedPortEntryIsWrittenOnlyWhenItChanges) {
-  TempDir dir;
-  CIniFile ini;
-  ini.IniPath = dir.Write("Plotgate.ini", "[Device]\r\nType=4\r\nPort=2\r\n");
-  WriteRememberedPort(ini, "COM3");
-  EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\nPort=2\r\n");
-  WriteRememberedPort(ini, "COM31");
-  EXPECT_EQ(ReadRememberedPort(ini), "COM31");
-  WriteRememberedPort(ini, "/dev/pts/3");
-  EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\nPort=2\r\n[CommandLine]\r\nPort=/dev/pts/3\r\n");
-  // Forgotten, the entry goes with its emptied section: once left as "Port=".
-  WriteRememberedPort(ini, "COM3");
-  EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\nPort=2\r\n");
-  ini.IniPath = dir.Write("Plotgate.ini", "[CommandLine]\r\nPort=/dev/pts/3\r\nOther=1\r\n[Device]\r\nType=4\r\n");
-  WriteRememberedPort(ini, "COM3");
-  EXPECT_EQ(TempDir::Read(ini.IniPath), "[CommandLine]\r\nOther=1\r\n[Device]\r\nType=4\r\n");
+  EXPECT_EQ(*UsedChoices(withModel, remembered).port, "/dev/ttyUSB0");
 }
 
 // The refusals of a send's target, among the devices of a sysfs tree made for the test: a
@@ -136,16 +92,16 @@ TEST(CutterTarget, NoModelOrNoDeviceIsRefusedWhereThereIsNoFallback) {
   }
   const std::vector<SerialDevice> devices = ListTtyDevices(sys.Path() / "class", "/dev");
   Remembered remembered;
-  remembered.modelSaved = true;
-  SendChoices given;
-  given.cutter.model = FindModel("Robin-Series");
+  remembered.choices.model = 0;
+  Choices given;
+  given.model = FindModel("Robin-Series");
   const CutterTarget robin = TargetOf(given, given, remembered, devices);
   const bool refuses = UnmatchedPortFallback().empty();
   EXPECT_EQ(robin.port, refuses ? "" : "COM1");
   EXPECT_EQ(robin.refusal, refuses ? "no serial device found for Robin-Series (it looks for a USB serial adapter); "
                                      "give --port /dev/ttyUSB0 (plotgate ports lists them)"
                                    : "");
-  given.cutter.model = FindModel("Plover");
+  given.model = FindModel("Plover");
   const CutterTarget plover = TargetOf(given, given, remembered, devices);
   EXPECT_EQ(plover.port, "/dev/ttyACM0");
   EXPECT_EQ(plover.refusal, "");
@@ -154,42 +110,15 @@ TEST(CutterTarget, NoModelOrNoDeviceIsRefusedWhereThereIsNoFallback) {
                                     "port); give --port /dev/ttyACM0 (plotgate ports lists them)"
                                   : "");
   // A given or remembered port is taken as it is.
-  SendChoices withPort = given;
+  Choices withPort = given;
   withPort.port = "/dev/pts/4";
   EXPECT_EQ(TargetOf(given, withPort, remembered, {}).port, "/dev/pts/4");
   EXPECT_EQ(TargetOf(given, withPort, remembered, {}).refusal, "");
   // No model given and none remembered: refused whatever the port.
-  SendChoices nothing;
-  SendChoices defaulted = withPort;
-  defaulted.cutter.model = 0;
-  EXPECT_EQ(TargetOf(nothing, defaulted, Remembered(), devices).refusal,
+  Choices defaulted = withPort;
+  defaulted.model = 0;
+  EXPECT_EQ(TargetOf(Choices(), defaulted, Remembered(), devices).refusal,
             "no cutter model chosen yet: add --model NAME (plotgate models lists them)");
-}
-
-TEST(RememberedChoices, CutOrderIsWrittenOnlyWhenItChangesAndReadBackInRange) {
-  TempDir dir;
-  CIniFile ini;
-  ini.IniPath = dir.Write("Plotgate.ini", "[Device]\r\nType=4\r\n");
-  // The defaults leave a file without the section as it is.
-  WriteSavedCutOrder(ini, SavedCutOrder());
-  EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\n");
-  SavedCutOrder changed;
-  changed.insideFirst = 1;
-  changed.passes = 2;
-  WriteSavedCutOrder(ini, changed);
-  EXPECT_EQ(TempDir::Read(ini.IniPath), "[Device]\r\nType=4\r\n[CutOrder]\r\nInsideFirst=1\r\nPasses=2\r\n");
-  dir.Write("Plotgate.ini", "[CutOrder]\r\nInsideFirst=7\r\nPasses=9\r\nChkWeedBorder=1\r\nWeedBorder=2.5\r\n");
-  const SavedCutOrder read = ReadSavedCutOrder(ini);
-  EXPECT_EQ(read.insideFirst, 1);
-  EXPECT_EQ(read.passes, 5);
-  // Unticked on the command line, the border keeps its remembered margin.
-  CutOrderChoice choice;
-  RememberOptions options;
-  options.noWeedBorder = true;
-  CompleteCutOrder(choice, options, read);
-  EXPECT_TRUE(choice.insideFirst);
-  EXPECT_FALSE(choice.weedBorder);
-  EXPECT_EQ(CutOrderToRemember(choice, read).weedBorderText, "2.5");
 }
 
 // A hand-edited settings file is read by the dialog's rules, which drop or replace what they
@@ -244,26 +173,25 @@ TEST(SettingsWarnings, EachEntryThatCannotBeUsedIsNamedWithWhatIsUsedInstead) {
     CIniFile ini;
     ini.IniPath = dir.Write("Plotgate.ini", row.file);
     Remembered remembered;
-    remembered.saved = ReadSavedChoices(ini);
-    remembered.port = ReadRememberedPort(ini);
-    remembered.cutOrder = ReadSavedCutOrder(ini);
+    remembered.texts = ReadChoiceTexts(ini);
+    remembered.choices = ChoicesFromTexts(remembered.texts);
     EXPECT_EQ(SettingsWarnings(ini.Lines, remembered), row.warnings) << row.file;
   }
   // What the programs write, every entry away from its default, reads without a warning.
   TempDir dir;
   CIniFile ini;
   ini.IniPath = dir.Write("Plotgate.ini", "");
-  WriteSavedChoices(ini, Saved(10, 30, 1, 1, "2", "5"));
-  WriteRememberedPort(ini, "/dev/ttyACM0");
-  SavedCutOrder order;
-  order.insideFirst = order.shortestTravel = order.chkWeedBorder = 1;
-  order.weedBorderText = "50";
-  order.passes = 5;
-  WriteSavedCutOrder(ini, order);
+  Choices away = UsedChoices(Choices(), Saved(10, 30, 1, 1, "2", "5"));
+  away.insideFirst = away.shortestTravel = away.weedBorder = true;
+  away.weedBorderText = "50";
+  away.passes = 5;
+  WriteChoices(ini, away);
+  // The Port entry stays 30 beside the command line's own.
+  away.port = "/dev/ttyACM0";
+  WriteChoices(ini, away);
   Remembered remembered;
-  remembered.saved = ReadSavedChoices(ini);
-  remembered.port = ReadRememberedPort(ini);
-  remembered.cutOrder = ReadSavedCutOrder(ini);
+  remembered.texts = ReadChoiceTexts(ini);
+  remembered.choices = ChoicesFromTexts(remembered.texts);
   EXPECT_EQ(SettingsWarnings(ini.Lines, remembered), std::vector<std::string>()) << TempDir::Read(ini.IniPath);
 }
 
@@ -440,11 +368,20 @@ TEST(CliSendSettings, SendsAtOnceLeaveOneSendsChoices) {
   TempDir dir;
   const std::string path = dir.Write("Plotgate.ini", "");
   const int SENDS = 4;
-  std::vector<SendChoices> sends(SENDS);
+  std::vector<Choices> sends(SENDS);
   for (int i = 0; i < SENDS; ++i) {
-    sends[i].cutter.model = i + 1;
-    sends[i].cutter.offsets = {i % 2 == 0, std::to_string(i + 1) + ".0", i % 2 == 1, "0." + std::to_string(i + 1), {}};
-    sends[i].job.cutOrder = {i % 2 == 0, i % 2 == 1, true, std::to_string(i + 2), i + 1};
+    Choices& send = sends[i];
+    send.model = i + 1;
+    send.port = "COM" + std::to_string(i + 1);
+    send.bladeOffset = i % 2 == 0;
+    send.bladeOffsetText = std::to_string(i + 1) + ".0";
+    send.overCut = i % 2 == 1;
+    send.overCutText = "0." + std::to_string(i + 1);
+    send.insideFirst = i % 2 == 0;
+    send.shortestTravel = i % 2 == 1;
+    send.weedBorder = true;
+    send.weedBorderText = std::to_string(i + 2);
+    send.passes = i + 1;
   }
   for (int round = 0; round < 10; ++round) {
     std::atomic<int> ready{0};
@@ -455,27 +392,25 @@ TEST(CliSendSettings, SendsAtOnceLeaveOneSendsChoices) {
         ini.IniPath = path;
         ++ready;
         while (ready < SENDS) std::this_thread::yield();
-        RememberSend(ini, sends[i], "COM" + std::to_string(i + 1));
+        RememberSend(ini, sends[i]);
       });
     }
     for (std::thread& thread : threads) thread.join();
     CIniFile ini;
     ini.IniPath = path;
-    const SavedChoices saved = ReadSavedChoices(ini);
-    const SavedCutOrder order = ReadSavedCutOrder(ini);
-    ASSERT_GE(saved.modelIndex, 1);
-    ASSERT_LE(saved.modelIndex, SENDS);
-    const SendChoices& last = sends[saved.modelIndex - 1];
-    const SavedChoices whole = ChoicesToRemember(last, "COM" + std::to_string(saved.modelIndex), saved);
-    EXPECT_EQ(saved.portIndex, whole.portIndex) << "round " << round;
-    EXPECT_EQ(saved.chkBladeOffset, whole.chkBladeOffset) << "round " << round;
-    EXPECT_EQ(saved.chkOverCut, whole.chkOverCut) << "round " << round;
+    const Choices saved = Merged(ReadChoices(ini), DefaultChoices());
+    ASSERT_GE(*saved.model, 1);
+    ASSERT_LE(*saved.model, SENDS);
+    const Choices whole = Merged(sends[*saved.model - 1], DefaultChoices());
+    EXPECT_EQ(saved.port, whole.port) << "round " << round;
+    EXPECT_EQ(saved.bladeOffset, whole.bladeOffset) << "round " << round;
+    EXPECT_EQ(saved.overCut, whole.overCut) << "round " << round;
     EXPECT_EQ(saved.bladeOffsetText, whole.bladeOffsetText) << "round " << round;
     EXPECT_EQ(saved.overCutText, whole.overCutText) << "round " << round;
-    EXPECT_EQ(order.insideFirst, last.job.cutOrder.insideFirst ? 1 : 0) << "round " << round;
-    EXPECT_EQ(order.shortestTravel, last.job.cutOrder.shortestTravel ? 1 : 0) << "round " << round;
-    EXPECT_EQ(order.weedBorderText, last.job.cutOrder.weedBorderText) << "round " << round;
-    EXPECT_EQ(order.passes, last.job.cutOrder.passes) << "round " << round;
+    EXPECT_EQ(saved.insideFirst, whole.insideFirst) << "round " << round;
+    EXPECT_EQ(saved.shortestTravel, whole.shortestTravel) << "round " << round;
+    EXPECT_EQ(saved.weedBorderText, whole.weedBorderText) << "round " << round;
+    EXPECT_EQ(saved.passes, whole.passes) << "round " << round;
   }
 }
 

@@ -27,15 +27,14 @@ TEST(ChoiceLimits, DialogRefusesTickedTextsTheCommandLineRefuses) {
       {1, 1, 1, "2.5", "0,5", "100", "Blade offset: \"2.5\" is outside a number of mm from 0.01 to 2"},
   };
   for (const auto& row : rows) {
-    SavedChoices choices;
-    choices.chkBladeOffset = row.bladeOffset;
-    choices.chkOverCut = row.overCut;
+    Choices choices;
+    choices.bladeOffset = row.bladeOffset != 0;
+    choices.overCut = row.overCut != 0;
     choices.bladeOffsetText = row.bladeText;
     choices.overCutText = row.overCutText;
-    SavedCutOrder order;
-    order.chkWeedBorder = row.weedBorder;
-    order.weedBorderText = row.weedText;
-    EXPECT_EQ(RefusedOptionText(choices, order), row.refusal);
+    choices.weedBorder = row.weedBorder != 0;
+    choices.weedBorderText = row.weedText;
+    EXPECT_EQ(RefusedOptionText(choices), row.refusal);
   }
 }
 

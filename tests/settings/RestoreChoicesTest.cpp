@@ -5,10 +5,10 @@
 
 namespace {
 
-SavedChoices Saved(int model, int port) {
-  SavedChoices saved;
-  saved.modelIndex = model;
-  saved.portIndex = port;
+Choices Saved(int model, int port) {
+  Choices saved;
+  saved.model = model;
+  saved.port = PortListText(port);
   return saved;
 }
 
@@ -29,7 +29,7 @@ TEST(PortList, EntryTextsAndIndices) {
 }
 
 TEST(RestoreDevice, FirstRunShowsTheFirstModelOnTheUsbLink) {
-  const RestoredDevice r = RestoreDevice(SavedChoices(), VCP_ON_COM7);
+  const RestoredDevice r = RestoreDevice(Choices(), VCP_ON_COM7);
   EXPECT_EQ(r.modelIndex, 0);
   EXPECT_EQ(r.port, "VORN_USB");
   EXPECT_TRUE(r.portListEnabled);

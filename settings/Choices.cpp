@@ -1,0 +1,192 @@
+#include "settings/Choices.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "cutter/ModelTable.h"
+#include "cutter/PortDiscovery.h"
+#include "settings/PortList.h"
+
+namespace {
+
+// Every field of Choices, so that a merge misses none.
+template <typename Visit>
+void ForEachChoice(Visit visit) {
+  visit(&Choices::mirror);
+  visit(&Choices::rotation);
+  visit(&Choices::model);
+  visit(&Choices::port);
+  visit(&Choices::bladeOffset);
+  visit(&Choices::bladeOffsetText);
+  visit(&Choices::overCut);
+  visit(&Choices::overCutText);
+  visit(&Choices::insideFirst);
+  visit(&Choices::shortestTravel);
+  visit(&Choices::weedBorder);
+  visit(&Choices::weedBorderText);
+  visit(&Choices::passes);
+}
+
+const int NO_RANGE = 0;
+
+}  // namespace
+
+const ChoiceRow CHOICE_ROWS[CHOICE_ROW_COUNT] = {
+    {"Device", "Type", CHOICE_NUMBER, "0", true, &Choices::model, nullptr, nullptr, 0, MODEL_COUNT - 1, false},
+    {"Device", "Port", CHOICE_PORT_INDEX, "0", true, nullptr, nullptr, &Choices::port, 0, PORT_LIST_COUNT - 1, false},
+    {"Offset", "ChkBladeOffset", CHOICE_TICK, "0", true, nullptr, &Choices::bladeOffset, nullptr, NO_RANGE, NO_RANGE,
+     false},
+    {"Offset", "ChkOverCut", CHOICE_TICK, "0", true, nullptr, &Choices::overCut, nullptr, NO_RANGE, NO_RANGE, false},
+    {"Offset", "BladeOffset", CHOICE_TEXT, "0.38", true, nullptr, nullptr, &Choices::bladeOffsetText, NO_RANGE,
+     NO_RANGE, false},
+    {"Offset", "OverCut", CHOICE_TEXT, "0.85", true, nullptr, nullptr, &Choices::overCutText, NO_RANGE, NO_RANGE,
+     false},
+    {"CommandLine", "Port", CHOICE_PORT_TEXT, "", false, nullptr, nullptr, &Choices::port, NO_RANGE, NO_RANGE, false},
+    {"CutOrder", "InsideFirst", CHOICE_TICK, "0", false, nullptr, &Choices::insideFirst, nullptr, NO_RANGE, NO_RANGE,
+     false},
+    {"CutOrder", "ShortestTravel", CHOICE_TICK, "0", false, nullptr, &Choices::shortestTravel, nullptr, NO_RANGE,
+     NO_RANGE, false},
+    {"CutOrder", "ChkWeedBorder", CHOICE_TICK, "0", false, nullptr, &Choices::weedBorder, nullptr, NO_RANGE, NO_RANGE,
+     false},
+    {"CutOrder", "WeedBorder", CHOICE_TEXT, "3", false, nullptr, nullptr, &Choices::weedBorderText, NO_RANGE, NO_RANGE,
+     false},
+    {"CutOrder", "Passes", CHOICE_NUMBER, "1", false, &Choices::passes, nullptr, nullptr, MIN_PASSES, MAX_PASSES, true},
+};
+
+Choices Merged(const Choices& given, const Choices& fallback) {
+  Choices merged = given;
+  ForEachChoice([&](auto field) {
+    if (!(merged.*field)) merged.*field = fallback.*field;
+  });
+  return merged;
+}
+
+Choices DefaultChoices() {
+  Choices defaults;
+  defaults.mirror = false;
+  defaults.rotation = 0;
+  for (const ChoiceRow& row : CHOICE_ROWS) {
+    if (row.number) defaults.*row.number = IniNumber(row.defaultText);
+    if (row.tick) defaults.*row.tick = IniNumber(row.defaultText) != 0;
+    if (row.kind == CHOICE_TEXT) defaults.*row.text = row.defaultText;
+  }
+  return defaults;
+}
+
+OffsetOptions OffsetsOf(const Choices& choices) {
+  OffsetOptions options;
+  options.bladeOffset = choices.bladeOffset.value_or(false);
+  options.bladeOffsetText = choices.bladeOffsetText.value_or("");
+  options.overCut = choices.overCut.value_or(false);
+  options.overCutText = choices.overCutText.value_or("");
+  return options;
+}
+
+CutOrder CutOrderFrom(const Choices& choices) {
+  CutOrder order;
+  order.insideFirst = choices.insideFirst.value_or(false);
+  order.shortestTravel = choices.shortestTravel.value_or(false);
+  order.weedMargin =
+      WeedMarginUnits(choices.weedBorder.value_or(false), strtod(choices.weedBorderText.value_or("").c_str(), nullptr));
+  order.passes = std::min(std::max(choices.passes.value_or(MIN_PASSES), MIN_PASSES), MAX_PASSES);
+  return order;
+}
+
+const ChoiceRow* FindChoiceRow(const char* section, const char* key) {
+  for (const ChoiceRow& row : CHOICE_ROWS)
+    if (strcmp(row.section, section) == 0 && strcmp(row.key, key) == 0) return &row;
+  return nullptr;
+}
+
+int ChoiceNumber(const ChoiceRow& row, const std::string& text) {
+  const int number = IniNumber(text);
+  if (number >= row.min && number <= row.max) return number;
+  if (row.clamped) return std::min(std::max(number, row.min), row.max);
+  return IniNumber(row.defaultText);
+}
+
+std::string ChoiceText(const ChoiceTexts& texts, const ChoiceRow& row) {
+  const size_t index = static_cast<size_t>(&row - CHOICE_ROWS);
+  return index < texts.size() && texts[index] ? *texts[index] : row.defaultText;
+}
+
+namespace {
+
+// No line of the file holds a line break: the mark of an absent entry.
+const char* const ABSENT = "\n";
+
+// The text of `row` in the file, or its default.
+std::string TextOrDefault(CIniFile& ini, const ChoiceRow& row) {
+  return ini.GetString(row.section, row.key, row.defaultText);
+}
+
+// The text complete choices give `row`.
+std::string TextOf(const ChoiceRow& row, const Choices& choices, CIniFile& ini) {
+  switch (row.kind) {
+    case CHOICE_NUMBER: return std::to_string((choices.*row.number).value_or(IniNumber(row.defaultText)));
+    case CHOICE_TICK: return (choices.*row.tick).value_or(false) ? "1" : "0";
+    case CHOICE_TEXT: return (choices.*row.text).value_or(row.defaultText);
+    case CHOICE_PORT_INDEX: {
+      const int index = PortListIndex((choices.*row.text).value_or(VORN_USB_PORT));
+      // A port the list cannot show keeps the entry the file holds.
+      return std::to_string(index >= 0 ? index : ChoiceNumber(row, TextOrDefault(ini, row)));
+    }
+    case CHOICE_PORT_TEXT: {
+      const std::string port = (choices.*row.text).value_or("");
+      return port.empty() || PortListIndex(port) >= 0 ? "" : port;
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+ChoiceTexts ReadChoiceTexts(CIniFile& ini) {
+  ChoiceTexts texts;
+  for (const ChoiceRow& row : CHOICE_ROWS) {
+    const std::string text = ini.GetString(row.section, row.key, ABSENT);
+    texts.push_back(text == ABSENT ? std::nullopt : std::optional<std::string>(text));
+  }
+  return texts;
+}
+
+Choices ChoicesFromTexts(const ChoiceTexts& texts) {
+  Choices choices;
+  for (int i = 0; i < CHOICE_ROW_COUNT && i < static_cast<int>(texts.size()); ++i) {
+    const ChoiceRow& row = CHOICE_ROWS[i];
+    if (!texts[i]) continue;
+    const std::string& text = *texts[i];
+    switch (row.kind) {
+      case CHOICE_NUMBER: choices.*row.number = ChoiceNumber(row, text); break;
+      case CHOICE_TICK: choices.*row.tick = IniNumber(text) != 0; break;
+      case CHOICE_TEXT: choices.*row.text = text; break;
+      case CHOICE_PORT_INDEX: {
+        const int index = ChoiceNumber(row, text);
+        if (index != 0) choices.*row.text = PortListText(index);
+        break;
+      }
+      case CHOICE_PORT_TEXT:
+        if (!text.empty()) choices.*row.text = text;
+        break;
+    }
+  }
+  return choices;
+}
+
+Choices ReadChoices(CIniFile& ini) { return ChoicesFromTexts(ReadChoiceTexts(ini)); }
+
+void WriteChoices(CIniFile& ini, const Choices& choices) {
+  for (const ChoiceRow& row : CHOICE_ROWS) {
+    const std::string text = TextOf(row, choices, ini);
+    if (row.alwaysWritten) {
+      ini.SetString(row.section, row.key, text);
+    } else if (TextOrDefault(ini, row) == text) {
+      continue;
+    } else if (row.kind == CHOICE_PORT_TEXT && text.empty()) {
+      ini.RemoveEntry(row.section, row.key);
+    } else {
+      ini.SetString(row.section, row.key, text);
+    }
+  }
+}
