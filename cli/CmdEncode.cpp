@@ -5,6 +5,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/PresetChoice.h"
 #include "pipeline/JobFileWriter.h"
 
 void AddEncodeCommand(CLI::App& app, int& exitCode) {
@@ -12,13 +13,19 @@ void AddEncodeCommand(CLI::App& app, int& exitCode) {
     std::string input;
     Choices given;
     std::string output;
+    std::string iniPath;
   };
   auto o = std::make_shared<Options>();
   CLI::App* encode = app.add_subcommand("encode", "Write the job file for a cutter model");
   AddJobOptions(*encode, o->input, o->given);
   AddCutterOptions(*encode, o->given, true);
+  AddPresetOption(*encode, o->given, &o->iniPath);
   encode->add_option("--output", o->output, "Job file to write, or - for standard output")->required();
   encode->callback([o, &exitCode] {
+    if (const int refused = ApplyPreset(o->given, o->iniPath)) {
+      exitCode = refused;
+      return;
+    }
     const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
     if (OutputRefused(o->input, o->output) || !LoadChosenJob(job, o->input, used)) {

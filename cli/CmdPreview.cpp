@@ -8,6 +8,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/PresetChoice.h"
 #include "cli/PreviewDetail.h"
 #include "cli/PreviewSvg.h"
 #include "pipeline/PreviewLayout.h"
@@ -47,6 +48,7 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
     std::string size;
     std::string output;
     int width = 0, height = 0;
+    std::string iniPath;
   };
   auto o = std::make_shared<Options>();
   CLI::App* preview = app.add_subcommand(
@@ -69,9 +71,16 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       "(green), the cutter's origin, the roll's feed and the side across the roll, the job's size and the "
       "scale; a picture of more than 500,000 points leaves out points within a quarter pixel of a straight line");
   AddCutterOptions(*preview, o->given, false);
-  for (const char* name : {"--model", "--blade-offset", "--overcut"}) preview->get_option(name)->needs(detail);
+  AddPresetOption(*preview, o->given, &o->iniPath);
+  for (const char* name :
+       {"--model", "--blade-offset", "--overcut", "--force", "--speed", "--no-force", "--no-speed", "--preset"})
+    preview->get_option(name)->needs(detail);
   preview->add_option("--output", o->output, "SVG file to write, or - for standard output")->required();
   preview->callback([o, &exitCode] {
+    if (const int refused = ApplyPreset(o->given, o->iniPath)) {
+      exitCode = refused;
+      return;
+    }
     if (OutputRefused(o->input, o->output)) {
       exitCode = 1;
       return;

@@ -37,7 +37,10 @@ namespace {
 // Adds the --no- option `name` that unticks `box` and excludes its ticking option.
 void AddUntickOption(CLI::App& command, const char* name, std::optional<bool>& box, const char* ticking,
                      const char* what) {
-  command.add_flag_callback(name, [&box] { box = false; }, what)->excludes(ticking);
+  command
+      .add_flag_callback(
+          name, [&box] { box = false; }, what)
+      ->excludes(ticking);
 }
 
 }  // namespace
@@ -52,14 +55,18 @@ void AddUntickCutOrderOptions(CLI::App& command, Choices& given) {
   command.get_option("--weed-border")->check(OneLine);
 }
 
-void AddRememberOptions(CLI::App& command, std::string& iniPath, Choices& given) {
-  AddSettingsFileOption(command, iniPath);
+void AddUntickOffsetOptions(CLI::App& command, Choices& given) {
   command.get_option("--blade-offset")->check(OneLine);
   command.get_option("--overcut")->check(OneLine);
   AddUntickOption(command, "--no-blade-offset", given.bladeOffset, "--blade-offset",
                   "Send without the remembered blade offset (its distance stays remembered)");
   AddUntickOption(command, "--no-overcut", given.overCut, "--overcut",
                   "Send without the remembered over-cut (its distance stays remembered)");
+}
+
+void AddRememberOptions(CLI::App& command, std::string& iniPath, Choices& given) {
+  AddSettingsFileOption(command, iniPath);
+  AddUntickOffsetOptions(command, given);
   AddUntickCutOrderOptions(command, given);
 }
 
@@ -135,6 +142,16 @@ TakenEntry SavedNumber(bool taken, const Remembered& remembered, std::optional<i
   return {taken, what, row.section, row.key, WholeNumberProblem(ChoiceText(remembered.texts, row), min, max), instead};
 }
 
+// A force or speed of the file, the row of `field`: taken when the command uses it and
+// `given` has none; 0 is off, anything else must be in `range`.
+TakenEntry SavedTool(bool uses, const Choices& given, const Remembered& remembered, std::optional<int> Choices::*field,
+                     const char* what, const WholeRange& range, const char* instead) {
+  const ChoiceRow& row = RowOf(field);
+  const std::string text = ChoiceText(remembered.texts, row);
+  return {
+      uses && !(given.*field), what, row.section, row.key, text == "0" ? "" : WholeRangeProblem(text, range), instead};
+}
+
 // A distance of the file, the row of `text`: taken when the command uses it, `given` has
 // no box and `used` ticks it.
 TakenEntry SavedDistance(bool uses, const Choices& given, const Choices& used, std::optional<bool> Choices::*box,
@@ -193,17 +210,20 @@ void PrintSettingsWarnings(const Remembered& remembered, const std::string& iniP
 
 bool TakenAccepted(const Choices& given, const Choices& used, const Remembered& remembered, const std::string& iniPath,
                    int uses) {
-  const bool model = (uses & USE_MODEL) != 0, offsets = (uses & USE_OFFSETS) != 0, order = (uses & USE_CUT_ORDER) != 0;
+  const bool model = (uses & USE_MODEL) != 0, offsets = (uses & USE_OFFSETS) != 0, order = (uses & USE_CUT_ORDER) != 0,
+             tool = (uses & USE_TOOL) != 0;
   return AllTakenAccepted(
       {SavedNumber(model && !given.model, remembered, &Choices::model, "model", 0, MODEL_COUNT - 1, "--model NAME"),
        SavedDistance(offsets, given, used, &Choices::bladeOffset, &Choices::bladeOffsetText, "blade offset",
                      BLADE_OFFSET_RANGE, "--blade-offset MM or --no-blade-offset"),
-       SavedDistance(offsets, given, used, &Choices::overCut, &Choices::overCutText, "over-cut",
-                     OVER_CUT_RANGE, "--overcut MM or --no-overcut"),
+       SavedDistance(offsets, given, used, &Choices::overCut, &Choices::overCutText, "over-cut", OVER_CUT_RANGE,
+                     "--overcut MM or --no-overcut"),
        SavedDistance(order, given, used, &Choices::weedBorder, &Choices::weedBorderText, "weed border",
                      WEED_BORDER_RANGE, "--weed-border MM or --no-weed-border"),
        SavedNumber(order && !given.passes, remembered, &Choices::passes, "passes", MIN_PASSES, MAX_PASSES,
-                   "--passes N")},
+                   "--passes N"),
+       SavedTool(tool, given, remembered, &Choices::force, "force", FORCE_RANGE, "--force G or --no-force"),
+       SavedTool(tool, given, remembered, &Choices::speed, "speed", SPEED_RANGE, "--speed CMS or --no-speed")},
       iniPath);
 }
 
@@ -226,9 +246,9 @@ void RememberSend(CIniFile& ini, const Choices& used) {
 void AddPortOption(CLI::App& command, Choices& given) {
   command.add_option_function<std::string>(
       "--port", [&given](const std::string& port) { given.port = port; },
-                     "Serial port: a device path (/dev/ttyUSB0, /dev/serial/by-id/...) or COM1..COM999 (COM1 is "
-                     "/dev/ttyS0 on Linux); by default the port of the last send, with or without --model, else the "
-                     "one the model's rule finds (plotgate ports shows it: on Linux /dev/ttyUSB0 or /dev/ttyACM0)");
+      "Serial port: a device path (/dev/ttyUSB0, /dev/serial/by-id/...) or COM1..COM999 (COM1 is "
+      "/dev/ttyS0 on Linux); by default the port of the last send, with or without --model, else the "
+      "one the model's rule finds (plotgate ports shows it: on Linux /dev/ttyUSB0 or /dev/ttyACM0)");
 }
 
 void AddTargetOptions(CLI::App& command, Choices& given, std::string& iniPath) {

@@ -92,6 +92,7 @@ int RunCli(int argc, const char* const* argv) {
   AddCheckCommand(app, exitCode);
   AddFrameCommand(app, exitCode);
   AddPresetsCommand(app, exitCode);
+  AddTestCutCommand(app, exitCode, program);
   // The first word that is not an option must name a command; say which ones there are.
   for (int i = 1; i < argc; ++i) {
     if (argv[i][0] == '-') continue;

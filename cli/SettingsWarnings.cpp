@@ -91,6 +91,10 @@ const KnownSetting KNOWN_SETTINGS[] = {
        return WholeNumberProblem(v, MIN_PASSES, MAX_PASSES, "how often each path is cut");
      },
      [](const Remembered& r) { return std::to_string(*Used(r).passes); }},
+    // The force and speed are refused, not corrected, when a command takes one it cannot use.
+    {"Tool", "Force", nullptr, [](const Remembered& r) { return std::to_string(*Used(r).force); }},
+    {"Tool", "Speed", nullptr, [](const Remembered& r) { return std::to_string(*Used(r).speed); }},
+    {"Tool", "Preset", nullptr, [](const Remembered& r) { return *Used(r).preset; }},
     {"CommandLine", "Port", nullptr,
      [](const Remembered& r) {
        const std::string port = ChoiceText(r.texts, *FindChoiceRow("CommandLine", "Port"));

@@ -16,16 +16,13 @@ const char* const TEST_CUT_SENT_TEXT =
     "Test cut sent: a 10 mm square around a triangle at the origin. Check that the square measures 10.0 mm, its "
     "corners are sharp and closed and the backing is not cut; then move the origin before the job.";
 
-JobFailure LoadTestCut(CPlotJob& job, const std::string& scratchPath) {
+int WriteTestCutDrawing(const std::string& path) {
   errno = 0;
-  std::FILE* file = OpenStdioFile(scratchPath.c_str(), "wb");
-  if (!file) return JobFailure{JOB_CANNOT_CREATE, errno};
+  std::FILE* file = OpenStdioFile(path.c_str(), "wb");
+  if (!file) return errno;
   const size_t size = strlen(TEST_CUT_DRAWING);
-  JobFailure written;
-  if (fwrite(TEST_CUT_DRAWING, 1, size, file) != size) written = JobFailure{JOB_WRITE_FAILED, errno};
+  int error = fwrite(TEST_CUT_DRAWING, 1, size, file) == size ? 0 : errno;
   errno = 0;
-  if (fclose(file) != 0 && written.result == JOB_DONE) written = JobFailure{JOB_WRITE_FAILED, errno};
-  if (written.result != JOB_DONE) return written;
-  job.LoadJob(scratchPath.c_str());
-  return JobFailure{job.m_loadResult, job.m_nLoadError};
+  if (fclose(file) != 0 && error == 0) error = errno;
+  return error;
 }

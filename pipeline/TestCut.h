@@ -12,16 +12,11 @@
 
 #include <string>
 
-#include "pipeline/JobResult.h"
-#include "pipeline/PlotJob.h"
-
 extern const char* const TEST_CUT_DRAWING;
 
 // What the user checks once the test cut has been sent.
 extern const char* const TEST_CUT_SENT_TEXT;
 
-// Loads the test cut into `job` as any drawing is loaded, through the file `scratchPath`,
-// which is written with the drawing first. JOB_DONE; JOB_CANNOT_CREATE or JOB_WRITE_FAILED,
-// with the error number, when the file cannot be written (the job is then untouched);
-// otherwise the job's own load result and error.
-JobFailure LoadTestCut(CPlotJob& job, const std::string& scratchPath);
+// Writes the test cut's drawing to the file at `path`, to be loaded as any drawing is. 0;
+// the error number of the open, write or close that failed.
+int WriteTestCutDrawing(const std::string& path);

@@ -8,8 +8,8 @@
 const MillimetreRange BLADE_OFFSET_RANGE = {0.01, "0.01", 2.0, "2", DISTANCE_TEXT_MAX};
 const MillimetreRange OVER_CUT_RANGE = {0.01, "0.01", 5.0, "5", DISTANCE_TEXT_MAX};
 const MillimetreRange WEED_BORDER_RANGE = {MIN_WEED_MARGIN_MM, "0.5", MAX_WEED_MARGIN_MM, "50", 0};
-const WholeRange FORCE_RANGE = {1, 1000, "grams"};
-const WholeRange SPEED_RANGE = {1, 100, "cm/s"};
+const WholeRange FORCE_RANGE = {1, MAX_FORCE_GRAMS, "grams"};
+const WholeRange SPEED_RANGE = {1, MAX_SPEED_CMS, "cm/s"};
 
 namespace {
 

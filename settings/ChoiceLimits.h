@@ -36,6 +36,8 @@ struct WholeRange {
 };
 
 // The knife force (grams) and speed (cm/s) the job's header may set.
+const int MAX_FORCE_GRAMS = 1000;
+const int MAX_SPEED_CMS = 100;
 extern const WholeRange FORCE_RANGE;
 extern const WholeRange SPEED_RANGE;
 

@@ -6,6 +6,7 @@
 
 #include "cutter/ModelTable.h"
 #include "cutter/PortDiscovery.h"
+#include "settings/ChoiceLimits.h"
 #include "settings/PortList.h"
 
 namespace {
@@ -26,6 +27,9 @@ void ForEachChoice(Visit visit) {
   visit(&Choices::weedBorder);
   visit(&Choices::weedBorderText);
   visit(&Choices::passes);
+  visit(&Choices::force);
+  visit(&Choices::speed);
+  visit(&Choices::preset);
 }
 
 const int NO_RANGE = 0;
@@ -52,6 +56,10 @@ const ChoiceRow CHOICE_ROWS[CHOICE_ROW_COUNT] = {
     {"CutOrder", "WeedBorder", CHOICE_TEXT, "3", false, nullptr, nullptr, &Choices::weedBorderText, NO_RANGE, NO_RANGE,
      false},
     {"CutOrder", "Passes", CHOICE_NUMBER, "1", false, &Choices::passes, nullptr, nullptr, MIN_PASSES, MAX_PASSES, true},
+    // Out of range these become off; a command refuses to take such a value (the text is kept).
+    {"Tool", "Force", CHOICE_NUMBER, "0", false, &Choices::force, nullptr, nullptr, 0, MAX_FORCE_GRAMS, false},
+    {"Tool", "Speed", CHOICE_NUMBER, "0", false, &Choices::speed, nullptr, nullptr, 0, MAX_SPEED_CMS, false},
+    {"Tool", "Preset", CHOICE_TEXT, "", false, nullptr, nullptr, &Choices::preset, NO_RANGE, NO_RANGE, false},
 };
 
 Choices Merged(const Choices& given, const Choices& fallback) {
@@ -80,6 +88,7 @@ OffsetOptions OffsetsOf(const Choices& choices) {
   options.bladeOffsetText = choices.bladeOffsetText.value_or("");
   options.overCut = choices.overCut.value_or(false);
   options.overCutText = choices.overCutText.value_or("");
+  options.tool = ToolSettings{choices.force.value_or(0), choices.speed.value_or(0)};
   return options;
 }
 

@@ -11,6 +11,7 @@
 //   [Offset] ChkBladeOffset, ChkOverCut, BladeOffset, OverCut      always written
 //   [CommandLine] Port           a port the Port list cannot show; removed otherwise
 //   [CutOrder] InsideFirst, ShortestTravel, ChkWeedBorder, WeedBorder, Passes
+//   [Tool] Force, Speed, Preset  the knife's force and speed (0 off) and the material preset
 //
 // A row of a later section is written only once its value differs from what the file
 // holds (or, without the entry, from its default), so a file of a user who never changes
@@ -45,6 +46,11 @@ struct Choices {
   std::optional<bool> weedBorder;
   std::optional<std::string> weedBorderText;
   std::optional<int> passes;
+  // The knife force (grams) and speed (cm/s) the job's header sets, 0 for off; the material
+  // preset the choices came from ("" for none).
+  std::optional<int> force;
+  std::optional<int> speed;
+  std::optional<std::string> preset;
 };
 
 // Each choice of `given`, else of `fallback`.
@@ -79,11 +85,11 @@ struct ChoiceRow {
   std::optional<int> Choices::*number;
   std::optional<bool> Choices::*tick;
   std::optional<std::string> Choices::*text;
-  int min, max;   // a number's range
-  bool clamped;   // a number outside the range is brought into it; otherwise it becomes the default
+  int min, max;  // a number's range
+  bool clamped;  // a number outside the range is brought into it; otherwise it becomes the default
 };
 
-const int CHOICE_ROW_COUNT = 12;
+const int CHOICE_ROW_COUNT = 15;
 
 // What the file holds for each row, in table order: the entry's text, or std::nullopt when
 // it has none.
