@@ -187,6 +187,12 @@ Choices ReadChoices(CIniFile& ini) { return ChoicesFromTexts(ReadChoiceTexts(ini
 
 void WriteChoices(CIniFile& ini, const Choices& choices) {
   for (const ChoiceRow& row : CHOICE_ROWS) {
+    const bool given = row.number ? (choices.*row.number).has_value()
+                       : row.tick ? (choices.*row.tick).has_value()
+                                  : (choices.*row.text).has_value();
+    // A later section's choice that a front end has no control for (the dialog's force and
+    // speed) keeps what the file holds.
+    if (!row.alwaysWritten && !given) continue;
     const std::string text = TextOf(row, choices, ini);
     if (row.alwaysWritten) {
       ini.SetString(row.section, row.key, text);

@@ -120,7 +120,8 @@ Choices ChoicesFromTexts(const ChoiceTexts& texts);
 // ReadChoiceTexts and ChoicesFromTexts. Raises CFileException.
 Choices ReadChoices(CIniFile& ini);
 
-// Writes complete choices (as Merged with DefaultChoices gives them) as CHOICE_ROWS says:
+// Writes complete choices (as Merged with DefaultChoices gives them) as CHOICE_ROWS says; a
+// choice of a later section that is not given leaves its entry as the file holds it:
 // the numbers as decimal text, the ticks as 0 or 1, the texts as they are; the port as its
 // Port list entry, or, when the list cannot show it, as the command line's entry beside the
 // entry the file holds. Raises CFileException.

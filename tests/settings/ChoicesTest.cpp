@@ -86,9 +86,12 @@ TEST_F(SettingsTest, PortIsSavedAsItsListIndex) {
     const char* port;
     const char* index;
   } rows[] = {
-      {"COM30", "30"}, {"VORN_USB", "0"},
+      {"COM30", "30"},
+      {"VORN_USB", "0"},
       // Ports the Port list cannot show keep the saved entry.
-      {"COM31", "7"}, {"/dev/pts/3", "7"}, {"\\\\.\\COM3", "7"},
+      {"COM31", "7"},
+      {"/dev/pts/3", "7"},
+      {"\\\\.\\COM3", "7"},
   };
   for (const auto& row : rows) {
     Given("[Device]\r\nType=0\r\nPort=7\r\n");
@@ -153,6 +156,27 @@ TEST_F(SettingsTest, CutOrderIsWrittenOnlyWhenItChangesAndReadBackInRange) {
   EXPECT_TRUE(*used.insideFirst);
   EXPECT_FALSE(*used.weedBorder);
   EXPECT_EQ(*used.weedBorderText, "2.5");
+}
+
+// The force, the speed and the preset go in [Tool] once one is set, and a front end with
+// no control for them (the dialog) leaves them as they are. Caught: every file gaining a
+// [Tool] section, and a dialog send turning off the force a command-line send remembered.
+TEST_F(SettingsTest, ToolIsWrittenOnceSetAndKeptByAFrontEndWithoutIt) {
+  Given(SIX);
+  Choices choices = Shown(m_ini);
+  WriteChoices(m_ini, choices);
+  EXPECT_EQ(OnDisk(), SIX);
+  choices.force = 80;
+  choices.speed = 20;
+  choices.preset = "Flock";
+  WriteChoices(m_ini, choices);
+  const std::string withTool = std::string(SIX) + "[Tool]\r\nForce=80\r\nSpeed=20\r\nPreset=Flock\r\n";
+  EXPECT_EQ(OnDisk(), withTool);
+  choices.force.reset();
+  choices.speed.reset();
+  choices.preset.reset();
+  WriteChoices(m_ini, choices);
+  EXPECT_EQ(OnDisk(), withTool);
 }
 
 }  // namespace
