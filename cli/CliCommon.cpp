@@ -54,6 +54,10 @@ void AddJobOptions(CLI::App& command, std::string& input, Choices& given) {
           "Cut a rectangle this many mm around the job, last, to weed it off the roll, from 0.5 to 50; it counts "
           "in the job's size")
       ->check(MillimetreCheck(WEED_BORDER_RANGE));
+  AddPassesOption(command, given);
+}
+
+void AddPassesOption(CLI::App& command, Choices& given) {
   command
       .add_option_function<int>(
           "--passes", [&given](int passes) { given.passes = passes; },
@@ -287,18 +291,67 @@ CLI::Option* AddModelOption(CLI::App& command, std::optional<int>& model) {
       });
 }
 
+namespace {
+
+// An option that sets the force or the speed, with its --no- option that turns it off. A
+// text it cannot take is a usage error told as the program's own messages are, before
+// anything is read or sent.
+void AddToolOption(CLI::App& command, const char* name, const char* offName, std::optional<int>& value,
+                   const WholeRange& range, const std::string& what) {
+  command
+      .add_option_function<std::string>(
+          name,
+          [&value, name, &range](const std::string& text) {
+            const std::string problem = WholeRangeProblem(text, range);
+            if (!problem.empty()) {
+              fprintf(stderr, "plotgate: %s %s\n", name, problem.c_str());
+              throw CLI::RuntimeError(EXIT_USAGE);
+            }
+            value = atoi(text.c_str());
+          },
+          what + ", " + std::to_string(range.min) + " to " + std::to_string(range.max) + " " + range.unit +
+              " (off unless given or remembered)")
+      ->type_name(range.unit == std::string("grams") ? "G" : "CMS");
+  command
+      .add_flag_callback(
+          offName, [&value] { value = 0; }, "Leave the " + std::string(name + 2) + " to the cutter")
+      ->excludes(name);
+}
+
+}  // namespace
+
+void AddToolOptions(CLI::App& command, Choices& given) {
+  AddToolOption(command, "--force", "--no-force", given.force, FORCE_RANGE,
+                "Set the knife's force in the job (HPGL models; DM/PL models keep their own)");
+  AddToolOption(command, "--speed", "--no-speed", given.speed, SPEED_RANGE, "Set the cutting speed in the job");
+}
+
 void AddCutterOptions(CLI::App& command, Choices& given, bool modelRequired) {
   CLI::Option* model = AddModelOption(command, given.model);
   if (modelRequired) model->required();
+  AddOffsetOptions(command, given);
+}
+
+void AddOffsetOptions(CLI::App& command, Choices& given) {
   AddDistanceOption(command, "--blade-offset", given.bladeOffset, given.bladeOffsetText,
                     "Correct for the drag knife's tip trailing its axis by this many mm", "0.38 suits a common blade");
   AddDistanceOption(command, "--overcut", given.overCut, given.overCutText,
                     "Cut this many mm past the start of every closed shape so that it comes free", "0.85 is usual");
+  AddToolOptions(command, given);
+}
+
+void SayForceNotSent(const Choices& used) {
+  const int model = used.model.value_or(0);
+  const int force = used.force.value_or(0);
+  if (force <= 0 || StringsFor(JobFormatOfModel(model).dialect).forceKeyword) return;
+  fprintf(stderr, "plotgate: %s speaks DM/PL: the force (%d g) is not sent; set it on the cutter\n",
+          ModelTable[model].name, force);
 }
 
 JobFormat JobFormatOfModel(int model) { return JobFormatOf(ModelTable[model].ProtocolNumber); }
 
 bool WriteChosenJobFile(CPlotJob& job, const Choices& used, const std::string& path) {
+  SayForceNotSent(used);
   const JobFormat format = JobFormatOfModel(used.model.value_or(0));
   const OffsetOptions offsets = OffsetsOf(used);
   JobFailure why;

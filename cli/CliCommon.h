@@ -24,9 +24,24 @@ const char* const STANDARD_OUTPUT = "-";
 // given sets its choice in `given`.
 void AddJobOptions(CLI::App& command, std::string& input, Choices& given);
 
-// Adds --model NAME|INDEX, --blade-offset TEXT and --overcut TEXT (each ticks its check
-// box and fills its edit).
+// Adds --passes N alone (AddJobOptions adds it too).
+void AddPassesOption(CLI::App& command, Choices& given);
+
+// Adds --model NAME|INDEX and the offset options.
 void AddCutterOptions(CLI::App& command, Choices& given, bool modelRequired);
+
+// Adds --blade-offset TEXT and --overcut TEXT (each ticks its check box and fills its
+// edit), and the tool options.
+void AddOffsetOptions(CLI::App& command, Choices& given);
+
+// Adds --force G (1 to 1000) and --speed CMS (1 to 100), and --no-force and --no-speed,
+// which turn them off. A value out of range or no whole number is a usage error:
+// "plotgate: --force takes grams from 1 to 1000, not \"1200\"".
+void AddToolOptions(CLI::App& command, Choices& given);
+
+// Says once on stderr that a DM/PL model is not sent the force the choices in use set:
+// "plotgate: Finch-Series speaks DM/PL: the force (80 g) is not sent; set it on the cutter".
+void SayForceNotSent(const Choices& used);
 
 // Why `text` is no distance that `option` ("--blade-offset" or "--overcut") takes: decimal
 // digits with at most one "." (no sign, exponent, comma or words), no longer than the job

@@ -6,6 +6,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/PresetChoice.h"
 #include "cli/RegistrationOption.h"
 #include "pipeline/JobFileWriter.h"
 
@@ -15,14 +16,20 @@ void AddEncodeCommand(CLI::App& app, int& exitCode) {
     Choices given;
     std::string output;
     std::string registration;
+    std::string iniPath;
   };
   auto o = std::make_shared<Options>();
   CLI::App* encode = app.add_subcommand("encode", "Write the job file for a cutter model");
   AddJobOptions(*encode, o->input, o->given);
   AddRegistrationOption(*encode, o->registration);
   AddCutterOptions(*encode, o->given, true);
+  AddPresetOption(*encode, o->given, &o->iniPath);
   encode->add_option("--output", o->output, "Job file to write, or - for standard output")->required();
   encode->callback([o, &exitCode] {
+    if (const int refused = ApplyPreset(o->given, o->iniPath)) {
+      exitCode = refused;
+      return;
+    }
     const Choices used = Merged(o->given, DefaultChoices());
     CPlotJob job;
     PlacementFit fit;

@@ -1,5 +1,6 @@
 // plotgate frame INPUT [--model NAME] [--port PORT] [--mirror] [--rotate R | --registration
-//   FILE.reg] [cut order options] [--ini FILE]:
+//   FILE.reg] [cut order options] [--force G | --no-force] [--speed CMS | --no-speed]
+//   [--preset NAME] [--ini FILE]:
 // traces the job's bounding box on the cutter with the pen up, where and how the job file
 // would place it (with --registration, where the measured marks put its corners), so the
 // user sees where the job will land before cutting. Model, port and
@@ -9,6 +10,7 @@
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "cli/InterruptGuard.h"
+#include "cli/PresetChoice.h"
 #include "cli/RegistrationOption.h"
 #include "cli/RememberedChoices.h"
 #include "cutter/ModelTable.h"
@@ -27,11 +29,13 @@ struct FrameOptions {
 };
 
 int RunFrame(const FrameOptions& options) {
+  Choices given = options.given;
+  if (const int refused = ApplyPreset(given, options.iniPath)) return refused;
   CutterTarget target;
-  if (const int refused = FindCutterTarget(options.given, options.iniPath, target)) return refused;
+  if (const int refused = FindCutterTarget(given, options.iniPath, target)) return refused;
   // The cut order is completed as a send would, since a weed border changes where the job
   // lands; what the file holds is refused first, as a send refuses it.
-  if (!TakenAccepted(options.given, target.used, target.remembered, target.iniPath, USE_CUT_ORDER | USE_MEDIA))
+  if (!TakenAccepted(given, target.used, target.remembered, target.iniPath, USE_CUT_ORDER | USE_MEDIA | USE_TOOL))
     return EXIT_USAGE;
   if (const int refused = RefuseTarget(target)) return refused;
   PrintSettingsWarnings(target.remembered, target.iniPath);
@@ -42,7 +46,8 @@ int RunFrame(const FrameOptions& options) {
   if (!PlaceWithRegistration(job, options.input, options.registration, fit)) return 1;
   if (const int refused = CheckMediaWidth(job, target.used, true)) return refused;
   const JobFormat format = JobFormatOfModel(target.model);
-  const std::string frame = JobFrameCommands(job, format);
+  SayForceNotSent(target.used);
+  const std::string frame = JobFrameCommands(job, format, OffsetsOf(target.used).tool);
   if (frame.empty()) return Fail("plotgate: cannot frame " + options.input + ": not enough memory for this job");
 
   if (GetPortSettings(model.ProtocolNumber, target.port, target.usbSerialPort).mode == MODE_VENDOR_USB) {
@@ -86,5 +91,7 @@ void AddFrameCommand(CLI::App& app, int& exitCode) {
   AddRegistrationOption(*frame, options->registration);
   AddTargetOptions(*frame, options->given, options->iniPath);
   AddUntickCutOrderOptions(*frame, options->given);
+  AddToolOptions(*frame, options->given);
+  AddPresetOption(*frame, options->given, nullptr);
   frame->callback([options, &exitCode] { exitCode = RunFrame(*options); });
 }

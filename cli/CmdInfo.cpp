@@ -9,6 +9,7 @@
 #include "cli/AmountText.h"
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/PresetChoice.h"
 #include "cli/RegistrationOption.h"
 #include "cli/RememberedChoices.h"
 #include "cli/TransferRate.h"
@@ -83,11 +84,16 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       "the ones a send would take");
   AddCutterOptions(*info, o->given, false);
   AddRememberOptions(*info, o->iniPath, o->given);
-  for (const char* name :
-       {"--model", "--blade-offset", "--overcut", "--ini", "--no-blade-offset", "--no-overcut", "--no-inside-first",
-        "--no-shortest-travel", "--no-weed-border", "--no-media-width", "--no-panels"})
+  AddPresetOption(*info, o->given, nullptr);
+  for (const char* name : {"--model", "--blade-offset", "--overcut", "--ini", "--no-blade-offset", "--no-overcut",
+                           "--force", "--speed", "--no-force", "--no-speed", "--preset", "--no-inside-first",
+                           "--no-shortest-travel", "--no-weed-border", "--no-media-width", "--no-panels"})
     info->get_option(name)->needs(detail);
   info->callback([o, &exitCode] {
+    if (const int refused = ApplyPreset(o->given, o->iniPath)) {
+      exitCode = refused;
+      return;
+    }
     // The detail is what a send would take, the remembered cut order included; the settings
     // file is read as a send reads it, but an absent one is not created.
     Choices used = Merged(o->given, DefaultChoices());

@@ -9,6 +9,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/PresetChoice.h"
 #include "cli/PreviewDetail.h"
 #include "cli/PreviewSvg.h"
 #include "cli/RegistrationOption.h"
@@ -50,6 +51,7 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
     std::string output;
     int width = 0, height = 0;
     std::string registration;
+    std::string iniPath;
   };
   auto o = std::make_shared<Options>();
   CLI::App* preview = app.add_subcommand(
@@ -74,9 +76,16 @@ void AddPreviewCommand(CLI::App& app, int& exitCode) {
       "scale; a picture of more than 500,000 points leaves out points within a quarter pixel of a straight line. "
       "With --media-width, either picture shows the media's far edge as a dashed line");
   AddCutterOptions(*preview, o->given, false);
-  for (const char* name : {"--model", "--blade-offset", "--overcut"}) preview->get_option(name)->needs(detail);
+  AddPresetOption(*preview, o->given, &o->iniPath);
+  for (const char* name :
+       {"--model", "--blade-offset", "--overcut", "--force", "--speed", "--no-force", "--no-speed", "--preset"})
+    preview->get_option(name)->needs(detail);
   preview->add_option("--output", o->output, "SVG file to write, or - for standard output")->required();
   preview->callback([o, &exitCode] {
+    if (const int refused = ApplyPreset(o->given, o->iniPath)) {
+      exitCode = refused;
+      return;
+    }
     if (OutputRefused(o->input, o->output)) {
       exitCode = 1;
       return;

@@ -2,7 +2,8 @@
 //   [--blade-offset TEXT | --no-blade-offset] [--overcut TEXT | --no-overcut]
 //   [--inside-first | --no-inside-first] [--shortest-travel | --no-shortest-travel]
 //   [--weed-border MM | --no-weed-border] [--passes N] [--media-width MM | --no-media-width]
-//   [--panels [--panel-overlap MM] [--panel-gap MM] | --no-panels] [--ini FILE] [--from-path N] [--job-id ID]:
+//   [--panels [--panel-overlap MM] [--panel-gap MM] | --no-panels] [--force G | --no-force]
+//   [--speed CMS | --no-speed] [--preset NAME] [--ini FILE] [--from-path N] [--job-id ID]:
 // what the dialog's Send does for a COM port: start from the remembered choices (refused
 // with no model chosen or remembered, or no port given, remembered or found), say what it
 // will send where with which choices, open the driver, save the choices, write the job file (one of this send's own in
@@ -20,6 +21,7 @@
 #include "cli/Commands.h"
 #include "cli/InterruptGuard.h"
 #include "cli/JobIdentity.h"
+#include "cli/PresetChoice.h"
 #include "cli/PrivateJobFile.h"
 #include "cli/RegistrationOption.h"
 #include "cli/RememberedChoices.h"
@@ -32,6 +34,7 @@
 #include "cutter/PortSettings.h"
 #include "cutter/SendSession.h"
 #include "pipeline/JobPaths.h"
+#include "pipeline/TestCut.h"
 #include "settings/FileException.h"
 
 namespace {
@@ -81,6 +84,16 @@ std::string CutOrderText(const Choices& used) {
   return text.empty() ? "" : ";" + text.substr(1);
 }
 
+// The force, the speed and the preset for the closing line, each only when set: ", force
+// 80 g, speed 20 cm/s, preset "Flock"".
+std::string ToolText(const Choices& used) {
+  std::string text;
+  if (used.force.value_or(0) > 0) text += ", force " + std::to_string(*used.force) + " g";
+  if (used.speed.value_or(0) > 0) text += ", speed " + std::to_string(*used.speed) + " cm/s";
+  if (!used.preset.value_or("").empty()) text += ", preset \"" + *used.preset + "\"";
+  return text;
+}
+
 // The choices of a send, as its opening and closing lines give them after "to ":
 // "Finch-Series (saved) on COM1 (/dev/ttyS0) at 38400 baud; mirror off, rotation 90, blade
 // offset 0.38 mm (saved), over-cut off (saved)."
@@ -90,7 +103,8 @@ std::string ChoicesText(const char* model, const std::string& port, int baudRate
          std::to_string(baudRate) + " baud; mirror " + (used.mirror.value_or(false) ? "on" : "off") + ", rotation " +
          std::to_string(used.rotation.value_or(0)) + ", " +
          OffsetText("blade offset", used.bladeOffset, used.bladeOffsetText, marks.bladeOffset) + ", " +
-         OffsetText("over-cut", used.overCut, used.overCutText, marks.overCut) + CutOrderText(used) + ".";
+         OffsetText("over-cut", used.overCut, used.overCutText, marks.overCut) + ToolText(used) + CutOrderText(used) +
+         ".";
 }
 
 // What a send is told: the drawing, the choices given, the settings file (--ini, "" for
@@ -104,7 +118,19 @@ struct SendRequest {
   int fromPath = 0;
   std::string jobId;
   std::string registration;
+  // A test cut: `input` is its drawing in a file of its own; the job's mirror, rotation and
+  // cut order do not apply (the passes do), nothing is remembered and there is no going on.
+  bool testCut = false;
 };
+
+// The choices of a test cut: those in use without the job's own.
+void LeaveOutJobChoices(Choices& used) {
+  used.mirror = false;
+  used.rotation = 0;
+  used.insideFirst = false;
+  used.shortestTravel = false;
+  used.weedBorder = false;
+}
 
 // The send command with every choice this send used, going on from path `fromPath` of the
 // drawing `jobId`, run by the name `program` the user ran this one by, each
@@ -135,6 +161,12 @@ std::string GoOnCommand(const std::string& program, const SendRequest& request, 
                  ? " --panels --panel-overlap " + ShellWord(used.panelOverlapText.value_or("")) + " --panel-gap " +
                        ShellWord(used.panelGapText.value_or(""))
                  : " --no-panels";
+  const auto tool = [](int value, const char* on, const char* off) {
+    return value > 0 ? std::string(on) + " " + std::to_string(value) : std::string(off);
+  };
+  command += tool(used.force.value_or(0), " --force", " --no-force");
+  command += tool(used.speed.value_or(0), " --speed", " --no-speed");
+  if (!used.preset.value_or("").empty()) command += " --preset " + ShellWord(*used.preset);
   if (!request.iniPath.empty()) command += " --ini " + ShellWord(request.iniPath);
   // The paths are those of the placed job: going on needs the same placement.
   if (!request.registration.empty()) command += " --registration " + ShellWord(request.registration);
@@ -165,9 +197,11 @@ int CheckFromPath(CPlotJob& job, const Choices& used, int fromPath, uint64_t& ke
 int RunSend(const std::string& program, const SendRequest& request) {
   CIniFile ini;
   Remembered remembered;
-  const Choices& given = request.given;
+  Choices given = request.given;
+  if (const int refused = ApplyPreset(given, request.iniPath)) return refused;
   Choices choices;
   if (const int refused = CompleteFromSettings(given, request.iniPath, ini, remembered, choices)) return refused;
+  if (request.testCut) LeaveOutJobChoices(choices);
   // Refused before the drawing is read and anything is opened.
   const CutterTarget target = TargetOf(given, choices, remembered, ListSerialDevices());
   if (const int refused = RefuseTarget(target)) return refused;
@@ -203,9 +237,11 @@ int RunSend(const std::string& program, const SendRequest& request) {
   uint64_t keptSize = 0;
   if (const int failed = CheckFromPath(job, choices, fromPath, keptSize)) return failed;
 
+  SayForceNotSent(choices);
   // What this send will do, said before anything reaches the cutter.
   const int baudRate = GetPortSettings(model.ProtocolNumber, port, target.usbSerialPort).baudRate;
-  printf("Sending %s to %s\n", request.input.c_str(), ChoicesText(model.name, port, baudRate, choices, marks).c_str());
+  printf("Sending %s to %s\n", request.testCut ? "the test cut" : request.input.c_str(),
+         ChoicesText(model.name, port, baudRate, choices, marks).c_str());
   if (!request.registration.empty())
     printf("placed by %s: %s\n", request.registration.c_str(), PlacementResultLine(fit).c_str());
   fflush(stdout);
@@ -213,7 +249,7 @@ int RunSend(const std::string& program, const SendRequest& request) {
   if (const int failed = OpenCutter(session, model, port, target.usbSerialPort)) return failed;
   // Saved once the cutter answers, as the dialog does before it writes the job file.
   try {
-    RememberSend(ini, choices);
+    if (!request.testCut) RememberSend(ini, choices);
   } catch (const CFileException& e) {
     return Fail(std::string("plotgate: cannot save the settings: ") + e.what());
   }
@@ -265,7 +301,7 @@ int RunSend(const std::string& program, const SendRequest& request) {
       "plotgate: stopped in path " + std::to_string(stoppedPath) + " of " + std::to_string(session.PathCount()) +
       " after " + CountText(session.BytesSent()) + " of " + CountText(session.JobSize()) + " bytes; " +
       (session.JobEnded() ? "the pen was lifted and the job ended" : "the pen-up and the job's end could not be sent") +
-      ". To go on: " + GoOnCommand(program, request, choices, port, stoppedPath, identity);
+      (request.testCut ? "." : ". To go on: " + GoOnCommand(program, request, choices, port, stoppedPath, identity));
   if (sent == SEND_CANCELLED) {
     Fail("plotgate: interrupted\n" + stopped);
     return EXIT_INTERRUPTED;
@@ -275,7 +311,29 @@ int RunSend(const std::string& program, const SendRequest& request) {
   }
   printf("Sent %s bytes to %s\n", std::to_string(session.JobSize()).c_str(),
          ChoicesText(model.name, port, baudRate, choices, marks).c_str());
+  if (request.testCut) printf("%s\n", TEST_CUT_SENT_TEXT);
   return 0;
+}
+
+// The test cut sent as `send` sends a job, or with `output` written as `encode` writes one.
+int RunTestCut(const std::string& program, SendRequest request, const std::string& output) {
+  // The drawing in a file of this command's own, removed when it is over.
+  const CPrivateJobFile drawing;
+  const int error = drawing.Path().empty() ? drawing.Error() : WriteTestCutDrawing(drawing.Path());
+  if (error != 0) return Fail("plotgate: cannot write the test cut's drawing: " + SystemErrorText(error));
+  request.input = drawing.Path();
+  request.testCut = true;
+  if (output.empty()) return RunSend(program, request);
+  Choices given = request.given;
+  if (const int refused = ApplyPreset(given, request.iniPath)) return refused;
+  CIniFile ini;
+  Remembered remembered;
+  Choices used;
+  if (const int refused = CompleteFromSettings(given, request.iniPath, ini, remembered, used)) return refused;
+  LeaveOutJobChoices(used);
+  CPlotJob job;
+  if (const int failed = LoadChosenJob(job, request.input, used)) return failed;
+  return WriteChosenJobFile(job, used, output) ? 0 : 1;
 }
 
 }  // namespace
@@ -291,6 +349,7 @@ void AddSendCommand(CLI::App& app, int& exitCode, const std::string& program) {
   AddCutterOptions(*send, request->given, false);
   AddPortOption(*send, request->given);
   AddRememberOptions(*send, request->iniPath, request->given);
+  AddPresetOption(*send, request->given, nullptr);
   send->add_option("--from-path", request->fromPath,
                    "Go on with a stopped job: send the job file's opening, then the job from the pen-up of its "
                    "N-th path on, then its ending, so that the paths before N are not cut again. A path is a "
@@ -303,4 +362,21 @@ void AddSendCommand(CLI::App& app, int& exitCode, const std::string& program) {
                    "stopped send printed; another drawing under the same name is refused")
       ->type_name("ID");
   send->callback([program, request, &exitCode] { exitCode = RunSend(program, *request); });
+}
+
+void AddTestCutCommand(CLI::App& app, int& exitCode, const std::string& program) {
+  auto request = std::make_shared<SendRequest>();
+  auto output = std::make_shared<std::string>();
+  CLI::App* testcut = app.add_subcommand(
+      "testcut",
+      "Cut a 10 mm square around a triangle at the origin with the chosen offset, over-cut, passes, force and speed, "
+      "to check them before the job (mirror, rotation and cut order do not apply). Choices not given are the ones "
+      "saved by the last send; nothing is saved.");
+  AddCutterOptions(*testcut, request->given, false);
+  AddPortOption(*testcut, request->given);
+  AddSettingsFileOption(*testcut, request->iniPath);
+  AddPresetOption(*testcut, request->given, nullptr);
+  AddPassesOption(*testcut, request->given);
+  testcut->add_option("--output", *output, "Write the job to FILE, or - for standard output, instead of sending it");
+  testcut->callback([program, request, output, &exitCode] { exitCode = RunTestCut(program, *request, *output); });
 }

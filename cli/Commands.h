@@ -16,3 +16,5 @@ void AddToolbarCommand(CLI::App& app, int& exitCode);
 void AddCheckCommand(CLI::App& app, int& exitCode);
 void AddFrameCommand(CLI::App& app, int& exitCode);
 void AddMarksCommand(CLI::App& app, int& exitCode);
+void AddPresetsCommand(CLI::App& app, int& exitCode);
+void AddTestCutCommand(CLI::App& app, int& exitCode, const std::string& program);

@@ -59,14 +59,18 @@ void AddUntickCutOrderOptions(CLI::App& command, Choices& given) {
     command.get_option(name)->check(OneLine);
 }
 
-void AddRememberOptions(CLI::App& command, std::string& iniPath, Choices& given) {
-  AddSettingsFileOption(command, iniPath);
+void AddUntickOffsetOptions(CLI::App& command, Choices& given) {
   command.get_option("--blade-offset")->check(OneLine);
   command.get_option("--overcut")->check(OneLine);
   AddUntickOption(command, "--no-blade-offset", given.bladeOffset, "--blade-offset",
                   "Send without the remembered blade offset (its distance stays remembered)");
   AddUntickOption(command, "--no-overcut", given.overCut, "--overcut",
                   "Send without the remembered over-cut (its distance stays remembered)");
+}
+
+void AddRememberOptions(CLI::App& command, std::string& iniPath, Choices& given) {
+  AddSettingsFileOption(command, iniPath);
+  AddUntickOffsetOptions(command, given);
   AddUntickCutOrderOptions(command, given);
 }
 
@@ -142,6 +146,16 @@ TakenEntry SavedNumber(bool taken, const Remembered& remembered, std::optional<i
   return {taken, what, row.section, row.key, WholeNumberProblem(ChoiceText(remembered.texts, row), min, max), instead};
 }
 
+// A force or speed of the file, the row of `field`: taken when the command uses it and
+// `given` has none; 0 is off, anything else must be in `range`.
+TakenEntry SavedTool(bool uses, const Choices& given, const Remembered& remembered, std::optional<int> Choices::*field,
+                     const char* what, const WholeRange& range, const char* instead) {
+  const ChoiceRow& row = RowOf(field);
+  const std::string text = ChoiceText(remembered.texts, row);
+  return {
+      uses && !(given.*field), what, row.section, row.key, text == "0" ? "" : WholeRangeProblem(text, range), instead};
+}
+
 // A distance of the file, the row of `text`: taken when the command uses it, `given` has
 // no box and `used` ticks it.
 TakenEntry SavedDistance(bool uses, const Choices& given, const Choices& used, std::optional<bool> Choices::*box,
@@ -208,7 +222,7 @@ void PrintSettingsWarnings(const Remembered& remembered, const std::string& iniP
 bool TakenAccepted(const Choices& given, const Choices& used, const Remembered& remembered, const std::string& iniPath,
                    int uses) {
   const bool model = (uses & USE_MODEL) != 0, offsets = (uses & USE_OFFSETS) != 0, order = (uses & USE_CUT_ORDER) != 0,
-             media = (uses & USE_MEDIA) != 0;
+             media = (uses & USE_MEDIA) != 0, tool = (uses & USE_TOOL) != 0;
   const bool usedPanels = used.panels.value_or(false) && used.mediaWidth.value_or(false);
   return AllTakenAccepted(
       {SavedNumber(model && !given.model, remembered, &Choices::model, "model", 0, MODEL_COUNT - 1, "--model NAME"),
@@ -225,7 +239,9 @@ bool TakenAccepted(const Choices& given, const Choices& used, const Remembered& 
        SavedText(media && usedPanels && !given.panelOverlapText, used, &Choices::panelOverlapText, "panel overlap",
                  PANEL_OVERLAP_RANGE, "--panel-overlap MM"),
        SavedText(media && usedPanels && !given.panelGapText, used, &Choices::panelGapText, "panel gap", PANEL_GAP_RANGE,
-                 "--panel-gap MM")},
+                 "--panel-gap MM"),
+       SavedTool(tool, given, remembered, &Choices::force, "force", FORCE_RANGE, "--force G or --no-force"),
+       SavedTool(tool, given, remembered, &Choices::speed, "speed", SPEED_RANGE, "--speed CMS or --no-speed")},
       iniPath);
 }
 

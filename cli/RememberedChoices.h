@@ -21,6 +21,10 @@ void AddSettingsFileOption(CLI::App& command, std::string& iniPath);
 // break would split the settings file's entry.
 void AddRememberOptions(CLI::App& command, std::string& iniPath, Choices& given);
 
+// Adds --no-blade-offset and --no-overcut (each excluding its ticking option) to a
+// subcommand that already has the offset options; the distances must be one line.
+void AddUntickOffsetOptions(CLI::App& command, Choices& given);
+
 // Adds --no-inside-first, --no-shortest-travel and --no-weed-border (each excluding its
 // ticking option) to a subcommand that already has the job options; the weed border's text
 // must be one line.
@@ -58,7 +62,8 @@ enum ChoiceUse {
   USE_OFFSETS = 2,    // the blade offset and the over-cut
   USE_CUT_ORDER = 4,  // the weed border and the passes
   USE_MEDIA = 8,      // the media width and the panels' overlap and gap
-  USE_ALL = USE_MODEL | USE_OFFSETS | USE_CUT_ORDER | USE_MEDIA,
+  USE_TOOL = 16,      // the force and the speed
+  USE_ALL = USE_MODEL | USE_OFFSETS | USE_CUT_ORDER | USE_MEDIA | USE_TOOL,
 };
 
 // Whether every choice of `uses` that `used` takes from the file at `iniPath` (where `given`

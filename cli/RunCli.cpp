@@ -28,10 +28,13 @@ size_t EditDistance(const std::string& a, const std::string& b) {
   return d[a.size()][b.size()];
 }
 
-// The long option names (without "--") that `command` and the program take.
+// The long option names (without "--") that `command`, its own commands ("preset save")
+// and the program take.
 std::vector<std::string> LongNames(const CLI::App& app, const CLI::App& command) {
+  std::vector<const CLI::App*> owners = {&app, &command};
+  for (const CLI::App* inner : command.get_subcommands({})) owners.push_back(inner);
   std::vector<std::string> names;
-  for (const CLI::App* owner : {&app, &command}) {
+  for (const CLI::App* owner : owners) {
     for (const CLI::Option* option : owner->get_options()) {
       for (const std::string& name : option->get_lnames()) names.push_back(name);
     }
@@ -89,6 +92,8 @@ int RunCli(int argc, const char* const* argv) {
   AddCheckCommand(app, exitCode);
   AddFrameCommand(app, exitCode);
   AddMarksCommand(app, exitCode);
+  AddPresetsCommand(app, exitCode);
+  AddTestCutCommand(app, exitCode, program);
   // The first word that is not an option must name a command; say which ones there are.
   for (int i = 1; i < argc; ++i) {
     if (argv[i][0] == '-') continue;

@@ -98,6 +98,10 @@ const KnownSetting KNOWN_SETTINGS[] = {
     {"Media", "Panels", CheckBoxProblem, [](const Remembered& r) { return TickUsed(r.choices.panels); }},
     {"Media", "PanelOverlap", nullptr, [](const Remembered& r) { return *Used(r).panelOverlapText; }},
     {"Media", "PanelGap", nullptr, [](const Remembered& r) { return *Used(r).panelGapText; }},
+    // The force and speed are refused, not corrected, when a command takes one it cannot use.
+    {"Tool", "Force", nullptr, [](const Remembered& r) { return std::to_string(*Used(r).force); }},
+    {"Tool", "Speed", nullptr, [](const Remembered& r) { return std::to_string(*Used(r).speed); }},
+    {"Tool", "Preset", nullptr, [](const Remembered& r) { return *Used(r).preset; }},
     {"CommandLine", "Port", nullptr,
      [](const Remembered& r) {
        const std::string port = ChoiceText(r.texts, *FindChoiceRow("CommandLine", "Port"));

@@ -104,7 +104,8 @@ void WriteJobCommands(CBlockWriter& out, const CPlotJob& job, const JobFormat& f
   const int offset = options.bladeOffset ? DistanceFromText(options.bladeOffsetText) : 0;
   const int overcut = options.overCut ? DistanceFromText(options.overCutText) : 0;
   CCommandSink sink(out, format.dialect, offset, overcut, options.bladeOffset || options.overCut);
-  out.PutText(strings.header);
+  const std::string header = HeaderText(strings, options.tool);
+  out.Put(header.data(), header.size());
   for (const PlotPoint* p = job.m_pPoints; p; p = p->next) {
     if (p->kind != KIND_PEN_UP && p->kind != KIND_PEN_DOWN) continue;
     const IntPoint at = PlacedJobFilePoint(job, p->x, p->y, swapXY);

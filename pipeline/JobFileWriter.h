@@ -13,12 +13,13 @@
 class CBlockWriter;
 
 // The dialog's option controls as they stand: the two check boxes and the texts of the
-// blade-offset and over-cut edits (millimetres).
+// blade-offset and over-cut edits (millimetres), and the force and speed the header sets.
 struct OffsetOptions {
   bool bladeOffset = false;
   std::string bladeOffsetText;
   bool overCut = false;
   std::string overCutText;
+  ToolSettings tool;
 };
 
 // The characters of an edit's text that DistanceFromText reads, as the edit is read into

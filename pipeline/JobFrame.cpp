@@ -4,7 +4,7 @@
 #include "pipeline/JobFileWriter.h"
 #include "pipeline/JobModel.h"
 
-std::string JobFrameCommands(CPlotJob& job, const JobFormat& format) {
+std::string JobFrameCommands(CPlotJob& job, const JobFormat& format, const ToolSettings& tool) {
   if (PrepareJobForWriting(job) != JOB_DONE) return "";
   const DialectStrings& strings = StringsFor(format.dialect);
   const JobBounds& b = job.m_bounds;
@@ -19,7 +19,7 @@ std::string JobFrameCommands(CPlotJob& job, const JobFormat& format) {
       PlacedJobFilePoint(job, b.minX, b.minY, format.swapXY),
       start,
   };
-  std::string frame = strings.header;
+  std::string frame = HeaderText(strings, tool);
   char command[COMMAND_TEXT_MAX];
   for (const IntPoint& corner : corners)
     frame.append(command, FormatCommand(command, strings, KIND_PEN_UP, corner.x, corner.y));

@@ -12,9 +12,10 @@
 #include "pipeline/CommandDialect.h"
 #include "pipeline/PlotJob.h"
 
-// The frame of `job` in `format`: its dialect, the coordinate pair swapped when it says so.
+// The frame of `job` in `format`: its dialect, the coordinate pair swapped when it says so;
+// the header carries `tool`, so the head moves at the job's speed.
 // The job is prepared for writing first, as the job file writer does (the job keeps that
 // form). With a placement held, the four corners are where it puts them (PlacedJobFilePoint)
 // and the frame ends at the first. "" when there is no job to frame: none loaded, no point
 // left, or memory ran out.
-std::string JobFrameCommands(CPlotJob& job, const JobFormat& format);
+std::string JobFrameCommands(CPlotJob& job, const JobFormat& format, const ToolSettings& tool);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "pipeline/CommandDialect.h"
 #include "pipeline/JobFileReader.h"
@@ -40,9 +39,7 @@ std::string JobStopBytes(const char* data, uint64_t size, uint64_t sent, int dia
 
 JobPaths ReadJobPaths(const char* data, uint64_t size, int dialect) {
   JobPaths paths;
-  const char* header = StringsFor(dialect).header;
-  const uint64_t headerSize = strlen(header);
-  if (size >= headerSize && memcmp(data, header, headerSize) == 0) paths.openingEnd = headerSize;
+  paths.openingEnd = HeaderLength(data, static_cast<size_t>(size), StringsFor(dialect));
   paths.endingStart = JobEndingStart(data, size, dialect);
   IntPoint at{0, 0};
   bool cutting = false;

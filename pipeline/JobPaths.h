@@ -5,10 +5,11 @@
 //   IN;SP1;PU0,0;...PU0,0; | PU0,800;PD0,400;PD300,400; | PU300,0;PD0,0; | PU300,0;SP0;@
 //   opening                  path 1                       path 2          ending
 //
-// the opening is the dialect's header, path 1 starts where the opening ends, each later
-// path right after the last pen-down of the one before, and the ending is the job's final
-// pen-up and the dialect's terminator. Lengths are in plotter units (40 to the millimetre),
-// measured from the origin, where the header leaves the pen.
+// the opening is the dialect's header (with the force and speed it may carry), path 1
+// starts where the opening ends, each later path right after the last pen-down of the one
+// before, and the ending is the job's final pen-up and the dialect's terminator. Lengths
+// are in plotter units (40 to the millimetre), measured from the origin, where the header
+// leaves the pen.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@
 #include <vector>
 
 struct JobPaths {
-  uint64_t openingEnd = 0;       // the header's length; 0 when the file does not start with it
+  uint64_t openingEnd = 0;       // the header's length; 0 when the file does not start with one
   std::vector<uint64_t> starts;  // where each path begins, in file order
   uint64_t endingStart = 0;      // the final pen-up; the file's size when there is no ending
   double cutUnits = 0;           // the pen-down moves, end to end

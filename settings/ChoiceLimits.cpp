@@ -11,6 +11,20 @@ const MillimetreRange WEED_BORDER_RANGE = {MIN_WEED_MARGIN_MM, "0.5", MAX_WEED_M
 const MillimetreRange MEDIA_WIDTH_RANGE = {50.0, "50", 3000.0, "3000", 0};
 const MillimetreRange PANEL_OVERLAP_RANGE = {0.0, "0", 50.0, "50", 0};
 const MillimetreRange PANEL_GAP_RANGE = {0.0, "0", 500.0, "500", 0};
+const WholeRange FORCE_RANGE = {1, MAX_FORCE_GRAMS, "grams"};
+const WholeRange SPEED_RANGE = {1, MAX_SPEED_CMS, "cm/s"};
+
+namespace {
+
+// True when `text` is decimal digits only, making a number from `min` to `max`.
+bool IsWholeNumberIn(const std::string& text, int min, int max) {
+  // Ten digits and more may not fit an int; no such number is in any range here.
+  const bool whole = !text.empty() && text.size() < 10 && text.find_first_not_of("0123456789") == std::string::npos;
+  const int value = whole ? atoi(text.c_str()) : 0;
+  return whole && value >= min && value <= max;
+}
+
+}  // namespace
 
 std::string MillimetreProblem(const std::string& text, const MillimetreRange& range) {
   const std::string within = std::string("a number of mm from ") + range.minText + " to " + range.maxText;
@@ -27,11 +41,14 @@ std::string MillimetreProblem(const std::string& text, const MillimetreRange& ra
   return "";
 }
 
+std::string WholeRangeProblem(const std::string& text, const WholeRange& range) {
+  if (IsWholeNumberIn(text, range.min, range.max)) return "";
+  return std::string("takes ") + range.unit + " from " + std::to_string(range.min) + " to " +
+         std::to_string(range.max) + ", not \"" + text + "\"";
+}
+
 std::string WholeNumberProblem(const std::string& text, int min, int max) {
-  // Ten digits and more may not fit an int; no such number is in any range here.
-  const bool whole = !text.empty() && text.size() < 10 && text.find_first_not_of("0123456789") == std::string::npos;
-  const int value = whole ? atoi(text.c_str()) : 0;
-  if (whole && value >= min && value <= max) return "";
+  if (IsWholeNumberIn(text, min, max)) return "";
   return "\"" + text + "\" is not a whole number from " + std::to_string(min) + " to " + std::to_string(max);
 }
 

@@ -32,6 +32,23 @@ extern const MillimetreRange PANEL_GAP_RANGE;
 // mm from 0.01 to 2"); "" when it is one. The text itself goes on to the job unchanged.
 std::string MillimetreProblem(const std::string& text, const MillimetreRange& range);
 
+// A whole-number choice the job sends to the cutter, and the unit it is counted in.
+struct WholeRange {
+  int min;
+  int max;
+  const char* unit;
+};
+
+// The knife force (grams) and speed (cm/s) the job's header may set.
+const int MAX_FORCE_GRAMS = 1000;
+const int MAX_SPEED_CMS = 100;
+extern const WholeRange FORCE_RANGE;
+extern const WholeRange SPEED_RANGE;
+
+// Why `text` is not a value in `range`, worded to follow the option's name ("takes grams
+// from 1 to 1000, not \"1200\""); "" when it is one.
+std::string WholeRangeProblem(const std::string& text, const WholeRange& range);
+
 // Why `text` is not a whole number from `min` to `max` ("\"7\" is not a whole number from
 // 1 to 5"); "" when it is one.
 std::string WholeNumberProblem(const std::string& text, int min, int max);

@@ -33,6 +33,9 @@ void ForEachChoice(Visit visit) {
   visit(&Choices::panels);
   visit(&Choices::panelOverlapText);
   visit(&Choices::panelGapText);
+  visit(&Choices::force);
+  visit(&Choices::speed);
+  visit(&Choices::preset);
 }
 
 const int NO_RANGE = 0;
@@ -67,6 +70,10 @@ const ChoiceRow CHOICE_ROWS[CHOICE_ROW_COUNT] = {
      NO_RANGE, false},
     {"Media", "PanelGap", CHOICE_TEXT, "20", false, nullptr, nullptr, &Choices::panelGapText, NO_RANGE, NO_RANGE,
      false},
+    // Out of range these become off; a command refuses to take such a value (the text is kept).
+    {"Tool", "Force", CHOICE_NUMBER, "0", false, &Choices::force, nullptr, nullptr, 0, MAX_FORCE_GRAMS, false},
+    {"Tool", "Speed", CHOICE_NUMBER, "0", false, &Choices::speed, nullptr, nullptr, 0, MAX_SPEED_CMS, false},
+    {"Tool", "Preset", CHOICE_TEXT, "", false, nullptr, nullptr, &Choices::preset, NO_RANGE, NO_RANGE, false},
 };
 
 Choices Merged(const Choices& given, const Choices& fallback) {
@@ -95,6 +102,7 @@ OffsetOptions OffsetsOf(const Choices& choices) {
   options.bladeOffsetText = choices.bladeOffsetText.value_or("");
   options.overCut = choices.overCut.value_or(false);
   options.overCutText = choices.overCutText.value_or("");
+  options.tool = ToolSettings{choices.force.value_or(0), choices.speed.value_or(0)};
   return options;
 }
 

@@ -12,6 +12,7 @@
 //   [CommandLine] Port           a port the Port list cannot show; removed otherwise
 //   [CutOrder] InsideFirst, ShortestTravel, ChkWeedBorder, WeedBorder, Passes
 //   [Media] ChkWidth, Width, Panels, PanelOverlap, PanelGap
+//   [Tool] Force, Speed, Preset  the knife's force and speed (0 off) and the material preset
 //
 // A row of a later section is written only once its value differs from what the file
 // holds (or, without the entry, from its default), so a file of a user who never changes
@@ -53,6 +54,11 @@ struct Choices {
   std::optional<bool> panels;
   std::optional<std::string> panelOverlapText;
   std::optional<std::string> panelGapText;
+  // The knife force (grams) and speed (cm/s) the job's header sets, 0 for off; the material
+  // preset the choices came from ("" for none).
+  std::optional<int> force;
+  std::optional<int> speed;
+  std::optional<std::string> preset;
 };
 
 // Each choice of `given`, else of `fallback`.
@@ -96,7 +102,7 @@ struct ChoiceRow {
   bool clamped;  // a number outside the range is brought into it; otherwise it becomes the default
 };
 
-const int CHOICE_ROW_COUNT = 17;
+const int CHOICE_ROW_COUNT = 20;
 
 // What the file holds for each row, in table order: the entry's text, or std::nullopt when
 // it has none.
@@ -127,7 +133,8 @@ Choices ChoicesFromTexts(const ChoiceTexts& texts);
 // ReadChoiceTexts and ChoicesFromTexts. Raises CFileException.
 Choices ReadChoices(CIniFile& ini);
 
-// Writes complete choices (as Merged with DefaultChoices gives them) as CHOICE_ROWS says:
+// Writes complete choices (as Merged with DefaultChoices gives them) as CHOICE_ROWS says; a
+// choice of a later section that is not given leaves its entry as the file holds it:
 // the numbers as decimal text, the ticks as 0 or 1, the texts as they are; the port as its
 // Port list entry, or, when the list cannot show it, as the command line's entry beside the
 // entry the file holds. A number, tick or text the choices do not give is left as the file

@@ -8,3 +8,6 @@
 // returned); an existing file is only read, never truncated, so a read-only file loads.
 // (Saving replaces the whole file: ReplaceFileContent.)
 std::string LoadFileCreating(const std::string& path);
+// Reads the whole file at `path` into `bytes` and returns true; false, with `bytes` left
+// alone and nothing created, when there is no such file.
+bool LoadFileIfPresent(const std::string& path, std::string& bytes);

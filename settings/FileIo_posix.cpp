@@ -35,10 +35,8 @@ int OpenOrThrow(const std::string& path, int flags) {
   return fd;
 }
 
-}  // namespace
-
-std::string LoadFileCreating(const std::string& path) {
-  CDescriptor file(OpenOrThrow(path, O_RDONLY | O_CREAT));
+// The rest of the file open on `file`.
+std::string ReadAll(const CDescriptor& file, const std::string& path) {
   std::string bytes;
   char buffer[4096];
   for (;;) {
@@ -50,4 +48,20 @@ std::string LoadFileCreating(const std::string& path) {
     }
     bytes.append(buffer, static_cast<size_t>(got));
   }
+}
+
+}  // namespace
+
+std::string LoadFileCreating(const std::string& path) {
+  const CDescriptor file(OpenOrThrow(path, O_RDONLY | O_CREAT));
+  return ReadAll(file, path);
+}
+
+bool LoadFileIfPresent(const std::string& path, std::string& bytes) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT) return false;
+  if (fd < 0) throw CFileException("opening", path, errno);
+  const CDescriptor file(fd);
+  bytes = ReadAll(file, path);
+  return true;
 }

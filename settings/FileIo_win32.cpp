@@ -34,10 +34,8 @@ HANDLE OpenOrThrow(const std::string& path, DWORD access, DWORD share, DWORD dis
   return handle;
 }
 
-}  // namespace
-
-std::string LoadFileCreating(const std::string& path) {
-  CHandle file(OpenOrThrow(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
+// The rest of the file open on `file`.
+std::string ReadAll(const CHandle& file, const std::string& path) {
   std::string bytes;
   char buffer[4096];
   for (;;) {
@@ -47,4 +45,22 @@ std::string LoadFileCreating(const std::string& path) {
     if (got == 0) return bytes;
     bytes.append(buffer, got);
   }
+}
+
+}  // namespace
+
+std::string LoadFileCreating(const std::string& path) {
+  const CHandle file(OpenOrThrow(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
+  return ReadAll(file, path);
+}
+
+bool LoadFileIfPresent(const std::string& path, std::string& bytes) {
+  const HANDLE handle = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const DWORD error = GetLastError();
+  if (handle == INVALID_HANDLE_VALUE && error == ERROR_FILE_NOT_FOUND) return false;
+  if (handle == INVALID_HANDLE_VALUE) throw CFileException("opening", path, static_cast<int>(error));
+  const CHandle file(handle);
+  bytes = ReadAll(file, path);
+  return true;
 }

@@ -75,22 +75,24 @@ CIniFile::CIniFile() : IniPath("\\SetData.ini") {}
 
 CIniFile::~CIniFile() { Lines.clear(); }
 
-void CIniFile::LoadLines() {
-  const std::string bytes = LoadFileCreating(IniPath);
-  Lines.clear();
+std::vector<std::string> SplitIniLines(const std::string& bytes) {
+  std::vector<std::string> lines;
   size_t start = 0;
   while (start < bytes.size()) {
     const size_t lineFeed = bytes.find('\n', start);
     if (lineFeed == NONE) {  // the last line has no line end
-      Lines.push_back(bytes.substr(start));
+      lines.push_back(bytes.substr(start));
       break;
     }
     // CR LF ends a line as a bare LF does; a CR anywhere else is part of the line.
     const size_t end = lineFeed > start && bytes[lineFeed - 1] == '\r' ? lineFeed - 1 : lineFeed;
-    Lines.push_back(bytes.substr(start, end - start));
+    lines.push_back(bytes.substr(start, end - start));
     start = lineFeed + 1;
   }
+  return lines;
 }
+
+void CIniFile::LoadLines() { Lines = SplitIniLines(LoadFileCreating(IniPath)); }
 
 void CIniFile::SaveLines() {
   std::string bytes;

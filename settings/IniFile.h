@@ -34,6 +34,9 @@ struct IniLine {
 
 IniLine ParseIniLine(const std::string& line);
 
+// The lines of a file's `bytes`, without their CR LF or LF ends.
+std::vector<std::string> SplitIniLines(const std::string& bytes);
+
 // An entry's text as a number, as atoi reads it: leading white space, optional sign, decimal
 // digits up to the first other character; no digits give 0, values beyond int saturate.
 int IniNumber(const std::string& text);

@@ -6,6 +6,7 @@
 
 #include "CliRun.h"
 #include "TempDir.h"
+#include "cli/CliCommon.h"
 #include "cli/PreviewSvg.h"
 #include "cutter/ModelTable.h"
 #include "pipeline/CommandDialect.h"
@@ -360,7 +361,7 @@ TEST(Cli, VersionAndUnknownCommand) {
   EXPECT_EQ(unknown.code, 2);
   EXPECT_EQ(unknown.err,
             "plotgate: unknown command \"sned\"; the commands are: info encode preview send ports models toolbar check "
-            "frame marks\n");
+            "frame marks presets preset testcut\n");
 }
 
 TEST(PreviewSvg, OnePathPerRunStartingAtAMove) {
@@ -513,7 +514,7 @@ TEST(CliReadWarning, EveryCommandThatLoadsAJobWarns) {
 }
 
 TEST(CliReadWarning, TheExamplesAndWhatChangesNothingGiveNone) {
-  for (const char* name : {"circle.plt", "cut-word.plt", "rounded-rectangle.plt", "star.plt"}) {
+  for (const char* name : {"circle.plt", "cut-word.plt", "rounded-rectangle.plt", "star.plt", "test-cut.plt"}) {
     const CliRun run({"info", std::string(PLOTGATE_EXAMPLES) + "/" + name});
     EXPECT_EQ(run.code, 0) << name;
     EXPECT_EQ(run.err, "") << name;
@@ -521,6 +522,37 @@ TEST(CliReadWarning, TheExamplesAndWhatChangesNothingGiveNone) {
   TempDir dir;
   const CliRun quiet({"info", dir.Write("quiet.plt", "IN;SP1;;PU0,0;PD;\r\nPD4000,0;SP2;PU-2147483648,0;SP0;\r\n")});
   EXPECT_EQ(quiet.err, "");
+}
+
+// With nothing remembered, the test cut written out is the example drawing encoded, for
+// every model, with and without tool options; a DM/PL model given a force says once that
+// it is not sent. Caught: a test cut that drifts from the example or takes a job choice, a
+// force sent to DM/PL, or the refusal said not at all, twice, or for HPGL models.
+TEST(CliTestCut, OutputEqualsEncodingTheExampleForEveryModel) {
+  TempDir dir;
+  const std::string ini = (dir.Path() / "Plotgate.ini").string();
+  const std::string example = std::string(PLOTGATE_EXAMPLES) + "/test-cut.plt";
+  const std::vector<std::vector<std::string>> toolOptions = {{}, {"--force", "80", "--speed", "20"}};
+  for (int model = 0; model < MODEL_COUNT; ++model) {
+    for (const std::vector<std::string>& tool : toolOptions) {
+      std::vector<std::string> testcut = {"testcut", "--model", ModelTable[model].name, "--ini", ini, "--output", "-"};
+      std::vector<std::string> encode = {"encode", example, "--model", ModelTable[model].name, "--output", "-"};
+      testcut.insert(testcut.end(), tool.begin(), tool.end());
+      encode.insert(encode.end(), tool.begin(), tool.end());
+      const CliRun cut(testcut), encoded(encode);
+      SCOPED_TRACE(ModelTable[model].name);
+      EXPECT_EQ(cut.code, 0);
+      EXPECT_EQ(cut.out, encoded.out);
+      const bool dmpl = JobFormatOfModel(model).dialect == DialectDmpl;
+      const std::string refusal = !tool.empty() && dmpl ? "plotgate: " + std::string(ModelTable[model].name) +
+                                                              " speaks DM/PL: the force (80 g) is not sent; set it "
+                                                              "on the cutter\n"
+                                                        : "";
+      EXPECT_EQ(cut.err, refusal);
+      EXPECT_EQ(encoded.err, refusal);
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(ini));  // nothing remembered, nothing created
 }
 
 // HPGL from other programs: a square in one "PD" cut as its first side only, or settings

@@ -27,6 +27,9 @@ check() {
 # bounds, not delays: on a loaded machine the simulator may take seconds to start, and a
 # 9600-baud job tens of seconds to arrive.
 start_cutter() {
+  # The last simulator's device name must not be read for this one's: its pseudo-terminal
+  # may since have gone to another program.
+  rm -f "$3"
   "$1" --record "$2" --timeout 120 "${@:4}" >"$3" &
   sim_pid=$!
   device=""

@@ -62,7 +62,7 @@ done
 check "man plotgate names the settings file" grep -qF "plotgate/Plotgate.ini" "$work/man.txt"
 check "man plotgate names the Linux serial devices" grep -qF "/dev/ttyUSB0" "$work/man.txt"
 check "the README is in /usr/share/doc/plotgate" grep -q '^## Quick start on Linux' /usr/share/doc/plotgate/README.md
-for example in star circle rounded-rectangle cut-word; do
+for example in star circle rounded-rectangle cut-word test-cut; do
   check "the example $example is installed and readable" \
     bash -c "plotgate info /usr/share/doc/plotgate/examples/$example.plt >/dev/null"
 done

@@ -141,7 +141,7 @@ check "Ctrl-C: the job was cut short" [ "$(stat -c %s "$work/received.hb")" -lt 
 check "Ctrl-C: whole commands, then the job's last pen-up" \
   grep -qE '^(IN;|SP1;|PU[0-9-]+,[0-9-]+;|PD[0-9-]+,[0-9-]+;)*PU[0-9-]+,[0-9-]+;SP0;@$' "$work/received.hb"
 size=$(stat -c %s "$work/long.hb")
-check "Ctrl-C: says how far it got and how to go on, by the program's name and for this drawing" grep -qE "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$size") bytes; the pen was lifted and the job ended. To go on: 'plot gate' send --model Robin-Series --port $device --no-blade-offset --no-overcut --no-inside-first --no-shortest-travel --no-weed-border --passes 1 --no-media-width --no-panels --job-id [0-9a-f]{12} --from-path 1 -- $work/long.plt$" "$work/send.err" ||
+check "Ctrl-C: says how far it got and how to go on, by the program's name and for this drawing" grep -qE "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$size") bytes; the pen was lifted and the job ended. To go on: 'plot gate' send --model Robin-Series --port $device --no-blade-offset --no-overcut --no-inside-first --no-shortest-travel --no-weed-border --passes 1 --no-media-width --no-panels --no-force --no-speed --job-id [0-9a-f]{12} --from-path 1 -- $work/long.plt$" "$work/send.err" ||
   sed 's/^/  said: /' "$work/send.err"
 # Ctrl-C while the cutter takes nothing (paused, its buffer full): the write it holds back
 # ends, the send says where it stopped and that the ending could not go out, and exits 130
@@ -365,6 +365,31 @@ for listing in ports models "info examples/star.plt --detail --model 4"; do
   check "$listing: lost output is a failure" [ $? -eq 1 ]
   check "$listing: ... that says why" grep -qx "plotgate: cannot write to standard output: No space left on device" "$work/err"
 done
+# A material preset: its force and speed reach the cutter in the header, the closing line
+# and the settings name it, and a test cut with it goes out as testcut --output writes it.
+rm -f "$ini"
+mkdir -p "$(dirname "$ini")"
+"$plotgate" preset save 'Flock "soft" $(x)' --blade-offset 0.25 --force 80 --speed 20 >/dev/null
+check "preset: saved" [ $? -eq 0 ]
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+"$plotgate" send examples/star.plt --model Robin-Series --port "$device" --preset 'flock "SOFT" $(x)' >"$work/send.out" 2>&1
+check "preset: the send succeeds" [ $? -eq 0 ]
+wait "$sim_pid"
+check "preset: the cutter got FS and VS after IN;SP1;" [ "$(head -c 17 "$work/received.hb")" = "IN;SP1;FS80;VS20;" ]
+"$plotgate" encode examples/star.plt --model Robin-Series --blade-offset 0.25 --force 80 --speed 20 --output "$work/expected.hb"
+check "preset: received bytes equal the encoded job" cmp -s "$work/received.hb" "$work/expected.hb"
+closing_line "preset" \
+  "Robin-Series on $device at 38400 baud; mirror off, rotation 0, blade offset 0.25 mm, over-cut off, force 80 g, speed 20 cm/s, preset \"Flock \"soft\" \$(x)\"."
+check "preset: [Tool] remembers it" grep -qxF $'Preset=Flock "soft" $(x)\r' "$ini"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+"$plotgate" testcut --port "$device" >"$work/send.out" 2>&1
+check "testcut: succeeds with the remembered choices" [ $? -eq 0 ]
+wait "$sim_pid"
+"$plotgate" testcut --output "$work/expected.hb"
+check "testcut: the cutter got what --output writes" cmp -s "$work/received.hb" "$work/expected.hb"
+check "testcut: says what to check" grep -qxF "Test cut sent: a 10 mm square around a triangle at the origin. Check that the square measures 10.0 mm, its corners are sharp and closed and the backing is not cut; then move the origin before the job." "$work/send.out"
+rm -f "$ini" "$(dirname "$ini")/Presets.ini"
+
 # Every serial tty of this machine, and every by-id name that leads to one, is listed by
 # its path; each listed path is a device.
 for tty in /dev/ttyUSB* /dev/ttyACM*; do

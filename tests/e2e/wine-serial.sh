@@ -147,7 +147,7 @@ check "Ctrl-C: the job's own commands, then its ending" \
 size=$(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$(stat -c %s "$work/expected.hb")")
 # The command to go on runs this program by its own name, and only for this drawing.
 check "Ctrl-C: says how far it got and how to go on" grep -qE \
-  "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $size bytes; the pen was lifted and the job ended. To go on: plotgate-cli\.exe send --model Robin-Series --port COM26 --no-blade-offset --no-overcut --no-inside-first --no-shortest-travel --no-weed-border --passes 1 --no-media-width --no-panels --job-id [0-9a-f]{12} --from-path 1 -- $work/long.plt\$" \
+  "^plotgate: stopped in path 1 of 1 after [0-9,]+ of $size bytes; the pen was lifted and the job ended. To go on: plotgate-cli\.exe send --model Robin-Series --port COM26 --no-blade-offset --no-overcut --no-inside-first --no-shortest-travel --no-weed-border --passes 1 --no-media-width --no-panels --no-force --no-speed --job-id [0-9a-f]{12} --from-path 1 -- $work/long.plt\$" \
   <(tr -d '\r' <"$work/send.err") || sed 's/^/  said: /' "$work/send.err"
 
 finish

@@ -54,6 +54,44 @@ TEST(JobFile, OneSegmentInBothDialects) {
   EXPECT_EQ(Tokens(dmpl.bytes), Tokens(DMPL_HEADER + "U0,4000 D0,0 U0,0 @ "));
 }
 
+// Force and speed go in after the header's opening, each only when set, and never a force
+// in DM/PL. Caught: a command in the wrong place or order, a force sent to DM/PL, a byte
+// changed with neither set, and a header with them that a send from a later path (which
+// copies the opening) does not recognise and so drops.
+TEST(JobFile, ForceAndSpeedInTheHeaderOfBothDialects) {
+  std::string hpglHoming, dmplHoming;
+  for (int i = 0; i < 15; ++i) {
+    hpglHoming += "PU0,0;";
+    dmplHoming += "U0,0 ";
+  }
+  const std::string hpglBody = "PU0,4000;PD0,0;PU0,0;SP0;@", dmplBody = "U0,4000 D0,0 U0,0 @ ";
+  const struct {
+    int dialect, force, speed;
+    std::string header;
+  } rows[] = {
+      {DialectHpgl, 0, 0, "IN;SP1;" + hpglHoming},
+      {DialectHpgl, 80, 20, "IN;SP1;FS80;VS20;" + hpglHoming},
+      {DialectHpgl, 1000, 0, "IN;SP1;FS1000;" + hpglHoming},
+      {DialectHpgl, 0, 1, "IN;SP1;VS1;" + hpglHoming},
+      {DialectDmpl, 0, 0, ";:H A L0 ECN U " + dmplHoming},
+      {DialectDmpl, 0, 20, ";:H A L0 V20 ECN U " + dmplHoming},
+      {DialectDmpl, 80, 20, ";:H A L0 V20 ECN U " + dmplHoming},
+      {DialectDmpl, 80, 0, ";:H A L0 ECN U " + dmplHoming},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.header);
+    OffsetOptions options;
+    options.tool = ToolSettings{row.force, row.speed};
+    const std::string& body = row.dialect == DialectDmpl ? dmplBody : hpglBody;
+    const std::string bytes = Encoded("PU0,0;PD4000,0;", row.dialect, true, options).bytes;
+    EXPECT_EQ(Tokens(bytes), Tokens(row.header + body));
+    EXPECT_EQ(HeaderLength(bytes.data(), bytes.size(), StringsFor(row.dialect)), row.header.size());
+  }
+  // The two examples by their length: 7 + 5 + 5 + 15 * 6 + 9 + 6 + 6 + 5 and 9 + 4 + 6 + 15 * 5 + 8 + 5 + 5 + 2.
+  EXPECT_EQ(rows[1].header.size() + hpglBody.size(), 133u);
+  EXPECT_EQ(rows[5].header.size() + dmplBody.size(), 114u);
+}
+
 TEST(JobFile, WithoutSwapTheReversedXComesFirst) {
   Encoded e("PU0,0;PD4000,0;PD4000,100;", DialectHpgl, false);
   // W = 4000, H = 100: (W - x, y); the final pen-up goes to (0, H).

@@ -27,14 +27,14 @@ TEST(JobFrame, PenUpsRoundTheBoxWhereTheJobFilePutsIt) {
     CPlotJob job;
     job.LoadJob(dir.Write("job.plt", c.exchange).c_str());
     const DialectStrings& strings = StringsFor(c.dialect);
-    EXPECT_EQ(JobFrameCommands(job, {c.dialect, c.swapXY}), strings.header + c.corners + strings.terminator)
+    EXPECT_EQ(JobFrameCommands(job, {c.dialect, c.swapXY}, {}), strings.header + c.corners + strings.terminator)
         << c.exchange << " dialect " << c.dialect << " swap " << c.swapXY;
   }
 }
 
 TEST(JobFrame, NothingWithoutAJob) {
   CPlotJob job;
-  EXPECT_EQ(JobFrameCommands(job, {DialectHpgl, true}), "");
+  EXPECT_EQ(JobFrameCommands(job, {DialectHpgl, true}, {}), "");
 }
 
 }  // namespace

@@ -160,7 +160,7 @@ TEST(Registration, PlacementFollowsTheCutOrdersMove) {
 // Catches a frame that goes round the job file's own box instead of the sheet's.
 TEST(Registration, FrameRoundsTheCornersImages) {
   PlacedJob placed({{400, 9000}, {400, 1000}, {6400, 9000}});
-  EXPECT_EQ(JobFrameCommands(placed.job, {DialectHpgl, true}),
+  EXPECT_EQ(JobFrameCommands(placed.job, {DialectHpgl, true}, {}),
             HPGL_HEADER + "PU3400,4600;PU3800,4600;PU3800,5000;PU3400,5000;PU3400,4600;SP0;@");
 }
 

@@ -45,6 +45,13 @@ TEST(ChoiceLimits, WholeNumbersAreDigitsWithinTheRange) {
   EXPECT_EQ(WholeNumberProblem("5", 1, 5), "");
   for (const char* refused : {"0", "6", "", "2x", "-1", " 2", "99999999999"})
     EXPECT_EQ(WholeNumberProblem(refused, 1, 5), "\"" + std::string(refused) + "\" is not a whole number from 1 to 5");
+  // The force and speed read the same way; also caught: a range off by one at either end.
+  EXPECT_EQ(WholeRangeProblem("1000", FORCE_RANGE), "");
+  EXPECT_EQ(WholeRangeProblem("1", SPEED_RANGE), "");
+  EXPECT_EQ(WholeRangeProblem("1200", FORCE_RANGE), "takes grams from 1 to 1000, not \"1200\"");
+  EXPECT_EQ(WholeRangeProblem("80g", FORCE_RANGE), "takes grams from 1 to 1000, not \"80g\"");
+  EXPECT_EQ(WholeRangeProblem("101", SPEED_RANGE), "takes cm/s from 1 to 100, not \"101\"");
+  EXPECT_EQ(WholeRangeProblem("0", SPEED_RANGE), "takes cm/s from 1 to 100, not \"0\"");
 }
 
 // The media's and the panels' distances, and an overlap that leaves a panel less than 10 mm

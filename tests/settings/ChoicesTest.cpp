@@ -158,23 +158,31 @@ TEST_F(SettingsTest, CutOrderIsWrittenOnlyWhenItChangesAndReadBackInRange) {
   EXPECT_EQ(*used.weedBorderText, "2.5");
 }
 
-// The media is a section of its own, written once it differs, and a send that does not give
-// it (the dialog without its controls) leaves it as the file holds it. Caught: the
-// dialog's send wiping the media width and panels a command-line send remembered.
-TEST_F(SettingsTest, MediaIsWrittenOnlyWhenItChangesAndKeptWhereNotGiven) {
+// The media and the tool are sections of their own, each written once it differs, and a send
+// that does not give them (the dialog without their controls) leaves them as the file holds
+// them. Caught: every file gaining the sections, and a dialog send wiping the media width,
+// panels or force a command-line send remembered.
+TEST_F(SettingsTest, LaterSectionsAreWrittenOnceTheyDifferAndKeptWhereNotGiven) {
   Given(SIX);
   Choices choices = Shown(m_ini);
+  WriteChoices(m_ini, choices);
+  EXPECT_EQ(OnDisk(), SIX);
   choices.mediaWidth = true;
   choices.mediaWidthText = "120";
   choices.panels = true;
+  choices.force = 80;
+  choices.speed = 20;
+  choices.preset = "Flock";
   WriteChoices(m_ini, choices);
-  const std::string remembered = std::string(SIX) + "[Media]\r\nChkWidth=1\r\nWidth=120\r\nPanels=1\r\n";
+  const std::string remembered = std::string(SIX) +
+                                 "[Media]\r\nChkWidth=1\r\nWidth=120\r\nPanels=1\r\n"
+                                 "[Tool]\r\nForce=80\r\nSpeed=20\r\nPreset=Flock\r\n";
   EXPECT_EQ(OnDisk(), remembered);
-  choices.mediaWidth.reset();
-  choices.mediaWidthText.reset();
-  choices.panels.reset();
-  choices.panelOverlapText.reset();
-  choices.panelGapText.reset();
+  for (auto field : {&Choices::mediaWidth, &Choices::panels}) (choices.*field).reset();
+  for (auto field : {&Choices::mediaWidthText, &Choices::panelOverlapText, &Choices::panelGapText, &Choices::preset})
+    (choices.*field).reset();
+  choices.force.reset();
+  choices.speed.reset();
   WriteChoices(m_ini, choices);
   EXPECT_EQ(OnDisk(), remembered);
   EXPECT_EQ(PanelsFrom(Merged(ReadChoices(m_ini), DefaultChoices())).mediaWidth, 4800);

@@ -1,0 +1,28 @@
+#include "pipeline/TestCut.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "base/StdioFile.h"
+
+const char* const TEST_CUT_DRAWING =
+    "IN;SP1;\n"
+    "PU100,100;PD300,200;PD100,300;PD100,100;\n"
+    "PU0,0;PD400,0;PD400,400;PD0,400;PD0,0;\n"
+    "SP0;\n";
+
+const char* const TEST_CUT_SENT_TEXT =
+    "Test cut sent: a 10 mm square around a triangle at the origin. Check that the square measures 10.0 mm, its "
+    "corners are sharp and closed and the backing is not cut; then move the origin before the job.";
+
+int WriteTestCutDrawing(const std::string& path) {
+  errno = 0;
+  std::FILE* file = OpenStdioFile(path.c_str(), "wb");
+  if (!file) return errno;
+  const size_t size = strlen(TEST_CUT_DRAWING);
+  int error = fwrite(TEST_CUT_DRAWING, 1, size, file) == size ? 0 : errno;
+  errno = 0;
+  if (fclose(file) != 0 && error == 0) error = errno;
+  return error;
+}
