@@ -72,6 +72,8 @@ int OpenJogCutter(const Choices& given, const std::string& iniPath, JogCutter& c
   }
   cutter.model = target.model;
   cutter.port = PortWithDevice(target.port);
+  cutter.iniPath = target.iniPath;
+  cutter.used = target.used;
   if (const int unread = ReadLaserOffset(target.iniPath, target.model, cutter.laserOffset)) return unread;
   return OpenCutter(cutter.session, model, target.port, target.usbSerialPort);
 }

@@ -26,7 +26,9 @@ std::function<int()> JogKeys(const std::string& keysPath);
 // A cutter opened for jogging: the model and port taken as frame takes them.
 struct JogCutter {
   int model = 0;
-  std::string port;  // as the messages name it
+  std::string port;     // as the messages name it
+  std::string iniPath;  // the settings file read
+  Choices used;         // the choices in use, the tool's among them
   IntPoint laserOffset = {0, 0};
   CSendSession session;
 };

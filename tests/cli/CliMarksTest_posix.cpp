@@ -109,4 +109,43 @@ TEST(CliMarksOnACutter, JoggingTheHeadOntoTheMarks) {
   EXPECT_FALSE(std::filesystem::exists(reg + "2"));
 }
 
+// Catches a cross cut elsewhere than at (20, 20) mm or in other than 10 mm, a jog that
+// starts away from its centre, the offset's sign turned (the cross less the head), the
+// offset kept under another model's key, and marks measured where the head is rather than
+// where the dot is.
+TEST(CliMarksOnACutter, TheLaserOffsetCalibratedAndUsed) {
+  TempDir dir;
+  const std::string ini = (dir.Path() / "Plotgate.ini").string();
+  PseudoTerminal cutter;
+  ASSERT_FALSE(cutter.Path().empty());
+  // The dot lies 1 mm before the knife along the roll and 1 mm short across it: the head
+  // goes 1 mm up and 1 mm left from the cross's centre.
+  const CliRun calibrate({"marks", "--calibrate-laser", "--model", "Robin-Series", "--port", cutter.Path(), "--ini",
+                          ini, "--keys", dir.Write("keys", UP + LEFT + "\r")});
+  // The cross's centre (200, 200) of the drawing at (800, 800), the drawing turned a
+  // quarter: (x, y) at (y + 600, 1000 - x); the job ends at its corner (400, 400).
+  const std::string cross = HPGL_HEADER + "PU800,1000;PD800,600;PU600,800;PD1000,800;PU1000,600;SP0;@";
+  const std::string jog = HPGL_HEADER + "PU0,0;PU800,800;PU840,800;PU840,840;SP0;@";
+  EXPECT_EQ(cutter.Receive(cross.size() + jog.size()), cross + jog);
+  ASSERT_EQ(calibrate.code, 0) << calibrate.err;
+  EXPECT_EQ(TempDir::Read(ini), "[Registration]\r\nLaserOffset5=-40,-40\r\n");
+
+  // Mark 1 with the head at (400, 9200) lies at (360, 9160); the dot on mark 2, predicted
+  // at (360, 1160), puts the head at (400, 1200).
+  const std::string input = dir.Write("job.plt",
+                                      "IN;RM1,0,0;RM2,8000,0;RM3,0,6000;PU4000,3000;PD4400,3000;PD4400,3400;"
+                                      "PD4000,3400;PD4000,3000;SP0;");
+  const std::string reg = (dir.Path() / "sheet.reg").string();
+  const CliRun marks({"marks", input, "--model", "Robin-Series", "--port", cutter.Path(), "--ini", ini, "--save", reg,
+                      "--keys", dir.Write("marks", "]" + UP + Repeated(LEFT, 23) + "1\r2g\rq")});
+  std::string moves = HPGL_HEADER + "PU0,0;PU400,0;";
+  for (int second = 400; second <= 9200; second += 400) moves += "PU400," + std::to_string(second) + ";";
+  moves += "PU400,1200;SP0;@";
+  EXPECT_EQ(cutter.Receive(moves.size()), moves);
+  ASSERT_EQ(marks.code, 0) << marks.err;
+  EXPECT_EQ(TempDir::Read(reg),
+            "plotgate registration 1\nlaser-offset -40,-40\nmark 1 design 0,0 measured 360,9160\n"
+            "mark 2 design 8000,0 measured 360,1160\n");
+}
+
 }  // namespace
