@@ -2,11 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "cli/CliCommon.h"
 #include "cli/MarksJog.h"
 #include "cli/PrivateJobFile.h"
 #include "cli/Terminal.h"
+#include "pipeline/CommandDialect.h"
 #include "settings/FileException.h"
 #include "settings/LaserOffset.h"
 #include "settings/SettingsLock.h"
@@ -27,8 +29,10 @@ Placement CrossPlace() {
   return Placement{0, 1, LASER_CROSS_AT - h, -1, 0, LASER_CROSS_AT + h};
 }
 
-// The job file of the cross in the cutter's dialect with the tool choices `used`, in
-// `bytes`. False after a message.
+// The job file of the cross in the cutter's dialect with the tool choices `used`, without
+// its terminator, in `bytes`: the jog goes on from it in the same job, as a header of its
+// own would make a cheap cutter drop the cross's moves it has not made yet. False after a
+// message.
 bool CrossJob(const Choices& used, std::string& bytes) {
   CPrivateJobFile drawing;
   if (drawing.Path().empty() || !WriteOutput(drawing.Path(), CrossDrawing())) {
@@ -39,7 +43,10 @@ bool CrossJob(const Choices& used, std::string& bytes) {
   // The tool's choices only: no cut order, mirror or turn.
   if (!LoadChosenJob(job, drawing.Path(), DefaultChoices())) return false;
   job.m_placement = CrossPlace();
-  return EncodeChosenJob(job, used, bytes);
+  if (!EncodeChosenJob(job, used, bytes)) return false;
+  // Every job file ends with its dialect's terminator.
+  bytes.resize(bytes.size() - strlen(StringsFor(JobFormatOfModel(used.model.value_or(0)).dialect).terminator));
+  return true;
 }
 
 }  // namespace
@@ -49,18 +56,15 @@ int CalibrateLaser(const Choices& given, const std::string& iniPath, const std::
   if (const int failed = OpenJogCutter(given, iniPath, cutter)) return failed;
   std::string cross;
   if (!CrossJob(cutter.used, cross)) return 1;
-  printf("Cutting a 10 mm cross at 20, 20 mm.\n");
-  fflush(stdout);
-  SendOutcome sent = cutter.session.StreamBytes(cross, [](int) {});
-  if (sent != SEND_DONE) return JogFailure(cutter, sent);
-
   printf(
-      "Jog the laser dot onto the cross's centre: the arrows move the head, [ and ] change the step, Enter sets it, q "
-      "ends.\n");
+      "Cutting a 10 mm cross at 20, 20 mm. Then jog the laser dot onto its centre: the arrows move the head, [ and ] "
+      "change the step, Enter sets it, q ends.\n");
   fflush(stdout);
   CJogSession jog(cutter.session, ModelTable[cutter.model]);
   bool set = false;
-  sent = jog.Start();
+  // The cross's job ends at the corner of its bounds; the head goes on to its centre.
+  const double half = LASER_CROSS_SIZE / 2;
+  SendOutcome sent = jog.StartWith(cross, PlacedPoint(CrossPlace(), 2 * half, 2 * half));
   if (sent == SEND_DONE) sent = jog.MoveTo(IntPoint{LASER_CROSS_AT, LASER_CROSS_AT});
   if (sent == SEND_DONE) {
     sent = RunJogKeys(jog, keys, [&](int key) {

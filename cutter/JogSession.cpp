@@ -21,9 +21,13 @@ CJogSession::CJogSession(int dialect, Sink sink) : m_dialect(dialect), m_sink(st
 SendOutcome CJogSession::Start() {
   const DialectStrings& strings = StringsFor(m_dialect);
   char origin[COMMAND_TEXT_MAX];
-  const SendOutcome sent =
-      m_sink(strings.header + std::string(origin, FormatCommand(origin, strings, KIND_PEN_UP, 0, 0)));
-  if (sent == SEND_DONE) m_head = IntPoint{0, 0};
+  return StartWith(strings.header + std::string(origin, FormatCommand(origin, strings, KIND_PEN_UP, 0, 0)),
+                   IntPoint{0, 0});
+}
+
+SendOutcome CJogSession::StartWith(const std::string& opening, IntPoint at) {
+  const SendOutcome sent = m_sink(opening);
+  if (sent == SEND_DONE) m_head = at;
   return sent;
 }
 

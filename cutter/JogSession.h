@@ -56,6 +56,9 @@ class CJogSession {
 
   // Sends the dialect's header and a pen-up to the origin, where the head then is.
   SendOutcome Start();
+  // Starts with `opening` instead: a job of the dialect without its terminator (a cut to
+  // jog from), after which the head is at `at`.
+  SendOutcome StartWith(const std::string& opening, IntPoint at);
   // Moves the head one step the way of `arrow`, stopped at 0 and at JOG_MAX_UNITS; sends
   // nothing when it is there already.
   SendOutcome Arrow(JogArrow arrow);
