@@ -37,10 +37,7 @@ namespace {
 // Adds the --no- option `name` that unticks `box` and excludes its ticking option.
 void AddUntickOption(CLI::App& command, const char* name, std::optional<bool>& box, const char* ticking,
                      const char* what) {
-  command
-      .add_flag_callback(
-          name, [&box] { box = false; }, what)
-      ->excludes(ticking);
+  command.add_flag_callback(name, [&box] { box = false; }, what)->excludes(ticking);
 }
 
 }  // namespace
@@ -201,8 +198,8 @@ bool TakenAccepted(const Choices& given, const Choices& used, const Remembered& 
       {SavedNumber(model && !given.model, remembered, &Choices::model, "model", 0, MODEL_COUNT - 1, "--model NAME"),
        SavedDistance(offsets, given, used, &Choices::bladeOffset, &Choices::bladeOffsetText, "blade offset",
                      BLADE_OFFSET_RANGE, "--blade-offset MM or --no-blade-offset"),
-       SavedDistance(offsets, given, used, &Choices::overCut, &Choices::overCutText, "over-cut", OVER_CUT_RANGE,
-                     "--overcut MM or --no-overcut"),
+       SavedDistance(offsets, given, used, &Choices::overCut, &Choices::overCutText, "over-cut",
+                     OVER_CUT_RANGE, "--overcut MM or --no-overcut"),
        SavedDistance(order, given, used, &Choices::weedBorder, &Choices::weedBorderText, "weed border",
                      WEED_BORDER_RANGE, "--weed-border MM or --no-weed-border"),
        SavedNumber(order && !given.passes, remembered, &Choices::passes, "passes", MIN_PASSES, MAX_PASSES,
@@ -229,9 +226,9 @@ void RememberSend(CIniFile& ini, const Choices& used) {
 void AddPortOption(CLI::App& command, Choices& given) {
   command.add_option_function<std::string>(
       "--port", [&given](const std::string& port) { given.port = port; },
-      "Serial port: a device path (/dev/ttyUSB0, /dev/serial/by-id/...) or COM1..COM999 (COM1 is "
-      "/dev/ttyS0 on Linux); by default the port of the last send, with or without --model, else the "
-      "one the model's rule finds (plotgate ports shows it: on Linux /dev/ttyUSB0 or /dev/ttyACM0)");
+                     "Serial port: a device path (/dev/ttyUSB0, /dev/serial/by-id/...) or COM1..COM999 (COM1 is "
+                     "/dev/ttyS0 on Linux); by default the port of the last send, with or without --model, else the "
+                     "one the model's rule finds (plotgate ports shows it: on Linux /dev/ttyUSB0 or /dev/ttyACM0)");
 }
 
 void AddTargetOptions(CLI::App& command, Choices& given, std::string& iniPath) {
