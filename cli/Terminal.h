@@ -36,7 +36,7 @@ int DecodeKey(const std::function<int()>& nextByte);
 // Standard input's terminal in raw mode while the object lives: each key as it is pressed,
 // not echoed, Ctrl-C a key like the others (byte 3) rather than the end of the program, so
 // that the terminal is always given back as it was. Input that is no terminal is read as
-// it comes.
+// it comes. One keyboard at a time.
 class CRawKeyboard {
  public:
   CRawKeyboard();
