@@ -2,6 +2,10 @@
 //   FILE.reg: the placement of a printed sheet from where its marks were measured (the
 // head's place in millimetres, the cutter's own coordinates: first along the roll, second
 // across), printed as it reads and saved for --registration.
+// plotgate marks INPUT [--model NAME] [--port PORT] [--ini FILE] --save FILE.reg: the same
+// with the marks measured by jogging the head onto them from the keyboard (MarksJog.h).
+// plotgate marks --calibrate-laser [--model NAME] [--port PORT] [--ini FILE]: the laser
+// pointer's offset from the knife (LaserCalibration.h).
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +13,10 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/LaserCalibration.h"
+#include "cli/MarksJog.h"
 #include "cli/RegistrationOption.h"
+#include "cli/RememberedChoices.h"
 #include "pipeline/RegistrationFile.h"
 
 namespace {
@@ -62,30 +69,59 @@ void AddMarksCommand(CLI::App& app, int& exitCode) {
     std::string input;
     std::vector<std::string> marks;
     std::string save;
+    Choices given;  // the cutter to jog
+    std::string iniPath;
+    std::string keys;  // a test's keys instead of the keyboard's
+    bool calibrateLaser = false;
   };
   auto o = std::make_shared<Options>();
   CLI::App* marks = app.add_subcommand(
       "marks", "Place a printed sheet by where its registration marks were measured, and save the placement");
-  marks->add_option("INPUT", o->input, "Exchange file holding the registration marks")->required();
+  CLI::Option* input = marks->add_option("INPUT", o->input, "Exchange file holding the registration marks");
+  CLI::Option* mark =
+      marks
+          ->add_option(
+              "--mark", o->marks,
+              "N=X,Y: mark N (1 to 4) measured with the head at X, Y millimetres (first along the roll, second "
+              "across); marks 1 and 2 at least, mark 4 only with mark 3. Without it the head is jogged onto the "
+              "marks from the keyboard: the arrows move it, [ and ] change the step, 1 to 4 choose the mark, g "
+              "goes to it, Enter sets it, q ends")
+          ->allow_extra_args(false)  // one mark a --mark: a word after it is the input
+          ->check([](const std::string& text) -> std::string {
+            int number = 0;
+            IntPoint at = {0, 0};
+            if (ReadMarkOption(text, number, at)) return "";
+            return "expected N=X,Y with N from 1 to 4 and X, Y in millimetres, such as 1=15.3,225.1";
+          });
+  CLI::Option* save = marks->add_option("--save", o->save, "Registration file to write, for --registration");
   marks
-      ->add_option("--mark", o->marks,
-                   "N=X,Y: mark N (1 to 4) measured with the head at X, Y millimetres (first along the roll, second "
-                   "across); marks 1 and 2 at least, mark 4 only with mark 3")
-      ->required()
-      ->allow_extra_args(false)  // one mark a --mark: a word after it is the input
-      ->check([](const std::string& text) -> std::string {
-        int number = 0;
-        IntPoint at = {0, 0};
-        if (ReadMarkOption(text, number, at)) return "";
-        return "expected N=X,Y with N from 1 to 4 and X, Y in millimetres, such as 1=15.3,225.1";
-      });
-  marks->add_option("--save", o->save, "Registration file to write, for --registration")->required();
+      ->add_flag("--calibrate-laser", o->calibrateLaser,
+                 "Measure the laser pointer's offset from the knife: a 10 mm cross is cut at 20, 20 mm, the arrows "
+                 "put the dot on its centre and Enter sets it; kept for the model in the settings file")
+      ->excludes(input)
+      ->excludes(mark)
+      ->excludes(save);
+  AddTargetOptions(*marks, o->given, o->iniPath);
+  marks->add_option("--keys", o->keys)->group("");  // hidden: a file of keys, for tests
   marks->callback([o, &exitCode] {
+    if (o->calibrateLaser) {
+      const std::function<int()> keys = JogKeys(o->keys);
+      exitCode = keys ? CalibrateLaser(o->given, o->iniPath, keys) : 1;
+      return;
+    }
+    if (o->input.empty() || o->save.empty()) {
+      fprintf(stderr, "plotgate: marks needs INPUT and --save FILE.reg, or --calibrate-laser\n");
+      exitCode = EXIT_USAGE;
+      return;
+    }
+    const bool jogging = o->marks.empty();
     IntPoint measured[MAX_MARKS] = {};
     int count = 0;
-    const std::string problem = MarksProblem(o->marks, measured, count);
-    if (!problem.empty()) {
-      fprintf(stderr, "plotgate: %s\n", problem.c_str());
+    const std::string problem = jogging ? "" : MarksProblem(o->marks, measured, count);
+    if (!problem.empty() || (!jogging && (o->given.model || o->given.port))) {
+      fprintf(stderr, "plotgate: %s\n",
+              problem.empty() ? "--model and --port are for jogging the head to the marks, not with --mark"
+                              : problem.c_str());
       exitCode = EXIT_USAGE;
       return;
     }
@@ -101,6 +137,11 @@ void AddMarksCommand(CLI::App& app, int& exitCode) {
       return;
     }
     RegistrationRecord record;
+    if (jogging) {
+      const std::function<int()> keys = JogKeys(o->keys);
+      exitCode = keys ? JogToMarks(job, o->given, o->iniPath, keys, record) : 1;
+      if (exitCode) return;
+    }
     for (int n = 1; n <= count; ++n) {
       if (!job.m_marks.has[n - 1]) {
         exitCode = Fail("plotgate: " + o->input + " has no mark " + std::to_string(n));

@@ -11,6 +11,7 @@
 #include "pipeline/CutOrder.h"
 #include "pipeline/JobModel.h"
 #include "settings/ChoiceLimits.h"
+#include "settings/LaserOffset.h"
 #include "settings/PortList.h"
 
 namespace {
@@ -48,6 +49,9 @@ struct KnownSetting {
   std::string (*problem)(const std::string& value, const Remembered& r);
   std::string (*used)(const Remembered& r);
 };
+
+// The key that stands for every model's laser offset key.
+const char* const LASER_OFFSET_ANY_MODEL = "LaserOffsetN";
 
 const KnownSetting KNOWN_SETTINGS[] = {
     {"Device", "Type",
@@ -102,6 +106,20 @@ const KnownSetting KNOWN_SETTINGS[] = {
     {"Tool", "Force", nullptr, [](const Remembered& r) { return std::to_string(*Used(r).force); }},
     {"Tool", "Speed", nullptr, [](const Remembered& r) { return std::to_string(*Used(r).speed); }},
     {"Tool", "Preset", nullptr, [](const Remembered& r) { return *Used(r).preset; }},
+    // One for each model (LaserOffset5 for model 5), kept by plotgate marks --calibrate-laser;
+    // an entry that does not read as DX,DY gives no offset.
+    {LASER_OFFSET_SECTION, LASER_OFFSET_ANY_MODEL,
+     [](const std::string& v, const Remembered&) {
+       IntPoint offset = {0, 0};
+       return ReadLaserOffsetText(v, offset)
+                  ? std::string()
+                  : "not two whole numbers DX,DY from -" + std::to_string(LASER_OFFSET_MAX_UNITS) + " to " +
+                        std::to_string(LASER_OFFSET_MAX_UNITS) +
+                        " (the laser pointer's offset from the knife, in cutter units)";
+     },
+     [](const Remembered&) {
+       return LaserOffsetText(IntPoint{0, 0});
+     }},
     {"CommandLine", "Port", nullptr,
      [](const Remembered& r) {
        const std::string port = ChoiceText(r.texts, *FindChoiceRow("CommandLine", "Port"));
@@ -171,9 +189,11 @@ std::vector<std::string> SettingsWarnings(const std::vector<std::string>& lines,
     }
     if (!parsed.entry) continue;
     const std::string where = "line " + std::to_string(i + 1) + ": " + parsed.name + "=" + parsed.value;
-    const KnownSetting* meant = MeantSetting(state == NamedHeader ? section : "", parsed.name);
+    // A model's laser offset key is looked up as the key of them all.
+    const std::string key = LaserOffsetModel(parsed.name) >= 0 ? LASER_OFFSET_ANY_MODEL : parsed.name;
+    const KnownSetting* meant = MeantSetting(state == NamedHeader ? section : "", key);
     const bool isTheSetting =
-        state == NamedHeader && firstOfItsName && meant && section == meant->section && parsed.name == meant->key;
+        state == NamedHeader && firstOfItsName && meant && section == meant->section && key == meant->key;
     if (isTheSetting && entriesRead.insert({section, parsed.name}).second) {
       const std::string problem = meant->problem ? meant->problem(parsed.value, remembered) : "";
       if (!problem.empty()) warnings.push_back(where + ": " + problem + "; using " + meant->used(remembered));

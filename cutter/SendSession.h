@@ -82,7 +82,9 @@ class CSendSession {
   SendOutcome Stream(const std::function<void(int percent)>& progress, int fromPath = 1);
   // Streams `bytes`, commands in the opened driver's JobFormat that end as a job file
   // does, as Stream streams the job file, with the same outcomes and the same rules when
-  // it stops early.
+  // it stops early. A job may also go out in parts (a jog's header, moves and terminator):
+  // a part stopped early gets the rest of the command in flight, and its own ending only
+  // when it holds the terminator.
   SendOutcome StreamBytes(const std::string& bytes, const std::function<void(int percent)>& progress);
 
   // Makes a running Stream stop before its next piece, or inside a wait for the cutter, and

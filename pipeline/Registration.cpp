@@ -136,6 +136,17 @@ bool UnplacedPoint(const Placement& map, double first, double second, double& x,
   return true;
 }
 
+bool PredictedMark(const std::vector<MeasuredMark>& measured, IntPoint design, IntPoint& at) {
+  if (measured.empty()) return false;
+  // The cutter's first coordinate is the drawing's y, its second the drawing's x reversed.
+  const MeasuredMark& one = measured[0];
+  Placement map = {0,  1, static_cast<double>(one.measured.x) - one.design.y,
+                   -1, 0, static_cast<double>(one.measured.y) + one.design.x};
+  if (measured.size() > 1) Similarity(one, measured[1], map);
+  at = PlacedPoint(map, design.x, design.y);
+  return true;
+}
+
 std::string FitPlacement(const std::vector<MeasuredMark>& marks, PlacementFit& fit) {
   fit = PlacementFit();
   fit.marks = static_cast<int>(marks.size());

@@ -38,6 +38,14 @@ IntPoint PlacedPoint(const Placement& map, double x, double y);
 // false, leaving them as they were, when the map lays the drawing onto a line.
 bool UnplacedPoint(const Placement& map, double first, double second, double& x, double& y);
 
+// Where the drawing's mark at `design` (exchange units) should be on the cutter, from the
+// marks measured so far (`measured`, in the order they were measured): after one, moved
+// as that one is, with the quarter turn the cutter takes the drawing with; after two or
+// more, by the similarity of the first two (the translation of the first when the drawing
+// has them at one place). Rounded as PlacedPoint rounds. False, leaving `at` as it was,
+// with none measured.
+bool PredictedMark(const std::vector<MeasuredMark>& measured, IntPoint design, IntPoint& at);
+
 // A placement found from measured marks and how it reads.
 struct PlacementFit {
   Placement map = {0, 0, 0, 0, 0, 0};

@@ -87,6 +87,19 @@ TEST(CliMarks, UsageErrorsAndRefusals) {
        2,
        "plotgate: --mark 4 needs --mark 3\n"},
       {{"marks", input, "--mark", "1=-10,225", "--mark", "2=10,25", "--save", reg}, 2, ""},
+      // The cutter is for jogging; jogging and the laser's calibration need their own options.
+      {{"marks", input, "--mark", "1=10,225", "--mark", "2=10,25", "--model", "0", "--save", reg},
+       2,
+       "plotgate: --model and --port are for jogging the head to the marks, not with --mark\n"},
+      {{"marks", input}, 2, "plotgate: marks needs INPUT and --save FILE.reg, or --calibrate-laser\n"},
+      {{"marks", "--calibrate-laser", input}, 2, ""},
+      {{"marks", "--calibrate-laser", "--save", reg}, 2, ""},
+      // The maker's USB link takes whole jobs only: no jog goes to it.
+      {{"marks", input, "--model", "Lark-Series", "--port", "VORN_USB", "--ini", (dir.Path() / "none.ini").string(),
+        "--save", reg, "--keys", dir.Write("keys", "q")},
+       1,
+       "plotgate: the head is jogged on serial lines only; Lark-Series cutters take jobs through the maker's USB link "
+       "(VORN_USB)\n"},
       {{"marks", input, "--mark", "5=10,225", "--mark", "2=10,25", "--save", reg}, 2, ""},
       {{"marks", plain, "--mark", "1=10,225", "--mark", "2=10,25", "--save", reg},
        1,

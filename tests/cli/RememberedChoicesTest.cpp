@@ -11,6 +11,7 @@
 #include "cli/SettingsWarnings.h"
 #include "cutter/ModelTable.h"
 #include "cutter/PortDiscovery.h"
+#include "settings/LaserOffset.h"
 
 namespace {
 
@@ -155,6 +156,12 @@ TEST(SettingsWarnings, EachEntryThatCannotBeUsedIsNamedWithWhatIsUsedInstead) {
        {"line 2: Passes=9: not a whole number from 1 to 5 (how often each path is cut); using 5",
         "line 4: WeedBorder=60: \"60\" is outside a number of mm from 0.5 to 50; using 50 mm",
         "line 5: Border=2 is not read: [CutOrder] has no setting Border; it is ignored"}},
+      // The laser offsets, one key a model: a pair out of range or of another model number
+      // is named (an offset silently taken as 0, or a key taken for another).
+      {"[Registration]\r\nLaserOffset5=-412,96\r\nLaserOffset10=1,4001\r\nLaserOffset11=1,1\r\n",
+       {"line 3: LaserOffset10=1,4001: not two whole numbers DX,DY from -4000 to 4000 (the laser pointer's offset "
+        "from the knife, in cutter units); using 0,0",
+        "line 4: LaserOffset11=1,1 is not read: [Registration] has no setting LaserOffset11; it is ignored"}},
       // An unticked border's margin is not used, so it is not checked.
       {"[CutOrder]\nWeedBorder=abc\n", {}},
       {"[Device]\r\nType=5\r\ntype=4\r\nType=3\r\n",
@@ -193,6 +200,7 @@ TEST(SettingsWarnings, EachEntryThatCannotBeUsedIsNamedWithWhatIsUsedInstead) {
   // The Port entry stays 30 beside the command line's own.
   away.port = "/dev/ttyACM0";
   WriteChoices(ini, away);
+  WriteLaserOffset(ini, MODEL_COUNT - 1, IntPoint{-4000, 4000});
   Remembered remembered;
   remembered.texts = ReadChoiceTexts(ini);
   remembered.choices = ChoicesFromTexts(remembered.texts);

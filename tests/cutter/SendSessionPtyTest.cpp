@@ -1,5 +1,5 @@
 // The send session against a cutter on a real pseudo-terminal: the whole send, the
-// driver's disposal, a cutter that goes away, and a cancel from another thread.
+// driver's disposal, a cutter that goes away, a cancel from another thread, and a jog.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,6 +10,7 @@
 #include "PseudoTerminal.h"
 #include "SessionJob.h"
 #include "TempDir.h"
+#include "cutter/JogSession.h"
 #include "cutter/ModelTable.h"
 #include "cutter/SendSession.h"
 #include "cutter/SeriesCutters.h"
@@ -125,6 +126,20 @@ TEST_F(SendSessionOnPty, ACancelMidJobLiftsThePenAndEndsTheJob) {
   EXPECT_TRUE(m_session.JobEnded());
   ASSERT_LT(fifth, lastPenUp);
   EXPECT_EQ(m_pty.Receive(fifth + ending.size()), job.substr(0, fifth) + ending);
+}
+
+// Catches a jog that goes round the session (its own driver, its own port) or that the
+// session's stream holds back until a terminator: each press reaches the cutter at once.
+TEST_F(SendSessionOnPty, AJogGoesOutPressByPress) {
+  ASSERT_EQ(m_session.Open(ModelTable[ROBIN_SERIES], m_pty.Path(), ""), SEND_DONE);
+  CJogSession jog(m_session, ModelTable[ROBIN_SERIES]);
+  ASSERT_EQ(jog.Start(), SEND_DONE);
+  const std::string header(StringsFor(DialectHpgl).header);
+  EXPECT_EQ(m_pty.Receive(header.size() + 6), header + "PU0,0;");
+  ASSERT_EQ(jog.Arrow(JOG_UP), SEND_DONE);
+  EXPECT_EQ(m_pty.Receive(7), "PU40,0;");
+  ASSERT_EQ(jog.End(), SEND_DONE);
+  EXPECT_EQ(m_pty.Receive(5), "SP0;@");
 }
 
 }  // namespace

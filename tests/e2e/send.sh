@@ -325,6 +325,35 @@ check "two sends at once: the first cutter gets its job" cmp -s "$work/first.hb"
 check "two sends at once: the second cutter gets its own" cmp -s "$work/second.hb" "$work/second.expected"
 check "two sends at once: no job file left" no_job_files
 
+# Jogging the head onto the marks with a scripted sequence of keys (the terminal's bytes):
+# 10 mm steps, Up once and Left 20 times, mark 1 set at (400, 8000); mark 2 gone to where
+# mark 1 puts it, (400, 0), and set. One job: the header, the pen-up to the origin, one
+# pen-up a press, the terminator.
+printf 'IN;RM1,0,0;RM2,8000,0;RM3,0,6000;PU4000,3000;PD4400,3000;PD4400,3400;PD4000,3400;PD4000,3000;SP0;' \
+  >"$work/marked.plt"
+{
+  printf ']\033[A'
+  for _ in $(seq 20); do printf '\033[D'; done
+  printf '1\r2g\rq'
+} >"$work/keys"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+"$plotgate" marks "$work/marked.plt" --model Robin-Series --port "$device" --ini "$work/jog.ini" --save "$work/sheet.reg" \
+  --keys "$work/keys" >"$work/jog.out" 2>"$work/jog.err"
+rc=$?
+wait "$sim_pid"
+check "jog: marks 1 and 2 set and saved" [ "$rc" -eq 0 ] || sed "s/^/  said: /" "$work/jog.err"
+{
+  printf 'IN;SP1;'
+  for _ in $(seq 16); do printf 'PU0,0;'; done
+  printf 'PU400,0;'
+  for second in $(seq 400 400 8000); do printf 'PU400,%d;' "$second"; done
+  printf 'PU400,0;SP0;@'
+} >"$work/expected.hb"
+check "jog: the cutter received the header, the pen-up moves and the terminator" \
+  cmp -s "$work/received.hb" "$work/expected.hb"
+check "jog: the marks as set" \
+  cmp -s "$work/sheet.reg" <(printf 'plotgate registration 1\nlaser-offset 0,0\nmark 1 design 0,0 measured 400,8000\nmark 2 design 8000,0 measured 400,0\n')
+
 # Failures: exit 1 with the system's message.
 "$plotgate" send examples/star.plt --model Lark-Series >/dev/null 2>"$work/err"
 rc=$?
