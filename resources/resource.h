@@ -53,6 +53,23 @@
 #define IDC_SPIN_PASSES 1025
 // The status line under the buttons: what a send is waiting for.
 #define IDC_STATUS 1026
+// The material: its list and buttons, force and speed, and the test cut.
+#define IDC_MATERIAL 1027
+#define IDC_PRESET_SAVE 1028
+#define IDC_PRESET_DELETE 1029
+#define IDC_CHK_FORCE 1030
+#define IDC_FORCE 1031
+#define IDC_CHK_SPEED 1032
+#define IDC_SPEED 1033
+#define IDC_TEST_CUT 1034
+// The media: its width and the panels.
+#define IDC_CHK_MEDIA_WIDTH 1040
+#define IDC_MEDIA_WIDTH 1041
+#define IDC_CHK_PANELS 1042
+#define IDC_PANEL_OVERLAP 1043
+#define IDC_PANEL_GAP 1044
+// The registration marks: the button that opens their window.
+#define IDC_MARKS 1050
 
 // System menu item of the About box.
 #define IDM_ABOUTBOX 0x0010
