@@ -56,6 +56,10 @@ void CMaterialControls::SetUp(const CDialog& dialog, const COptionControls& opti
   m_force = dialog.Control<CWindow>(IDC_FORCE);
   m_speed = dialog.Control<CWindow>(IDC_SPEED);
   m_tip.Create(dialog.m_hWnd);
+  // The open list as wide as the longest name needs, wider than the box.
+  RECT box;
+  GetWindowRect(m_list.m_hWnd, &box);
+  m_list.Send(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(2 * (box.right - box.left)));
   m_list.AddString(NO_PRESET);
   m_list.SetCurSel(0);
   Enable();
