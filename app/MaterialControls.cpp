@@ -56,7 +56,7 @@ void CMaterialControls::SetUp(const CDialog& dialog, const COptionControls& opti
   m_force = dialog.Control<CWindow>(IDC_FORCE);
   m_speed = dialog.Control<CWindow>(IDC_SPEED);
   m_tip.Create(dialog.m_hWnd);
-  // The open list as wide as the longest name needs, wider than the box.
+  // The open list twice as wide as the box, so that long names show whole.
   RECT box;
   GetWindowRect(m_list.m_hWnd, &box);
   m_list.Send(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(2 * (box.right - box.left)));

@@ -1,6 +1,6 @@
 // The controls the dialogs use, as thin wrappers over their messages: buttons with check
-// state, image and split style, drop-down lists, progress bars and spin buttons. Edits and
-// static texts are plain windows (CWindow).
+// state, image and split style, drop-down lists, progress bars, spin buttons and
+// tooltips. Edits and static texts are plain windows (CWindow).
 #pragma once
 
 #include <windows.h>
