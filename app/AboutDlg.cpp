@@ -20,9 +20,7 @@ BOOL CAboutDlg::OnInitDialog() {
                                     std::pair<int, const char*>{IDC_WEBSITE2, WEBSITE2_ADDRESS}}) {
     CWindow(Item(id)).SetText(std::string("<a href=\"") + address + "\">" + address + "</a>");
   }
-  char version[256];
-  const int length = LoadStringA(GetModuleHandleA(nullptr), IDS_VERSION, version, sizeof version);
-  CWindow(Item(IDC_VERSION)).SetText(std::string(version, length > 0 ? static_cast<size_t>(length) : 0));
+  CWindow(Item(IDC_VERSION)).SetText(LoadResourceText(IDS_VERSION));
   return TRUE;
 }
 

@@ -77,6 +77,8 @@ void COptionControls::ShowCutOrder(const Choices& choices) const {
   m_passesSpin.Send(UDM_SETPOS32, 0, choices.passes.value_or(MIN_PASSES));
 }
 
+void COptionControls::ShowPasses(int passes) const { m_passesSpin.Send(UDM_SETPOS32, 0, passes); }
+
 void COptionControls::Read(Choices& choices) const {
   choices.bladeOffset = m_chkBladeOffset.GetCheck();
   choices.overCut = m_chkOverCut.GetCheck();

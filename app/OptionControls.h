@@ -18,6 +18,8 @@ class COptionControls {
   // Shows the cut order of `choices`; what it lacks shows as on a first run, the weed
   // border's text as "".
   void ShowCutOrder(const Choices& choices) const;
+  // Shows `passes` in their edit as if typed, so that the dialog orders the job for them.
+  void ShowPasses(int passes) const;
   // Sets the offset and cut order choices of `choices` to what the controls show.
   void Read(Choices& choices) const;
   // The check box `id` of a group, `step` null: its edit and spin usable only while it is

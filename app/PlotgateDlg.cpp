@@ -11,6 +11,7 @@
 #include "cutter/JobFilePath.h"
 #include "cutter/PortDiscovery.h"
 #include "pipeline/JobResult.h"
+#include "pipeline/TestCut.h"
 #include "resources/resource.h"
 #include "settings/ChoiceLimits.h"
 #include "settings/FileException.h"
@@ -38,18 +39,6 @@ const RotateItem ROTATE_ITEMS[] = {
     {ID_ROTATE3, 3, IDB_ROTATE270_MENU},
     {ID_ROTATE4, 0, IDB_ROTATE0_MENU},
 };
-
-std::string LoadText(int id) {
-  char text[256];
-  const int length = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
-  return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
-// A bitmap resource with its light grey drawn in the system's button colour.
-HBITMAP LoadButtonBitmap(int id) {
-  return static_cast<HBITMAP>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-}
 
 }  // namespace
 
@@ -89,13 +78,12 @@ void CPlotgateDlg::AttachControls() {
   m_port = Control<CComboBox>(IDC_PORT);
   m_mirror = Control<CButton>(IDC_MIRROR);
   m_rotate = Control<CButton>(IDC_ROTATE);
-  m_send = Control<CButton>(IDOK);
   m_preview = Control<CWindow>(IDC_PREVIEW);
   m_status = Control<CWindow>(IDC_STATUS);
 }
 
 void CPlotgateDlg::SetUpControls() {
-  const std::string aboutItem = LoadText(IDS_ABOUTBOX);
+  const std::string aboutItem = LoadResourceText(IDS_ABOUTBOX);
   HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
   if (systemMenu && !aboutItem.empty()) {
     AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
@@ -110,10 +98,11 @@ void CPlotgateDlg::SetUpControls() {
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
   const CWindow version(Item(IDC_VERSION));
   version.Send(WM_SETFONT, reinterpret_cast<WPARAM>(VersionFont), TRUE);
-  version.SetText(LoadText(IDS_VERSION));
+  version.SetText(LoadResourceText(IDS_VERSION));
   m_progress.SetText("0%");
 
   m_options.SetUp(*this);
+  m_material.SetUp(*this, m_options, [this] { return ChoicesFromControls(); });
 
   for (const CutterModel& model : ModelTable) m_device.AddString(model.name);
   m_device.SetCurSel(0);
@@ -136,6 +125,7 @@ void CPlotgateDlg::RestoreChoices() {
   // cannot write the job file instead of writing a cut-off path.
   int noTemporaryFolder = 0;
   JobFilePath = JobFilePathIn(TemporaryFolder(noTemporaryFolder), "cutcorldata.hb");
+  TestCutDrawingPath = JobFilePathIn(TemporaryFolder(noTemporaryFolder), "cutcorltestcut.plt");
   Choices saved;
   try {
     const CSettingsLock lock(m_settings.IniPath);
@@ -155,6 +145,7 @@ void CPlotgateDlg::RestoreChoices() {
   SelectedModel = ModelTable[restored.modelIndex];
   m_port.Enable(restored.portListEnabled);
   ShowCutOrder(shown);
+  m_material.Restore(m_settings.IniPath, shown, restored.modelIndex);
 }
 
 void CPlotgateDlg::ShowCutOrder(const Choices& choices) {
@@ -195,8 +186,9 @@ void CPlotgateDlg::LoadCommandLineJob() {
 
 void CPlotgateDlg::EnableForJob() {
   const bool job = m_job.HasJob();
-  EnableItems({IDOK, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT}, job);
+  EnableItems({IDOK, IDC_TEST_CUT, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT}, job);
   m_options.EnableForJob(job);
+  m_material.EnableForJob(job);
 }
 
 void CPlotgateDlg::SelectPort(const std::string& port) {
@@ -224,6 +216,7 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 }
 
 bool CPlotgateDlg::OnCommand(int id, int code) {
+  if (m_material.OnCommand(id, code)) return true;
   if (id == IDC_DEVICE && code == CBN_SELCHANGE) {
     OnSelchangeDevice();
     return true;
@@ -247,7 +240,8 @@ bool CPlotgateDlg::OnButtonClicked(int id) {
       m_options.OnGroup(id, nullptr);
       OnCutOrderChange();
       return true;
-    case IDOK: OnSend(); return true;
+    case IDOK:
+    case IDC_TEST_CUT: OnSend(id == IDC_TEST_CUT); return true;
     case IDCANCEL: OnCancel(); return true;
     case IDC_ABOUT: OnAbout(); return true;
     case IDC_PROVIEW: OnProview(); return true;
@@ -376,6 +370,7 @@ void CPlotgateDlg::OnSelchangeDevice() {
   const int index = m_device.GetCurSel();
   if (index < 0 || index >= MODEL_COUNT) return;
   SelectedModel = ModelTable[index];
+  m_material.ShowModel(index);
   SelectPort(ChoosePort(SelectedModel.ProtocolNumber, ListSerialDevices()));
   m_port.Enable(SelectedModel.ProtocolNumber != 0);
 }
@@ -387,6 +382,7 @@ Choices CPlotgateDlg::ChoicesFromControls() const {
   choices.model = m_device.GetCurSel();
   choices.port = m_port.GetText();
   m_options.Read(choices);
+  m_material.Read(choices);
   return choices;
 }
 
@@ -403,12 +399,12 @@ void OpenThreadProc(std::shared_ptr<CutterLink> link, CutterOpener open, HWND di
 
 }  // namespace
 
-void CPlotgateDlg::OnSend() {
+void CPlotgateDlg::OnSend(bool testCut) {
   // Enter reaches here while Send is disabled too: a send in progress, or one finishing,
   // keeps its driver.
   if (!m_job.HasJob() || m_stage != STAGE_IDLE) return;
   // A text the command line would refuse is never saved: a later send there takes it.
-  const std::string refused = RefusedOptionText(ChoicesFromControls());
+  const std::string refused = m_material.Refused(ChoicesFromControls());
   if (!refused.empty()) {
     ShowMessage(refused + ".", m_sProgramName, MB_OK | MB_ICONWARNING);
     return;
@@ -423,6 +419,7 @@ void CPlotgateDlg::OnSend() {
     return;
   }
   m_stage = STAGE_OPENING;
+  m_bTestCut = testCut;
   EnableForSend(true);
   m_status.SetText("Opening " + port + "...");
 }
@@ -445,11 +442,12 @@ bool CPlotgateDlg::StartSend() {
     ShowMessage(SendOutcomeText(opened == SEND_UNKNOWN_CUTTER ? opened : SEND_OPEN_FAILED), m_sProgramName, MB_OK);
     return false;
   }
-  const Choices choices = ChoicesFromControls();
+  Choices choices = ChoicesFromControls();
+  if (m_bTestCut) LeaveOutJobChoices(choices);  // and remembers nothing
   try {
     // The whole set at once, never mixed with a send of the command line's.
     const CSettingsLock lock(m_settings.IniPath);
-    WriteChoices(m_settings, choices);
+    if (!m_bTestCut) WriteChoices(m_settings, choices);
   } catch (const CFileException& error) {
     // A settings file that cannot be written (read-only, a full disk) ends the send before
     // anything is sent; the port is closed again.
@@ -458,7 +456,9 @@ bool CPlotgateDlg::StartSend() {
     return false;
   }
   m_previewPainter.Forget();  // writing the job file simplifies the points
-  if (JobFilePath.empty() || session.WriteJobFile(m_job, JobFilePath, OffsetsOf(choices)) != SEND_DONE ||
+  CPlotJob testCut;
+  if ((m_bTestCut && !LoadTestCut(testCut, TestCutDrawingPath, CutOrderFrom(choices))) || JobFilePath.empty() ||
+      session.WriteJobFile(m_bTestCut ? testCut : m_job, JobFilePath, OffsetsOf(choices)) != SEND_DONE ||
       !m_jobFile.Hold(JobFilePath)) {
     ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
     return false;
@@ -491,7 +491,8 @@ void CPlotgateDlg::EnableForSend(bool sending) {
     m_port.Enable(m_port.GetCurSel() != 0);
     return;
   }
-  EnableItems({IDOK, IDC_DEVICE, IDC_PORT, IDC_MIRROR, IDC_ROTATE}, false);
+  EnableItems({IDOK, IDC_TEST_CUT, IDC_DEVICE, IDC_PORT, IDC_MIRROR, IDC_ROTATE}, false);
+  m_material.EnableForJob(false);
   m_options.DisableCutOrder();
 }
 
@@ -545,13 +546,16 @@ LRESULT CPlotgateDlg::OnSendFinished(WPARAM, LPARAM) {
 
 void CPlotgateDlg::FinishSend() {
   KillTimer(m_hWnd, PROGRESS_TIMER_ID);
-  m_send.Enable(true);
-  m_device.Enable(true);
-  m_port.Enable(m_port.GetCurSel() != 0);
+  EnableForSend(false);
   m_progress.SetPos(0);
   m_progress.SetText("0%");
   m_link.reset();
   m_jobFile.Release();
+  if (m_bTestCut) {
+    m_stage = STAGE_IDLE;  // the user checks the test cut, then sends the job
+    if (!m_bFailed) ShowMessage(TEST_CUT_SENT_TEXT, m_sProgramName, MB_OK);
+    return;
+  }
   // Send is enabled again, as after any send, but the dialog is about to close: a click
   // while "Send finished!" is up must not start a send that the closing then cuts short.
   m_stage = STAGE_CLOSING;

@@ -1,7 +1,8 @@
-// The program's one working window: the job's preview and size, the blade-offset and
-// over-cut options, the cut order (inner shapes first, less travel, a weed border and the
-// passes), the cutter model and port, the progress bar and the buttons Send,
-// Cancel, Mirror, Rotate and About (dialog template 102).
+// The program's one working window: the job's preview and size, the material (its presets,
+// force and speed), the blade-offset and over-cut options, the cut order (inner shapes
+// first, less travel, a weed border and the passes), the cutter model and port, the
+// progress bar and the buttons Send, Test cut, Cancel, Mirror, Rotate and About (dialog
+// template 102).
 //
 // Start-up restores the remembered choices and loads the job named on the command line;
 // Send, Mirror, Rotate, the option controls and both lists are usable only with a job.
@@ -14,6 +15,8 @@
 // process, and its Cancel stops it through a named event. The threads reach the dialog
 // only by posted messages (WM_CUTTEROPENED; the bar's position, then WM_SENDFINISHED), so
 // the dialog can always stop the worker and wait for it before anything is released.
+// Test cut sends the test cut (TestCut.h) in the chosen material the same way, remembers
+// nothing, and leaves the window open for the job's send.
 // While a send is under way nothing that changes the job can be used, so the preview
 // shows what is cut. A mirror, rotation or cut order the job cannot take is refused with
 // the option's name and the reason; the job and the controls stay as they were.
@@ -29,6 +32,7 @@
 #include <thread>
 
 #include "app/HeldFile.h"
+#include "app/MaterialControls.h"
 #include "app/OptionControls.h"
 #include "app/PreviewPainter.h"
 #include "app/UsbSender.h"
@@ -99,6 +103,7 @@ class CPlotgateDlg : public CDialog {
 
   CutterModel SelectedModel = ModelTable[0];  // the model the next send uses
   std::string JobFilePath;                    // the job file a send writes: temp folder + "cutcorldata.hb"
+  std::string TestCutDrawingPath;             // the test cut's drawing: temp folder + "cutcorltestcut.plt"
   // How a send opens its cutter: the session's Open. Tests put a port slow to open here.
   CutterOpener OpenCutter = [](CSendSession& session, const CutterModel& model, const std::string& portText,
                                const std::string& usbSerialPort) {
@@ -144,8 +149,10 @@ class CPlotgateDlg : public CDialog {
   void RefuseOption(const std::string& name, JobResult why);
   void OnSelchangeDevice();
   void OnProview();
-  // The Send button and the Enter key: starts the opening of the cutter.
-  void OnSend();
+  // The Send button and the Enter key, or with `testCut` the Test cut button: starts the
+  // opening of the cutter for the job, or for the test cut (TestCut.h) in the chosen
+  // material, after which the dialog stays open.
+  void OnSend(bool testCut);
   // The opening thread is done: the send goes on, or ends with the reason.
   LRESULT OnCutterOpened();
   // What follows a successful opening: the choices saved, the job file written and held,
@@ -183,9 +190,10 @@ class CPlotgateDlg : public CDialog {
   CPreviewPainter m_previewPainter;  // told to forget its picture whenever the points change
 
   CProgressBar m_progress;
-  CButton m_mirror, m_rotate, m_send;
+  CButton m_mirror, m_rotate;
   CWindow m_height, m_width, m_preview, m_status;
   COptionControls m_options;
+  CMaterialControls m_material;
   CComboBox m_device, m_port;
 
   Choices m_appliedOrder;                   // the cut order the job is in, as the controls showed it
@@ -195,6 +203,7 @@ class CPlotgateDlg : public CDialog {
   std::atomic<bool> m_bStreamEnded{false};  // set by the worker when Stream has returned
   SendOutcome m_streamOutcome = SEND_DONE;  // written by the worker before it posts the end
   SendStage m_stage = STAGE_IDLE;
+  bool m_bTestCut = false;                                     // the current or last send is the test cut's
   CUsbSender m_usbSender{*this, m_progress, WM_SENDFINISHED};  // watched by the progress timer
   bool m_bFailed = false;                                      // the ended send's failure flag, for FinishSend
   CHeldFile m_jobFile;                                         // the job file, held from its writing to the send's end

@@ -341,11 +341,9 @@ void AddOffsetOptions(CLI::App& command, Choices& given) {
 }
 
 void SayForceNotSent(const Choices& used) {
-  const int model = used.model.value_or(0);
   const int force = used.force.value_or(0);
-  if (force <= 0 || StringsFor(JobFormatOfModel(model).dialect).forceKeyword) return;
-  fprintf(stderr, "plotgate: %s speaks DM/PL: the force (%d g) is not sent; set it on the cutter\n",
-          ModelTable[model].name, force);
+  const std::string notSent = force > 0 ? ForceNotSentText(used.model.value_or(0), force) : "";
+  if (!notSent.empty()) fprintf(stderr, "plotgate: %s\n", notSent.c_str());
 }
 
 JobFormat JobFormatOfModel(int model) { return JobFormatOf(ModelTable[model].ProtocolNumber); }

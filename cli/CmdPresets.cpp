@@ -52,19 +52,13 @@ int SavePreset(const SaveRequest& request) {
     if (!LoadPresets(path, presets)) return 1;
     const Preset preset = PresetOfChoices(request.name, used);
     const Preset* existing = FindPreset(presets, request.name);
-    if (existing && !request.replace) {
-      fprintf(stderr, "plotgate: a preset named \"%s\" exists; add --replace to overwrite it\n",
-              existing->name.c_str());
-      return EXIT_USAGE;
-    }
-    if (!existing && presets.size() >= MAX_PRESETS) {
-      fprintf(stderr, "plotgate: %zu presets is the most; delete one first\n", MAX_PRESETS);
-      return EXIT_USAGE;
-    }
-    if (existing) {
-      presets[static_cast<size_t>(existing - presets.data())] = preset;
-    } else {
-      presets.push_back(preset);
+    const std::string existingName = existing ? existing->name : "";
+    switch (StorePreset(presets, preset, request.replace)) {
+      case PRESET_NAME_TAKEN:
+        fprintf(stderr, "plotgate: %s; add --replace to overwrite it\n", PresetNameTakenText(existingName).c_str());
+        return EXIT_USAGE;
+      case PRESET_LIST_FULL: fprintf(stderr, "plotgate: %s\n", PresetListFullText().c_str()); return EXIT_USAGE;
+      case PRESET_STORED: break;
     }
     WritePresets(path, presets);
     printf("Saved the preset %s\n", PresetLine(preset).c_str());

@@ -123,15 +123,6 @@ struct SendRequest {
   bool testCut = false;
 };
 
-// The choices of a test cut: those in use without the job's own.
-void LeaveOutJobChoices(Choices& used) {
-  used.mirror = false;
-  used.rotation = 0;
-  used.insideFirst = false;
-  used.shortestTravel = false;
-  used.weedBorder = false;
-}
-
 // The send command with every choice this send used, going on from path `fromPath` of the
 // drawing `jobId`, run by the name `program` the user ran this one by, each
 // word quoted for this system's shell and the input after "--", so that pasted it runs

@@ -12,7 +12,7 @@ std::string PresetsPathFor(const std::string& iniPath) {
 bool LoadPresets(const std::string& path, std::vector<Preset>& presets) {
   std::string reason;
   if (ReadPresets(path, presets, reason)) return true;
-  fprintf(stderr, "plotgate: cannot read %s: %s\n", path.c_str(), reason.c_str());
+  fprintf(stderr, "plotgate: %s\n", PresetsUnreadableText(path, reason).c_str());
   return false;
 }
 
@@ -22,31 +22,6 @@ std::string NoPresetText(const std::string& name, const std::vector<Preset>& pre
   std::string names;
   for (const Preset& preset : presets) names += (names.empty() ? "\"" : ", \"") + preset.name + "\"";
   return refusal + "the presets are " + names + " (plotgate presets)";
-}
-
-Choices ChoicesOfPreset(const Preset& preset) {
-  Choices choices;
-  choices.bladeOffset = preset.bladeOffset;
-  if (preset.bladeOffset) choices.bladeOffsetText = preset.bladeOffsetText;
-  choices.overCut = preset.overCut;
-  if (preset.overCut) choices.overCutText = preset.overCutText;
-  choices.passes = preset.passes;
-  choices.force = preset.tool.force;
-  choices.speed = preset.tool.speed;
-  choices.preset = preset.name;
-  return choices;
-}
-
-Preset PresetOfChoices(const std::string& name, const Choices& used) {
-  Preset preset;
-  preset.name = name;
-  preset.bladeOffset = used.bladeOffset.value_or(false);
-  if (preset.bladeOffset) preset.bladeOffsetText = used.bladeOffsetText.value_or("");
-  preset.overCut = used.overCut.value_or(false);
-  if (preset.overCut) preset.overCutText = used.overCutText.value_or("");
-  preset.passes = used.passes.value_or(1);
-  preset.tool = ToolSettings{used.force.value_or(0), used.speed.value_or(0)};
-  return preset;
 }
 
 void AddPresetOption(CLI::App& command, Choices& given, std::string* iniPath) {

@@ -22,13 +22,6 @@ bool LoadPresets(const std::string& path, std::vector<Preset>& presets);
 // NAME stores one)".
 std::string NoPresetText(const std::string& name, const std::vector<Preset>& presets);
 
-// The choices a preset holds: its offset, over-cut, passes, force and speed, and its name
-// as the preset. An option that is off keeps the remembered distance text.
-Choices ChoicesOfPreset(const Preset& preset);
-
-// The preset `name` of the choices in use (complete, as UsedChoices gives them).
-Preset PresetOfChoices(const std::string& name, const Choices& used);
-
 // Adds --preset NAME, which names the material preset of the choices, and, for a command
 // without a settings file of its own, --ini FILE into `iniPath` to say where the presets are.
 void AddPresetOption(CLI::App& command, Choices& given, std::string* iniPath);

@@ -24,6 +24,12 @@ int DialectOfProtocol(int protocol) { return protocol == 1 || protocol == 2 ? Di
 
 JobFormat JobFormatOf(int protocol) { return JobFormat{DialectOfProtocol(protocol), true}; }
 
+std::string ForceNotSentText(int model, int grams) {
+  if (StringsFor(JobFormatOf(ModelTable[model].ProtocolNumber).dialect).forceKeyword) return "";
+  const std::string force = grams > 0 ? "the force (" + std::to_string(grams) + " g)" : "the force";
+  return std::string(ModelTable[model].name) + " speaks DM/PL: " + force + " is not sent; set it on the cutter";
+}
+
 int FindModel(const char* name) {
   if (!name) return -1;
   for (int i = 0; i < MODEL_COUNT; ++i) {

@@ -3,6 +3,8 @@
 // protocol alone fixes the driver class, the command dialect and how bytes travel.
 #pragma once
 
+#include <string>
+
 #include "pipeline/CommandDialect.h"
 
 struct CutterModel {
@@ -20,6 +22,11 @@ int DialectOfProtocol(int protocol);
 // The job file format of `protocol`, whatever the number: the dialect DialectOfProtocol
 // gives, the pair swapped.
 JobFormat JobFormatOf(int protocol);
+
+// Why model `model` (an index into the table) is not sent a force of `grams`: "Finch-Series
+// speaks DM/PL: the force (80 g) is not sent; set it on the cutter", without "(80 g)" for
+// 0 grams; "" when its dialect has a force command.
+std::string ForceNotSentText(int model, int grams);
 
 // Index of the model named exactly `name` (as in the Device list) or given by its index
 // "0".."10"; -1 when there is no such model.

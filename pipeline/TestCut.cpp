@@ -26,3 +26,9 @@ int WriteTestCutDrawing(const std::string& path) {
   if (fclose(file) != 0 && error == 0) error = errno;
   return error;
 }
+
+bool LoadTestCut(CPlotJob& job, const std::string& drawingPath, const CutOrder& order) {
+  if (WriteTestCutDrawing(drawingPath) != 0 || job.SetCutOrder(order) != JOB_DONE) return false;
+  job.LoadJob(drawingPath.c_str());
+  return job.HasJob();
+}

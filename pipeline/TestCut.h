@@ -12,6 +12,9 @@
 
 #include <string>
 
+#include "pipeline/CutOrder.h"
+#include "pipeline/PlotJob.h"
+
 extern const char* const TEST_CUT_DRAWING;
 
 // What the user checks once the test cut has been sent.
@@ -20,3 +23,8 @@ extern const char* const TEST_CUT_SENT_TEXT;
 // Writes the test cut's drawing to the file at `path`, to be loaded as any drawing is. 0;
 // the error number of the open, write or close that failed.
 int WriteTestCutDrawing(const std::string& path);
+
+// Loads the test cut into `job` in `order` (a test cut's, the passes only) through its
+// drawing written to the file at `drawingPath`, as a front end without a drawing file of
+// its own sends it. False when the file cannot be written or the job not loaded.
+bool LoadTestCut(CPlotJob& job, const std::string& drawingPath, const CutOrder& order);

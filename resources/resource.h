@@ -62,6 +62,9 @@
 #define IDC_CHK_SPEED 1032
 #define IDC_SPEED 1033
 #define IDC_TEST_CUT 1034
+// The window that asks for a preset's name, and its edit.
+#define IDD_PRESET_NAME 104
+#define IDC_PRESET_NAME 1150
 // The media: its width and the panels.
 #define IDC_CHK_MEDIA_WIDTH 1040
 #define IDC_MEDIA_WIDTH 1041

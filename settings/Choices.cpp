@@ -116,6 +116,14 @@ CutOrder CutOrderFrom(const Choices& choices) {
   return order;
 }
 
+void LeaveOutJobChoices(Choices& used) {
+  used.mirror = false;
+  used.rotation = 0;
+  used.insideFirst = false;
+  used.shortestTravel = false;
+  used.weedBorder = false;
+}
+
 namespace {
 
 // The plotter units of a distance text, brought into `range`; NaN and words take its

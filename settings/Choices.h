@@ -73,6 +73,10 @@ Choices DefaultChoices();
 // 1 to 5.
 OffsetOptions OffsetsOf(const Choices& choices);
 CutOrder CutOrderFrom(const Choices& choices);
+
+// Makes `used` the choices of a test cut: those in use without the job's own (mirror,
+// rotation and the cut order but the passes).
+void LeaveOutJobChoices(Choices& used);
 // The media's width in plotter units, 0 when its box is unticked; and the panels, off unless
 // both the media width and the panels are ticked. Each text is read with strtod and
 // brought into its range (ChoiceLimits.h).

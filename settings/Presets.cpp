@@ -238,3 +238,48 @@ bool ReadPresets(const std::string& path, std::vector<Preset>& presets, std::str
 void WritePresets(const std::string& path, const std::vector<Preset>& presets) {
   if (const int error = ReplaceFileContent(path, PresetsText(presets))) throw CFileException("writing", path, error);
 }
+
+Choices ChoicesOfPreset(const Preset& preset) {
+  Choices choices;
+  choices.bladeOffset = preset.bladeOffset;
+  if (preset.bladeOffset) choices.bladeOffsetText = preset.bladeOffsetText;
+  choices.overCut = preset.overCut;
+  if (preset.overCut) choices.overCutText = preset.overCutText;
+  choices.passes = preset.passes;
+  choices.force = preset.tool.force;
+  choices.speed = preset.tool.speed;
+  choices.preset = preset.name;
+  return choices;
+}
+
+Preset PresetOfChoices(const std::string& name, const Choices& used) {
+  Preset preset;
+  preset.name = name;
+  preset.bladeOffset = used.bladeOffset.value_or(false);
+  if (preset.bladeOffset) preset.bladeOffsetText = used.bladeOffsetText.value_or("");
+  preset.overCut = used.overCut.value_or(false);
+  if (preset.overCut) preset.overCutText = used.overCutText.value_or("");
+  preset.passes = used.passes.value_or(1);
+  preset.tool = ToolSettings{used.force.value_or(0), used.speed.value_or(0)};
+  return preset;
+}
+
+PresetStore StorePreset(std::vector<Preset>& presets, const Preset& preset, bool replace) {
+  const Preset* existing = FindPreset(presets, preset.name);
+  if (existing && !replace) return PRESET_NAME_TAKEN;
+  if (existing) {
+    presets[static_cast<size_t>(existing - presets.data())] = preset;
+    return PRESET_STORED;
+  }
+  if (presets.size() >= MAX_PRESETS) return PRESET_LIST_FULL;
+  presets.push_back(preset);
+  return PRESET_STORED;
+}
+
+std::string PresetNameTakenText(const std::string& name) { return "a preset named \"" + name + "\" exists"; }
+
+std::string PresetListFullText() { return std::to_string(MAX_PRESETS) + " presets is the most; delete one first"; }
+
+std::string PresetsUnreadableText(const std::string& path, const std::string& reason) {
+  return "cannot read " + path + ": " + reason;
+}

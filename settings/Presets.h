@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "pipeline/CommandDialect.h"
+#include "settings/Choices.h"
 
 struct Preset {
   std::string name;
@@ -42,6 +43,33 @@ struct Preset {
 
 const size_t MAX_PRESETS = 50;
 const size_t MAX_PRESET_NAME = 40;  // characters, not bytes
+
+// The choices a preset holds: its offset, over-cut, passes, force and speed, and its name
+// as the preset. An option that is off keeps the remembered distance text.
+Choices ChoicesOfPreset(const Preset& preset);
+
+// The preset `name` of complete choices (as Merged with DefaultChoices gives them): their
+// offset, over-cut, passes, force and speed; a distance that is off keeps no text.
+Preset PresetOfChoices(const std::string& name, const Choices& used);
+
+// How StorePreset ended.
+enum PresetStore {
+  PRESET_STORED,      // in place of the one of its name, or added at the end
+  PRESET_NAME_TAKEN,  // a preset of that name (any case) exists and is not to be replaced
+  PRESET_LIST_FULL,   // MAX_PRESETS exist already
+};
+
+// Puts `preset` among `presets`: over the one of its name (any case) when `replace`, else
+// at the end; `presets` is left as it was unless PRESET_STORED.
+PresetStore StorePreset(std::vector<Preset>& presets, const Preset& preset, bool replace);
+
+// Why a preset was not stored, for `name` (the existing preset's own spelling):
+// "a preset named \"Flock\" exists", "50 presets is the most; delete one first".
+std::string PresetNameTakenText(const std::string& name);
+std::string PresetListFullText();
+
+// The words for a presets file that cannot be read: "cannot read PATH: REASON".
+std::string PresetsUnreadableText(const std::string& path, const std::string& reason);
 
 // The presets file beside the settings file at `settingsPath`: the same folder, the name
 // "Presets.ini".

@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include "base/WideText.h"
+
 void CButton::SetSplitStyle(HIMAGELIST arrow) const {
   const LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_STYLE);
   SetWindowLongPtrA(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_SPLITBUTTON);
@@ -11,6 +13,11 @@ void CButton::SetSplitStyle(HIMAGELIST arrow) const {
     Send(BCM_SETSPLITINFO, 0, reinterpret_cast<LPARAM>(&split));
   }
   InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+HBITMAP LoadButtonBitmap(int id) {
+  return static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
 }
 
 HIMAGELIST CreateSplitArrow() {
@@ -46,4 +53,43 @@ std::string CComboBox::GetItemText(int index) const {
   const LRESULT got = Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return text;
+}
+
+int CComboBox::InsertText(int index, const std::string& text) const {
+  const LRESULT inserted = SendMessageW(m_hWnd, CB_INSERTSTRING, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(WideFromUtf8(text).c_str()));
+  return inserted < 0 ? -1 : static_cast<int>(inserted);
+}
+
+bool CToolTip::Create(HWND dialog) {
+  m_dialog = dialog;
+  m_hWnd = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (m_hWnd) SendMessageW(m_hWnd, TTM_SETMAXTIPWIDTH, 0, 300);
+  return m_hWnd != nullptr;
+}
+
+namespace {
+
+// The tool of `control`: the area of the dialog it covers, named by the control's handle.
+TOOLINFOW ControlTool(HWND dialog, HWND control) {
+  TOOLINFOW tool = {};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = dialog;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  GetWindowRect(control, &tool.rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&tool.rect), 2);
+  return tool;
+}
+
+}  // namespace
+
+void CToolTip::SetTip(HWND control, const std::string& text) const {
+  TOOLINFOW tool = ControlTool(m_dialog, control);
+  SendMessageW(m_hWnd, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (text.empty()) return;
+  std::wstring wide = WideFromUtf8(text);
+  tool.lpszText = &wide[0];
+  SendMessageW(m_hWnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }

@@ -1,6 +1,6 @@
 // The controls the dialogs use, as thin wrappers over their messages: buttons with check
-// state, image and split style, drop-down lists, progress bars and spin buttons. Edits and
-// static texts are plain windows (CWindow).
+// state, image and split style, drop-down lists, progress bars, spin buttons and
+// tooltips. Edits and static texts are plain windows (CWindow).
 #pragma once
 
 #include <windows.h>
@@ -24,6 +24,10 @@ class CButton : public CWindow {
   void Click() const { Send(BM_CLICK); }
 };
 
+// The bitmap resource `id` of the program with its light grey drawn in the system's
+// button colour, to show on a button; null when there is none. DeleteObject it.
+HBITMAP LoadButtonBitmap(int id);
+
 // A split button's drop-down arrow, a small downward triangle in the button text's colour,
 // drawn by us rather than taken from the system's symbol font, which not every system has
 // (without it the button shows a "6"); null when it cannot be made. ImageList_Destroy it.
@@ -36,6 +40,10 @@ class CComboBox : public CWindow {
     const LRESULT index = Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     return index < 0 ? -1 : static_cast<int>(index);
   }
+  // Inserts `text` (UTF-8, every character kept whatever the code page) as entry `index`,
+  // -1 for the end; its index, or -1 when the list cannot take it.
+  int InsertText(int index, const std::string& text) const;
+  void DeleteString(int index) const { Send(CB_DELETESTRING, static_cast<WPARAM>(index)); }
   // Selects entry `index`; -1 (or an index past the end) clears the selection.
   void SetCurSel(int index) const { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
   // The selected entry, or -1.
@@ -60,4 +68,18 @@ class CSpinButton : public CWindow {
  public:
   void SetRange(int low, int high) const { Send(UDM_SETRANGE32, static_cast<WPARAM>(low), high); }
   void SetBuddy(const CWindow& buddy) const { Send(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy.m_hWnd)); }
+};
+
+// A tooltip for controls of a dialog, shown over a control also while it is disabled (the
+// tip watches the dialog's own area where the control lies, as a disabled control gets no
+// mouse messages). The dialog destroys it with itself.
+class CToolTip : public CWindow {
+ public:
+  // Makes the tooltip of `dialog`; false when it cannot be made.
+  bool Create(HWND dialog);
+  // Shows `text` (UTF-8) over the control `control` of the dialog; "" shows nothing.
+  void SetTip(HWND control, const std::string& text) const;
+
+ private:
+  HWND m_dialog = nullptr;
 };

@@ -4,6 +4,12 @@
 
 #include "base/WideText.h"
 
+std::string LoadResourceText(int id) {
+  char text[256];
+  const int length = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
+  return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 CDialog::~CDialog() {
   if (!m_bModal && m_hWnd && IsWindow(m_hWnd)) {
     // A modeless dialog still open: detach first, so no message reaches a half-destroyed

@@ -13,6 +13,9 @@
 
 #include "ui/Window.h"
 
+// The string resource `id` of the program; "" when it has none.
+std::string LoadResourceText(int id);
+
 class CDialog : public CWindow {
  public:
   explicit CDialog(int templateId) : m_templateId(templateId) {}

@@ -17,6 +17,9 @@ class CWindow {
   // The window text; "" for a window without one.
   std::string GetText() const;
   void SetText(const std::string& text) const { SetWindowTextA(m_hWnd, text.c_str()); }
+  // The window text as UTF-8, every character kept whatever the code page; "" for none.
+  std::string GetUtf8Text() const;
+  void SetUtf8Text(const std::string& text) const;
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
     return SendMessageA(m_hWnd, message, wParam, lParam);
   }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Send from the real Plotgate.exe under Wine, driven from outside with dialog-driver.exe:
 # on COM1 wired to the simulated cutter's pseudo-terminal through $WINEPREFIX/dosdevices
-# (an HPGL and a DM/PL model, with the offset options typed into the controls), on a port
+# (an HPGL and a DM/PL model, with the offset options typed into the controls; a material
+# preset chosen, and the test cut in it), on a port
 # with nothing behind it, on the maker's USB link through VornUSBSend.exe and the stand-in
 # VornLib.dll beside the program (also with an error status and a job path holding a
 # space), and Cancel in the middle of a send held back by a slow cutter. Uses $WINEPREFIX
@@ -86,6 +87,55 @@ serial_send() {
 }
 serial_send "HPGL (Egret-Series)" 7 "$root/examples/star.plt"
 serial_send "DM/PL (Tern, 9600 baud)" 9 "$root/examples/cut-word.plt"
+
+# A material preset chosen in the list shows its values and its force and speed reach the
+# cutter; the send remembers the preset. Then the test cut in it: the test cut's bytes,
+# the words to check it by, and the window left open for the job.
+rm -f "$ini"
+printf '[Presets]\r\nCount=1\r\n[Preset 1]\r\nName=Vinyl\r\nBladeOffset=0.25\r\nOvercut=0.50\r\nPasses=1\r\nForce=80\r\nSpeed=20\r\n' \
+  >"$bin/Presets.ini"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com1"
+start_app "$root/examples/star.plt"
+driver select Harbex 1003 7
+driver select Harbex 1004 1
+driver select Harbex 1027 1
+driver controls Harbex >"$work/controls"
+for shown in '^1027 ComboBox .* "Vinyl"$' '^1006 Edit enabled .* "0.25"$' '^1017 Edit enabled .* "0.50"$' \
+  '^1031 Edit enabled .* "80"$' '^1033 Edit enabled .* "20"$'; do
+  check "preset: the list shows its value ($shown)" grep -q "$shown" "$work/controls"
+done
+driver click Harbex 1
+said=$(message 60)
+wait "$sim_pid"
+"$plotgate" encode "$root/examples/star.plt" --model Egret-Series --blade-offset 0.25 --overcut 0.50 --force 80 \
+  --speed 20 --output "$work/expected.hb"
+check "preset: Send finished! is shown" [ "$said" = "Send finished!" ]
+check "preset: the cutter received FS80; and VS20;" grep -q '^IN;SP1;FS80;VS20;' "$work/received.hb"
+check "preset: received bytes equal the encoded job" cmp -s "$work/received.hb" "$work/expected.hb"
+check "preset: its name is remembered" grep -q $'^Preset=Vinyl\r$' "$ini"
+check "preset: the program ends by itself" wait_end 10
+cp "$ini" "$work/ini.before"
+
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com1"
+start_app "$root/examples/star.plt"
+driver controls Harbex >"$work/controls"
+check "test cut: the list starts on the remembered preset" grep -q '^1027 ComboBox .* "Vinyl"$' "$work/controls"
+driver click Harbex 1034
+said=$(message 60)
+wait "$sim_pid"
+"$plotgate" testcut --model Egret-Series --blade-offset 0.25 --overcut 0.50 --force 80 --speed 20 \
+  --output "$work/expected.hb"
+check "test cut: the cutter received the test cut's bytes" cmp -s "$work/received.hb" "$work/expected.hb"
+check "test cut: what to check is said" grep -q '^Test cut sent: a 10 mm square around a triangle' <<<"$said"
+driver controls Harbex >"$work/controls"
+check "test cut: the window stays open for the job" running
+check "test cut: Send is enabled again" grep -q '^1 Button enabled' "$work/controls"
+check "test cut: nothing is remembered" cmp -s "$ini" "$work/ini.before"
+driver close Harbex
+check "test cut: the close box ends it" wait_end 10
+rm -f "$bin/Presets.ini"
 
 # A port with nothing behind it: the message, and the dialog stays as it was.
 rm -f "$ini"

@@ -19,10 +19,12 @@
 
 #include "TempDir.h"
 #include "app/PlotgateDlg.h"
+#include "base/WideText.h"
 #include "pipeline/PlotJob.h"
 #include "pipeline/PreviewLayout.h"
 #include "resources/resource.h"
 #include "settings/IniFile.h"
+#include "settings/Presets.h"
 
 namespace {
 
@@ -38,20 +40,24 @@ void Pump() {
   }
 }
 
+// The visible window of `className` and `caption` once it appears (10 s at most); null
+// when none came.
+HWND WaitShown(const char* className, const char* caption) {
+  for (int i = 0; i < 1000; ++i) {
+    HWND window = FindWindowA(className, caption);
+    if (window && IsWindowVisible(window)) return window;
+    Sleep(10);
+  }
+  return nullptr;
+}
+
 // Runs `action` on the window of `className` and `caption` once it appears, from another
 // thread, while this thread sits in a modal loop (a menu, a modal dialog).
 class WhenShown {
  public:
   WhenShown(const char* className, const char* caption, std::function<void(HWND)> action)
       : m_thread([=] {
-          for (int i = 0; i < 1000; ++i) {
-            HWND window = FindWindowA(className, caption);
-            if (window && IsWindowVisible(window)) {
-              action(window);
-              return;
-            }
-            Sleep(10);
-          }
+          if (HWND window = WaitShown(className, caption)) action(window);
         }) {}
   ~WhenShown() { m_thread.join(); }
 
@@ -123,11 +129,23 @@ class PlotgateDialog : public ::testing::Test {
     return text;
   }
   bool Checked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-  std::string Selected(int id) const {
-    const LRESULT index = SendMessageA(Item(id), CB_GETCURSEL, 0, 0);
-    char text[256] = "";
-    if (index >= 0) SendMessageA(Item(id), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    return text;
+  // The entry of list `id` at `index` (UTF-8), "" for none.
+  std::string Entry(int id, LRESULT index) const {
+    wchar_t text[256] = L"";
+    if (index >= 0) SendMessageW(Item(id), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return Utf8FromWide(text);
+  }
+  std::string Selected(int id) const { return Entry(id, SendMessageA(Item(id), CB_GETCURSEL, 0, 0)); }
+  std::vector<std::string> Entries(int id) const {
+    std::vector<std::string> entries;
+    for (LRESULT i = 0; i < SendMessageA(Item(id), CB_GETCOUNT, 0, 0); ++i) entries.push_back(Entry(id, i));
+    return entries;
+  }
+  // Chooses entry `index` of list `id` as a user would: the list's notification follows.
+  void Choose(int id, int index) {
+    SendMessageA(Item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(m_dialog->m_hWnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(id)));
+    Pump();
   }
   void Click(int id) {
     SendMessageA(Item(id), BM_CLICK, 0, 0);
@@ -243,7 +261,8 @@ TEST_F(PlotgateDialog, NoFileDisablesEverythingWhateverTheSettingsSay) {
   WriteSettings("[Device]\r\nType=3\r\nPort=7\r\n[Offset]\r\nChkBladeOffset=1\r\nChkOverCut=1\r\n");
   Open("");
   EXPECT_TRUE(Checked(IDC_CHK_BLADE_OFFSET));
-  for (int id : {IDOK, IDC_DEVICE, IDC_PORT, IDC_CHK_BLADE_OFFSET, IDC_BLADE_OFFSET, IDC_SPIN_OVERCUT}) {
+  for (int id : {IDOK, IDC_TEST_CUT, IDC_DEVICE, IDC_PORT, IDC_CHK_BLADE_OFFSET, IDC_BLADE_OFFSET, IDC_SPIN_OVERCUT,
+                 IDC_MATERIAL, IDC_PRESET_SAVE, IDC_CHK_FORCE, IDC_CHK_SPEED}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
 }
@@ -279,10 +298,13 @@ TEST_F(PlotgateDialog, ModelsOutsideTheTableFallBackToTheFirst) {
 TEST_F(PlotgateDialog, JobEnablesTheControlsAndShowsItsSize) {
   const std::string file = JobFile();
   Open(file);
-  for (int id : {IDOK, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT, IDC_CHK_BLADE_OFFSET, IDC_CHK_OVERCUT}) {
+  for (int id : {IDOK, IDC_TEST_CUT, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT, IDC_CHK_BLADE_OFFSET,
+                 IDC_CHK_OVERCUT, IDC_MATERIAL, IDC_PRESET_SAVE, IDC_CHK_FORCE, IDC_CHK_SPEED}) {
     EXPECT_TRUE(Enabled(id)) << id;
   }
-  for (int id : {IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET, IDC_OVERCUT, IDC_SPIN_OVERCUT, IDC_WIDTH, IDC_HEIGHT}) {
+  // Delete wants a chosen preset, and each edit its ticked box.
+  for (int id : {IDC_BLADE_OFFSET, IDC_SPIN_BLADE_OFFSET, IDC_OVERCUT, IDC_SPIN_OVERCUT, IDC_WIDTH, IDC_HEIGHT,
+                 IDC_PRESET_DELETE, IDC_FORCE, IDC_SPEED}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
   EXPECT_EQ(ShownSize(), "100.00 x 50.00");
@@ -525,16 +547,21 @@ TEST_F(PlotgateDialog, EscCloses) {
   EXPECT_EQ(TempDir::Read(m_settings.IniPath), "");  // nothing saved
 }
 
-// The text of the send's message box "Plotgate", read once it appears and then dismissed,
-// while the dialog's thread sits in the box's modal loop.
+// The text (UTF-8) of the message box `box`.
+std::string MessageText(HWND box) {
+  wchar_t text[512] = L"";
+  GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 512);
+  return Utf8FromWide(text);
+}
+
+// The text of the send's message box "Plotgate", read once it appears and then answered
+// with `button`, while the dialog's thread sits in the box's modal loop.
 class AnswerMessage {
  public:
-  AnswerMessage() {
-    m_shown.emplace("#32770", "Plotgate", [this](HWND box) {
-      char text[256] = "";
-      GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
-      m_text = text;
-      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  explicit AnswerMessage(int button = IDOK) {
+    m_shown.emplace("#32770", "Plotgate", [this, button](HWND box) {
+      m_text = MessageText(box);
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     });
   }
   // Waits for the box (10 s at most); "" when none came.
@@ -728,6 +755,213 @@ TEST_F(PlotgateDialog, RefusedOptionLeavesTheJobAndPutsTheControlBack) {
   EXPECT_EQ(ShownSize(), size);
   for (int id : {IDOK, IDC_MIRROR, IDC_ROTATE, IDC_PASSES, IDC_CHK_INSIDE_FIRST, IDC_CHK_WEED_BORDER})
     EXPECT_TRUE(Enabled(id)) << id;
+}
+
+// Two presets: one with every value set, one with the blade offset and force off.
+const char* const TWO_PRESETS =
+    "[Presets]\r\nCount=2\r\n"
+    "[Preset 1]\r\nName=Vinyl\r\nBladeOffset=0.25\r\nOvercut=0.50\r\nPasses=2\r\nForce=80\r\nSpeed=20\r\n"
+    "[Preset 2]\r\nName=Flock\r\nBladeOffset=\r\nOvercut=1.0\r\nPasses=1\r\nForce=\r\nSpeed=5\r\n";
+
+// Catches a list that does not start on the remembered preset, a preset whose values do
+// not all reach their controls (an edit left disabled, the off blade offset losing its
+// text), a change not marked, a mark that stays once the values are the preset's again or
+// sticks to a preset left, and a preset that cannot be chosen again to undo changes.
+TEST_F(PlotgateDialog, MaterialChosenShowsItsValuesAndAChangeMarksIt) {
+  m_dir.Write("Presets.ini", TWO_PRESETS);
+  WriteSettings("[Offset]\r\nChkOverCut=1\r\nBladeOffset=0.45\r\nOverCut=1.0\r\n[Tool]\r\nSpeed=5\r\nPreset=flock\r\n");
+  Open(JobFile());
+  EXPECT_EQ(Entries(IDC_MATERIAL), (std::vector<std::string>{"(none)", "Vinyl", "Flock"}));
+  EXPECT_EQ(Selected(IDC_MATERIAL), "Flock");
+  EXPECT_TRUE(Enabled(IDC_PRESET_DELETE));
+
+  Choose(IDC_MATERIAL, 1);
+  EXPECT_EQ(Selected(IDC_MATERIAL), "Vinyl");
+  for (int box : {IDC_CHK_BLADE_OFFSET, IDC_CHK_OVERCUT, IDC_CHK_FORCE, IDC_CHK_SPEED})
+    EXPECT_TRUE(Checked(box)) << box;
+  const std::pair<int, const char*> vinyl[] = {
+      {IDC_BLADE_OFFSET, "0.25"}, {IDC_OVERCUT, "0.50"}, {IDC_PASSES, "2"}, {IDC_FORCE, "80"}, {IDC_SPEED, "20"}};
+  for (const auto& [id, text] : vinyl) {
+    EXPECT_EQ(Text(id), text) << id;
+    EXPECT_TRUE(Enabled(id)) << id;
+  }
+
+  SetWindowTextA(Item(IDC_FORCE), "90");
+  EXPECT_EQ(Selected(IDC_MATERIAL), "Vinyl (changed)");
+  SetWindowTextA(Item(IDC_FORCE), "80");
+  EXPECT_EQ(Selected(IDC_MATERIAL), "Vinyl");
+  Click(IDC_CHK_BLADE_OFFSET);
+  EXPECT_EQ(Selected(IDC_MATERIAL), "Vinyl (changed)");
+  Choose(IDC_MATERIAL, 1);
+  EXPECT_EQ(Selected(IDC_MATERIAL), "Vinyl");
+  EXPECT_TRUE(Checked(IDC_CHK_BLADE_OFFSET));
+  SetWindowTextA(Item(IDC_PASSES), "3");
+  EXPECT_EQ(Selected(IDC_MATERIAL), "Vinyl (changed)");
+
+  Choose(IDC_MATERIAL, 2);
+  EXPECT_EQ(Entries(IDC_MATERIAL), (std::vector<std::string>{"(none)", "Vinyl", "Flock"}));
+  EXPECT_FALSE(Checked(IDC_CHK_BLADE_OFFSET));
+  EXPECT_EQ(Text(IDC_BLADE_OFFSET), "0.25");  // kept for when it is ticked
+  EXPECT_FALSE(Enabled(IDC_BLADE_OFFSET));
+  EXPECT_FALSE(Checked(IDC_CHK_FORCE));
+  EXPECT_FALSE(Enabled(IDC_FORCE));
+  EXPECT_EQ(Text(IDC_OVERCUT), "1.0");
+  EXPECT_EQ(Text(IDC_PASSES), "1");
+  EXPECT_EQ(Text(IDC_SPEED), "5");
+
+  Choose(IDC_MATERIAL, 0);
+  EXPECT_EQ(Text(IDC_SPEED), "5");
+  EXPECT_FALSE(Enabled(IDC_PRESET_DELETE));
+}
+
+// Types each of `names` (UTF-8) into the preset name window in turn and presses Save, from
+// another thread while the dialog's sits in the window's modal loop; the message box each
+// refused name brings is read into `refusals` and dismissed.
+void NamePresets(std::vector<std::string> names, std::vector<std::string>& refusals) {
+  HWND window = WaitShown("#32770", "Save preset");
+  for (size_t i = 0; window && i < names.size(); ++i) {
+    SetWindowTextW(GetDlgItem(window, IDC_PRESET_NAME), WideFromUtf8(names[i]).c_str());
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (i + 1 == names.size()) break;
+    HWND box = WaitShown("#32770", "Plotgate");
+    if (!box) return;
+    refusals.push_back(MessageText(box));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    while (IsWindow(box)) Sleep(10);
+  }
+}
+
+// Catches a name that loses a byte on its way from the window to the file or back into
+// the list, a bad name taken or the window closing on it, an existing name overwritten
+// without asking (or not overwritten when the user agrees), and a deletion that leaves
+// the preset in the file or the list.
+TEST_F(PlotgateDialog, PresetSavedUnderAnOddNameComesBackWholeAndIsDeleted) {
+  const std::string odd = "Oracal 651 (45\xC2\xB0) \"x\" $(y)";
+  const std::string path = (m_dir.Path() / "Presets.ini").string();
+  Open(JobFile());
+  Click(IDC_CHK_FORCE);
+  SetWindowTextA(Item(IDC_FORCE), "75");
+  std::vector<std::string> refusals;
+  {
+    std::thread name(NamePresets, std::vector<std::string>{"", odd}, std::ref(refusals));
+    Click(IDC_PRESET_SAVE);
+    name.join();
+  }
+  EXPECT_EQ(refusals, std::vector<std::string>{"a preset name has 1 to 40 characters; \"\" has 0."});
+  std::vector<Preset> presets;
+  std::string reason;
+  ASSERT_TRUE(ReadPresets(path, presets, reason)) << reason;
+  ASSERT_EQ(presets.size(), 1u);
+  EXPECT_EQ(presets[0].name, odd);
+  EXPECT_EQ(presets[0].tool.force, 75);
+  EXPECT_EQ(Entries(IDC_MATERIAL), (std::vector<std::string>{"(none)", odd}));
+  EXPECT_EQ(Selected(IDC_MATERIAL), odd);
+
+  // The answer to "Replace it?" and the force the file then holds.
+  const std::pair<int, int> answers[] = {{IDNO, 75}, {IDYES, 76}};
+  for (const auto& [answer, force] : answers) {
+    SetWindowTextA(Item(IDC_FORCE), "76");
+    AnswerMessage question(answer);
+    std::thread name(NamePresets, std::vector<std::string>{odd}, std::ref(refusals));
+    Click(IDC_PRESET_SAVE);
+    name.join();
+    EXPECT_EQ(question.Text(), "a preset named \"" + odd + "\" exists. Replace it?");
+    ASSERT_TRUE(ReadPresets(path, presets, reason)) << reason;
+    ASSERT_EQ(presets.size(), 1u);
+    EXPECT_EQ(presets[0].tool.force, force) << answer;
+  }
+
+  AnswerMessage confirm(IDYES);
+  Click(IDC_PRESET_DELETE);
+  EXPECT_EQ(confirm.Text(), "Delete the preset \"" + odd + "\"?");
+  ASSERT_TRUE(ReadPresets(path, presets, reason)) << reason;
+  EXPECT_TRUE(presets.empty());
+  EXPECT_EQ(Entries(IDC_MATERIAL), std::vector<std::string>{"(none)"});
+  EXPECT_FALSE(Enabled(IDC_PRESET_DELETE));
+}
+
+// Catches a damaged presets file that stops the window, goes untold, or is replaced by a
+// save (the user's presets lost).
+TEST_F(PlotgateDialog, DamagedPresetsFileIsToldAndNeverReplaced) {
+  const std::string damaged = "[Presets]\r\nCount=2\r\n[Preset 1]\r\nName=A\r\n";
+  const std::string path = m_dir.Write("Presets.ini", damaged);
+  std::vector<Preset> presets;
+  std::string reason;
+  ASSERT_FALSE(ReadPresets(path, presets, reason));
+  const std::string told = "cannot read " + PresetsPathBeside(m_settings.IniPath) + ": " + reason;
+  {
+    AnswerMessage box;
+    Open(JobFile());
+    EXPECT_EQ(box.Text(), told);
+  }
+  EXPECT_EQ(Entries(IDC_MATERIAL), std::vector<std::string>{"(none)"});
+  EXPECT_TRUE(Enabled(IDOK));
+  std::vector<std::string> refusals;
+  AnswerMessage box;
+  std::thread name(NamePresets, std::vector<std::string>{"Flock"}, std::ref(refusals));
+  Click(IDC_PRESET_SAVE);
+  name.join();
+  EXPECT_EQ(box.Text(), told);
+  EXPECT_EQ(TempDir::Read(path), damaged);
+}
+
+// The text of the tooltip the dialog shows over its control `id`; "" for none.
+std::string TipOver(HWND dialog, int id) {
+  for (HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); tip;
+       tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) {
+    if (GetWindow(tip, GW_OWNER) != dialog) continue;
+    wchar_t text[512] = L"";
+    TOOLINFOW tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, id));
+    tool.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+    return Utf8FromWide(text);
+  }
+  return "";
+}
+
+// Catches force controls usable for a model that is never sent a force, a missing or
+// wrong reason, and controls that stay disabled once an HPGL model is chosen.
+TEST_F(PlotgateDialog, DmplModelsTakeNoForceAndSayWhy) {
+  WriteSettings("[Device]\r\nType=4\r\n[Tool]\r\nForce=80\r\n");
+  Open(JobFile());
+  const char* const why = "Finch-Series speaks DM/PL: the force (80 g) is not sent; set it on the cutter";
+  for (int id : {IDC_CHK_FORCE, IDC_FORCE}) {
+    EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_EQ(TipOver(m_dialog->m_hWnd, id), why) << id;
+  }
+  EXPECT_TRUE(Enabled(IDC_CHK_SPEED));
+  EXPECT_EQ(Text(IDC_FORCE), "80");  // kept for an HPGL model
+  Choose(IDC_DEVICE, 7);
+  for (int id : {IDC_CHK_FORCE, IDC_FORCE}) {
+    EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_EQ(TipOver(m_dialog->m_hWnd, id), "") << id;
+  }
+}
+
+// Catches a force or speed the command line would refuse being saved by a send.
+TEST_F(PlotgateDialog, ForceOrSpeedOutOfRangeIsRefusedOnSend) {
+  const struct {
+    int box, edit;
+    const char* text;
+    const char* refusal;
+  } rows[] = {
+      {IDC_CHK_FORCE, IDC_FORCE, "1200", "Force takes grams from 1 to 1000, not \"1200\"."},
+      {IDC_CHK_SPEED, IDC_SPEED, "", "Speed takes cm/s from 1 to 100, not \"\"."},
+  };
+  for (const auto& row : rows) {
+    Open(JobFile());
+    Click(row.box);
+    SetWindowTextA(Item(row.edit), row.text);
+    AnswerMessage box;
+    Click(IDOK);
+    EXPECT_EQ(box.Text(), row.refusal);
+    EXPECT_TRUE(Enabled(IDOK));
+    EXPECT_EQ(TempDir::Read(m_settings.IniPath), "");  // nothing saved
+    m_dialog.reset();
+  }
 }
 
 }  // namespace
