@@ -19,6 +19,7 @@
 #include "settings/RestoreChoices.h"
 #include "settings/SettingsLock.h"
 #include "ui/PopupMenu.h"
+#include "ui/Resources.h"
 
 namespace {
 
@@ -38,18 +39,6 @@ const RotateItem ROTATE_ITEMS[] = {
     {ID_ROTATE3, 3, IDB_ROTATE270_MENU},
     {ID_ROTATE4, 0, IDB_ROTATE0_MENU},
 };
-
-std::string LoadText(int id) {
-  char text[256];
-  const int length = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
-  return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
-// A bitmap resource with its light grey drawn in the system's button colour.
-HBITMAP LoadButtonBitmap(int id) {
-  return static_cast<HBITMAP>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-}
 
 }  // namespace
 
@@ -114,6 +103,7 @@ void CPlotgateDlg::SetUpControls() {
   m_progress.SetText("0%");
 
   m_options.SetUp(*this);
+  m_media.SetUp(*this);
 
   for (const CutterModel& model : ModelTable) m_device.AddString(model.name);
   m_device.SetCurSel(0);
@@ -152,6 +142,7 @@ void CPlotgateDlg::RestoreChoices() {
   m_device.SetCurSel(restored.modelIndex);
   SelectPort(restored.port);
   m_options.ShowOffsets(shown);
+  m_media.Show(shown);
   SelectedModel = ModelTable[restored.modelIndex];
   m_port.Enable(restored.portListEnabled);
   ShowCutOrder(shown);
@@ -188,6 +179,7 @@ void CPlotgateDlg::LoadCommandLineJob() {
     if (m_job.m_loadResult == JOB_NO_MEMORY || m_job.m_loadResult == JOB_TOO_LARGE) {
       ShowMessage(JobResultText(m_job.m_loadResult), m_sProgramName, MB_OK | MB_ICONWARNING);
     }
+    OnMediaChange();  // the remembered media and panels
     ShowJobSize();
   }
   EnableForJob();
@@ -197,6 +189,7 @@ void CPlotgateDlg::EnableForJob() {
   const bool job = m_job.HasJob();
   EnableItems({IDOK, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT}, job);
   m_options.EnableForJob(job);
+  m_media.EnableForJob(job);
 }
 
 void CPlotgateDlg::SelectPort(const std::string& port) {
@@ -230,6 +223,10 @@ bool CPlotgateDlg::OnCommand(int id, int code) {
   }
   if ((id == IDC_WEED_BORDER || id == IDC_PASSES) && code == EN_CHANGE) {
     OnCutOrderChange();
+    return true;
+  }
+  if (m_media.Takes(id, code)) {
+    OnMediaChange();
     return true;
   }
   return CDialog::OnCommand(id, code);
@@ -293,7 +290,7 @@ void CPlotgateDlg::OnPaint() {
 }
 
 int CPlotgateDlg::DrawPreview(HDC dc, int width, int height) {
-  if (m_job.m_pPoints) m_previewPainter.Paint(dc, width, height, m_job);
+  if (m_job.m_pPoints) m_previewPainter.Paint(dc, width, height, m_job, m_media.MediaWidth());
   ReleaseDC(m_preview.m_hWnd, dc);
   return 0;
 }
@@ -314,7 +311,6 @@ void CPlotgateDlg::OnMirrorRotate(int id) {
   } else {
     ApplyMirrorRotate(m_job.QuarterTurns(), true);
   }
-  RedrawPreview();
 }
 
 void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
@@ -324,15 +320,13 @@ void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
     RefuseOption(mirror ? "Mirror" : "Rotate", applied);
     return;
   }
-  m_previewPainter.Forget();
   m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
   m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
-  ShowJobSize();
+  ShowChangedJob();
 }
 
 void CPlotgateDlg::RefuseOption(const std::string& name, JobResult why) {
-  ShowMessage("The option \"" + name + "\" could not be applied: " + JobResultText(why), m_sProgramName,
-              MB_OK | MB_ICONWARNING);
+  ShowMessage(NotAppliedText({name, JobResultText(why)}), m_sProgramName, MB_OK | MB_ICONWARNING);
 }
 
 void CPlotgateDlg::RedrawPreview() {
@@ -346,6 +340,12 @@ void CPlotgateDlg::RedrawPreview() {
 void CPlotgateDlg::ShowJobSize() {
   m_width.SetText(m_job.WidthText());
   m_height.SetText(m_job.HeightText());
+}
+
+void CPlotgateDlg::ShowChangedJob() {
+  m_previewPainter.Forget();
+  ShowJobSize();
+  RedrawPreview();
 }
 
 void CPlotgateDlg::OnCutOrderChange() {
@@ -367,9 +367,13 @@ void CPlotgateDlg::OnCutOrderChange() {
     return;
   }
   m_appliedOrder = shown;
-  m_previewPainter.Forget();
-  ShowJobSize();
-  RedrawPreview();
+  ShowChangedJob();
+}
+
+bool CPlotgateDlg::OnMediaChange() {
+  const MediaChange change = m_media.Apply(m_job);
+  if (change == MEDIA_CHANGED) ShowChangedJob();
+  return change != MEDIA_REFUSED;
 }
 
 void CPlotgateDlg::OnSelchangeDevice() {
@@ -387,6 +391,7 @@ Choices CPlotgateDlg::ChoicesFromControls() const {
   choices.model = m_device.GetCurSel();
   choices.port = m_port.GetText();
   m_options.Read(choices);
+  m_media.Read(choices);
   return choices;
 }
 
@@ -413,6 +418,7 @@ void CPlotgateDlg::OnSend() {
     ShowMessage(refused + ".", m_sProgramName, MB_OK | MB_ICONWARNING);
     return;
   }
+  if (!OnMediaChange() || !m_media.Fits(m_job)) return;
   const std::string port = m_port.GetText();
   m_link = std::make_shared<CutterLink>();
   try {
@@ -493,6 +499,7 @@ void CPlotgateDlg::EnableForSend(bool sending) {
   }
   EnableItems({IDOK, IDC_DEVICE, IDC_PORT, IDC_MIRROR, IDC_ROTATE}, false);
   m_options.DisableCutOrder();
+  m_media.EnableForJob(false);
 }
 
 unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
