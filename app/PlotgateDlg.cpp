@@ -103,6 +103,7 @@ void CPlotgateDlg::SetUpControls() {
 
   m_options.SetUp(*this);
   m_material.SetUp(*this, m_options, [this] { return ChoicesFromControls(); });
+  m_media.SetUp(*this);
 
   for (const CutterModel& model : ModelTable) m_device.AddString(model.name);
   m_device.SetCurSel(0);
@@ -142,6 +143,7 @@ void CPlotgateDlg::RestoreChoices() {
   m_device.SetCurSel(restored.modelIndex);
   SelectPort(restored.port);
   m_options.ShowOffsets(shown);
+  m_media.Show(shown);
   SelectedModel = ModelTable[restored.modelIndex];
   m_port.Enable(restored.portListEnabled);
   ShowCutOrder(shown);
@@ -179,6 +181,7 @@ void CPlotgateDlg::LoadCommandLineJob() {
     if (m_job.m_loadResult == JOB_NO_MEMORY || m_job.m_loadResult == JOB_TOO_LARGE) {
       ShowMessage(JobResultText(m_job.m_loadResult), m_sProgramName, MB_OK | MB_ICONWARNING);
     }
+    OnMediaChange();  // the remembered media and panels
     ShowJobSize();
   }
   EnableForJob();
@@ -189,6 +192,7 @@ void CPlotgateDlg::EnableForJob() {
   EnableItems({IDOK, IDC_TEST_CUT, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT}, job);
   m_options.EnableForJob(job);
   m_material.EnableForJob(job);
+  m_media.EnableForJob(job);
 }
 
 void CPlotgateDlg::SelectPort(const std::string& port) {
@@ -223,6 +227,10 @@ bool CPlotgateDlg::OnCommand(int id, int code) {
   }
   if ((id == IDC_WEED_BORDER || id == IDC_PASSES) && code == EN_CHANGE) {
     OnCutOrderChange();
+    return true;
+  }
+  if (m_media.Takes(id, code)) {
+    OnMediaChange();
     return true;
   }
   return CDialog::OnCommand(id, code);
@@ -287,7 +295,7 @@ void CPlotgateDlg::OnPaint() {
 }
 
 int CPlotgateDlg::DrawPreview(HDC dc, int width, int height) {
-  if (m_job.m_pPoints) m_previewPainter.Paint(dc, width, height, m_job);
+  if (m_job.m_pPoints) m_previewPainter.Paint(dc, width, height, m_job, m_media.MediaWidth());
   ReleaseDC(m_preview.m_hWnd, dc);
   return 0;
 }
@@ -308,7 +316,6 @@ void CPlotgateDlg::OnMirrorRotate(int id) {
   } else {
     ApplyMirrorRotate(m_job.QuarterTurns(), true);
   }
-  RedrawPreview();
 }
 
 void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
@@ -318,15 +325,13 @@ void CPlotgateDlg::ApplyMirrorRotate(int quarterTurns, bool mirror) {
     RefuseOption(mirror ? "Mirror" : "Rotate", applied);
     return;
   }
-  m_previewPainter.Forget();
   m_mirror.SetImage(m_stateBitmaps[m_job.MirrorState - MIRROR_NORMAL]);
   m_rotate.SetImage(m_stateBitmaps[m_job.RotateState - MIRROR_NORMAL]);
-  ShowJobSize();
+  ShowChangedJob();
 }
 
 void CPlotgateDlg::RefuseOption(const std::string& name, JobResult why) {
-  ShowMessage("The option \"" + name + "\" could not be applied: " + JobResultText(why), m_sProgramName,
-              MB_OK | MB_ICONWARNING);
+  ShowMessage(NotAppliedText({name, JobResultText(why)}), m_sProgramName, MB_OK | MB_ICONWARNING);
 }
 
 void CPlotgateDlg::RedrawPreview() {
@@ -340,6 +345,12 @@ void CPlotgateDlg::RedrawPreview() {
 void CPlotgateDlg::ShowJobSize() {
   m_width.SetText(m_job.WidthText());
   m_height.SetText(m_job.HeightText());
+}
+
+void CPlotgateDlg::ShowChangedJob() {
+  m_previewPainter.Forget();
+  ShowJobSize();
+  RedrawPreview();
 }
 
 void CPlotgateDlg::OnCutOrderChange() {
@@ -361,9 +372,13 @@ void CPlotgateDlg::OnCutOrderChange() {
     return;
   }
   m_appliedOrder = shown;
-  m_previewPainter.Forget();
-  ShowJobSize();
-  RedrawPreview();
+  ShowChangedJob();
+}
+
+bool CPlotgateDlg::OnMediaChange() {
+  const MediaChange change = m_media.Apply(m_job);
+  if (change == MEDIA_CHANGED) ShowChangedJob();
+  return change != MEDIA_REFUSED;
 }
 
 void CPlotgateDlg::OnSelchangeDevice() {
@@ -383,6 +398,7 @@ Choices CPlotgateDlg::ChoicesFromControls() const {
   choices.port = m_port.GetText();
   m_options.Read(choices);
   m_material.Read(choices);
+  m_media.Read(choices);
   return choices;
 }
 
@@ -409,6 +425,8 @@ void CPlotgateDlg::OnSend(bool testCut) {
     ShowMessage(refused + ".", m_sProgramName, MB_OK | MB_ICONWARNING);
     return;
   }
+  // The test cut is a few centimetres whatever the media: only the job is held to its width.
+  if (!OnMediaChange() || (!testCut && !m_media.Fits(m_job))) return;
   const std::string port = m_port.GetText();
   m_link = std::make_shared<CutterLink>();
   try {
@@ -494,6 +512,7 @@ void CPlotgateDlg::EnableForSend(bool sending) {
   EnableItems({IDOK, IDC_TEST_CUT, IDC_DEVICE, IDC_PORT, IDC_MIRROR, IDC_ROTATE}, false);
   m_material.EnableForJob(false);
   m_options.DisableCutOrder();
+  m_media.EnableForJob(false);
 }
 
 unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {

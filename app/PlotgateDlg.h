@@ -1,8 +1,8 @@
 // The program's one working window: the job's preview and size, the material (its presets,
 // force and speed), the blade-offset and over-cut options, the cut order (inner shapes
-// first, less travel, a weed border and the passes), the cutter model and port, the
-// progress bar and the buttons Send, Test cut, Cancel, Mirror, Rotate and About (dialog
-// template 102).
+// first, less travel, a weed border and the passes), the media width and the panels, the
+// cutter model and port, the progress bar and the buttons Send, Test cut, Cancel, Mirror,
+// Rotate and About (dialog template 102).
 //
 // Start-up restores the remembered choices and loads the job named on the command line;
 // Send, Mirror, Rotate, the option controls and both lists are usable only with a job.
@@ -18,8 +18,9 @@
 // Test cut sends the test cut (TestCut.h) in the chosen material the same way, remembers
 // nothing, and leaves the window open for the job's send.
 // While a send is under way nothing that changes the job can be used, so the preview
-// shows what is cut. A mirror, rotation or cut order the job cannot take is refused with
-// the option's name and the reason; the job and the controls stay as they were.
+// shows what is cut. A mirror, rotation, cut order or panels the job cannot take are
+// refused with the option's name and the reason; the job and the controls stay as they
+// were. A job wider than the media it was given is not sent.
 // The dialog owns the job; the size texts, the spin step, the preview layout and the
 // start-up restore are the core's, so the dialog only moves values between them and its
 // controls.
@@ -33,6 +34,7 @@
 
 #include "app/HeldFile.h"
 #include "app/MaterialControls.h"
+#include "app/MediaControls.h"
 #include "app/OptionControls.h"
 #include "app/PreviewPainter.h"
 #include "app/UsbSender.h"
@@ -96,9 +98,10 @@ class CPlotgateDlg : public CDialog {
   ~CPlotgateDlg() override;
 
   // Draws the job into the preview frame's device context `dc` (width x height pixels),
-  // scaled to fit and centred, y up, in red on white; draws nothing without a job. While
-  // the points and the size stay as they were, it copies the picture it drew last instead
-  // of drawing every line again. Releases `dc`. Returns 0.
+  // scaled to fit and centred, y up, in red on white, with the edge of the media the job
+  // was given dashed; draws nothing without a job. While the points, the media and the size
+  // stay as they were, it copies the picture it drew last instead of drawing every line
+  // again. Releases `dc`. Returns 0.
   int DrawPreview(HDC dc, int width, int height);
 
   CutterModel SelectedModel = ModelTable[0];  // the model the next send uses
@@ -136,6 +139,8 @@ class CPlotgateDlg : public CDialog {
   void OnMirrorRotate(int id);
   void ApplyMirrorRotate(int quarterTurns, bool mirror);
   void ShowJobSize();
+  // The job's points changed: the size shown and the preview drawn anew.
+  void ShowChangedJob();
   // Draws the preview again, and only it: the controls that change with it (a button's
   // image, the size fields, the enabled state) repaint themselves, the rest has not changed.
   void RedrawPreview();
@@ -145,13 +150,17 @@ class CPlotgateDlg : public CDialog {
   // Shows the cut order of `choices` in its controls without ordering the job for each
   // change.
   void ShowCutOrder(const Choices& choices);
+  // The media controls changed, or a send starts: their choices are taken into the job,
+  // its size and preview shown. False when they were refused (and put back).
+  bool OnMediaChange();
   // Says that the option `name` could not be applied, and why.
   void RefuseOption(const std::string& name, JobResult why);
   void OnSelchangeDevice();
   void OnProview();
-  // The Send button and the Enter key, or with `testCut` the Test cut button: starts the
-  // opening of the cutter for the job, or for the test cut (TestCut.h) in the chosen
-  // material, after which the dialog stays open.
+  // The Send button and the Enter key, or with `testCut` the Test cut button: takes an
+  // edit of the media still being typed in, refuses a job wider than the media, then
+  // starts the opening of the cutter for the job, or for the test cut (TestCut.h) in the
+  // chosen material, after which the dialog stays open.
   void OnSend(bool testCut);
   // The opening thread is done: the send goes on, or ends with the reason.
   LRESULT OnCutterOpened();
@@ -170,7 +179,8 @@ class CPlotgateDlg : public CDialog {
   // Stops the worker of a serial send, if one runs, and waits for it to end; an opening
   // thread is left to end by itself.
   void StopWorker();
-  // The choices the controls show: model, port, the option controls and the cut order.
+  // The choices the controls show: model, port, the option controls, the cut order and the
+  // media.
   Choices ChoicesFromControls() const;
   // Selects the Port list entry `port`, appending one for a port the list does not hold
   // (a COM port above 30).
@@ -187,13 +197,14 @@ class CPlotgateDlg : public CDialog {
   // MIRROR_NORMAL (the states are their bitmap ids).
   HIMAGELIST m_splitArrow = nullptr;  // the Rotate button's drop-down arrow
   HBITMAP m_stateBitmaps[ROTATE_270 - MIRROR_NORMAL + 1] = {};
-  CPreviewPainter m_previewPainter;  // told to forget its picture whenever the points change
+  CPreviewPainter m_previewPainter;  // told to forget its picture whenever the points or the media change
 
   CProgressBar m_progress;
   CButton m_mirror, m_rotate;
   CWindow m_height, m_width, m_preview, m_status;
   COptionControls m_options;
   CMaterialControls m_material;
+  CMediaControls m_media;  // its media width also draws the preview's media edge
   CComboBox m_device, m_port;
 
   Choices m_appliedOrder;                   // the cut order the job is in, as the controls showed it

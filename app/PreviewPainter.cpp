@@ -41,7 +41,7 @@ class CPolylineRuns {
 
 }  // namespace
 
-void CPreviewPainter::Paint(HDC dc, int width, int height, const CPlotJob& job) {
+void CPreviewPainter::Paint(HDC dc, int width, int height, const CPlotJob& job, int32_t mediaWidth) {
   HDC picture = CreateCompatibleDC(dc);
   if (!m_hPicture || width != m_nWidth || height != m_nHeight) {
     Forget();
@@ -50,7 +50,7 @@ void CPreviewPainter::Paint(HDC dc, int width, int height, const CPlotJob& job) 
     m_nHeight = height;
     if (picture && m_hPicture) {
       HGDIOBJ old = SelectObject(picture, m_hPicture);
-      DrawLines(picture, width, height, job);
+      DrawLines(picture, width, height, job, mediaWidth);
       SelectObject(picture, old);
     }
   }
@@ -60,7 +60,7 @@ void CPreviewPainter::Paint(HDC dc, int width, int height, const CPlotJob& job) 
     BitBlt(dc, 1, 1, width - 2, height - 2, picture, 1, 1, SRCCOPY);
     SelectObject(picture, old);
   } else {
-    DrawLines(dc, width, height, job);  // no memory for the copy
+    DrawLines(dc, width, height, job, mediaWidth);  // no memory for the copy
   }
   if (picture) DeleteDC(picture);
 }
@@ -70,7 +70,7 @@ void CPreviewPainter::Forget() {
   m_hPicture = nullptr;
 }
 
-void CPreviewPainter::DrawLines(HDC dc, int width, int height, const CPlotJob& job) {
+void CPreviewPainter::DrawLines(HDC dc, int width, int height, const CPlotJob& job, int32_t mediaWidth) {
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
   HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
   HGDIOBJ oldPen = SelectObject(dc, pen);
@@ -85,8 +85,17 @@ void CPreviewPainter::DrawLines(HDC dc, int width, int height, const CPlotJob& j
   HPEN blue = CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
   SelectObject(dc, blue);
   ForEachPreviewRun(PreviewMarkStrokes(layout.Frame(), marks), runs);
+  // The media's far edge over both, dashed.
+  HPEN dashed = CreatePen(PS_DASH, 1, RGB(0, 0, 0));
+  if (mediaWidth > 0) {
+    SelectObject(dc, dashed);
+    const int x = layout.Frame().Pixel(MediaEdgeX(job.m_bounds, mediaWidth), 0).x;
+    MoveToEx(dc, x, 1, nullptr);
+    LineTo(dc, x, height - 1);
+  }
 
   SelectObject(dc, oldPen);
+  DeleteObject(dashed);
   DeleteObject(blue);
   DeleteObject(white);
   DeleteObject(pen);

@@ -1,6 +1,8 @@
 // The main dialog's picture of the job: its lines in red on a white ground, scaled to fit
-// and centred, y up, and its registration marks as blue crosses. It keeps the picture it drew last and copies it while
-// the points and the size stay as they were, as a million lines take far longer to draw than to copy.
+// and centred, y up, its registration marks as blue crosses, and the media's far edge as a
+// dashed black line. It keeps the picture it drew last and copies it while the points, the
+// media and the size stay as they were, as a million lines take far longer to draw than to
+// copy.
 #pragma once
 
 #include <windows.h>
@@ -15,14 +17,16 @@ class CPreviewPainter {
   ~CPreviewPainter() { Forget(); }
 
   // Paints the points of `job` onto `dc` of width x height pixels, inside the one-pixel
-  // frame the control draws itself.
-  void Paint(HDC dc, int width, int height, const CPlotJob& job);
+  // frame the control draws itself, with the edge of media `mediaWidth` units wide (none
+  // for 0).
+  void Paint(HDC dc, int width, int height, const CPlotJob& job, int32_t mediaWidth);
   // Lets the next Paint draw the points again: they are about to change.
   void Forget();
 
  private:
-  // The lines of `job` on a white ground, onto `dc` of width x height pixels.
-  static void DrawLines(HDC dc, int width, int height, const CPlotJob& job);
+  // The lines of `job` and the media's edge on a white ground, onto `dc` of width x height
+  // pixels.
+  static void DrawLines(HDC dc, int width, int height, const CPlotJob& job, int32_t mediaWidth);
 
   // The picture as Paint last drew it, of m_nWidth x m_nHeight pixels; null until it is
   // drawn and after Forget.

@@ -22,7 +22,7 @@ std::string PointText(PixelPoint p) { return PixelText(p.x) + " " + PixelText(p.
 
 std::string MediaEdgeSvg(const CPreviewFrame& frame, const JobBounds& bounds, int32_t mediaWidth, int height) {
   if (mediaWidth <= 0) return "";
-  const double x = frame.Exact(ClampToCoord(static_cast<int64_t>(bounds.maxX) - mediaWidth), 0).x;
+  const double x = frame.Exact(MediaEdgeX(bounds, mediaWidth), 0).x;
   return "<path id=\"media-edge\" fill=\"none\" stroke=\"black\" stroke-width=\"1\" stroke-dasharray=\"4 3\" d=\"M " +
          PointText(PixelPoint{x, 0}) + " L " + PointText(PixelPoint{x, static_cast<double>(height)}) + "\"/>\n";
 }

@@ -18,10 +18,9 @@ std::string PreviewSvg(const std::vector<PreviewStroke>& strokes, int width, int
 // (MergeCollinear).
 std::string PreviewRunPaths(const std::vector<PreviewStroke>& strokes, double tolerance, const char* colour = "red");
 
-// The far edge of media `mediaWidth` units wide on the picture of a job whose bounds are
-// `bounds` laid out by `frame`, as a dashed path down the whole `height`: the cutter's
-// origin lies at the job's right side (ToolPath.h) and the media reaches `mediaWidth` to
-// the left of it. "" when `mediaWidth` is 0 (no media width).
+// The far edge of media `mediaWidth` units wide (MediaEdgeX) on the picture of a job whose
+// bounds are `bounds` laid out by `frame`, as a dashed path down the whole `height`. ""
+// when `mediaWidth` is 0 (no media width).
 std::string MediaEdgeSvg(const CPreviewFrame& frame, const JobBounds& bounds, int32_t mediaWidth, int height);
 
 // A length or place in pixels as SVG text: rounded to two decimals, without trailing

@@ -84,6 +84,10 @@ CPreviewLayout::CPreviewLayout(PointList points, const JobBounds& bounds, int wi
                                const std::vector<IntPoint>& alsoFit)
     : m_pPoints(points), m_frame(points, bounds, width, height, alsoFit) {}
 
+int32_t MediaEdgeX(const JobBounds& bounds, int32_t mediaWidth) {
+  return ClampToCoord(static_cast<int64_t>(bounds.maxX) - mediaWidth);
+}
+
 std::vector<PreviewStroke> PreviewMarkStrokes(const CPreviewFrame& frame, const std::vector<IntPoint>& marks) {
   std::vector<PreviewStroke> strokes;
   for (const IntPoint& mark : marks) {

@@ -112,6 +112,12 @@ const int PREVIEW_MARK_ARM = 4;
 // Both drawings draw them in blue.
 std::vector<PreviewStroke> PreviewMarkStrokes(const CPreviewFrame& frame, const std::vector<IntPoint>& marks);
 
+// Where both drawings draw the far edge of media `mediaWidth` units wide across the roll,
+// as the x of the job's coordinates that a job of `bounds` places it at: the cutter's origin
+// lies at the job's right side (ToolPath.h) and the media reaches `mediaWidth` to the left
+// of it. Each draws it as a dashed line down the whole picture.
+int32_t MediaEdgeX(const JobBounds& bounds, int32_t mediaWidth);
+
 // Cuts `strokes` (PreviewStroke values in order) into runs, the one reading both drawings
 // share: a run is the place the pen is put down - a move's, or (0, 0), where a drawing's
 // current position starts, for lines before any move - and the places its lines reach

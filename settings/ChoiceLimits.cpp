@@ -57,7 +57,9 @@ std::string PanelOverlapProblem(const std::string& overlapText, const std::strin
   return "the panel overlap (" + overlapText + " mm) must be smaller than the media width less 10 mm";
 }
 
-std::string RefusedOptionText(const Choices& choices) {
+OptionRefusal RefusedOption(const Choices& choices) {
+  // Panels are cut only on a media width: the overlap and gap count only with both ticked.
+  const std::optional<bool> panels = choices.panels.value_or(false) && choices.mediaWidth.value_or(false);
   const struct {
     const std::optional<bool>& ticked;
     const char* label;
@@ -67,11 +69,25 @@ std::string RefusedOptionText(const Choices& choices) {
       {choices.bladeOffset, "Blade offset", choices.bladeOffsetText, BLADE_OFFSET_RANGE},
       {choices.overCut, "OverCut", choices.overCutText, OVER_CUT_RANGE},
       {choices.weedBorder, "Weed border", choices.weedBorderText, WEED_BORDER_RANGE},
+      {choices.mediaWidth, "Media width", choices.mediaWidthText, MEDIA_WIDTH_RANGE},
+      {panels, "Panel overlap", choices.panelOverlapText, PANEL_OVERLAP_RANGE},
+      {panels, "Panel gap", choices.panelGapText, PANEL_GAP_RANGE},
   };
   for (const auto& option : options) {
     const bool ticked = option.ticked.value_or(false);
     const std::string problem = ticked ? MillimetreProblem(option.text.value_or(""), option.range) : "";
-    if (!problem.empty()) return option.label + (": " + problem);
+    if (!problem.empty()) return OptionRefusal{option.label, problem};
   }
-  return "";
+  const std::string overlap =
+      *panels ? PanelOverlapProblem(choices.panelOverlapText.value_or(""), choices.mediaWidthText.value_or("")) : "";
+  return overlap.empty() ? OptionRefusal() : OptionRefusal{"Panels", overlap};
+}
+
+std::string NotAppliedText(const OptionRefusal& refused) {
+  return "The option \"" + refused.label + "\" could not be applied: " + refused.reason;
+}
+
+std::string RefusedOptionText(const Choices& choices) {
+  const OptionRefusal refused = RefusedOption(choices);
+  return refused.label.empty() ? "" : refused.label + ": " + refused.reason;
 }

@@ -59,7 +59,22 @@ std::string WholeNumberProblem(const std::string& text, int min, int max);
 // when it is.
 std::string PanelOverlapProblem(const std::string& overlapText, const std::string& widthText);
 
+// An option of the dialog that cannot be taken: its check box's label and why. Both are ""
+// when there is none.
+struct OptionRefusal {
+  std::string label;
+  std::string reason;
+};
+
 // The first ticked option of the dialog whose text a send must not save, as the command
-// line would refuse it: the check box's label and why ("Weed border: \"100\" is outside a
-// number of mm from 0.5 to 50"); "" when every ticked text may be saved.
+// line would refuse it; the panels, when the media width is ticked too, also refuse an
+// overlap that PanelOverlapProblem refuses.
+OptionRefusal RefusedOption(const Choices& choices);
+
+// The dialog's words for an option it could not apply to the job: "The option \"Panels\"
+// could not be applied: REASON".
+std::string NotAppliedText(const OptionRefusal& refused);
+
+// RefusedOption as one text, "Weed border: \"100\" is outside a number of mm from 0.5 to 50";
+// "" when every ticked text may be saved.
 std::string RefusedOptionText(const Choices& choices);

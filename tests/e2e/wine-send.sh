@@ -2,7 +2,8 @@
 # Send from the real Plotgate.exe under Wine, driven from outside with dialog-driver.exe:
 # on COM1 wired to the simulated cutter's pseudo-terminal through $WINEPREFIX/dosdevices
 # (an HPGL and a DM/PL model, with the offset options typed into the controls; a material
-# preset chosen, and the test cut in it), on a port
+# preset chosen, and the test cut in it; a job cut in panels on a media width, and one
+# refused as wider than the media), on a port
 # with nothing behind it, on the maker's USB link through VornUSBSend.exe and the stand-in
 # VornLib.dll beside the program (also with an error status and a job path holding a
 # space), and Cancel in the middle of a send held back by a slow cutter. Uses $WINEPREFIX
@@ -136,6 +137,48 @@ check "test cut: nothing is remembered" cmp -s "$ini" "$work/ini.before"
 driver close Harbex
 check "test cut: the close box ends it" wait_end 10
 rm -f "$bin/Presets.ini"
+
+# The media: a frame 310 x 50 mm with a 5 mm wall on media 120 mm wide, the width typed in
+# and Panels ticked (three panels of 110 mm), is sent as the command line cuts it in panels,
+# and the media is remembered; without the panels it is refused before the port is opened.
+printf 'IN;SP1;PU0,0;PD12400,0;PD12400,2000;PD0,2000;PD0,0;PU200,200;PD12200,200;PD12200,1800;PD200,1800;PD200,200;SP0;' \
+  >"$work/frame.plt"
+# media_job: COM1 = the simulator; the frame loaded, Egret-Series on COM1, the media width
+# ticked and 120 typed in.
+media_job() {
+  rm -f "$ini" "$work/received.hb"
+  start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+  ln -sfn "$device" "$WINEPREFIX/dosdevices/com1"
+  start_app "$work/frame.plt"
+  driver select Harbex 1003 7
+  driver select Harbex 1004 1
+  driver tick Harbex 1040
+  driver type Harbex 1041 120
+}
+media_job
+driver tick Harbex 1042
+driver controls Harbex >"$work/controls"
+check "panels: the size shown is the panelled job's" grep -q '^1012 .* "110.00"$' "$work/controls"
+driver click Harbex 1
+said=$(message 60)
+wait "$sim_pid"
+"$plotgate" encode "$work/frame.plt" --model 7 --media-width 120 --panels --output "$work/expected.hb"
+check "panels: Send finished! is shown" [ "$said" = "Send finished!" ]
+check "panels: received bytes equal the job encoded in panels" cmp -s "$work/received.hb" "$work/expected.hb"
+check "panels: the media is remembered" \
+  [ "$(grep -A 3 '^\[Media\]' "$ini")" = "$(printf '[Media]\r\nChkWidth=1\r\nWidth=120\r\nPanels=1\r')" ]
+check "panels: the program ends by itself" wait_end 10
+media_job
+driver click Harbex 1
+check "wider than the media: refused with the command line's words" [ "$(message 30)" = \
+  "the job is 310.00 mm across the roll, wider than the media (120 mm): turn it (--rotate 90) or cut it in panels (--panels)" ]
+check "wider than the media: the dialog stays open" running
+check "wider than the media: nothing saved" [ ! -s "$ini" ]
+driver close Harbex
+check "wider than the media: the close box ends it" wait_end 10
+check "wider than the media: the cutter receives nothing" [ ! -s "$work/received.hb" ]
+kill "$sim_pid" 2>/dev/null
+wait "$sim_pid" 2>/dev/null
 
 # A port with nothing behind it: the message, and the dialog stays as it was.
 rm -f "$ini"

@@ -8,12 +8,15 @@ namespace {
 // refuse, so that a pasted go-on command and a later send from the command line take what
 // the dialog cut with. Caught: a weed border "100" or "5,5", a blade offset "2.5" or an
 // over-cut "0,5" saved (and cut as 50, 5, 2.5 or 0 mm); an unticked box's text refused
-// although nothing takes it.
+// although nothing takes it; a media width "abc", a panel overlap beyond its range or too
+// large for the width taken, or the panels' texts refused while no media width cuts panels.
 TEST(ChoiceLimits, DialogRefusesTickedTextsTheCommandLineRefuses) {
   const struct {
     int bladeOffset, overCut, weedBorder;
     const char *bladeText, *overCutText, *weedText;
     const char* refusal;
+    int mediaWidth = 0, panels = 0;
+    const char *widthText = "120", *overlapText = "10", *gapText = "20";
   } rows[] = {
       {1, 1, 1, "0.38", "0.85", "3", ""},
       {0, 0, 0, "2.5", "0,5", "100", ""},
@@ -25,6 +28,15 @@ TEST(ChoiceLimits, DialogRefusesTickedTextsTheCommandLineRefuses) {
       {0, 0, 1, "0.38", "0.85", "5,5", "Weed border: \"5,5\" is not a number of mm from 0.5 to 50"},
       {0, 0, 1, "0.38", "0.85", "50", ""},
       {1, 1, 1, "2.5", "0,5", "100", "Blade offset: \"2.5\" is outside a number of mm from 0.01 to 2"},
+      {0, 0, 0, "0.38", "0.85", "3", "", 1, 1},
+      {0, 0, 0, "0.38", "0.85", "3", "Media width: \"abc\" is not a number of mm from 50 to 3000", 1, 0, "abc"},
+      {0, 0, 0, "0.38", "0.85", "3", "Panel overlap: \"60\" is outside a number of mm from 0 to 50", 1, 1, "120", "60"},
+      {0, 0, 0, "0.38", "0.85", "3", "Panel gap: \"2 0\" is not a number of mm from 0 to 500", 1, 1, "120", "10",
+       "2 0"},
+      {0, 0, 0, "0.38", "0.85", "3", "", 0, 1, "abc", "60", "x"},
+      {0, 0, 0, "0.38", "0.85", "3", "", 1, 0, "55", "50", "x"},
+      {0, 0, 0, "0.38", "0.85", "3",
+       "Panels: the panel overlap (50 mm) must be smaller than the media width less 10 mm", 1, 1, "55", "50"},
   };
   for (const auto& row : rows) {
     Choices choices;
@@ -34,6 +46,11 @@ TEST(ChoiceLimits, DialogRefusesTickedTextsTheCommandLineRefuses) {
     choices.overCutText = row.overCutText;
     choices.weedBorder = row.weedBorder != 0;
     choices.weedBorderText = row.weedText;
+    choices.mediaWidth = row.mediaWidth != 0;
+    choices.mediaWidthText = row.widthText;
+    choices.panels = row.panels != 0;
+    choices.panelOverlapText = row.overlapText;
+    choices.panelGapText = row.gapText;
     EXPECT_EQ(RefusedOptionText(choices), row.refusal);
   }
 }

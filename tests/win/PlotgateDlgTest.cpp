@@ -158,6 +158,13 @@ class PlotgateDialog : public ::testing::Test {
     change.iDelta = delta;
     SendMessageA(m_dialog->m_hWnd, WM_NOTIFY, static_cast<WPARAM>(spinId), reinterpret_cast<LPARAM>(&change));
   }
+  // Types `text` into edit `id` as the user does, then leaves it for the Mirror button.
+  void TypeAndLeave(int id, const char* text) {
+    SetFocus(Item(id));
+    SetWindowTextA(Item(id), text);
+    SetFocus(Item(IDC_MIRROR));
+    Pump();
+  }
   // Handles the window's messages until `done` holds, 10 s at most, as the program's own
   // message loop would while a thread works for the window.
   void PumpUntil(const std::function<bool()>& done) {
@@ -961,6 +968,134 @@ TEST_F(PlotgateDialog, ForceOrSpeedOutOfRangeIsRefusedOnSend) {
     EXPECT_TRUE(Enabled(IDOK));
     EXPECT_EQ(TempDir::Read(m_settings.IniPath), "");  // nothing saved
     m_dialog.reset();
+  }
+}
+
+// A frame 310 x 50 mm with a 5 mm wall: on media 120 mm wide it is cut in three panels of
+// 110 mm, 20 mm apart along the roll.
+const char* const FRAME =
+    "IN;SP1;PU0,0;PD12400,0;PD12400,2000;PD0,2000;PD0,0;PU200,200;PD12200,200;PD12200,1800;PD200,1800;PD200,200;SP0;";
+
+// How many pixels of column `x` of the preview are black: the media's dashed edge.
+int BlackInColumn(HWND preview, int x) {
+  RECT frame;
+  GetClientRect(preview, &frame);
+  const std::vector<uint32_t> shown = Pixels(preview);
+  int black = 0;
+  for (int y = 1; y < frame.bottom - 1; ++y)
+    black += (shown[static_cast<size_t>(y) * frame.right + x] & 0xFFFFFFu) == 0;
+  return black;
+}
+
+// Catches media controls that the job does not see: ticking Panels must show the panelled
+// job's size and preview, the preview must draw the media's edge where the command line's
+// picture draws it, and unticking the media width must untick the panels with it (panels
+// need a media width) and give the whole job back.
+TEST_F(PlotgateDialog, PanelsShowThePanelledJobAndTheMediaEdge) {
+  WriteSettings("[Media]\r\nChkWidth=1\r\nWidth=120\r\n");
+  const std::string file = JobFile(FRAME);
+  Open(file);
+  EXPECT_TRUE(Checked(IDC_CHK_MEDIA_WIDTH));
+  EXPECT_EQ(Text(IDC_MEDIA_WIDTH), "120");
+  EXPECT_EQ(Text(IDC_PANEL_OVERLAP), "10");
+  EXPECT_EQ(Text(IDC_PANEL_GAP), "20");
+  for (int id : {IDC_MEDIA_WIDTH, IDC_CHK_PANELS}) EXPECT_TRUE(Enabled(id)) << id;
+  for (int id : {IDC_PANEL_OVERLAP, IDC_PANEL_GAP}) EXPECT_FALSE(Enabled(id)) << id;
+  EXPECT_EQ(ShownSize(), "310.00 x 50.00");
+
+  CPlotJob expected;
+  expected.LoadJob(file.c_str());
+  HWND preview = Item(IDC_PREVIEW);
+  RECT frame;
+  GetClientRect(preview, &frame);
+  const auto edgeX = [&] {
+    return CPreviewFrame(expected.m_pPoints, expected.m_bounds, frame.right, frame.bottom)
+        .Pixel(MediaEdgeX(expected.m_bounds, 4800), 0)
+        .x;
+  };
+  // 120 mm from the job's right side, inside the picture: dashed, so neither missing nor solid.
+  const int wideEdge = edgeX();
+  EXPECT_GT(BlackInColumn(preview, wideEdge), 10);
+  EXPECT_LT(BlackInColumn(preview, wideEdge), frame.bottom - 2);
+
+  Click(IDC_CHK_PANELS);
+  EXPECT_EQ(ShownSize(), "110.00 x 190.00");
+  for (int id : {IDC_PANEL_OVERLAP, IDC_PANEL_GAP}) EXPECT_TRUE(Enabled(id)) << id;
+  ASSERT_EQ(expected.SetPanels(PanelLayout{4800, 400, 800}), JOB_DONE);
+  ExpectPreviewOf(expected);
+  EXPECT_GT(BlackInColumn(preview, edgeX()), 10);  // 10 mm left of the panels
+  EXPECT_EQ(BlackInColumn(preview, wideEdge), 0);
+
+  Click(IDC_CHK_MEDIA_WIDTH);
+  EXPECT_FALSE(Checked(IDC_CHK_PANELS));
+  for (int id : {IDC_MEDIA_WIDTH, IDC_CHK_PANELS, IDC_PANEL_OVERLAP, IDC_PANEL_GAP}) EXPECT_FALSE(Enabled(id)) << id;
+  EXPECT_EQ(ShownSize(), "310.00 x 50.00");
+}
+
+// Catches a refused media choice that changes the job or stays in the controls: a bad
+// number, an overlap out of its range or too large for the width, and more panels than a
+// job may have are each refused with the command line's words when the edit is left; the
+// edit shows what the job has again, and the job, its size and the send stay usable. The
+// remembered panels are in the job from the start.
+TEST_F(PlotgateDialog, RefusedMediaChoiceKeepsTheJobAndPutsTheEditBack) {
+  WriteSettings("[Media]\r\nChkWidth=1\r\nWidth=120\r\nPanels=1\r\nPanelOverlap=45\r\n");
+  // A rectangle 3000 x 50 mm: 40 panels on this media.
+  Open(JobFile("IN;SP1;PU0,0;PD120000,0;PD120000,2000;PD0,2000;PD0,0;SP0;"));
+  ASSERT_TRUE(Checked(IDC_CHK_PANELS));
+  EXPECT_EQ(Text(IDC_WIDTH), "118.88");
+  const std::string size = ShownSize();
+  const struct {
+    int edit;
+    const char* text;
+    const char* refusal;
+  } rows[] = {
+      {IDC_MEDIA_WIDTH, "abc", "\"Media width\" could not be applied: \"abc\" is not a number of mm from 50 to 3000"},
+      {IDC_PANEL_OVERLAP, "60",
+       "\"Panel overlap\" could not be applied: \"60\" is outside a number of mm from 0 to 50"},
+      {IDC_MEDIA_WIDTH, "55",
+       "\"Panels\" could not be applied: the panel overlap (45 mm) must be smaller than the media width less 10 mm"},
+      {IDC_MEDIA_WIDTH, "104", "\"Panels\" could not be applied: 51 panels of 102.95 mm: is the media width right?"},
+  };
+  for (const auto& row : rows) {
+    const std::string before = Text(row.edit);
+    AnswerMessage box;
+    TypeAndLeave(row.edit, row.text);
+    EXPECT_EQ(box.Text(), std::string("The option ") + row.refusal);
+    EXPECT_EQ(Text(row.edit), before) << row.text;
+    EXPECT_EQ(ShownSize(), size) << row.text;
+    for (int id : {IDOK, IDC_CHK_PANELS, IDC_PANEL_OVERLAP, IDC_PANEL_GAP}) EXPECT_TRUE(Enabled(id)) << id;
+  }
+  // A width the job takes is taken when the edit is left, with no message.
+  AnswerMessage none;
+  TypeAndLeave(IDC_MEDIA_WIDTH, "600");
+  EXPECT_EQ(none.Text(), "");
+  EXPECT_EQ(Text(IDC_WIDTH), "537.50");  // 6 panels
+}
+
+// Catches a send that drives the head off the media: a job wider than the media width is
+// refused before the port is opened with the command line's words, and nothing is saved;
+// a width typed in but not yet left counts, so that Send goes on to the port when the job
+// fits it.
+TEST_F(PlotgateDialog, SendRefusesAJobWiderThanTheMedia) {
+  const std::string saved = "[Device]\r\nType=7\r\nPort=29\r\n[Media]\r\nChkWidth=1\r\nWidth=120\r\n";
+  WriteSettings(saved);
+  Open(JobFile(FRAME));
+  const struct {
+    const char* width;
+    const char* said;
+  } rows[] = {
+      {"120",
+       "the job is 310.00 mm across the roll, wider than the media (120 mm): turn it (--rotate 90) or cut it in panels "
+       "(--panels)"},
+      {"320", "Connect to Cutter fail!"},
+  };
+  for (const auto& row : rows) {
+    SetWindowTextA(Item(IDC_MEDIA_WIDTH), row.width);
+    AnswerMessage box;
+    Click(IDOK);
+    PumpUntil([this] { return Enabled(IDOK); });
+    EXPECT_EQ(box.Text(), row.said);
+    EXPECT_EQ(TempDir::Read(m_settings.IniPath), saved);
   }
 }
 

@@ -130,7 +130,7 @@ void PrintShares(HWND preview, const std::string& job, int runs) {
     layout.push_back(Milliseconds(start));
     CPreviewPainter painter;
     start = Clock::now();
-    painter.Paint(memory, width, height, plotJob);
+    painter.Paint(memory, width, height, plotJob, 0);  // no media width: the drawing alone
     GdiFlush();
     picture.push_back(Milliseconds(start));
   }
