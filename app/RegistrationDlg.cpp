@@ -230,7 +230,7 @@ void CRegistrationDlg::OnOK() {
   PlacementFit fit;
   const std::string refusal = PlaceJob(m_job, m_marks.Measured(), fit);
   if (!refusal.empty()) {
-    ShowMessage("The sheet cannot be placed: " + refusal + ".", "Registration", MB_OK | MB_ICONWARNING);
+    ShowMessage("The sheet cannot be placed: " + refusal + ".", m_sProgramName, MB_OK | MB_ICONWARNING);
     return;
   }
   EndJog();

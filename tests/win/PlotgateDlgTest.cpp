@@ -754,11 +754,11 @@ struct RegistrationWindow {
     GetDlgItemTextA(window, id, text, sizeof text);
     return text;
   }
-  // An arrow key pressed on the mark list, through the modal loop's own handling of the
+  // An arrow key pressed on control `id`, through the modal loop's own handling of the
   // keyboard; returns once the jog has sent the move (`parts` grown by one).
-  void Key(WPARAM key, const std::atomic<int>& parts) const {
+  void Key(int id, WPARAM key, const std::atomic<int>& parts) const {
     const int before = parts;
-    PostMessageA(GetDlgItem(window, IDC_MARK_LIST), WM_KEYDOWN, key, 0);
+    PostMessageA(GetDlgItem(window, id), WM_KEYDOWN, key, 0);
     for (int i = 0; i < 500 && parts == before; ++i) Sleep(10);
   }
 };
@@ -794,7 +794,7 @@ TEST_F(PlotgateDialog, RegistrationWindowJogsSetsMarksAndPlacesTheJob) {
       EXPECT_EQ(r.Row(0), "1 not measured");
       EXPECT_EQ(r.Row(2), "3 not measured");
       EXPECT_EQ(r.Text(IDC_REG_RESULT), "set marks 1 and 2 at least to place the sheet");
-      r.Key(VK_UP, parts);  // 1 mm
+      r.Key(IDC_MARK_LIST, VK_UP, parts);  // 1 mm
       r.Click(IDC_SET_MARK);
       EXPECT_EQ(r.Row(0), "1 at 1.00, 0.00 mm");
       AnswerMessage box;
@@ -816,8 +816,9 @@ TEST_F(PlotgateDialog, RegistrationWindowJogsSetsMarksAndPlacesTheJob) {
     WhenShown registration("#32770", "Registration", [&](HWND window) {
       const RegistrationWindow r{window};
       r.Choose(IDC_STEP_10);
-      r.Key(VK_UP, parts);
-      for (int i = 0; i < 20; ++i) r.Key(VK_LEFT, parts);
+      r.Key(IDC_MARK_LIST, VK_UP, parts);
+      // On a button too, where the keys would move the focus.
+      for (int i = 0; i < 20; ++i) r.Key(IDC_SET_MARK, VK_LEFT, parts);
       r.Click(IDC_SET_MARK);  // and mark 2 is chosen
       r.Click(IDC_GO_TO_MARK);
       r.Click(IDC_SET_MARK);
