@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/AboutDlg.h"
+#include "app/RegistrationDlg.h"
 #include "base/SystemError.h"
 #include "corel/CorelWorkspace.h"
 #include "cutter/JobFilePath.h"
@@ -188,11 +189,16 @@ void CPlotgateDlg::LoadCommandLineJob() {
 }
 
 void CPlotgateDlg::EnableForJob() {
-  const bool job = m_job.HasJob();
-  EnableItems({IDOK, IDC_TEST_CUT, IDC_MIRROR, IDC_ROTATE, IDC_DEVICE, IDC_PORT}, job);
+  // A placement fixes where the drawing's lines go: no mirror, rotation, new cut order or
+  // panels.
+  const bool job = m_job.HasJob(), placed = job && m_job.m_placement;
+  EnableItems({IDOK, IDC_TEST_CUT, IDC_DEVICE, IDC_PORT}, job);
+  EnableItems({IDC_MIRROR, IDC_ROTATE}, job && !placed);
+  EnableItems({IDC_MARKS}, job && m_job.m_marks.Any());
   m_options.EnableForJob(job);
+  if (placed) m_options.DisableCutOrder();
   m_material.EnableForJob(job);
-  m_media.EnableForJob(job);
+  m_media.EnableForJob(job && !placed);
 }
 
 void CPlotgateDlg::SelectPort(const std::string& port) {
@@ -253,6 +259,7 @@ bool CPlotgateDlg::OnButtonClicked(int id) {
     case IDCANCEL: OnCancel(); return true;
     case IDC_ABOUT: OnAbout(); return true;
     case IDC_PROVIEW: OnProview(); return true;
+    case IDC_MARKS: OnMarks(); return true;
     default: return false;
   }
 }
@@ -392,6 +399,16 @@ void CPlotgateDlg::OnSelchangeDevice() {
 
 void CPlotgateDlg::OnProview() { RemoveCorelToolbar(PROVIEW_WORKSPACE_PATH); }
 
+void CPlotgateDlg::OnMarks() {
+  CRegistrationDlg registration(m_job, m_settings, ChoicesFromControls());
+  registration.m_sProgramName = m_sProgramName;
+  registration.OpenCutter = OpenCutter;
+  registration.JogSink = JogSink;
+  if (registration.DoModal(m_hWnd) != IDOK) return;
+  EnableForJob();
+  ShowChangedJob();
+}
+
 Choices CPlotgateDlg::ChoicesFromControls() const {
   Choices choices;
   choices.model = m_device.GetCurSel();
@@ -401,19 +418,6 @@ Choices CPlotgateDlg::ChoicesFromControls() const {
   m_media.Read(choices);
   return choices;
 }
-
-namespace {
-
-// The opening thread: opens the link's driver and says so, through the link and a posted
-// message only, as the dialog may be gone by then (its share of the link then the last).
-void OpenThreadProc(std::shared_ptr<CutterLink> link, CutterOpener open, HWND dialog, CutterModel model,
-                    std::string portText, std::string usbSerialPort) {
-  link->openOutcome = open(link->session, model, portText, usbSerialPort);
-  link->opened = true;
-  PostMessageA(dialog, WM_CUTTEROPENED, 0, 0);
-}
-
-}  // namespace
 
 void CPlotgateDlg::OnSend(bool testCut) {
   // Enter reaches here while Send is disabled too: a send in progress, or one finishing,
@@ -429,10 +433,8 @@ void CPlotgateDlg::OnSend(bool testCut) {
   if (!OnMediaChange() || (!testCut && !m_media.Fits(m_job))) return;
   const std::string port = m_port.GetText();
   m_link = std::make_shared<CutterLink>();
-  try {
-    SendThread = std::thread(OpenThreadProc, m_link, OpenCutter, m_hWnd, SelectedModel, port,
-                             MatchSerialPort(ListSerialDevices(), USB_SERIAL_PREFIX));
-  } catch (const std::system_error&) {
+  if (!StartOpening(SendThread, m_link, OpenCutter, m_hWnd, WM_CUTTEROPENED, SelectedModel, port,
+                    MatchSerialPort(ListSerialDevices(), USB_SERIAL_PREFIX))) {
     ShowMessage(SendOutcomeText(SEND_OPEN_FAILED), m_sProgramName, MB_OK);
     return;
   }
@@ -509,7 +511,7 @@ void CPlotgateDlg::EnableForSend(bool sending) {
     m_port.Enable(m_port.GetCurSel() != 0);
     return;
   }
-  EnableItems({IDOK, IDC_TEST_CUT, IDC_DEVICE, IDC_PORT, IDC_MIRROR, IDC_ROTATE}, false);
+  EnableItems({IDOK, IDC_TEST_CUT, IDC_DEVICE, IDC_PORT, IDC_MIRROR, IDC_ROTATE, IDC_MARKS}, false);
   m_material.EnableForJob(false);
   m_options.DisableCutOrder();
   m_media.EnableForJob(false);

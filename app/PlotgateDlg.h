@@ -27,19 +27,19 @@
 #pragma once
 
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 
+#include "app/CutterLink.h"
 #include "app/HeldFile.h"
 #include "app/MaterialControls.h"
 #include "app/MediaControls.h"
 #include "app/OptionControls.h"
 #include "app/PreviewPainter.h"
 #include "app/UsbSender.h"
+#include "cutter/JogSession.h"
 #include "cutter/ModelTable.h"
-#include "cutter/SendSession.h"
 #include "pipeline/PlotJob.h"
 #include "settings/Choices.h"
 #include "ui/Controls.h"
@@ -76,20 +76,6 @@ enum SendStage {
   STAGE_CLOSING,    // the end told: the dialog closes, and Send starts no other send
 };
 
-// One send's session, shared by the dialog and the thread that opens its cutter: Cancel
-// does not wait for a port slow to open, so that thread may outlive the dialog; it holds
-// its own share, touches nothing else, and the last owner disposes of the driver.
-struct CutterLink {
-  CSendSession session;
-  SendOutcome openOutcome = SEND_DONE;  // written by the opening thread before `opened`
-  std::atomic<bool> opened{false};      // set by the opening thread when Open has returned
-};
-
-// Opens `session`'s driver for a model on a port (the port's text, the USB-serial port
-// found), as CSendSession::Open does; runs on the opening thread.
-using CutterOpener = std::function<SendOutcome(CSendSession& session, const CutterModel& model,
-                                               const std::string& portText, const std::string& usbSerialPort)>;
-
 class CPlotgateDlg : public CDialog {
  public:
   // `settings` is the application's settings file; `fileName` the exchange file named on
@@ -107,11 +93,12 @@ class CPlotgateDlg : public CDialog {
   CutterModel SelectedModel = ModelTable[0];  // the model the next send uses
   std::string JobFilePath;                    // the job file a send writes: temp folder + "cutcorldata.hb"
   std::string TestCutDrawingPath;             // the test cut's drawing: temp folder + "cutcorltestcut.plt"
-  // How a send opens its cutter: the session's Open. Tests put a port slow to open here.
-  CutterOpener OpenCutter = [](CSendSession& session, const CutterModel& model, const std::string& portText,
-                               const std::string& usbSerialPort) {
-    return session.Open(model, portText, usbSerialPort);
-  };
+  // How a send and the Registration window open their cutter. Tests put a port slow to
+  // open here.
+  CutterOpener OpenCutter = OpenSession;
+  // Where the Registration window's jog goes: null for the cutter OpenCutter opens; a
+  // test's record of the bytes otherwise.
+  CJogSession::Sink JogSink;
 
   // The serial worker: streams the job file through the session's driver and posts the
   // bar's position and, at the end, WM_SENDFINISHED. Returns 0.
@@ -157,6 +144,9 @@ class CPlotgateDlg : public CDialog {
   void RefuseOption(const std::string& name, JobResult why);
   void OnSelchangeDevice();
   void OnProview();
+  // "Marks...": the Registration window; on its OK the job holds the placement, which the
+  // preview, the size and the controls then show.
+  void OnMarks();
   // The Send button and the Enter key, or with `testCut` the Test cut button: takes an
   // edit of the media still being typed in, refuses a job wider than the media, then
   // starts the opening of the cutter for the job, or for the test cut (TestCut.h) in the

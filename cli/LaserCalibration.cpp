@@ -1,52 +1,31 @@
 #include "cli/LaserCalibration.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "cli/CliCommon.h"
 #include "cli/MarksJog.h"
 #include "cli/PrivateJobFile.h"
 #include "cli/Terminal.h"
-#include "pipeline/CommandDialect.h"
+#include "pipeline/LaserCross.h"
 #include "settings/FileException.h"
 #include "settings/LaserOffset.h"
 #include "settings/SettingsLock.h"
 
 namespace {
 
-// The cross as an exchange file: its cuts from (0, h) to (2h, h) and from (h, 0) to
-// (h, 2h), h half its size; CrossPlace puts its centre (h, h) at the cross's place.
-std::string CrossDrawing() {
-  const std::string h = std::to_string(LASER_CROSS_SIZE / 2), size = std::to_string(LASER_CROSS_SIZE);
-  return "IN;PU0," + h + ";PD" + size + "," + h + ";PU" + h + ",0;PD" + h + "," + size + ";SP0;";
-}
-
-// The drawing turned a quarter as the cutter takes every drawing (first = y, second = -x)
-// and moved so that the cross's centre lands at (LASER_CROSS_AT, LASER_CROSS_AT).
-Placement CrossPlace() {
-  const double h = LASER_CROSS_SIZE / 2;
-  return Placement{0, 1, LASER_CROSS_AT - h, -1, 0, LASER_CROSS_AT + h};
-}
-
-// The job file of the cross in the cutter's dialect with the tool choices `used`, without
-// its terminator, in `bytes`: the jog goes on from it in the same job, as a header of its
-// own would make a cheap cutter drop the cross's moves it has not made yet. False after a
-// message.
+// The job file of the cross with the tool choices `used`, without its terminator, in
+// `bytes`: the jog goes on from it in the same job, as a header of its own would make a
+// cheap cutter drop the cross's moves it has not made yet. False after a message.
 bool CrossJob(const Choices& used, std::string& bytes) {
   CPrivateJobFile drawing;
-  if (drawing.Path().empty() || !WriteOutput(drawing.Path(), CrossDrawing())) {
-    if (drawing.Path().empty()) Fail("plotgate: cannot make the cross's drawing in the temporary folder");
+  if (drawing.Path().empty()) {
+    Fail("plotgate: cannot make the cross's drawing in the temporary folder");
     return false;
   }
-  CPlotJob job;
-  // The tool's choices only: no cut order, mirror or turn.
-  if (LoadChosenJob(job, drawing.Path(), DefaultChoices()) != 0) return false;
-  job.m_placement = CrossPlace();
-  if (!EncodeChosenJob(job, used, bytes)) return false;
-  // Every job file ends with its dialect's terminator.
-  bytes.resize(bytes.size() - strlen(StringsFor(JobFormatOfModel(used.model.value_or(0)).dialect).terminator));
-  return true;
+  const JobFailure failed =
+      LaserCrossJob(drawing.Path(), JobFormatOfModel(used.model.value_or(0)), OffsetsOf(used), bytes);
+  if (failed.result != JOB_DONE) Fail("plotgate: cannot make the cross's job: " + JobFailureReason(failed));
+  return failed.result == JOB_DONE;
 }
 
 }  // namespace
@@ -63,8 +42,7 @@ int CalibrateLaser(const Choices& given, const std::string& iniPath, const std::
   CJogSession jog(cutter.session, ModelTable[cutter.model]);
   bool set = false;
   // The cross's job ends at the corner of its bounds; the head goes on to its centre.
-  const double half = LASER_CROSS_SIZE / 2;
-  SendOutcome sent = jog.StartWith(cross, PlacedPoint(CrossPlace(), 2 * half, 2 * half));
+  SendOutcome sent = jog.SendCommands(cross, LaserCrossJobEnd());
   if (sent == SEND_DONE) sent = jog.MoveTo(IntPoint{LASER_CROSS_AT, LASER_CROSS_AT});
   if (sent == SEND_DONE) {
     sent = RunJogKeys(jog, keys, [&](int key) {
@@ -76,8 +54,8 @@ int CalibrateLaser(const Choices& given, const std::string& iniPath, const std::
   if (sent != SEND_DONE) return JogFailure(cutter, sent);
   if (!set) return Fail("plotgate: the laser offset was not set (Enter sets it); nothing was saved");
 
-  const IntPoint offset = {LASER_CROSS_AT - jog.Head().x, LASER_CROSS_AT - jog.Head().y};
-  if (abs(offset.x) > LASER_OFFSET_MAX_UNITS || abs(offset.y) > LASER_OFFSET_MAX_UNITS) {
+  IntPoint offset = {0, 0};
+  if (!LaserOffsetFromCross(jog.Head(), offset)) {
     return Fail(
         "plotgate: the laser dot would lie more than 100 mm from the knife: was it on the cross's centre? "
         "Nothing was saved");

@@ -8,13 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "pipeline/JobModel.h"
 #include "settings/Choices.h"
-
-// The cross: two cuts LASER_CROSS_SIZE long, crossing at (LASER_CROSS_AT, LASER_CROSS_AT)
-// in cutter units: 10 mm at (20, 20) mm.
-const int LASER_CROSS_AT = 20 * PLOT_UNITS_PER_MM;
-const int LASER_CROSS_SIZE = 10 * PLOT_UNITS_PER_MM;
 
 // Cuts the cross on the cutter of `given` and `iniPath` (as frame finds it) with the tool
 // choices in use, jogs with the keys `keys` (JogKeys) from its centre until Enter, and saves

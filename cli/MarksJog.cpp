@@ -12,19 +12,13 @@
 #include "cutter/MarkJog.h"
 #include "cutter/PortDiscovery.h"
 #include "cutter/PortSettings.h"
+#include "pipeline/JobPlacement.h"
 #include "settings/FileException.h"
 #include "settings/LaserOffset.h"
 
 namespace {
 
 const int CTRL_C = 3;
-
-// "15.30, 225.10 mm" for a place in units.
-std::string PlaceText(IntPoint at) {
-  char text[64];
-  snprintf(text, sizeof text, "%.2f, %.2f mm", at.x / double(PLOT_UNITS_PER_MM), at.y / double(PLOT_UNITS_PER_MM));
-  return text;
-}
 
 // The laser offset the settings file `iniPath` keeps for `model` into `offset`, left as it
 // is when the file does not exist. 0; 1 after a message when the file cannot be read.
@@ -140,9 +134,7 @@ int JogToMarks(const CPlotJob& job, const Choices& given, const std::string& ini
         if (moved != SEND_DONE) return false;
         printf("head at %s\n", PlaceText(jog.Head()).c_str());
       } else if (key == KEY_ENTER) {
-        if (!marks.Set(jog, chosen)) return true;
-        for (const MeasuredMark& mark : marks.Measured())
-          if (mark.number == chosen) printf("%d at %s\n", chosen, PlaceText(mark.measured).c_str());
+        if (marks.Set(jog, chosen)) printf("%s\n", marks.MarkText(chosen).c_str());
       }
       fflush(stdout);
       return true;
@@ -154,9 +146,6 @@ int JogToMarks(const CPlotJob& job, const Choices& given, const std::string& ini
 
   record.laserOffset = cutter.laserOffset;
   record.marks = marks.Measured();
-  bool has[MAX_MARKS] = {false, false, false, false};
-  for (const MeasuredMark& mark : record.marks) has[mark.number - 1] = true;
-  if (!has[0] || !has[1]) return Fail("plotgate: set marks 1 and 2 at least to place the sheet; nothing was saved");
-  if (has[3] && !has[2]) return Fail("plotgate: mark 4 is used only with mark 3; set mark 3 too; nothing was saved");
-  return 0;
+  const std::string missing = MissingMarksProblem(record.marks);
+  return missing.empty() ? 0 : Fail("plotgate: " + missing + "; nothing was saved");
 }

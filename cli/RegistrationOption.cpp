@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/StdioFile.h"
-#include "pipeline/JobFileWriter.h"
+#include "pipeline/JobPlacement.h"
 #include "pipeline/RegistrationFile.h"
 
 namespace {
@@ -55,24 +55,9 @@ std::string NoMarksText(const std::string& input) {
 }
 
 bool HoldPlacement(CPlotJob& job, const std::vector<MeasuredMark>& marks, PlacementFit& fit) {
-  const std::string refusal = FitPlacement(marks, fit);
-  if (!refusal.empty()) {
-    fprintf(stderr, "plotgate: %s\n", refusal.c_str());
-    return false;
-  }
-  job.m_placement = fit.map;
-  const JobResult prepared = PrepareJobForWriting(job);
-  if (prepared != JOB_DONE) {
-    fprintf(stderr, "plotgate: cannot encode the job: %s\n", JobResultText(prepared));
-    return false;
-  }
-  const int64_t beyond = BeyondCutterOrigin(job);
-  if (beyond > 0) {
-    fprintf(stderr, "plotgate: the job would reach %.2f mm beyond the cutter's origin: move the origin or the sheet\n",
-            static_cast<double>(beyond) / PLOT_UNITS_PER_MM);
-    return false;
-  }
-  return true;
+  const std::string refusal = PlaceJob(job, marks, fit);
+  if (!refusal.empty()) fprintf(stderr, "plotgate: %s\n", refusal.c_str());
+  return refusal.empty();
 }
 
 bool PlaceWithRegistration(CPlotJob& job, const std::string& input, const std::string& path, PlacementFit& fit) {

@@ -18,15 +18,16 @@ CJogSession::CJogSession(CSendSession& session, const CutterModel& model)
 
 CJogSession::CJogSession(int dialect, Sink sink) : m_dialect(dialect), m_sink(std::move(sink)) {}
 
-SendOutcome CJogSession::Start() {
+SendOutcome CJogSession::Start(const ToolSettings& tool) {
   const DialectStrings& strings = StringsFor(m_dialect);
   char origin[COMMAND_TEXT_MAX];
-  return StartWith(strings.header + std::string(origin, FormatCommand(origin, strings, KIND_PEN_UP, 0, 0)),
-                   IntPoint{0, 0});
+  return SendCommands(
+      HeaderText(strings, tool) + std::string(origin, FormatCommand(origin, strings, KIND_PEN_UP, 0, 0)),
+      IntPoint{0, 0});
 }
 
-SendOutcome CJogSession::StartWith(const std::string& opening, IntPoint at) {
-  const SendOutcome sent = m_sink(opening);
+SendOutcome CJogSession::SendCommands(const std::string& commands, IntPoint at) {
+  const SendOutcome sent = m_sink(commands);
   if (sent == SEND_DONE) m_head = at;
   return sent;
 }
@@ -54,6 +55,8 @@ SendOutcome CJogSession::MoveTo(IntPoint to) {
 
 SendOutcome CJogSession::End() { return m_sink(StringsFor(m_dialect).terminator); }
 
-void CJogSession::StepUp() { m_step = std::min(m_step + 1, JOG_STEP_COUNT - 1); }
+void CJogSession::StepUp() { SetStep(m_step + 1); }
 
-void CJogSession::StepDown() { m_step = std::max(m_step - 1, 0); }
+void CJogSession::StepDown() { SetStep(m_step - 1); }
+
+void CJogSession::SetStep(int index) { m_step = std::min(std::max(index, 0), JOG_STEP_COUNT - 1); }

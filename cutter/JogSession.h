@@ -25,6 +25,7 @@
 
 #include "cutter/ModelTable.h"
 #include "cutter/SendOutcome.h"
+#include "pipeline/CommandDialect.h"
 #include "pipeline/JobModel.h"
 
 class CSendSession;
@@ -54,11 +55,14 @@ class CJogSession {
   // Jogs in `dialect`, handing each part to `sink` (a test's record of the bytes).
   CJogSession(int dialect, Sink sink);
 
-  // Sends the dialect's header and a pen-up to the origin, where the head then is.
-  SendOutcome Start();
-  // Starts with `opening` instead: a job of the dialect without its terminator (a cut to
-  // jog from), after which the head is at `at`.
-  SendOutcome StartWith(const std::string& opening, IntPoint at);
+  // Sends the dialect's header carrying `tool` (HeaderText) and a pen-up to the origin,
+  // where the head then is: a cut made later in the session (the laser pointer's cross)
+  // takes its force and speed from there.
+  SendOutcome Start(const ToolSettings& tool = ToolSettings());
+  // Sends `commands` of the dialect, after which the head is at `at`: instead of Start, a
+  // job without its terminator (a cut to jog from); after it, a job's commands without its
+  // header and terminator (a cut in the middle of the jog).
+  SendOutcome SendCommands(const std::string& commands, IntPoint at);
   // Moves the head one step the way of `arrow`, stopped at 0 and at JOG_MAX_UNITS; sends
   // nothing when it is there already.
   SendOutcome Arrow(JogArrow arrow);
@@ -71,6 +75,8 @@ class CJogSession {
   // The next larger or smaller step; none beyond the largest or the smallest.
   void StepUp();
   void StepDown();
+  // The step JOG_STEPS[`index`], `index` brought into 0 to JOG_STEP_COUNT - 1.
+  void SetStep(int index);
   // The step of a press, in units.
   int32_t Step() const { return JOG_STEPS[m_step]; }
 

@@ -1,6 +1,13 @@
 #include "cutter/MarkJog.h"
 
 #include <algorithm>
+#include <cstdio>
+
+std::string PlaceText(IntPoint at) {
+  char text[64];
+  snprintf(text, sizeof text, "%.2f, %.2f mm", at.x / double(PLOT_UNITS_PER_MM), at.y / double(PLOT_UNITS_PER_MM));
+  return text;
+}
 
 bool CMarkJog::HasMark(int number) const { return number >= 1 && number <= MAX_MARKS && m_drawing.has[number - 1]; }
 
@@ -29,4 +36,11 @@ std::vector<MeasuredMark> CMarkJog::Measured() const {
   std::sort(sorted.begin(), sorted.end(),
             [](const MeasuredMark& a, const MeasuredMark& b) { return a.number < b.number; });
   return sorted;
+}
+
+std::string CMarkJog::MarkText(int number) const {
+  for (const MeasuredMark& mark : m_measured) {
+    if (mark.number == number) return std::to_string(number) + " at " + PlaceText(mark.measured);
+  }
+  return std::to_string(number) + " not measured";
 }

@@ -13,10 +13,14 @@
 // Without a calibration the offset is 0 and the knife tip is aimed.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "cutter/JogSession.h"
 #include "pipeline/Registration.h"
+
+// "15.30, 225.10 mm" for a place in cutter units.
+std::string PlaceText(IntPoint at);
 
 class CMarkJog {
  public:
@@ -39,7 +43,14 @@ class CMarkJog {
   // The marks measured, in the order of their numbers.
   std::vector<MeasuredMark> Measured() const;
 
+  // How a list of the marks shows mark `number`: "1 at 15.30, 225.10 mm" once it is
+  // measured, "1 not measured" before.
+  std::string MarkText(int number) const;
+
   IntPoint LaserOffset() const { return m_laserOffset; }
+  // Aims with a new laser offset (within JOG_MAX_UNITS on either axis) from now on; the
+  // marks measured stay where they were found.
+  void SetLaserOffset(IntPoint offset) { m_laserOffset = offset; }
 
  private:
   DrawingMarks m_drawing;

@@ -1,10 +1,6 @@
 #include "pipeline/TestCut.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#include "base/StdioFile.h"
+#include "base/TextFile.h"
 
 const char* const TEST_CUT_DRAWING =
     "IN;SP1;\n"
@@ -16,16 +12,7 @@ const char* const TEST_CUT_SENT_TEXT =
     "Test cut sent: a 10 mm square around a triangle at the origin. Check that the square measures 10.0 mm, its "
     "corners are sharp and closed and the backing is not cut; then move the origin before the job.";
 
-int WriteTestCutDrawing(const std::string& path) {
-  errno = 0;
-  std::FILE* file = OpenStdioFile(path.c_str(), "wb");
-  if (!file) return errno;
-  const size_t size = strlen(TEST_CUT_DRAWING);
-  int error = fwrite(TEST_CUT_DRAWING, 1, size, file) == size ? 0 : errno;
-  errno = 0;
-  if (fclose(file) != 0 && error == 0) error = errno;
-  return error;
-}
+int WriteTestCutDrawing(const std::string& path) { return WriteTextFile(path, TEST_CUT_DRAWING); }
 
 bool LoadTestCut(CPlotJob& job, const std::string& drawingPath, const CutOrder& order) {
   if (WriteTestCutDrawing(drawingPath) != 0 || job.SetCutOrder(order) != JOB_DONE) return false;

@@ -73,6 +73,22 @@
 #define IDC_PANEL_GAP 1044
 // The registration marks: the button that opens their window.
 #define IDC_MARKS 1050
+// The Registration window: the marks, the head's jog and the laser pointer's offset.
+#define IDD_REGISTRATION 103
+#define IDC_MARK_LIST 1100
+#define IDC_GO_TO_MARK 1101
+#define IDC_SET_MARK 1102
+#define IDC_JOG_UP 1103
+#define IDC_JOG_DOWN 1104
+#define IDC_JOG_RIGHT 1105
+#define IDC_JOG_LEFT 1106
+// The steps in the order of JOG_STEPS: 0.1, 1 and 10 mm.
+#define IDC_STEP_01 1107
+#define IDC_STEP_1 1108
+#define IDC_STEP_10 1109
+#define IDC_LASER_OFFSET 1110
+#define IDC_REG_STATUS 1111
+#define IDC_REG_RESULT 1112
 
 // System menu item of the About box.
 #define IDM_ABOUTBOX 0x0010

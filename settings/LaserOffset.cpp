@@ -1,8 +1,10 @@
 #include "settings/LaserOffset.h"
 
 #include <charconv>
+#include <cstdlib>
 
 #include "cutter/ModelTable.h"
+#include "pipeline/LaserCross.h"
 
 namespace {
 
@@ -41,6 +43,13 @@ IntPoint LaserOffsetOf(CIniFile& ini, int model) {
   IntPoint offset = {0, 0};
   ReadLaserOffsetText(ini.GetString(LASER_OFFSET_SECTION, LaserOffsetKey(model), ""), offset);
   return offset;
+}
+
+bool LaserOffsetFromCross(IntPoint head, IntPoint& offset) {
+  const int64_t dx = static_cast<int64_t>(LASER_CROSS_AT) - head.x, dy = static_cast<int64_t>(LASER_CROSS_AT) - head.y;
+  if (std::llabs(dx) > LASER_OFFSET_MAX_UNITS || std::llabs(dy) > LASER_OFFSET_MAX_UNITS) return false;
+  offset = IntPoint{static_cast<int32_t>(dx), static_cast<int32_t>(dy)};
+  return true;
 }
 
 void WriteLaserOffset(CIniFile& ini, int model, IntPoint offset) {

@@ -41,5 +41,10 @@ bool ReadLaserOffsetText(const std::string& text, IntPoint& offset);
 // CFileException; the lookup creates an absent file empty, as every lookup does.
 IntPoint LaserOffsetOf(CIniFile& ini, int model);
 
+// The offset measured with the head at `head` and the dot on the calibration cross's
+// centre (pipeline/LaserCross.h): the cross's place less the head's, in `offset`. False,
+// leaving it as it was, when the dot would lie beyond LASER_OFFSET_MAX_UNITS.
+bool LaserOffsetFromCross(IntPoint head, IntPoint& offset);
+
 // Keeps `offset` as `model`'s in `ini`. Raises CFileException.
 void WriteLaserOffset(CIniFile& ini, int model, IntPoint offset);

@@ -57,6 +57,16 @@ class CComboBox : public CWindow {
   std::string GetItemText(int index) const;
 };
 
+class CListBox : public CWindow {
+ public:
+  void AddString(const std::string& text) const { Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())); }
+  void ResetContent() const { Send(LB_RESETCONTENT); }
+  // Selects entry `index`; -1 clears the selection.
+  void SetCurSel(int index) const { Send(LB_SETCURSEL, static_cast<WPARAM>(index)); }
+  // The selected entry, or -1.
+  int GetCurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }
+};
+
 class CProgressBar : public CWindow {
  public:
   void SetRange(int low, int high) const { Send(PBM_SETRANGE32, static_cast<WPARAM>(low), high); }

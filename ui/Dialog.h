@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "base/WideText.h"
 #include "ui/Window.h"
 
 // The string resource `id` of the program; "" when it has none.
@@ -45,6 +46,9 @@ class CDialog : public CWindow {
     control.m_hWnd = Item(id);
     return control;
   }
+
+  // Sets the text of control `id` to UTF-8 `text`, shown whole.
+  void SetItemText(int id, const std::string& text) const { SetDlgItemTextW(m_hWnd, id, WideFromUtf8(text).c_str()); }
 
   // A modal message box owned by the dialog, its UTF-8 texts shown whole; the button chosen
   // (IDOK, ...).

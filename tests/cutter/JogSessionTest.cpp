@@ -50,6 +50,11 @@ TEST(JogSession, ArrowsStepsAndTheOrigin) {
   r.jog.Arrow(JOG_RIGHT);  // PU396,0;
   r.jog.Arrow(JOG_RIGHT);  // nothing
   r.jog.Arrow(JOG_DOWN);   // stops at 0: PU0,0;
+  // The step buttons choose a step at once, none beyond the ladder's ends.
+  r.jog.SetStep(-1);
+  EXPECT_EQ(r.jog.Step(), 4);
+  r.jog.SetStep(JOG_STEP_COUNT);
+  EXPECT_EQ(r.jog.Step(), 400);
   ASSERT_EQ(r.jog.End(), SEND_DONE);
   const std::vector<std::string> expected = {
       HPGL_HEADER + "PU0,0;", "PU40,0;",    "PU40,40;", "PU40,0;", "PU0,0;", "PU400,0;",
@@ -59,15 +64,19 @@ TEST(JogSession, ArrowsStepsAndTheOrigin) {
   EXPECT_EQ(r.jog.Head().y, 0);
 }
 
-// Catches DM/PL jogs written in HPGL's words or end bytes.
+// Catches DM/PL jogs written in HPGL's words or end bytes, and a header without the
+// tool's speed, which a cut later in the jog (the laser pointer's cross) would then lack.
 TEST(JogSession, DmplSpeaksItsOwnDialect) {
   RecordedJog r(DialectDmpl);
-  r.jog.Start();
+  ToolSettings tool;
+  tool.speed = 20;
+  r.jog.Start(tool);
   r.jog.Arrow(JOG_LEFT);
   r.jog.MoveTo(IntPoint{-5, 12});  // below 0 stops at 0
   r.jog.End();
-  const std::vector<std::string> expected = {std::string(StringsFor(DialectDmpl).header) + "U0,0 ", "U0,40 ", "U0,12 ",
-                                             "@ "};
+  std::string header = StringsFor(DialectDmpl).header;
+  header.insert(header.find("ECN"), "V20 ");  // ";:H A L0 V20 ECN U ..."
+  const std::vector<std::string> expected = {header + "U0,0 ", "U0,40 ", "U0,12 ", "@ "};
   EXPECT_EQ(r.sent, expected);
 }
 
@@ -125,6 +134,9 @@ TEST(MarkJog, GoToAndSetMarks) {
   const std::vector<MeasuredMark> measured = marks.Measured();
   ASSERT_EQ(measured.size(), 2u);
   ExpectPoint(measured[0].measured, 412, 9021, "mark 1 as measured the second time");
+  // The list's rows: the place in millimetres, two decimals.
+  EXPECT_EQ(marks.MarkText(2), "2 at 11.75, 25.45 mm");
+  EXPECT_EQ(marks.MarkText(3), "3 not measured");
 
   // The laser dot 2.5 mm along the roll and 1.25 mm across from the knife: the head stops
   // short of the mark by the offset, and the mark is where the dot is.
@@ -134,6 +146,12 @@ TEST(MarkJog, GoToAndSetMarks) {
   ExpectPoint(laser.Measured()[0].measured, 412, 9021, "the dot's place");
   ASSERT_TRUE(laser.HeadForMark(2, head));
   ExpectPoint(head, 312, 1071, "the head for the dot on mark 2");
+  // Calibrated again: the mark set stays where the dot found it, and the next is aimed at
+  // with the new offset.
+  laser.SetLaserOffset(IntPoint{0, 0});
+  ExpectPoint(laser.Measured()[0].measured, 412, 9021, "mark 1 after the calibration");
+  ASSERT_TRUE(laser.HeadForMark(2, head));
+  ExpectPoint(head, 412, 1021, "the head for the knife on mark 2");
 
   // Mark 1 measured near the edge: mark 2 would lie beyond the cutter's origin.
   r.jog.MoveTo(IntPoint{0, 100});

@@ -6,7 +6,8 @@
 # refused as wider than the media), on a port
 # with nothing behind it, on the maker's USB link through VornUSBSend.exe and the stand-in
 # VornLib.dll beside the program (also with an error status and a job path holding a
-# space), and Cancel in the middle of a send held back by a slow cutter. Uses $WINEPREFIX
+# space), Cancel in the middle of a send held back by a slow cutter, and a job placed by
+# marks measured in the Registration window. Uses $WINEPREFIX
 # and $DISPLAY when set, else a throw-away prefix and an Xvfb of its own.
 # Last line: "N passed, N failed".
 set -uo pipefail
@@ -391,5 +392,80 @@ check "USB sender gone: the reason is shown ($said)" grep -q '^VornUSBSend.exe c
 check "USB sender gone: no Send finished! after it" [ -z "$(message 6)" ]
 check "USB sender gone: the program ends by itself" wait_end 10
 check "USB sender gone: no crash of the dialog" no_crash
+
+# Registration: the head jogged onto three marks on COM1 from the Registration window (the
+# arrow keys, the arrow buttons, Go to mark and Set), the job placed by them on OK, and
+# sent where they put it. Marks at (0,0), (2000,0) and (0,2000) around a 10 mm square;
+# mark 1 found at (400, 2400) units, mark 2 where it was predicted, mark 3 1 mm across
+# from its prediction.
+marked=$work/marked.plt
+printf 'IN;RM1,0,0;RM2,2000,0;RM3,0,2000;PU1000,1000;PD1400,1000;PD1400,1400;PD1000,1400;PD1000,1000;SP0;' >"$marked"
+# jogged TEXT: waits until the cutter has received moves ending in TEXT.
+jogged() {
+  for _ in $(seq 600); do
+    [ "$(tail -c ${#1} "$work/jog.hb" 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+rm -f "$ini"
+start_cutter "$sim" "$work/jog.hb" "$work/sim.out"
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com1"
+start_app "$marked"
+driver select Harbex 1003 7
+driver select Harbex 1004 1
+driver controls Harbex >"$work/controls"
+check "Registration: Marks... is enabled for a job with marks" grep -q '^1050 Button enabled' "$work/controls"
+driver click Harbex 1050
+driver wait Registration 30 >/dev/null
+opened=0
+for _ in $(seq 300); do
+  driver controls Registration >"$work/controls"
+  grep -q '^1103 Button enabled' "$work/controls" && { opened=1; break; }
+  sleep 0.1
+done
+check "Registration: the jog starts once COM1 is open" [ "$opened" -eq 1 ]
+check "Registration: the marks are listed" grep -q '^1100 ListBox enabled' "$work/controls"
+driver tick Registration 1109 # 10 mm
+driver key Registration 1100 up
+for _ in 1 2 3 4 5 6; do driver key Registration 1100 left; done
+driver click Registration 1102 # Set mark 1; mark 2 is chosen next
+driver click Registration 1101 # Go to mark 2
+driver click Registration 1102
+driver click Registration 1101 # Go to mark 3
+check "Registration: Go to mark sends the head where marks 1 and 2 put mark 3" jogged "PU400,400;PU2400,2400;"
+driver tick Registration 1108 # 1 mm
+driver click Registration 1105 # Right
+check "Registration: the arrow button moves one step" jogged "PU2400,2360;"
+driver click Registration 1102
+driver click Registration 1 # OK
+check "Registration: OK closes the window" driver gone Registration 30
+wait "$sim_pid"
+check "Registration: the jog ends with the terminator" [ $? -eq 0 ]
+{
+  printf 'IN;SP1;'
+  for _ in $(seq 16); do printf 'PU0,0;'; done
+  printf 'PU400,0;'
+  for i in 1 2 3 4 5 6; do printf 'PU400,%d;' $((400 * i)); done
+  printf 'PU400,400;PU2400,2400;PU2400,2360;SP0;@'
+} >"$work/expected-jog.hb"
+check "Registration: one header, the moves as pressed, one terminator" cmp -s "$work/jog.hb" "$work/expected-jog.hb"
+driver controls Harbex >"$work/controls"
+check "Registration: Mirror is disabled while the job is placed" grep -q '^1009 Button disabled' "$work/controls"
+check "Registration: Rotate is disabled while the job is placed" grep -q '^1010 Button disabled' "$work/controls"
+start_cutter "$sim" "$work/received.hb" "$work/sim.out"
+ln -sfn "$device" "$WINEPREFIX/dosdevices/com1"
+driver click Harbex 1
+said=$(message 60)
+wait "$sim_pid"
+"$plotgate" marks "$marked" --mark 1=10,60 --mark 2=10,10 --mark 3=60,59 --save "$work/marked.reg" >/dev/null
+"$plotgate" encode "$marked" --model 7 --registration "$work/marked.reg" --output "$work/expected.hb"
+check "Registration: Send finished!" [ "$said" = "Send finished!" ]
+check "Registration: the cutter received the placed square" cmp -s "$work/received.hb" "$work/expected.hb"
+"$plotgate" encode "$marked" --model 7 --output "$work/unplaced.hb"
+check "Registration: the placed square is not the unplaced one" \
+  [ "$(cat "$work/received.hb")" != "$(cat "$work/unplaced.hb")" ]
+check "Registration: the program ends by itself" wait_end 10
+check "Registration: no crash" no_crash
 
 finish

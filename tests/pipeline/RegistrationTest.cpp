@@ -9,6 +9,7 @@
 #include "pipeline/CommandDialect.h"
 #include "pipeline/CutOrder.h"
 #include "pipeline/JobFrame.h"
+#include "pipeline/JobPlacement.h"
 #include "pipeline/Registration.h"
 #include "pipeline/RegistrationFile.h"
 
@@ -174,6 +175,45 @@ TEST(Registration, ReachBeyondTheCutterOrigin) {
   PlacedJob nominal({{400, 9000}, {400, 1000}, {6400, 9000}});
   ASSERT_EQ(PrepareJobForWriting(nominal.job), JOB_DONE);
   EXPECT_EQ(BeyondCutterOrigin(nominal.job), 0);
+}
+
+// A job placed once keeps that placement through every refusal of another, and a
+// mirrored job takes none. Catches a refusal that drops or replaces the placement held
+// (the dialog's refused OK must leave the job as it was), marks 1 and 2 or mark 3 not
+// asked for, and a placement laid on a mirrored or panelled drawing, where the marks'
+// places mean nothing.
+TEST(Registration, PlaceJobRefusesAndKeepsWhatWasHeld) {
+  PlacedJob placed({});
+  PlacementFit fit;
+  ASSERT_EQ(PlaceJob(placed.job, Marks({{400, 9000}, {400, 1000}, {6400, 9000}}), fit), "");
+  const std::string bytes = placed.Bytes();
+  EXPECT_EQ(bytes, HPGL_HEADER + "PU3400,5000;PD3400,4600;PD3800,4600;PD3800,5000;PD3400,5000;PU3800,4600;SP0;@");
+  const struct {
+    std::vector<MeasuredMark> marks;
+    const char* refusal;
+  } rows[] = {
+      {Marks({{400, 9000}}), "set marks 1 and 2 at least to place the sheet"},
+      {{{1, DESIGN[0], {400, 9000}}, {2, DESIGN[1], {400, 1000}}, {4, DESIGN[3], {6400, 1000}}},
+       "mark 4 is used only with mark 3; set mark 3 too"},
+      {Marks({{-3128, 9000}, {-3128, 1000}, {2872, 9000}}),
+       "the job would reach 3.20 mm beyond the cutter's origin: move the origin or the sheet"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(PlaceJob(placed.job, row.marks, fit), row.refusal);
+    EXPECT_EQ(placed.Bytes(), bytes) << row.refusal;
+  }
+  PlacedJob mirrored({});
+  mirrored.job.Mirror();
+  EXPECT_EQ(PlaceJob(mirrored.job, Marks({{400, 9000}, {400, 1000}, {6400, 9000}}), fit),
+            "the job is mirrored or turned, and the marks place the drawing as it was printed: undo the mirror and the "
+            "rotation first");
+  EXPECT_FALSE(mirrored.job.m_placement);
+  // The 10 mm square on media 5 mm wide: two panels, which would move its halves apart.
+  PlacedJob panelled({});
+  ASSERT_EQ(panelled.job.SetPanels({200, 0, 0}), JOB_DONE);
+  EXPECT_EQ(PlaceJob(panelled.job, Marks({{400, 9000}, {400, 1000}, {6400, 9000}}), fit),
+            "the job is cut in panels, and the marks place the drawing as it was printed: turn the panels off first");
+  EXPECT_FALSE(panelled.job.m_placement);
 }
 
 // Marks of another drawing: a mark the drawing lacks, or more than 0.05 mm (2 units) away.

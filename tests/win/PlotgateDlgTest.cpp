@@ -255,7 +255,8 @@ TEST_F(PlotgateDialog, FirstRunWithoutSettingsOrFile) {
                  IDC_WEED_BORDER,
                  IDC_SPIN_WEED_BORDER,
                  IDC_PASSES,
-                 IDC_SPIN_PASSES}) {
+                 IDC_SPIN_PASSES,
+                 IDC_MARKS}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
   EXPECT_TRUE(Enabled(IDC_ABOUT));
@@ -1097,6 +1098,125 @@ TEST_F(PlotgateDialog, SendRefusesAJobWiderThanTheMedia) {
     EXPECT_EQ(box.Text(), row.said);
     EXPECT_EQ(TempDir::Read(m_settings.IniPath), saved);
   }
+}
+
+// Three marks at (0,0), (8000,0) and (0,6000) around a 10 mm square.
+const char* const MARKED_SQUARE =
+    "IN;RM1,0,0;RM2,8000,0;RM3,0,6000;PU4000,3000;PD4400,3000;PD4400,3400;PD4000,3400;PD4000,3000;SP0;";
+
+// The Registration window, driven from another thread while the dialog's thread sits in
+// its modal loop: its controls clicked, its list read, keys posted as the keyboard does.
+struct RegistrationWindow {
+  HWND window;
+  void Click(int id) const {
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+  }
+  void Choose(int stepButton) const { SendMessageA(GetDlgItem(window, stepButton), BM_CLICK, 0, 0); }
+  std::string Row(int row) const {
+    char text[128] = "";
+    SendMessageA(GetDlgItem(window, IDC_MARK_LIST), LB_GETTEXT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  std::string Text(int id) const {
+    char text[256] = "";
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+  }
+  // An arrow key pressed on control `id`, through the modal loop's own handling of the
+  // keyboard; returns once the jog has sent the move (`parts` grown by one).
+  void Key(int id, WPARAM key, const std::atomic<int>& parts) const {
+    const int before = parts;
+    PostMessageA(GetDlgItem(window, id), WM_KEYDOWN, key, 0);
+    for (int i = 0; i < 500 && parts == before; ++i) Sleep(10);
+  }
+};
+
+// The jog of the Registration window goes to a record instead of a cutter. Catches:
+// arrow keys that move the focus instead of the head (or do nothing), a step not taken
+// from the step buttons, Go to mark not sent where the marks set so far put the mark, the
+// list texts, a header sent again or no terminator at the close, an OK that places the
+// job with too few marks (the refusal shown, the window kept) or places nothing with
+// enough, a Cancel that drops the placement held, and Mirror, Rotate and the cut order
+// left usable while the job is placed. Marks... stays usable to measure again.
+TEST_F(PlotgateDialog, RegistrationWindowJogsSetsMarksAndPlacesTheJob) {
+  Open(JobFile());
+  EXPECT_FALSE(Enabled(IDC_MARKS)) << "a job without marks";
+  WriteSettings("[Device]\r\nType=7\r\nPort=29\r\n");
+  Open(JobFile(MARKED_SQUARE));
+  ASSERT_TRUE(Enabled(IDC_MARKS));
+  std::string sent;
+  std::atomic<int> parts{0};
+  m_dialog->JogSink = [&](const std::string& bytes) {
+    sent += bytes;
+    ++parts;
+    return SEND_DONE;
+  };
+  const std::string header =
+      "IN;SP1;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;PU0,0;";
+
+  // Mark 1 only: OK refuses, and Cancel places nothing.
+  std::string refusal;
+  {
+    WhenShown registration("#32770", "Registration", [&](HWND window) {
+      const RegistrationWindow r{window};
+      EXPECT_EQ(r.Row(0), "1 not measured");
+      EXPECT_EQ(r.Row(2), "3 not measured");
+      EXPECT_EQ(r.Text(IDC_REG_RESULT), "set marks 1 and 2 at least to place the sheet");
+      r.Key(IDC_MARK_LIST, VK_UP, parts);  // 1 mm
+      r.Click(IDC_SET_MARK);
+      EXPECT_EQ(r.Row(0), "1 at 1.00, 0.00 mm");
+      AnswerMessage box;
+      r.Click(IDOK);
+      refusal = box.Text();
+      EXPECT_TRUE(IsWindow(window));
+      r.Click(IDCANCEL);
+    });
+    Click(IDC_MARKS);
+  }
+  EXPECT_EQ(refusal, "The sheet cannot be placed: set marks 1 and 2 at least to place the sheet.");
+  EXPECT_EQ(sent, header + "PU40,0;SP0;@");
+  EXPECT_TRUE(Enabled(IDC_MIRROR));
+
+  // Three marks: mark 1 jogged to (400, 8000), the others gone to and mark 3 put right.
+  sent.clear();
+  std::string result;
+  {
+    WhenShown registration("#32770", "Registration", [&](HWND window) {
+      const RegistrationWindow r{window};
+      r.Choose(IDC_STEP_10);
+      r.Key(IDC_MARK_LIST, VK_UP, parts);
+      // On a button too, where the keys would move the focus.
+      for (int i = 0; i < 20; ++i) r.Key(IDC_SET_MARK, VK_LEFT, parts);
+      r.Click(IDC_SET_MARK);  // and mark 2 is chosen
+      r.Click(IDC_GO_TO_MARK);
+      r.Click(IDC_SET_MARK);
+      r.Click(IDC_GO_TO_MARK);
+      r.Choose(IDC_STEP_1);
+      r.Click(IDC_JOG_RIGHT);
+      r.Click(IDC_SET_MARK);
+      EXPECT_EQ(r.Row(0), "1 at 10.00, 200.00 mm");
+      EXPECT_EQ(r.Row(1), "2 at 10.00, 0.00 mm");
+      EXPECT_EQ(r.Row(2), "3 at 160.00, 199.00 mm");
+      result = r.Text(IDC_REG_RESULT);
+      r.Click(IDOK);
+    });
+    Click(IDC_MARKS);
+  }
+  std::string lefts;
+  for (int i = 1; i <= 20; ++i) lefts += "PU400," + std::to_string(400 * i) + ";";
+  EXPECT_EQ(sent, header + "PU400,0;" + lefts + "PU400,0;PU6400,8000;PU6400,7960;SP0;@");
+  EXPECT_EQ(result.substr(result.size() - 19), "3 marks fit exactly") << result;
+  for (int id : {IDC_MIRROR, IDC_ROTATE, IDC_CHK_INSIDE_FIRST, IDC_CHK_WEED_BORDER, IDC_PASSES})
+    EXPECT_FALSE(Enabled(id)) << id;
+  for (int id : {IDOK, IDC_MARKS, IDC_CHK_BLADE_OFFSET}) EXPECT_TRUE(Enabled(id)) << id;
+
+  // Cancel keeps the placement held.
+  {
+    WhenShown registration("#32770", "Registration", [](HWND window) { RegistrationWindow{window}.Click(IDCANCEL); });
+    Click(IDC_MARKS);
+  }
+  EXPECT_FALSE(Enabled(IDC_MIRROR));
 }
 
 }  // namespace

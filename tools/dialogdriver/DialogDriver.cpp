@@ -10,6 +10,9 @@
 //                                            milliseconds until the window is gone
 //   dialog-driver tick CAPTION ID            clicks check box ID, which turns it over
 //   dialog-driver type CAPTION ID TEXT       replaces the text of edit ID
+//   dialog-driver key CAPTION ID KEY         presses KEY (up, down, left or right) on
+//                                            control ID, through the window's own keyboard
+//                                            handling
 //   dialog-driver message CAPTION SECONDS    waits for a message box CAPTION, prints its
 //                                            text and presses its OK button
 //   dialog-driver screenshot CAPTION FILE    writes the window's client area as a 24-bit .bmp
@@ -124,7 +127,7 @@ bool AnswerMessage(const char* caption, double seconds) {
 
 int Usage() {
   fprintf(stderr,
-          "usage: dialog-driver wait|controls|click|select|tick|type|message|screenshot|close|gone CAPTION "
+          "usage: dialog-driver wait|controls|click|select|tick|type|key|message|screenshot|close|gone CAPTION "
           "[ARGS]\n       dialog-driver hold FILE SECONDS\n");
   return 2;
 }
@@ -206,6 +209,16 @@ int main(int argc, char** argv) {
   if (command == "type" && argc == 5) {
     HWND edit = GetDlgItem(window, atoi(argv[3]));
     return edit && SetWindowTextA(edit, argv[4]) ? 0 : 1;
+  }
+  if (command == "key" && argc == 5) {
+    const struct {
+      const char* name;
+      WPARAM key;
+    } keys[] = {{"up", VK_UP}, {"down", VK_DOWN}, {"left", VK_LEFT}, {"right", VK_RIGHT}};
+    HWND control = GetDlgItem(window, atoi(argv[3]));
+    for (const auto& key : keys)
+      if (control && strcmp(argv[4], key.name) == 0) return PostMessageA(control, WM_KEYDOWN, key.key, 1) ? 0 : 1;
+    return 1;
   }
   if (command == "screenshot" && argc == 4) return Screenshot(window, argv[3]) ? 0 : 1;
   if (command == "close") {
