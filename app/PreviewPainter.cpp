@@ -1,6 +1,7 @@
 #include "app/PreviewPainter.h"
 
 #include "pipeline/PreviewLayout.h"
+#include "pipeline/PreviewScene.h"
 
 namespace {
 
@@ -77,19 +78,19 @@ void CPreviewPainter::DrawLines(HDC dc, int width, int height, const CPlotJob& j
   const RECT inside = {1, 1, width - 1, height - 1};
   FillRect(dc, &inside, white);
 
-  const std::vector<IntPoint> marks = job.MarkPoints();
-  const CPreviewLayout layout(job.m_pPoints, job.m_bounds, width, height, marks);
+  const CPreviewScene scene(job);
+  const CPreviewLayout layout(scene.Points(), scene.Bounds(), width, height, scene.AlsoFit());
   CPolylineRuns runs(dc);
   ForEachPreviewRun(layout, runs);
   // The registration marks' crosses over the drawing, in blue.
   HPEN blue = CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
   SelectObject(dc, blue);
-  ForEachPreviewRun(PreviewMarkStrokes(layout.Frame(), marks), runs);
+  ForEachPreviewRun(PreviewMarkStrokes(layout.Frame(), scene.Marks()), runs);
   // The media's far edge over both, dashed.
   HPEN dashed = CreatePen(PS_DASH, 1, RGB(0, 0, 0));
   if (mediaWidth > 0) {
     SelectObject(dc, dashed);
-    const int x = layout.Frame().Pixel(MediaEdgeX(job.m_bounds, mediaWidth), 0).x;
+    const int x = layout.Frame().Pixel(MediaEdgeX(scene.Bounds(), mediaWidth), 0).x;
     MoveToEx(dc, x, 1, nullptr);
     LineTo(dc, x, height - 1);
   }

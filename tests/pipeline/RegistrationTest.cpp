@@ -10,6 +10,7 @@
 #include "pipeline/CutOrder.h"
 #include "pipeline/JobFrame.h"
 #include "pipeline/JobPlacement.h"
+#include "pipeline/PreviewScene.h"
 #include "pipeline/Registration.h"
 #include "pipeline/RegistrationFile.h"
 
@@ -214,6 +215,26 @@ TEST(Registration, PlaceJobRefusesAndKeepsWhatWasHeld) {
   EXPECT_EQ(PlaceJob(panelled.job, Marks({{400, 9000}, {400, 1000}, {6400, 9000}}), fit),
             "the job is cut in panels, and the marks place the drawing as it was printed: turn the panels off first");
   EXPECT_FALSE(panelled.job.m_placement);
+}
+
+// The preview of a placed job, worked from the translation above: the square where the
+// cutter cuts it (x = 9000 - second, y = first), the marks where they were measured and
+// the cutter's origin at the bottom right. Catches the preview left showing the drawing
+// unplaced, drawn mirrored against the jog's arrows, or framed without the origin.
+TEST(Registration, PreviewSceneShowsWhereThePlacedJobIsCut) {
+  PlacedJob placed({});
+  PlacementFit fit;
+  ASSERT_EQ(PlaceJob(placed.job, Marks({{400, 9000}, {400, 1000}, {6400, 9000}}), fit), "");
+  const CPreviewScene scene(placed.job);
+  std::vector<std::pair<int32_t, int32_t>> points, marks;
+  for (const PlotPoint* p = scene.Points(); p; p = p->next) points.emplace_back(p->x, p->y);
+  EXPECT_EQ(points, (std::vector<std::pair<int32_t, int32_t>>{
+                        {4000, 3400}, {4400, 3400}, {4400, 3800}, {4000, 3800}, {4000, 3400}}));
+  for (const IntPoint& m : scene.AlsoFit()) marks.emplace_back(m.x, m.y);
+  EXPECT_EQ(marks, (std::vector<std::pair<int32_t, int32_t>>{{0, 400}, {8000, 400}, {0, 6400}, {9000, 0}}));
+  EXPECT_EQ(scene.Marks().size(), 3u);
+  const JobBounds b = scene.Bounds();
+  EXPECT_EQ(std::vector<int32_t>({b.minX, b.maxX, b.maxY, b.minY}), std::vector<int32_t>({0, 9000, 6400, 0}));
 }
 
 // Marks of another drawing: a mark the drawing lacks, or more than 0.05 mm (2 units) away.
