@@ -1,18 +1,11 @@
 #include "app/PlotgateDlg.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <system_error>
-
 #include "app/AboutDlg.h"
 #include "app/RegistrationDlg.h"
-#include "base/SystemError.h"
 #include "corel/CorelWorkspace.h"
 #include "cutter/JobFilePath.h"
 #include "cutter/PortDiscovery.h"
 #include "pipeline/JobResult.h"
-#include "pipeline/TestCut.h"
 #include "resources/resource.h"
 #include "settings/ChoiceLimits.h"
 #include "settings/FileException.h"
@@ -52,7 +45,6 @@ CPlotgateDlg::CPlotgateDlg(CIniFile& settings, std::string fileName)
 }
 
 CPlotgateDlg::~CPlotgateDlg() {
-  StopWorker();
   if (VersionFont) DeleteObject(VersionFont);
   if (m_splitArrow) ImageList_Destroy(m_splitArrow);
   for (HBITMAP bitmap : RotateMenuBitmaps) {
@@ -215,10 +207,17 @@ bool CPlotgateDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       return true;
     case WM_PAINT: OnPaint(); return true;
     case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(AppIcon); return true;
-    case WM_CUTTEROPENED: result = OnCutterOpened(); return true;
-    case WM_SENDFINISHED: result = OnSendFinished(wParam, lParam); return true;
+    case WM_CUTTEROPENED:
+      m_previewPainter.Forget();  // writing the job file simplifies the points
+      m_send.OnCutterOpened(ChoicesFromControls());
+      result = 0;
+      return true;
+    case WM_SENDFINISHED:
+      m_send.OnSendFinished();
+      result = 0;
+      return true;
     case WM_COPYDATA:
-      m_usbSender.OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+      m_send.OnReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       result = FALSE;
       return true;
     default: return CDialog::OnMessage(message, wParam, lParam, result);
@@ -422,7 +421,7 @@ Choices CPlotgateDlg::ChoicesFromControls() const {
 void CPlotgateDlg::OnSend(bool testCut) {
   // Enter reaches here while Send is disabled too: a send in progress, or one finishing,
   // keeps its driver.
-  if (!m_job.HasJob() || m_stage != STAGE_IDLE) return;
+  if (!m_job.HasJob() || !m_send.Idle()) return;
   // A text the command line would refuse is never saved: a later send there takes it.
   const std::string refused = m_material.Refused(ChoicesFromControls());
   if (!refused.empty()) {
@@ -431,78 +430,7 @@ void CPlotgateDlg::OnSend(bool testCut) {
   }
   // The test cut is a few centimetres whatever the media: only the job is held to its width.
   if (!OnMediaChange() || (!testCut && !m_media.Fits(m_job))) return;
-  const std::string port = m_port.GetText();
-  m_link = std::make_shared<CutterLink>();
-  if (!StartOpening(SendThread, m_link, OpenCutter, m_hWnd, WM_CUTTEROPENED, SelectedModel, port,
-                    MatchSerialPort(ListSerialDevices(), USB_SERIAL_PREFIX))) {
-    ShowMessage(SendOutcomeText(SEND_OPEN_FAILED), m_sProgramName, MB_OK);
-    return;
-  }
-  m_stage = STAGE_OPENING;
-  m_bTestCut = testCut;
-  EnableForSend(true);
-  m_status.SetText("Opening " + port + "...");
-}
-
-LRESULT CPlotgateDlg::OnCutterOpened() {
-  // Only the end of this dialog's own opening: a late, repeated or forged message never
-  // makes the interface thread wait for an opening still under way.
-  if (m_stage != STAGE_OPENING || !m_link->opened) return 0;
-  SendThread.join();
-  m_status.SetText("");
-  m_stage = STAGE_IDLE;
-  if (!StartSend()) EnableForSend(false);
-  return 0;
-}
-
-bool CPlotgateDlg::StartSend() {
-  CSendSession& session = m_link->session;
-  const SendOutcome opened = m_link->openOutcome;
-  if (opened != SEND_DONE) {
-    ShowMessage(SendOutcomeText(opened == SEND_UNKNOWN_CUTTER ? opened : SEND_OPEN_FAILED), m_sProgramName, MB_OK);
-    return false;
-  }
-  Choices choices = ChoicesFromControls();
-  if (m_bTestCut) LeaveOutJobChoices(choices);  // and remembers nothing
-  try {
-    // The whole set at once, never mixed with a send of the command line's.
-    const CSettingsLock lock(m_settings.IniPath);
-    if (!m_bTestCut) WriteChoices(m_settings, choices);
-  } catch (const CFileException& error) {
-    // A settings file that cannot be written (read-only, a full disk) ends the send before
-    // anything is sent; the port is closed again.
-    session.Dispose();
-    ShowMessage(error.what(), m_sProgramName, MB_OK | MB_ICONWARNING);
-    return false;
-  }
-  m_previewPainter.Forget();  // writing the job file simplifies the points
-  CPlotJob testCut;
-  if ((m_bTestCut && !LoadTestCut(testCut, TestCutDrawingPath, CutOrderFrom(choices))) || JobFilePath.empty() ||
-      session.WriteJobFile(m_bTestCut ? testCut : m_job, JobFilePath, OffsetsOf(choices)) != SEND_DONE ||
-      !m_jobFile.Hold(JobFilePath)) {
-    ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
-    return false;
-  }
-  if (session.Settings().mode != MODE_VENDOR_USB) {
-    try {
-      m_bStreamEnded = false;
-      SendThread = std::thread(SendThreadProc, this);
-    } catch (const std::system_error&) {
-      m_jobFile.Release();
-      ShowMessage(SendOutcomeText(SEND_JOB_FILE_FAILED), m_sProgramName, MB_OK);
-      return false;
-    }
-    m_stage = STAGE_SERIAL;
-  } else {
-    if (!m_usbSender.Start(JobFilePath)) {
-      m_jobFile.Release();
-      ShowMessage("VornUSBSend error1", m_sProgramName, MB_OK);
-      return false;
-    }
-    m_stage = STAGE_USB;
-  }
-  SetTimer(m_hWnd, PROGRESS_TIMER_ID, PROGRESS_TIMER_PERIOD, nullptr);
-  return true;
+  m_send.Start({OpenCutter, SelectedModel, m_port.GetText(), testCut, JobFilePath, TestCutDrawingPath});
 }
 
 void CPlotgateDlg::EnableForSend(bool sending) {
@@ -517,100 +445,9 @@ void CPlotgateDlg::EnableForSend(bool sending) {
   m_media.EnableForJob(false);
 }
 
-unsigned CPlotgateDlg::SendThreadProc(CPlotgateDlg* dialog) {
-  // Posted, not sent: the interface thread may be waiting for this thread to end.
-  const HWND bar = dialog->m_progress.m_hWnd;
-  int shown = -1;
-  dialog->m_streamOutcome = dialog->m_link->session.Stream([bar, &shown](int percent) {
-    if (percent == shown) return;
-    shown = percent;
-    PostMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
-  });
-  dialog->m_bStreamEnded = true;
-  PostMessageA(dialog->m_hWnd, WM_SENDFINISHED, dialog->m_streamOutcome == SEND_WRITE_FAILED ? 1 : 0, 0);
-  return 0;
-}
-
-void CPlotgateDlg::OnTimer(UINT_PTR id) {
-  char text[16];
-  snprintf(text, sizeof text, "%d%%", m_progress.GetPos());
-  m_progress.SetText(text);
-  m_usbSender.Watch();
-  if (id != FINISH_TIMER_ID) return;
-  KillTimer(m_hWnd, FINISH_TIMER_ID);
-  // A timer message posted by another program finishes nothing.
-  if (m_stage == STAGE_FINISHING) FinishSend();
-}
-
-LRESULT CPlotgateDlg::OnSendFinished(WPARAM, LPARAM) {
-  // Once per send, and only for an end this dialog saw happen: a late, repeated or forged
-  // report ends nothing, and never makes the interface thread wait for a running worker.
-  if (m_stage == STAGE_SERIAL && m_bStreamEnded) {
-    // The worker has posted its last message and is ending.
-    SendThread.join();
-    if (m_streamOutcome == SEND_JOB_FILE_UNREADABLE)
-      ShowMessage(SendOutcomeText(m_streamOutcome), m_sProgramName, MB_OK);
-    if (m_streamOutcome == SEND_WRITE_FAILED) {
-      ShowMessage(SystemErrorText(m_link->session.SystemError()), m_sProgramName, MB_OK | MB_ICONINFORMATION);
-    }
-    m_bFailed = m_streamOutcome == SEND_WRITE_FAILED;
-  } else if (m_stage == STAGE_USB && m_usbSender.Ended()) {
-    m_bFailed = m_usbSender.Failed();
-  } else {
-    return 0;
-  }
-  m_stage = STAGE_FINISHING;
-  m_progress.SetPos(100);
-  SetTimer(m_hWnd, FINISH_TIMER_ID, FINISH_PAUSE, nullptr);
-  return 0;
-}
-
-void CPlotgateDlg::FinishSend() {
-  KillTimer(m_hWnd, PROGRESS_TIMER_ID);
-  EnableForSend(false);
-  m_progress.SetPos(0);
-  m_progress.SetText("0%");
-  m_link.reset();
-  m_jobFile.Release();
-  if (m_bTestCut) {
-    m_stage = STAGE_IDLE;  // the user checks the test cut, then sends the job
-    if (!m_bFailed) ShowMessage(TEST_CUT_SENT_TEXT, m_sProgramName, MB_OK);
-    return;
-  }
-  // Send is enabled again, as after any send, but the dialog is about to close: a click
-  // while "Send finished!" is up must not start a send that the closing then cuts short.
-  m_stage = STAGE_CLOSING;
-  if (!m_bFailed) ShowMessage("Send finished!", m_sProgramName, MB_OK);
-  InvalidateRect(m_hWnd, nullptr, TRUE);
-  UpdateWindow(m_hWnd);
-  PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
-}
-
-// The cancel first lets the worker finish the command in flight and send the job's ending,
-// so the cutter lifts its pen; a line held back longer than STOP_GRACE_MS (a cutter that
-// holds CTS off) has its write aborted instead, so the window never hangs.
-void CPlotgateDlg::StopWorker() {
-  if (!SendThread.joinable()) return;
-  if (m_stage == STAGE_OPENING) {
-    // A port slow to open is not waited for: the thread holds its own share of the link,
-    // and the driver, open or not, is disposed of when that thread lets go of it.
-    SendThread.detach();
-    return;
-  }
-  CSendSession& session = m_link->session;
-  session.Cancel();
-  for (int waited = 0; !m_bStreamEnded && waited < STOP_GRACE_MS; waited += 10) Sleep(10);
-  if (!m_bStreamEnded) session.Abort();
-  SendThread.join();
-}
+void CPlotgateDlg::OnTimer(UINT_PTR id) { m_send.OnTimer(id); }
 
 void CPlotgateDlg::OnCancel() {
-  StopWorker();
-  m_stage = STAGE_IDLE;
-  m_usbSender.Stop();
-  KillTimer(m_hWnd, PROGRESS_TIMER_ID);
-  KillTimer(m_hWnd, FINISH_TIMER_ID);
-  m_link.reset();
-  m_jobFile.Release();
+  m_send.Stop();
   EndDialog(IDCANCEL);
 }

@@ -7,16 +7,7 @@
 // Start-up restores the remembered choices and loads the job named on the command line;
 // Send, Mirror, Rotate, the option controls and both lists are usable only with a job.
 //
-// Send opens the cutter on a thread of its own, the status line saying which port it
-// waits for, so that a port slow to open leaves the window answering and Cancel usable;
-// then it saves the choices, writes the job file and streams it: on a serial port by a
-// worker thread through the send session, for the maker's USB link by the separate
-// program VornUSBSend.exe, which reports back with WM_COPYDATA; the dialog watches that
-// process, and its Cancel stops it through a named event. The threads reach the dialog
-// only by posted messages (WM_CUTTEROPENED; the bar's position, then WM_SENDFINISHED), so
-// the dialog can always stop the worker and wait for it before anything is released.
-// Test cut sends the test cut (TestCut.h) in the chosen material the same way, remembers
-// nothing, and leaves the window open for the job's send.
+// Send and Test cut go out through the send flow (SendFlow.h), which Cancel stops.
 // While a send is under way nothing that changes the job can be used, so the preview
 // shows what is cut. A mirror, rotation, cut order or panels the job cannot take are
 // refused with the option's name and the reason; the job and the controls stay as they
@@ -26,18 +17,14 @@
 // controls.
 #pragma once
 
-#include <atomic>
-#include <memory>
 #include <string>
-#include <thread>
 
 #include "app/CutterLink.h"
-#include "app/HeldFile.h"
 #include "app/MaterialControls.h"
 #include "app/MediaControls.h"
 #include "app/OptionControls.h"
 #include "app/PreviewPainter.h"
-#include "app/UsbSender.h"
+#include "app/SendFlow.h"
 #include "cutter/JogSession.h"
 #include "cutter/ModelTable.h"
 #include "pipeline/PlotJob.h"
@@ -46,35 +33,6 @@
 #include "ui/Dialog.h"
 
 class CIniFile;
-
-// Posted to the dialog when a send has ended; wParam is nonzero when the failure has been
-// reported already (no "Send finished!" then). Any program can post it, so the dialog acts
-// on it only when its own worker or its own USB send has ended, and takes the failure from
-// what it recorded then.
-const UINT WM_SENDFINISHED = WM_USER + 0x400;
-// Posted to the dialog when the thread that opens the cutter is done; the dialog acts on
-// it only while its own opening runs and that thread has said it is done.
-const UINT WM_CUTTEROPENED = WM_USER + 0x401;
-// Refreshes the percentage text every 500 ms during a send.
-const UINT_PTR PROGRESS_TIMER_ID = 1;
-const UINT PROGRESS_TIMER_PERIOD = 500;
-// How long a cancelled send may take to finish its command and send the job's ending.
-const int STOP_GRACE_MS = 500;
-// The pause between the end of a send and the dialog's closing, as a one-shot timer so
-// the window keeps answering.
-const UINT_PTR FINISH_TIMER_ID = 2;
-const UINT FINISH_PAUSE = 3000;
-
-// Where the dialog's send stands. Reports from outside (WM_COPYDATA, WM_SENDFINISHED) are
-// acted on only in the stage they belong to, and Send only when idle.
-enum SendStage {
-  STAGE_IDLE,       // no send: Send starts one
-  STAGE_OPENING,    // a thread opens the cutter's port; Cancel leaves it behind
-  STAGE_SERIAL,     // the worker streams to a COM port
-  STAGE_USB,        // VornUSBSend.exe streams and reports by WM_COPYDATA
-  STAGE_FINISHING,  // ended; the pause before FinishSend releases the driver
-  STAGE_CLOSING,    // the end told: the dialog closes, and Send starts no other send
-};
 
 class CPlotgateDlg : public CDialog {
  public:
@@ -99,10 +57,6 @@ class CPlotgateDlg : public CDialog {
   // Where the Registration window's jog goes: null for the cutter OpenCutter opens; a
   // test's record of the bytes otherwise.
   CJogSession::Sink JogSink;
-
-  // The serial worker: streams the job file through the session's driver and posts the
-  // bar's position and, at the end, WM_SENDFINISHED. Returns 0.
-  static unsigned SendThreadProc(CPlotgateDlg* dialog);
 
  protected:
   // Start-up, in four steps: the controls, their fixed look and ranges, the remembered
@@ -152,23 +106,11 @@ class CPlotgateDlg : public CDialog {
   // starts the opening of the cutter for the job, or for the test cut (TestCut.h) in the
   // chosen material, after which the dialog stays open.
   void OnSend(bool testCut);
-  // The opening thread is done: the send goes on, or ends with the reason.
-  LRESULT OnCutterOpened();
-  // What follows a successful opening: the choices saved, the job file written and held,
-  // the stream or the USB sender started. False, after a message, when the send ends here.
-  bool StartSend();
   // While a send is under way Send, the lists and everything that changes the job are
   // disabled; afterwards they are usable again as the job allows.
   void EnableForSend(bool sending);
-  LRESULT OnSendFinished(WPARAM failed, LPARAM);
-  // The end of a send, once the pause is over: controls restored, driver released, the
-  // result told, the dialog closed.
-  void FinishSend();
   // Cancel, Esc and the close box: a running send is stopped and waited for first.
   void OnCancel();
-  // Stops the worker of a serial send, if one runs, and waits for it to end; an opening
-  // thread is left to end by itself.
-  void StopWorker();
   // The choices the controls show: model, port, the option controls, the cut order and the
   // media.
   Choices ChoicesFromControls() const;
@@ -197,15 +139,8 @@ class CPlotgateDlg : public CDialog {
   CMediaControls m_media;  // its media width also draws the preview's media edge
   CComboBox m_device, m_port;
 
-  Choices m_appliedOrder;                   // the cut order the job is in, as the controls showed it
-  bool m_bShowingCutOrder = false;          // the controls are being set: their changes order nothing
-  std::shared_ptr<CutterLink> m_link;       // the current or last send's session; null when released
-  std::thread SendThread;                   // the thread that opens the cutter, then the serial worker
-  std::atomic<bool> m_bStreamEnded{false};  // set by the worker when Stream has returned
-  SendOutcome m_streamOutcome = SEND_DONE;  // written by the worker before it posts the end
-  SendStage m_stage = STAGE_IDLE;
-  bool m_bTestCut = false;                                     // the current or last send is the test cut's
-  CUsbSender m_usbSender{*this, m_progress, WM_SENDFINISHED};  // watched by the progress timer
-  bool m_bFailed = false;                                      // the ended send's failure flag, for FinishSend
-  CHeldFile m_jobFile;                                         // the job file, held from its writing to the send's end
+  Choices m_appliedOrder;           // the cut order the job is in, as the controls showed it
+  bool m_bShowingCutOrder = false;  // the controls are being set: their changes order nothing
+  // Stopped, and its worker waited for, before the controls and the job it uses go.
+  CSendFlow m_send{*this, m_progress, m_status, m_settings, m_job, [this](bool sending) { EnableForSend(sending); }};
 };
