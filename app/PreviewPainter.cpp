@@ -8,6 +8,9 @@ namespace {
 // The most points the preview hands the device in one polyline.
 const int POLYLINE_BATCH = 4096;
 
+// Pixels of each arm of the cutter origin's corner.
+const int ORIGIN_ARM = 8;
+
 // Draws the preview's runs as polylines through the distinct pixels they reach, in
 // batches: the same pixels as a move or line call per stroke, in far fewer calls on a
 // large job. A line to the pixel the pen is on draws nothing, since a line leaves out its
@@ -94,8 +97,18 @@ void CPreviewPainter::DrawLines(HDC dc, int width, int height, const CPlotJob& j
     MoveToEx(dc, x, 1, nullptr);
     LineTo(dc, x, height - 1);
   }
+  // A placed job's cutter origin, as a black corner along the two axes that leave it.
+  HPEN black = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+  if (const std::optional<IntPoint>& origin = scene.CutterOrigin()) {
+    SelectObject(dc, black);
+    const IntPoint at = layout.Frame().Pixel(origin->x, origin->y);
+    MoveToEx(dc, at.x - ORIGIN_ARM, at.y, nullptr);
+    LineTo(dc, at.x, at.y);
+    LineTo(dc, at.x, at.y - ORIGIN_ARM - 1);
+  }
 
   SelectObject(dc, oldPen);
+  DeleteObject(black);
   DeleteObject(dashed);
   DeleteObject(blue);
   DeleteObject(white);

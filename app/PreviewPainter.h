@@ -1,6 +1,7 @@
 // The main dialog's picture of the job (PreviewScene.h: placed on a sheet, where the cutter
 // will cut it): its lines in red on a white ground, scaled to fit and centred, y up, its
-// registration marks as blue crosses, and the media's far edge as a dashed black line. It keeps the picture it drew
+// registration marks as blue crosses, the media's far edge as a dashed black line, and a
+// placed job's cutter origin as a black corner. It keeps the picture it drew
 // last and copies it while the points, the media and the size stay as they were, as a million lines take far longer to
 // draw than to copy.
 #pragma once

@@ -32,7 +32,8 @@ CPreviewScene::CPreviewScene(const CPlotJob& job)
   for (size_t i = 1; i < m_placed.size(); ++i) m_placed[i - 1].next = &m_placed[i];
   m_pPoints = m_placed.empty() ? nullptr : m_placed.data();
   for (IntPoint& mark : m_marks) mark = shown(mark.x, mark.y);
+  m_origin = shown(0, 0);
   m_alsoFit = m_marks;
-  m_alsoFit.push_back(shown(0, 0));
+  m_alsoFit.push_back(*m_origin);
   m_bounds = JobBounds{0, ClampToCoord(right), ClampToCoord(top), 0};
 }

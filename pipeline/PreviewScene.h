@@ -6,6 +6,7 @@
 // drawing's offset and turn on the sheet show.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "pipeline/JobModel.h"
@@ -26,6 +27,8 @@ class CPreviewScene {
   const std::vector<IntPoint>& Marks() const { return m_marks; }
   // The places the frame takes in besides the points: the marks, and placed the origin.
   const std::vector<IntPoint>& AlsoFit() const { return m_alsoFit; }
+  // Where the cutter's origin lies in the scene of a placed job; none for another.
+  const std::optional<IntPoint>& CutterOrigin() const { return m_origin; }
 
  private:
   std::vector<PlotPoint> m_placed;  // a placed job's moves and lines, linked in its order
@@ -33,4 +36,5 @@ class CPreviewScene {
   JobBounds m_bounds = {0, 0, 0, 0};
   std::vector<IntPoint> m_marks;
   std::vector<IntPoint> m_alsoFit;
+  std::optional<IntPoint> m_origin;
 };

@@ -233,6 +233,10 @@ TEST(Registration, PreviewSceneShowsWhereThePlacedJobIsCut) {
   for (const IntPoint& m : scene.AlsoFit()) marks.emplace_back(m.x, m.y);
   EXPECT_EQ(marks, (std::vector<std::pair<int32_t, int32_t>>{{0, 400}, {8000, 400}, {0, 6400}, {9000, 0}}));
   EXPECT_EQ(scene.Marks().size(), 3u);
+  ASSERT_TRUE(scene.CutterOrigin());
+  EXPECT_EQ(std::make_pair(scene.CutterOrigin()->x, scene.CutterOrigin()->y), std::make_pair(9000, 0));
+  const PlacedJob unplaced({});
+  EXPECT_FALSE(CPreviewScene(unplaced.job).CutterOrigin());
   const JobBounds b = scene.Bounds();
   EXPECT_EQ(std::vector<int32_t>({b.minX, b.maxX, b.maxY, b.minY}), std::vector<int32_t>({0, 9000, 6400, 0}));
 }
