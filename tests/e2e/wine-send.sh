@@ -54,6 +54,16 @@ start_app() {
   app=$!
   driver wait Harbex 60 >/dev/null
 }
+# comes_to WINDOW PATTERN TENTHS: until a line of the window's controls (left in
+# $work/controls) matches PATTERN, polled every tenth of a second at most TENTHS times.
+comes_to() {
+  for _ in $(seq "$3"); do
+    driver controls "$1" >"$work/controls"
+    grep -q "$2" "$work/controls" && return 0
+    sleep 0.1
+  done
+  return 1
+}
 # A message box of the program: its text, after which it is dismissed; "" when none comes.
 message() { driver message Plotgate "${1:-30}"; }
 no_crash() { ! grep -qi "exception\|page fault" "$work/app.err"; }
@@ -253,13 +263,7 @@ usb_send() {
 }
 usb_send "USB"
 # The bar reaches 100 and the window answers during the pause before the box.
-reached=0
-for _ in $(seq 100); do
-  driver controls Harbex >"$work/controls"
-  grep -q '^1008 .* "100%"$' "$work/controls" && { reached=1; break; }
-  sleep 0.1
-done
-check "USB: the progress reaches 100%" [ "$reached" -eq 1 ]
+check "USB: the progress reaches 100%" comes_to Harbex '^1008 .* "100%"$' 100
 # Send (or Enter) during the pause starts nothing: the driver is about to be released.
 driver click Harbex 1
 check "USB: Send finished! is shown" [ "$(message 30)" = "Send finished!" ]
@@ -418,13 +422,7 @@ driver controls Harbex >"$work/controls"
 check "Registration: Marks... is enabled for a job with marks" grep -q '^1050 Button enabled' "$work/controls"
 driver click Harbex 1050
 driver wait Registration 30 >/dev/null
-opened=0
-for _ in $(seq 300); do
-  driver controls Registration >"$work/controls"
-  grep -q '^1103 Button enabled' "$work/controls" && { opened=1; break; }
-  sleep 0.1
-done
-check "Registration: the jog starts once COM1 is open" [ "$opened" -eq 1 ]
+check "Registration: the jog starts once COM1 is open" comes_to Registration '^1103 Button enabled' 300
 check "Registration: the marks are listed" grep -q '^1100 ListBox enabled' "$work/controls"
 driver tick Registration 1109 # 10 mm
 driver key Registration 1100 up
