@@ -82,7 +82,7 @@ BOOL CRegistrationDlg::OnInitDialog() {
   EnableJog(false);
 
   if (JogSink) {
-    m_jog = std::make_unique<CJogSession>(JobFormatOf(ModelTable[model].ProtocolNumber).dialect, JogSink);
+    m_jog = std::make_unique<CJogSession>(DialectOfProtocol(ModelTable[model].ProtocolNumber), JogSink);
     OnOpened();
     return TRUE;
   }
@@ -104,6 +104,11 @@ BOOL CRegistrationDlg::OnInitDialog() {
 }
 
 bool CRegistrationDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_JOGFAILED) {
+    if (m_line && m_line->Failure() != SEND_DONE) Sent(m_line->Failure());
+    result = 0;
+    return true;
+  }
   if (message != WM_JOGOPENED) return CDialog::OnMessage(message, wParam, lParam, result);
   // Only the end of this window's own opening: a late or forged message never makes the
   // window wait for an opening still under way.
@@ -111,7 +116,12 @@ bool CRegistrationDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     m_opening.join();
     const SendOutcome opened = m_link->openOutcome;
     if (opened == SEND_DONE) {
-      m_jog = std::make_unique<CJogSession>(m_link->session, ModelTable[*m_choices.model]);
+      const HWND window = m_hWnd;
+      m_line = std::make_unique<CJogLine>(m_link->session,
+                                          [window](SendOutcome) { PostMessageA(window, WM_JOGFAILED, 0, 0); });
+      CJogLine* line = m_line.get();
+      m_jog = std::make_unique<CJogSession>(DialectOfProtocol(ModelTable[*m_choices.model].ProtocolNumber),
+                                            [line](const std::string& part) { return line->Queue(part); });
       OnOpened();
     } else {
       m_link.reset();
@@ -241,6 +251,7 @@ void CRegistrationDlg::EndJog() {
   // A cross whose centre was never set ends the job too: the cutter lifts its knife.
   if (m_jog) m_jog->End();
   m_jog.reset();
+  m_line.reset();                                // the parts out, or stopped after a grace
   if (m_opening.joinable()) m_opening.detach();  // it holds its own share of the link
   m_link.reset();
 }
@@ -248,6 +259,7 @@ void CRegistrationDlg::EndJog() {
 bool CRegistrationDlg::Sent(SendOutcome sent) {
   if (sent == SEND_DONE) return true;
   m_jog.reset();
+  m_line.reset();
   m_link.reset();
   m_bCalibrating = false;
   EnableJog(false);

@@ -4,7 +4,9 @@
 // The window opens the chosen cutter as Send does, on a thread of its own, so that a port
 // slow to open leaves it answering and Cancel usable; the jog is one job on that port
 // (CJogSession): the model's header once, carrying the tool's force and speed, a pen-up a
-// press, the terminator when the window closes. The arrow buttons and the keyboard's
+// press, the terminator when the window closes. The parts go out on a line of their own
+// (CJogLine), so that a cutter holding the line back never stops the window; a part that
+// fails ends the jog, told by WM_JOGFAILED. The arrow buttons and the keyboard's
 // arrows move the head one step (10, 1 or 0.1 mm); "Go to mark" sends it to where the
 // chosen mark should be from the marks set so far; "Set" (and Enter) takes the head's place
 // (plus the laser pointer's offset, when the model has one) as the mark's and chooses the
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "app/CutterLink.h"
+#include "cutter/JogLine.h"
 #include "cutter/JogSession.h"
 #include "cutter/MarkJog.h"
 #include "pipeline/PlotJob.h"
@@ -28,8 +31,11 @@
 #include "settings/IniFile.h"
 #include "ui/Dialog.h"
 
-// Posted to the Registration window when the thread that opens its cutter is done.
+// Posted to the Registration window when the thread that opens its cutter is done, and
+// when a part of the jog failed; the window acts on each only while its own opening or
+// its own line has said so.
 const UINT WM_JOGOPENED = WM_USER + 0x402;
+const UINT WM_JOGFAILED = WM_USER + 0x403;
 
 class CRegistrationDlg : public CDialog {
  public:
@@ -81,6 +87,7 @@ class CRegistrationDlg : public CDialog {
   CMarkJog m_marks;
   std::shared_ptr<CutterLink> m_link;  // the cutter, while it is being opened or jogged
   std::thread m_opening;
+  std::unique_ptr<CJogLine> m_line;    // the jog's parts to the cutter, while the jog runs
   std::unique_ptr<CJogSession> m_jog;  // while the jog runs
   bool m_bCalibrating = false;         // the cross is cut: Set keeps the laser offset
 };

@@ -1,15 +1,19 @@
 // The send session against a cutter on a real pseudo-terminal: the whole send, the
-// driver's disposal, a cutter that goes away, a cancel from another thread, and a jog.
+// driver's disposal, a cutter that goes away, a cancel from another thread, and a jog,
+// also on a line of its own.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "PseudoTerminal.h"
 #include "SessionJob.h"
 #include "TempDir.h"
+#include "cutter/JogLine.h"
 #include "cutter/JogSession.h"
 #include "cutter/ModelTable.h"
 #include "cutter/SendSession.h"
@@ -140,6 +144,54 @@ TEST_F(SendSessionOnPty, AJogGoesOutPressByPress) {
   EXPECT_EQ(m_pty.Receive(7), "PU40,0;");
   ASSERT_EQ(jog.End(), SEND_DONE);
   EXPECT_EQ(m_pty.Receive(5), "SP0;@");
+}
+
+// A jog on a line of its own, pressed from a window: each row's cutter troubles the line,
+// and the presses must return at once and the end must not hang. Catches a press that
+// waits for a cutter that never gets ready (CTS off), a finish that waits for it for good,
+// a stop of our own told as a failure, and a failure (the cutter gone) that is lost or
+// told more than once.
+TEST_F(SendSessionOnPty, AJogLineNeverHoldsThePresses) {
+  const struct {
+    const char* trouble;
+    bool hangUp;
+    SendOutcome told;
+  } rows[] = {{"never ready", false, SEND_DONE}, {"gone", true, SEND_WRITE_FAILED}};
+  for (const auto& row : rows) {
+    PseudoTerminal pty;
+    CSendSession session;
+    ASSERT_EQ(session.Open(ModelTable[HERON_V88], pty.Path(), ""), SEND_DONE);
+    if (row.hangUp) {
+      pty.Hangup();
+    } else {
+      session.SerialPort()->SetModemStatusSource([] { return MODEM_CTS_OFF; });
+    }
+    std::vector<SendOutcome> told;
+    std::mutex toldLock;
+    const auto start = std::chrono::steady_clock::now();
+    {
+      CJogLine line(session, [&](SendOutcome why) {
+        const std::lock_guard<std::mutex> lock(toldLock);
+        told.push_back(why);
+      });
+      CJogSession jog(DialectOfProtocol(ModelTable[HERON_V88].ProtocolNumber),
+                      [&line](const std::string& part) { return line.Queue(part); });
+      EXPECT_EQ(jog.Start(), SEND_DONE) << row.trouble;
+      for (int press = 0; press < 3; ++press) jog.Arrow(JOG_UP);
+      jog.End();
+      // A failure is told while the line runs; one met while it finishes is not.
+      for (int waited = 0; row.told != SEND_DONE && line.Failure() == SEND_DONE && waited < 2000; waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      line.Finish(100);
+      EXPECT_EQ(line.Queue("PU0,0;"), row.told) << row.trouble;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << row.trouble;
+    EXPECT_EQ(told, row.told == SEND_DONE ? std::vector<SendOutcome>{} : std::vector<SendOutcome>{row.told})
+        << row.trouble;
+    if (!row.hangUp) {
+      EXPECT_EQ(pty.Arrived(), "") << row.trouble;
+    }
+  }
 }
 
 }  // namespace
