@@ -22,8 +22,9 @@
 class CSendSession;
 
 // How long Finish lets the parts queued go out, and then how long a cancelled part may
-// take to send its command and end, before the write is aborted.
-const int JOG_LINE_GRACE_MS = 500;
+// take to send its command and end, before the write is aborted: together well within a
+// second, so that closing the window stops the head at once.
+const int JOG_LINE_GRACE_MS = 300;
 
 class CJogLine {
  public:
